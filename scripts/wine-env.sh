@@ -1,0 +1,16 @@
+# Sourced: sets up the wine prefix of build folder $1 and keeps one wineserver alive for it.
+build_dir=$(cd "$1" && pwd)
+export WINEPREFIX="$build_dir/wineprefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+export WINEARCH=win64
+if [ ! -f "$WINEPREFIX/.ready" ]; then
+  (
+    flock 8
+    if [ ! -f "$WINEPREFIX/.ready" ]; then
+      wineboot -i >/dev/null 2>&1 || true
+      wineserver -w
+      touch "$WINEPREFIX/.ready"
+    fi
+  ) 8>"$build_dir/.wineprefix.lock"
+fi
+# A server that outlives each program by a minute makes later starts cheap and still goes away.
+wineserver -p60 >/dev/null 2>&1 </dev/null || true
