@@ -1,0 +1,102 @@
+#include "app/TreeSearchEngine.h"
+
+namespace {
+
+class TFindHandle {
+public:
+    explicit TFindHandle(HANDLE Handle) : FHandle(Handle) {}
+    ~TFindHandle() {
+        if (IsOpen())
+            FindClose(FHandle);
+    }
+    TFindHandle(const TFindHandle&) = delete;
+    TFindHandle& operator=(const TFindHandle&) = delete;
+    bool IsOpen() const { return FHandle != INVALID_HANDLE_VALUE; }
+    HANDLE Get() const { return FHandle; }
+
+private:
+    HANDLE FHandle;
+};
+
+bool IsDotEntry(const wchar_t* Name) {
+    return Name[0] == L'.' && (Name[1] == 0 || (Name[1] == L'.' && Name[2] == 0));
+}
+
+// Clears the flag however the walk ends, so that an escaping error does not
+// leave the engine refusing every later request.
+class TFlagGuard {
+public:
+    explicit TFlagGuard(bool& Flag) : FFlag(Flag) { FFlag = true; }
+    ~TFlagGuard() { FFlag = false; }
+    TFlagGuard(const TFlagGuard&) = delete;
+    TFlagGuard& operator=(const TFlagGuard&) = delete;
+
+private:
+    bool& FFlag;
+};
+
+void ProcessPendingMessages() {
+    MSG Msg;
+    while (PeekMessageW(&Msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (Msg.message == WM_QUIT) {
+            // Leave the quit request to the program's own message loop.
+            PostQuitMessage(static_cast<int>(Msg.wParam));
+            return;
+        }
+        TranslateMessage(&Msg);
+        DispatchMessageW(&Msg);
+    }
+}
+
+} // namespace
+
+void TTreeSearchEngine::Search(const String& Path, TCvTreeItem* ParentItem, bool Recursive) {
+    if (FBusy)
+        return;
+    const TFlagGuard BusyGuard(FBusy);
+    Stop = false;
+    FRecursive = Recursive;
+    // An empty path would list the root of the current drive.
+    if (!Path.empty())
+        WalkFolder(Path, ParentItem);
+}
+
+void TTreeSearchEngine::WalkFolder(const String& Dir, TCvTreeItem* Item) {
+    ProcessPendingMessages();
+    if (Stop)
+        return;
+
+    const String Folder = IncludeTrailingBackslash(Dir);
+    WIN32_FIND_DATAW FindData;
+    const TFindHandle Find(FindFirstFileExW((Folder + L'*').c_str(), FindExInfoBasic, &FindData,
+                                            FindExSearchNameMatch, nullptr,
+                                            FIND_FIRST_EX_LARGE_FETCH));
+    if (!Find.IsOpen())
+        return;
+
+    do {
+        if (IsDotEntry(FindData.cFileName))
+            continue;
+        const String Name = FindData.cFileName;
+        if (!(FindData.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
+            if (OnFileFound)
+                OnFileFound(Folder, Name, FindData, Item);
+            continue;
+        }
+        // A junction or folder link may point outside the walked tree, or back
+        // into it; it is not a file either, so nobody hears of it.
+        if (!FRecursive || (FindData.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT))
+            continue;
+        if (OnDirectoryFound)
+            OnDirectoryFound(Item, Folder, FindData, Name);
+        WalkFolder(Folder + Name, Item);
+        if (Stop)
+            return;
+        if (OnDirectoryDone)
+            OnDirectoryDone(Folder, Name + L'\\', FindData, Item);
+        if (Item && ItemParent) {
+            if (TCvTreeItem* const Parent = ItemParent(Item))
+                Item = Parent;
+        }
+    } while (!Stop && FindNextFileW(Find.Get(), &FindData));
+}
