@@ -1,0 +1,107 @@
+#include "main/DataTables.h"
+
+namespace {
+
+struct TDataTableDef {
+    const wchar_t* ComponentName;
+    const wchar_t* TableName;
+    TTable* TDataTables::*Member;
+    std::vector<TFieldDef> Fields;
+};
+
+// In the order the main window opens them.
+const std::vector<TDataTableDef>& Definitions() {
+    static const std::vector<TDataTableDef> Tables{
+        {L"RecoveryFilesTable",
+         L"RecoveryFiles",
+         &TDataTables::RecoveryFilesTable,
+         {{L"Date", ftDateTime},
+          {L"OriginalFileName", ftString},
+          {L"NewLocation", ftString},
+          {L"NewFileName", ftString}}},
+        {L"FolderCleanerTable",
+         L"FolderCleaner",
+         &TDataTables::FolderCleanerTable,
+         {{L"Folder", ftString}}},
+        {L"SplitTable",
+         L"Split",
+         &TDataTables::SplitTable,
+         {{L"Date", ftDateTime}, {L"OriginalFileName", ftString}, {L"NewFileName", ftString}}},
+        {L"LocalBackupTable",
+         L"LocalBackup",
+         &TDataTables::LocalBackupTable,
+         {{L"Date", ftDateTime}, {L"FileName", ftString}}},
+        {L"FTPBackupTable",
+         L"FTPBackup",
+         &TDataTables::FTPBackupTable,
+         {{L"Date", ftDateTime},
+          {L"Session", ftString},
+          {L"Host", ftString},
+          {L"Port", ftString},
+          {L"Dir", ftString},
+          {L"User", ftString},
+          {L"Password", ftString},
+          {L"FileName", ftString}}},
+        {L"DuplicatesTable",
+         L"Duplicates",
+         &TDataTables::DuplicatesTable,
+         {{L"FileName", ftString}}},
+        {L"JunkFilesTable",
+         L"JunkFiles",
+         &TDataTables::JunkFilesTable,
+         {{L"Extension", ftString}, {L"ExtensionDescription", ftString}}},
+        {L"FTPConnectionsTable",
+         L"FTPConnections",
+         &TDataTables::FTPConnectionsTable,
+         {{L"Session", ftString},
+          {L"Host", ftString},
+          {L"Port", ftString},
+          {L"Dir", ftString},
+          {L"User", ftString},
+          {L"Password", ftString}}},
+        // Kept for the file's sake only: the shutdown settings live in the ini file.
+        {L"ShutdownTable",
+         L"Shutdown",
+         &TDataTables::ShutdownTable,
+         {{L"Enabled", ftInteger},
+          {L"Type", ftInteger},
+          {L"Hour", ftInteger},
+          {L"Min", ftInteger},
+          {L"Sec", ftInteger},
+          {L"Every", ftInteger},
+          {L"Ask", ftInteger}}},
+        // Spelled so on purpose: it is the table's name in the database file.
+        {L"OrganizeToFoldersTable",
+         L"OraganizeToFolders",
+         &TDataTables::OrganizeToFoldersTable,
+         {{L"Folder", ftString}}},
+    };
+    return Tables;
+}
+
+} // namespace
+
+const std::vector<TFieldDef>& DataTableFields(const String& TableName) {
+    for (const TDataTableDef& Def : Definitions())
+        if (SameText(Def.TableName, TableName))
+            return Def.Fields;
+    throw EDatabaseError(L"Unknown table '" + TableName + L"'");
+}
+
+void TDataTables::OpenAll() const {
+    for (const TDataTableDef& Def : Definitions())
+        (this->*Def.Member)->Open();
+}
+
+TDataTables CreateDataTables(TComponent* Owner, const String& AppDir) {
+    TDataTables Tables;
+    for (const TDataTableDef& Def : Definitions()) {
+        auto* Table = new TTable(Owner);
+        Table->Name = Def.ComponentName;
+        Table->SetDatabaseName(AppDir + L"Data");
+        Table->SetTableName(Def.TableName);
+        Table->SetFieldDefs(Def.Fields);
+        Tables.*Def.Member = Table;
+    }
+    return Tables;
+}

@@ -1,0 +1,28 @@
+#pragma once
+// The main program's tables: names, fields and the components that the main window owns.
+
+#include "classlib/db/DBTables.h"
+
+#include <vector>
+
+// The fields of one of the program's tables; EDatabaseError for a name that is none of them.
+const std::vector<TFieldDef>& DataTableFields(const String& TableName);
+
+struct TDataTables {
+    TTable* RecoveryFilesTable = nullptr;
+    TTable* FolderCleanerTable = nullptr;
+    TTable* SplitTable = nullptr;
+    TTable* LocalBackupTable = nullptr;
+    TTable* FTPBackupTable = nullptr;
+    TTable* DuplicatesTable = nullptr;
+    TTable* JunkFilesTable = nullptr;
+    TTable* FTPConnectionsTable = nullptr;
+    TTable* ShutdownTable = nullptr;
+    TTable* OrganizeToFoldersTable = nullptr;
+
+    // Opens the tables in the start-up order, the organize dialog's table last.
+    void OpenAll() const;
+};
+
+// Creates the ten table components, owned by Owner and bound to AppDir + "Data"; none is opened.
+TDataTables CreateDataTables(TComponent* Owner, const String& AppDir);
