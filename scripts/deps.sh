@@ -49,13 +49,19 @@ zlib_args=(-DZLIB_LIBRARY=$mingw/lib/libz.a -DZLIB_INCLUDE_DIR=$mingw/include)
 cd "$work"
 apt-get source --download-only sqlite3 libzip curl >"$work/fetch.log" 2>&1 || { cat "$work/fetch.log" >&2; die "apt-get source failed"; }
 
+unpack() { # the upstream tarball of a source package, not its signature
+  local f
+  f=$(ls "$1"_*.orig.tar.* | grep -v '\.asc$' | head -1)
+  tar xf "$f"
+}
+
 run() { # run a step quietly, show its log when it fails
   local name=$1; shift
   "$@" >"$work/$name.log" 2>&1 || { tail -40 "$work/$name.log" >&2; die "$name failed"; }
 }
 
 log "sqlite"
-tar xf sqlite3_*.orig.tar.*
+unpack sqlite3
 mkdir sqlite-bld
 (cd sqlite-bld && run sqlite-configure ../sqlite3-*/configure --disable-tcl \
   && run sqlite-amalgamation make -j"$jobs" sqlite3.c \
@@ -64,7 +70,7 @@ mkdir sqlite-bld
   && cp sqlite3.h sqlite3ext.h "$prefix/include/")
 
 log "libzip"
-tar xf libzip_*.orig.tar.*
+unpack libzip
 run libzip-configure cmake -S libzip-*/ -B libzip-bld -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
   -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX="$prefix" -DBUILD_SHARED_LIBS=OFF \
   -DBUILD_TOOLS=OFF -DBUILD_REGRESS=OFF -DBUILD_EXAMPLES=OFF -DBUILD_DOC=OFF \
@@ -74,7 +80,7 @@ run libzip-build cmake --build libzip-bld -j"$jobs"
 run libzip-install cmake --install libzip-bld
 
 log "curl (FTP only)"
-tar xf curl_*.orig.tar.*
+unpack curl
 disabled=()
 for p in DICT FILE GOPHER HTTP IMAP LDAP LDAPS MQTT POP3 RTSP SMB SMTP TELNET TFTP; do
   disabled+=("-DCURL_DISABLE_$p=ON")
@@ -85,7 +91,7 @@ run curl-configure cmake -S curl-*/ -B curl-bld -DCMAKE_TOOLCHAIN_FILE="$toolcha
   -DCURL_ENABLE_SSL=OFF -DCURL_USE_LIBSSH2=OFF -DCURL_USE_LIBSSH=OFF -DUSE_LIBIDN2=OFF -DUSE_WIN32_IDN=OFF \
   -DUSE_NGHTTP2=OFF -DCURL_ZSTD=OFF -DCURL_BROTLI=OFF -DCURL_USE_LIBPSL=OFF -DCURL_USE_GSSAPI=OFF \
   -DENABLE_UNIX_SOCKETS=OFF -DCURL_CA_BUNDLE=none -DCURL_CA_PATH=none -DCURL_ZLIB=OFF \
-  -DCURL_DISABLE_FTP=OFF "${disabled[@]}"
+  -DCURL_DISABLE_FTP=OFF -DCURL_DISABLE_ALTSVC=ON -DCURL_DISABLE_HSTS=ON -DCURL_DISABLE_COOKIES=ON "${disabled[@]}"
 run curl-build cmake --build curl-bld -j"$jobs"
 run curl-install cmake --install curl-bld
 
