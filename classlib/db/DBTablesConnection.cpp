@@ -99,6 +99,9 @@ TDatabaseConnection::TDatabaseConnection(const String& FileName) : m_FileName(Fi
     if (Result != SQLITE_OK)
         throw EDatabaseError(L"Cannot open the database '" + FileName + L"': " + ErrorText(Db));
     sqlite3_busy_timeout(Db, 5000);
+    // A quoted name that matches no column must be an error, never a string literal.
+    sqlite3_db_config(Db, SQLITE_DBCONFIG_DQS_DML, 0, nullptr);
+    sqlite3_db_config(Db, SQLITE_DBCONFIG_DQS_DDL, 0, nullptr);
     CheckIntegrity();
 }
 
