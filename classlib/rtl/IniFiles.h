@@ -4,6 +4,7 @@
 
 #include "classlib/rtl/Classes.h"
 #include "classlib/rtl/SysUtils.h"
+#include "classlib/rtl/TextEncoding.h"
 
 #include <vector>
 
@@ -100,7 +101,6 @@ public:
     void GetStrings(TStrings& Strings) const;
 
 private:
-    enum class TEncoding { Ansi, Utf8, Utf8Bom, Utf16LE, Utf16BE };
     struct TEntry {
         String Name;
         String Value;
@@ -113,8 +113,9 @@ private:
     const TSection* FindSection(const String& Section) const;
     TSection* FindSection(const String& Section);
     void Parse(const String& Text);
+    String ToText() const;
 
     std::vector<TSection> FSections;
-    TEncoding FEncoding = TEncoding::Ansi;
-    bool FLoaded = false;
+    // Encoding the file was read in; a new file is written as UTF-16LE.
+    TTextEncoding FEncoding = TTextEncoding::Utf16LE;
 };
