@@ -1,0 +1,152 @@
+// Forms and the application object.
+#pragma once
+
+#include "classlib/gui/Controls.h"
+
+#include <functional>
+#include <utility>
+#include <vector>
+
+// ------------------------------------------------------------------- TForm
+
+enum TCloseAction { caNone, caHide, caFree, caMinimize };
+using TCloseEvent = std::function<void(TObject* Sender, TCloseAction& Action)>;
+using TCloseQueryEvent = std::function<void(TObject* Sender, bool& CanClose)>;
+
+enum TFormStyle { fsNormal, fsStayOnTop };
+// poDesktopCenter centres the form on the primary screen each time it is shown.
+enum TPosition { poDesigned, poDesktopCenter };
+enum TFormBorderStyle { bsNone, bsSingle, bsSizeable, bsDialog };
+
+// A top-level window. Create forms with NewForm or Application->CreateForm, so that OnCreate
+// runs after the most derived constructor has built the form's controls and bound its handlers.
+// OnDestroy runs from ~TForm, when only the TForm part is left: a derived form releases its own
+// members in its own destructor.
+class TForm : public TWinControl {
+public:
+    explicit TForm(TComponent* AOwner);
+    ~TForm() override;
+
+    // Runs OnCreate; an exception from it goes to the application's exception handling.
+    virtual void AfterConstruction();
+
+    // Shows the form (OnShow runs first) and brings it to the top.
+    void Show();
+    // The close sequence: OnCloseQuery may refuse; OnClose picks the action (caHide by
+    // default). Closing the main form ends the application's message loop instead.
+    void Close();
+    // Deletes the form once the messages being handled now are done; safe inside its handlers.
+    void Release();
+
+    TFormStyle FormStyle() const { return FFormStyle; }
+    void SetFormStyle(TFormStyle Value);
+    TFormBorderStyle BorderStyle() const { return FBorderStyle; }
+    void SetBorderStyle(TFormBorderStyle Value);
+    // Applied whenever the form is shown.
+    TPosition Position = poDesigned;
+
+    TNotifyEvent OnCreate;
+    TNotifyEvent OnDestroy;
+    TNotifyEvent OnShow;
+    TCloseEvent OnClose;
+    TCloseQueryEvent OnCloseQuery;
+
+protected:
+    void CreateParams(TCreateParams& Params) const override;
+    HWND WindowParent() override;
+    void WndProc(TMessage& Message) override;
+    void VisibleChanged() override;
+
+    virtual bool CloseQuery();
+    virtual void DoClose(TCloseAction& Action);
+
+private:
+    friend class TApplication;
+    void ApplyWindowStyles();
+    void ApplyPosition();
+
+    TFormStyle FFormStyle = fsNormal;
+    TFormBorderStyle FBorderStyle = bsSizeable;
+};
+
+// Creates a form owned by Owner and runs its OnCreate.
+template <class TFormClass, class... TArgs>
+TFormClass* NewForm(TComponent* Owner, TArgs&&... Args) {
+    auto* Form = new TFormClass(Owner, std::forward<TArgs>(Args)...);
+    Form->AfterConstruction();
+    return Form;
+}
+
+// ------------------------------------------------------------ TApplication
+
+// Sees every message sent or posted to the application window; true when it handled it.
+using TWindowHook = std::function<bool(TMessage& Message)>;
+
+// The program's application object: its hidden application window, its message loop, its
+// main form, and the owner of the forms created with it as owner, which it deletes (last
+// first) when it goes. One exists at a time; while it lives it is the global Application.
+class TApplication : public TComponent {
+public:
+    TApplication();
+    ~TApplication() override;
+
+    HWND Handle() const { return FHandle; }
+    const String& Title() const { return FTitle; }
+    void SetTitle(const String& Value);
+    String HelpFile;
+    // Full path of the running program.
+    static String ExeName();
+
+    TForm* MainForm() const { return FMainForm; }
+    bool Terminated() const { return FTerminated; }
+
+    // Nothing is left to prepare (the application window exists from construction); kept for
+    // the order of the start-up code.
+    void Initialize() {}
+    // Creates a form owned by the application; the first one created so becomes the main form.
+    template <class TFormClass> TFormClass* CreateForm() {
+        auto* Form = NewForm<TFormClass>(this);
+        if (!FMainForm)
+            SetMainForm(Form);
+        return Form;
+    }
+    // Shows the main form and handles messages until the application terminates (normally when
+    // the main form closes). Returns at once without a main form.
+    void Run();
+    // Handles the messages waiting now, then returns.
+    void ProcessMessages();
+    // Ends the message loop.
+    void Terminate();
+    // Restores the main form when it is minimised.
+    void Restore();
+    // Brings the main form (or, before there is one, the newest visible form) to the foreground.
+    void BringToFront();
+
+    // Reports the exception being handled; call it inside a catch block. Goes to OnException,
+    // or to the debugger output without one. An EAbort is silent.
+    void HandleException(TObject* Sender) noexcept;
+    std::function<void(TObject* Sender, const Exception& E)> OnException;
+
+    // Hooks stay for the life of the application.
+    void HookMainWindow(TWindowHook Hook) { FHooks.push_back(std::move(Hook)); }
+
+private:
+    friend class TForm;
+    static LRESULT CALLBACK AppWndProc(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam);
+    void WndProc(TMessage& Message);
+    bool ProcessMessage();
+    void ShowException(TObject* Sender, const Exception& E) noexcept;
+    void SetMainForm(TForm* Form);
+    void ReleaseForm(TForm* Form);
+    void DeleteReleasedForms();
+    void FormDestroyed(TForm* Form);
+
+    HWND FHandle = nullptr;
+    String FTitle;
+    TForm* FMainForm = nullptr;
+    bool FTerminated = false;
+    std::vector<TForm*> FReleased;
+    std::vector<TWindowHook> FHooks;
+};
+
+extern TApplication* Application;

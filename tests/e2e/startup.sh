@@ -1,0 +1,118 @@
+#!/usr/bin/env bash
+# Start-up of qrv as a user meets it: the start-up log and the configuration it leaves, its
+# main window, the one-instance rule with the running instance brought back, a clean close, and
+# a start from a program folder that cannot be written.
+# Usage: tests/e2e/startup.sh DIST_FOLDER PROBE_EXE
+set -euo pipefail
+here=$(cd "$(dirname "$0")/../.." && pwd)
+dist=$(cd "$1" && pwd)
+probe_exe=$2
+
+if [ -z "${DISPLAY:-}" ]; then
+  exec xvfb-run -a -s "-screen 0 1280x1024x24" bash "$0" "$@"
+fi
+if [ -z "${WINEPREFIX:-}" ]; then
+  source "$here/scripts/wine-env.sh" "$(dirname "$dist")"
+fi
+
+title="System Corvanta 2"
+work=$(mktemp -d)
+started=()
+cleanup() {
+  for pid in "${started[@]}"; do kill "$pid" 2>/dev/null || true; done
+  chmod -R u+w "$work"
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+fail() {
+  echo "FAIL: $*" >&2
+  exit 1
+}
+
+# wait_for SECONDS COMMAND...: runs COMMAND until it succeeds or the time is up.
+wait_for() {
+  local end=$((SECONDS + $1))
+  shift
+  until "$@"; do
+    [ "$SECONDS" -lt "$end" ] || return 1
+    sleep 0.3
+  done
+}
+
+# probe CHECK_OR_ACTION: looks at the titled window of the program started last.
+probe() { wine "$probe_exe" "$1" "$title" "$exe_win" >/dev/null 2>&1; }
+
+# A fresh program folder holding a copy of the built one.
+program_folder() {
+  local dir=$work/$1
+  mkdir -p "$dir"
+  cp -r "$dist"/. "$dir"/
+  echo "$dir"
+}
+
+start_qrv() {
+  exe_win=$(winepath -w "$1/qrv.exe" 2>/dev/null)
+  wine "$1/qrv.exe" >/dev/null 2>&1 &
+  qrv_pid=$!
+  started+=("$qrv_pid")
+}
+
+# Closes the main window as the user would and checks that the program ends with exit code 0.
+close_qrv() {
+  probe close || fail "no main window to close"
+  local end=$((SECONDS + 30))
+  while kill -0 "$qrv_pid" 2>/dev/null; do
+    [ "$SECONDS" -lt "$end" ] || fail "qrv did not end after its main window was closed"
+    sleep 0.3
+  done
+  local rc=0
+  wait "$qrv_pid" || rc=$?
+  [ "$rc" -eq 0 ] || fail "qrv ended with exit code $rc"
+}
+
+log_complete() { [ -f "$dir/log.txt" ] && [ "$(grep -c '' "$dir/log.txt")" -ge 3 ]; }
+
+# ---------------------------------------------------------------- a normal start
+dir=$(program_folder normal)
+start_qrv "$dir"
+wait_for 60 log_complete || fail "log.txt did not get its start-up lines"
+wait_for 30 probe visible || fail "the main window did not show"
+
+mapfile -t lines <"$dir/log.txt"
+expected=("Loading..." "Loading Main Window..." "Loading...")
+[ "${#lines[@]}" -eq "${#expected[@]}" ] || fail "log.txt has ${#lines[@]} lines: ${lines[*]}"
+for i in "${!expected[@]}"; do
+  [[ ${lines[$i]} =~ ^\[([01][0-9]|2[0-3]):[0-5][0-9]:[0-5][0-9]\](.*)$'\r'$ ]] ||
+    fail "log line $((i + 1)) is not '[hh:nn:ss]text' with CRLF: ${lines[$i]}"
+  [ "${BASH_REMATCH[2]}" = "${expected[$i]}" ] ||
+    fail "log line $((i + 1)) says '${BASH_REMATCH[2]}', expected '${expected[$i]}'"
+done
+
+grep -q '^\[Report\]' "$dir/qv.ini" || fail "the write test left no [Report] section"
+awk '/^\[/ { report = ($0 ~ /^\[Report\]/) } report && /^Test=/ { found = 1 } END { exit !found }' \
+  "$dir/qv.ini" && fail "qv.ini still has the write test's key"
+
+# ------------------------------------------- a second start while the first runs
+probe minimize || fail "could not minimise the main window"
+wait_for 10 probe iconic || fail "the main window did not minimise"
+before=$(cd "$dir" && sha1sum log.txt qv.ini)
+rc=0
+timeout 60 wine "$dir/qrv.exe" >/dev/null 2>&1 || rc=$?
+[ "$rc" -eq 0 ] || fail "the second start ended with exit code $rc"
+[ "$(cd "$dir" && sha1sum log.txt qv.ini)" = "$before" ] || fail "the second start changed files"
+wait_for 10 probe visible || fail "the running instance was not restored by the second start"
+
+close_qrv
+[ "$(grep -c '' "$dir/log.txt")" -eq 3 ] || fail "log.txt changed after the start"
+
+# ----------------------------------------- a program folder that cannot be written
+# Root writes through permission bits, so the log and the configuration file are folders too.
+dir=$(program_folder readonly)
+mkdir "$dir/log.txt" "$dir/qv.ini"
+chmod -R a-w "$dir"
+start_qrv "$dir"
+wait_for 60 probe visible || fail "qrv did not start from a folder it cannot write"
+close_qrv
+
+echo "e2e startup: ok"
