@@ -15,6 +15,7 @@ while [ "$build" != / ] && [ ! -f "$build/CMakeCache.txt" ]; do build=$(dirname 
 [ -f "$build/CMakeCache.txt" ] || { echo "wine-exec: $exe is not inside a build folder" >&2; exit 2; }
 
 source "$here/scripts/wine-env.sh" "$build"
-bash "$here/tests/make-fixtures.sh" "$build/fixtures"
+# Test programs may start side by side; one fixture run at a time.
+(flock 9; bash "$here/tests/make-fixtures.sh" "$build/fixtures") 9>"$build/.fixtures.lock"
 export QRV_FIXTURES="Z:$(echo "$build/fixtures" | tr / '\\')"
 exec wine "$exe" "$@"
