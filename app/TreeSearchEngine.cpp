@@ -1,5 +1,7 @@
 #include "app/TreeSearchEngine.h"
 
+#include "classlib/gui/Forms.h"
+
 namespace {
 
 class TFindHandle {
@@ -35,19 +37,6 @@ private:
     bool& FFlag;
 };
 
-void ProcessPendingMessages() {
-    MSG Msg;
-    while (PeekMessageW(&Msg, nullptr, 0, 0, PM_REMOVE)) {
-        if (Msg.message == WM_QUIT) {
-            // Leave the quit request to the program's own message loop.
-            PostQuitMessage(static_cast<int>(Msg.wParam));
-            return;
-        }
-        TranslateMessage(&Msg);
-        DispatchMessageW(&Msg);
-    }
-}
-
 } // namespace
 
 void TTreeSearchEngine::Search(const String& Path, TCvTreeItem* ParentItem, bool Recursive) {
@@ -62,7 +51,9 @@ void TTreeSearchEngine::Search(const String& Path, TCvTreeItem* ParentItem, bool
 }
 
 void TTreeSearchEngine::WalkFolder(const String& Dir, TCvTreeItem* Item) {
-    ProcessPendingMessages();
+    // Keeps the windows alive, and lets a Stop button be pressed, during long walks.
+    if (Application)
+        Application->ProcessMessages();
     if (Stop)
         return;
 

@@ -1,5 +1,6 @@
 #include "app/TreeSearchEngine.h"
 
+#include "classlib/gui/Forms.h"
 #include "tests/app/TempTree.h"
 
 #include <gtest/gtest.h>
@@ -205,6 +206,7 @@ TEST_F(TreeSearchEngineTest, PendingMessagesAreHandledBeforeListing) {
                                      nullptr, Class.hInstance, nullptr);
     ASSERT_NE(Wnd, nullptr);
 
+    TApplication App;
     TWalkLog Log(Engine);
     PostMessageW(Wnd, StopMessage, 0, reinterpret_cast<LPARAM>(&Engine));
     Engine.Search(Root, nullptr, true);
