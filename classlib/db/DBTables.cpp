@@ -6,7 +6,6 @@
 #include "classlib/db/DBTablesConnection.h"
 
 #include <climits>
-#include <cmath>
 
 namespace {
 
@@ -16,12 +15,6 @@ const wchar_t* const EmptyDataSet = L"Cannot perform this operation on an empty 
 const wchar_t* const AfterKey = L"rowid > ?1 ORDER BY rowid LIMIT 1";
 const wchar_t* const BeforeKey = L"rowid < ?1 ORDER BY rowid DESC LIMIT 1";
 const wchar_t* const AtKey = L"rowid = ?1";
-
-// As a dataset shows a date-time: the date alone when it has no time of day.
-String DateTimeText(TDateTime Value) {
-    double Days;
-    return std::modf(Value, &Days) == 0 ? DateToStr(Value) : DateTimeToStr(Value);
-}
 
 const wchar_t* ColumnType(TFieldType Type) {
     switch (Type) {
@@ -60,7 +53,7 @@ String TField::AsString() const {
     if (const auto* Number = std::get_if<int64_t>(&m_Value))
         return IntToStr(*Number);
     if (const auto* Moment = std::get_if<double>(&m_Value))
-        return DateTimeText(*Moment);
+        return DateTimeToStr(*Moment);
     return String();
 }
 
@@ -94,7 +87,7 @@ void TField::SetAsDateTime(TDateTime Value) {
     case ftDateTime:
         return Assign(Value);
     case ftString:
-        return Assign(DateTimeText(Value));
+        return Assign(DateTimeToStr(Value));
     case ftInteger:
         AccessError(L"DateTime");
     }
