@@ -186,7 +186,8 @@ public:
     void Delete(int Index) override;
     void Clear() override;
     // On a sorted list inserts at the sorted place, honouring Duplicates; a
-    // dupIgnore'd duplicate returns the index of the line already there.
+    // dupIgnore'd duplicate returns the index of the line already there (and
+    // the list does not take AObject).
     int Add(const String& S) override;
     int AddObject(const String& S, TObject* AObject) override;
     int IndexOf(const String& S) const override;
