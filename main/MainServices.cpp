@@ -1,0 +1,33 @@
+#include "main/MainServices.h"
+
+#include "app/QRVUtils.h"
+
+#include <shellapi.h>
+
+String DriveRoot(const String& Path) {
+    const String Drive = ExtractFileDrive(Path);
+    return Drive.empty() ? String() : IncludeTrailingBackslash(Drive);
+}
+
+bool IsOnFixedDrive(const IDriveInfo& Drives, const String& Path) {
+    const String Root = DriveRoot(Path);
+    return !Root.empty() && Drives.DriveType(Root) == DRIVE_FIXED;
+}
+
+UINT TSystemDriveInfo::DriveType(const String& Root) const {
+    return GetDriveTypeW(Root.c_str());
+}
+
+std::int64_t TSystemDriveInfo::DiskTotalSize(const String& Root) const {
+    return GetDiskTotalSize(Root);
+}
+
+TDateTime TSystemClock::Now() const {
+    return ::Now();
+}
+
+bool TShellExecute::OpenFile(const String& FileName) {
+    const auto Result = reinterpret_cast<INT_PTR>(
+        ShellExecuteW(nullptr, L"open", FileName.c_str(), nullptr, nullptr, SW_SHOWNORMAL));
+    return Result > 32;
+}
