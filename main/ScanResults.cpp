@@ -1,0 +1,206 @@
+#include "main/ScanResults.h"
+
+#include "app/Match.h"
+#include "main/ScanSetup.h"
+
+#include <cmath>
+#include <limits>
+#include <set>
+
+namespace {
+
+// Value times unit, truncated; saturates instead of wrapping.
+std::int64_t SizeBound(double Value, int Unit) {
+    const double Bytes = std::trunc(Value * static_cast<double>(SizeUnitBytes(Unit)));
+    if (Bytes >= 9223372036854775807.0)
+        return std::numeric_limits<std::int64_t>::max();
+    if (Bytes <= -9223372036854775807.0)
+        return std::numeric_limits<std::int64_t>::min();
+    return static_cast<std::int64_t>(Bytes);
+}
+
+bool AtLeast(std::uint64_t Size, std::int64_t Bound) {
+    return Bound < 0 || Size >= static_cast<std::uint64_t>(Bound);
+}
+
+bool AtMost(std::uint64_t Size, std::int64_t Bound) {
+    return Bound >= 0 && Size <= static_cast<std::uint64_t>(Bound);
+}
+
+TDateTime LocalWriteTime(const TFile& File) {
+    try {
+        return FileTimeToDateTime(File.Time);
+    } catch (const Exception&) {
+        return 0;
+    }
+}
+
+std::int64_t AsBarValue(std::uint64_t Value) {
+    return Value > static_cast<std::uint64_t>(std::numeric_limits<std::int64_t>::max())
+               ? std::numeric_limits<std::int64_t>::max()
+               : static_cast<std::int64_t>(Value);
+}
+
+} // namespace
+
+void TScanResults::Clear() {
+    FRows.clear();
+    FFilteredVisibility = false;
+}
+
+void TScanResults::Append(std::unique_ptr<TFile> File, const String& LinkTarget) {
+    TScanRow Row;
+    Row.File = std::move(File);
+    Row.LinkTarget = LinkTarget;
+    FRows.push_back(std::move(Row));
+}
+
+int TScanResults::IndexOf(const TFile* File) const {
+    for (size_t I = 0; I < FRows.size(); ++I)
+        if (FRows[I].File.get() == File)
+            return static_cast<int>(I);
+    return -1;
+}
+
+void TScanResults::Delete(int Index) {
+    if (Index >= 0 && Index < Count())
+        FRows.erase(FRows.begin() + Index);
+}
+
+void TScanResults::CheckAll(bool Checked) {
+    for (TScanRow& Row : FRows)
+        if (!Row.Hidden)
+            Row.Checked = Checked;
+}
+
+int TScanResults::CheckedCount() const {
+    int Result = 0;
+    for (const TScanRow& Row : FRows)
+        Result += Row.Checked ? 1 : 0;
+    return Result;
+}
+
+TResultFilter::TResultFilter(const TFilterCriteria& Criteria) : FCriteria(Criteria) {
+    FNames.SetMask(Criteria.NameMask);
+}
+
+bool TResultFilter::Hides(const TFile& File) const {
+    const TFilterCriteria& Criteria = FCriteria;
+    if (Criteria.ByName && !FNames.Matches(File.Name))
+        return true;
+    if (Criteria.NotOlderThan || Criteria.NewerThan) {
+        const TDateTime Written = LocalWriteTime(File);
+        if (Criteria.NotOlderThan && Written < std::floor(Criteria.NotOlderThanDate))
+            return true;
+        if (Criteria.NewerThan && Written > std::floor(Criteria.NewerThanDate))
+            return true;
+    }
+    if (Criteria.SmallerThan &&
+        AtLeast(File.Size, SizeBound(Criteria.SmallerValue, Criteria.SmallerUnit)))
+        return true;
+    if (Criteria.LargerThan &&
+        AtMost(File.Size, SizeBound(Criteria.LargerValue, Criteria.LargerUnit)))
+        return true;
+    switch (File.Safety) {
+    case slSafe:
+        return !Criteria.Safe;
+    case slWarning:
+        return !Criteria.Warning;
+    case slCritical:
+        return !Criteria.Critical;
+    default:
+        return false;
+    }
+}
+
+void TScanResults::ApplyFilter(const TFilterCriteria& Criteria) {
+    const TResultFilter Filter(Criteria);
+    FFilteredVisibility = false;
+    for (TScanRow& Row : FRows) {
+        Row.Hidden = Filter.Hides(*Row.File);
+        if (Row.Hidden) {
+            Row.Checked = false;
+            FFilteredVisibility = true;
+        }
+    }
+}
+
+void TScanResults::ClearFilter() {
+    FFilteredVisibility = false;
+    for (TScanRow& Row : FRows) {
+        Row.Hidden = false;
+        Row.Checked = false;
+    }
+}
+
+TScanStatistics ComputeScanStatistics(const TScanResults& Results, int Mode,
+                                      const TScanPathList& Paths, const IDriveInfo& Drives) {
+    TScanStatistics Stats;
+    std::uint64_t All = 0;
+    std::array<std::uint64_t, 3> ByClass{};
+    for (int I = 0; I < Results.Count(); ++I) {
+        const TScanRow& Row = Results.Row(I);
+        if (!Row.Hidden) {
+            ++Stats.VisibleCount;
+            Stats.VisibleSize += Row.File->Size;
+        }
+        All += Row.File->Size;
+        if (Row.File->Safety < ByClass.size())
+            ByClass[Row.File->Safety] += Row.File->Size;
+    }
+
+    std::set<wchar_t> Letters;
+    for (int I = 0; I < Paths.Count(); ++I) {
+        const String& Path = Paths.Item(I).Path;
+        if (Path.empty() || Path[0] == L'\\')
+            continue;
+        const wchar_t Letter = static_cast<wchar_t>(towupper(Path[0]));
+        if (!Letters.insert(Letter).second)
+            continue;
+        const std::int64_t Total = Drives.DiskTotalSize(String(1, Letter) + L":\\");
+        if (Total > 0)
+            Stats.DiskTotal += Total;
+    }
+
+    const std::int64_t Found = AsBarValue(All);
+    Stats.Bars[0] = {true, Stats.DiskTotal, Found};
+    if (Mode == mdJunkFiles || Mode == mdBrokenLinks) {
+        Stats.SingleBar = true;
+        Stats.Bars[0].Visible = false;
+        Stats.Bars[1] = {true, Stats.DiskTotal, Found};
+        Stats.Bars[2] = {false, 0, 0};
+        Stats.Bars[3] = {false, 0, 0};
+    } else {
+        for (size_t C = 0; C < ByClass.size(); ++C)
+            Stats.Bars[C + 1] = {true, Found, AsBarValue(ByClass[C])};
+    }
+    return Stats;
+}
+
+std::vector<TResultColumn> ResultColumns(int Mode) {
+    const String Junk = L"lvScanResultsJunkFilesColumnName";
+    switch (Mode) {
+    case mdBrokenLinks:
+        return {{Junk + L"1", 150}, {Junk + L"2", 300}, {Junk + L"6", 250}};
+    case mdEmptyFolders:
+        return {{L"lvScanResultsEmptyFilesColumnName1", 460},
+                {L"lvScanResultsEmptyFilesColumnName1", 400}};
+    default:
+        return {{Junk + L"1", 135},
+                {Junk + L"2", 175},
+                {Junk + L"3", 50, true},
+                {Junk + L"4", 100},
+                {Junk + L"5", 100}};
+    }
+}
+
+std::vector<TResultColumn> DuplicateGroupColumns() {
+    return {
+        {L"sFilename", 100, false, true}, {L"sCount", 45, false, true}, {L"sSize", 70, true, true}};
+}
+
+bool ResultCommandsShown(int Mode) {
+    // Zipping, backing up or moving junk, shortcuts that lead nowhere or empty folders makes
+    // no sense.
+    return Mode != mdJunkFiles && Mode != mdBrokenLinks && Mode != mdEmptyFolders;
+}
