@@ -1,0 +1,244 @@
+#include "main/MainCore.h"
+
+#include "app/Language.h"
+#include "app/QRVUtils.h"
+
+namespace {
+
+const wchar_t BackupFolderName[] = L"System Corvanta Backups";
+const wchar_t NoEmptyFolders[] = L"No 'empty folders' found.";
+
+} // namespace
+
+String BackupFolderFor(const String& AppDir) {
+    return IncludeTrailingBackslash(ExtractFileDrive(AppDir)) + BackupFolderName;
+}
+
+TMainCore::TMainCore(const TMainCoreEnvironment& Environment)
+    : FAppDir(IncludeTrailingBackslash(Environment.AppDir)),
+      FBackupFolder(Environment.BackupFolder.empty() ? BackupFolderFor(FAppDir)
+                                                     : Environment.BackupFolder),
+      FWindowsFolder(Environment.WindowsFolder.empty() ? GetWindowsFolder()
+                                                       : Environment.WindowsFolder),
+      FLanguage(Environment.Language ? *Environment.Language : *AppLanguage),
+      FOwnDrives(Environment.Drives ? nullptr : std::make_unique<TSystemDriveInfo>()),
+      FOwnClock(Environment.Clock ? nullptr : std::make_unique<TSystemClock>()),
+      FDrives(Environment.Drives ? *Environment.Drives : *FOwnDrives),
+      FClock(Environment.Clock ? *Environment.Clock : *FOwnClock), FStatus(Environment.Status),
+      FPrompt(Environment.Prompt), FShell(Environment.Shell), FPump(Environment.Pump),
+      ScanPaths(FDrives) {
+    Titles.Load([this](const String& Key) { return Message(Key); });
+    FMatcher = new TMatch(&FComponents);
+    FMatcher->Name = L"Matcher";
+    FScan = std::make_unique<TFileScan>(FSearchEngine, *FMatcher, Safety, FDrives, FClock);
+    FScan->Pump = FPump;
+    FScan->ShortcutTarget = [](const String& LinkPath) { return GetShortcutTarget(LinkPath); };
+}
+
+TMainCore::~TMainCore() {
+    try {
+        Stats.SaveTotals(FAppDir + L"qv.ini");
+    } catch (...) {
+    }
+}
+
+void TMainCore::ReportLoading(int Step) {
+    if (FStatus)
+        FStatus->SetStatus(Message(L"sLoading" + IntToStr(Step)));
+}
+
+void TMainCore::Open() {
+    for (const String& Folder : {FAppDir + L"Data", FAppDir + L"Temp", FBackupFolder})
+        ForceDirectories(Folder);
+
+    try {
+        Stats.LoadTotals(FAppDir + L"qv.ini");
+    } catch (const Exception&) {
+        // An unreadable qv.ini starts the totals from zero.
+    }
+
+    FTables = CreateDataTables(&FComponents, FAppDir);
+    FTables.OpenAll();
+
+    ScanPaths.FillFixedDrives();
+    FJunkMasks = std::make_unique<TJunkMaskList>(*FTables.JunkFilesTable);
+    ReloadJunkMasks();
+    Safety.SetProtectedPaths({FWindowsFolder, FBackupFolder});
+}
+
+String TMainCore::Message(const String& Key) const {
+    String Result = Key;
+    FLanguage.GetMessageText(Key, Result);
+    return Result;
+}
+
+String TMainCore::Text(const String& Section, const String& Ident) const {
+    String Result = Section;
+    FLanguage.GetText(Section, Ident, Result);
+    return Result;
+}
+
+void TMainCore::ShowNotice(const String& Text) {
+    if (FPrompt)
+        FPrompt->MessageBox(this->Text(L"Application", L"Caption"), Text, IPrompt::IconQuestion,
+                            IPrompt::ButtonsOk);
+}
+
+// ------------------------------------------------------------ page flow
+
+void TMainCore::Next() {
+    switch (Flow.Next()) {
+    case naFileScan:
+        StartScanning();
+        break;
+    case naEmptyFolderSearch:
+        SearchEmptyFolders();
+        break;
+    case naRegistryScan:
+        if (OnRegistryScan)
+            OnRegistryScan();
+        break;
+    case naBackupStep:
+        if (OnBackupStep)
+            OnBackupStep();
+        break;
+    case naCleanOptions:
+    case naNone:
+        break;
+    }
+}
+
+// ----------------------------------------------------------- scan setup
+
+void TMainCore::ReloadJunkMasks() {
+    FJunkMasks->Reload();
+    Safety.SetJunkMasks(FJunkMasks->MaskText());
+}
+
+bool TMainCore::AddJunkMask(const String& Extension, const String& Description) {
+    const bool Added = FJunkMasks->Add(Extension, Description);
+    Safety.SetJunkMasks(FJunkMasks->MaskText());
+    return Added;
+}
+
+int TMainCore::DeleteJunkMask(const String& Extension) {
+    const int Deleted = FJunkMasks->Delete(Extension);
+    Safety.SetJunkMasks(FJunkMasks->MaskText());
+    return Deleted;
+}
+
+// ---------------------------------------------------------------- scans
+
+TScanSettings TMainCore::SettingsForMode(int Mode) const {
+    TScanSettings Settings;
+    Settings.Mode = Mode;
+    Settings.JunkMasks = FJunkMasks->MaskText();
+    Settings.AllowedDuplicateMasks = AllowedDuplicateMasks;
+    if (Mode == mdLargeFiles)
+        Settings.LargeFileThreshold = Options.LargeFileThreshold();
+    if (Mode == mdOldFiles)
+        Settings.OldFileDays = Options.OldFileDays();
+    return Settings;
+}
+
+void TMainCore::StartScanning() {
+    if (FScan->Running() || FSearchEngine.Busy())
+        return;
+    const TScanSettings Settings = SettingsForMode(Flow.Mode());
+    Safety.SetJunkMasks(Settings.JunkMasks);
+
+    if (OnScanStarted)
+        OnScanStarted(true);
+    Flow.ShowPage(pgScan);
+    FLastOutcome = FScan->Run(ScanPaths.ScanRoots(), Settings, Results);
+    if (OnScanEnded)
+        OnScanEnded();
+
+    UpdateScanStatistics();
+    Flow.ShowPage(pgScanResults);
+    if (Results.Count() == 0)
+        ShowNotice(Message(L"sNothingFound"));
+}
+
+void TMainCore::SearchEmptyFolders() {
+    if (FScan->Running() || FSearchEngine.Busy())
+        return;
+    if (OnScanStarted)
+        OnScanStarted(false);
+    Flow.ShowPage(pgScan);
+    if (FPump)
+        FPump->ProcessMessages();
+
+    TStringList Folders;
+    FLastOutcome = soCompleted;
+    FSearchEngine.Stop = false;
+    try {
+        for (const String& Root : ScanPaths.CheckedRoots()) {
+            if (FSearchEngine.Stop)
+                break;
+            FindEmptyFolders(Root, Folders, FSearchEngine.Stop);
+        }
+    } catch (...) {
+        FLastOutcome = soFailed;
+    }
+    if (FLastOutcome == soCompleted && FSearchEngine.Stop)
+        FLastOutcome = soStopped;
+    if (OnScanEnded)
+        OnScanEnded();
+
+    Results.Clear();
+    for (int I = 0; I < Folders.Count(); ++I) {
+        auto Folder = std::make_unique<TFile>();
+        Folder->Path = Folders.Strings(I);
+        const TSafetyLevel Level = Safety.GetSafetyLevel(*Folder);
+        Folder->Safety = Level == slWarning ? slSafe : Level;
+        Results.Append(std::move(Folder), String());
+    }
+    UpdateScanStatistics();
+    Flow.ShowPage(pgScanResults);
+    if (Results.Count() == 0)
+        ShowNotice(NoEmptyFolders);
+}
+
+void TMainCore::StopScan() {
+    if (Flow.Mode() == mdRegistryCleaner) {
+        if (OnStopRegistryScan)
+            OnStopRegistryScan();
+        return;
+    }
+    FScan->Stop();
+}
+
+// -------------------------------------------------------------- results
+
+void TMainCore::UpdateScanStatistics() {
+    const TScanStatistics Statistics =
+        ComputeScanStatistics(Results, Flow.Mode(), ScanPaths, FDrives);
+    if (OnStatisticsChanged)
+        OnStatisticsChanged(Statistics);
+}
+
+void TMainCore::ApplyFilter(const TFilterCriteria& Criteria) {
+    Results.ApplyFilter(Criteria);
+    UpdateScanStatistics();
+}
+
+void TMainCore::ClearFilter() {
+    Results.ClearFilter();
+    UpdateScanStatistics();
+}
+
+void TMainCore::OpenResult(int Index) {
+    if (!FPrompt || Index < 0 || Index >= Results.Count())
+        return;
+    const String FileName = Results.File(Index).FullName();
+    const String Question = Format(Message(L"LaunchFileConfirm"), {FileName});
+    if (FPrompt->MessageBox(Text(L"Application", L"Caption"), Question, IPrompt::IconQuestion,
+                            IPrompt::ButtonsYesNo) != IPrompt::ResultYes)
+        return;
+    try {
+        if (FShell)
+            FShell->OpenFile(FileName);
+    } catch (...) {
+    }
+}
