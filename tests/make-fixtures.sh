@@ -13,3 +13,14 @@ mkdir -p "$links/tree/sub" "$links/outside"
 [ -f "$links/outside/secret.txt" ] || printf 's' >"$links/outside/secret.txt"
 [ -L "$links/tree/away" ] || ln -s ../outside "$links/tree/away"
 [ -L "$links/tree/up" ] || ln -s .. "$links/tree/up"
+
+# Folder links inside folders that get measured, emptied, searched or shredded: what they lead
+# to ("outside", "empty-target") is not part of those folders. Only made when missing, since
+# the tests may run while this script runs again.
+utils="$root/qrvutils"
+mkdir -p "$utils/outside" "$utils/empty-target" "$utils/clean" "$utils/sizes" "$utils/scan"
+[ -f "$utils/outside/keep.txt" ] || printf 'keep' >"$utils/outside/keep.txt"
+[ -L "$utils/clean/link" ] || ln -s ../outside "$utils/clean/link"
+[ -L "$utils/sizes/link" ] || ln -s ../outside "$utils/sizes/link"
+[ -L "$utils/scan/link-to-empty" ] || ln -s ../empty-target "$utils/scan/link-to-empty"
+[ -L "$utils/shred-link" ] || ln -s outside "$utils/shred-link"

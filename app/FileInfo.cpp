@@ -1,0 +1,72 @@
+#include "app/FileInfo.h"
+
+#include <shellapi.h>
+
+String BytesUnitText;
+
+TOleSession::TOleSession() : FInitialized(SUCCEEDED(OleInitialize(nullptr))) {}
+
+TOleSession::~TOleSession() {
+    if (FInitialized)
+        OleUninitialize();
+}
+
+int GetFileTypeInfo(const String& Path, String& TypeName) {
+    SHFILEINFOW Info{};
+    if (!SHGetFileInfoW(Path.c_str(), 0, &Info, sizeof(Info),
+                        SHGFI_SYSICONINDEX | SHGFI_TYPENAME | SHGFI_SMALLICON)) {
+        TypeName.clear();
+        return 0;
+    }
+    TypeName = Info.szTypeName;
+    return Info.iIcon;
+}
+
+namespace {
+
+String SizeText(std::int64_t Size, const String& ByteWord) {
+    if (Size < 1024)
+        return IntToStr(Size) + L' ' + ByteWord;
+    std::int64_t Unit = 1073741824;
+    const wchar_t* UnitName = L" Gb";
+    if (Size < 1048576) {
+        Unit = 1024;
+        UnitName = L" Kb";
+    } else if (Size < 1073741824) {
+        Unit = 1048576;
+        UnitName = L" Mb";
+    }
+    const std::int64_t Whole = Size / Unit;
+    const std::int64_t Fraction = Size % Unit * 100 / Unit;
+    if (Fraction == 0)
+        return IntToStr(Whole) + UnitName;
+    return IntToStr(Whole) + FormatSettings().DecimalSeparator + (Fraction < 10 ? L"0" : L"") +
+           IntToStr(Fraction) + UnitName;
+}
+
+} // namespace
+
+String FormatFileSize(std::uint32_t Size) {
+    return SizeText(Size, BytesUnitText);
+}
+
+String FormatFileSize64(std::int64_t Size) {
+    return SizeText(Size, L"bytes");
+}
+
+TDateTime FileTimeToLocalDateTime(const FILETIME& FileTime) {
+    SYSTEMTIME Check;
+    if ((FileTime.dwHighDateTime == 0 && FileTime.dwLowDateTime == 0) ||
+        !FileTimeToSystemTime(&FileTime, &Check))
+        return 0;
+    try {
+        return FileTimeToDateTime(FileTime);
+    } catch (const Exception&) {
+        return 0;
+    }
+}
+
+bool ShowFileProperties(const String& Path, HWND Owner) {
+    return InvokeShellItemMenu(Path, nullptr, nullptr, 0, smProperties, String(), Owner,
+                               POINT{0, 0}, 1);
+}

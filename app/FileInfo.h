@@ -1,0 +1,58 @@
+// What the lists show of a file (shell type and icon, size text, local time) and
+// the shell's context-menu commands on files.
+#pragma once
+
+#include "classlib/rtl/SysUtils.h"
+
+#include <windows.h>
+#include <shlobj.h>
+
+#include <cstdint>
+
+// The word after a byte count below 1024 in FormatFileSize; the main window
+// sets it from the language file. Empty until then.
+extern String BytesUnitText;
+
+// OLE on the calling thread while it lives (the shell's menus, links and drag and
+// drop need it). Sessions nest; the program holds one for its whole run.
+class TOleSession {
+public:
+    TOleSession();
+    ~TOleSession();
+    TOleSession(const TOleSession&) = delete;
+    TOleSession& operator=(const TOleSession&) = delete;
+
+private:
+    bool FInitialized;
+};
+
+// The file's index in the system small-icon list; TypeName receives the shell's
+// type name. 0 and an empty name when the shell knows nothing of Path.
+int GetFileTypeInfo(const String& Path, String& TypeName);
+
+// "1023 <BytesUnitText>", "1 Kb", "1,50 Kb", "3,99 Gb": two truncated decimals
+// with the locale's separator, none when they are 0.
+String FormatFileSize(std::uint32_t Size);
+// The same with the word "bytes", also for negative sizes.
+String FormatFileSize64(std::int64_t Size);
+
+// The file time as a local date-time, to the millisecond; 0 when it cannot be
+// converted or is not set.
+TDateTime FileTimeToLocalDateTime(const FILETIME& FileTime);
+
+enum TShellMenuMode : int {
+    smPopupMenu = 0,
+    smProperties = 1,
+    smDefaultVerb = 2,
+    smNamedVerb = 3,
+};
+
+// Runs one shell context-menu command on Count items of Folder (ItemLists) or,
+// when ItemLists has none, on Path (a wildcard in its name takes every match).
+// Point is where the popup menu opens; Verb is used by smNamedVerb. True when
+// the command was carried out (smPopupMenu: when the menu was shown).
+bool InvokeShellItemMenu(const String& Path, IShellFolder* Folder, PCUITEMID_CHILD_ARRAY ItemLists,
+                         ULONG Attributes, TShellMenuMode Mode, const String& Verb, HWND Owner,
+                         POINT Point, int Count);
+// Shows the shell's Properties sheet of the file; false when it cannot.
+bool ShowFileProperties(const String& Path, HWND Owner);

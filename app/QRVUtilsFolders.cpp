@@ -1,0 +1,197 @@
+#include "app/QRVUtils.h"
+
+#include "app/QRVUtilsPrivate.h"
+
+#include <cwctype>
+#include <vector>
+
+using namespace qrvutils;
+
+namespace {
+
+bool IsFolderLink(int Attr) {
+    return (Attr & faSymLink) != 0;
+}
+
+struct TEntry {
+    String Name;
+    int Attr;
+};
+
+// The entries of Dir (with its trailing backslash) but "." and "..", read before
+// anything in the folder changes.
+std::vector<TEntry> ReadEntries(const String& Dir) {
+    std::vector<TEntry> Entries;
+    TSearchRec F;
+    if (FindFirst(Dir + L"*.*", faAnyFile, F) != 0)
+        return Entries;
+    do {
+        if (!IsDotEntry(F.Name))
+            Entries.push_back({F.Name, F.Attr});
+    } while (FindNext(F) == 0);
+    return Entries;
+}
+
+bool SamePath(const String& A, const String& B) {
+    return CompareStringOrdinal(A.c_str(), static_cast<int>(A.size()), B.c_str(),
+                                static_cast<int>(B.size()), TRUE) == CSTR_EQUAL;
+}
+
+bool IsAbsolutePath(const String& Path) {
+    const bool DrivePath = Path.size() >= 3 && std::iswalpha(Path[0]) && Path[1] == L':' &&
+                           (Path[2] == L'\\' || Path[2] == L'/');
+    const bool UncPath = Path.size() >= 2 && Path[0] == L'\\' && Path[1] == L'\\';
+    return DrivePath || UncPath;
+}
+
+// Full, long form of an absolute path, without a trailing backslash.
+String NormalPath(const String& Path) {
+    const DWORD Needed = GetFullPathNameW(Path.c_str(), 0, nullptr, nullptr);
+    if (Needed == 0)
+        return String();
+    String Full(Needed, L'\0');
+    Full.resize(GetFullPathNameW(Path.c_str(), Needed, Full.data(), nullptr));
+    const DWORD LongNeeded = GetLongPathNameW(Full.c_str(), nullptr, 0);
+    if (LongNeeded != 0) {
+        String Long(LongNeeded, L'\0');
+        const DWORD Length = GetLongPathNameW(Full.c_str(), Long.data(), LongNeeded);
+        if (Length != 0 && Length < LongNeeded) {
+            Long.resize(Length);
+            Full = Long;
+        }
+    }
+    while (!Full.empty() && Full.back() == L'\\')
+        Full.pop_back();
+    return Full;
+}
+
+// "C:" or "\\server\share" (and "\\?\C:") once the trailing backslash is gone.
+bool IsRootPath(const String& Normal) {
+    if (Normal.size() == 2 && Normal[1] == L':')
+        return true;
+    if (Normal.rfind(L"\\\\", 0) != 0)
+        return false;
+    const String Rest = Normal.substr(2);
+    const auto Slash = Rest.find(L'\\');
+    return Slash == String::npos || Rest.find(L'\\', Slash + 1) == String::npos;
+}
+
+// Emptying reaches everything below a folder; it must be one the user can mean.
+bool MayEmptyFolder(const String& Folder) {
+    if (!IsAbsolutePath(Folder))
+        return false;
+    const String Normal = NormalPath(Folder);
+    if (Normal.empty() || IsRootPath(Normal))
+        return false;
+    const String Windows = GetWindowsFolder();
+    return Windows.empty() || !SamePath(Normal, NormalPath(Windows));
+}
+
+std::int64_t EmptyFolder(const String& Dir, bool Recursive) {
+    std::int64_t Deleted = 0;
+    for (const TEntry& Entry : ReadEntries(Dir)) {
+        const String Path = Dir + Entry.Name;
+        if (Entry.Attr & faDirectory) {
+            // A link leads out of the folder being emptied: leave it alone.
+            if (IsFolderLink(Entry.Attr))
+                continue;
+            if (Recursive)
+                Deleted += EmptyFolder(Path + L'\\', true);
+            RemoveDirectoryW(Path.c_str());
+            continue;
+        }
+        const bool ReadOnly = (Entry.Attr & faReadOnly) != 0;
+        if (ReadOnly) {
+            const DWORD Writable = Entry.Attr & ~faReadOnly;
+            SetFileAttributesW(Path.c_str(), Writable != 0 ? Writable : FILE_ATTRIBUTE_NORMAL);
+        }
+        if (DeleteFileW(Path.c_str()))
+            ++Deleted;
+        else if (ReadOnly)
+            SetFileAttributesW(Path.c_str(), Entry.Attr);
+    }
+    return Deleted;
+}
+
+void MeasureFolder(const String& Dir, bool Recursive, std::int64_t& Bytes, std::int64_t& Files) {
+    TSearchRec F;
+    if (FindFirst(Dir + L"*.*", faAnyFile, F) != 0)
+        return;
+    do {
+        if (IsDotEntry(F.Name))
+            continue;
+        if (F.Attr & faDirectory) {
+            if (Recursive && !IsFolderLink(F.Attr))
+                MeasureFolder(Dir + F.Name + L'\\', true, Bytes, Files);
+            continue;
+        }
+        Bytes += F.Size;
+        ++Files;
+    } while (FindNext(F) == 0);
+}
+
+} // namespace
+
+void GetFolderSize(const String& Folder, bool Recursive, std::int64_t& Bytes, std::int64_t& Files) {
+    if (!Folder.empty())
+        MeasureFolder(AddBackslash(Folder), Recursive, Bytes, Files);
+}
+
+std::int64_t DeleteFolderFiles(const String& Folder, bool RemoveFolder, bool Recursive) {
+    if (!MayEmptyFolder(Folder))
+        return 0;
+    const std::int64_t Deleted = EmptyFolder(AddBackslash(Folder), Recursive);
+    if (RemoveFolder)
+        RemoveDirectoryW(ExcludeTrailingBackslash(Folder).c_str());
+    return Deleted;
+}
+
+bool ListFolderFiles(const String& Folder, const String& Mask, TStrings& List) {
+    List.Clear();
+    if (Folder.empty())
+        return false;
+    TSearchRec F;
+    if (FindFirst(AddBackslash(Folder) + Mask, faAnyFile, F) == 0) {
+        do
+            List.Add(F.Name);
+        while (FindNext(F) == 0);
+    }
+    return List.Count() > 0;
+}
+
+bool IsFolderEmpty(const String& Folder) {
+    if (Folder.empty())
+        return false;
+    TSearchRec F;
+    if (FindFirst(AddBackslash(Folder) + L"*.*", faAnyFile, F) != 0)
+        return false;
+    do {
+        if (!IsDotEntry(F.Name))
+            return false;
+    } while (FindNext(F) == 0);
+    return true;
+}
+
+void FindEmptyFolders(const String& Folder, TStrings& List, const bool& Stop) {
+    if (Folder.empty())
+        return;
+    const String Dir = AddBackslash(Folder);
+    TSearchRec F;
+    // Hidden and system folders are not listed with the folder attribute alone.
+    if (FindFirst(Dir + L"*.*", faDirectory, F) != 0)
+        return;
+    do {
+        ProcessPendingMessages();
+        if (Stop)
+            return;
+        if (!(F.Attr & faDirectory) || IsDotEntry(F.Name) || IsFolderLink(F.Attr))
+            continue;
+        const String Path = Dir + F.Name;
+        if (!FolderExists(Path))
+            continue;
+        if (IsFolderEmpty(Path))
+            List.Add(Path);
+        else
+            FindEmptyFolders(Path, List, Stop);
+    } while (FindNext(F) == 0);
+}

@@ -1,0 +1,43 @@
+// Pieces shared by the QRVUtils sources only.
+#pragma once
+
+#include "classlib/rtl/SysUtils.h"
+
+#include <windows.h>
+
+#include <memory>
+#include <type_traits>
+
+namespace qrvutils {
+
+struct THandleCloser {
+    void operator()(HANDLE Handle) const { CloseHandle(Handle); }
+};
+// A kernel handle that CloseHandle releases; never INVALID_HANDLE_VALUE.
+using TOwnedHandle = std::unique_ptr<std::remove_pointer_t<HANDLE>, THandleCloser>;
+
+inline TOwnedHandle OwnHandle(HANDLE Handle) {
+    return TOwnedHandle(Handle == INVALID_HANDLE_VALUE ? nullptr : Handle);
+}
+
+inline bool IsDotEntry(const String& Name) {
+    return Name == L"." || Name == L"..";
+}
+
+// Dispatches the messages waiting for this thread. Returns false when the program
+// is quitting: the WM_QUIT that was taken is put back for the main loop.
+bool ProcessPendingMessages();
+
+// Critical-error boxes (a drive without a medium) stay away while it lives.
+class TNoErrorBoxes {
+public:
+    TNoErrorBoxes() { SetThreadErrorMode(SEM_FAILCRITICALERRORS, &FPrevious); }
+    ~TNoErrorBoxes() { SetThreadErrorMode(FPrevious, nullptr); }
+    TNoErrorBoxes(const TNoErrorBoxes&) = delete;
+    TNoErrorBoxes& operator=(const TNoErrorBoxes&) = delete;
+
+private:
+    DWORD FPrevious = 0;
+};
+
+} // namespace qrvutils

@@ -1,0 +1,145 @@
+#include "app/FileInfo.h"
+
+#include "tests/app/QRVUtilsTestSupport.h"
+#include "tests/app/TempTree.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// Pins the separator for the examples and puts the program's back afterwards.
+class TDecimalSeparator {
+public:
+    explicit TDecimalSeparator(wchar_t Separator) : FSaved(FormatSettings().DecimalSeparator) {
+        FormatSettings().DecimalSeparator = Separator;
+    }
+    ~TDecimalSeparator() { FormatSettings().DecimalSeparator = FSaved; }
+
+private:
+    wchar_t FSaved;
+};
+
+class TBytesWord {
+public:
+    explicit TBytesWord(const String& Word) : FSaved(BytesUnitText) { BytesUnitText = Word; }
+    ~TBytesWord() { BytesUnitText = FSaved; }
+
+private:
+    String FSaved;
+};
+
+TEST(FileInfoSizeText, Table) {
+    const TDecimalSeparator Comma(L',');
+    const TBytesWord Word(L"Bytes");
+    const struct {
+        std::uint32_t Size;
+        const wchar_t* Expected;
+    } Cases[] = {
+        {0, L"0 Bytes"},          {1023, L"1023 Bytes"},    {1024, L"1 Kb"},
+        {1025, L"1 Kb"},          {1126, L"1,09 Kb"},       {1536, L"1,50 Kb"},
+        {1048575, L"1023,99 Kb"}, {1048576, L"1 Mb"},       {1073741823, L"1023,99 Mb"},
+        {1073741824, L"1 Gb"},    {1610612736, L"1,50 Gb"}, {4294967295u, L"3,99 Gb"},
+    };
+    for (const auto& Case : Cases)
+        EXPECT_EQ(FormatFileSize(Case.Size), Case.Expected) << Case.Size;
+}
+
+TEST(FileInfoSizeText, SixtyFourBitTable) {
+    const TDecimalSeparator Comma(L',');
+    const struct {
+        std::int64_t Size;
+        const wchar_t* Expected;
+    } Cases[] = {
+        {-5, L"-5 bytes"},
+        {0, L"0 bytes"},
+        {1023, L"1023 bytes"},
+        {1536, L"1,50 Kb"},
+        {4294967295LL, L"3,99 Gb"},
+        {5LL << 30, L"5 Gb"},
+        {(1LL << 40) + (1LL << 29), L"1024,50 Gb"},
+    };
+    for (const auto& Case : Cases)
+        EXPECT_EQ(FormatFileSize64(Case.Size), Case.Expected) << Case.Size;
+}
+
+TEST(FileInfoSizeText, UsesTheLocalesSeparatorAndAnEmptyWordBeforeItIsSet) {
+    wchar_t Separator[8] = {};
+    ASSERT_GT(GetLocaleInfoEx(LOCALE_NAME_USER_DEFAULT, LOCALE_SDECIMAL, Separator, 8), 0);
+    EXPECT_EQ(FormatFileSize64(1536), String(L"1") + Separator[0] + L"50 Kb");
+    const TBytesWord Unset(L"");
+    EXPECT_EQ(FormatFileSize(12), L"12 ");
+}
+
+// The UTC file time of a local wall-clock time.
+FILETIME FromLocal(WORD Year, WORD Month, WORD Day, WORD Hour, WORD Minute, WORD Second,
+                   WORD Milli) {
+    SYSTEMTIME Local{};
+    Local.wYear = Year;
+    Local.wMonth = Month;
+    Local.wDay = Day;
+    Local.wHour = Hour;
+    Local.wMinute = Minute;
+    Local.wSecond = Second;
+    Local.wMilliseconds = Milli;
+    SYSTEMTIME Utc;
+    FILETIME Result{};
+    EXPECT_TRUE(TzSpecificLocalTimeToSystemTime(nullptr, &Local, &Utc));
+    EXPECT_TRUE(SystemTimeToFileTime(&Utc, &Result));
+    return Result;
+}
+
+TEST(FileInfoFileTime, LocalTimeKeepsSecondsAndOldOrLateDates) {
+    const struct {
+        WORD Year, Month, Day, Hour, Minute, Second, Milli;
+    } Cases[] = {
+        {2021, 6, 15, 13, 0, 1, 0},                                 // an odd second stays
+        {2004, 1, 31, 23, 59, 59, 500}, {1970, 1, 1, 12, 0, 0, 0},  // before the DOS epoch
+        {1975, 7, 4, 8, 30, 17, 0},     {2150, 3, 1, 6, 45, 33, 0}, // after the DOS range
+    };
+    for (const auto& C : Cases) {
+        const TDateTime Value = FileTimeToLocalDateTime(
+            FromLocal(C.Year, C.Month, C.Day, C.Hour, C.Minute, C.Second, C.Milli));
+        int Year, Month, Day, Hour, Minute, Second, Milli;
+        DecodeDate(Value, Year, Month, Day);
+        DecodeTime(Value, Hour, Minute, Second, Milli);
+        EXPECT_EQ(Year, C.Year);
+        EXPECT_EQ(Month, C.Month);
+        EXPECT_EQ(Day, C.Day);
+        EXPECT_EQ(Hour, C.Hour);
+        EXPECT_EQ(Minute, C.Minute);
+        EXPECT_EQ(Second, C.Second) << C.Year;
+        EXPECT_EQ(Milli, C.Milli);
+    }
+}
+
+TEST(FileInfoFileTime, UnsetOrUnconvertibleTimeGivesZero) {
+    EXPECT_EQ(FileTimeToLocalDateTime(FILETIME{0, 0}), 0.0);
+    EXPECT_EQ(FileTimeToLocalDateTime(FILETIME{0xFFFFFFFF, 0xFFFFFFFF}), 0.0);
+}
+
+TEST(FileInfoShell, TypeNameOfFilesAndOfNothing) {
+    TTempTree Tree;
+    Tree.AddFile(L"notes.txt", "n");
+    String TypeName = L"stale";
+    EXPECT_GE(GetFileTypeInfo(Tree.Path() + L"notes.txt", TypeName), 0);
+    EXPECT_FALSE(TypeName.empty());
+    EXPECT_GE(GetFileTypeInfo(Tree.Path(), TypeName), 0);
+    EXPECT_FALSE(TypeName.empty());
+
+    TypeName = L"stale";
+    EXPECT_EQ(GetFileTypeInfo(Tree.Path() + L"missing\\none", TypeName), 0);
+    EXPECT_EQ(TypeName, L"");
+}
+
+TEST(FileInfoShell, PropertiesOfAVanishedFileShowNothing) {
+    const TOleSession Ole;
+    TTempTree Tree;
+    EXPECT_FALSE(ShowFileProperties(Tree.Path() + L"deleted.txt", nullptr));
+    EXPECT_FALSE(ShowFileProperties(Tree.Path() + L"missing\\deleted.txt", nullptr));
+    EXPECT_FALSE(InvokeShellItemMenu(Tree.Path() + L"*.none", nullptr, nullptr, 0, smProperties,
+                                     String(), nullptr, POINT{0, 0}, 1));
+    EXPECT_FALSE(InvokeShellItemMenu(Tree.Path() + L"gone.txt", nullptr, nullptr, 0, smNamedVerb,
+                                     L"open", nullptr, POINT{0, 0}, 1));
+}
+
+} // namespace

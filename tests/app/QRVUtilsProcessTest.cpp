@@ -1,0 +1,110 @@
+#include "app/QRVUtils.h"
+
+#include "tests/app/QRVUtilsTestSupport.h"
+#include "tests/app/TempTree.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(QRVUtilsCommandTarget, Table) {
+    TTempTree Tree;
+    Tree.AddFile(L"My Apps\\app.exe", "MZ");
+    const String App = Tree.Path() + L"My Apps\\app.exe";
+    const String Missing = Tree.Path() + L"My Apps\\missing.exe";
+    ASSERT_EQ(Pos(L":\\", App), 2) << "the temp folder must be on a drive";
+    ASSERT_EQ(GetDriveTypeW(App.substr(0, 3).c_str()), static_cast<UINT>(DRIVE_FIXED));
+    const String Unused = UnusedDrive();
+    ASSERT_FALSE(Unused.empty());
+
+    const struct {
+        String Line;
+        bool RequireDrive;
+        TCommandTarget Expected;
+    } Cases[] = {
+        {L"", true, ctCannotTell},
+        {L"", false, ctCannotTell},
+        {L"notepad.exe", true, ctCannotTell},
+        {L"notepad.exe", false, ctOddForm},
+        {L"C:\\x.exe;C:\\y.exe", true, ctOddForm},
+        {L"C:\\a.exe D:\\b.txt", true, ctOddForm},
+        {L"rundll32 C:\\x.dll", true, ctOddForm},
+        {Unused + L"\\setup.exe", true, ctCannotTell},
+        {L"\"" + Unused + L"\\setup.exe\" /s", true, ctCannotTell},
+        {L"C:\\", true, ctTargetExists},
+        {App, true, ctTargetExists},
+        {L"\"" + App + L"\" /s", true, ctTargetExists},
+        {App + L" -min -x", true, ctTargetExists},
+        {L"\"" + App, true, ctTargetExists},
+        {App + L",4", true, ctTargetExists},
+        {L"\"" + App + L"\",4", true, ctTargetExists},
+        {Tree.Path() + L"My Apps", false, ctTargetExists},
+        {Tree.Path() + L"My Apps\\*.exe", true, ctTargetExists},
+        {Missing, true, ctTargetMissing},
+        {Missing + L" -min", true, ctTargetMissing},
+        {L"\"" + Missing + L"\" /s", true, ctTargetMissing},
+    };
+    for (const auto& Case : Cases)
+        EXPECT_EQ(CheckCommandTarget(Case.Line, Case.RequireDrive), Case.Expected)
+            << Case.Line << (Case.RequireDrive ? L" (drive required)" : L"");
+}
+
+// A window that counts the messages posted to it.
+class TCountingWindow {
+public:
+    static constexpr UINT Message = WM_APP + 17;
+
+    TCountingWindow() {
+        WNDCLASSW Class{};
+        Class.lpfnWndProc = Proc;
+        Class.hInstance = GetModuleHandleW(nullptr);
+        Class.lpszClassName = L"QrvUtilsCountingWindow";
+        RegisterClassW(&Class);
+        FWindow = CreateWindowExW(0, Class.lpszClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                                  Class.hInstance, nullptr);
+        Count = 0;
+    }
+    ~TCountingWindow() { DestroyWindow(FWindow); }
+    HWND Handle() const { return FWindow; }
+
+    static inline int Count = 0;
+
+private:
+    static LRESULT CALLBACK Proc(HWND Window, UINT Msg, WPARAM WParam, LPARAM LParam) {
+        if (Msg == Message) {
+            ++Count;
+            return 0;
+        }
+        return DefWindowProcW(Window, Msg, WParam, LParam);
+    }
+    HWND FWindow;
+};
+
+TEST(QRVUtilsRunAndWait, ReturnsTheExitCode) {
+    EXPECT_EQ(RunAndWait(L"cmd /c exit 3", SW_HIDE), 3);
+    EXPECT_EQ(RunAndWait(L"cmd /c exit 0", SW_HIDE), 0);
+    EXPECT_EQ(RunAndWait(L"Z:\\no\\such\\program.exe", SW_HIDE), -1);
+    EXPECT_EQ(RunAndWait(L"", SW_HIDE), -1);
+}
+
+TEST(QRVUtilsRunAndWait, WindowMessagesFlowWhileWaiting) {
+    TCountingWindow Window;
+    ASSERT_NE(Window.Handle(), nullptr);
+    PostMessageW(Window.Handle(), TCountingWindow::Message, 0, 0);
+    // About a second: one ping per second, the first at once.
+    EXPECT_EQ(RunAndWait(L"ping -n 2 127.0.0.1", SW_HIDE), 0);
+    EXPECT_EQ(TCountingWindow::Count, 1);
+}
+
+TEST(QRVUtilsCanLaunch, CreatesButNeverRuns) {
+    TTempTree Tree;
+    const String Marker = Tree.Path() + L"ran.txt";
+    EXPECT_TRUE(CanLaunch(L"cmd /c echo ran> \"" + Marker + L"\""));
+    Sleep(1000);
+    EXPECT_FALSE(PathPresent(Marker)) << "the program ran";
+
+    EXPECT_FALSE(CanLaunch(L"Z:\\no\\such\\program.exe"));
+    EXPECT_FALSE(CanLaunch(L""));
+}
+
+} // namespace
