@@ -189,10 +189,9 @@ void TForm::ApplyWindowStyles() {
         GetWindowLongPtrW(Wnd, GWL_STYLE) & (WS_VISIBLE | WS_MINIMIZE | WS_MAXIMIZE);
     const LONG_PTR OldExStyle = GetWindowLongPtrW(Wnd, GWL_EXSTYLE);
     SetWindowLongPtrW(Wnd, GWL_STYLE, static_cast<LONG_PTR>(Params.Style) | Kept);
-    // Topmost is a place in the z-order: only SetWindowPos moves a window into or out of it.
-    SetWindowLongPtrW(Wnd, GWL_EXSTYLE,
-                      (static_cast<LONG_PTR>(Params.ExStyle) & ~WS_EX_TOPMOST) |
-                          (OldExStyle & WS_EX_TOPMOST));
+    // Topmost is a place in the z-order: only SetWindowPos moves a window into or out of it
+    // (and wine mishandles the bit when it comes through SetWindowLongPtr).
+    SetWindowLongPtrW(Wnd, GWL_EXSTYLE, static_cast<LONG_PTR>(Params.ExStyle) & ~WS_EX_TOPMOST);
     const bool WasTopmost = (OldExStyle & WS_EX_TOPMOST) != 0;
     const bool Topmost = FFormStyle == fsStayOnTop;
     UINT Flags = SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_FRAMECHANGED;

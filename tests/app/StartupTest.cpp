@@ -1,0 +1,133 @@
+#include "TempTree.h"
+
+#include "app/AppStartup.h"
+#include "app/Language.h"
+#include "classlib/gui/Forms.h"
+#include "classlib/rtl/Classes.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace {
+
+// A program folder of its own for each test, as AppDir.
+class StartupTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        FSavedAppDir = AppDir;
+        AppDir = Folder.Path();
+    }
+    void TearDown() override { AppDir = FSavedAppDir; }
+
+    String FileText(const String& Name) const {
+        TStringList Lines;
+        Lines.LoadFromFile(Folder.Path() + Name);
+        return Lines.Text();
+    }
+
+    TTempTree Folder;
+
+private:
+    String FSavedAppDir;
+};
+
+String LoadingText() {
+    String Text;
+    AppLanguage->GetMessageText(L"sLoading", Text);
+    return Text;
+}
+
+} // namespace
+
+TEST_F(StartupTest, TheConfigurationNamesTheLanguageAndOnlyAPlainNameIsTaken) {
+    Folder.AddFile(L"Languages\\english.lng", "[Messages]\r\nsLoading=Loading...\r\n");
+    Folder.AddFile(L"Languages\\german.lng", "[Messages]\r\nsLoading=Laden...\r\n");
+    Folder.AddFile(L"evil.lng", "[Messages]\r\nsLoading=EVIL\r\n");
+    struct TCase {
+        const wchar_t* Ini;  // the configuration file's name
+        const char* Content; // nullptr: no such file
+        const wchar_t* Expected;
+    };
+    const TCase Cases[] = {
+        {L"missing.ini", nullptr, L"Loading..."},
+        {L"nolang.ini", "[General]\r\nOther=1\r\n", L"Loading..."},
+        {L"german.ini", "[General]\r\nLang=german\r\n", L"Laden..."},
+        {L"escape.ini", "[General]\r\nLang=..\\evil\r\n", L"Loading..."},
+        {L"absolute.ini", "[General]\r\nLang=C:\\evil\r\n", L"Loading..."},
+        // A language without a file: lookups fall back to their keys.
+        {L"klingon.ini", "[General]\r\nLang=klingon\r\n", L"sLoading"},
+    };
+    for (const TCase& Case : Cases) {
+        SCOPED_TRACE(Case.Ini);
+        if (Case.Content)
+            Folder.AddFile(Case.Ini, Case.Content);
+        LoadAppLanguage(AppDir + Case.Ini);
+        EXPECT_EQ(LoadingText(), Case.Expected);
+    }
+}
+
+TEST_F(StartupTest, TheWriteTestLeavesNoTestKey) {
+    ConfigWriteTest(ConfigFileName()); // a new file keeps the empty section
+    EXPECT_EQ(FileText(L"qv.ini"), L"[Report]\r\n");
+
+    Folder.AddFile(L"kept.ini", "[General]\r\nLang=german\r\n[Report]\r\nTotalFiles1=5\r\n");
+    ConfigWriteTest(AppDir + L"kept.ini");
+    const String Kept = FileText(L"kept.ini");
+    EXPECT_NE(Kept.find(L"Lang=german"), String::npos);
+    EXPECT_NE(Kept.find(L"TotalFiles1=5"), String::npos);
+    EXPECT_EQ(Kept.find(L"Test"), String::npos);
+}
+
+TEST_F(StartupTest, AConfigurationThatCannotBeWrittenDoesNotStopTheStart) {
+    Folder.AddFolder(L"locked.ini"); // a folder in its place: no write can succeed
+    EXPECT_NO_THROW(ConfigWriteTest(AppDir + L"locked.ini"));
+    EXPECT_NO_THROW(LoadAppLanguage(AppDir + L"locked.ini"));
+}
+
+TEST(InstanceKey, OneProgramCopyHasOneKeyHoweverItsPathIsSpelled) {
+    const String Key = InstanceKey(L"C:\\Program Files\\Qrv\\qrv.exe");
+    EXPECT_EQ(InstanceKey(L"c:\\program files\\QRV\\QRV.EXE"), Key);
+    EXPECT_EQ(Key.find(L'\\'), String::npos); // not allowed in kernel object names
+    EXPECT_NE(InstanceKey(L"C:\\Program Files\\Qrv2\\qrv.exe"), Key);
+    EXPECT_NE(InstanceKey(L"C:\\Program Files\\Qrv\\qrvsched.exe"), Key);
+}
+
+TEST_F(StartupTest, OnlyTheFirstStartOfAProgramCopyRuns) {
+    const String Exe = AppDir + L"qrv.exe";
+    {
+        const TSingleInstance First(Exe);
+        EXPECT_FALSE(First.AlreadyRunning());
+        const TSingleInstance Second(AnsiUpperCase(Exe));
+        EXPECT_TRUE(Second.AlreadyRunning());
+        const TSingleInstance OtherCopy(AppDir + L"copy\\qrv.exe");
+        EXPECT_FALSE(OtherCopy.AlreadyRunning());
+
+        const String LongPath = AppDir + String(300, L'x') + L"\\qrv.exe";
+        const TSingleInstance LongFirst(LongPath);
+        EXPECT_FALSE(LongFirst.AlreadyRunning());
+        EXPECT_TRUE(TSingleInstance(LongPath).AlreadyRunning());
+    }
+    EXPECT_FALSE(TSingleInstance(Exe).AlreadyRunning()); // the first one has gone
+}
+
+TEST_F(StartupTest, ALaterStartBringsTheRunningInstanceBack) {
+    const String Exe = AppDir + L"qrv.exe";
+    TApplication App;
+    const TSingleInstance First(Exe);
+    First.Serve(App);
+    auto* Main = App.CreateForm<TForm>();
+    Main->Show();
+    ShowWindow(Main->Handle(), SW_MINIMIZE);
+    ASSERT_TRUE(IsIconic(Main->Handle()));
+
+    const TSingleInstance Later(Exe);
+    ASSERT_TRUE(Later.AlreadyRunning());
+    EXPECT_TRUE(Later.ActivateRunningInstance());
+    App.ProcessMessages();
+    EXPECT_FALSE(IsIconic(Main->Handle()));
+    EXPECT_TRUE(IsWindowVisible(Main->Handle()));
+
+    // Another program copy has no window to find.
+    EXPECT_FALSE(TSingleInstance(AppDir + L"other\\qrv.exe").ActivateRunningInstance());
+}
