@@ -2,13 +2,15 @@
 build_dir=$(cd "$1" && pwd)
 export WINEPREFIX="$build_dir/wineprefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 export WINEARCH=win64
-if [ ! -f "$WINEPREFIX/.ready" ]; then
+if [ ! -f "$WINEPREFIX/.ready-2" ]; then
   (
     flock 8
-    if [ ! -f "$WINEPREFIX/.ready" ]; then
+    if [ ! -f "$WINEPREFIX/.ready-2" ]; then
       wineboot -i >/dev/null 2>&1 || true
+      # Without a window manager (Xvfb) a managed window costs seconds at every hide or destroy.
+      wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1 || true
       wineserver -w
-      touch "$WINEPREFIX/.ready"
+      touch "$WINEPREFIX/.ready-2"
     fi
   ) 8>"$build_dir/.wineprefix.lock"
 fi
