@@ -1,5 +1,6 @@
 #include "main/FileScan.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -32,6 +33,27 @@ bool CanJudgeTarget(const IDriveInfo& Drives, const String& Target) {
     return Type == DRIVE_FIXED || Type == DRIVE_RAMDISK;
 }
 
+// Folder, taken as ending with a backslash, begins with Prefix (case ignored). Compared in
+// place: the rule runs for every file a scan keeps.
+bool FolderStartsWith(std::wstring_view Folder, std::wstring_view Prefix) {
+    const bool Closed = !Folder.empty() && Folder.back() == L'\\';
+    if (Prefix.size() > Folder.size() + (Closed ? 0 : 1))
+        return false;
+    const std::size_t Shared = std::min(Prefix.size(), Folder.size());
+    if (CompareStringOrdinal(Folder.data(), static_cast<int>(Shared), Prefix.data(),
+                             static_cast<int>(Shared), TRUE) != CSTR_EQUAL)
+        return false;
+    return Prefix.size() <= Folder.size() || Prefix.back() == L'\\';
+}
+
+std::wstring_view Trimmed(std::wstring_view S) {
+    while (!S.empty() && S.front() <= L' ')
+        S.remove_prefix(1);
+    while (!S.empty() && S.back() <= L' ')
+        S.remove_suffix(1);
+    return S;
+}
+
 } // namespace
 
 int CompareFiles(const TFile* File1, const TFile* File2) {
@@ -50,13 +72,13 @@ TSafetyRule::TSafetyRule() {
 
 void TSafetyRule::SetProtectedPaths(const std::vector<String>& Paths) {
     FProtectedPaths.clear();
-    FProtectedUpper.clear();
+    FProtectedPrefixes.clear();
     for (const String& Path : Paths) {
         const String Entry = Trim(Path);
         if (Entry.empty())
             continue;
         FProtectedPaths.push_back(Path);
-        FProtectedUpper.push_back(AnsiUpperCase(Entry));
+        FProtectedPrefixes.push_back(Entry);
     }
 }
 
@@ -70,11 +92,9 @@ bool TSafetyRule::IsJunk(std::wstring_view Name) const {
 }
 
 TSafetyLevel TSafetyRule::GetSafetyLevel(const String& Path, const String& Name) const {
-    String Folder = AnsiUpperCase(Trim(Path));
-    if (!Folder.empty() && Folder.back() != L'\\')
-        Folder += L'\\';
-    for (const String& Protected : FProtectedUpper)
-        if (Folder.compare(0, Protected.size(), Protected) == 0)
+    const std::wstring_view Folder = Trimmed(Path);
+    for (const String& Protected : FProtectedPrefixes)
+        if (FolderStartsWith(Folder, Protected))
             return slCritical;
     if (Name.empty())
         return slWarning;

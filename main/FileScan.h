@@ -73,7 +73,7 @@ public:
 
 private:
     std::vector<String> FProtectedPaths;
-    std::vector<String> FProtectedUpper;
+    std::vector<String> FProtectedPrefixes; // trimmed
     TMatch FSystemMatcher{nullptr};
     TMatch FJunkMatcher{nullptr};
     bool FHasJunkMasks = false;
