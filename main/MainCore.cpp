@@ -23,10 +23,11 @@ TMainCore::TMainCore(const TMainCoreEnvironment& Environment)
       FLanguage(Environment.Language ? *Environment.Language : *AppLanguage),
       FOwnDrives(Environment.Drives ? nullptr : std::make_unique<TSystemDriveInfo>()),
       FOwnClock(Environment.Clock ? nullptr : std::make_unique<TSystemClock>()),
+      FOwnStatus(Environment.Status ? nullptr : std::make_unique<TSplashStatus>()),
       FDrives(Environment.Drives ? *Environment.Drives : *FOwnDrives),
-      FClock(Environment.Clock ? *Environment.Clock : *FOwnClock), FStatus(Environment.Status),
-      FPrompt(Environment.Prompt), FShell(Environment.Shell), FPump(Environment.Pump),
-      ScanPaths(FDrives) {
+      FClock(Environment.Clock ? *Environment.Clock : *FOwnClock),
+      FStatus(Environment.Status ? *Environment.Status : *FOwnStatus), FPrompt(Environment.Prompt),
+      FShell(Environment.Shell), FPump(Environment.Pump), ScanPaths(FDrives) {
     Titles.Load([this](const String& Key) { return Message(Key); });
     FMatcher = new TMatch(&FComponents);
     FMatcher->Name = L"Matcher";
@@ -43,8 +44,7 @@ TMainCore::~TMainCore() {
 }
 
 void TMainCore::ReportLoading(int Step) {
-    if (FStatus)
-        FStatus->SetStatus(Message(L"sLoading" + IntToStr(Step)));
+    FStatus.SetStatus(Message(L"sLoading" + IntToStr(Step)));
 }
 
 void TMainCore::Open() {

@@ -50,9 +50,10 @@ class TMainCore {
     const TLanguage& FLanguage;
     std::unique_ptr<IDriveInfo> FOwnDrives;
     std::unique_ptr<IClock> FOwnClock;
+    std::unique_ptr<IStatusSink> FOwnStatus;
     const IDriveInfo& FDrives;
     const IClock& FClock;
-    IStatusSink* FStatus;
+    IStatusSink& FStatus;
     IPrompt* FPrompt;
     IShell* FShell;
     IMessagePump* FPump;

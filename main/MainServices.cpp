@@ -1,6 +1,7 @@
 #include "main/MainServices.h"
 
 #include "app/QRVUtils.h"
+#include "app/SplashForm.h"
 
 #include <shellapi.h>
 
@@ -30,4 +31,9 @@ bool TShellExecute::OpenFile(const String& FileName) {
     const auto Result = reinterpret_cast<INT_PTR>(
         ShellExecuteW(nullptr, L"open", FileName.c_str(), nullptr, nullptr, SW_SHOWNORMAL));
     return Result > 32;
+}
+
+void TSplashStatus::SetStatus(const String& Text) {
+    if (frmSplash)
+        frmSplash->SetStatus(Text);
 }

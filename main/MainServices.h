@@ -78,3 +78,9 @@ class TShellExecute : public IShell {
 public:
     bool OpenFile(const String& FileName) override;
 };
+
+// The splash window's status line, while the splash window exists.
+class TSplashStatus : public IStatusSink {
+public:
+    void SetStatus(const String& Text) override;
+};

@@ -78,6 +78,17 @@ TEST_F(FileScanTest, JunkScanListsOnlySafeJunk) {
     EXPECT_EQ(Run(Settings(mdJunkFiles)), soCompleted);
     EXPECT_EQ(Found(), (TFound{{L"a.tmp", slSafe}, {L"y\\data.bak", slSafe}}));
 
+    // Every file of the tree with its class: the large-files mode lists them all.
+    Run(Settings(mdLargeFiles));
+    EXPECT_EQ(Found(), (TFound{{L"a.tmp", slSafe},
+                               {L"b.txt", slWarning},
+                               {L"x\\DATA.BAK", slSafe},
+                               {L"y\\data.bak", slSafe},
+                               {L"Windows\\c.tmp", slCritical},
+                               {L"Backups\\deep\\d.tmp", slCritical},
+                               {L"sys\\e.dll", slCritical}}));
+
+    Run(Settings(mdJunkFiles));
     const TFile& First = Results.File(0);
     EXPECT_EQ(First.Path, First.Name == L"a.tmp" ? Tree.Path() : At(L"y\\"));
     EXPECT_EQ(First.Size, 1u);
