@@ -14,6 +14,13 @@ mkdir -p "$links/tree/sub" "$links/outside"
 [ -L "$links/tree/away" ] || ln -s ../outside "$links/tree/away"
 [ -L "$links/tree/up" ] || ln -s .. "$links/tree/up"
 
+# The scan's tree with a link to a folder outside it: only "keep.tmp" belongs to the tree.
+scan="$root/scan-links"
+mkdir -p "$scan/tree" "$scan/outside"
+[ -f "$scan/tree/keep.tmp" ] || printf 'k' >"$scan/tree/keep.tmp"
+[ -f "$scan/outside/secret.tmp" ] || printf 's' >"$scan/outside/secret.tmp"
+[ -L "$scan/tree/link" ] || ln -s ../outside "$scan/tree/link"
+
 # Folder links inside folders that get measured, emptied, searched or shredded: what they lead
 # to ("outside", "empty-target") is not part of those folders. Only made when missing, since
 # the tests may run while this script runs again.
