@@ -33,7 +33,7 @@ struct TMainCoreEnvironment {
     const TLanguage* Language = nullptr;
     const IDriveInfo* Drives = nullptr;
     const IClock* Clock = nullptr;
-    IStatusSink* Status = nullptr; // null: the steps are not reported
+    IStatusSink* Status = nullptr; // null: the splash window
     IPrompt* Prompt = nullptr;     // null: notices are not shown, questions answered No
     IShell* Shell = nullptr;       // null: files are not opened
     IMessagePump* Pump = nullptr;  // null: no messages are processed during scans
