@@ -99,7 +99,7 @@ public:
     // The Stop button in the registry cleaner's mode.
     std::function<void()> OnStopRegistryScan;
 
-    // ---- scan setup
+    // ---- scan setup (the junk list after Open)
     TScanPathList ScanPaths;
     TScanOptions Options;
     TSafetyRule Safety;
