@@ -7,6 +7,8 @@ struct TDataTableDef {
     const wchar_t* TableName;
     TTable* TDataTables::*Member;
     std::vector<TFieldDef> Fields;
+    // What the program is delivered with, in field order; written only into a new table.
+    std::vector<std::vector<String>> FirstRecords = {};
 };
 
 // In the order the main window opens them.
@@ -49,7 +51,19 @@ const std::vector<TDataTableDef>& Definitions() {
         {L"JunkFilesTable",
          L"JunkFiles",
          &TDataTables::JunkFilesTable,
-         {{L"Extension", ftString}, {L"ExtensionDescription", ftString}}},
+         {{L"Extension", ftString}, {L"ExtensionDescription", ftString}},
+         {{L"*.tmp", L"Temporary files"},
+          {L"*.temp", L"Temporary files"},
+          {L"*.$$$", L"Temporary files"},
+          {L"*._mp", L"Temporary files"},
+          {L"*.~*", L"Temporary copies"},
+          {L"*.bak", L"Backup copies"},
+          {L"*.old", L"Old versions"},
+          {L"*.chk", L"Recovered file fragments"},
+          {L"*.dmp", L"Memory dumps"},
+          {L"*.gid", L"Help index files"},
+          {L"*.fts", L"Help search index files"},
+          {L"*.ftg", L"Help search index files"}}},
         {L"FTPConnectionsTable",
          L"FTPConnections",
          &TDataTables::FTPConnectionsTable,
@@ -79,6 +93,16 @@ const std::vector<TDataTableDef>& Definitions() {
     return Tables;
 }
 
+void AppendRecords(TTable& Table, const std::vector<std::vector<String>>& Records) {
+    for (const std::vector<String>& Values : Records) {
+        Table.Append();
+        for (size_t I = 0; I < Values.size(); ++I)
+            Table.FieldByName(Table.FieldDefs()[I].Name).SetAsString(Values[I]);
+        Table.Post();
+    }
+    Table.First();
+}
+
 } // namespace
 
 const std::vector<TFieldDef>& DataTableFields(const String& TableName) {
@@ -89,8 +113,12 @@ const std::vector<TFieldDef>& DataTableFields(const String& TableName) {
 }
 
 void TDataTables::OpenAll() const {
-    for (const TDataTableDef& Def : Definitions())
-        (this->*Def.Member)->Open();
+    for (const TDataTableDef& Def : Definitions()) {
+        TTable& Table = *(this->*Def.Member);
+        Table.Open();
+        if (Table.CreatedByOpen())
+            AppendRecords(Table, Def.FirstRecords);
+    }
 }
 
 TDataTables CreateDataTables(TComponent* Owner, const String& AppDir) {

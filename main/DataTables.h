@@ -20,7 +20,8 @@ struct TDataTables {
     TTable* ShutdownTable = nullptr;
     TTable* OrganizeToFoldersTable = nullptr;
 
-    // Opens the tables in the start-up order, the organize dialog's table last.
+    // Opens the tables in the start-up order, the organize dialog's table last. A table that
+    // does not exist yet is made, with the records the program is delivered with.
     void OpenAll() const;
 };
 

@@ -200,7 +200,15 @@ void TTable::Open() {
     }
 }
 
+bool TTable::TableExists() const {
+    TStatement Query =
+        m_Connection->Prepare(L"SELECT 1 FROM sqlite_master WHERE type = 'table' AND name = ?");
+    Query.BindText(1, m_TableName);
+    return Query.Step();
+}
+
 void TTable::PrepareTable() {
+    m_CreatedByOpen = !TableExists();
     String Columns = QuoteIdentifier(AutoIncFieldName) + L" INTEGER PRIMARY KEY AUTOINCREMENT";
     for (const TFieldDef& Def : m_FieldDefs)
         Columns += L", " + QuoteIdentifier(Def.Name) + ColumnType(Def.DataType);

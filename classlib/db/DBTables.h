@@ -75,8 +75,10 @@ public:
     const std::vector<TFieldDef>& FieldDefs() const { return m_FieldDefs; }
     void SetFieldDefs(std::vector<TFieldDef> Value);
 
-    // Creates the table, or the fields it lacks, when the database does not have them yet.
+    // Creates the table when the database does not have it yet.
     void Open();
+    // True when the last Open made the table, so the program may put its first records in.
+    bool CreatedByOpen() const { return m_CreatedByOpen; }
     // Pending changes of an edited or appended record are discarded.
     void Close();
     bool Active() const { return m_State != dsInactive; }
@@ -110,6 +112,7 @@ private:
     void CheckBrowseMode();
     void ValidateDefinition() const;
     void PrepareTable();
+    bool TableExists() const;
     void BuildFields();
     bool Fetch(const wchar_t* Condition, int64_t Key);
     void ClearValues();
@@ -129,4 +132,5 @@ private:
     int64_t m_RecordId = 0;
     bool m_Bof = true;
     bool m_Eof = true;
+    bool m_CreatedByOpen = false;
 };

@@ -74,6 +74,11 @@ TEST(DataTablesTest, FieldsByTableName) {
     EXPECT_THROW(DataTableFields(L"OrganizeToFolders"), EDatabaseError);
 }
 
+// Only the junk list comes with records of its own.
+int64_t ShippedRecords(const TTable& Table) {
+    return Table.TableName() == L"JunkFiles" ? 12 : 0;
+}
+
 TEST(DataTablesTest, AllTablesOpenInAFreshDataFolder) {
     TTempTree AppDir;
     AppDir.AddFolder(L"Data");
@@ -92,7 +97,7 @@ TEST(DataTablesTest, AllTablesOpenInAFreshDataFolder) {
             EXPECT_EQ(Table->TableName(), Expect.TableName);
             EXPECT_EQ(Table->DatabaseName(), AppDir.Path() + L"Data");
             EXPECT_TRUE(Table->Active());
-            EXPECT_EQ(Table->RecordCount(), 0);
+            EXPECT_EQ(Table->RecordCount(), ShippedRecords(*Table));
             Table->Append();
             for (const TFieldDef& Def : Table->FieldDefs())
                 Fill(Table->FieldByName(Def.Name), ++Seed);
@@ -109,10 +114,33 @@ TEST(DataTablesTest, AllTablesOpenInAFreshDataFolder) {
     for (const TExpected& Expect : Expected) {
         SCOPED_TRACE(Expect.ComponentName);
         TTable& Table = *(Tables.*Expect.Member);
-        ASSERT_EQ(Table.RecordCount(), 1);
+        ASSERT_EQ(Table.RecordCount(), ShippedRecords(Table) + 1);
+        Table.MoveBy(ShippedRecords(Table));
         for (const TFieldDef& Def : Table.FieldDefs())
             EXPECT_TRUE(Holds(Table.FieldByName(Def.Name), ++Seed)) << Def.Name;
     }
+}
+
+TEST(DataTablesTest, TheShippedJunkListIsWrittenOnlyIntoANewTable) {
+    TTempTree AppDir;
+    AppDir.AddFolder(L"Data");
+    auto OpenJunkList = [&](TComponent& Owner) -> TTable& {
+        const TDataTables Tables = CreateDataTables(&Owner, AppDir.Path());
+        Tables.OpenAll();
+        return *Tables.JunkFilesTable;
+    };
+    {
+        TComponent Owner(nullptr);
+        TTable& Junk = OpenJunkList(Owner);
+        ASSERT_EQ(Junk.RecordCount(), 12);
+        EXPECT_EQ(Junk.FieldByName(L"Extension").AsString(), L"*.tmp");
+        EXPECT_EQ(Junk.FieldByName(L"ExtensionDescription").AsString(), L"Temporary files");
+        // The user empties the list: it must stay empty at the next start.
+        while (!Junk.Eof())
+            Junk.Delete();
+    }
+    TComponent Owner(nullptr);
+    EXPECT_EQ(OpenJunkList(Owner).RecordCount(), 0);
 }
 
 } // namespace

@@ -134,11 +134,12 @@ TEST_F(MainCoreTest, TotalsAreReadAtOpenAndWrittenBackAtTheEnd) {
 }
 
 TEST_F(MainCoreTest, JunkScanThroughNextShowsTheResults) {
-    Tree.AddFile(L"scan\\a.tmp", "a");
+    Tree.AddFile(L"scan\\a.junk", "a");
     Tree.AddFile(L"scan\\b.txt", "b");
+    Tree.AddFile(L"scan\\c.tmp", "c"); // the list the program comes with knows it
     auto Core = OpenCore();
     EXPECT_FALSE(Core->AddJunkMask(L" ", L"blank"));
-    EXPECT_TRUE(Core->AddJunkMask(L"*.tmp", L"Temporary"));
+    EXPECT_TRUE(Core->AddJunkMask(L"*.junk", L"Leftovers"));
     ScanOnly(*Core, {Tree.Path() + L"scan"});
 
     Core->Flow.EnterMode(mdJunkFiles);
@@ -150,16 +151,16 @@ TEST_F(MainCoreTest, JunkScanThroughNextShowsTheResults) {
     EXPECT_EQ(Ended, 1);
     EXPECT_EQ(Core->Flow.Page(), pgScanResults);
     EXPECT_EQ(Core->LastScanOutcome(), soCompleted);
-    EXPECT_EQ(FoundNames(*Core), std::set<String>{L"scan\\a.tmp"});
+    EXPECT_EQ(FoundNames(*Core), (std::set<String>{L"scan\\a.junk", L"scan\\c.tmp"}));
     ASSERT_EQ(Statistics.size(), 1u);
-    EXPECT_EQ(Statistics[0].VisibleCount, 1);
+    EXPECT_EQ(Statistics[0].VisibleCount, 2);
     EXPECT_TRUE(Prompt.Asked.empty());
     EXPECT_EQ(Core->CurrentScanPath(), Tree.Path() + L"scan\\");
 
     // The safety rule follows the junk list.
-    EXPECT_EQ(Core->Safety.GetSafetyLevel(L"C:\\x\\", L"y.tmp"), slSafe);
-    EXPECT_EQ(Core->DeleteJunkMask(L"*.tmp"), 1);
-    EXPECT_EQ(Core->Safety.GetSafetyLevel(L"C:\\x\\", L"y.tmp"), slWarning);
+    EXPECT_EQ(Core->Safety.GetSafetyLevel(L"C:\\x\\", L"y.junk"), slSafe);
+    EXPECT_EQ(Core->DeleteJunkMask(L"*.junk"), 1);
+    EXPECT_EQ(Core->Safety.GetSafetyLevel(L"C:\\x\\", L"y.junk"), slWarning);
 }
 
 TEST_F(MainCoreTest, AScanOverNoCheckedPathEndsWithTheNothingFoundNotice) {
