@@ -1,5 +1,6 @@
 // Program entry of qrv: start-up, the message loop and teardown.
 #include "app/AppStartup.h"
+#include "app/FileInfo.h"
 #include "app/Language.h"
 #include "app/SplashForm.h"
 #include "classlib/gui/Forms.h"
@@ -31,6 +32,7 @@ int RunProgram() {
         return 0;
     }
 
+    const TOleSession Ole; // shortcuts and shell menus need it for the whole run
     TApplication App;
     Instance.Serve(App);
     App.SetTitle(AppTitle);
