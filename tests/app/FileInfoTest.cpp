@@ -1,7 +1,7 @@
 #include "app/FileInfo.h"
 
 #include "tests/app/QRVUtilsTestSupport.h"
-#include "tests/app/TempTree.h"
+#include "tests/support/TempFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -73,14 +73,7 @@ TEST(FileInfoSizeText, UsesTheLocalesSeparatorAndAnEmptyWordBeforeItIsSet) {
 // The UTC file time of a local wall-clock time.
 FILETIME FromLocal(WORD Year, WORD Month, WORD Day, WORD Hour, WORD Minute, WORD Second,
                    WORD Milli) {
-    SYSTEMTIME Local{};
-    Local.wYear = Year;
-    Local.wMonth = Month;
-    Local.wDay = Day;
-    Local.wHour = Hour;
-    Local.wMinute = Minute;
-    Local.wSecond = Second;
-    Local.wMilliseconds = Milli;
+    const SYSTEMTIME Local = LocalTime(Year, Month, Day, Hour, Minute, Second, Milli);
     SYSTEMTIME Utc;
     FILETIME Result{};
     EXPECT_TRUE(TzSpecificLocalTimeToSystemTime(nullptr, &Local, &Utc));
@@ -118,7 +111,7 @@ TEST(FileInfoFileTime, UnsetOrUnconvertibleTimeGivesZero) {
 }
 
 TEST(FileInfoShell, TypeNameOfFilesAndOfNothing) {
-    TTempTree Tree;
+    TTempFolder Tree;
     Tree.AddFile(L"notes.txt", "n");
     String TypeName = L"stale";
     EXPECT_GE(GetFileTypeInfo(Tree.Path() + L"notes.txt", TypeName), 0);
@@ -133,7 +126,7 @@ TEST(FileInfoShell, TypeNameOfFilesAndOfNothing) {
 
 TEST(FileInfoShell, PropertiesOfAVanishedFileShowNothing) {
     const TOleSession Ole;
-    TTempTree Tree;
+    TTempFolder Tree;
     EXPECT_FALSE(ShowFileProperties(Tree.Path() + L"deleted.txt", nullptr));
     EXPECT_FALSE(ShowFileProperties(Tree.Path() + L"missing\\deleted.txt", nullptr));
     EXPECT_FALSE(InvokeShellItemMenu(Tree.Path() + L"*.none", nullptr, nullptr, 0, smProperties,

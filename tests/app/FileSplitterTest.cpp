@@ -1,11 +1,10 @@
 #include "app/FileSplitter.h"
 
-#include "tests/app/TempTree.h"
+#include "tests/support/TempFolder.h"
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <iterator>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -16,11 +15,6 @@ std::string Pattern(std::size_t Length) {
     for (std::size_t I = 0; I < Length; ++I)
         Bytes[I] = static_cast<char>((I * 7 + 3) % 251);
     return Bytes;
-}
-
-std::string ReadAll(const std::wstring& FileName) {
-    std::ifstream In(FileName.c_str(), std::ios::binary);
-    return {std::istreambuf_iterator<char>(In), std::istreambuf_iterator<char>()};
 }
 
 std::string Header(std::uint16_t Parts) {
@@ -35,13 +29,13 @@ std::string Header(std::uint16_t Parts) {
 std::vector<std::size_t> PartLengths(const std::wstring& FirstPart) {
     std::vector<std::size_t> Lengths;
     for (int Index = 0; FileExists(TFileSplitter::PartFileName(FirstPart, Index)); ++Index)
-        Lengths.push_back(ReadAll(TFileSplitter::PartFileName(FirstPart, Index)).size());
+        Lengths.push_back(ReadBytes(TFileSplitter::PartFileName(FirstPart, Index)).size());
     return Lengths;
 }
 
 class FileSplitterTest : public ::testing::Test {
 protected:
-    TTempTree Tree;
+    TTempFolder Tree;
     TFileSplitter Splitter{nullptr};
 
     std::wstring Input(const std::string& Bytes, const std::wstring& Name = L"data.bin") {
@@ -61,9 +55,9 @@ TEST_F(FileSplitterTest, FirstPartStartsWithTheHeader) {
     Input("0123456789");
     Splitter.Size = 100;
     ASSERT_TRUE(Splitter.Split());
-    EXPECT_EQ(ReadAll(Tree.Path() + L"data.SPL"), Header(1) + "0123456789");
+    EXPECT_EQ(ReadBytes(Tree.Path() + L"data.SPL"), Header(1) + "0123456789");
     const std::string Golden("TFileSplitter by Vexmoorplank\x00\x01\x00", 32);
-    EXPECT_EQ(ReadAll(Tree.Path() + L"data.SPL").substr(0, 32), Golden);
+    EXPECT_EQ(ReadBytes(Tree.Path() + L"data.SPL").substr(0, 32), Golden);
 }
 
 struct TLayoutCase {
@@ -89,7 +83,7 @@ TEST_F(FileSplitterTest, PartLengthsCountAndRoundTrip) {
     };
     for (const TLayoutCase& Case : Cases) {
         SCOPED_TRACE(Case.Name);
-        TTempTree Folder;
+        TTempFolder Folder;
         TFileSplitter Splitter(nullptr);
         const std::string Bytes = Pattern(Case.InputSize);
         Folder.AddFile(L"in.dat", Bytes);
@@ -102,14 +96,14 @@ TEST_F(FileSplitterTest, PartLengthsCountAndRoundTrip) {
         const std::wstring First = Folder.Path() + L"in.SPL";
         EXPECT_EQ(PartLengths(First), Case.Parts);
         EXPECT_EQ(Splitter.PartCount(), Case.Parts.size());
-        EXPECT_EQ(ReadAll(First).substr(0, 32),
+        EXPECT_EQ(ReadBytes(First).substr(0, 32),
                   Header(static_cast<std::uint16_t>(Case.Parts.size())));
 
         Splitter.SetFileName(Folder.Path() + L"out.dat");
         Splitter.SetSplitFileName(First);
         EXPECT_EQ(Splitter.Combine(), static_cast<int>(Case.Parts.size()));
-        EXPECT_EQ(ReadAll(Folder.Path() + L"out.dat"), Bytes);
-        EXPECT_EQ(ReadAll(Folder.Path() + L"in.dat"), Bytes);
+        EXPECT_EQ(ReadBytes(Folder.Path() + L"out.dat"), Bytes);
+        EXPECT_EQ(ReadBytes(Folder.Path() + L"in.dat"), Bytes);
     }
 }
 
@@ -171,7 +165,7 @@ TEST_F(FileSplitterTest, CombineStopsAtTheFirstMissingPart) {
     Splitter.SetSplitFileName(Tree.Path() + L"data.SPL");
     EXPECT_EQ(Splitter.Combine(), 1);
     EXPECT_EQ(Splitter.PartCount(), 3); // the header still says three
-    EXPECT_EQ(ReadAll(Tree.Path() + L"out.dat"), Bytes.substr(0, 68));
+    EXPECT_EQ(ReadBytes(Tree.Path() + L"out.dat"), Bytes.substr(0, 68));
 }
 
 TEST_F(FileSplitterTest, CombineSkipsTheHeaderWithoutCheckingIt) {
@@ -180,14 +174,14 @@ TEST_F(FileSplitterTest, CombineSkipsTheHeaderWithoutCheckingIt) {
     Splitter.SetFileName(Tree.Path() + L"joined.dat");
     Splitter.SetSplitFileName(Tree.Path() + L"x.spl");
     EXPECT_EQ(Splitter.Combine(), 2);
-    EXPECT_EQ(ReadAll(Tree.Path() + L"joined.dat"), "payload-tail");
+    EXPECT_EQ(ReadBytes(Tree.Path() + L"joined.dat"), "payload-tail");
 }
 
 TEST_F(FileSplitterTest, CombineWithoutFileNameWritesXxx) {
     Tree.AddFile(L"x.spl", Header(1) + "abc");
     Splitter.SetSplitFileName(Tree.Path() + L"x.spl");
     Splitter.Combine();
-    EXPECT_EQ(ReadAll(Tree.Path() + L"x.XXX"), "abc");
+    EXPECT_EQ(ReadBytes(Tree.Path() + L"x.XXX"), "abc");
 }
 
 TEST_F(FileSplitterTest, MissingInputIsRefusedWithItsName) {
@@ -230,7 +224,7 @@ TEST_F(FileSplitterTest, SplitRefusesToOverwriteItsInputOrToWorkWithoutRoom) {
     };
     for (const TCase& Case : Cases) {
         SCOPED_TRACE(Case.Name);
-        TTempTree Folder;
+        TTempFolder Folder;
         TFileSplitter S(nullptr);
         const std::string Bytes = Pattern(Case.InputSize);
         Folder.AddFile(Case.InputName, Bytes);
@@ -240,7 +234,7 @@ TEST_F(FileSplitterTest, SplitRefusesToOverwriteItsInputOrToWorkWithoutRoom) {
         S.Size = Case.Size;
         S.BufferSize = Case.BufferSize;
         EXPECT_THROW(S.Split(), EFileError);
-        EXPECT_EQ(ReadAll(Folder.Path() + Case.InputName), Bytes);
+        EXPECT_EQ(ReadBytes(Folder.Path() + Case.InputName), Bytes);
         int Files = 0;
         for (const auto& Entry : std::filesystem::directory_iterator(Folder.Path()))
             Files += Entry.is_regular_file() ? 1 : 0;
@@ -278,7 +272,7 @@ TEST_F(FileSplitterTest, CombineRefusesToWriteOverAPart) {
     Splitter.SetFileName(Tree.Path() + L"data.bin");
     Splitter.SetSplitFileName(Tree.Path() + L"data.001");
     EXPECT_THROW(Splitter.Combine(), EFileError);
-    EXPECT_EQ(ReadAll(Tree.Path() + L"data.bin"), Bytes);
+    EXPECT_EQ(ReadBytes(Tree.Path() + L"data.bin"), Bytes);
 }
 
 TEST_F(FileSplitterTest, DamagedFirstPartFailsAndLeavesNoOutput) {
@@ -319,7 +313,7 @@ TEST_F(FileSplitterTest, HandlerChangesLaterPartSizes) {
     EXPECT_EQ(PartLengths(Tree.Path() + L"data.SPL"), (std::vector<std::size_t>{100, 50, 100, 32}));
     Splitter.OnNeedDisk = nullptr;
     CombineInto(L"out.dat");
-    EXPECT_EQ(ReadAll(Tree.Path() + L"out.dat"), Bytes);
+    EXPECT_EQ(ReadBytes(Tree.Path() + L"out.dat"), Bytes);
 }
 
 struct TEvent {
@@ -386,7 +380,7 @@ TEST_F(FileSplitterTest, StoppingFromTheHandler) {
     Splitter.SetFileName(Tree.Path() + L"out.dat");
     Splitter.SetSplitFileName(Tree.Path() + L"data.SPL");
     EXPECT_EQ(Splitter.Combine(), 2);
-    EXPECT_EQ(ReadAll(Tree.Path() + L"out.dat"), Bytes.substr(0, 168));
+    EXPECT_EQ(ReadBytes(Tree.Path() + L"out.dat"), Bytes.substr(0, 168));
 }
 
 // Large parts: the percentage must not overflow a 32-bit product.

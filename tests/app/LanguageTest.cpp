@@ -1,6 +1,6 @@
 #include "app/Language.h"
 
-#include "tests/app/TempTree.h"
+#include "tests/support/TempFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -43,7 +43,7 @@ protected:
 
     void SetUp() override { Tree.AddFile(L"english.lng", EnglishFile); }
 
-    TTempTree Tree;
+    TTempFolder Tree;
 };
 
 TEST_F(LanguageTest, LookupsInEachState) {

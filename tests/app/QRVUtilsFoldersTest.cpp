@@ -1,7 +1,8 @@
 #include "app/QRVUtils.h"
 
 #include "tests/app/QRVUtilsTestSupport.h"
-#include "tests/app/TempTree.h"
+#include "tests/support/StringLines.h"
+#include "tests/support/TempFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -15,9 +16,7 @@ void SetAttributes(const String& Path, DWORD Attributes) {
 }
 
 std::vector<String> Sorted(const TStrings& List) {
-    std::vector<String> Items;
-    for (int I = 0; I < List.Count(); ++I)
-        Items.push_back(List.Strings(I));
+    std::vector<String> Items = Lines(List);
     std::sort(Items.begin(), Items.end());
     return Items;
 }
@@ -25,7 +24,7 @@ std::vector<String> Sorted(const TStrings& List) {
 // ------------------------------------------------------------- folder sizes
 
 TEST(QRVUtilsFolderSize, AddsEveryFileToTheCallersCounters) {
-    TTempTree Tree;
+    TTempFolder Tree;
     Tree.AddFile(L"a.bin", "0123456789");
     Tree.AddFile(L"h.bin", "hhhhh");
     SetAttributes(Tree.Path() + L"h.bin", FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM);
@@ -52,20 +51,9 @@ TEST(QRVUtilsFolderSize, AddsEveryFileToTheCallersCounters) {
 }
 
 TEST(QRVUtilsFolderSize, CountsFilesBeyondFourGigabytes) {
-    TTempTree Tree;
+    TTempFolder Tree;
     const String Big = Tree.Path() + L"big.img";
-    {
-        const HANDLE File = CreateFileW(Big.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                                        FILE_ATTRIBUTE_NORMAL, nullptr);
-        ASSERT_NE(File, INVALID_HANDLE_VALUE);
-        DWORD Ignored;
-        DeviceIoControl(File, FSCTL_SET_SPARSE, nullptr, 0, nullptr, 0, &Ignored, nullptr);
-        LARGE_INTEGER End;
-        End.QuadPart = 5LL << 30;
-        const bool Sized = SetFilePointerEx(File, End, nullptr, FILE_BEGIN) && SetEndOfFile(File);
-        CloseHandle(File);
-        ASSERT_TRUE(Sized);
-    }
+    ASSERT_TRUE(MakeFileOfSize(Big, 5LL << 30));
     Tree.AddFile(L"small.txt", "abc");
 
     std::int64_t Bytes = 0, Files = 0;
@@ -107,7 +95,7 @@ protected:
     }
     String Folder() const { return Tree.Path() + L"target\\"; }
 
-    TTempTree Tree;
+    TTempFolder Tree;
 };
 
 TEST_F(QRVUtilsDeleteFolderFiles, RecursiveEmptiesEverythingButTheFolder) {
@@ -142,7 +130,7 @@ TEST_F(QRVUtilsDeleteFolderFiles, FileThatCannotBeDeletedIsNotCounted) {
 }
 
 TEST(QRVUtilsDeleteFolderFilesRefusals, RootsWindowsAndVaguePathsAreLeftAlone) {
-    TTempTree Current;
+    TTempFolder Current;
     Current.AddFile(L"sentinel.txt", "s");
     const String PreviousDir = GetCurrentDir();
     ASSERT_TRUE(SetCurrentDir(Current.Path()));
@@ -195,7 +183,7 @@ TEST(QRVUtilsDeleteFolderFilesLinks, FolderLinkIsNeitherEnteredNorRemoved) {
 // ------------------------------------------------------------------ listing
 
 TEST(QRVUtilsListFolderFiles, ListsNamesMatchingTheMask) {
-    TTempTree Tree;
+    TTempFolder Tree;
     Tree.AddFile(L"a.txt", "a");
     Tree.AddFile(L"b.log", "b");
     Tree.AddFolder(L"sub");
@@ -217,7 +205,7 @@ TEST(QRVUtilsListFolderFiles, ListsNamesMatchingTheMask) {
 // ------------------------------------------------------------ empty folders
 
 TEST(QRVUtilsEmptyFolders, IsFolderEmpty) {
-    TTempTree Tree;
+    TTempFolder Tree;
     Tree.AddFolder(L"empty");
     Tree.AddFile(L"hidden\\h.txt", "h");
     SetAttributes(Tree.Path() + L"hidden\\h.txt", FILE_ATTRIBUTE_HIDDEN);
@@ -231,7 +219,7 @@ TEST(QRVUtilsEmptyFolders, IsFolderEmpty) {
 }
 
 TEST(QRVUtilsEmptyFolders, FindsEmptyFoldersDepthFirst) {
-    TTempTree Tree;
+    TTempFolder Tree;
     Tree.AddFolder(L"e1");
     Tree.AddFile(L"full\\x.txt", "x");
     Tree.AddFolder(L"full\\e2");
@@ -251,7 +239,7 @@ TEST(QRVUtilsEmptyFolders, FindsEmptyFoldersDepthFirst) {
 }
 
 TEST(QRVUtilsEmptyFolders, StopEndsTheSearch) {
-    TTempTree Tree;
+    TTempFolder Tree;
     Tree.AddFolder(L"e1");
     Tree.AddFolder(L"e2");
     TStringList List;

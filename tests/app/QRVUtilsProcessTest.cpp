@@ -1,14 +1,14 @@
 #include "app/QRVUtils.h"
 
 #include "tests/app/QRVUtilsTestSupport.h"
-#include "tests/app/TempTree.h"
+#include "tests/support/TempFolder.h"
 
 #include <gtest/gtest.h>
 
 namespace {
 
 TEST(QRVUtilsCommandTarget, Table) {
-    TTempTree Tree;
+    TTempFolder Tree;
     Tree.AddFile(L"My Apps\\app.exe", "MZ");
     const String App = Tree.Path() + L"My Apps\\app.exe";
     const String Missing = Tree.Path() + L"My Apps\\missing.exe";
@@ -97,7 +97,7 @@ TEST(QRVUtilsRunAndWait, WindowMessagesFlowWhileWaiting) {
 }
 
 TEST(QRVUtilsCanLaunch, CreatesButNeverRuns) {
-    TTempTree Tree;
+    TTempFolder Tree;
     const String Marker = Tree.Path() + L"ran.txt";
     EXPECT_TRUE(CanLaunch(L"cmd /c echo ran> \"" + Marker + L"\""));
     Sleep(1000);

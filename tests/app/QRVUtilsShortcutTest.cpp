@@ -2,7 +2,7 @@
 
 #include "app/FileInfo.h"
 #include "tests/app/QRVUtilsTestSupport.h"
-#include "tests/app/TempTree.h"
+#include "tests/support/TempFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -58,7 +58,7 @@ protected:
     }
 
     TOleSession Ole;
-    TTempTree Tree;
+    TTempFolder Tree;
     String App;
     String Other;
 };

@@ -1,7 +1,7 @@
 #include "app/QRVUtils.h"
 
 #include "tests/app/QRVUtilsTestSupport.h"
-#include "tests/app/TempTree.h"
+#include "tests/support/TempFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -34,7 +34,7 @@ std::string Pattern(std::size_t Size) {
 }
 
 TEST(QRVUtilsShred, SevenPassesOverwriteTheContentThenTheFileGoes) {
-    TTempTree Tree;
+    TTempFolder Tree;
     const String File = Tree.Path() + L"secret.doc";
     const std::string Original = Pattern(100000);
     Tree.AddFile(L"secret.doc", Original);
@@ -63,7 +63,7 @@ TEST(QRVUtilsShred, SevenPassesOverwriteTheContentThenTheFileGoes) {
 }
 
 TEST(QRVUtilsShred, ReadOnlyHiddenAndEmptyFilesAreShredded) {
-    TTempTree Tree;
+    TTempFolder Tree;
     Tree.AddFile(L"ro.txt", "read only");
     const String ReadOnly = Tree.Path() + L"ro.txt";
     ASSERT_TRUE(
@@ -80,7 +80,7 @@ TEST(QRVUtilsShred, ReadOnlyHiddenAndEmptyFilesAreShredded) {
 }
 
 TEST(QRVUtilsShred, MissingFileIsNoError) {
-    TTempTree Tree;
+    TTempFolder Tree;
     TRecordedProgress Progress;
     EXPECT_NO_THROW(ShredFile(Tree.Path() + L"missing.txt", &Progress));
     EXPECT_NO_THROW(ShredFile(L""));
@@ -88,7 +88,7 @@ TEST(QRVUtilsShred, MissingFileIsNoError) {
 }
 
 TEST(QRVUtilsShred, FileInUseRaisesAndStaysIntact) {
-    TTempTree Tree;
+    TTempFolder Tree;
     const String File = Tree.Path() + L"busy.dat";
     const std::string Original = Pattern(70000);
     Tree.AddFile(L"busy.dat", Original);

@@ -1,7 +1,7 @@
 #include "app/QRVUtils.h"
 
 #include "tests/app/QRVUtilsTestSupport.h"
-#include "tests/app/TempTree.h"
+#include "tests/support/TempFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -27,7 +27,7 @@ TEST(QRVUtilsPaths, AddBackslash) {
 }
 
 TEST(QRVUtilsPaths, FolderAndFileTests) {
-    TTempTree Tree;
+    TTempFolder Tree;
     Tree.AddFile(L"five.bin", "12345");
     Tree.AddFile(L"sub\\three.dat", "abc");
 
@@ -78,7 +78,7 @@ public:
 };
 
 TEST(QRVUtilsRows, RowForPathCarriesItsDirItem) {
-    TTempTree Tree;
+    TTempFolder Tree;
     Tree.AddFolder(L"Reports");
     const String Folder = Tree.Path() + L"Reports";
     TRecordedRows List;
@@ -197,19 +197,6 @@ TEST_F(QRVUtilsRegistry, MissingKeyIsLeftMissing) {
 
 // ------------------------------------------------------------- clock names
 
-SYSTEMTIME LocalTime(WORD Year, WORD Month, WORD Day, WORD Hour, WORD Minute, WORD Second,
-                     WORD Milli) {
-    SYSTEMTIME Time{};
-    Time.wYear = Year;
-    Time.wMonth = Month;
-    Time.wDay = Day;
-    Time.wHour = Hour;
-    Time.wMinute = Minute;
-    Time.wSecond = Second;
-    Time.wMilliseconds = Milli;
-    return Time;
-}
-
 TEST(QRVUtilsTimestamp, FixedWidthDigits) {
     const struct {
         SYSTEMTIME Time;
@@ -229,7 +216,7 @@ TEST(QRVUtilsTimestamp, FixedWidthDigits) {
 }
 
 TEST(QRVUtilsTimestamp, UniqueNameSkipsNamesAlreadyStored) {
-    TTempTree Store;
+    TTempFolder Store;
     const SYSTEMTIME Time = LocalTime(2004, 3, 5, 9, 7, 2, 45);
     const String Base = L"20040305090702045";
 

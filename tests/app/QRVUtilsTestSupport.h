@@ -4,11 +4,6 @@
 
 #include <windows.h>
 
-#include <filesystem>
-#include <fstream>
-#include <iterator>
-#include <string>
-
 // The folder prepared by tests/make-fixtures.sh for the utilities, with a
 // trailing backslash; empty when the fixtures are not there.
 inline String UtilsFixtures() {
@@ -16,17 +11,18 @@ inline String UtilsFixtures() {
     return Root ? IncludeTrailingBackslash(Root) + L"qrvutils\\" : String();
 }
 
-inline bool PathPresent(const String& Path) {
-    return GetFileAttributesW(Path.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
-
-inline std::string ReadBytes(const String& Path) {
-    std::ifstream In(std::filesystem::path(Path), std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(In), std::istreambuf_iterator<char>());
-}
-
-inline void WriteBytes(const String& Path, const std::string& Bytes) {
-    std::ofstream(std::filesystem::path(Path), std::ios::binary) << Bytes;
+// A wall-clock time as the system gives it.
+inline SYSTEMTIME LocalTime(WORD Year, WORD Month, WORD Day, WORD Hour, WORD Minute, WORD Second,
+                            WORD Milli) {
+    SYSTEMTIME Time{};
+    Time.wYear = Year;
+    Time.wMonth = Month;
+    Time.wDay = Day;
+    Time.wHour = Hour;
+    Time.wMinute = Minute;
+    Time.wSecond = Second;
+    Time.wMilliseconds = Milli;
+    return Time;
 }
 
 // A drive letter with no drive behind it, such as "Q:".

@@ -1,8 +1,8 @@
-#include "TempTree.h"
-
 #include "app/AppStartup.h"
 #include "app/SplashForm.h"
 #include "classlib/rtl/Classes.h"
+#include "tests/support/StringLines.h"
+#include "tests/support/TempFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -26,15 +26,12 @@ protected:
     }
 
     std::vector<String> LogLines() const {
-        TStringList Lines;
-        Lines.LoadFromFile(AppDir + L"log.txt");
-        std::vector<String> Result;
-        for (int I = 0; I < Lines.Count(); ++I)
-            Result.push_back(Lines.Strings(I));
-        return Result;
+        TStringList Log;
+        Log.LoadFromFile(AppDir + L"log.txt");
+        return Lines(Log);
     }
 
-    TTempTree Folder;
+    TTempFolder Folder;
     std::unique_ptr<TApplication> App;
     TfrmSplash* Splash = nullptr;
 

@@ -1,9 +1,8 @@
-#include "TempTree.h"
-
 #include "app/AppStartup.h"
 #include "app/Language.h"
 #include "classlib/gui/Forms.h"
 #include "classlib/rtl/Classes.h"
+#include "tests/support/TempFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -26,7 +25,7 @@ protected:
         return Lines.Text();
     }
 
-    TTempTree Folder;
+    TTempFolder Folder;
 
 private:
     String FSavedAppDir;

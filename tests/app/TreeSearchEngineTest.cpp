@@ -1,7 +1,7 @@
 #include "app/TreeSearchEngine.h"
 
 #include "classlib/gui/Forms.h"
-#include "tests/app/TempTree.h"
+#include "tests/support/TempFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -62,7 +62,7 @@ protected:
         Root = Tree.Path();
     }
 
-    TTempTree Tree;
+    TTempFolder Tree;
     String Root;
     TTreeSearchEngine Engine;
 };

@@ -1,23 +1,16 @@
 #include "classlib/db/DBTables.h"
 
-#include "tests/app/TempTree.h"
+#include "tests/support/TempFolder.h"
 
 #include <gtest/gtest.h>
 
 #include <cstring>
-#include <fstream>
-#include <iterator>
 #include <vector>
 
 namespace {
 
 const std::vector<TFieldDef> ItemFields{
     {L"Name", ftString}, {L"Stamp", ftDateTime}, {L"Count", ftInteger}};
-
-std::string ReadBytes(const String& FileName) {
-    std::ifstream In(std::filesystem::path(FileName), std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(In), {});
-}
 
 class DBTablesTest : public ::testing::Test {
 protected:
@@ -52,7 +45,7 @@ protected:
 
     String DatabaseFile() const { return Tree.Path() + DatabaseFileName; }
 
-    TTempTree Tree;
+    TTempFolder Tree;
     TComponent Owner{nullptr};
 };
 
@@ -65,7 +58,7 @@ TEST_F(DBTablesTest, OpenCreatesTheFileAndAMissingTable) {
     EXPECT_EQ(Table.RecordCount(), 0);
     EXPECT_TRUE(Table.Eof());
     EXPECT_TRUE(Table.Bof());
-    EXPECT_TRUE(std::filesystem::exists(std::filesystem::path(DatabaseFile())));
+    EXPECT_TRUE(PathPresent(DatabaseFile()));
 
     // A second table joins the same file; the first keeps its records.
     Table.Append();
@@ -226,7 +219,7 @@ TEST_F(DBTablesTest, DeletingMatchesWhileWalking) {
         }
         EXPECT_EQ(Names(Table), Case.Left) << Names(Table);
         delete &Table;
-        std::filesystem::remove(std::filesystem::path(DatabaseFile()));
+        DeleteFileW(DatabaseFile().c_str());
     }
 }
 
@@ -327,7 +320,7 @@ TEST_F(DBTablesTest, MissingFolderGivesAnError) {
     Table.SetDatabaseName(Tree.Path() + L"absent");
     EXPECT_THROW(Table.Open(), EDatabaseError);
     EXPECT_FALSE(Table.Active());
-    EXPECT_FALSE(std::filesystem::exists(std::filesystem::path(Tree.Path() + L"absent")));
+    EXPECT_FALSE(PathPresent(Tree.Path() + L"absent"));
 }
 
 TEST_F(DBTablesTest, DamagedDatabaseIsReportedAndLeftAlone) {
@@ -343,8 +336,7 @@ TEST_F(DBTablesTest, DamagedDatabaseIsReportedAndLeftAlone) {
 
     const std::string Contents[] = {std::string(5000, 'x'), BadPage};
     for (const std::string& Bytes : Contents) {
-        std::ofstream(std::filesystem::path(DatabaseFile()), std::ios::binary | std::ios::trunc)
-            .write(Bytes.data(), static_cast<std::streamsize>(Bytes.size()));
+        WriteBytes(DatabaseFile(), Bytes);
         TTable& Table = MakeTable();
         try {
             Table.Open();
@@ -354,7 +346,7 @@ TEST_F(DBTablesTest, DamagedDatabaseIsReportedAndLeftAlone) {
         }
         EXPECT_FALSE(Table.Active());
         EXPECT_EQ(ReadBytes(DatabaseFile()), Bytes);
-        EXPECT_FALSE(std::filesystem::exists(std::filesystem::path(DatabaseFile() + L"-journal")));
+        EXPECT_FALSE(PathPresent(DatabaseFile() + L"-journal"));
     }
 }
 

@@ -1,6 +1,6 @@
 #include "classlib/rtl/SysUtils.h"
 
-#include "tests/classlib/RtlTempFolder.h"
+#include "tests/support/TempFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -49,7 +49,7 @@ TEST(RtlPaths, ChangingNames) {
 }
 
 TEST(RtlFiles, FoldersAndFiles) {
-    TRtlTempFolder Temp;
+    TTempFolder Temp;
     const String Deep = Temp.Path() + L"one\\tw\u00F6\\three";
     EXPECT_TRUE(ForceDirectories(Deep));
     EXPECT_TRUE(ForceDirectories(Deep + L"\\"));
@@ -57,7 +57,7 @@ TEST(RtlFiles, FoldersAndFiles) {
     EXPECT_FALSE(FileExists(Deep));
     EXPECT_FALSE(ForceDirectories(L""));
 
-    const String File = Temp.Write(L"one\\f.txt", "x");
+    const String File = Temp.AddFile(L"one\\f.txt", "x");
     EXPECT_TRUE(FileExists(File));
     EXPECT_FALSE(DirectoryExists(File));
     EXPECT_FALSE(ForceDirectories(File + L"\\sub"));
@@ -81,7 +81,7 @@ TEST(RtlFiles, FoldersAndFiles) {
 }
 
 TEST(RtlFiles, CurrentAndTempFolders) {
-    TRtlTempFolder Temp;
+    TTempFolder Temp;
     const String Old = GetCurrentDir();
     ASSERT_TRUE(SetCurrentDir(Temp.Path()));
     EXPECT_EQ(IncludeTrailingBackslash(GetCurrentDir()), Temp.Path());
@@ -107,10 +107,10 @@ std::vector<String> Found(const String& Mask, int Attr) {
 } // namespace
 
 TEST(RtlFiles, FindFirstSelectsByAttributes) {
-    TRtlTempFolder Temp;
-    Temp.Write(L"plain.txt", "12345");
-    Temp.Write(L"hidden.txt", "");
-    Temp.Write(L"system.txt", "");
+    TTempFolder Temp;
+    Temp.AddFile(L"plain.txt", "12345");
+    Temp.AddFile(L"hidden.txt", "");
+    Temp.AddFile(L"system.txt", "");
     ForceDirectories(Temp.Path() + L"sub");
     FileSetAttr(Temp.Path() + L"hidden.txt", faHidden);
     FileSetAttr(Temp.Path() + L"system.txt", faSysFile);

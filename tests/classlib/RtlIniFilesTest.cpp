@@ -1,6 +1,7 @@
 #include "classlib/rtl/IniFiles.h"
 
-#include "tests/classlib/RtlTempFolder.h"
+#include "tests/support/StringLines.h"
+#include "tests/support/TempFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -8,13 +9,6 @@
 #include <vector>
 
 namespace {
-
-std::vector<String> Lines(const TStrings& L) {
-    std::vector<String> R;
-    for (int I = 0; I < L.Count(); ++I)
-        R.push_back(L.Strings(I));
-    return R;
-}
 
 enum class TKind { Profile, Memory };
 
@@ -27,7 +21,7 @@ std::unique_ptr<TCustomIniFile> Open(TKind Kind, const String& Name) {
 // What both kinds share: typed reads and writes, sections, erasing.
 class RtlIniFileBoth : public ::testing::TestWithParam<TKind> {
 protected:
-    TRtlTempFolder Temp;
+    TTempFolder Temp;
 };
 
 } // namespace
@@ -67,7 +61,7 @@ TEST_P(RtlIniFileBoth, TypedValuesRoundTrip) {
 }
 
 TEST_P(RtlIniFileBoth, SectionsKeysAndErasing) {
-    const String Name = Temp.Write(L"s.ini", "[One]\r\nA=1\r\nB=2\r\n[Two]\r\nC=3\r\n");
+    const String Name = Temp.AddFile(L"s.ini", "[One]\r\nA=1\r\nB=2\r\n[Two]\r\nC=3\r\n");
     auto Ini = Open(GetParam(), Name);
     TStringList L;
     Ini->ReadSections(L);
@@ -112,7 +106,7 @@ INSTANTIATE_TEST_SUITE_P(Kinds, RtlIniFileBoth, ::testing::Values(TKind::Profile
                          });
 
 TEST(RtlIniFile, WriteTestAndFailure) {
-    TRtlTempFolder Temp;
+    TTempFolder Temp;
     // The start-up write test: write an empty value, then delete it.
     TIniFile Ini(Temp.Path() + L"qv.ini");
     Ini.WriteString(L"Report", L"Test", L"");
@@ -132,7 +126,7 @@ TEST(RtlIniFile, WriteTestAndFailure) {
 }
 
 TEST(RtlIniFile, RelativeNamesMeanTheCurrentFolder) {
-    TRtlTempFolder Temp;
+    TTempFolder Temp;
     const String Old = GetCurrentDir();
     ASSERT_TRUE(SetCurrentDir(Temp.Path()));
     {
@@ -145,20 +139,20 @@ TEST(RtlIniFile, RelativeNamesMeanTheCurrentFolder) {
 }
 
 TEST(RtlMemIniFile, ParsingRules) {
-    TRtlTempFolder Temp;
-    const String Name = Temp.Write(L"english.lng", "stray=before any section\r\n"
-                                                   "; a comment\r\n"
-                                                   "  [ btnNext ]  \r\n"
-                                                   "Caption=Next >\r\n"
-                                                   "  Hint = Go on  \r\n"
-                                                   "Formula=a = b=c\r\n"
-                                                   "Blank=\r\n"
-                                                   "junk line\r\n"
-                                                   "Caption=second wins nothing\r\n"
-                                                   "[Messages]\r\n"
-                                                   "sMsg=Found %d files\r\n"
-                                                   "[BTNNEXT]\r\n"
-                                                   "Extra=merged\r\n");
+    TTempFolder Temp;
+    const String Name = Temp.AddFile(L"english.lng", "stray=before any section\r\n"
+                                                     "; a comment\r\n"
+                                                     "  [ btnNext ]  \r\n"
+                                                     "Caption=Next >\r\n"
+                                                     "  Hint = Go on  \r\n"
+                                                     "Formula=a = b=c\r\n"
+                                                     "Blank=\r\n"
+                                                     "junk line\r\n"
+                                                     "Caption=second wins nothing\r\n"
+                                                     "[Messages]\r\n"
+                                                     "sMsg=Found %d files\r\n"
+                                                     "[BTNNEXT]\r\n"
+                                                     "Extra=merged\r\n");
     TMemIniFile Ini(Name);
     EXPECT_EQ(Ini.ReadString(L"btnNext", L"Caption", L""), L"Next >");
     EXPECT_EQ(Ini.ReadString(L"BtnNext", L"hint", L""), L" Go on");
@@ -175,7 +169,7 @@ TEST(RtlMemIniFile, ParsingRules) {
 }
 
 TEST(RtlMemIniFile, EncodingsAreDetectedAndKept) {
-    TRtlTempFolder Temp;
+    TTempFolder Temp;
     struct TCase {
         const char* Name;
         std::string Bytes;
@@ -188,7 +182,7 @@ TEST(RtlMemIniFile, EncodingsAreDetectedAndKept) {
         {"ansi.ini", "[S]\r\nK=\xE9"},
     };
     for (const TCase& C : Cases) {
-        const String File = Temp.Write(FromUtf8(C.Name), C.Bytes);
+        const String File = Temp.AddFile(FromUtf8(C.Name), C.Bytes);
         TMemIniFile Ini(File);
         EXPECT_EQ(Ini.ReadString(L"s", L"k", L""), L"\u00E9") << C.Name;
         Ini.UpdateFile();
@@ -209,13 +203,13 @@ TEST(RtlMemIniFile, EncodingsAreDetectedAndKept) {
 }
 
 TEST(RtlMemIniFile, MissingFileIsEmptyUnreadableFileThrows) {
-    TRtlTempFolder Temp;
+    TTempFolder Temp;
     TMemIniFile Missing(Temp.Path() + L"none\\x.lng");
     EXPECT_FALSE(Missing.SectionExists(L"Messages"));
     EXPECT_EQ(Missing.ReadString(L"A", L"B", L"dflt"), L"dflt");
 
     EXPECT_THROW(TMemIniFile(Temp.Path()), EFOpenError);
-    const String Locked = Temp.Write(L"locked.lng", "[A]\r\nB=C\r\n");
+    const String Locked = Temp.AddFile(L"locked.lng", "[A]\r\nB=C\r\n");
     const HANDLE H =
         CreateFileW(Locked.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(H, INVALID_HANDLE_VALUE);

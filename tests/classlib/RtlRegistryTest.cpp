@@ -1,5 +1,7 @@
 #include "classlib/rtl/Registry.h"
 
+#include "tests/support/StringLines.h"
+
 #include <gtest/gtest.h>
 
 #include <vector>
@@ -7,13 +9,6 @@
 namespace {
 
 const wchar_t* const TestRoot = L"Software\\QrvTest\\Rtl";
-
-std::vector<String> Lines(const TStrings& L) {
-    std::vector<String> R;
-    for (int I = 0; I < L.Count(); ++I)
-        R.push_back(L.Strings(I));
-    return R;
-}
 
 // Every test starts from an empty key and leaves nothing behind.
 class RtlRegistry : public ::testing::Test {

@@ -1,6 +1,6 @@
 #include "classlib/rtl/Classes.h"
 
-#include "tests/classlib/RtlTempFolder.h"
+#include "tests/support/TempFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -44,7 +44,7 @@ TEST(RtlMemoryStream, ReadWriteSeekAndSize) {
 }
 
 TEST(RtlFileStream, CreateWriteReopenAndRead) {
-    TRtlTempFolder Temp;
+    TTempFolder Temp;
     const String Name = Temp.Path() + L"data \u00E9.bin";
     {
         TFileStream F(Name, fmCreate);
@@ -74,7 +74,7 @@ TEST(RtlFileStream, CreateWriteReopenAndRead) {
 }
 
 TEST(RtlFileStream, OpenErrorsNameTheFile) {
-    TRtlTempFolder Temp;
+    TTempFolder Temp;
     const String Missing = Temp.Path() + L"missing.bin";
     try {
         TFileStream F(Missing, fmOpenRead);
@@ -86,8 +86,8 @@ TEST(RtlFileStream, OpenErrorsNameTheFile) {
 }
 
 TEST(RtlFileStream, ShareModes) {
-    TRtlTempFolder Temp;
-    const String Name = Temp.Write(L"shared.bin", "abc");
+    TTempFolder Temp;
+    const String Name = Temp.AddFile(L"shared.bin", "abc");
     {
         TFileStream Exclusive(Name, fmOpenReadWrite | fmShareExclusive);
         EXPECT_THROW(TFileStream(Name, fmOpenRead | fmShareDenyNone), EFOpenError);
@@ -104,7 +104,7 @@ TEST(RtlFileStream, ShareModes) {
 }
 
 TEST(RtlStreams, CopyFromAndMemoryFiles) {
-    TRtlTempFolder Temp;
+    TTempFolder Temp;
     TMemoryStream Source;
     std::string Big(200000, '\0');
     for (std::size_t I = 0; I < Big.size(); ++I)

@@ -1,19 +1,13 @@
 #include "classlib/rtl/Classes.h"
 
-#include "tests/classlib/RtlTempFolder.h"
+#include "tests/support/StringLines.h"
+#include "tests/support/TempFolder.h"
 
 #include <gtest/gtest.h>
 
 #include <vector>
 
 namespace {
-
-std::vector<String> Lines(const TStrings& L) {
-    std::vector<String> R;
-    for (int I = 0; I < L.Count(); ++I)
-        R.push_back(L.Strings(I));
-    return R;
-}
 
 // Counts its own destructions, to check who deletes list objects.
 struct TCounted : TObject {
@@ -192,7 +186,7 @@ TEST(RtlStringList, ChangeEventsAreBatchedByUpdates) {
 }
 
 TEST(RtlStringList, SaveWritesUtf8WithCrlf) {
-    TRtlTempFolder Temp;
+    TTempFolder Temp;
     TStringList L;
     L.Add(L"[12:00:00]Gr\u00FC\u00DFe");
     L.Add(L"\u65E5\u672C");
@@ -207,7 +201,7 @@ TEST(RtlStringList, SaveWritesUtf8WithCrlf) {
 }
 
 TEST(RtlStringList, LoadDetectsTheEncoding) {
-    TRtlTempFolder Temp;
+    TTempFolder Temp;
     struct TCase {
         const char* Name;
         std::string Bytes;
@@ -223,7 +217,7 @@ TEST(RtlStringList, LoadDetectsTheEncoding) {
         {"ansi.txt", "a\xE9\r\nb"},
     };
     for (const TCase& C : Cases) {
-        const String File = Temp.Write(FromUtf8(C.Name), C.Bytes);
+        const String File = Temp.AddFile(FromUtf8(C.Name), C.Bytes);
         TStringList L;
         L.LoadFromFile(File);
         EXPECT_EQ(Lines(L), (std::vector<String>{L"a\u00E9", L"b"})) << C.Name;
@@ -231,7 +225,7 @@ TEST(RtlStringList, LoadDetectsTheEncoding) {
 }
 
 TEST(RtlStringList, LoadErrorsLeaveTheListAlone) {
-    TRtlTempFolder Temp;
+    TTempFolder Temp;
     TStringList L;
     L.Add(L"keep");
     EXPECT_THROW(L.LoadFromFile(Temp.Path() + L"missing.txt"), EFOpenError);

@@ -1,6 +1,6 @@
 #include "main/DataTables.h"
 
-#include "tests/app/TempTree.h"
+#include "tests/support/TempFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -80,7 +80,7 @@ int64_t ShippedRecords(const TTable& Table) {
 }
 
 TEST(DataTablesTest, AllTablesOpenInAFreshDataFolder) {
-    TTempTree AppDir;
+    TTempFolder AppDir;
     AppDir.AddFolder(L"Data");
     {
         TComponent Owner(nullptr);
@@ -104,7 +104,7 @@ TEST(DataTablesTest, AllTablesOpenInAFreshDataFolder) {
             Table->Post();
         }
     }
-    EXPECT_TRUE(std::filesystem::exists(std::filesystem::path(AppDir.Path() + L"Data\\qrv.db")));
+    EXPECT_TRUE(PathPresent(AppDir.Path() + L"Data\\qrv.db"));
 
     // A second start finds every record as it was written.
     TComponent Owner(nullptr);
@@ -122,7 +122,7 @@ TEST(DataTablesTest, AllTablesOpenInAFreshDataFolder) {
 }
 
 TEST(DataTablesTest, TheShippedJunkListIsWrittenOnlyIntoANewTable) {
-    TTempTree AppDir;
+    TTempFolder AppDir;
     AppDir.AddFolder(L"Data");
     auto OpenJunkList = [&](TComponent& Owner) -> TTable& {
         const TDataTables Tables = CreateDataTables(&Owner, AppDir.Path());

@@ -56,7 +56,7 @@ protected:
 
     String At(const String& Relative) const { return Tree.Path() + Relative; }
 
-    TTempTree Tree;
+    TTempFolder Tree;
     TFakeDrives Drives;
     TFakeClock Clock;
     TSafetyRule Safety;

@@ -78,7 +78,7 @@ protected:
         return Names;
     }
 
-    TTempTree Tree;
+    TTempFolder Tree;
     TLanguage Language;
     TFakeDrives Drives;
     TFakeClock Clock{EncodeDate(2024, 6, 15) + 0.5};

@@ -1,21 +1,17 @@
 #include "main/Report.h"
 
 #include "app/FileInfo.h"
-#include "tests/app/TempTree.h"
+#include "tests/support/TempFolder.h"
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
 namespace {
 
 String ReadText(const String& FileName) {
-    std::ifstream In(FileName.c_str(), std::ios::binary);
-    return FromUtf8(
-        std::string(std::istreambuf_iterator<char>(In), std::istreambuf_iterator<char>()));
+    return FromUtf8(ReadBytes(FileName));
 }
 
 int CountOf(const String& Text, const String& Part) {
@@ -68,7 +64,7 @@ TEST(Report, FillPlaceholdersInOrder) {
 }
 
 TEST(Report, ValuesFollowTheTemplateOrder) {
-    TTempTree Folder;
+    TTempFolder Folder;
     const String Ini = Folder.Path() + L"qv.ini";
     {
         TStatistics Earlier; // the totals of earlier runs: 100 items of 100000 bytes in category 1
@@ -130,7 +126,7 @@ TEST(Report, LogLinesAreEscapedAndEndWithBreaks) {
 
 class ReportFilesTest : public ::testing::Test {
 protected:
-    TTempTree App;
+    TTempFolder App;
     TStatistics Stats;
 
     void AddTemplate(const String& Text) {
@@ -235,7 +231,7 @@ TEST(Report, MakeSafeFileName) {
 TEST_F(ReportFilesTest, SavedCopyHoldsTheReportAndItsImages) {
     App.AddFile(L"Temp\\Report.htm", "<html>report</html>");
     App.AddFile(L"Data\\Template\\Images\\tools.jpg", "JPEG tools");
-    TTempTree Target;
+    TTempFolder Target;
     const TDateTime When = EncodeDate(2024, 5, 6) + EncodeTime(7, 8, 9, 0);
     const String Folder =
         Target.Path() + L"QRV_Report-" + MakeSafeFileName(DateTimeToStr(When)) + L"\\";
@@ -251,7 +247,7 @@ TEST_F(ReportFilesTest, SavedCopyHoldsTheReportAndItsImages) {
 }
 
 TEST_F(ReportFilesTest, SaveWithoutAWrittenReportFails) {
-    TTempTree Target;
+    TTempFolder Target;
     EXPECT_FALSE(SaveReportCopy(App.Path(), Target.Path(), Now()));
 }
 

@@ -39,7 +39,7 @@ TEST(ScanPathListTest, FixedDrivesFromCToZChecked) {
 TEST(ScanPathListTest, FoldersOnOtherDrivesAreListedButNotScanned) {
     TFakeDrives Drives;
     Drives.Types[L'D'] = DRIVE_CDROM;
-    TTempTree Tree;
+    TTempFolder Tree;
     Tree.AddFolder(L"a");
     TScanPathList Paths(Drives);
     EXPECT_EQ(Paths.AddFolder(Tree.Path() + L"a"), 0);
@@ -74,7 +74,7 @@ TEST(ScanPathListTest, DeleteRowIgnoresIndicesOutsideTheList) {
 }
 
 TEST(ScanPathListTest, DistinctRootsDropRepeatedAndNestedFolders) {
-    TTempTree Tree;
+    TTempFolder Tree;
     Tree.AddFolder(L"Data\\Sub");
     Tree.AddFolder(L"DataX");
     const String T = Tree.Path();
@@ -114,7 +114,7 @@ protected:
         return Result;
     }
 
-    TTempTree Tree;
+    TTempFolder Tree;
     TComponent Owner{nullptr};
     TDataTables Tables = CreateDataTables(&Owner, Tree.Path());
     TJunkMaskList List{*Tables.JunkFilesTable};

@@ -3,7 +3,7 @@
 
 #include "classlib/rtl/SysUtils.h"
 #include "main/MainServices.h"
-#include "tests/app/TempTree.h"
+#include "tests/support/TempFolder.h"
 
 #include <map>
 #include <vector>
@@ -82,22 +82,6 @@ inline bool SetTimes(const String& FileName, const FILETIME& Access, const FILET
     if (File == INVALID_HANDLE_VALUE)
         return false;
     const bool Done = SetFileTime(File, nullptr, &Access, &Write) != FALSE;
-    CloseHandle(File);
-    return Done;
-}
-
-// A file of Size bytes that holds no data (sparse where the file system allows).
-inline bool MakeFileOfSize(const String& FileName, std::uint64_t Size) {
-    const HANDLE File = CreateFileW(FileName.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                    FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (File == INVALID_HANDLE_VALUE)
-        return false;
-    DWORD Ignored = 0;
-    DeviceIoControl(File, FSCTL_SET_SPARSE, nullptr, 0, nullptr, 0, &Ignored, nullptr);
-    LARGE_INTEGER Distance;
-    Distance.QuadPart = static_cast<LONGLONG>(Size);
-    const bool Done =
-        SetFilePointerEx(File, Distance, nullptr, FILE_BEGIN) && SetEndOfFile(File) != FALSE;
     CloseHandle(File);
     return Done;
 }

@@ -1,7 +1,7 @@
 #include "main/Statistics.h"
 
 #include "classlib/rtl/IniFiles.h"
-#include "tests/app/TempTree.h"
+#include "tests/support/TempFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -78,7 +78,7 @@ TEST(Statistics, TotalsSurviveInQvIniAsTheirLow32Bits) {
     };
     for (const TCase& Case : Cases) {
         SCOPED_TRACE(Case.Value);
-        TTempTree Folder;
+        TTempFolder Folder;
         const String Ini = Folder.Path() + L"qv.ini";
         TStatistics Written;
         Written.AddStatistics(3, Case.Value, Case.Value);
@@ -99,7 +99,7 @@ TEST(Statistics, TotalsSurviveInQvIniAsTheirLow32Bits) {
 }
 
 TEST(Statistics, LoadedTotalsGrowWithTheRun) {
-    TTempTree Folder;
+    TTempFolder Folder;
     const String Ini = Folder.Path() + L"qv.ini";
     {
         TIniFile File(Ini);
@@ -121,7 +121,7 @@ TEST(Statistics, LoadedTotalsGrowWithTheRun) {
 }
 
 TEST(Statistics, MissingQvIniLoadsZeros) {
-    TTempTree Folder;
+    TTempFolder Folder;
     TStatistics Stats;
     Stats.LoadTotals(Folder.Path() + L"qv.ini");
     for (int Category = 1; Category <= 6; ++Category) {
