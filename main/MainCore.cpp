@@ -37,6 +37,9 @@ TMainCore::TMainCore(const TMainCoreEnvironment& Environment)
 }
 
 TMainCore::~TMainCore() {
+    // Totals that were never read would overwrite the stored ones with this run's alone.
+    if (!FTotalsLoaded)
+        return;
     try {
         Stats.SaveTotals(FAppDir + L"qv.ini");
     } catch (...) {
@@ -53,8 +56,9 @@ void TMainCore::Open() {
 
     try {
         Stats.LoadTotals(FAppDir + L"qv.ini");
+        FTotalsLoaded = true;
     } catch (const Exception&) {
-        // An unreadable qv.ini starts the totals from zero.
+        // An unreadable qv.ini starts the totals from zero and is left as it is.
     }
 
     FTables = CreateDataTables(&FComponents, FAppDir);

@@ -64,7 +64,8 @@ class TMainCore {
 public:
     // Mode 0 on the start page; the mode and page titles are read.
     explicit TMainCore(const TMainCoreEnvironment& Environment);
-    // Writes the all-time statistics back to qv.ini (a failure is swallowed).
+    // Writes the all-time statistics back to qv.ini when Open read them (a failure is
+    // swallowed).
     ~TMainCore();
     TMainCore(const TMainCore&) = delete;
     TMainCore& operator=(const TMainCore&) = delete;
@@ -152,4 +153,5 @@ private:
     TTreeSearchEngine FSearchEngine;
     std::unique_ptr<TFileScan> FScan;
     TScanOutcome FLastOutcome = soCompleted;
+    bool FTotalsLoaded = false;
 };

@@ -133,6 +133,14 @@ TEST_F(MainCoreTest, TotalsAreReadAtOpenAndWrittenBackAtTheEnd) {
     EXPECT_EQ(Ini.ReadInteger(L"Report", L"TotalSpace2", 0), 4000);
 }
 
+TEST_F(MainCoreTest, TotalsNeverReadAreNotWrittenOverTheStoredOnes) {
+    const std::string Stored = "[Report]\r\nTotalFiles1=7\r\nTotalSpace1=700\r\n";
+    Tree.AddFile(L"App\\qv.ini", Stored);
+    // A creation that ends before Open (a failure on the way) must leave the totals alone.
+    { TMainCore Core(Environment()); }
+    EXPECT_EQ(ReadBytes(Tree.Path() + L"App\\qv.ini"), Stored);
+}
+
 TEST_F(MainCoreTest, JunkScanThroughNextShowsTheResults) {
     Tree.AddFile(L"scan\\a.junk", "a");
     Tree.AddFile(L"scan\\b.txt", "b");
