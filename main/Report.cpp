@@ -22,15 +22,14 @@ String WrittenReportFileName(const String& AppDir) {
     return AppDir + L"Temp\\Report.htm";
 }
 
-// Missing pictures are not an error: the page simply lacks them.
-bool CopyReportImages(const String& AppDir, const String& ImagesFolder) {
+// Pictures that are missing or cannot be copied are not an error: the page simply lacks them.
+void CopyReportImages(const String& AppDir, const String& ImagesFolder) {
     if (!ForceDirectories(ImagesFolder))
-        return false;
+        return;
     const String Source = AppDir + L"Data\\Template\\Images\\";
     for (const String& Name : ReportImageNames)
         CopyFileW((Source + Name).c_str(), (IncludeTrailingBackslash(ImagesFolder) + Name).c_str(),
                   FALSE);
-    return true;
 }
 
 void AddCountAndSize(std::vector<String>& Values, std::int64_t Count, std::int64_t Size) {
@@ -109,8 +108,7 @@ bool WriteReport(const String& AppDir, const TStatistics& Stats, const String& N
         TStringList Page;
         Page.LoadFromFile(TemplateFileName(AppDir));
         Page.SetText(FillPlaceholders(Page.Text(), ReportValues(Stats, NowText)));
-        if (!CopyReportImages(AppDir, AppDir + L"Temp\\Images"))
-            return false;
+        CopyReportImages(AppDir, AppDir + L"Temp\\Images");
         Page.SaveToFile(WrittenReportFileName(AppDir));
         return true;
     } catch (const std::exception&) {
@@ -133,8 +131,9 @@ bool SaveReportCopy(const String& AppDir, const String& Folder, TDateTime When) 
     try {
         const String ReportFolder = IncludeTrailingBackslash(Folder) + L"QRV_Report-" +
                                     MakeSafeFileName(DateTimeToStr(When)) + L"\\";
-        if (!CopyReportImages(AppDir, ReportFolder + L"Images"))
+        if (!ForceDirectories(ReportFolder))
             return false;
+        CopyReportImages(AppDir, ReportFolder + L"Images");
         return CopyFileW(WrittenReportFileName(AppDir).c_str(),
                          (ReportFolder + L"report.htm").c_str(), FALSE) != FALSE;
     } catch (const std::exception&) {

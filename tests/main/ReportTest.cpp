@@ -170,6 +170,22 @@ TEST_F(ReportFilesTest, TemplateWithMoreOrFewerPlaceholders) {
     EXPECT_EQ(Written(), L"only T and 1\r\n");
 }
 
+TEST_F(ReportFilesTest, PicturesThatCannotBeCopiedOnlyLeaveTheReportWithoutThem) {
+    AddTemplate(MarkedTemplate(26));
+    App.AddFile(L"Data\\Template\\Images\\junk.jpg", "JPEG junk");
+    App.AddFile(L"Temp\\Images", "a file where the picture folder belongs");
+    ASSERT_TRUE(WriteReport(App.Path(), Stats, L"T"));
+    EXPECT_EQ(CountOf(Written(), L"%s"), 0);
+
+    TTempFolder Target;
+    const TDateTime When = EncodeDate(2024, 5, 6) + EncodeTime(7, 8, 9, 0);
+    const String Folder =
+        Target.Path() + L"QRV_Report-" + MakeSafeFileName(DateTimeToStr(When)) + L"\\";
+    Target.AddFile(Folder.substr(Target.Path().size()) + L"Images", "in the way");
+    ASSERT_TRUE(SaveReportCopy(App.Path(), Target.Path(), When));
+    EXPECT_EQ(ReadText(Folder + L"report.htm"), Written());
+}
+
 TEST_F(ReportFilesTest, MissingTemplateWritesNothing) {
     EXPECT_FALSE(WriteReport(App.Path(), Stats, L"T"));
     EXPECT_FALSE(FileExists(App.Path() + L"Temp\\Report.htm"));
