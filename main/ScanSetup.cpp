@@ -173,10 +173,17 @@ String TJunkMaskList::MaskText() const {
 bool TJunkMaskList::Add(const String& Extension, const String& Description) {
     if (Trim(Extension).empty())
         return false;
-    FTable.Append();
-    FTable.FieldByName(L"Extension").SetAsString(Extension);
-    FTable.FieldByName(L"ExtensionDescription").SetAsString(Description);
-    FTable.Post();
+    try {
+        FTable.Append();
+        FTable.FieldByName(L"Extension").SetAsString(Extension);
+        FTable.FieldByName(L"ExtensionDescription").SetAsString(Description);
+        FTable.Post();
+    } catch (...) {
+        // Left pending, the refused record would be posted by the table's next move.
+        FTable.Cancel();
+        Reload();
+        throw;
+    }
     Reload();
     return true;
 }

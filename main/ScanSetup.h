@@ -80,7 +80,8 @@ public:
     // match every file and make the whole disk junk. Empty when no mask remains.
     String MaskText() const;
 
-    // Appends a record and reloads. A blank mask is refused (false) and nothing is stored.
+    // Appends a record and reloads. A blank mask is refused (false) and nothing is stored. A
+    // failing append is undone, the list reloaded, and the error passed on.
     bool Add(const String& Extension, const String& Description);
     // Deletes every record whose Extension equals the text (case counts) and reloads when one
     // went; returns how many went. Records that fail to delete are skipped.

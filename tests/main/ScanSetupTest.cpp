@@ -4,6 +4,7 @@
 #include "tests/main/ScanTestSupport.h"
 
 #include <gtest/gtest.h>
+#include <sqlite3.h>
 
 #include <vector>
 
@@ -152,6 +153,27 @@ TEST_F(JunkMaskListTest, BlankMasksAreRefusedAndLeftOutOfTheMaskText) {
     EXPECT_EQ(List.Items().size(), 2u);
     EXPECT_EQ(List.MaskText(), L"*.old");
     EXPECT_EQ(List.Delete(L" "), 1);
+    EXPECT_EQ(Extensions(), std::vector<String>{L"*.old"});
+}
+
+TEST_F(JunkMaskListTest, AFailedAddLeavesTheTableUsable) {
+    EXPECT_TRUE(List.Add(L"*.bak", L"Backups"));
+    // Another writer of the database refuses every new record, as a full disk would.
+    sqlite3* Db = nullptr;
+    ASSERT_EQ(sqlite3_open(ToUtf8(Tree.Path() + L"Data\\qrv.db").c_str(), &Db), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(Db,
+                           "CREATE TRIGGER Refuse BEFORE INSERT ON JunkFiles "
+                           "BEGIN SELECT RAISE(ABORT, 'disk full'); END;",
+                           nullptr, nullptr, nullptr),
+              SQLITE_OK);
+
+    EXPECT_THROW(List.Add(L"*.tmp", L"Temporary files"), EDatabaseError);
+    EXPECT_EQ(Extensions(), std::vector<String>{L"*.bak"});
+
+    ASSERT_EQ(sqlite3_exec(Db, "DROP TRIGGER Refuse;", nullptr, nullptr, nullptr), SQLITE_OK);
+    sqlite3_close(Db);
+    EXPECT_EQ(List.Delete(L"*.bak"), 1);
+    EXPECT_TRUE(List.Add(L"*.old", L"Old versions"));
     EXPECT_EQ(Extensions(), std::vector<String>{L"*.old"});
 }
 
