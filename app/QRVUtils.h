@@ -72,8 +72,9 @@ enum TCommandTarget : int {
 // path cannot be told (rather than having an odd form).
 TCommandTarget CheckCommandTarget(const String& CommandLine, bool RequireDrive);
 
-// Starts CommandLine in a new console and waits for it to end, keeping this
-// thread's windows alive meanwhile. Returns the exit code, -1 when it cannot start.
+// Starts CommandLine in a new console and waits for it to end. Meanwhile this
+// thread's windows keep painting but take no input, as under a modal dialog.
+// Returns the exit code, -1 when it cannot start.
 std::int64_t RunAndWait(const String& CommandLine, int ShowCmd);
 // Whether a process can be created from CommandLine; the program never runs.
 bool CanLaunch(const String& CommandLine);

@@ -2,6 +2,8 @@
 
 #include "app/QRVUtilsPrivate.h"
 
+#include <vector>
+
 using namespace qrvutils;
 
 namespace {
@@ -42,6 +44,32 @@ void WaitDispatchingMessages(HANDLE Handle) {
         return;
     }
 }
+
+// As under a modal dialog, this thread's windows keep painting and answering while it lives
+// but take no input: a click must not start another command in the middle of this one.
+class TThreadWindowsDisabled {
+public:
+    TThreadWindowsDisabled() {
+        EnumThreadWindows(GetCurrentThreadId(), &Collect, reinterpret_cast<LPARAM>(&FDisabled));
+        for (const HWND Window : FDisabled)
+            EnableWindow(Window, FALSE);
+    }
+    ~TThreadWindowsDisabled() {
+        for (auto Window = FDisabled.rbegin(); Window != FDisabled.rend(); ++Window)
+            if (IsWindow(*Window))
+                EnableWindow(*Window, TRUE);
+    }
+    TThreadWindowsDisabled(const TThreadWindowsDisabled&) = delete;
+    TThreadWindowsDisabled& operator=(const TThreadWindowsDisabled&) = delete;
+
+private:
+    static BOOL CALLBACK Collect(HWND Window, LPARAM Param) {
+        if (IsWindowVisible(Window) && IsWindowEnabled(Window))
+            reinterpret_cast<std::vector<HWND>*>(Param)->push_back(Window);
+        return TRUE;
+    }
+    std::vector<HWND> FDisabled;
+};
 
 } // namespace
 
@@ -85,7 +113,10 @@ std::int64_t RunAndWait(const String& CommandLine, int ShowCmd) {
     const TOwnedHandle Thread(Started.hThread);
     if (!Process)
         return -1;
-    WaitDispatchingMessages(Process.get());
+    {
+        const TThreadWindowsDisabled NoInput;
+        WaitDispatchingMessages(Process.get());
+    }
     DWORD ExitCode = 0;
     if (!GetExitCodeProcess(Process.get(), &ExitCode))
         return -1;

@@ -5,6 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
+#include <type_traits>
+
 namespace {
 
 TEST(QRVUtilsCommandTarget, Table) {
@@ -68,11 +71,15 @@ public:
     HWND Handle() const { return FWindow; }
 
     static inline int Count = 0;
+    // Whether Watched took input when the message came.
+    static inline HWND Watched = nullptr;
+    static inline bool WatchedWasEnabled = false;
 
 private:
     static LRESULT CALLBACK Proc(HWND Window, UINT Msg, WPARAM WParam, LPARAM LParam) {
         if (Msg == Message) {
             ++Count;
+            WatchedWasEnabled = Watched && IsWindowEnabled(Watched);
             return 0;
         }
         return DefWindowProcW(Window, Msg, WParam, LParam);
@@ -94,6 +101,32 @@ TEST(QRVUtilsRunAndWait, WindowMessagesFlowWhileWaiting) {
     // About a second: one ping per second, the first at once.
     EXPECT_EQ(RunAndWait(L"ping -n 2 127.0.0.1", SW_HIDE), 0);
     EXPECT_EQ(TCountingWindow::Count, 1);
+}
+
+struct TWindowDestroyer {
+    void operator()(HWND Window) const { DestroyWindow(Window); }
+};
+using TOwnedWindow = std::unique_ptr<std::remove_pointer_t<HWND>, TWindowDestroyer>;
+
+TOwnedWindow NewTopLevelWindow(DWORD Style) {
+    return TOwnedWindow(CreateWindowExW(0, L"STATIC", L"", WS_OVERLAPPEDWINDOW | Style, 0, 0, 200,
+                                        100, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr));
+}
+
+// A click during the wait must not start a second command (or free what the first one uses).
+TEST(QRVUtilsRunAndWait, WindowsTakeNoInputWhileWaiting) {
+    const TOwnedWindow Main = NewTopLevelWindow(WS_VISIBLE);
+    const TOwnedWindow AlreadyDisabled = NewTopLevelWindow(WS_VISIBLE | WS_DISABLED);
+    ASSERT_TRUE(Main && AlreadyDisabled);
+    TCountingWindow Window;
+    TCountingWindow::Watched = Main.get();
+    PostMessageW(Window.Handle(), TCountingWindow::Message, 0, 0);
+    EXPECT_EQ(RunAndWait(L"ping -n 2 127.0.0.1", SW_HIDE), 0);
+    TCountingWindow::Watched = nullptr;
+    EXPECT_EQ(TCountingWindow::Count, 1);
+    EXPECT_FALSE(TCountingWindow::WatchedWasEnabled);
+    EXPECT_TRUE(IsWindowEnabled(Main.get()));
+    EXPECT_FALSE(IsWindowEnabled(AlreadyDisabled.get()));
 }
 
 TEST(QRVUtilsCanLaunch, CreatesButNeverRuns) {
