@@ -148,6 +148,22 @@ public:
     virtual void Move(int CurIndex, int NewIndex);
     void BeginUpdate();
     void EndUpdate();
+    // Runs Change between BeginUpdate and EndUpdate, so listeners hear of it
+    // once. When Change throws, its exception is the one that leaves, even if
+    // a listener woken by the closing EndUpdate throws as well.
+    template <typename Fn> void BatchUpdate(Fn&& Change) {
+        BeginUpdate();
+        try {
+            Change();
+        } catch (...) {
+            try {
+                EndUpdate();
+            } catch (...) {
+            }
+            throw;
+        }
+        EndUpdate();
+    }
 
 protected:
     // Comparison for IndexOf and IndexOfName; case-insensitive by default.

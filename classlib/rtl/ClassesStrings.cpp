@@ -42,15 +42,10 @@ int TStrings::AddObject(const String& S, TObject* AObject) {
 
 void TStrings::AddStrings(const TStrings& Strings) {
     const int N = Strings.Count();
-    BeginUpdate();
-    try {
+    BatchUpdate([&] {
         for (int I = 0; I < N; ++I)
             AddObject(Strings.Strings(I), Strings.Objects(I));
-    } catch (...) {
-        EndUpdate();
-        throw;
-    }
-    EndUpdate();
+    });
 }
 
 void TStrings::Assign(const TPersistent& Source) {
@@ -61,15 +56,10 @@ void TStrings::Assign(const TPersistent& Source) {
     }
     if (Other == this)
         return;
-    BeginUpdate();
-    try {
+    BatchUpdate([&] {
         Clear();
         AddStrings(*Other);
-    } catch (...) {
-        EndUpdate();
-        throw;
-    }
-    EndUpdate();
+    });
 }
 
 int TStrings::CompareStrings(const String& S1, const String& S2) const {
@@ -143,8 +133,7 @@ String TStrings::Text() const {
 }
 
 void TStrings::SetText(const String& Value) {
-    BeginUpdate();
-    try {
+    BatchUpdate([&] {
         Clear();
         std::size_t I = 0;
         while (I < Value.size()) {
@@ -158,11 +147,7 @@ void TStrings::SetText(const String& Value) {
             if (Value[End] == L'\r' && I < Value.size() && Value[I] == L'\n')
                 ++I;
         }
-    } catch (...) {
-        EndUpdate();
-        throw;
-    }
-    EndUpdate();
+    });
 }
 
 void TStrings::LoadFromFile(const String& FileName) {

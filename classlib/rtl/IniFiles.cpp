@@ -86,8 +86,7 @@ String ProfileBuffer(Call Fill, Truncated IsTruncated) {
 
 // Splits a list of zero-terminated names ended by an empty one.
 void SplitNameList(const String& List, TStrings& Strings) {
-    Strings.BeginUpdate();
-    try {
+    Strings.BatchUpdate([&] {
         Strings.Clear();
         std::size_t I = 0;
         while (I < List.size() && List[I] != L'\0') {
@@ -95,11 +94,7 @@ void SplitNameList(const String& List, TStrings& Strings) {
             Strings.Add(List.substr(I, End - I));
             I = End + 1;
         }
-    } catch (...) {
-        Strings.EndUpdate();
-        throw;
-    }
-    Strings.EndUpdate();
+    });
 }
 
 // A default no stored value can equal, so that a missing key is told apart
@@ -159,16 +154,11 @@ void TIniFile::ReadSections(TStrings& Strings) const {
 void TIniFile::ReadSectionValues(const String& Section, TStrings& Strings) const {
     TStringList Keys;
     ReadSection(Section, Keys);
-    Strings.BeginUpdate();
-    try {
+    Strings.BatchUpdate([&] {
         Strings.Clear();
         for (int I = 0; I < Keys.Count(); ++I)
             Strings.Add(Keys.StringRef(I) + L"=" + ReadString(Section, Keys.StringRef(I), L""));
-    } catch (...) {
-        Strings.EndUpdate();
-        throw;
-    }
-    Strings.EndUpdate();
+    });
 }
 
 void TIniFile::EraseSection(const String& Section) {
@@ -288,47 +278,31 @@ bool TMemIniFile::ValueExists(const String& Section, const String& Ident) const 
     return false;
 }
 
-void TMemIniFile::ReadSection(const String& Section, TStrings& Strings) const {
-    Strings.BeginUpdate();
-    try {
+template <typename Line>
+void TMemIniFile::ListKeys(const String& Section, TStrings& Strings, Line KeyLine) const {
+    Strings.BatchUpdate([&] {
         Strings.Clear();
         if (const TSection* S = FindSection(Section))
             for (const TEntry& E : S->Entries)
                 if (E.HasValue)
-                    Strings.Add(E.Name);
-    } catch (...) {
-        Strings.EndUpdate();
-        throw;
-    }
-    Strings.EndUpdate();
+                    Strings.Add(KeyLine(E));
+    });
+}
+
+void TMemIniFile::ReadSection(const String& Section, TStrings& Strings) const {
+    ListKeys(Section, Strings, [](const TEntry& E) { return E.Name; });
 }
 
 void TMemIniFile::ReadSections(TStrings& Strings) const {
-    Strings.BeginUpdate();
-    try {
+    Strings.BatchUpdate([&] {
         Strings.Clear();
         for (const TSection& S : FSections)
             Strings.Add(S.Name);
-    } catch (...) {
-        Strings.EndUpdate();
-        throw;
-    }
-    Strings.EndUpdate();
+    });
 }
 
 void TMemIniFile::ReadSectionValues(const String& Section, TStrings& Strings) const {
-    Strings.BeginUpdate();
-    try {
-        Strings.Clear();
-        if (const TSection* S = FindSection(Section))
-            for (const TEntry& E : S->Entries)
-                if (E.HasValue)
-                    Strings.Add(E.Name + L"=" + E.Value);
-    } catch (...) {
-        Strings.EndUpdate();
-        throw;
-    }
-    Strings.EndUpdate();
+    ListKeys(Section, Strings, [](const TEntry& E) { return E.Name + L"=" + E.Value; });
 }
 
 void TMemIniFile::EraseSection(const String& Section) {

@@ -112,6 +112,9 @@ private:
     };
     const TSection* FindSection(const String& Section) const;
     TSection* FindSection(const String& Section);
+    // Fills Strings with one line per key of Section, made by KeyLine.
+    template <typename Line>
+    void ListKeys(const String& Section, TStrings& Strings, Line KeyLine) const;
     void Parse(const String& Text);
     String ToText() const;
 

@@ -262,15 +262,18 @@ void TRegistry::WriteBinaryData(const String& Name, const void* Buffer, std::int
 
 namespace {
 
-// Enumerates value or subkey names with a name buffer that grows on demand.
-template <typename Enum> void EnumNames(Enum Next, TStrings& Strings) {
-    Strings.BeginUpdate();
-    try {
+// Lists the value or subkey names of Key (none when no key is open) through
+// RegEnumValueW or RegEnumKeyExW, with a name buffer that grows on demand.
+template <typename Enum> void EnumNames(HKEY Key, Enum EnumName, TStrings& Strings) {
+    Strings.BatchUpdate([&] {
         Strings.Clear();
+        if (!Key)
+            return;
         std::vector<wchar_t> Name(256);
         for (DWORD Index = 0;;) {
             auto Len = static_cast<DWORD>(Name.size());
-            const LSTATUS R = Next(Index, Name.data(), &Len);
+            const LSTATUS R =
+                EnumName(Key, Index, Name.data(), &Len, nullptr, nullptr, nullptr, nullptr);
             if (R == ERROR_MORE_DATA) {
                 Name.resize(Name.size() * 2);
                 if (Name.size() > 65536)
@@ -282,39 +285,17 @@ template <typename Enum> void EnumNames(Enum Next, TStrings& Strings) {
             Strings.Add(String(Name.data(), Len));
             ++Index;
         }
-    } catch (...) {
-        Strings.EndUpdate();
-        throw;
-    }
-    Strings.EndUpdate();
+    });
 }
 
 } // namespace
 
 void TRegistry::GetValueNames(TStrings& Strings) const {
-    if (!FCurrentKey) {
-        Strings.Clear();
-        return;
-    }
-    const HKEY Key = FCurrentKey.Get();
-    EnumNames(
-        [Key](DWORD Index, wchar_t* Buf, DWORD* Len) {
-            return RegEnumValueW(Key, Index, Buf, Len, nullptr, nullptr, nullptr, nullptr);
-        },
-        Strings);
+    EnumNames(FCurrentKey.Get(), RegEnumValueW, Strings);
 }
 
 void TRegistry::GetKeyNames(TStrings& Strings) const {
-    if (!FCurrentKey) {
-        Strings.Clear();
-        return;
-    }
-    const HKEY Key = FCurrentKey.Get();
-    EnumNames(
-        [Key](DWORD Index, wchar_t* Buf, DWORD* Len) {
-            return RegEnumKeyExW(Key, Index, Buf, Len, nullptr, nullptr, nullptr, nullptr);
-        },
-        Strings);
+    EnumNames(FCurrentKey.Get(), RegEnumKeyExW, Strings);
 }
 
 bool TRegistry::HasSubKeys() const {

@@ -185,6 +185,19 @@ TEST(RtlStringList, ChangeEventsAreBatchedByUpdates) {
     EXPECT_EQ(Changes, 3);
 }
 
+TEST(RtlStringList, FailedBatchReportsItsOwnErrorOverAThrowingListener) {
+    TStringList Source;
+    Source.SetText(L"a\nb\na");
+    TStringList L;
+    L.SetSorted(true);
+    L.Duplicates = dupError;
+    L.OnChange = [](TObject*) { throw Exception(L"listener failed"); };
+    EXPECT_THROW(L.AddStrings(Source), EStringListError);
+    // The batch is closed: the next change is heard again.
+    EXPECT_THROW(L.Add(L"c"), Exception);
+    EXPECT_EQ(L.Count(), 3);
+}
+
 TEST(RtlStringList, SaveWritesUtf8WithCrlf) {
     TTempFolder Temp;
     TStringList L;
