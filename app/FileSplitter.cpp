@@ -199,20 +199,8 @@ std::int64_t TFileSplitter::WritePart(TStream& Input, TStream& Part, int Index,
     const std::int64_t Target = std::min(Limit, Fill + Remaining);
     std::vector<std::uint8_t> Buffer(
         static_cast<size_t>(std::clamp<std::int64_t>(Block, 1, MaxBlock)));
-    const std::int64_t Start = Fill;
-    if (Fill == Target)
-        ReportProgress(Fill, Target);
-    while (Fill < Target) {
-        const std::int64_t Want =
-            std::min<std::int64_t>(static_cast<std::int64_t>(Buffer.size()), Target - Fill);
-        const std::int64_t Got = Input.Read(Buffer.data(), Want);
-        if (Got <= 0)
-            throw EReadError(L"The file '" + FFileName + L"' ended before all of it was read.");
-        Part.WriteBuffer(Buffer.data(), Got);
-        Fill += Got;
-        ReportProgress(Fill, Target);
-    }
-    return Fill - Start;
+    CopyBlocks(Input, Part, Fill, Target, Buffer, L"The file '" + FFileName + L"'");
+    return Target - Fill;
 }
 
 int TFileSplitter::Combine() {
@@ -245,7 +233,9 @@ int TFileSplitter::Combine() {
             TFileStream Part(PartName, fmOpenRead | fmShareDenyWrite);
             if (Joined == 0)
                 Part.ReadBuffer(FHeader.data(), HeaderSize);
-            CopyPart(PartName, Part, Output, Buffer);
+            // Progress is the position in the part, so the first part too ends at 100.
+            CopyBlocks(Part, Output, Part.Position(), Part.Size(), Buffer,
+                       L"The part '" + PartName + L"'");
         }
     } catch (...) {
         FileDelete(FFileName);
@@ -254,21 +244,18 @@ int TFileSplitter::Combine() {
     return Joined;
 }
 
-// Progress is the position in the part, so the first part too ends at 100.
-void TFileSplitter::CopyPart(const String& PartName, TStream& Part, TStream& Output,
-                             std::vector<std::uint8_t>& Buffer) {
-    const std::int64_t PartSize = Part.Size();
-    std::int64_t Position = Part.Position();
-    if (Position >= PartSize)
-        ReportProgress(Position, Position);
-    while (Position < PartSize) {
+void TFileSplitter::CopyBlocks(TStream& From, TStream& To, std::int64_t Done, std::int64_t Total,
+                               std::vector<std::uint8_t>& Buffer, const String& Source) {
+    if (Done >= Total)
+        ReportProgress(Total, Total);
+    while (Done < Total) {
         const std::int64_t Want =
-            std::min<std::int64_t>(static_cast<std::int64_t>(Buffer.size()), PartSize - Position);
-        const std::int64_t Got = Part.Read(Buffer.data(), Want);
+            std::min<std::int64_t>(static_cast<std::int64_t>(Buffer.size()), Total - Done);
+        const std::int64_t Got = From.Read(Buffer.data(), Want);
         if (Got <= 0)
-            throw EReadError(L"The part '" + PartName + L"' ended before all of it was read.");
-        Output.WriteBuffer(Buffer.data(), Got);
-        Position += Got;
-        ReportProgress(Position, PartSize);
+            throw EReadError(Source + L" ended before all of it was read.");
+        To.WriteBuffer(Buffer.data(), Got);
+        Done += Got;
+        ReportProgress(Done, Total);
     }
 }

@@ -73,8 +73,10 @@ private:
     std::int64_t CountParts(std::int64_t InputSize) const;
     bool AskForPart(int Index, std::uint16_t Parts);
     std::int64_t WritePart(TStream& Input, TStream& Part, int Index, std::int64_t Remaining);
-    void CopyPart(const String& PartName, TStream& Part, TStream& Output,
-                  std::vector<std::uint8_t>& Buffer);
+    // Copies From to To from Done up to Total in blocks of Buffer's size, reporting
+    // Done against Total; Source names From in the error of a short read.
+    void CopyBlocks(TStream& From, TStream& To, std::int64_t Done, std::int64_t Total,
+                    std::vector<std::uint8_t>& Buffer, const String& Source);
     void ReportProgress(std::int64_t Done, std::int64_t Total);
 
     String FFileName;
