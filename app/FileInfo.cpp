@@ -40,8 +40,8 @@ String SizeText(std::int64_t Size, const String& ByteWord) {
     const std::int64_t Fraction = Size % Unit * 100 / Unit;
     if (Fraction == 0)
         return IntToStr(Whole) + UnitName;
-    return IntToStr(Whole) + FormatSettings().DecimalSeparator + (Fraction < 10 ? L"0" : L"") +
-           IntToStr(Fraction) + UnitName;
+    return IntToStr(Whole) + FormatSettings().DecimalSeparator + Format(L"%.2d", {Fraction}) +
+           UnitName;
 }
 
 } // namespace

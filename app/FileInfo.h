@@ -8,6 +8,7 @@
 #include <shlobj.h>
 
 #include <cstdint>
+#include <memory>
 
 // The word after a byte count below 1024 in FormatFileSize; the main window
 // sets it from the language file. Empty until then.
@@ -25,6 +26,12 @@ public:
 private:
     bool FInitialized;
 };
+
+struct TPidlFree {
+    void operator()(ITEMIDLIST* Pidl) const { CoTaskMemFree(Pidl); }
+};
+// An item list the shell handed out, freed with the shell's allocator.
+using TOwnedPidl = std::unique_ptr<ITEMIDLIST, TPidlFree>;
 
 // The file's index in the system small-icon list; TypeName receives the shell's
 // type name. 0 and an empty name when the shell knows nothing of Path.

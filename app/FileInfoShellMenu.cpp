@@ -10,11 +10,6 @@ using Microsoft::WRL::ComPtr;
 
 namespace {
 
-struct TPidlFree {
-    void operator()(ITEMIDLIST* Pidl) const { CoTaskMemFree(Pidl); }
-};
-using TOwnedPidl = std::unique_ptr<ITEMIDLIST, TPidlFree>;
-
 // The hourglass for the life of the object.
 class TWaitCursor {
 public:

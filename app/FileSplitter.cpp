@@ -1,5 +1,7 @@
 #include "app/FileSplitter.h"
 
+#include "app/QRVUtils.h"
+
 #include <algorithm>
 #include <cstring>
 #include <vector>
@@ -13,19 +15,9 @@ static_assert(sizeof(Signature) - 1 == 29);
 // buffer size is set, so a part size of a gigabyte needs no gigabyte of memory.
 constexpr std::int64_t MaxBlock = 4 * 1024 * 1024;
 
-bool SameFileName(const String& A, const String& B) {
-    const String FullA = ExpandFileName(A);
-    const String FullB = ExpandFileName(B);
-    return CompareStringOrdinal(FullA.c_str(), static_cast<int>(FullA.size()), FullB.c_str(),
-                                static_cast<int>(FullB.size()), TRUE) == CSTR_EQUAL;
-}
-
 // "001" for 1; numbers of more than three digits are written in full.
 String PartNumberText(int Number) {
-    String Digits = IntToStr(Number);
-    if (Digits.size() < 3)
-        Digits.insert(0, 3 - Digits.size(), L'0');
-    return Digits;
+    return Format(L"%.3d", {Number});
 }
 
 // The part number that the extension of Name spells as PartFileName writes it,

@@ -1,5 +1,6 @@
 #include "app/QRVUtils.h"
 
+#include "app/FileInfo.h"
 #include "app/QRVUtilsPrivate.h"
 #include "classlib/gui/Forms.h"
 #include "classlib/rtl/Registry.h"
@@ -31,14 +32,18 @@ bool qrvutils::ProcessPendingMessages() {
 // ------------------------------------------------------------- paths and files
 
 String AddBackslash(const String& Path) {
-    if (Path.empty() || Path.back() == L'\\')
-        return Path;
-    return Path + L'\\';
+    return Path.empty() ? Path : IncludeTrailingBackslash(Path);
 }
 
 bool FolderExists(const String& Path) {
-    const DWORD Attr = GetFileAttributesW(Path.c_str());
-    return Attr != INVALID_FILE_ATTRIBUTES && (Attr & FILE_ATTRIBUTE_DIRECTORY) != 0;
+    return DirectoryExists(Path);
+}
+
+bool SameFileName(const String& A, const String& B) {
+    const String FullA = ExpandFileName(A);
+    const String FullB = ExpandFileName(B);
+    return CompareStringOrdinal(FullA.c_str(), static_cast<int>(FullA.size()), FullB.c_str(),
+                                static_cast<int>(FullB.size()), TRUE) == CSTR_EQUAL;
 }
 
 std::uint32_t GetFileSize32(const String& Path) {
@@ -67,11 +72,6 @@ std::int64_t GetDiskTotalSize(const String& RootPath) {
 // ------------------------------------------------------- drive and folder rows
 
 namespace {
-
-struct TPidlFree {
-    void operator()(ITEMIDLIST* Pidl) const { CoTaskMemFree(Pidl); }
-};
-using TOwnedPidl = std::unique_ptr<ITEMIDLIST, TPidlFree>;
 
 bool IsFixedDrive(const String& Path) {
     const String Drive = ExtractFileDrive(Path);
@@ -182,13 +182,6 @@ void FillUserAccountList(TStrings& Items) {
 
 namespace {
 
-String Digits(unsigned Value, int Width) {
-    String Text = std::to_wstring(Value);
-    if (static_cast<int>(Text.size()) < Width)
-        Text.insert(0, Width - Text.size(), L'0');
-    return Text;
-}
-
 SYSTEMTIME LocalNow() {
     SYSTEMTIME Time;
     GetLocalTime(&Time);
@@ -199,9 +192,9 @@ SYSTEMTIME LocalNow() {
 
 String TimestampText(const SYSTEMTIME& LocalTime) {
     // Fixed widths: unpadded numbers run together can give two times one name.
-    return Digits(LocalTime.wYear, 4) + Digits(LocalTime.wMonth, 2) + Digits(LocalTime.wDay, 2) +
-           Digits(LocalTime.wHour, 2) + Digits(LocalTime.wMinute, 2) +
-           Digits(LocalTime.wSecond, 2) + Digits(LocalTime.wMilliseconds, 3);
+    return Format(L"%.4d%.2d%.2d%.2d%.2d%.2d%.3d",
+                  {LocalTime.wYear, LocalTime.wMonth, LocalTime.wDay, LocalTime.wHour,
+                   LocalTime.wMinute, LocalTime.wSecond, LocalTime.wMilliseconds});
 }
 
 String TimestampText() {

@@ -19,6 +19,8 @@ class TCvTreeItem;
 // Path with "\" appended unless it is empty or already ends in one.
 String AddBackslash(const String& Path);
 bool FolderExists(const String& Path);
+// Whether A and B name the same file: both made full paths, case ignored.
+bool SameFileName(const String& A, const String& B);
 // Low 32 bits of the size of the first entry a find on Path returns (wildcards
 // allowed); 0 when nothing is found.
 std::uint32_t GetFileSize32(const String& Path);

@@ -46,11 +46,7 @@ bool IsAbsolutePath(const String& Path) {
 
 // Full, long form of an absolute path, without a trailing backslash.
 String NormalPath(const String& Path) {
-    const DWORD Needed = GetFullPathNameW(Path.c_str(), 0, nullptr, nullptr);
-    if (Needed == 0)
-        return String();
-    String Full(Needed, L'\0');
-    Full.resize(GetFullPathNameW(Path.c_str(), Needed, Full.data(), nullptr));
+    String Full = ExpandFileName(Path);
     const DWORD LongNeeded = GetLongPathNameW(Full.c_str(), nullptr, 0);
     if (LongNeeded != 0) {
         String Long(LongNeeded, L'\0');
@@ -60,20 +56,7 @@ String NormalPath(const String& Path) {
             Full = Long;
         }
     }
-    while (!Full.empty() && Full.back() == L'\\')
-        Full.pop_back();
-    return Full;
-}
-
-// "C:" or "\\server\share" (and "\\?\C:") once the trailing backslash is gone.
-bool IsRootPath(const String& Normal) {
-    if (Normal.size() == 2 && Normal[1] == L':')
-        return true;
-    if (Normal.rfind(L"\\\\", 0) != 0)
-        return false;
-    const String Rest = Normal.substr(2);
-    const auto Slash = Rest.find(L'\\');
-    return Slash == String::npos || Rest.find(L'\\', Slash + 1) == String::npos;
+    return ExcludeTrailingBackslash(Full);
 }
 
 // Emptying reaches everything below a folder; it must be one the user can mean.
@@ -81,10 +64,12 @@ bool MayEmptyFolder(const String& Folder) {
     if (!IsAbsolutePath(Folder))
         return false;
     const String Normal = NormalPath(Folder);
-    if (Normal.empty() || IsRootPath(Normal))
+    // "C:" or "\\server\share" (and "\\?\C:") once the trailing backslash is gone.
+    const bool IsRoot = ExtractFileDrive(Normal) == Normal;
+    if (IsRoot)
         return false;
     const String Windows = GetWindowsFolder();
-    return Windows.empty() || !SamePath(Normal, NormalPath(Windows));
+    return Windows.empty() || !SameFileName(Normal, NormalPath(Windows));
 }
 
 std::int64_t EmptyFolder(const String& Dir, bool Recursive) {
