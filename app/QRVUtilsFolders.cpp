@@ -18,23 +18,28 @@ struct TEntry {
     int Attr;
 };
 
-// The entries of Dir (with its trailing backslash) but "." and "..", read before
-// anything in the folder changes.
-std::vector<TEntry> ReadEntries(const String& Dir) {
-    std::vector<TEntry> Entries;
+// Calls Visit for each entry of Dir (with its trailing backslash) but "." and ".."
+// that a find with Attr returns, until Visit returns false. False when Dir cannot
+// be listed.
+template <typename TVisit> bool ForEachEntry(const String& Dir, int Attr, TVisit Visit) {
     TSearchRec F;
-    if (FindFirst(Dir + L"*.*", faAnyFile, F) != 0)
-        return Entries;
+    if (FindFirst(Dir + L"*.*", Attr, F) != 0)
+        return false;
     do {
-        if (!IsDotEntry(F.Name))
-            Entries.push_back({F.Name, F.Attr});
+        if (!IsDotEntry(F.Name) && !Visit(F))
+            break;
     } while (FindNext(F) == 0);
-    return Entries;
+    return true;
 }
 
-bool SamePath(const String& A, const String& B) {
-    return CompareStringOrdinal(A.c_str(), static_cast<int>(A.size()), B.c_str(),
-                                static_cast<int>(B.size()), TRUE) == CSTR_EQUAL;
+// The entries of Dir, read before anything in the folder changes.
+std::vector<TEntry> ReadEntries(const String& Dir) {
+    std::vector<TEntry> Entries;
+    ForEachEntry(Dir, faAnyFile, [&](const TSearchRec& F) {
+        Entries.push_back({F.Name, F.Attr});
+        return true;
+    });
+    return Entries;
 }
 
 bool IsAbsolutePath(const String& Path) {
@@ -99,20 +104,15 @@ std::int64_t EmptyFolder(const String& Dir, bool Recursive) {
 }
 
 void MeasureFolder(const String& Dir, bool Recursive, std::int64_t& Bytes, std::int64_t& Files) {
-    TSearchRec F;
-    if (FindFirst(Dir + L"*.*", faAnyFile, F) != 0)
-        return;
-    do {
-        if (IsDotEntry(F.Name))
-            continue;
-        if (F.Attr & faDirectory) {
-            if (Recursive && !IsFolderLink(F.Attr))
-                MeasureFolder(Dir + F.Name + L'\\', true, Bytes, Files);
-            continue;
+    ForEachEntry(Dir, faAnyFile, [&](const TSearchRec& F) {
+        if (!(F.Attr & faDirectory)) {
+            Bytes += F.Size;
+            ++Files;
+        } else if (Recursive && !IsFolderLink(F.Attr)) {
+            MeasureFolder(Dir + F.Name + L'\\', true, Bytes, Files);
         }
-        Bytes += F.Size;
-        ++Files;
-    } while (FindNext(F) == 0);
+        return true;
+    });
 }
 
 } // namespace
@@ -147,36 +147,30 @@ bool ListFolderFiles(const String& Folder, const String& Mask, TStrings& List) {
 bool IsFolderEmpty(const String& Folder) {
     if (Folder.empty())
         return false;
-    TSearchRec F;
-    if (FindFirst(AddBackslash(Folder) + L"*.*", faAnyFile, F) != 0)
+    bool Empty = true;
+    const bool Listed = ForEachEntry(AddBackslash(Folder), faAnyFile, [&](const TSearchRec&) {
+        Empty = false;
         return false;
-    do {
-        if (!IsDotEntry(F.Name))
-            return false;
-    } while (FindNext(F) == 0);
-    return true;
+    });
+    return Listed && Empty;
 }
 
 void FindEmptyFolders(const String& Folder, TStrings& List, const bool& Stop) {
     if (Folder.empty())
         return;
     const String Dir = AddBackslash(Folder);
-    TSearchRec F;
     // Hidden and system folders are not listed with the folder attribute alone.
-    if (FindFirst(Dir + L"*.*", faDirectory, F) != 0)
-        return;
-    do {
+    ForEachEntry(Dir, faDirectory, [&](const TSearchRec& F) {
         ProcessPendingMessages();
         if (Stop)
-            return;
-        if (!(F.Attr & faDirectory) || IsDotEntry(F.Name) || IsFolderLink(F.Attr))
-            continue;
+            return false;
         const String Path = Dir + F.Name;
-        if (!FolderExists(Path))
-            continue;
+        if (!(F.Attr & faDirectory) || IsFolderLink(F.Attr) || !FolderExists(Path))
+            return true;
         if (IsFolderEmpty(Path))
             List.Add(Path);
         else
             FindEmptyFolders(Path, List, Stop);
-    } while (FindNext(F) == 0);
+        return true;
+    });
 }
