@@ -101,6 +101,20 @@ void SplitNameList(const String& List, TStrings& Strings) {
 // from one holding the caller's default (which the profile API would trim).
 const wchar_t* const MissingMarker = L"\x01\x02\x03missing\x03\x02\x01";
 
+EIniFileException WriteError(const String& FileName, DWORD Error) {
+    return EIniFileException(L"Unable to write to " + FileName + L": " + SysErrorMessage(Error));
+}
+
+// Removes the key Ident, or the whole section when Ident is null. A file that
+// does not exist has nothing to remove, which is no failure.
+void RemoveProfileEntry(const String& FileName, const String& Section, const wchar_t* Ident) {
+    if (WritePrivateProfileStringW(Section.c_str(), Ident, nullptr, FileName.c_str()))
+        return;
+    const DWORD Error = GetLastError();
+    if (FileExists(FileName))
+        throw WriteError(FileName, Error);
+}
+
 } // namespace
 
 TIniFile::TIniFile(const String& FileName) : TCustomIniFile(ExpandFileName(FileName)) {}
@@ -119,8 +133,7 @@ String TIniFile::ReadString(const String& Section, const String& Ident,
 void TIniFile::WriteString(const String& Section, const String& Ident, const String& Value) {
     if (!WritePrivateProfileStringW(Section.c_str(), Ident.c_str(), Value.c_str(),
                                     FileName().c_str()))
-        throw EIniFileException(L"Unable to write to " + FileName() + L": " +
-                                SysErrorMessage(GetLastError()));
+        throw WriteError(FileName(), GetLastError());
 }
 
 bool TIniFile::SectionExists(const String& Section) const {
@@ -162,17 +175,11 @@ void TIniFile::ReadSectionValues(const String& Section, TStrings& Strings) const
 }
 
 void TIniFile::EraseSection(const String& Section) {
-    if (!WritePrivateProfileStringW(Section.c_str(), nullptr, nullptr, FileName().c_str()) &&
-        FileExists(FileName()))
-        throw EIniFileException(L"Unable to write to " + FileName() + L": " +
-                                SysErrorMessage(GetLastError()));
+    RemoveProfileEntry(FileName(), Section, nullptr);
 }
 
 void TIniFile::DeleteKey(const String& Section, const String& Ident) {
-    if (!WritePrivateProfileStringW(Section.c_str(), Ident.c_str(), nullptr, FileName().c_str()) &&
-        FileExists(FileName()))
-        throw EIniFileException(L"Unable to write to " + FileName() + L": " +
-                                SysErrorMessage(GetLastError()));
+    RemoveProfileEntry(FileName(), Section, Ident.c_str());
 }
 
 void TIniFile::UpdateFile() {
@@ -242,26 +249,33 @@ void TMemIniFile::Parse(const String& Text) {
     }
 }
 
-String TMemIniFile::ReadString(const String& Section, const String& Ident,
-                               const String& Default) const {
+const TMemIniFile::TEntry* TMemIniFile::FindKey(const String& Section, const String& Ident) const {
     if (const TSection* S = FindSection(Section))
         for (const TEntry& E : S->Entries)
             if (E.HasValue && SameName(E.Name, Ident))
-                return E.Value;
-    return Default;
+                return &E;
+    return nullptr;
+}
+
+TMemIniFile::TEntry* TMemIniFile::FindKey(const String& Section, const String& Ident) {
+    return const_cast<TEntry*>(std::as_const(*this).FindKey(Section, Ident));
+}
+
+String TMemIniFile::ReadString(const String& Section, const String& Ident,
+                               const String& Default) const {
+    const TEntry* E = FindKey(Section, Ident);
+    return E ? E->Value : Default;
 }
 
 void TMemIniFile::WriteString(const String& Section, const String& Ident, const String& Value) {
+    if (TEntry* E = FindKey(Section, Ident)) {
+        E->Value = Value;
+        return;
+    }
     TSection* S = FindSection(Section);
     if (S == nullptr) {
         FSections.push_back(TSection{Section, {}});
         S = &FSections.back();
-    }
-    for (TEntry& E : S->Entries) {
-        if (E.HasValue && SameName(E.Name, Ident)) {
-            E.Value = Value;
-            return;
-        }
     }
     S->Entries.push_back(TEntry{Ident, Value, true});
 }
@@ -271,11 +285,7 @@ bool TMemIniFile::SectionExists(const String& Section) const {
 }
 
 bool TMemIniFile::ValueExists(const String& Section, const String& Ident) const {
-    if (const TSection* S = FindSection(Section))
-        for (const TEntry& E : S->Entries)
-            if (E.HasValue && SameName(E.Name, Ident))
-                return true;
-    return false;
+    return FindKey(Section, Ident) != nullptr;
 }
 
 template <typename Line>

@@ -112,6 +112,9 @@ private:
     };
     const TSection* FindSection(const String& Section) const;
     TSection* FindSection(const String& Section);
+    // The first line of Section holding Ident=...; nullptr when there is none.
+    const TEntry* FindKey(const String& Section, const String& Ident) const;
+    TEntry* FindKey(const String& Section, const String& Ident);
     // Fills Strings with one line per key of Section, made by KeyLine.
     template <typename Line>
     void ListKeys(const String& Section, TStrings& Strings, Line KeyLine) const;
