@@ -51,32 +51,35 @@ namespace {
 // ReadFile/WriteFile move at most a DWORD at a time.
 constexpr std::int64_t MaxTransfer = 1 << 30;
 
-} // namespace
-
-std::int64_t THandleStream::Read(void* Buffer, std::int64_t Count) {
+// Moves Count bytes in DWORD-sized steps until done, failed or stalled;
+// returns the bytes moved.
+template <typename Byte, typename Step>
+std::int64_t TransferAll(Byte* Data, std::int64_t Count, Step Move) {
     std::int64_t Done = 0;
-    auto* Out = static_cast<unsigned char*>(Buffer);
     while (Done < Count) {
-        DWORD Got = 0;
+        DWORD Moved = 0;
         const auto Want = static_cast<DWORD>(std::min(Count - Done, MaxTransfer));
-        if (!ReadFile(FHandle, Out + Done, Want, &Got, nullptr) || Got == 0)
+        if (!Move(Data + Done, Want, &Moved) || Moved == 0)
             break;
-        Done += Got;
+        Done += Moved;
     }
     return Done;
 }
 
+} // namespace
+
+std::int64_t THandleStream::Read(void* Buffer, std::int64_t Count) {
+    return TransferAll(static_cast<unsigned char*>(Buffer), Count,
+                       [this](unsigned char* To, DWORD Want, DWORD* Got) {
+                           return ReadFile(FHandle, To, Want, Got, nullptr);
+                       });
+}
+
 std::int64_t THandleStream::Write(const void* Buffer, std::int64_t Count) {
-    std::int64_t Done = 0;
-    const auto* In = static_cast<const unsigned char*>(Buffer);
-    while (Done < Count) {
-        DWORD Put = 0;
-        const auto Want = static_cast<DWORD>(std::min(Count - Done, MaxTransfer));
-        if (!WriteFile(FHandle, In + Done, Want, &Put, nullptr) || Put == 0)
-            break;
-        Done += Put;
-    }
-    return Done;
+    return TransferAll(static_cast<const unsigned char*>(Buffer), Count,
+                       [this](const unsigned char* From, DWORD Want, DWORD* Put) {
+                           return WriteFile(FHandle, From, Want, Put, nullptr);
+                       });
 }
 
 std::int64_t THandleStream::Seek(std::int64_t Offset, TSeekOrigin Origin) {
