@@ -151,12 +151,12 @@ void TTable::CheckInactive() const {
 }
 
 void TTable::CheckEditing() const {
-    if (m_State != dsEdit && m_State != dsInsert)
+    if (!Editing())
         throw EDatabaseError(NotEditing);
 }
 
 void TTable::CheckBrowseMode() {
-    if (m_State != dsEdit && m_State != dsInsert)
+    if (!Editing())
         return;
     if (m_Modified)
         Post();
@@ -346,7 +346,7 @@ void TTable::Append() {
 
 void TTable::Edit() {
     CheckActive();
-    if (m_State == dsEdit || m_State == dsInsert)
+    if (Editing())
         return;
     if (!m_HasRecord)
         throw EDatabaseError(EmptyDataSet);
@@ -415,7 +415,7 @@ void TTable::BindValues(TStatement& Statement) const {
 
 void TTable::Cancel() {
     CheckActive();
-    if (m_State != dsEdit && m_State != dsInsert)
+    if (!Editing())
         return;
     m_State = dsBrowse;
     m_Modified = false;

@@ -106,6 +106,7 @@ public:
 private:
     friend class TField;
 
+    bool Editing() const { return m_State == dsEdit || m_State == dsInsert; }
     void CheckActive() const;
     void CheckInactive() const;
     void CheckEditing() const;
