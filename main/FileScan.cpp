@@ -72,14 +72,9 @@ TSafetyRule::TSafetyRule() {
 
 void TSafetyRule::SetProtectedPaths(const std::vector<String>& Paths) {
     FProtectedPaths.clear();
-    FProtectedPrefixes.clear();
-    for (const String& Path : Paths) {
-        const String Entry = Trim(Path);
-        if (Entry.empty())
-            continue;
-        FProtectedPaths.push_back(Path);
-        FProtectedPrefixes.push_back(Entry);
-    }
+    for (const String& Path : Paths)
+        if (String Entry = Trim(Path); !Entry.empty())
+            FProtectedPaths.push_back(std::move(Entry));
 }
 
 void TSafetyRule::SetJunkMasks(const String& MaskText) {
@@ -93,7 +88,7 @@ bool TSafetyRule::IsJunk(std::wstring_view Name) const {
 
 TSafetyLevel TSafetyRule::GetSafetyLevel(const String& Path, const String& Name) const {
     const std::wstring_view Folder = Trimmed(Path);
-    for (const String& Protected : FProtectedPrefixes)
+    for (const String& Protected : FProtectedPaths)
         if (FolderStartsWith(Folder, Protected))
             return slCritical;
     if (Name.empty())

@@ -58,7 +58,7 @@ public:
 
     // Folder prefixes whose files are critical, compared without regard to case. An entry
     // without a trailing backslash also covers sibling folders whose names begin with it.
-    // Empty entries are left out.
+    // Entries are kept trimmed; blank ones are left out.
     void SetProtectedPaths(const std::vector<String>& Paths);
     const std::vector<String>& ProtectedPaths() const { return FProtectedPaths; }
 
@@ -73,7 +73,6 @@ public:
 
 private:
     std::vector<String> FProtectedPaths;
-    std::vector<String> FProtectedPrefixes; // trimmed
     TMatch FSystemMatcher{nullptr};
     TMatch FJunkMatcher{nullptr};
     bool FHasJunkMasks = false;
