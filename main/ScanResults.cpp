@@ -3,6 +3,7 @@
 #include "app/Match.h"
 #include "main/ScanSetup.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 #include <set>
@@ -45,7 +46,6 @@ std::int64_t AsBarValue(std::uint64_t Value) {
 
 void TScanResults::Clear() {
     FRows.clear();
-    FFilteredVisibility = false;
 }
 
 void TScanResults::Append(std::unique_ptr<TFile> File, const String& LinkTarget) {
@@ -71,6 +71,10 @@ void TScanResults::CheckAll(bool Checked) {
     for (TScanRow& Row : FRows)
         if (!Row.Hidden)
             Row.Checked = Checked;
+}
+
+bool TScanResults::FilteredVisibility() const {
+    return std::any_of(FRows.begin(), FRows.end(), [](const TScanRow& Row) { return Row.Hidden; });
 }
 
 int TScanResults::CheckedCount() const {
@@ -115,18 +119,14 @@ bool TResultFilter::Hides(const TFile& File) const {
 
 void TScanResults::ApplyFilter(const TFilterCriteria& Criteria) {
     const TResultFilter Filter(Criteria);
-    FFilteredVisibility = false;
     for (TScanRow& Row : FRows) {
         Row.Hidden = Filter.Hides(*Row.File);
-        if (Row.Hidden) {
+        if (Row.Hidden)
             Row.Checked = false;
-            FFilteredVisibility = true;
-        }
     }
 }
 
 void TScanResults::ClearFilter() {
-    FFilteredVisibility = false;
     for (TScanRow& Row : FRows) {
         Row.Hidden = false;
         Row.Checked = false;

@@ -65,11 +65,11 @@ public:
     void ApplyFilter(const TFilterCriteria& Criteria);
     // Every row shown again and unchecked.
     void ClearFilter();
-    bool FilteredVisibility() const { return FFilteredVisibility; }
+    // The list's filtered-visibility mode: on while the filter hides a row.
+    bool FilteredVisibility() const;
 
 private:
     std::vector<TScanRow> FRows;
-    bool FFilteredVisibility = false;
 };
 
 // The filter's verdict on records.
