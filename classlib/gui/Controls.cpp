@@ -205,7 +205,7 @@ void TWinControl::CreateHandle() {
     CreateParams(Params);
     if ((Params.Style & WS_CHILD) && !ParentWnd)
         throw EInvalidOperation(Format(L"Control '%s' has no parent window", {Name}));
-    RegisterWindowClass(Params, &TWinControl::StdWndProc);
+    RegisterWindowClass(Params, &ObjectWndProc<TWinControl>);
     // FHandle is set at WM_NCCREATE, so the window reaches the object from its first message.
     if (!CreateWindowExW(Params.ExStyle, Params.WinClassName.c_str(), Params.Caption.c_str(),
                          Params.Style, Params.X, Params.Y, Params.Width, Params.Height, ParentWnd,
@@ -237,29 +237,6 @@ void TWinControl::DestroyHandle() {
     const HWND Wnd = std::exchange(FHandle, nullptr);
     SetWindowLongPtrW(Wnd, GWLP_USERDATA, 0);
     DestroyWindow(Wnd); // child windows go too; each clears its object's handle at WM_NCDESTROY
-}
-
-LRESULT CALLBACK TWinControl::StdWndProc(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam) {
-    auto* Control = reinterpret_cast<TWinControl*>(GetWindowLongPtrW(Wnd, GWLP_USERDATA));
-    if (Msg == WM_NCCREATE) {
-        Control = static_cast<TWinControl*>(
-            reinterpret_cast<const CREATESTRUCTW*>(LParam)->lpCreateParams);
-        SetWindowLongPtrW(Wnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(Control));
-        Control->FHandle = Wnd;
-    }
-    if (!Control)
-        return DefWindowProcW(Wnd, Msg, WParam, LParam);
-    TMessage Message{Msg, WParam, LParam, 0};
-    try {
-        Control->WndProc(Message);
-    } catch (...) {
-        HandleCurrentException(Control);
-    }
-    if (Msg == WM_NCDESTROY) {
-        SetWindowLongPtrW(Wnd, GWLP_USERDATA, 0);
-        Control->FHandle = nullptr;
-    }
-    return Message.Result;
 }
 
 void TWinControl::WndProc(TMessage& Message) {

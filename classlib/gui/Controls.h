@@ -131,6 +131,35 @@ struct TCreateParams {
 // Registers the window class Params names, for this module, once; later calls do nothing.
 void RegisterWindowClass(const TCreateParams& Params, WNDPROC Proc);
 
+// The window procedure of every window the library makes for an object of type TTarget, which
+// passes itself as CreateWindowEx's parameter. The window is bound to the object at WM_NCCREATE
+// (so the object's FHandle is set from the first message) and unbound at WM_NCDESTROY; each
+// message goes to the object's WndProc, and exceptions stop here. An object that goes before its
+// window clears GWLP_USERDATA first.
+template <class TTarget>
+LRESULT CALLBACK ObjectWndProc(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam) {
+    auto* Target = reinterpret_cast<TTarget*>(GetWindowLongPtrW(Wnd, GWLP_USERDATA));
+    if (Msg == WM_NCCREATE) {
+        Target =
+            static_cast<TTarget*>(reinterpret_cast<const CREATESTRUCTW*>(LParam)->lpCreateParams);
+        SetWindowLongPtrW(Wnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(Target));
+        Target->FHandle = Wnd;
+    }
+    if (!Target)
+        return DefWindowProcW(Wnd, Msg, WParam, LParam);
+    TMessage Message{Msg, WParam, LParam, 0};
+    try {
+        Target->WndProc(Message);
+    } catch (...) {
+        HandleCurrentException(Target);
+    }
+    if (Msg == WM_NCDESTROY) {
+        SetWindowLongPtrW(Wnd, GWLP_USERDATA, 0);
+        Target->FHandle = nullptr;
+    }
+    return Message.Result;
+}
+
 // A control with a window of its own. The object owns the window: it is created on first need
 // and destroyed with the object. The window procedure reaches the object through one thunk bound
 // at WM_NCCREATE; exceptions stop there and go to the application. The window paints through a
@@ -181,7 +210,7 @@ protected:
     void ColorChanged() override;
 
 private:
-    static LRESULT CALLBACK StdWndProc(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam);
+    template <class TTarget> friend LRESULT CALLBACK ObjectWndProc(HWND, UINT, WPARAM, LPARAM);
     void CreateHandle();
     void PaintThroughBuffer(HDC Target, const TRect& Area);
     void PaintControls(HDC DC, const TRect& Area);

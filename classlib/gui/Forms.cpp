@@ -207,7 +207,7 @@ TApplication::TApplication() : TComponent(nullptr) {
         throw EInvalidOperation(L"An application object exists already");
     TCreateParams Params;
     Params.WinClassName = L"TApplication";
-    RegisterWindowClass(Params, &TApplication::AppWndProc);
+    RegisterWindowClass(Params, &ObjectWndProc<TApplication>);
     if (!CreateWindowExW(0, Params.WinClassName.c_str(), L"", WS_POPUP, 0, 0, 0, 0, nullptr,
                          nullptr, GetModuleHandleW(nullptr), this))
         RaiseLastOSError();
@@ -242,29 +242,6 @@ String TApplication::ExeName() {
 void TApplication::SetTitle(const String& Value) {
     FTitle = Value;
     SetWindowTextW(FHandle, FTitle.c_str());
-}
-
-LRESULT CALLBACK TApplication::AppWndProc(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam) {
-    auto* App = reinterpret_cast<TApplication*>(GetWindowLongPtrW(Wnd, GWLP_USERDATA));
-    if (Msg == WM_NCCREATE) {
-        App = static_cast<TApplication*>(
-            reinterpret_cast<const CREATESTRUCTW*>(LParam)->lpCreateParams);
-        SetWindowLongPtrW(Wnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(App));
-        App->FHandle = Wnd;
-    }
-    if (!App)
-        return DefWindowProcW(Wnd, Msg, WParam, LParam);
-    TMessage Message{Msg, WParam, LParam, 0};
-    try {
-        App->WndProc(Message);
-    } catch (...) {
-        App->HandleException(App);
-    }
-    if (Msg == WM_NCDESTROY) {
-        SetWindowLongPtrW(Wnd, GWLP_USERDATA, 0);
-        App->FHandle = nullptr;
-    }
-    return Message.Result;
 }
 
 void TApplication::WndProc(TMessage& Message) {

@@ -132,7 +132,7 @@ public:
 
 private:
     friend class TForm;
-    static LRESULT CALLBACK AppWndProc(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam);
+    template <class TTarget> friend LRESULT CALLBACK ObjectWndProc(HWND, UINT, WPARAM, LPARAM);
     void WndProc(TMessage& Message);
     bool ProcessMessage();
     void ShowException(TObject* Sender, const Exception& E) noexcept;
