@@ -13,6 +13,21 @@ void LogException(const String& Message) {
     OutputDebugStringW((L"Unhandled exception: " + Message + L"\n").c_str());
 }
 
+// Hands the exception being handled (call it inside a catch block) to Report as an Exception;
+// an EAbort is silent.
+template <class TReport> void ReportCurrentException(TReport Report) noexcept {
+    try {
+        throw;
+    } catch (const EAbort&) {
+    } catch (const Exception& E) {
+        Report(E);
+    } catch (const std::exception& E) {
+        Report(Exception(FromUtf8(E.what())));
+    } catch (...) {
+        Report(Exception(L"Unknown exception"));
+    }
+}
+
 DWORD BorderStyleBits(TFormBorderStyle Style) {
     switch (Style) {
     case bsNone:
@@ -30,20 +45,10 @@ DWORD BorderStyleBits(TFormBorderStyle Style) {
 } // namespace
 
 void HandleCurrentException(TObject* Sender) noexcept {
-    if (Application) {
+    if (Application)
         Application->HandleException(Sender);
-        return;
-    }
-    try {
-        throw;
-    } catch (const EAbort&) {
-    } catch (const Exception& E) {
-        LogException(E.Message());
-    } catch (const std::exception& E) {
-        LogException(FromUtf8(E.what()));
-    } catch (...) {
-        LogException(L"Unknown exception");
-    }
+    else
+        ReportCurrentException([](const Exception& E) { LogException(E.Message()); });
 }
 
 // -------------------------------------------------------------------- TForm
@@ -324,16 +329,7 @@ void TApplication::BringToFront() {
 }
 
 void TApplication::HandleException(TObject* Sender) noexcept {
-    try {
-        throw;
-    } catch (const EAbort&) {
-    } catch (const Exception& E) {
-        ShowException(Sender, E);
-    } catch (const std::exception& E) {
-        ShowException(Sender, Exception(FromUtf8(E.what())));
-    } catch (...) {
-        ShowException(Sender, Exception(L"Unknown exception"));
-    }
+    ReportCurrentException([this, Sender](const Exception& E) { ShowException(Sender, E); });
 }
 
 void TApplication::ShowException(TObject* Sender, const Exception& E) noexcept {
