@@ -1,5 +1,7 @@
 #include "main/FileScan.h"
 
+#include "app/FileInfo.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -190,13 +192,7 @@ bool TFileScan::IsOld(const WIN32_FIND_DATAW& FindData) const {
     // File systems that keep no access time report none; the last change then tells the age.
     const FILETIME& Used =
         IsZero(FindData.ftLastAccessTime) ? FindData.ftLastWriteTime : FindData.ftLastAccessTime;
-    TDateTime Local = 0;
-    try {
-        Local = FileTimeToDateTime(Used);
-    } catch (const Exception&) {
-        Local = 0;
-    }
-    return Local <= FOldLimit;
+    return FileTimeToLocalDateTime(Used) <= FOldLimit;
 }
 
 bool TFileScan::MayExamineLink(const String& Path) const {

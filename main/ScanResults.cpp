@@ -1,5 +1,6 @@
 #include "main/ScanResults.h"
 
+#include "app/FileInfo.h"
 #include "app/Match.h"
 #include "main/ScanSetup.h"
 
@@ -26,14 +27,6 @@ bool AtLeast(std::uint64_t Size, std::int64_t Bound) {
 
 bool AtMost(std::uint64_t Size, std::int64_t Bound) {
     return Bound >= 0 && Size <= static_cast<std::uint64_t>(Bound);
-}
-
-TDateTime LocalWriteTime(const TFile& File) {
-    try {
-        return FileTimeToDateTime(File.Time);
-    } catch (const Exception&) {
-        return 0;
-    }
 }
 
 std::int64_t AsBarValue(std::uint64_t Value) {
@@ -93,7 +86,7 @@ bool TResultFilter::Hides(const TFile& File) const {
     if (Criteria.ByName && !FNames.Matches(File.Name))
         return true;
     if (Criteria.NotOlderThan || Criteria.NewerThan) {
-        const TDateTime Written = LocalWriteTime(File);
+        const TDateTime Written = FileTimeToLocalDateTime(File.Time);
         if (Criteria.NotOlderThan && Written < std::floor(Criteria.NotOlderThanDate))
             return true;
         if (Criteria.NewerThan && Written > std::floor(Criteria.NewerThanDate))
