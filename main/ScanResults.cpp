@@ -11,16 +11,6 @@
 
 namespace {
 
-// Value times unit, truncated; saturates instead of wrapping.
-std::int64_t SizeBound(double Value, int Unit) {
-    const double Bytes = std::trunc(Value * static_cast<double>(SizeUnitBytes(Unit)));
-    if (Bytes >= 9223372036854775807.0)
-        return std::numeric_limits<std::int64_t>::max();
-    if (Bytes <= -9223372036854775807.0)
-        return std::numeric_limits<std::int64_t>::min();
-    return static_cast<std::int64_t>(Bytes);
-}
-
 bool AtLeast(std::uint64_t Size, std::int64_t Bound) {
     return Bound < 0 || Size >= static_cast<std::uint64_t>(Bound);
 }
@@ -93,10 +83,10 @@ bool TResultFilter::Hides(const TFile& File) const {
             return true;
     }
     if (Criteria.SmallerThan &&
-        AtLeast(File.Size, SizeBound(Criteria.SmallerValue, Criteria.SmallerUnit)))
+        AtLeast(File.Size, SizeInBytes(Criteria.SmallerValue, Criteria.SmallerUnit)))
         return true;
     if (Criteria.LargerThan &&
-        AtMost(File.Size, SizeBound(Criteria.LargerValue, Criteria.LargerUnit)))
+        AtMost(File.Size, SizeInBytes(Criteria.LargerValue, Criteria.LargerUnit)))
         return true;
     switch (File.Safety) {
     case slSafe:

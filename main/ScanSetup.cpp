@@ -2,6 +2,7 @@
 
 #include "classlib/db/DBTables.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -236,13 +237,19 @@ int PeriodDays(int PeriodIndex) {
     }
 }
 
-std::uint64_t TScanOptions::LargeFileThreshold() const {
-    const double Bytes = std::trunc(LargeValue * static_cast<double>(SizeUnitBytes(SizeUnit)));
-    if (!(Bytes > 0))
+std::int64_t SizeInBytes(double Value, int UnitIndex) {
+    const double Bytes = std::trunc(Value * static_cast<double>(SizeUnitBytes(UnitIndex)));
+    if (std::isnan(Bytes))
         return 0;
-    if (Bytes >= 18446744073709551615.0)
-        return std::numeric_limits<std::uint64_t>::max();
-    return static_cast<std::uint64_t>(Bytes);
+    if (Bytes >= 9223372036854775807.0)
+        return std::numeric_limits<std::int64_t>::max();
+    if (Bytes <= -9223372036854775808.0)
+        return std::numeric_limits<std::int64_t>::min();
+    return static_cast<std::int64_t>(Bytes);
+}
+
+std::uint64_t TScanOptions::LargeFileThreshold() const {
+    return static_cast<std::uint64_t>(std::max<std::int64_t>(0, SizeInBytes(LargeValue, SizeUnit)));
 }
 
 int TScanOptions::OldFileDays() const {

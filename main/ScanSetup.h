@@ -96,6 +96,9 @@ private:
 // first unit.
 std::int64_t SizeUnitBytes(int UnitIndex); // Bytes 1, KB 1024, MB 1048576, GB 1073741824
 int PeriodDays(int PeriodIndex);           // Days 1, Weeks 7, Months 30, Years 365
+// Value times the unit, truncated to whole bytes; saturates at the 64-bit limits, and a value
+// that is not a number gives 0.
+std::int64_t SizeInBytes(double Value, int UnitIndex);
 
 // The large-file and old-file options, with the defaults of the options page.
 struct TScanOptions {
