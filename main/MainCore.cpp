@@ -33,7 +33,7 @@ TMainCore::TMainCore(const TMainCoreEnvironment& Environment)
     FMatcher->Name = L"Matcher";
     FScan = std::make_unique<TFileScan>(FSearchEngine, *FMatcher, Safety, FDrives, FClock);
     FScan->Pump = FPump;
-    FScan->ShortcutTarget = [](const String& LinkPath) { return GetShortcutTarget(LinkPath); };
+    FScan->ShortcutTarget = GetShortcutTarget;
 }
 
 TMainCore::~TMainCore() {
@@ -116,19 +116,23 @@ void TMainCore::Next() {
 
 void TMainCore::ReloadJunkMasks() {
     FJunkMasks->Reload();
-    Safety.SetJunkMasks(FJunkMasks->MaskText());
+    JunkMasksChanged();
 }
 
 bool TMainCore::AddJunkMask(const String& Extension, const String& Description) {
     const bool Added = FJunkMasks->Add(Extension, Description);
-    Safety.SetJunkMasks(FJunkMasks->MaskText());
+    JunkMasksChanged();
     return Added;
 }
 
 int TMainCore::DeleteJunkMask(const String& Extension) {
     const int Deleted = FJunkMasks->Delete(Extension);
-    Safety.SetJunkMasks(FJunkMasks->MaskText());
+    JunkMasksChanged();
     return Deleted;
+}
+
+void TMainCore::JunkMasksChanged() {
+    Safety.SetJunkMasks(FJunkMasks->MaskText());
 }
 
 // ---------------------------------------------------------------- scans
@@ -149,8 +153,6 @@ void TMainCore::StartScanning() {
     if (FScan->Running() || FSearchEngine.Busy())
         return;
     const TScanSettings Settings = SettingsForMode(Flow.Mode());
-    Safety.SetJunkMasks(Settings.JunkMasks);
-
     if (OnScanStarted)
         OnScanStarted(true);
     Flow.ShowPage(pgScan);

@@ -145,6 +145,8 @@ public:
 
 private:
     void ShowNotice(const String& Text);
+    // The safety rule follows the junk list.
+    void JunkMasksChanged();
     TScanSettings SettingsForMode(int Mode) const;
 
     TDataTables FTables;

@@ -6,8 +6,7 @@
 #include <shellapi.h>
 
 String DriveRoot(const String& Path) {
-    const String Drive = ExtractFileDrive(Path);
-    return Drive.empty() ? String() : IncludeTrailingBackslash(Drive);
+    return AddBackslash(ExtractFileDrive(Path));
 }
 
 bool IsOnFixedDrive(const IDriveInfo& Drives, const String& Path) {
