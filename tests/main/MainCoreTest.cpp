@@ -69,6 +69,22 @@ protected:
             Core.ScanPaths.AddFolder(Folder);
     }
 
+    // Next on the options page of the mode starts its scan.
+    static void ScanFromOptionsPage(TMainCore& Core, int Mode) {
+        Core.Flow.EnterMode(Mode);
+        Core.Flow.ShowPage(pgCleanOptions);
+        Core.Next();
+    }
+
+    // A junk scan of the folder "scan" with "*.tmp" on the junk list.
+    std::unique_ptr<TMainCore> JunkScanOfScanFolder() {
+        auto Core = OpenCore();
+        Core->AddJunkMask(L"*.tmp", L"");
+        ScanOnly(*Core, {Tree.Path() + L"scan"});
+        ScanFromOptionsPage(*Core, mdJunkFiles);
+        return Core;
+    }
+
     std::set<String> FoundNames(const TMainCore& Core) const {
         std::set<String> Names;
         for (int I = 0; I < Core.Results.Count(); ++I) {
@@ -192,9 +208,7 @@ TEST_F(MainCoreTest, LargeScanTakesTheOptions) {
     ScanOnly(*Core, {Tree.Path() + L"scan"});
     Core->Options.LargeValue = 2;
     Core->Options.SizeUnit = 1;
-    Core->Flow.EnterMode(mdLargeFiles);
-    Core->Flow.ShowPage(pgCleanOptions);
-    Core->Next();
+    ScanFromOptionsPage(*Core, mdLargeFiles);
     EXPECT_EQ(FoundNames(*Core), std::set<String>{L"scan\\big.bin"});
 }
 
@@ -238,12 +252,7 @@ TEST_F(MainCoreTest, EmptyFolderSearchWithNoCheckedPathSaysSo) {
 
 TEST_F(MainCoreTest, OpeningAResultAsksFirst) {
     Tree.AddFile(L"scan\\a.tmp", "a");
-    auto Core = OpenCore();
-    Core->AddJunkMask(L"*.tmp", L"");
-    ScanOnly(*Core, {Tree.Path() + L"scan"});
-    Core->Flow.EnterMode(mdJunkFiles);
-    Core->Flow.ShowPage(pgCleanOptions);
-    Core->Next();
+    auto Core = JunkScanOfScanFolder();
     ASSERT_EQ(Core->Results.Count(), 1);
 
     const String FileName = Tree.Path() + L"scan\\a.tmp";
@@ -263,12 +272,7 @@ TEST_F(MainCoreTest, OpeningAResultAsksFirst) {
 TEST_F(MainCoreTest, FilterAndClearFilterRecountTheResults) {
     Tree.AddFile(L"scan\\a.tmp", "a");
     Tree.AddFile(L"scan\\b.tmp", "bb");
-    auto Core = OpenCore();
-    Core->AddJunkMask(L"*.tmp", L"");
-    ScanOnly(*Core, {Tree.Path() + L"scan"});
-    Core->Flow.EnterMode(mdJunkFiles);
-    Core->Flow.ShowPage(pgCleanOptions);
-    Core->Next();
+    auto Core = JunkScanOfScanFolder();
 
     TFilterCriteria Criteria;
     Criteria.Safe = true;
