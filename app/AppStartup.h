@@ -46,10 +46,7 @@ public:
     void Serve(TApplication& App) const;
 
 private:
-    struct THandleCloser {
-        void operator()(HANDLE Handle) const { CloseHandle(Handle); }
-    };
     String FKey;
-    std::unique_ptr<std::remove_pointer_t<HANDLE>, THandleCloser> FMutex;
+    TOwnedHandle FMutex;
     bool FAlreadyRunning = false;
 };

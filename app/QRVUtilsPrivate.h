@@ -10,16 +10,6 @@
 
 namespace qrvutils {
 
-struct THandleCloser {
-    void operator()(HANDLE Handle) const { CloseHandle(Handle); }
-};
-// A kernel handle that CloseHandle releases; never INVALID_HANDLE_VALUE.
-using TOwnedHandle = std::unique_ptr<std::remove_pointer_t<HANDLE>, THandleCloser>;
-
-inline TOwnedHandle OwnHandle(HANDLE Handle) {
-    return TOwnedHandle(Handle == INVALID_HANDLE_VALUE ? nullptr : Handle);
-}
-
 inline bool IsDotEntry(const String& Name) {
     return Name == L"." || Name == L"..";
 }

@@ -24,25 +24,14 @@ bool IsDotEntry(const wchar_t* Name) {
     return Name[0] == L'.' && (Name[1] == 0 || (Name[1] == L'.' && Name[2] == 0));
 }
 
-// Clears the flag however the walk ends, so that an escaping error does not
-// leave the engine refusing every later request.
-class TFlagGuard {
-public:
-    explicit TFlagGuard(bool& Flag) : FFlag(Flag) { FFlag = true; }
-    ~TFlagGuard() { FFlag = false; }
-    TFlagGuard(const TFlagGuard&) = delete;
-    TFlagGuard& operator=(const TFlagGuard&) = delete;
-
-private:
-    bool& FFlag;
-};
-
 } // namespace
 
 void TTreeSearchEngine::Search(const String& Path, TCvTreeItem* ParentItem, bool Recursive) {
     if (FBusy)
         return;
-    const TFlagGuard BusyGuard(FBusy);
+    // Cleared however the walk ends, so that an escaping error does not leave the engine
+    // refusing every later request.
+    const TFlagScope BusyGuard(FBusy);
     Stop = false;
     FRecursive = Recursive;
     // An empty path would list the root of the current drive.

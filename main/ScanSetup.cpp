@@ -10,21 +10,6 @@ namespace {
 
 constexpr int FirstPathRowId = 102;
 
-class THandleCloser {
-public:
-    explicit THandleCloser(HANDLE Handle) : FHandle(Handle) {}
-    ~THandleCloser() {
-        if (FHandle != INVALID_HANDLE_VALUE)
-            CloseHandle(FHandle);
-    }
-    THandleCloser(const THandleCloser&) = delete;
-    THandleCloser& operator=(const THandleCloser&) = delete;
-    HANDLE Get() const { return FHandle; }
-
-private:
-    HANDLE FHandle;
-};
-
 String LongPathName(const String& Path) {
     const DWORD Needed = GetLongPathNameW(Path.c_str(), nullptr, 0);
     if (Needed == 0)
@@ -40,17 +25,17 @@ String LongPathName(const String& Path) {
 // The path the file system resolves the folder to (through subst drives and links), in the
 // "C:\..." or "\\server\share\..." form; Path itself when it cannot be told.
 String FinalPathName(const String& Path) {
-    const THandleCloser Folder(
+    const TOwnedHandle Folder = OwnHandle(
         CreateFileW(Path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                     nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
-    if (Folder.Get() == INVALID_HANDLE_VALUE)
+    if (!Folder)
         return Path;
     const DWORD Flags = FILE_NAME_NORMALIZED | VOLUME_NAME_DOS;
-    const DWORD Needed = GetFinalPathNameByHandleW(Folder.Get(), nullptr, 0, Flags);
+    const DWORD Needed = GetFinalPathNameByHandleW(Folder.get(), nullptr, 0, Flags);
     if (Needed == 0)
         return Path;
     String Result(Needed, L'\0');
-    const DWORD Length = GetFinalPathNameByHandleW(Folder.Get(), Result.data(), Needed, Flags);
+    const DWORD Length = GetFinalPathNameByHandleW(Folder.get(), Result.data(), Needed, Flags);
     if (Length == 0 || Length >= Needed)
         return Path;
     Result.resize(Length);

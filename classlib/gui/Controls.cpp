@@ -9,18 +9,6 @@ HINSTANCE ModuleInstance() {
     return GetModuleHandleW(nullptr);
 }
 
-// Sets a flag for the life of a scope.
-class TFlagScope {
-public:
-    explicit TFlagScope(bool& Flag) : FFlag(Flag) { FFlag = true; }
-    ~TFlagScope() { FFlag = false; }
-    TFlagScope(const TFlagScope&) = delete;
-    TFlagScope& operator=(const TFlagScope&) = delete;
-
-private:
-    bool& FFlag;
-};
-
 } // namespace
 
 void RegisterWindowClass(const TCreateParams& Params, WNDPROC Proc) {

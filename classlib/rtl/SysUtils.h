@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <exception>
 #include <initializer_list>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <type_traits>
@@ -89,6 +90,31 @@ private:
 };
 
 [[noreturn]] void Abort();
+
+// ------------------------------------------------------------ ownership
+
+struct THandleCloser {
+    void operator()(HANDLE Handle) const { CloseHandle(Handle); }
+};
+// A kernel handle that CloseHandle releases; never INVALID_HANDLE_VALUE.
+using TOwnedHandle = std::unique_ptr<std::remove_pointer_t<HANDLE>, THandleCloser>;
+
+// Kernel calls answer failure with null or with INVALID_HANDLE_VALUE: both become an empty owner.
+inline TOwnedHandle OwnHandle(HANDLE Handle) {
+    return TOwnedHandle(Handle == INVALID_HANDLE_VALUE ? nullptr : Handle);
+}
+
+// Holds a flag set for a scope and clears it however the scope ends.
+class TFlagScope {
+public:
+    explicit TFlagScope(bool& Flag) : FFlag(Flag) { FFlag = true; }
+    ~TFlagScope() { FFlag = false; }
+    TFlagScope(const TFlagScope&) = delete;
+    TFlagScope& operator=(const TFlagScope&) = delete;
+
+private:
+    bool& FFlag;
+};
 
 // ----------------------------------------------------------- conversions
 
