@@ -104,6 +104,13 @@ bool TMatch::MatchMask(std::wstring_view Name, std::wstring_view Mask) {
     return M == Mask.size();
 }
 
+bool TMatch::IsBlankMaskList(const String& Text) {
+    for (const wchar_t C : Text)
+        if (C > L' ' && C != L';' && C != L',')
+            return false;
+    return true;
+}
+
 int TMatch::Attributes() const {
     return ~FAttributesComplement & AllAttributes;
 }

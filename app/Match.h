@@ -30,6 +30,10 @@ public:
     void SetAttributes(int Value);
     String FindString;
 
+    // The text names no mask at all (only blanks and separators); SetMask would match it
+    // against every name.
+    static bool IsBlankMaskList(const String& Text);
+
 private:
     std::vector<String> FMasks;
     int FAttributesComplement = 0;

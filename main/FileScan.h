@@ -1,7 +1,8 @@
 #pragma once
-// The file scan of the main window: the found-file record TFile, the safety rule, and the run
-// that walks the scan roots with the walk engine and tests every file for the active mode.
+// The file scan of the main window: the run that walks the scan roots with the walk engine and
+// tests every file for the active mode.
 
+#include "app/FoundFile.h"
 #include "app/Match.h"
 #include "app/TreeSearchEngine.h"
 #include "classlib/rtl/Classes.h"
@@ -15,68 +16,9 @@
 #include <string_view>
 #include <vector>
 
-// TFile.Safety.
-enum TSafetyLevel : std::uint8_t { slSafe = 0, slWarning = 1, slCritical = 2 };
-
-// One found file, the data object of a result row. No file format stores it, so its sizes are
-// 64-bit: a file of 4 GB or more is measured as it is.
-class TFile : public TObject {
-public:
-    // Folder with a trailing backslash, as the walk reports it; the folder itself for a record
-    // that stands for a folder.
-    String Path;
-    // Empty for a record that stands for a folder.
-    String Name;
-    std::uint64_t Size = 0;
-    // Last-write time (UTC).
-    FILETIME Time{};
-    std::uint8_t Safety = slSafe;
-    // The further members of a duplicate group, on the group's first record only.
-    std::vector<std::unique_ptr<TFile>> Duplicates;
-    // Files in the duplicate group, this one included.
-    std::int32_t CopyCount = 1;
-    // Sum of the Size of the group's files.
-    std::uint64_t GroupSize = 0;
-
-    String FullName() const { return Path + Name; }
-};
-
-// A file's size from its find data.
-inline std::uint64_t FindDataSize(const WIN32_FIND_DATAW& FindData) {
-    return (static_cast<std::uint64_t>(FindData.nFileSizeHigh) << 32) | FindData.nFileSizeLow;
-}
-
 // The order of the result lists: by GroupSize for a group of several files, else by Size.
 // Three-way (<0, 0, >0) and a strict weak order; records that are missing sort first.
 int CompareFiles(const TFile* File1, const TFile* File2);
-
-// The safety rule (GetSafetyLevel): critical under a protected folder or with a system
-// extension, else safe when the name matches the junk masks and a warning when it does not.
-class TSafetyRule {
-public:
-    TSafetyRule();
-
-    // Folder prefixes whose files are critical, compared without regard to case. An entry
-    // without a trailing backslash also covers sibling folders whose names begin with it.
-    // Entries are kept trimmed; blank ones are left out.
-    void SetProtectedPaths(const std::vector<String>& Paths);
-    const std::vector<String>& ProtectedPaths() const { return FProtectedPaths; }
-
-    // The junk masks joined with "; "; a blank text makes no file junk.
-    void SetJunkMasks(const String& MaskText);
-    bool IsJunk(std::wstring_view Name) const;
-
-    TSafetyLevel GetSafetyLevel(const String& Path, const String& Name) const;
-    TSafetyLevel GetSafetyLevel(const TFile& File) const {
-        return GetSafetyLevel(File.Path, File.Name);
-    }
-
-private:
-    std::vector<String> FProtectedPaths;
-    TMatch FSystemMatcher{nullptr};
-    TMatch FJunkMatcher{nullptr};
-    bool FHasJunkMasks = false;
-};
 
 // The list of result rows the scan fills. The rows own their records.
 class IScanRows {

@@ -22,10 +22,6 @@ std::int64_t TSystemDriveInfo::DiskTotalSize(const String& Root) const {
     return GetDiskTotalSize(Root);
 }
 
-TDateTime TSystemClock::Now() const {
-    return ::Now();
-}
-
 bool TShellExecute::OpenFile(const String& FileName) {
     const auto Result = reinterpret_cast<INT_PTR>(
         ShellExecuteW(nullptr, L"open", FileName.c_str(), nullptr, nullptr, SW_SHOWNORMAL));

@@ -2,6 +2,7 @@
 // The small interfaces through which the main window's logic reaches the user, the shell, the
 // drives and the clock, and the implementations the program uses. Tests pass their own.
 
+#include "app/Clock.h"
 #include "classlib/rtl/SysUtils.h"
 
 #include <cstdint>
@@ -21,13 +22,6 @@ public:
 bool IsOnFixedDrive(const IDriveInfo& Drives, const String& Path);
 // The root of the drive of a path ("C:\", "\\server\share\"); empty without a drive part.
 String DriveRoot(const String& Path);
-
-class IClock {
-public:
-    virtual ~IClock() = default;
-    // Local date and time.
-    virtual TDateTime Now() const = 0;
-};
 
 // The message box of the program (icons 1 question ... 4 stop; button sets 0 OK, 4 Yes/No).
 class IPrompt {
@@ -67,11 +61,6 @@ class TSystemDriveInfo : public IDriveInfo {
 public:
     UINT DriveType(const String& Root) const override;
     std::int64_t DiskTotalSize(const String& Root) const override;
-};
-
-class TSystemClock : public IClock {
-public:
-    TDateTime Now() const override;
 };
 
 class TShellExecute : public IShell {

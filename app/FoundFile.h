@@ -1,0 +1,71 @@
+#pragma once
+// The found-file record TFile and the safety rule that classes it; both programs fill such
+// records from their scans.
+
+#include "app/Match.h"
+#include "classlib/rtl/Classes.h"
+#include "classlib/rtl/SysUtils.h"
+
+#include <cstdint>
+#include <memory>
+#include <string_view>
+#include <vector>
+
+// TFile.Safety.
+enum TSafetyLevel : std::uint8_t { slSafe = 0, slWarning = 1, slCritical = 2 };
+
+// One found file, the data object of a result row. No file format stores it, so its sizes are
+// 64-bit: a file of 4 GB or more is measured as it is.
+class TFile : public TObject {
+public:
+    // Folder with a trailing backslash, as the walk reports it; the folder itself for a record
+    // that stands for a folder.
+    String Path;
+    // Empty for a record that stands for a folder.
+    String Name;
+    std::uint64_t Size = 0;
+    // Last-write time (UTC).
+    FILETIME Time{};
+    std::uint8_t Safety = slSafe;
+    // The further members of a duplicate group, on the group's first record only.
+    std::vector<std::unique_ptr<TFile>> Duplicates;
+    // Files in the duplicate group, this one included.
+    std::int32_t CopyCount = 1;
+    // Sum of the Size of the group's files.
+    std::uint64_t GroupSize = 0;
+
+    String FullName() const { return Path + Name; }
+};
+
+// A file's size from its find data.
+inline std::uint64_t FindDataSize(const WIN32_FIND_DATAW& FindData) {
+    return (static_cast<std::uint64_t>(FindData.nFileSizeHigh) << 32) | FindData.nFileSizeLow;
+}
+
+// The safety rule (GetSafetyLevel): critical under a protected folder or with a system
+// extension, else safe when the name matches the junk masks and a warning when it does not.
+class TSafetyRule {
+public:
+    TSafetyRule();
+
+    // Folder prefixes whose files are critical, compared without regard to case. An entry
+    // without a trailing backslash also covers sibling folders whose names begin with it.
+    // Entries are kept trimmed; blank ones are left out.
+    void SetProtectedPaths(const std::vector<String>& Paths);
+    const std::vector<String>& ProtectedPaths() const { return FProtectedPaths; }
+
+    // The junk masks joined with "; "; a blank text makes no file junk.
+    void SetJunkMasks(const String& MaskText);
+    bool IsJunk(std::wstring_view Name) const;
+
+    TSafetyLevel GetSafetyLevel(const String& Path, const String& Name) const;
+    TSafetyLevel GetSafetyLevel(const TFile& File) const {
+        return GetSafetyLevel(File.Path, File.Name);
+    }
+
+private:
+    std::vector<String> FProtectedPaths;
+    TMatch FSystemMatcher{nullptr};
+    TMatch FJunkMatcher{nullptr};
+    bool FHasJunkMasks = false;
+};
