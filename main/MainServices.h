@@ -23,17 +23,35 @@ bool IsOnFixedDrive(const IDriveInfo& Drives, const String& Path);
 // The root of the drive of a path ("C:\", "\\server\share\"); empty without a drive part.
 String DriveRoot(const String& Path);
 
-// The message box of the program (icons 1 question ... 4 stop; button sets 0 OK, 4 Yes/No).
+// The message box and the one-line input dialog of the program.
 class IPrompt {
 public:
+    // Icons: no other value shows a picture.
     static constexpr int IconQuestion = 1;
+    static constexpr int IconInformation = 2;
+    static constexpr int IconExclamation = 3;
+    static constexpr int IconStop = 4;
+    // Button sets.
     static constexpr int ButtonsOk = 0;
+    static constexpr int ButtonsNone = 1;
+    static constexpr int ButtonsYesYesToAllNoNoToAllCancel = 2;
+    static constexpr int ButtonsYesNoCancel = 3;
     static constexpr int ButtonsYesNo = 4;
+    // Results: the value of the button pressed; closing the box gives Cancel.
     static constexpr int ResultOk = 1;
+    static constexpr int ResultCancel = 2;
     static constexpr int ResultYes = 6;
+    static constexpr int ResultNo = 7;
+    static constexpr int ResultNoToAll = 9;
+    static constexpr int ResultYesToAll = 10;
 
     virtual ~IPrompt() = default;
     virtual int MessageBox(const String& Caption, const String& Text, int Icon, int Buttons) = 0;
+    // Asks for one line, starting from Value; true when confirmed, and then Value holds the text.
+    // The first character of PasswordChar masks the input (none when empty); on Cancel Value is
+    // left as it was.
+    virtual bool InputQuery(const String& Caption, const String& Prompt, String& Value,
+                            int MaxLength, const String& PasswordChar) = 0;
 };
 
 class IShell {

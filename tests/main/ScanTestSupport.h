@@ -6,6 +6,7 @@
 #include "tests/support/TempFolder.h"
 
 #include <map>
+#include <optional>
 #include <vector>
 
 #include <windows.h>
@@ -52,11 +53,30 @@ public:
         int Icon, Buttons;
     };
     int Answer = ResultOk;
+    // Answers given in turn before Answer.
+    std::vector<int> Answers;
     std::vector<TAsked> Asked;
+    // What InputQuery confirms with; none: the user cancels. Queried keeps caption and prompt
+    // (Buttons 1 when the input was masked).
+    std::optional<String> InputAnswer;
+    std::vector<TAsked> Queried;
 
     int MessageBox(const String& Caption, const String& Text, int Icon, int Buttons) override {
         Asked.push_back({Caption, Text, Icon, Buttons});
+        if (!Answers.empty()) {
+            const int Next = Answers.front();
+            Answers.erase(Answers.begin());
+            return Next;
+        }
         return Answer;
+    }
+    bool InputQuery(const String& Caption, const String& Prompt, String& Value, int,
+                    const String& PasswordChar) override {
+        Queried.push_back({Caption, Prompt, 0, PasswordChar.empty() ? 0 : 1});
+        if (!InputAnswer)
+            return false;
+        Value = *InputAnswer;
+        return true;
     }
 };
 
