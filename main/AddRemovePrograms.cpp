@@ -75,7 +75,7 @@ TUninstallOutcome TAddRemovePrograms::Uninstall(std::size_t Index) {
     const TAddRem Program = *FPrograms[Index];
     if (Program.ImageIndex != 4) {
         FContext.Notice(FContext.Message(L"sUninstallInvalidInfo"),
-                        TFeatureContext::IconInformation);
+                        IPrompt::IconInformation);
         return uoInvalid;
     }
     if (!FContext.Confirm(FContext.Message(L"UninstallConfirm", Program.DisplayName)))

@@ -10,8 +10,6 @@ class TStatistics;
 
 class TFeatureContext {
 public:
-    static constexpr int IconInformation = 2;
-
     // Prompt may be null: notices are then not shown and questions answered No.
     TFeatureContext(const TLanguage& Language, TStatistics& Stats, IPrompt* Prompt);
 

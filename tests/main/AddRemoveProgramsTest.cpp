@@ -69,7 +69,7 @@ TEST_F(AddRemovePrograms, AMissingUninstallerCannotRunAndItsEntryCanBeDeleted) {
     EXPECT_EQ(List.Uninstall(0), uoInvalid);
     ASSERT_EQ(Test.Prompt.Asked.size(), 1u);
     EXPECT_EQ(Test.Prompt.Asked[0].Text, L"Cannot uninstall");
-    EXPECT_EQ(Test.Prompt.Asked[0].Icon, TFeatureContext::IconInformation);
+    EXPECT_EQ(Test.Prompt.Asked[0].Icon, IPrompt::IconInformation);
     EXPECT_EQ(Test.Prompt.Asked[0].Buttons, IPrompt::ButtonsOk);
 
     EXPECT_TRUE(List.Delete(0));
