@@ -60,6 +60,16 @@ TShutdownTypeView ShutdownTypeView(int Type);
 // runs, and on NT waits until it runs. Answers 0 or a system error code.
 DWORD StartTaskSchedulerService(const TWindowsVersion& Windows);
 
+// The Task Scheduler's published class and interface identifiers.
+inline constexpr GUID ClsidTaskScheduler = {
+    0x148BD52A, 0xA2AB, 0x11CE, {0xB1, 0x1F, 0x00, 0xAA, 0x00, 0x53, 0x05, 0x03}};
+inline constexpr GUID IidTaskScheduler = {
+    0x148BD527, 0xA2AB, 0x11CE, {0xB1, 0x1F, 0x00, 0xAA, 0x00, 0x53, 0x05, 0x03}};
+inline constexpr GUID ClsidTask = {
+    0x148BD520, 0xA2AB, 0x11CE, {0xB1, 0x1F, 0x00, 0xAA, 0x00, 0x53, 0x05, 0x03}};
+inline constexpr GUID IidTask = {
+    0x148BD524, 0xA2AB, 0x11CE, {0xB1, 0x1F, 0x00, 0xAA, 0x00, 0x53, 0x05, 0x03}};
+
 inline constexpr wchar_t ShutdownTaskName[] = L"System Corvanta 2 Shutdown Task";
 
 struct TShutdownEnvironment {

@@ -283,6 +283,23 @@ const TRegistryRoot& TSystemTweaks::RootOf(const TSetting& Setting) const {
     }
 }
 
+String TSystemTweaks::KeyOf(const TSetting& Setting) const {
+    // The owner and the setup path live in the 9x key when it holds them, else in the NT
+    // one; the source path is written where it was read from, so the page shows what it wrote.
+    const wchar_t* Value = Setting.Kind == tkOwnerText    ? L"RegisteredOwner"
+                           : Setting.Kind == tkSourcePath ? L"SourcePath"
+                                                          : nullptr;
+    if (!Value)
+        return Setting.Key ? Setting.Key : L"";
+    const String WindowsKey =
+        String(WindowsCurrentVersion) + (Setting.Kind == tkSourcePath ? L"\\Setup" : L"");
+    TRegistry Registry(KEY_READ);
+    return OpenRegistryKey(Registry, RootOf(Setting), WindowsKey, false) &&
+                   Registry.ValueExists(Value)
+               ? WindowsKey
+               : String(NTCurrentVersion);
+}
+
 // ------------------------------------------------------------------ reading
 
 void TSystemTweaks::Read() {
@@ -333,18 +350,7 @@ void TSystemTweaks::ReadSetting(const TSetting& Setting) {
 
     const TRegistryRoot& Root = RootOf(Setting);
     TRegistry Registry(KEY_READ);
-    String Key = Setting.Key ? Setting.Key : L"";
-    if (Setting.Kind == tkOwnerText) {
-        Key = OpenRegistryKey(Registry, Root, WindowsCurrentVersion, false) &&
-                      Registry.ValueExists(L"RegisteredOwner")
-                  ? WindowsCurrentVersion
-                  : NTCurrentVersion;
-    } else if (Setting.Kind == tkSourcePath) {
-        const String Setup = String(WindowsCurrentVersion) + L"\\Setup";
-        Key = OpenRegistryKey(Registry, Root, Setup, false) && Registry.ValueExists(L"SourcePath")
-                  ? Setup
-                  : String(NTCurrentVersion);
-    }
+    const String Key = KeyOf(Setting);
     if (!OpenRegistryKey(Registry, Root, Key, false)) {
         // The key of the My Computer verb is made when it is first written.
         if (Setting.Kind == tkLaunchExplorer) {
@@ -528,19 +534,7 @@ bool TSystemTweaks::WriteSetting(const TSetting& Setting) {
 
     const TRegistryRoot& Root = RootOf(Setting);
     TRegistry Registry(KEY_READ | KEY_WRITE);
-    String Key = Setting.Key ? Setting.Key : L"";
-    if (Setting.Kind == tkOwnerText) {
-        Key = OpenRegistryKey(Registry, Root, WindowsCurrentVersion, false) &&
-                      Registry.ValueExists(L"RegisteredOwner")
-                  ? WindowsCurrentVersion
-                  : NTCurrentVersion;
-    } else if (Setting.Kind == tkSourcePath) {
-        // Written where it was read from, so that the page shows what it wrote.
-        const String Setup = String(WindowsCurrentVersion) + L"\\Setup";
-        Key = OpenRegistryKey(Registry, Root, Setup, false) && Registry.ValueExists(L"SourcePath")
-                  ? Setup
-                  : String(NTCurrentVersion);
-    }
+    const String Key = KeyOf(Setting);
     if (!OpenRegistryKey(Registry, Root, Key, Setting.Kind == tkLaunchExplorer))
         throw ERegistryException(L"Cannot open " + Key);
 

@@ -70,6 +70,7 @@ private:
     bool WriteSetting(const TSetting& Setting);
     bool Applies(const TSetting& Setting) const;
     const TRegistryRoot& RootOf(const TSetting& Setting) const;
+    String KeyOf(const TSetting& Setting) const;
 
     TTweakEnvironment FEnvironment;
     std::map<String, TTweakField> FFields;

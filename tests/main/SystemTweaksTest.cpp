@@ -260,16 +260,21 @@ TEST_F(SystemTweaks, AutoLogonTextsFollowTheBoxAndTheOffStateDropsThePassword) {
     EXPECT_EQ(Registry.Value(Winlogon, L"DefaultDomainName"), L"sz:HOME");
 }
 
-TEST_F(SystemTweaks, OnWindowsXPTheStartMenuRowsUseNumbers) {
-    Registry.SetInteger(Advanced, L"Start_ShowControlPanel", 2);
-    Registry.SetInteger(Advanced, L"Start_ShowPrinters", 0);
-    TSystemTweaks Tweaks(Environment(WindowsXP));
+// Reads the Control Panel menu as shown and the Printers menu as hidden, and swaps both.
+void SwapStartMenuBoxes(TSystemTweaks& Tweaks) {
     Tweaks.Read();
     EXPECT_TRUE(Tweaks.Field(L"chkControlPanelInStartMenu").Checked);
     EXPECT_FALSE(Tweaks.Field(L"chkPrintersInStartMenu").Checked);
     Tweaks.Field(L"chkControlPanelInStartMenu").Checked = false;
     Tweaks.Field(L"chkPrintersInStartMenu").Checked = true;
     Tweaks.Write();
+}
+
+TEST_F(SystemTweaks, OnWindowsXPTheStartMenuRowsUseNumbers) {
+    Registry.SetInteger(Advanced, L"Start_ShowControlPanel", 2);
+    Registry.SetInteger(Advanced, L"Start_ShowPrinters", 0);
+    TSystemTweaks Tweaks(Environment(WindowsXP));
+    SwapStartMenuBoxes(Tweaks);
     EXPECT_EQ(Registry.Value(Advanced, L"Start_ShowControlPanel"), L"dword:1");
     EXPECT_EQ(Registry.Value(Advanced, L"Start_ShowPrinters"), L"dword:1");
     EXPECT_EQ(Registry.Value(Advanced, L"CascadeControlPanel"), L"");
@@ -282,12 +287,7 @@ TEST_F(SystemTweaks, OnWindows9xTheStartMenuRowsAreFolders) {
         Files.Path() + L"Programs\\Printers.{2227A280-3AEA-1069-A2DE-08002B30309D}";
     Files.AddFolder(L"Programs\\Control Panel.{21EC2020-3AEA-1069-A2DD-08002B30309D}");
     TSystemTweaks Tweaks(Environment(Windows98));
-    Tweaks.Read();
-    EXPECT_TRUE(Tweaks.Field(L"chkControlPanelInStartMenu").Checked);
-    EXPECT_FALSE(Tweaks.Field(L"chkPrintersInStartMenu").Checked);
-    Tweaks.Field(L"chkControlPanelInStartMenu").Checked = false;
-    Tweaks.Field(L"chkPrintersInStartMenu").Checked = true;
-    Tweaks.Write();
+    SwapStartMenuBoxes(Tweaks);
     EXPECT_FALSE(PathPresent(ControlPanel));
     EXPECT_TRUE(DirectoryExists(Printers));
     EXPECT_TRUE(Registry.Dump().empty());
