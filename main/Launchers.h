@@ -1,0 +1,116 @@
+#pragma once
+// What the main window opens outside itself, without the window: the help file at a topic,
+// the scheduler program, the support page, a prepared mail message and the defragmenter.
+
+#include "classlib/rtl/SysUtils.h"
+#include "main/FeatureContext.h"
+#include "main/WindowsVersion.h"
+
+#include <windows.h>
+
+#include <functional>
+#include <optional>
+#include <vector>
+
+// ------------------------------------------------------------------------ help
+
+// The topic a help button opens: "::/<path>", empty for the help file's default topic, none for
+// a button without a click action or with another name.
+std::optional<String> HelpTopicFor(const String& ButtonName);
+
+// The registered HTML Help control, used only when its file exists.
+class THtmlHelp {
+public:
+    // ClassesRoot: where the control's class is registered (HKEY_CLASSES_ROOT).
+    explicit THtmlHelp(HKEY ClassesRoot = HKEY_CLASSES_ROOT);
+    ~THtmlHelp();
+    THtmlHelp(const THtmlHelp&) = delete;
+    THtmlHelp& operator=(const THtmlHelp&) = delete;
+
+    // The library file the registry names; empty when none is registered.
+    const String& LibraryFile() const { return FLibraryFile; }
+    bool Available() const { return FHtmlHelp != nullptr; }
+    // Shows HelpFile at Topic (appended as given); false when help is not available.
+    bool Show(const String& HelpFile, const String& Topic) const;
+
+private:
+    using THtmlHelpW = HWND(WINAPI*)(HWND, LPCWSTR, UINT, DWORD_PTR);
+    String FLibraryFile;
+    HMODULE FLibrary = nullptr;
+    THtmlHelpW FHtmlHelp = nullptr;
+};
+
+// ------------------------------------------------------------------ shell calls
+
+// One call of the shell's execute function, as the launchers make it.
+struct TShellRequest {
+    String Verb; // empty: the default verb
+    String File;
+    String Parameters;
+    String Folder;
+    bool operator==(const TShellRequest&) const = default;
+};
+using TShellRun = std::function<void(const TShellRequest&)>;
+// Executes a request with the normal show state; the result is not examined.
+void RunShellRequest(HWND Owner, const TShellRequest& Request);
+
+// "mailto:?subject=...&body=..." with the message texts percent-encoded as UTF-8, so that a
+// "&", "#" or line break in them cannot cut the message short.
+String TellAFriendLink(const String& Subject, const String& Body);
+// The body's message key by the Windows family (9x gets its own text).
+String TellAFriendBodyKey(const TWindowsVersion& Windows);
+// "dfrg.msc" on Windows XP exactly, otherwise "defrag.exe".
+String DefragmenterFor(const TWindowsVersion& Windows);
+
+// -------------------------------------------------------------- the scheduler
+
+struct TProcessEntry {
+    // The executable's file name without its folder.
+    String Name;
+    DWORD ProcessId = 0;
+};
+// The running processes, from the system's process snapshot.
+std::vector<TProcessEntry> RunningProcesses();
+
+// The message that asks the scheduler window to show its configuration window.
+inline constexpr UINT SchedulerShowMessage = WM_USER + 2500;
+
+struct TLauncherEnvironment {
+    // The program folder, with a trailing backslash.
+    String AppDir;
+    TWindowsVersion Windows = TWindowsVersion::Current();
+    // Null: RunningProcesses.
+    std::function<std::vector<TProcessEntry>()> Processes;
+    // Null: RunShellRequest with no owner window.
+    TShellRun Shell;
+    // How long a scheduler window may take to answer.
+    UINT MessageTimeout = 5000;
+};
+
+enum TSchedulerLaunch {
+    lnMessaged, // a running scheduler was asked to show its window
+    lnStarted,  // the scheduler was started with "/show"
+    lnFailed,   // qvsched.ini could not be written; nothing was started
+};
+
+class TLaunchers {
+public:
+    TLaunchers(TLauncherEnvironment Environment, const TFeatureContext& Context);
+
+    // btnSchedulerClick: sends the message to the window of a running "qrvsched.exe" that
+    // qvsched.ini names, or else writes [General] Close=0 and starts the scheduler.
+    TSchedulerLaunch ShowScheduler();
+    // btnSupportClick: feedback.htm of the program folder.
+    void OpenSupportPage();
+    // btnTellAFriendClick.
+    void TellAFriend();
+    // btnDefragment2Click.
+    void StartDefragmenter();
+
+private:
+    // True when Handle is a window of process ProcessId and took the message.
+    bool AskSchedulerWindow(HWND Handle, DWORD ProcessId) const;
+
+    TLauncherEnvironment FEnvironment;
+    const TFeatureContext& FContext;
+};
