@@ -1,6 +1,6 @@
 #include "app/FileInfo.h"
 
-#include <shellapi.h>
+#include "classlib/rtl/WinApi.h"
 
 String BytesUnitText;
 

@@ -4,8 +4,7 @@
 
 #include "classlib/rtl/SysUtils.h"
 
-#include <windows.h>
-#include <shlobj.h>
+#include "classlib/rtl/WinApi.h"
 
 #include <cstdint>
 #include <memory>

@@ -1,6 +1,10 @@
 #include "app/FileInfo.h"
 
-#include <shlobj.h>
+#include "classlib/gui/Forms.h"
+#include "classlib/gui/Menus.h"
+#include "classlib/gui/UtilityWindow.h"
+
+#include "classlib/rtl/WinApi.h"
 #include <wrl/client.h>
 
 #include <memory>
@@ -10,70 +14,22 @@ using Microsoft::WRL::ComPtr;
 
 namespace {
 
-// The hourglass for the life of the object.
-class TWaitCursor {
-public:
-    TWaitCursor() : FPrevious(SetCursor(LoadCursorW(nullptr, IDC_WAIT))) {}
-    ~TWaitCursor() { SetCursor(FPrevious); }
-    TWaitCursor(const TWaitCursor&) = delete;
-    TWaitCursor& operator=(const TWaitCursor&) = delete;
-
-private:
-    HCURSOR FPrevious;
-};
-
-struct TMenuDestroyer {
-    void operator()(HMENU Menu) const { DestroyMenu(Menu); }
-};
-using TOwnedMenu = std::unique_ptr<std::remove_pointer_t<HMENU>, TMenuDestroyer>;
-
-struct TWindowDestroyer {
-    void operator()(HWND Window) const { DestroyWindow(Window); }
-};
-using TOwnedWindow = std::unique_ptr<std::remove_pointer_t<HWND>, TWindowDestroyer>;
-
 constexpr UINT FirstCommand = 1;
 constexpr UINT LastCommand = 0x7FFF;
 
-// The menu interfaces the callback window hands owner-drawn menu messages to.
-struct TMenuHandlers {
-    IContextMenu2* Menu2;
-    IContextMenu3* Menu3;
-};
-
-LRESULT CALLBACK MenuCallbackProc(HWND Window, UINT Message, WPARAM WParam, LPARAM LParam) {
-    if (Message == WM_NCCREATE) {
-        const auto* Create = reinterpret_cast<const CREATESTRUCTW*>(LParam);
-        SetWindowLongPtrW(Window, GWLP_USERDATA,
-                          reinterpret_cast<LONG_PTR>(Create->lpCreateParams));
+// Hands the owner-drawn menu messages of a shell menu to the menu's own interfaces.
+bool HandleShellMenuMessage(IContextMenu2& Menu2, IContextMenu3* Menu3, TMessage& Message) {
+    if (Message.Msg != WM_DRAWITEM && Message.Msg != WM_MEASUREITEM &&
+        Message.Msg != WM_INITMENUPOPUP)
+        return false;
+    if (Menu3) {
+        LRESULT Ignored = 0;
+        Menu3->HandleMenuMsg2(Message.Msg, Message.WParam, Message.LParam, &Ignored);
+    } else {
+        Menu2.HandleMenuMsg(Message.Msg, Message.WParam, Message.LParam);
     }
-    const auto* Handlers =
-        reinterpret_cast<const TMenuHandlers*>(GetWindowLongPtrW(Window, GWLP_USERDATA));
-    if (Handlers &&
-        (Message == WM_DRAWITEM || Message == WM_MEASUREITEM || Message == WM_INITMENUPOPUP)) {
-        if (Handlers->Menu3) {
-            LRESULT Ignored = 0;
-            Handlers->Menu3->HandleMenuMsg2(Message, WParam, LParam, &Ignored);
-        } else {
-            Handlers->Menu2->HandleMenuMsg(Message, WParam, LParam);
-        }
-        return Message == WM_INITMENUPOPUP ? 0 : 1;
-    }
-    return DefWindowProcW(Window, Message, WParam, LParam);
-}
-
-constexpr wchar_t MenuCallbackClass[] = L"ItemPropMenuCallbackHelper";
-
-TOwnedWindow CreateMenuCallbackWindow(TMenuHandlers& Handlers) {
-    const HINSTANCE Instance = GetModuleHandleW(nullptr);
-    WNDCLASSW Class{};
-    Class.lpfnWndProc = MenuCallbackProc;
-    Class.hInstance = Instance;
-    Class.lpszClassName = MenuCallbackClass;
-    RegisterClassW(&Class); // fails harmlessly when already registered
-    return TOwnedWindow(CreateWindowExW(0, MenuCallbackClass, L"ItemPropCallbackProcessor",
-                                        WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, Instance,
-                                        &Handlers));
+    Message.Result = Message.Msg == WM_INITMENUPOPUP ? 0 : 1;
+    return true;
 }
 
 bool InvokeMenuCommand(IContextMenu& Menu, HWND Owner, LPCSTR Verb, LPCWSTR VerbW) {
@@ -98,13 +54,14 @@ bool ShowPopupMenu(IContextMenu& Menu, IContextMenu2* Menu2, IContextMenu3* Menu
     if (!Popup ||
         FAILED(Menu.QueryContextMenu(Popup.get(), 0, FirstCommand, LastCommand, CMF_EXPLORE)))
         return false;
-    TMenuHandlers Handlers{Menu2, Menu3};
-    TOwnedWindow Callback;
+    std::unique_ptr<TUtilityWindow> Callback;
     if (Menu2)
-        Callback = CreateMenuCallbackWindow(Handlers);
-    const UINT Chosen =
-        static_cast<UINT>(TrackPopupMenu(Popup.get(), TPM_RIGHTBUTTON | TPM_RETURNCMD, Point.x,
-                                         Point.y, 0, Callback ? Callback.get() : Owner, nullptr));
+        Callback = std::make_unique<TUtilityWindow>([Menu2, Menu3](TMessage& Message) {
+            return HandleShellMenuMessage(*Menu2, Menu3, Message);
+        });
+    const UINT Chosen = static_cast<UINT>(
+        TrackPopupMenu(Popup.get(), TPM_RIGHTBUTTON | TPM_RETURNCMD, Point.x, Point.y, 0,
+                       Callback ? Callback->Handle() : Owner, nullptr));
     if (Chosen != 0)
         InvokeMenuId(Menu, Owner, Chosen);
     return true;
@@ -222,7 +179,7 @@ bool RunPathCommand(const String& Path, TShellMenuMode Mode, const String& Verb,
 bool InvokeShellItemMenu(const String& Path, IShellFolder* Folder, PCUITEMID_CHILD_ARRAY ItemLists,
                          ULONG Attributes, TShellMenuMode Mode, const String& Verb, HWND Owner,
                          POINT Point, int Count) {
-    const TWaitCursor Wait;
+    const TScreenCursor Wait(crHourGlass);
     const TOleSession Ole;
     if (ItemLists && ItemLists[0])
         return Folder &&

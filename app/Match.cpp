@@ -1,6 +1,6 @@
 #include "app/Match.h"
 
-#include <windows.h>
+#include "classlib/rtl/WinApi.h"
 
 #include <algorithm>
 

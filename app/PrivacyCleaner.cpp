@@ -4,9 +4,7 @@
 #include "app/QRVUtils.h"
 #include "classlib/rtl/TextEncoding.h"
 
-#include <shlobj.h>
-#include <urlhist.h>
-#include <wininet.h>
+#include "classlib/rtl/WinApi.h"
 
 #include <memory>
 

@@ -5,29 +5,9 @@
 #include "classlib/gui/Forms.h"
 #include "classlib/rtl/Registry.h"
 
-#include <shellapi.h>
-#include <shlobj.h>
-#include <lm.h>
+#include "classlib/rtl/WinApi.h"
 
 using namespace qrvutils;
-
-bool qrvutils::ProcessPendingMessages() {
-    if (Application) {
-        Application->ProcessMessages();
-        return !Application->Terminated();
-    }
-    // Before the application object exists (and in tests) nobody else pumps.
-    MSG Msg;
-    while (PeekMessageW(&Msg, nullptr, 0, 0, PM_REMOVE)) {
-        if (Msg.message == WM_QUIT) {
-            PostQuitMessage(static_cast<int>(Msg.wParam));
-            return false;
-        }
-        TranslateMessage(&Msg);
-        DispatchMessageW(&Msg);
-    }
-    return true;
-}
 
 // ------------------------------------------------------------- paths and files
 

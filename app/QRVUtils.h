@@ -5,8 +5,7 @@
 #include "classlib/rtl/Classes.h"
 #include "classlib/rtl/SysUtils.h"
 
-#include <windows.h>
-#include <commctrl.h>
+#include "classlib/rtl/WinApi.h"
 
 #include <cstdint>
 #include <memory>

@@ -3,7 +3,7 @@
 
 #include "classlib/rtl/SysUtils.h"
 
-#include <windows.h>
+#include "classlib/rtl/WinApi.h"
 
 #include <memory>
 #include <type_traits>
@@ -13,10 +13,6 @@ namespace qrvutils {
 inline bool IsDotEntry(const String& Name) {
     return Name == L"." || Name == L"..";
 }
-
-// Dispatches the messages waiting for this thread. Returns false when the program
-// is quitting: the WM_QUIT that was taken is put back for the main loop.
-bool ProcessPendingMessages();
 
 // Critical-error boxes (a drive without a medium) stay away while it lives.
 class TNoErrorBoxes {

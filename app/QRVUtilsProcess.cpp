@@ -1,6 +1,7 @@
 #include "app/QRVUtils.h"
 
 #include "app/QRVUtilsPrivate.h"
+#include "classlib/gui/Forms.h"
 
 #include <vector>
 
@@ -44,32 +45,6 @@ void WaitDispatchingMessages(HANDLE Handle) {
         return;
     }
 }
-
-// As under a modal dialog, this thread's windows keep painting and answering while it lives
-// but take no input: a click must not start another command in the middle of this one.
-class TThreadWindowsDisabled {
-public:
-    TThreadWindowsDisabled() {
-        EnumThreadWindows(GetCurrentThreadId(), &Collect, reinterpret_cast<LPARAM>(&FDisabled));
-        for (const HWND Window : FDisabled)
-            EnableWindow(Window, FALSE);
-    }
-    ~TThreadWindowsDisabled() {
-        for (auto Window = FDisabled.rbegin(); Window != FDisabled.rend(); ++Window)
-            if (IsWindow(*Window))
-                EnableWindow(*Window, TRUE);
-    }
-    TThreadWindowsDisabled(const TThreadWindowsDisabled&) = delete;
-    TThreadWindowsDisabled& operator=(const TThreadWindowsDisabled&) = delete;
-
-private:
-    static BOOL CALLBACK Collect(HWND Window, LPARAM Param) {
-        if (IsWindowVisible(Window) && IsWindowEnabled(Window))
-            reinterpret_cast<std::vector<HWND>*>(Param)->push_back(Window);
-        return TRUE;
-    }
-    std::vector<HWND> FDisabled;
-};
 
 } // namespace
 

@@ -2,7 +2,7 @@
 
 #include "app/FileInfo.h"
 
-#include <shlobj.h>
+#include "classlib/rtl/WinApi.h"
 #include <wrl/client.h>
 
 using Microsoft::WRL::ComPtr;

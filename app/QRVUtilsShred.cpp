@@ -1,6 +1,7 @@
 #include "app/QRVUtils.h"
 
 #include "app/QRVUtilsPrivate.h"
+#include "classlib/gui/Forms.h"
 
 #include <algorithm>
 #include <array>

@@ -37,6 +37,5 @@ void TfrmSplash::SetStatus(const String& Text) {
         // not stop the start: the log is only a record of it.
     }
     Repaint();
-    if (Application)
-        Application->ProcessMessages();
+    ProcessPendingMessages();
 }

@@ -41,8 +41,7 @@ void TTreeSearchEngine::Search(const String& Path, TCvTreeItem* ParentItem, bool
 
 void TTreeSearchEngine::WalkFolder(const String& Dir, TCvTreeItem* Item) {
     // Keeps the windows alive, and lets a Stop button be pressed, during long walks.
-    if (Application)
-        Application->ProcessMessages();
+    ProcessPendingMessages();
     if (Stop)
         return;
 

@@ -2,7 +2,7 @@
 
 #include "classlib/rtl/SysUtils.h"
 
-#include <windows.h>
+#include "classlib/rtl/WinApi.h"
 
 #include <functional>
 

@@ -1,6 +1,7 @@
 #include "main/FileScan.h"
 
 #include "app/FileInfo.h"
+#include "classlib/gui/Forms.h"
 
 #include <algorithm>
 #include <cmath>
@@ -186,6 +187,6 @@ void TFileScan::ScanFileFound(const String& Path, const String& Name,
         }
     } catch (...) {
     }
-    if (Pump && this->Pump)
-        this->Pump->ProcessMessages();
+    if (Pump)
+        ProcessPendingMessages();
 }

@@ -72,7 +72,6 @@ public:
     TFileScan(const TFileScan&) = delete;
     TFileScan& operator=(const TFileScan&) = delete;
 
-    IMessagePump* Pump = nullptr;
     IDuplicateGrouper* Grouper = nullptr;
     TShortcutTargetFunc ShortcutTarget;
 

@@ -4,8 +4,7 @@
 #include "classlib/rtl/Registry.h"
 #include "main/RegistryRoots.h"
 
-#include <shellapi.h>
-#include <tlhelp32.h>
+#include "classlib/rtl/WinApi.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include "main/FeatureContext.h"
 #include "main/WindowsVersion.h"
 
-#include <windows.h>
+#include "classlib/rtl/WinApi.h"
 
 #include <functional>
 #include <optional>

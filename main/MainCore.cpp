@@ -2,6 +2,7 @@
 
 #include "app/Language.h"
 #include "app/QRVUtils.h"
+#include "classlib/gui/Forms.h"
 
 namespace {
 
@@ -27,12 +28,11 @@ TMainCore::TMainCore(const TMainCoreEnvironment& Environment)
       FDrives(Environment.Drives ? *Environment.Drives : *FOwnDrives),
       FClock(Environment.Clock ? *Environment.Clock : *FOwnClock),
       FStatus(Environment.Status ? *Environment.Status : *FOwnStatus), FPrompt(Environment.Prompt),
-      FShell(Environment.Shell), FPump(Environment.Pump), ScanPaths(FDrives) {
+      FShell(Environment.Shell), ScanPaths(FDrives) {
     Titles.Load([this](const String& Key) { return Message(Key); });
     FMatcher = new TMatch(&FComponents);
     FMatcher->Name = L"Matcher";
     FScan = std::make_unique<TFileScan>(FSearchEngine, *FMatcher, Safety, FDrives, FClock);
-    FScan->Pump = FPump;
     FScan->ShortcutTarget = GetShortcutTarget;
 }
 
@@ -172,8 +172,7 @@ void TMainCore::SearchEmptyFolders() {
     if (OnScanStarted)
         OnScanStarted(false);
     Flow.ShowPage(pgScan);
-    if (FPump)
-        FPump->ProcessMessages();
+    ProcessPendingMessages();
 
     TStringList Folders;
     FLastOutcome = soCompleted;

@@ -36,7 +36,6 @@ struct TMainCoreEnvironment {
     IStatusSink* Status = nullptr; // null: the splash window
     IPrompt* Prompt = nullptr;     // null: notices are not shown, questions answered No
     IShell* Shell = nullptr;       // null: files are not opened
-    IMessagePump* Pump = nullptr;  // null: no messages are processed during scans
 };
 
 // "<drive of AppDir>\System Corvanta Backups".
@@ -56,7 +55,6 @@ class TMainCore {
     IStatusSink& FStatus;
     IPrompt* FPrompt;
     IShell* FShell;
-    IMessagePump* FPump;
 
     // Owns the matcher and the tables.
     TComponent FComponents{nullptr};

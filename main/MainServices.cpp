@@ -3,7 +3,7 @@
 #include "app/QRVUtils.h"
 #include "app/SplashForm.h"
 
-#include <shellapi.h>
+#include "classlib/rtl/WinApi.h"
 
 String DriveRoot(const String& Path) {
     return AddBackslash(ExtractFileDrive(Path));

@@ -68,13 +68,6 @@ public:
     virtual void SetStatus(const String& Text) = 0;
 };
 
-// Keeps the window alive during long loops on the window thread.
-class IMessagePump {
-public:
-    virtual ~IMessagePump() = default;
-    virtual void ProcessMessages() = 0;
-};
-
 class TSystemDriveInfo : public IDriveInfo {
 public:
     UINT DriveType(const String& Root) const override;

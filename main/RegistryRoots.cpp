@@ -1,6 +1,6 @@
 #include "main/RegistryRoots.h"
 
-#include <windows.h>
+#include "classlib/rtl/WinApi.h"
 
 #include <cstdint>
 #include <cstring>

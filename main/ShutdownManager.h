@@ -9,8 +9,7 @@
 #include "main/FeatureContext.h"
 #include "main/WindowsVersion.h"
 
-#include <windows.h>
-#include <mstask.h>
+#include "classlib/rtl/WinApi.h"
 #include <wrl/client.h>
 
 #include <functional>

@@ -2,7 +2,7 @@
 
 #include "app/QRVUtils.h"
 
-#include <windows.h>
+#include "classlib/rtl/WinApi.h"
 
 #include <cmath>
 #include <limits>

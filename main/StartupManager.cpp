@@ -2,7 +2,7 @@
 
 #include "app/QRVUtils.h"
 
-#include <shlobj.h>
+#include "classlib/rtl/WinApi.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include "app/QRVUtils.h"
 #include "classlib/rtl/IniFiles.h"
 
-#include <windows.h>
+#include "classlib/rtl/WinApi.h"
 
 #include <algorithm>
 #include <cstdint>

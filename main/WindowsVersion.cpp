@@ -1,6 +1,6 @@
 #include "main/WindowsVersion.h"
 
-#include <windows.h>
+#include "classlib/rtl/WinApi.h"
 
 TWindowsVersion TWindowsVersion::Current() {
     // GetVersionEx reports what the program's manifest allows; the kernel's own call does not.

@@ -1,4 +1,4 @@
-#include <windows.h>
+#include "classlib/rtl/WinApi.h"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     return 0;

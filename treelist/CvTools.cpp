@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include <windows.h>
+#include "classlib/rtl/WinApi.h"
 
 // ------------------------------------------------------------ version flags
 

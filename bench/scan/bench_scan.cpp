@@ -6,7 +6,7 @@
 #include "main/FileScan.h"
 #include "main/ScanResults.h"
 
-#include <windows.h>
+#include "classlib/rtl/WinApi.h"
 
 #include <algorithm>
 #include <chrono>

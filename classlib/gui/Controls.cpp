@@ -1,5 +1,7 @@
 #include "classlib/gui/Controls.h"
 
+#include "classlib/gui/Forms.h"
+
 #include <algorithm>
 #include <utility>
 
@@ -237,6 +239,14 @@ void TWinControl::WndProc(TMessage& Message) {
         WMPrintClient(Decoded);
         return;
     }
+    case WM_SETCURSOR:
+        // The screen cursor (the hourglass of long work) wins over the window's own.
+        if (Screen->Cursor() != crDefault && LOWORD(Message.LParam) == HTCLIENT) {
+            SetCursor(Screen->Cursors(Screen->Cursor()));
+            Message.Result = 1;
+            return;
+        }
+        break;
     case WM_ERASEBKGND:
         Message.Result = 1; // the paint lays the background through the back buffer
         return;

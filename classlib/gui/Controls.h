@@ -15,6 +15,26 @@ class TWinControl;
 // exception handling, or to the debugger output when there is no application. Never throws.
 void HandleCurrentException(TObject* Sender) noexcept;
 
+// A mouse cursor: a system cursor (negative), crDefault (the control's own, or the window
+// class's), or one of the program's cursor resources (positive; see TScreen::Cursors).
+using TCursor = int;
+constexpr TCursor crDefault = 0;
+constexpr TCursor crNone = -1;
+constexpr TCursor crArrow = -2;
+constexpr TCursor crCross = -3;
+constexpr TCursor crIBeam = -4;
+constexpr TCursor crSizeNESW = -6;
+constexpr TCursor crSizeNS = -7;
+constexpr TCursor crSizeNWSE = -8;
+constexpr TCursor crSizeWE = -9;
+constexpr TCursor crUpArrow = -10;
+constexpr TCursor crHourGlass = -11;
+constexpr TCursor crNo = -18;
+constexpr TCursor crAppStart = -19;
+constexpr TCursor crHelp = -20;
+constexpr TCursor crHandPoint = -21;
+constexpr TCursor crSizeAll = -22;
+
 // A request the control cannot carry out in its present state.
 class EInvalidOperation : public Exception {
 public:

@@ -374,3 +374,99 @@ void TApplication::FormDestroyed(TForm* Form) {
         Terminate();
     }
 }
+
+// ---------------------------------------------------- message pump and input
+
+bool ProcessPendingMessages() {
+    if (Application) {
+        Application->ProcessMessages();
+        return !Application->Terminated();
+    }
+    // Before the application object exists (and in tests) nobody else pumps.
+    MSG Msg;
+    while (PeekMessageW(&Msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (Msg.message == WM_QUIT) {
+            PostQuitMessage(static_cast<int>(Msg.wParam));
+            return false;
+        }
+        TranslateMessage(&Msg);
+        DispatchMessageW(&Msg);
+    }
+    return true;
+}
+
+namespace {
+
+BOOL CALLBACK CollectEnabledWindow(HWND Window, LPARAM Param) {
+    if (IsWindowVisible(Window) && IsWindowEnabled(Window))
+        reinterpret_cast<std::vector<HWND>*>(Param)->push_back(Window);
+    return TRUE;
+}
+
+} // namespace
+
+TThreadWindowsDisabled::TThreadWindowsDisabled() {
+    EnumThreadWindows(GetCurrentThreadId(), &CollectEnabledWindow,
+                      reinterpret_cast<LPARAM>(&FDisabled));
+    for (const HWND Window : FDisabled)
+        EnableWindow(Window, FALSE);
+}
+
+TThreadWindowsDisabled::~TThreadWindowsDisabled() {
+    for (auto Window = FDisabled.rbegin(); Window != FDisabled.rend(); ++Window)
+        if (IsWindow(*Window))
+            EnableWindow(*Window, TRUE);
+}
+
+// ------------------------------------------------------------------ TScreen
+
+namespace {
+
+TScreen ScreenInstance;
+
+} // namespace
+
+TScreen* const Screen = &ScreenInstance;
+
+HCURSOR TScreen::Cursors(TCursor Index) const {
+    static const struct {
+        TCursor Cursor;
+        const wchar_t* Id;
+    } System[] = {
+        {crArrow, IDC_ARROW},          {crCross, IDC_CROSS},
+        {crIBeam, IDC_IBEAM},          {crSizeNESW, IDC_SIZENESW},
+        {crSizeNS, IDC_SIZENS},        {crSizeNWSE, IDC_SIZENWSE},
+        {crSizeWE, IDC_SIZEWE},        {crUpArrow, IDC_UPARROW},
+        {crHourGlass, IDC_WAIT},       {crNo, IDC_NO},
+        {crAppStart, IDC_APPSTARTING}, {crHelp, IDC_HELP},
+        {crHandPoint, IDC_HAND},       {crSizeAll, IDC_SIZEALL},
+    };
+    if (Index == crNone)
+        return nullptr;
+    for (const auto& Entry : System)
+        if (Entry.Cursor == Index)
+            return LoadCursorW(nullptr, Entry.Id);
+    return LoadCursorW(nullptr, IDC_ARROW);
+}
+
+void TScreen::SetCursor(TCursor Value) {
+    if (FCursor == Value)
+        return;
+    FCursor = Value;
+    if (Value != crDefault) {
+        ::SetCursor(Cursors(Value));
+        return;
+    }
+    // Back to each window's own cursor: ask the window under the pointer to set it.
+    POINT Pointer{};
+    if (!GetCursorPos(&Pointer))
+        return;
+    const HWND Under = WindowFromPoint(Pointer);
+    if (Under && GetWindowThreadProcessId(Under, nullptr) == GetCurrentThreadId())
+        SendMessageW(
+            Under, WM_SETCURSOR, reinterpret_cast<WPARAM>(Under),
+            MAKELPARAM(SendMessageW(Under, WM_NCHITTEST, 0, MAKELPARAM(Pointer.x, Pointer.y)),
+                       WM_MOUSEMOVE));
+    else
+        ::SetCursor(LoadCursorW(nullptr, IDC_ARROW));
+}

@@ -150,3 +150,53 @@ private:
 };
 
 extern TApplication* Application;
+
+// The one way to keep windows alive during long work on the window thread: dispatches the
+// messages waiting now and returns. False when the program is quitting (the application was
+// terminated, or a WM_QUIT arrived; it is left for the main loop), so the work should stop.
+bool ProcessPendingMessages();
+
+// As under a modal dialog, this thread's windows keep painting and answering while it lives but
+// take no input: a click must not start another command in the middle of this one. The windows
+// it disabled are enabled again in the reverse order, those that still exist.
+class TThreadWindowsDisabled {
+public:
+    TThreadWindowsDisabled();
+    ~TThreadWindowsDisabled();
+    TThreadWindowsDisabled(const TThreadWindowsDisabled&) = delete;
+    TThreadWindowsDisabled& operator=(const TThreadWindowsDisabled&) = delete;
+
+private:
+    std::vector<HWND> FDisabled;
+};
+
+// ----------------------------------------------------------------- TScreen
+
+// The screen as the program sees it. Its Cursor, when not crDefault, overrides every window's
+// own cursor (the hourglass during long work).
+class TScreen : public TObject {
+public:
+    TCursor Cursor() const { return FCursor; }
+    void SetCursor(TCursor Value);
+    // The cursor handle for a TCursor; crDefault gives the arrow.
+    HCURSOR Cursors(TCursor Index) const;
+
+private:
+    TCursor FCursor = crDefault;
+};
+
+extern TScreen* const Screen;
+
+// Sets the screen cursor for the life of the scope, then puts the previous one back.
+class TScreenCursor {
+public:
+    explicit TScreenCursor(TCursor Cursor) : FPrevious(Screen->Cursor()) {
+        Screen->SetCursor(Cursor);
+    }
+    ~TScreenCursor() { Screen->SetCursor(FPrevious); }
+    TScreenCursor(const TScreenCursor&) = delete;
+    TScreenCursor& operator=(const TScreenCursor&) = delete;
+
+private:
+    TCursor FPrevious;
+};

@@ -3,10 +3,7 @@
 // go to DeleteDC, one from BeginPaint must go to EndPaint).
 #pragma once
 
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#include <windows.h>
+#include "classlib/rtl/WinApi.h"
 
 #include <utility>
 

@@ -3,10 +3,7 @@
 // record to the handler named beside it.
 #pragma once
 
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#include <windows.h>
+#include "classlib/rtl/WinApi.h"
 
 // A message as the window procedure received it; Result is what the procedure returns.
 struct TMessage {

@@ -2,10 +2,7 @@
 // runtime layer the programs are written against.
 #pragma once
 
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#include <windows.h>
+#include "classlib/rtl/WinApi.h"
 
 #include <cstdint>
 #include <exception>

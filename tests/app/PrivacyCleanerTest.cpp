@@ -5,7 +5,7 @@
 
 #include <gtest/gtest.h>
 
-#include <wininet.h>
+#include "classlib/rtl/WinApi.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 
 #include <gtest/gtest.h>
 
-#include <shlobj.h>
+#include "classlib/rtl/WinApi.h"
 #include <wrl/client.h>
 
 using Microsoft::WRL::ComPtr;

@@ -5,7 +5,7 @@
 
 #include <gtest/gtest.h>
 
-#include <shlobj.h>
+#include "classlib/rtl/WinApi.h"
 
 #include <vector>
 

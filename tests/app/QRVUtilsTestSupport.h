@@ -2,7 +2,7 @@
 
 #include "classlib/rtl/SysUtils.h"
 
-#include <windows.h>
+#include "classlib/rtl/WinApi.h"
 
 // The folder prepared by tests/make-fixtures.sh for the utilities, with a
 // trailing backslash; empty when the fixtures are not there.

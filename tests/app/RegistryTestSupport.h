@@ -7,7 +7,7 @@
 
 #include <vector>
 
-#include <windows.h>
+#include "classlib/rtl/WinApi.h"
 
 class TTestKey {
 public:

@@ -2,10 +2,7 @@
 // Usage: e2e_window_probe visible|iconic|minimize|close TITLE EXE_PATH
 // Exit code 0 when the window of EXE_PATH titled TITLE exists and the check holds or the
 // action was sent, 1 when not, 2 on bad arguments.
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#include <windows.h>
+#include "classlib/rtl/WinApi.h"
 
 #include <string>
 

@@ -7,9 +7,7 @@
 
 #include <gtest/gtest.h>
 
-#include <objbase.h>
-#include <shlobj.h>
-#include <shobjidl.h>
+#include "classlib/rtl/WinApi.h"
 
 #include <algorithm>
 #include <cstdlib>

@@ -10,7 +10,7 @@
 #include <stdexcept>
 #include <string>
 
-#include <windows.h>
+#include "classlib/rtl/WinApi.h"
 
 class TTestRegistry {
 public:

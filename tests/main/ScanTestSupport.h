@@ -9,7 +9,7 @@
 #include <optional>
 #include <vector>
 
-#include <windows.h>
+#include "classlib/rtl/WinApi.h"
 
 // Every drive letter is a fixed disk of 100 GB unless told otherwise; a share is remote.
 class TFakeDrives : public IDriveInfo {

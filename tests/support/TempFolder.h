@@ -9,7 +9,7 @@
 #include <string>
 #include <string_view>
 
-#include <windows.h>
+#include "classlib/rtl/WinApi.h"
 
 // Files are made and read with Win32 alone, so that the class library's own tests do not lean
 // on what they test. Writes throw: a fixture that silently failed to appear would let a test pass
