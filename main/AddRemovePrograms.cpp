@@ -80,7 +80,7 @@ TUninstallOutcome TAddRemovePrograms::Uninstall(std::size_t Index) {
     }
     if (!FContext.Confirm(FContext.Message(L"UninstallConfirm", Program.DisplayName)))
         return uoNothing;
-    FEnvironment.RunAndWait(Program.UninstallString);
+    FEnvironment.RunAndWait(ExpandEnvironmentText(Program.UninstallString));
     const bool Gone = !EntryExists(Program);
     if (Gone)
         FContext.Log(L"S_Log_AddRemoveUninstallItem", Program.DisplayName);

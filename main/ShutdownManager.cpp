@@ -61,37 +61,55 @@ String CurrentUserName() {
 
 // ----------------------------------------------------------------- settings
 
+namespace {
+
+// The keys of [ShutdownManager] in file order, each with the field it holds.
+struct TSettingKey {
+    const wchar_t* Ident;
+    int TShutdownSettings::*Number = nullptr;
+    bool TShutdownSettings::*Flag = nullptr;
+    String TShutdownSettings::*Text = nullptr;
+};
+using S = TShutdownSettings;
+const TSettingKey SettingKeys[] = {
+    {L"Enabled", nullptr, &S::Enabled},
+    {L"Type", &S::Type},
+    {L"Hour", &S::Hour},
+    {L"Min", &S::Min},
+    {L"Every", &S::Every},
+    {L"Ask", nullptr, &S::Ask},
+    {L"WeekDay", &S::WeekDay},
+    {L"MonthDay", &S::MonthDay},
+    {L"RunAsUsername", nullptr, nullptr, &S::RunAsUsername},
+    {L"RunAsPassword", nullptr, nullptr, &S::RunAsPassword},
+    {L"Day", &S::Day},
+    {L"Month", &S::Month},
+    {L"Year", &S::Year},
+};
+
+} // namespace
+
 void TShutdownSettings::Load(const TCustomIniFile& Ini) {
     const TShutdownSettings Defaults;
-    Enabled = Ini.ReadBool(Section, L"Enabled", Defaults.Enabled);
-    Type = Ini.ReadInteger(Section, L"Type", Defaults.Type);
-    Hour = Ini.ReadInteger(Section, L"Hour", Defaults.Hour);
-    Min = Ini.ReadInteger(Section, L"Min", Defaults.Min);
-    Every = Ini.ReadInteger(Section, L"Every", Defaults.Every);
-    Ask = Ini.ReadBool(Section, L"Ask", Defaults.Ask);
-    WeekDay = Ini.ReadInteger(Section, L"WeekDay", Defaults.WeekDay);
-    MonthDay = Ini.ReadInteger(Section, L"MonthDay", Defaults.MonthDay);
-    RunAsUsername = Ini.ReadString(Section, L"RunAsUsername", Defaults.RunAsUsername);
-    RunAsPassword = Ini.ReadString(Section, L"RunAsPassword", Defaults.RunAsPassword);
-    Day = Ini.ReadInteger(Section, L"Day", Defaults.Day);
-    Month = Ini.ReadInteger(Section, L"Month", Defaults.Month);
-    Year = Ini.ReadInteger(Section, L"Year", Defaults.Year);
+    for (const TSettingKey& Key : SettingKeys) {
+        if (Key.Number)
+            this->*Key.Number = Ini.ReadInteger(Section, Key.Ident, Defaults.*Key.Number);
+        else if (Key.Flag)
+            this->*Key.Flag = Ini.ReadBool(Section, Key.Ident, Defaults.*Key.Flag);
+        else
+            this->*Key.Text = Ini.ReadString(Section, Key.Ident, Defaults.*Key.Text);
+    }
 }
 
 void TShutdownSettings::Save(TCustomIniFile& Ini) const {
-    Ini.WriteBool(Section, L"Enabled", Enabled);
-    Ini.WriteInteger(Section, L"Type", Type);
-    Ini.WriteInteger(Section, L"Hour", Hour);
-    Ini.WriteInteger(Section, L"Min", Min);
-    Ini.WriteInteger(Section, L"Every", Every);
-    Ini.WriteBool(Section, L"Ask", Ask);
-    Ini.WriteInteger(Section, L"WeekDay", WeekDay);
-    Ini.WriteInteger(Section, L"MonthDay", MonthDay);
-    Ini.WriteString(Section, L"RunAsUsername", RunAsUsername);
-    Ini.WriteString(Section, L"RunAsPassword", RunAsPassword);
-    Ini.WriteInteger(Section, L"Day", Day);
-    Ini.WriteInteger(Section, L"Month", Month);
-    Ini.WriteInteger(Section, L"Year", Year);
+    for (const TSettingKey& Key : SettingKeys) {
+        if (Key.Number)
+            Ini.WriteInteger(Section, Key.Ident, this->*Key.Number);
+        else if (Key.Flag)
+            Ini.WriteBool(Section, Key.Ident, this->*Key.Flag);
+        else
+            Ini.WriteString(Section, Key.Ident, this->*Key.Text);
+    }
 }
 
 TASK_TRIGGER ShutdownTrigger(const TShutdownSettings& Settings, const TASK_TRIGGER& Current) {

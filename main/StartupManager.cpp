@@ -143,7 +143,11 @@ bool TStartupManager::WriteEntry(const TStartupEntry& Entry) {
         TRegistry Registry(KEY_READ | KEY_WRITE | Entry.View);
         if (!OpenRegistryKey(Registry, RunRoot(Entry.Location), RunKey, true))
             return false;
-        Registry.WriteString(Entry.Name, Entry.CommandLine);
+        // A command with %variables% stays one that Windows expands at logon.
+        if (Registry.GetDataType(Entry.Name) == rdExpandString)
+            Registry.WriteExpandString(Entry.Name, Entry.CommandLine);
+        else
+            Registry.WriteString(Entry.Name, Entry.CommandLine);
         return true;
     } catch (const Exception&) {
         return false;

@@ -32,6 +32,9 @@ public:
     void SetString(const String& Key, const String& Name, const String& Value) const {
         Set(Key, Name, REG_SZ, Value.c_str(), (Value.size() + 1) * sizeof(wchar_t));
     }
+    void SetExpandString(const String& Key, const String& Name, const String& Value) const {
+        Set(Key, Name, REG_EXPAND_SZ, Value.c_str(), (Value.size() + 1) * sizeof(wchar_t));
+    }
     void SetInteger(const String& Key, const String& Name, DWORD Value) const {
         Set(Key, Name, REG_DWORD, &Value, sizeof Value);
     }
@@ -53,7 +56,7 @@ public:
         return true;
     }
 
-    // "sz:<text>", "dword:<n>", "bin:<hex>", or "" when the value is missing.
+    // "sz:<text>", "expand:<text>", "dword:<n>", "bin:<hex>", or "" when the value is missing.
     String Value(const String& Key, const String& Name) const {
         HKEY K = nullptr;
         if (RegOpenKeyExW(HKEY_CURRENT_USER, Path(Key).c_str(), 0, KEY_READ, &K) != ERROR_SUCCESS)
@@ -90,7 +93,7 @@ private:
         if (Type == REG_SZ || Type == REG_EXPAND_SZ) {
             String Text(reinterpret_cast<const wchar_t*>(Data.data()), Size / sizeof(wchar_t));
             Text.resize(wcsnlen(Text.c_str(), Text.size()));
-            return L"sz:" + Text;
+            return (Type == REG_SZ ? L"sz:" : L"expand:") + Text;
         }
         String Hex = L"bin:";
         for (const unsigned char Byte : Data)

@@ -135,6 +135,18 @@ TEST_F(StartupManager, AMissingProgramShowsImageFive) {
     EXPECT_EQ(Find(Manager, L"Here")->ImageIndex, 4);
 }
 
+TEST_F(StartupManager, ACommandWithVariablesStaysExpandableWhenEdited) {
+    const String Key = L"HKCU\\" + String(RunKey);
+    Registry.SetExpandString(Key, L"Editor", L"%WINDIR%\\notepad.exe");
+    TStartupManager Manager(Environment(), Test.Context);
+    Manager.Refresh();
+    ASSERT_EQ(Manager.Entries().size(), 1u);
+    EXPECT_EQ(Manager.Entries()[0].CommandLine, L"%WINDIR%\\notepad.exe");
+    EXPECT_EQ(Manager.Entries()[0].ImageIndex, 4);
+    ASSERT_TRUE(Manager.Edit(0, L"%WINDIR%\\notepad.exe /p"));
+    EXPECT_EQ(Registry.Value(Key, L"Editor"), L"expand:%WINDIR%\\notepad.exe /p");
+}
+
 TEST_F(StartupManager, AQuotedProgramWithArgumentsBecomesAShortcutWithArguments) {
     TStartupManager Manager(Environment(), Test.Context);
     const String Program = ThisProgram();
