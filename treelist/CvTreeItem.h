@@ -1,0 +1,325 @@
+// One row of the tree-list: its texts, flags, state, images, check box and children, and the side
+// effects each change has on its tree (deferred resort, auto-size, height, repaint).
+#pragma once
+
+#include "treelist/CvTreeTypes.h"
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
+class TCvTreeCore;
+class TCvTreeItem;
+class TCvTreeItems;
+class TObject;
+class TStream;
+class TBitmap;
+
+using TCvString = std::wstring;
+
+class TCvCellStyle;
+
+// A control shown inside a cell. The style owns it; painting and input reach it through the view.
+class TCvCellControl {
+public:
+    virtual ~TCvCellControl() = default;
+    virtual void SetCellStyle(TCvCellStyle* Style) = 0;
+    virtual bool Visible() const = 0;
+    virtual int BorderWidth() const = 0;
+};
+
+// The look of one cell of an item.
+class TCvCellStyle {
+public:
+    explicit TCvCellStyle(TCvTreeItem* AOwnerItem);
+    ~TCvCellStyle();
+    TCvCellStyle(const TCvCellStyle&) = delete;
+    TCvCellStyle& operator=(const TCvCellStyle&) = delete;
+
+    // Copies every field but OwnerItem, Tag and the control; the picture is shared.
+    void Assign(const TCvCellStyle& Source);
+
+    TCvTreeItem* OwnerItem() const { return FOwnerItem; }
+    TCvCellControl* Control() const { return FControl; }
+    // Takes the control (borrowed in a virtual tree), frees the previous one, repaints the item.
+    void SetControl(TCvCellControl* AControl);
+
+    std::int32_t Tag = 0;
+    TCvColor CellBkColor = 0;
+    TCvColor TextBkColor = 0;
+    TCvColor TextColor = 0;
+    std::uint32_t TextFlags = 0x8824;
+    TBitmap* Picture = nullptr;
+    TCvFieldType CellType = sftText;
+    TCvSectionStyle Style = CvhsText;
+    bool OwnerProps = false;
+    bool UseBkColor = false;
+    std::int32_t FontSize = 0;
+    std::uint8_t FontStyles = 0; // bit 0 bold, 1 italic, 2 underline, 3 strikeout
+    TCvString FontName;
+
+private:
+    bool ControlOwned() const;
+
+    TCvTreeItem* FOwnerItem;
+    TCvCellControl* FControl = nullptr;
+};
+
+// The column texts of an item; every change is reported to the item.
+class TCvColumnTexts {
+public:
+    explicit TCvColumnTexts(TCvTreeItem* AOwner) : FOwner(AOwner) {}
+
+    int Count() const { return static_cast<int>(FItems.size()); }
+    // A bad index throws EStringListError.
+    const TCvString& Strings(int Index) const;
+    void SetStrings(int Index, const TCvString& S);
+    int Add(const TCvString& S);
+    void Insert(int Index, const TCvString& S);
+    void Delete(int Index);
+    void Clear();
+    void Assign(const std::vector<TCvString>& Lines);
+    const std::vector<TCvString>& Items() const { return FItems; }
+
+    // Changes between the two are reported once, at the outermost end.
+    void BeginUpdate() { ++FUpdateCount; }
+    void EndUpdate();
+
+private:
+    void CheckIndex(int Index, int Limit) const;
+    void Changed();
+
+    TCvTreeItem* FOwner;
+    std::vector<TCvString> FItems;
+    int FUpdateCount = 0;
+    bool FChangedInUpdate = false;
+};
+
+// Texts and styles of an item of a tree that is not virtual.
+struct TCvTreeItemStaticData {
+    explicit TCvTreeItemStaticData(TCvTreeItem* Item) : ColumnTexts(Item), MainStyle(Item) {}
+    TCvString Text;
+    TCvColumnTexts ColumnTexts;
+    TCvString Hint;
+    TCvCellStyle MainStyle;
+    std::vector<std::unique_ptr<TCvCellStyle>> Styles;
+};
+
+// Rendered form of an HTML text; made by the view's renderer and handed back by destroying it.
+class TCvHTMLData {
+public:
+    virtual ~TCvHTMLData() = default;
+};
+
+class TCvTreeItem {
+public:
+    explicit TCvTreeItem(TCvTreeCore* AOwner);
+    virtual ~TCvTreeItem();
+    TCvTreeItem(const TCvTreeItem&) = delete;
+    TCvTreeItem& operator=(const TCvTreeItem&) = delete;
+
+    // Copies another item and rebuilds this item's subtree from the source's.
+    virtual void Assign(const TCvTreeItem& Source);
+    virtual TCvString GetHint() const;
+    virtual void SetText(const TCvString& Value);
+    virtual void SetRowBkColor(TCvColor Value);
+    virtual void SetMultiline(bool Value);
+    virtual int GetWidth();
+    virtual void ReadData(TStream& Stream);
+    virtual void WriteData(TStream& Stream);
+    virtual void Delete();
+    virtual TCvTreeItem* GetPrev() const;
+    virtual TCvTreeItem* GetNext() const;
+    virtual void MoveToIns(TCvTreeItem* Target, TItemMoveMode Mode);
+    virtual TCvCellStyle* AddStyle();
+    virtual void RemoveStyle(TCvCellStyle* Style);
+
+    // Structure
+    TCvTreeCore* Owner() const { return FOwner; }
+    TCvTreeItems* Collection() const { return FCollection; }
+    TCvTreeItem* ParentItem() const; // nil for top-level items
+    TCvTreeItem* Parent() const { return FParent; }
+    int Level() const;
+    int IndexInParent() const { return FParent ? FIndexInParent : -1; }
+    int ChildrenCount() const { return static_cast<int>(FChildren.size()); }
+    TCvTreeItem* GetChild(int Index) const;
+    TCvTreeItem* GetFirstChild() const { return GetChild(0); }
+    TCvTreeItem* GetLastChild() const { return GetChild(ChildrenCount() - 1); }
+    TCvTreeItem* GetFirstVisibleChild() const;
+    TCvTreeItem* GetNextSibling() const;
+    TCvTreeItem* GetPrevSibling() const;
+    TCvTreeItem* GetNextChild(const TCvTreeItem* Child) const;
+    TCvTreeItem* GetPrevChild(const TCvTreeItem* Child) const;
+    int IndexOfChild(const TCvTreeItem* Child) const;
+    // The deepest last descendant; the item itself when it has no children.
+    TCvTreeItem* LastDescendant() const;
+    TCvTreeItem* TopAncestor() const;
+    bool IsUnder(const TCvTreeItem* Item) const;
+    int AbsIndex() const;
+    int VisIndex() const;
+    bool HasVisibleChildren() const;
+    bool FullyExpanded() const;
+    bool FullyVisible() const;
+    // Position in the order of creation: the identity order of the sort.
+    std::uint64_t Sequence() const { return FSequence; }
+
+    // Texts
+    TCvString GetItemText() const;
+    const TCvString& Text() const;
+    TCvColumnTexts* ColumnTextList() const;
+    // Column c's text with the main column left out ("" when absent).
+    TCvString CellText(int SectionIndex) const;
+    void SetHint(const TCvString& Value);
+    TCvTreeItemStaticData* StaticData() const { return FStaticData.get(); }
+
+    // Check box
+    bool IsChecked() const { return FCheckBoxState == 1; }
+    int CheckBoxState() const { return FCheckBoxState; }
+    int CheckBoxType() const { return FCheckBoxType; }
+    void SetCheckBoxType(int Value) { FCheckBoxType = static_cast<std::uint8_t>(Value); }
+    void SetCheckMark(bool Value);
+    void SetCheckBoxState(int Value);
+    void SetCheckBoxShown(bool Value);
+    bool CheckBoxShown() const { return HasFlag(ifShowCheckBox); }
+
+    // Visibility
+    void SetHiddenState(bool Value);
+    bool IsHiddenState() const { return HasFlag(ifHidden); }
+
+    // Images
+    int MainImage() const { return FMainImage; }
+    int SecondImage() const { return FSecondImage; }
+    void SetMainImage(int Index);
+    void SetSecondImage(int Index);
+    int MainStateImage = -1;
+    int SecondStateImage = -1;
+    std::int8_t OverlayIndex = -1;
+    std::int8_t OverlayIndex2 = -1;
+
+    // State
+    bool IsExpanded() const { return HasState(TCvItemState::Expanded); }
+    void SetExpanded(bool Value);
+    void ExpandItem(bool Recursive);
+    void CollapseItem(bool Recursive);
+    void MakeFullyExpanded();
+    bool IsSelected() const { return HasState(TCvItemState::Selected); }
+    void SetSelected(bool Value);
+    bool HasState(TCvItemState Member) const { return (FState & CvStateBit(Member)) != 0; }
+    void SetState(TCvItemState Member, bool Value);
+    std::uint16_t State() const { return FState; }
+
+    // Flags: the ones with side effects go through their setters.
+    std::uint32_t Flags() const { return FFlags; }
+    bool HasFlag(TCvItemFlag Flag) const { return (FFlags & Flag) != 0; }
+    void SetFlag(TCvItemFlag Flag, bool Value);
+
+    // Children
+    void MoveTo(TCvTreeItem* NewParent);
+    void MoveToIndex(TCvTreeItem* NewParent, int Index);
+    void ClearChildren();
+    void DeleteChild(TCvTreeItem* Child);
+    void SortChildren(bool Recursive);
+
+    // Styles
+    TCvCellStyle* MainStyle() const;
+    TCvCellStyle* GetStyle(int Index) const;
+    int StylesCount() const;
+
+    // HTML and size
+    bool IsHTML() const { return HasFlag(ifIsHTML); }
+    void SetIsHTML(bool Value);
+    int GetHeight();
+    int OwnHeight() const { return FOwnHeight; }
+    void SetOwnHeight(int Value);
+    int ExpandedChildrenHeight();
+    // True when the row is not the tree's uniform LineHeight high.
+    bool IsVarHeight() const;
+
+    // Repaint
+    void UpdateItem();
+    void RedrawItem(bool OnlyIfVisible);
+    void RedrawItemPart(bool OnlyIfVisible, int Left, int Right);
+
+    // Plain fields
+    std::int32_t Tag = 0;
+    void* Data = nullptr;
+    std::shared_ptr<void> DataInterface;
+    TObject* ItemObject = nullptr;
+    std::uint8_t BorderStyle = 0;
+    TCvColor Color = 0;
+    TCvColor BkColor = 0;
+    TCvColor StrikedLineColor = 0;
+    TCvColor BorderSpaceColor = clCvWindow;
+    TCvColor RowBkColor() const { return FRowBkColor; }
+    int IndentAdjust = 0;
+    int TextLeft = 0, TextTop = 0, TextRight = 0, TextBottom = 0;
+
+private:
+    friend class TCvTreeItems;
+    friend class TCvTreeCore;
+    friend class TCvColumnTexts;
+    friend class TCvTreeSorter;
+    friend class TCvTreeItemReader;
+
+    bool Deleting() const { return HasFlag(ifDeleting); }
+    void RawSetState(TCvItemState Member, bool Value);
+    void ColumnTextsChanged();
+    // Auto-sizes the tree column (or marks it), refreshes the row width and repaints the row.
+    void TreeColumnChanged(bool AutoSizeLater);
+    // Applies a change that may move the item in or out of the tree's variable-height count.
+    template <class F> void ChangeHeightKind(F&& Change) {
+        const bool Before = IsVarHeight();
+        Change();
+        HeightKindChanged(Before);
+    }
+    void HeightKindChanged(bool WasVarHeight);
+    // Pre-order over the descendants; Visit answers whether to enter the item's children.
+    template <class F> void WalkBelow(F&& Visit) const {
+        std::vector<std::pair<const TCvTreeItem*, int>> Stack{{this, 0}};
+        while (!Stack.empty()) {
+            auto& [Parent, Next] = Stack.back();
+            if (Next >= Parent->ChildrenCount()) {
+                Stack.pop_back();
+                continue;
+            }
+            TCvTreeItem* Item = Parent->FChildren[Next++].get();
+            if (Visit(Item) && Item->ChildrenCount() > 0)
+                Stack.emplace_back(Item, 0);
+        }
+    }
+    void ForgetHeight() { FCachedHeight = 0xFFFF; }
+    void RenderHTML();
+    void DropHTML();
+    void ExpandOrCollapse(bool Expand, bool Recursive);
+    void SortSiblingsNow();
+    void AssignFields(const TCvTreeItem& Source);
+    void WriteRecord(TStream& Stream);
+    void ReadRecord(TStream& Stream);
+    void ReadChildren(TStream& Stream);
+    void ReadStyle(TStream& Stream, TCvCellStyle& Style, bool Custom);
+    void WriteStyle(TStream& Stream, TCvCellStyle& Style, bool Custom);
+
+    TCvTreeCore* FOwner;
+    TCvTreeItems* FCollection = nullptr;
+    TCvTreeItem* FParent = nullptr;
+    std::vector<std::unique_ptr<TCvTreeItem>> FChildren;
+    std::unique_ptr<TCvTreeItemStaticData> FStaticData;
+    std::unique_ptr<TCvHTMLData> FMainHTML;
+    std::unique_ptr<std::vector<std::unique_ptr<TCvHTMLData>>> FColumnHTML;
+    std::uint64_t FSequence = 0;
+    int FIndexInParent = 0;
+    mutable int FAbsIndex = -1;
+    mutable int FVisIndex = -1;
+    std::uint32_t FFlags = CvNewItemFlags;
+    std::uint16_t FState = 0;
+    std::uint16_t FSelMirror = 0;
+    std::uint16_t FCachedHeight = 0xFFFF;
+    std::uint16_t FOwnHeight = 0;
+    std::uint8_t FCheckBoxState = 0;
+    std::uint8_t FCheckBoxType = 0;
+    int FMainImage = -1;
+    int FSecondImage = -1;
+    TCvColor FRowBkColor = 0;
+};
