@@ -30,8 +30,17 @@ TSortTypes SortTypeOfField(TCvFieldType FieldType) {
 TCvTreeCore::TCvTreeCore() : FItems(std::make_unique<TCvTreeItems>(this)) {}
 
 TCvTreeCore::~TCvTreeCore() {
+    // The view, header and timer of a derived control are gone by now.
     FDestroying = true;
-    FItems.reset();
+    FView = &FNoView;
+    FHeader = nullptr;
+    FChangeTimer = nullptr;
+    // The batch stays open: the tree is going away and no end-of-batch work may run.
+    SetUpdating(true);
+    try {
+        GetRoot()->ClearChildren();
+    } catch (...) {
+    }
 }
 
 // ------------------------------------------------------------------ settings

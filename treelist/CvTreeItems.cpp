@@ -14,14 +14,7 @@ TCvTreeItems::TCvTreeItems(TCvTreeCore* AOwner) : FOwner(AOwner) {
     FRoot->FState = CvStateBit(TCvItemState::Expanded);
 }
 
-TCvTreeItems::~TCvTreeItems() {
-    // The tree is going away: the batch stays open so no end-of-batch work runs.
-    FOwner->SetUpdating(true);
-    try {
-        FRoot->ClearChildren();
-    } catch (...) {
-    }
-}
+TCvTreeItems::~TCvTreeItems() = default;
 
 std::unique_ptr<TCvTreeItem> TCvTreeItems::CreateItem(TCvTreeCore* AOwner) {
     return std::make_unique<TCvTreeItem>(AOwner);
