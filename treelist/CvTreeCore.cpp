@@ -69,13 +69,12 @@ void TCvTreeCore::SetVirtualityLevel(TVirtualityLevel Value) {
         return;
     TBatch Batch(*this);
     FVirtualityLevel = Value;
-    for (TCvTreeItem* Item : FItems->FFlat) {
-        if (Value == vlNone) {
-            Item->FStaticData = std::make_unique<TCvTreeItemStaticData>(Item);
-            Item->FStaticData->MainStyle.OwnerProps = true;
-        } else {
+    for (int I = 0; I < FItems->TotalCount(); ++I) {
+        TCvTreeItem* Item = FItems->FlatAt(I);
+        if (Value == vlNone)
+            FItems->GiveStaticData(Item);
+        else
             Item->FStaticData.reset();
-        }
     }
     MarkRowsChanged();
     Batch.Close();
@@ -98,7 +97,8 @@ void TCvTreeCore::SetAdjustMultilineHeight(bool Value) {
     if (Value == FAdjustMultilineHeight)
         return;
     TBatch Batch(*this);
-    for (TCvTreeItem* Item : FItems->FFlat) {
+    for (int I = 0; I < FItems->TotalCount(); ++I) {
+        TCvTreeItem* Item = FItems->FlatAt(I);
         const bool Before = Item->IsVarHeight();
         FAdjustMultilineHeight = Value;
         const bool After = Item->IsVarHeight();
@@ -393,21 +393,18 @@ void TCvTreeCore::SelectWalk(bool Select, bool Restrict) {
     if (!FMultiSelect)
         return;
     TBatch Batch(*this);
-    const auto& Flat = FItems->FFlat;
-    for (size_t I = 0; I < Flat.size();) {
-        TCvTreeItem* Item = Flat[I];
-        const size_t Next = I + 1;
+    for (int I = 0; I < FItems->TotalCount();) {
+        TCvTreeItem* Item = FItems->FlatAt(I);
+        const int Next = I + 1;
         if (Restrict && FFilteredVisibility && Item->IsHiddenState()) {
-            I = static_cast<size_t>(Item->LastDescendant()->AbsIndex()) + 1;
+            I = Item->LastDescendant()->AbsIndex() + 1;
             continue;
         }
         if (!Select)
             Item->SetSelected(!Item->IsSelected());
         else if (!Item->IsSelected())
             Item->SetSelected(true);
-        I = Restrict && !Item->IsExpanded()
-                ? static_cast<size_t>(Item->LastDescendant()->AbsIndex()) + 1
-                : Next;
+        I = Restrict && !Item->IsExpanded() ? Item->LastDescendant()->AbsIndex() + 1 : Next;
     }
     Batch.Close();
 }
@@ -541,14 +538,14 @@ void TCvTreeCore::MoveOffHiddenItems() {
         DropTarget = nullptr;
     // The nearest item before (else after) a top-level item that is shown.
     auto ShownNear = [this](TCvTreeItem* From) -> TCvTreeItem* {
-        const auto& Flat = FItems->FFlat;
+        const TCvTreeItems& Flat = *FItems;
         const int At = From->AbsIndex();
         for (int I = At; I >= 0; --I)
-            if (IsShown(Flat[I]))
-                return Flat[I];
-        for (int I = At + 1; I < static_cast<int>(Flat.size()); ++I)
-            if (IsShown(Flat[I]))
-                return Flat[I];
+            if (IsShown(Flat.FlatAt(I)))
+                return Flat.FlatAt(I);
+        for (int I = At + 1; I < Flat.TotalCount(); ++I)
+            if (IsShown(Flat.FlatAt(I)))
+                return Flat.FlatAt(I);
         return nullptr;
     };
     while (Hidden(FSelectedItem)) {

@@ -1,6 +1,7 @@
 #include "treelist/CvTreeItem.h"
 
 #include "treelist/CvTreeCore.h"
+#include "treelist/CvList.h"
 #include "treelist/CvTreeError.h"
 
 #include "classlib/rtl/Classes.h"
@@ -816,10 +817,8 @@ void TCvTreeItem::MoveToIndex(TCvTreeItem* NewParent, int Index) {
     TCvTreeCore::TBatch Batch(T);
     T.View().RemoveRow(*this);
 
-    const int Start = AbsIndex();
-    const int Length = LastDescendant()->AbsIndex() - Start + 1;
-    std::vector<TCvTreeItem*> Block(C.FFlat.begin() + Start, C.FFlat.begin() + Start + Length);
-    C.FlatErase(Start, Length);
+    const int First = AbsIndex();
+    const int Last = LastDescendant()->AbsIndex();
 
     TCvTreeItem* const OldParent = FParent;
     const int OldIndex = FIndexInParent;
@@ -834,13 +833,18 @@ void TCvTreeItem::MoveToIndex(TCvTreeItem* NewParent, int Index) {
         P->FChildren[I]->FIndexInParent = I;
     FParent = P;
 
-    int Pos;
+    // The flat list still holds the block in its old place: it moves in front of the item that
+    // follows its new place, or to the end.
+    int Before;
     if (K > 0)
-        Pos = P->FChildren[K - 1]->LastDescendant()->AbsIndex() + 1;
+        Before = P->FChildren[K - 1]->LastDescendant()->AbsIndex() + 1;
     else
-        Pos = P->FParent ? P->AbsIndex() + 1 : 0;
-    C.FFlat.insert(C.FFlat.begin() + Pos, Block.begin(), Block.end());
-    C.FlatChanged(std::min(Start, Pos));
+        Before = P->FParent ? P->AbsIndex() + 1 : 0;
+    if (Before < C.TotalCount())
+        C.FFlat->MoveRange(First, Last, Before);
+    else if (Last + 1 < C.TotalCount())
+        C.FFlat->MoveRange(Last + 1, C.TotalCount() - 1, First);
+    C.FlatChanged(std::min(First, Before));
 
     if (SortsOnAdd(T) && T.SortingCount() == 0 &&
         (T.SortSection() == T.MainTreeColumn() || T.SortSection() == -1))

@@ -2,6 +2,7 @@
 // first. Written in the current version -13; every older version is read.
 #include "treelist/CvTreeItems.h"
 
+#include "treelist/CvTools.h"
 #include "treelist/CvTreeCore.h"
 
 #include "classlib/rtl/Classes.h"
@@ -65,55 +66,34 @@ TCvString Widen(const std::string& Bytes) {
     return W;
 }
 
-// A counted ANSI text whose damage ends the reading (main and column texts).
+// A counted ANSI text whose damage ends the reading (main and column texts). Read in pieces, so
+// a damaged count can't reserve more memory than the stream holds.
 TCvString ReadAnsiText(TStream& S) {
     const std::int32_t N = ReadInt(S);
     if (N < 0)
         throw EReadError(L"Stream read error");
-    std::string Bytes(static_cast<size_t>(N), '\0');
-    if (N > 0)
-        S.ReadBuffer(Bytes.data(), N);
-    return Widen(Bytes);
+    return Widen(ReadStreamBytes(S, static_cast<size_t>(N)));
+}
+
+void Written(bool Ok) {
+    if (!Ok)
+        throw EWriteError(L"Stream write error");
 }
 
 void WriteAnsiText(TStream& S, const TCvString& Text) {
-    const std::string Bytes = EncodeText(Text, TTextEncoding::Ansi);
-    WriteInt(S, static_cast<std::int32_t>(Bytes.size()));
-    if (!Bytes.empty())
-        S.WriteBuffer(Bytes.data(), static_cast<std::int64_t>(Bytes.size()));
+    Written(WriteAnsiStringToStream(S, EncodeText(Text, TTextEncoding::Ansi)));
 }
 
-// A stream string whose negative length fails that string only: reading goes on after the length
-// and the target keeps its value. A short read still ends the reading.
+// A stream string whose failure (a negative length) spoils that string only: the target keeps
+// its value and the reading goes on after the length.
 void ReadStreamString(TStream& S, TCvString& Target, bool Wide) {
-    const std::int32_t N = ReadInt(S);
-    if (N < 0)
-        return;
     if (Wide) {
-        std::vector<unsigned char> Bytes(static_cast<size_t>(N) * 2);
-        if (N > 0)
-            S.ReadBuffer(Bytes.data(), static_cast<std::int64_t>(Bytes.size()));
-        TCvString W(static_cast<size_t>(N), L'\0');
-        for (std::int32_t I = 0; I < N; ++I)
-            W[I] = static_cast<wchar_t>(Bytes[2 * I] | (Bytes[2 * I + 1] << 8));
-        Target = std::move(W);
-    } else {
-        std::string Bytes(static_cast<size_t>(N), '\0');
-        if (N > 0)
-            S.ReadBuffer(Bytes.data(), N);
+        ReadWideStringFromStream(S, Target);
+        return;
+    }
+    std::string Bytes;
+    if (ReadAnsiStringFromStream(S, Bytes))
         Target = Widen(Bytes);
-    }
-}
-
-void WriteWideString(TStream& S, const TCvString& Text) {
-    WriteInt(S, static_cast<std::int32_t>(Text.size()));
-    std::vector<unsigned char> Bytes(Text.size() * 2);
-    for (size_t I = 0; I < Text.size(); ++I) {
-        Bytes[2 * I] = static_cast<unsigned char>(Text[I]);
-        Bytes[2 * I + 1] = static_cast<unsigned char>(Text[I] >> 8);
-    }
-    if (!Bytes.empty())
-        S.WriteBuffer(Bytes.data(), static_cast<std::int64_t>(Bytes.size()));
 }
 
 void SetFlagBit(std::uint32_t& Flags, std::uint32_t Bit, bool On) {
@@ -208,7 +188,7 @@ void TCvTreeItem::WriteRecord(TStream& Stream) {
     Stream.WriteBuffer(R, RecordSize);
 
     WriteInt(Stream, -1);
-    WriteWideString(Stream, FStaticData ? FStaticData->Hint : TCvString());
+    Written(WriteWideStringToStream(Stream, FStaticData ? FStaticData->Hint : TCvString()));
     const int Columns = FStaticData ? FStaticData->ColumnTexts.Count() : 0;
     WriteInt(Stream, Columns);
     for (int I = 0; I < Columns; ++I)
@@ -258,10 +238,7 @@ void TCvTreeItem::ReadRecord(TStream& Stream) {
     TCvString MainText;
     if (Version >= 0) {
         // Version 0 has no marker: this was already the text's byte count.
-        std::string Bytes(static_cast<size_t>(Version), '\0');
-        if (Version > 0)
-            Stream.ReadBuffer(Bytes.data(), Version);
-        MainText = Widen(Bytes);
+        MainText = Widen(ReadStreamBytes(Stream, static_cast<size_t>(Version)));
         Version = 0;
     } else {
         MainText = ReadAnsiText(Stream);

@@ -3,11 +3,14 @@
 #include "treelist/CvTreeCore.h"
 #include "treelist/CvTreeError.h"
 
+#include "treelist/CvList.h"
+
 #include "classlib/rtl/Classes.h"
 
 #include <algorithm>
 
-TCvTreeItems::TCvTreeItems(TCvTreeCore* AOwner) : FOwner(AOwner) {
+TCvTreeItems::TCvTreeItems(TCvTreeCore* AOwner)
+    : FOwner(AOwner), FFlat(std::make_unique<TCvList>()) {
     FRoot = std::make_unique<TCvTreeItem>(AOwner);
     FRoot->FCollection = this;
     FRoot->FStaticData = std::make_unique<TCvTreeItemStaticData>(FRoot.get());
@@ -30,15 +33,23 @@ void TCvTreeItems::EndUpdate() {
 
 // ------------------------------------------------------------- the flat list
 
+int TCvTreeItems::TotalCount() const {
+    return FFlat->Count();
+}
+
+TCvTreeItem* TCvTreeItems::FlatAt(int Pos) const {
+    return static_cast<TCvTreeItem*>(FFlat->GetFast(Pos));
+}
+
 int TCvTreeItems::FlatIndexOf(const TCvTreeItem* Item) const {
     const int I = Item->FAbsIndex;
-    if (I >= 0 && I < TotalCount() && FFlat[I] == Item)
+    if (I >= 0 && I < TotalCount() && FlatAt(I) == Item)
         return I;
     // Every position below FValidUpTo is numbered exactly, so a stale item stands above it.
     for (int P = FValidUpTo; P < TotalCount(); ++P) {
-        FFlat[P]->FAbsIndex = P;
+        FlatAt(P)->FAbsIndex = P;
         FValidUpTo = P + 1;
-        if (FFlat[P] == Item)
+        if (FlatAt(P) == Item)
             return P;
     }
     return -1;
@@ -47,17 +58,17 @@ int TCvTreeItems::FlatIndexOf(const TCvTreeItem* Item) const {
 void TCvTreeItems::FlatInsert(int Pos, TCvTreeItem* Item) {
     Item->FAbsIndex = Pos;
     if (Pos == TotalCount()) {
-        FFlat.push_back(Item);
+        FFlat->Add(Item);
         if (FValidUpTo == Pos)
             FValidUpTo = Pos + 1;
     } else {
-        FFlat.insert(FFlat.begin() + Pos, Item);
+        FFlat->Insert(Pos, Item);
         FlatChanged(Pos);
     }
 }
 
 void TCvTreeItems::FlatErase(int Pos, int Count) {
-    FFlat.erase(FFlat.begin() + Pos, FFlat.begin() + Pos + Count);
+    FFlat->DeleteRange(Pos, Pos + Count - 1);
     FlatChanged(Pos);
 }
 
@@ -67,7 +78,7 @@ void TCvTreeItems::FlatChanged(int FromPos) {
 }
 
 TCvTreeItem* TCvTreeItems::ItemAtIndex(int Index) const {
-    return Index >= 0 && Index < TotalCount() ? FFlat[Index] : nullptr;
+    return Index >= 0 && Index < TotalCount() ? FlatAt(Index) : nullptr;
 }
 
 int TCvTreeItems::AbsIndexOf(const TCvTreeItem* Item) const {
@@ -115,14 +126,8 @@ TCvTreeItem* TCvTreeItems::MakeItem(TCvTreeItem* Parent, int ChildIndex) {
     Item->FCollection = this;
     Item->FParent = Parent;
     Item->FSequence = ++FNextSequence;
-    if (!FOwner->IsVirtual()) {
-        Item->FStaticData = std::make_unique<TCvTreeItemStaticData>(Item);
-        TCvCellStyle& Style = Item->FStaticData->MainStyle;
-        Style.OwnerProps = true;
-        Style.FontSize = FOwner->FontSize;
-        Style.FontStyles = FOwner->FontStyles;
-        Style.FontName = FOwner->FontName;
-    }
+    if (!FOwner->IsVirtual())
+        GiveStaticData(Item);
     const int Count = Parent->ChildrenCount();
     ChildIndex = std::clamp(ChildIndex, 0, Count);
     int Pos;
@@ -142,6 +147,15 @@ TCvTreeItem* TCvTreeItems::MakeItem(TCvTreeItem* Parent, int ChildIndex) {
     if (Item->IsVarHeight())
         FOwner->AdjustVarHeightCount(1);
     return Item;
+}
+
+void TCvTreeItems::GiveStaticData(TCvTreeItem* Item) const {
+    Item->FStaticData = std::make_unique<TCvTreeItemStaticData>(Item);
+    TCvCellStyle& Style = Item->FStaticData->MainStyle;
+    Style.OwnerProps = true;
+    Style.FontSize = FOwner->FontSize;
+    Style.FontStyles = FOwner->FontStyles;
+    Style.FontName = FOwner->FontName;
 }
 
 TCvTreeItem* TCvTreeItems::AppendChild(TCvTreeItem* Parent) {

@@ -7,6 +7,7 @@
 #include <functional>
 #include <vector>
 
+class TCvList;
 class TStrings;
 
 // Walk callback: clear Continue to stop the walk.
@@ -55,7 +56,7 @@ public:
     void RemoveItem(TCvTreeItem* Item);
     void RemoveAll();
 
-    int TotalCount() const { return static_cast<int>(FFlat.size()); }
+    int TotalCount() const;
     TCvTreeItem* ItemAtIndex(int Index) const;
     int AbsIndexOf(const TCvTreeItem* Item) const;
     TCvTreeItem* GetVisItem(int Index) const;
@@ -82,10 +83,13 @@ private:
     friend class TCvTreeSorter;
 
     TCvTreeItem* MakeItem(TCvTreeItem* Parent, int ChildIndex);
+    // Fresh texts and a main style in the tree font.
+    void GiveStaticData(TCvTreeItem* Item) const;
     TCvTreeItem* SiblingAt(TCvTreeItem* Item, bool After, const TCvString& Text, TObject* Obj,
                            bool SetObject);
     // Flat-list positions; positions below FValidUpTo carry their exact index.
     int FlatIndexOf(const TCvTreeItem* Item) const;
+    TCvTreeItem* FlatAt(int Pos) const;
     void FlatInsert(int Pos, TCvTreeItem* Item);
     void FlatErase(int Pos, int Count);
     void FlatChanged(int FromPos);
@@ -96,7 +100,8 @@ private:
 
     TCvTreeCore* FOwner;
     std::unique_ptr<TCvTreeItem> FRoot;
-    std::vector<TCvTreeItem*> FFlat;
+    // Every item but the root, in tree order; each subtree is one block of it.
+    std::unique_ptr<TCvList> FFlat;
     mutable int FValidUpTo = 0;
     mutable std::vector<TCvTreeItem*> FVisList;
     mutable bool FVisValid = false;

@@ -2,7 +2,8 @@
 // that never calls two different items equal; the flat list is rewritten once per sort.
 #include "treelist/CvTreeCore.h"
 
-#include "treelist/CvTreeError.h"
+#include "treelist/CvList.h"
+#include "treelist/CvStrUtils.h"
 
 #include <cmath>
 #include <string_view>
@@ -15,13 +16,6 @@ int Sign(std::int64_t V) {
 
 template <class T> int Order(T A, T B) {
     return A < B ? -1 : (B < A ? 1 : 0);
-}
-
-TCvString Folded(const TCvString& S) {
-    TCvString F = S;
-    if (!F.empty())
-        CharLowerBuffW(F.data(), static_cast<DWORD>(F.size()));
-    return F;
 }
 
 int CompareTexts(std::wstring_view A, std::wstring_view B) {
@@ -66,7 +60,7 @@ public:
             Text = &FStore.back();
         }
         if (FType == stText && !T.SortUseCase) {
-            FStore.push_back(Folded(*Text));
+            FStore.push_back(WideFoldCase(*Text));
             Text = &FStore.back();
         }
         FromText(K, *Text);
@@ -196,12 +190,10 @@ private:
             K.Kind = skBoolean;
             K.Int = Text.empty() ? 0 : 1;
             break;
-        case stCurrency: {
-            double V = 0;
+        case stCurrency:
             K.Kind = skCurrency;
-            K.Int = TryStrToFloat(Text, V) ? std::llround(V * 10000) : 0;
+            K.Int = ParseCurrencyText(Text);
             break;
-        }
         default:
             break;
         }
@@ -305,10 +297,10 @@ void TCvTreeItem::SortChildren(bool Recursive) {
     TCvTreeSorter(T, Section, Type, Mark).SortList(this, Recursive);
 
     // Rewrite the subtree's block of the flat list in the new pre-order; each position is exact.
-    auto& Flat = FCollection->FFlat;
+    TCvList& Flat = *FCollection->FFlat;
     int Pos = First;
     WalkBelow([&](TCvTreeItem* Item) {
-        Flat[Pos] = Item;
+        Flat.Put(Pos, Item);
         Item->FAbsIndex = Pos++;
         return true;
     });

@@ -264,4 +264,21 @@ TEST(CvTreeItem, DeepAssignCopiesTheSubtree) {
     EXPECT_EQ(FlatShape(Other), FlatShape(T));
 }
 
+TEST(CvTreeItem, DestroyingTheTreeDeletesEveryItemQuietly) {
+    std::vector<std::string> Deleted;
+    int Focused = 0, Selected = 0;
+    {
+        TTestTree T(Family);
+        T.SetFocusedItem(T.Find(L"G1"));
+        T.OnItemDeletion = [&](TCvTreeCore*, TCvTreeItem* I) {
+            Deleted.push_back(Narrow(I->Text()));
+        };
+        T.OnItemFocused = [&](TCvTreeCore*) { ++Focused; };
+        T.OnItemSelectedChange = [&](TCvTreeCore*, TCvTreeItem*) { ++Selected; };
+    }
+    EXPECT_EQ(Deleted, (std::vector<std::string>{"Q", "C2", "G2", "G1", "C1", "P"}));
+    EXPECT_EQ(Focused, 0);
+    EXPECT_EQ(Selected, 0);
+}
+
 } // namespace

@@ -314,6 +314,9 @@ TEST(CvTreeStream, DamagedStreamsKeepWhatWasReadAndCloseTheBatch) {
     std::vector<unsigned char> Short(Good.B.begin(), Good.B.begin() + 153 + 161 + 40);
     TBytes Negative;
     Negative.Item("", 0x80, 0, 2).Item("kept", 0, 0, 0).I32(-13).I32(-5);
+    // A count far beyond the stream's end fails without reserving that much.
+    TBytes Huge;
+    Huge.Item("", 0x80, 0, 2).Item("kept", 0, 0, 0).I32(-13).I32(0x7FFFFFF0).I32(0);
     TBytes NegativeColumns;
     NegativeColumns.Item("", 0x80, 0, 2)
         .Item("kept", 0, 0, 0)
@@ -334,8 +337,9 @@ TEST(CvTreeStream, DamagedStreamsKeepWhatWasReadAndCloseTheBatch) {
         .I32(0)
         .U8(0)
         .I32(0);
-    for (const TCase& C : {TCase{"short", Short, 1}, TCase{"negative text", Negative.B, 1},
-                           TCase{"negative columns", NegativeColumns.B, 1}}) {
+    for (const TCase& C :
+         {TCase{"short", Short, 1}, TCase{"negative text", Negative.B, 1},
+          TCase{"huge text", Huge.B, 1}, TCase{"negative columns", NegativeColumns.B, 1}}) {
         TMemoryStream M;
         M.WriteBuffer(C.Bytes.data(), static_cast<std::int64_t>(C.Bytes.size()));
         M.SetPosition(0);
