@@ -26,6 +26,7 @@ int CompareTexts(std::wstring_view A, std::wstring_view B) {
 
 struct TCvSortKey {
     TCvTreeItem* Item;
+    std::uint64_t Seq = 0; // the item's identity order, kept here so ties touch no item
     std::wstring_view Text;
     std::int64_t Int = 0;
     double Real = 0;
@@ -40,7 +41,7 @@ public:
 
     // Builds the key of one item; texts that need storage go to FStore (kept for the sort).
     TCvSortKey MakeKey(TCvTreeItem* Item) {
-        TCvSortKey K{Item, {}};
+        TCvSortKey K{Item, Item->Sequence(), {}};
         if (FType == stCustom) {
             K.Kind = skString;
             return K;
@@ -91,23 +92,28 @@ public:
             R = -R;
         for (size_t I = 0; R == 0 && I < T.FSortSections.size(); ++I)
             R = CompareBySection(A.Item, B.Item, T.FSortSections[I]);
-        if (R == 0 && A.Item != B.Item) {
-            R = A.Item->Sequence() < B.Item->Sequence() ? -1 : 1;
-            if (FNegate)
-                R = -R;
-        }
-        return R;
+        return R == 0 ? Tie(A, B) : R;
     }
 
-    // The spec's quicksort: middle pivot, both ends closing in, the left part by recursion.
-    void QuickSort(std::vector<TCvSortKey>& A, int L, int R) {
+    // The last word: different items never compare equal.
+    int Tie(const TCvSortKey& A, const TCvSortKey& B) const {
+        if (A.Seq == B.Seq)
+            return 0;
+        const int R = A.Seq < B.Seq ? -1 : 1;
+        return FNegate ? -R : R;
+    }
+
+    // Middle pivot, both ends closing in, the left part by recursion. Below answers whether
+    // a key sorts before another.
+    template <class TBelow>
+    static void QuickSort(std::vector<TCvSortKey>& A, int L, int R, TBelow& Below) {
         do {
             int I = L, J = R;
             const TCvSortKey P = A[(L + R) / 2];
             do {
-                while (A[I].Item != P.Item && Compare(A[I], P) < 0)
+                while (A[I].Seq != P.Seq && Below(A[I], P))
                     ++I;
-                while (A[J].Item != P.Item && Compare(A[J], P) >= 0)
+                while (A[J].Seq != P.Seq && !Below(A[J], P))
                     --J;
                 if (I <= J) {
                     if (I != J)
@@ -117,9 +123,40 @@ public:
                 }
             } while (I <= J);
             if (L < J)
-                QuickSort(A, L, J);
+                QuickSort(A, L, J, Below);
             L = I;
         } while (L < R);
+    }
+
+    // Plain keys without tie-breaker columns compare inline; the rest through Compare.
+    void SortKeys(std::vector<TCvSortKey>& A) {
+        const int R = static_cast<int>(A.size()) - 1;
+        const bool Plain = FType != stCustom && T.FSortSections.empty();
+        auto ByKind = [](const TCvSortKey& K) { return K.Kind == skNone ? 0 : 1; };
+        if (Plain && FType == stText) {
+            auto Below = [&](const TCvSortKey& X, const TCvSortKey& Y) {
+                int C = ByKind(X) - ByKind(Y);
+                if (C == 0)
+                    C = CompareTexts(X.Text, Y.Text);
+                C = FNegate ? -C : C;
+                return (C == 0 ? Tie(X, Y) : C) < 0;
+            };
+            QuickSort(A, 0, R, Below);
+        } else if (Plain && (FType == stNumber || FType == stBoolean || FType == stCurrency)) {
+            auto Below = [&](const TCvSortKey& X, const TCvSortKey& Y) {
+                int C = ByKind(X) - ByKind(Y);
+                if (C == 0)
+                    C = Order(X.Int, Y.Int);
+                C = FNegate ? -C : C;
+                return (C == 0 ? Tie(X, Y) : C) < 0;
+            };
+            QuickSort(A, 0, R, Below);
+        } else {
+            auto Below = [this](const TCvSortKey& X, const TCvSortKey& Y) {
+                return Compare(X, Y) < 0;
+            };
+            QuickSort(A, 0, R, Below);
+        }
     }
 
     // Sorts Parent's child list (and, when recursive, every list below it).
@@ -135,7 +172,7 @@ public:
                 Keys.push_back(MakeKey(C.get()));
             Parent->FFlags |= ifSorting;
             try {
-                QuickSort(Keys, 0, N - 1);
+                SortKeys(Keys);
             } catch (...) {
                 Parent->FFlags &= ~ifSorting;
                 throw;
@@ -143,11 +180,11 @@ public:
             Parent->FFlags &= ~ifSorting;
             std::vector<std::unique_ptr<TCvTreeItem>> Sorted(N);
             for (int I = 0; I < N; ++I) {
-                Sorted[I] = std::move(Kids[Keys[I].Item->FIndexInParent]);
+                TCvTreeItem* Item = Keys[I].Item;
+                Sorted[I] = std::move(Kids[Item->FIndexInParent]);
+                Item->FIndexInParent = I;
             }
             Kids.swap(Sorted);
-            for (int I = 0; I < N; ++I)
-                Kids[I]->FIndexInParent = I;
         }
         if (Recursive)
             for (const auto& C : Kids)
@@ -209,7 +246,7 @@ private:
     }
 
     TCvSortKey VirtualKey(TCvTreeItem* Item) {
-        TCvSortKey K{Item, {}};
+        TCvSortKey K{Item, Item->Sequence(), {}};
         static constexpr int VarTypes[] = {4, 4, 0, 3, 3, 3, 3, 1, 12};
         const TCvVariant V = T.DoVirtualValueNeeded(Item, FSection, VarTypes[FType]);
         if (const auto* I = std::get_if<std::int32_t>(&V)) {

@@ -21,12 +21,16 @@ double Seconds(Clock::time_point From) {
     return std::chrono::duration<double>(Clock::now() - From).count();
 }
 
+// Committed memory of the process; wine leaves PrivateUsage at 0, so fall back to the pagefile
+// figure and then to the working set.
 std::size_t Committed() {
     PROCESS_MEMORY_COUNTERS_EX C{};
     C.cb = sizeof C;
     GetProcessMemoryInfo(GetCurrentProcess(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&C),
                          sizeof C);
-    return C.PrivateUsage;
+    if (C.PrivateUsage)
+        return C.PrivateUsage;
+    return C.PagefileUsage ? C.PagefileUsage : C.WorkingSetSize;
 }
 
 // Three columns: the main text, a number and a short text.
