@@ -132,25 +132,23 @@ public:
     void SortKeys(std::vector<TCvSortKey>& A) {
         const int R = static_cast<int>(A.size()) - 1;
         const bool Plain = FType != stCustom && T.FSortSections.empty();
-        auto ByKind = [](const TCvSortKey& K) { return K.Kind == skNone ? 0 : 1; };
+        // Keyless first, then by value, then the direction, then identity.
+        auto Sort = [&](auto Values) {
+            auto Below = [&](const TCvSortKey& X, const TCvSortKey& Y) {
+                int C = (X.Kind == skNone ? 0 : 1) - (Y.Kind == skNone ? 0 : 1);
+                if (C == 0)
+                    C = Values(X, Y);
+                C = FNegate ? -C : C;
+                return (C == 0 ? Tie(X, Y) : C) < 0;
+            };
+            QuickSort(A, 0, R, Below);
+        };
         if (Plain && FType == stText) {
-            auto Below = [&](const TCvSortKey& X, const TCvSortKey& Y) {
-                int C = ByKind(X) - ByKind(Y);
-                if (C == 0)
-                    C = CompareTexts(X.Text, Y.Text);
-                C = FNegate ? -C : C;
-                return (C == 0 ? Tie(X, Y) : C) < 0;
-            };
-            QuickSort(A, 0, R, Below);
+            Sort([](const TCvSortKey& X, const TCvSortKey& Y) {
+                return CompareTexts(X.Text, Y.Text);
+            });
         } else if (Plain && (FType == stNumber || FType == stBoolean || FType == stCurrency)) {
-            auto Below = [&](const TCvSortKey& X, const TCvSortKey& Y) {
-                int C = ByKind(X) - ByKind(Y);
-                if (C == 0)
-                    C = Order(X.Int, Y.Int);
-                C = FNegate ? -C : C;
-                return (C == 0 ? Tie(X, Y) : C) < 0;
-            };
-            QuickSort(A, 0, R, Below);
+            Sort([](const TCvSortKey& X, const TCvSortKey& Y) { return Order(X.Int, Y.Int); });
         } else {
             auto Below = [this](const TCvSortKey& X, const TCvSortKey& Y) {
                 return Compare(X, Y) < 0;
