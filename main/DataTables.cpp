@@ -133,3 +133,16 @@ TDataTables CreateDataTables(TComponent* Owner, const String& AppDir) {
     }
     return Tables;
 }
+
+bool DeleteRecordWithId(TTable& Table, int64_t ID) {
+    try {
+        for (Table.First(); !Table.Eof(); Table.Next()) {
+            if (Table.FieldByName(AutoIncFieldName).AsInteger() == ID) {
+                Table.Delete();
+                return true;
+            }
+        }
+    } catch (const Exception&) {
+    }
+    return false;
+}

@@ -27,3 +27,6 @@ struct TDataTables {
 
 // Creates the ten table components, owned by Owner and bound to AppDir + "Data"; none is opened.
 TDataTables CreateDataTables(TComponent* Owner, const String& AppDir);
+
+// Deletes the record whose automatic ID is ID; false when there is none or the delete fails.
+bool DeleteRecordWithId(TTable& Table, int64_t ID);
