@@ -1,0 +1,266 @@
+#include "main/FileActions.h"
+
+#include "app/QRVUtils.h"
+
+namespace {
+
+struct TRemoveTexts {
+    const wchar_t* OneConfirm;
+    const wchar_t* CheckedConfirm;
+    const wchar_t* Label;
+    TProgressAnimation Animation;
+    bool Store;
+    bool Shred;
+};
+
+TRemoveTexts TextsOf(TRemoveKind Kind) {
+    switch (Kind) {
+    case TRemoveKind::SecureDelete:
+        return {L"SecureDeleteFileConfirm",
+                L"SecureDeleteFilesConfirm",
+                L"sDeletingFiles",
+                TProgressAnimation::RecycleFile,
+                true,
+                false};
+    case TRemoveKind::Delete:
+        return {L"DeleteFileConfirm",
+                L"DeleteFilesConfirm",
+                L"sDeletingFiles",
+                TProgressAnimation::DeleteFile,
+                false,
+                false};
+    case TRemoveKind::Shred:
+        break;
+    }
+    // The checked-files shred also passes the store flag, which the shred overrides.
+    return {L"ShredFileConfirm",
+            L"ShredFilesConfirm",
+            L"sSchredingFiles",
+            TProgressAnimation::DeleteFile,
+            true,
+            true};
+}
+
+String FullName(const TScanResults& Results, int Index) {
+    const TFile& File = Results.File(Index);
+    return File.Path + File.Name;
+}
+
+bool ValidRow(const TScanResults& Results, int Index) {
+    return Index >= 0 && Index < Results.Count();
+}
+
+// -1 when the entry cannot be reached.
+std::int64_t EntrySize(const String& FileName, bool& IsFolder) {
+    WIN32_FILE_ATTRIBUTE_DATA Data{};
+    if (!GetFileAttributesExW(FileName.c_str(), GetFileExInfoStandard, &Data))
+        return -1;
+    IsFolder = (Data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+    return static_cast<std::int64_t>(
+        ULARGE_INTEGER{{Data.nFileSizeLow, Data.nFileSizeHigh}}.QuadPart);
+}
+
+} // namespace
+
+TFileActions::TFileActions(const TFileFeatureContext& Context, TStatistics& Stats,
+                           TRecoveryStore& Store, TBackup& Backup, std::function<int()> Mode)
+    : FContext(Context), FStats(Stats), FStore(Store), FBackup(Backup), FMode(std::move(Mode)) {}
+
+int TFileActions::RemoveFolder(const String& Folder, bool Count, int Category) {
+    if (!RemoveDir(Folder))
+        return 1;
+    if (Count)
+        FStats.AddStatistics(Category, 1, 0);
+    return 0;
+}
+
+int TFileActions::RemoveFile(const String& FileName, bool Store, bool Shred) {
+    const int Category = StatisticsCategory(FMode());
+    bool IsFolder = false;
+    const std::int64_t Size = EntrySize(FileName, IsFolder);
+    if (Size >= 0 && IsFolder)
+        return RemoveFolder(FileName, Shred || !Store, Category);
+    if (Shred) {
+        try {
+            ShredFile(FileName);
+        } catch (const Exception&) {
+            return 1;
+        }
+        // Counted only when the file is really gone.
+        if (FileGetAttr(FileName) != -1)
+            return 1;
+        FStats.AddStatistics(Category, 1, std::max<std::int64_t>(Size, 0));
+        return 0;
+    }
+    if (Store)
+        return FStore.Store(FileName) ? 0 : 1;
+    if (!FileDelete(FileName))
+        return 1;
+    FStats.AddStatistics(Category, 1, std::max<std::int64_t>(Size, 0));
+    return 0;
+}
+
+bool TFileActions::RemoveOne(TScanResults& Results, int Index, TRemoveKind Kind) {
+    if (!ValidRow(Results, Index))
+        return false;
+    const TRemoveTexts Texts = TextsOf(Kind);
+    const String Name = FullName(Results, Index);
+    if (!FContext.Confirm(Format(FContext.Message(Texts.OneConfirm), {Name})))
+        return false;
+    // The one-file secure delete stores without shredding; the one-file shred does not store.
+    if (RemoveFile(Name, Kind == TRemoveKind::SecureDelete, Kind == TRemoveKind::Shred) != 0)
+        return false;
+    Results.Delete(Index);
+    return true;
+}
+
+bool TFileActions::CanRemoveChecked(const TScanResults& Results) const {
+    if (Results.CheckedCount() > 0)
+        return true;
+    FContext.Notice(FContext.Message(L"sNoSelectedFiles"));
+    return false;
+}
+
+int TFileActions::RemoveChecked(TScanResults& Results, TRemoveKind Kind) {
+    const TRemoveTexts Texts = TextsOf(Kind);
+    if (!FContext.Confirm(FContext.Message(Texts.CheckedConfirm)))
+        return 0;
+    const int Total = Results.CheckedCount();
+    if (Total == 0)
+        return 0;
+    TProgressScope Scope(FContext.Progress, FContext.Message(Texts.Label), 100, false,
+                         Texts.Animation);
+    int Removed = 0;
+    for (int Index = 0, Done = 0; Index < Results.Count();) {
+        if (!Results.Row(Index).Checked) {
+            ++Index;
+            continue;
+        }
+        FContext.Progress.SetPosition(Done * 100 / Total);
+        FContext.Progress.SetLabel(Results.File(Index).Name);
+        FContext.Progress.Pump();
+        ++Done;
+        if (RemoveFile(FullName(Results, Index), Texts.Store, Texts.Shred) == 0) {
+            Results.Delete(Index);
+            ++Removed;
+        } else {
+            ++Index;
+        }
+    }
+    return Removed;
+}
+
+namespace {
+
+// Moves one row's file or folder into Folder under its own name; never replaces.
+bool MoveInto(const TScanResults& Results, int Index, const String& Folder) {
+    const String Source = ExcludeTrailingBackslash(FullName(Results, Index));
+    return RenameFile(Source, IncludeTrailingBackslash(Folder) + ExtractFileName(Source));
+}
+
+} // namespace
+
+bool TFileActions::MoveOne(TScanResults& Results, int Index, const String& Folder) {
+    if (!ValidRow(Results, Index) || Folder.empty() || !MoveInto(Results, Index, Folder))
+        return false;
+    Results.Delete(Index);
+    return true;
+}
+
+int TFileActions::MoveChecked(TScanResults& Results, const String& Folder) {
+    if (Folder.empty())
+        return -1;
+    if (!DirectoryExists(Folder)) {
+        if (!FContext.Confirm(FContext.Message(L"CreateFolderConfirm")))
+            return -1;
+        if (!ForceDirectories(Folder)) {
+            FContext.Notice(Folder + L"\r\n" + SysErrorMessage(GetLastError()));
+            return -1;
+        }
+    }
+    const int Total = Results.CheckedCount();
+    if (Total == 0)
+        return 0;
+    TProgressScope Scope(FContext.Progress, FContext.Message(L"sOrganizingFile"), 100, false);
+    int Moved = 0;
+    for (int Index = 0, Done = 0; Index < Results.Count();) {
+        if (!Results.Row(Index).Checked) {
+            ++Index;
+            continue;
+        }
+        FContext.Progress.SetPosition(Done * 100 / Total);
+        FContext.Progress.SetLabel(Results.File(Index).Name);
+        FContext.Progress.Pump();
+        ++Done;
+        if (MoveInto(Results, Index, Folder)) {
+            Results.Delete(Index);
+            ++Moved;
+        } else {
+            ++Index;
+        }
+    }
+    return Moved;
+}
+
+bool TFileActions::ZipOne(const TScanResults& Results, int Index, const String& ArchiveName) {
+    if (!ValidRow(Results, Index) || ArchiveName.empty())
+        return false;
+    const TZipOutcome Outcome = FBackup.ZipFiles(ArchiveName, {FullName(Results, Index)});
+    // Success of the one-file zip is not told.
+    if (!Outcome.Ok())
+        FBackup.ReportBackup(Outcome);
+    return Outcome.Ok();
+}
+
+bool TFileActions::ZipChecked(const TScanResults& Results, const String& ArchiveName) {
+    if (Results.CheckedCount() == 0 || ArchiveName.empty())
+        return false;
+    const TZipOutcome Outcome = FBackup.ZipFiles(ArchiveName, CheckedResultPaths(Results));
+    FBackup.ReportBackup(Outcome);
+    return Outcome.Ok();
+}
+
+bool TFileActions::BackupOne(const TScanResults& Results, int Index, const String& ArchiveName) {
+    if (!ValidRow(Results, Index) || ArchiveName.empty())
+        return false;
+    const TZipOutcome Outcome = FBackup.BackupFiles(ArchiveName, {FullName(Results, Index)});
+    FBackup.ReportBackup(Outcome);
+    return Outcome.Ok();
+}
+
+bool TFileActions::BackupChecked(const TScanResults& Results) {
+    if (Results.CheckedCount() == 0)
+        return false;
+    FBackup.BackupFromResults = true;
+    return true;
+}
+
+// ------------------------------------------------------------ organize folders
+
+std::vector<String> TOrganizeFolders::Folders() const {
+    std::vector<String> List;
+    for (FTable.First(); !FTable.Eof(); FTable.Next())
+        List.push_back(FTable.FieldByName(L"Folder").AsString());
+    return List;
+}
+
+void TOrganizeFolders::Add(const String& Folder) {
+    FTable.Append();
+    FTable.FieldByName(L"Folder").SetAsString(Folder);
+    FTable.Post();
+}
+
+bool TOrganizeFolders::Remove(const String& Folder) {
+    const String Wanted = IncludeTrailingBackslash(Folder);
+    try {
+        for (FTable.First(); !FTable.Eof(); FTable.Next()) {
+            if (AnsiSameText(IncludeTrailingBackslash(FTable.FieldByName(L"Folder").AsString()),
+                             Wanted)) {
+                FTable.Delete();
+                return true;
+            }
+        }
+    } catch (const Exception&) {
+    }
+    return false;
+}
