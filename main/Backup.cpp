@@ -54,6 +54,31 @@ String RemoteArchiveName(const String& Edit, TDateTime Now) {
 
 // ------------------------------------------------------------------ backup
 
+namespace {
+
+// The connection fields that FTPBackup and FTPConnections share.
+TFtpConnection ReadConnection(TTable& Table) {
+    TFtpConnection Connection;
+    Connection.Session = Table.FieldByName(L"Session").AsString();
+    Connection.Target.Host = Table.FieldByName(L"Host").AsString();
+    Connection.Target.Port = Table.FieldByName(L"Port").AsString();
+    Connection.Target.Dir = Table.FieldByName(L"Dir").AsString();
+    Connection.Target.User = Table.FieldByName(L"User").AsString();
+    Connection.Target.Password = Table.FieldByName(L"Password").AsString();
+    return Connection;
+}
+
+void WriteConnection(TTable& Table, const String& Session, const TFtpTarget& Target) {
+    Table.FieldByName(L"Session").SetAsString(Session);
+    Table.FieldByName(L"Host").SetAsString(Target.Host);
+    Table.FieldByName(L"Port").SetAsString(Target.Port);
+    Table.FieldByName(L"Dir").SetAsString(Target.Dir);
+    Table.FieldByName(L"User").SetAsString(Target.User);
+    Table.FieldByName(L"Password").SetAsString(Target.Password);
+}
+
+} // namespace
+
 std::vector<String> TBackup::BuildBackupFileList(const TScanResults& Results) const {
     if (BackupFromResults)
         return CheckedResultPaths(Results);
@@ -123,12 +148,10 @@ bool TBackup::RecordFtpBackup(const String& Session, const TFtpTarget& Target, c
     try {
         Table.Append();
         Table.FieldByName(L"Date").SetAsDateTime(FContext.Clock.Now());
-        Table.FieldByName(L"Session").SetAsString(Session);
-        Table.FieldByName(L"Host").SetAsString(Target.Host);
-        Table.FieldByName(L"Port").SetAsString(Trim(Target.Port).empty() ? L"21" : Target.Port);
-        Table.FieldByName(L"Dir").SetAsString(Target.Dir);
-        Table.FieldByName(L"User").SetAsString(Target.User);
-        Table.FieldByName(L"Password").SetAsString(Target.Password);
+        TFtpTarget Stored = Target;
+        if (Trim(Stored.Port).empty())
+            Stored.Port = L"21";
+        WriteConnection(Table, Session, Stored);
         Table.FieldByName(L"FileName").SetAsString(Name);
         Table.Post();
         return true;
@@ -216,12 +239,9 @@ std::vector<TBackupRecord> ReadRecords(TTable& Table, bool Ftp) {
             Record.Date = Table.FieldByName(L"Date").AsDateTime();
             Record.FileName = Table.FieldByName(L"FileName").AsString();
             if (Ftp) {
-                Record.Session = Table.FieldByName(L"Session").AsString();
-                Record.Target.Host = Table.FieldByName(L"Host").AsString();
-                Record.Target.Port = Table.FieldByName(L"Port").AsString();
-                Record.Target.Dir = Table.FieldByName(L"Dir").AsString();
-                Record.Target.User = Table.FieldByName(L"User").AsString();
-                Record.Target.Password = Table.FieldByName(L"Password").AsString();
+                const TFtpConnection Connection = ReadConnection(Table);
+                Record.Session = Connection.Session;
+                Record.Target = Connection.Target;
             }
             Records.push_back(std::move(Record));
         }
@@ -353,28 +373,15 @@ void TBackup::SaveConnection(const TFtpConnection& Connection) {
         Table.Append();
     else
         Table.Edit();
-    Table.FieldByName(L"Session").SetAsString(Connection.Session);
-    Table.FieldByName(L"Host").SetAsString(Connection.Target.Host);
-    Table.FieldByName(L"Port").SetAsString(Connection.Target.Port);
-    Table.FieldByName(L"Dir").SetAsString(Connection.Target.Dir);
-    Table.FieldByName(L"User").SetAsString(Connection.Target.User);
-    Table.FieldByName(L"Password").SetAsString(Connection.Target.Password);
+    WriteConnection(Table, Connection.Session, Connection.Target);
     Table.Post();
 }
 
 std::vector<TFtpConnection> TBackup::Connections() const {
     TTable& Table = *FContext.Tables.FTPConnectionsTable;
     std::vector<TFtpConnection> List;
-    for (Table.First(); !Table.Eof(); Table.Next()) {
-        TFtpConnection Connection;
-        Connection.Session = Table.FieldByName(L"Session").AsString();
-        Connection.Target.Host = Table.FieldByName(L"Host").AsString();
-        Connection.Target.Port = Table.FieldByName(L"Port").AsString();
-        Connection.Target.Dir = Table.FieldByName(L"Dir").AsString();
-        Connection.Target.User = Table.FieldByName(L"User").AsString();
-        Connection.Target.Password = Table.FieldByName(L"Password").AsString();
-        List.push_back(std::move(Connection));
-    }
+    for (Table.First(); !Table.Eof(); Table.Next())
+        List.push_back(ReadConnection(Table));
     return List;
 }
 

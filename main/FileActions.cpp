@@ -121,16 +121,14 @@ bool TFileActions::CanRemoveChecked(const TScanResults& Results) const {
     return false;
 }
 
-int TFileActions::RemoveChecked(TScanResults& Results, TRemoveKind Kind) {
-    const TRemoveTexts Texts = TextsOf(Kind);
-    if (!FContext.Confirm(FContext.Message(Texts.CheckedConfirm)))
-        return 0;
+int TFileActions::ForEachChecked(TScanResults& Results, const String& Label,
+                                 TProgressAnimation Animation,
+                                 const std::function<bool(const String& FileName)>& Act) {
     const int Total = Results.CheckedCount();
     if (Total == 0)
         return 0;
-    TProgressScope Scope(FContext.Progress, FContext.Message(Texts.Label), 100, false,
-                         Texts.Animation);
-    int Removed = 0;
+    TProgressScope Scope(FContext.Progress, Label, 100, false, Animation);
+    int Gone = 0;
     for (int Index = 0, Done = 0; Index < Results.Count();) {
         if (!Results.Row(Index).Checked) {
             ++Index;
@@ -140,28 +138,38 @@ int TFileActions::RemoveChecked(TScanResults& Results, TRemoveKind Kind) {
         FContext.Progress.SetLabel(Results.File(Index).Name);
         FContext.Progress.Pump();
         ++Done;
-        if (RemoveFile(FullName(Results, Index), Texts.Store, Texts.Shred) == 0) {
+        if (Act(FullName(Results, Index))) {
             Results.Delete(Index);
-            ++Removed;
+            ++Gone;
         } else {
             ++Index;
         }
     }
-    return Removed;
+    return Gone;
+}
+
+int TFileActions::RemoveChecked(TScanResults& Results, TRemoveKind Kind) {
+    const TRemoveTexts Texts = TextsOf(Kind);
+    if (!FContext.Confirm(FContext.Message(Texts.CheckedConfirm)))
+        return 0;
+    return ForEachChecked(Results, FContext.Message(Texts.Label), Texts.Animation,
+                          [&](const String& FileName) {
+                              return RemoveFile(FileName, Texts.Store, Texts.Shred) == 0;
+                          });
 }
 
 namespace {
 
-// Moves one row's file or folder into Folder under its own name; never replaces.
-bool MoveInto(const TScanResults& Results, int Index, const String& Folder) {
-    const String Source = ExcludeTrailingBackslash(FullName(Results, Index));
+// Moves a file or folder into Folder under its own name; never replaces.
+bool MoveInto(const String& FileName, const String& Folder) {
+    const String Source = ExcludeTrailingBackslash(FileName);
     return RenameFile(Source, IncludeTrailingBackslash(Folder) + ExtractFileName(Source));
 }
 
 } // namespace
 
 bool TFileActions::MoveOne(TScanResults& Results, int Index, const String& Folder) {
-    if (!ValidRow(Results, Index) || Folder.empty() || !MoveInto(Results, Index, Folder))
+    if (!ValidRow(Results, Index) || Folder.empty() || !MoveInto(FullName(Results, Index), Folder))
         return false;
     Results.Delete(Index);
     return true;
@@ -178,28 +186,8 @@ int TFileActions::MoveChecked(TScanResults& Results, const String& Folder) {
             return -1;
         }
     }
-    const int Total = Results.CheckedCount();
-    if (Total == 0)
-        return 0;
-    TProgressScope Scope(FContext.Progress, FContext.Message(L"sOrganizingFile"), 100, false);
-    int Moved = 0;
-    for (int Index = 0, Done = 0; Index < Results.Count();) {
-        if (!Results.Row(Index).Checked) {
-            ++Index;
-            continue;
-        }
-        FContext.Progress.SetPosition(Done * 100 / Total);
-        FContext.Progress.SetLabel(Results.File(Index).Name);
-        FContext.Progress.Pump();
-        ++Done;
-        if (MoveInto(Results, Index, Folder)) {
-            Results.Delete(Index);
-            ++Moved;
-        } else {
-            ++Index;
-        }
-    }
-    return Moved;
+    return ForEachChecked(Results, FContext.Message(L"sOrganizingFile"), TProgressAnimation::None,
+                          [&](const String& FileName) { return MoveInto(FileName, Folder); });
 }
 
 bool TFileActions::ZipOne(const TScanResults& Results, int Index, const String& ArchiveName) {

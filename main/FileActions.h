@@ -54,6 +54,10 @@ public:
     bool BackupChecked(const TScanResults& Results);
 
 private:
+    // Runs Act on each checked row's file with the progress at done x 100 div total; a row goes
+    // when Act answers true. Returns how many went.
+    int ForEachChecked(TScanResults& Results, const String& Label, TProgressAnimation Animation,
+                       const std::function<bool(const String& FileName)>& Act);
     int RemoveFolder(const String& Folder, bool Count, int Category);
 
     const TFileFeatureContext& FContext;

@@ -220,6 +220,24 @@ TEST_F(FtpBackupTest, RefusedUploadsEndWithTheirMessageAndNoRecord) {
     }
 }
 
+TEST_F(FtpBackupTest, CancelDuringTheUploadAbortsItAndRecordsNothing) {
+    F.Fx.App.AddFile(L"src\\big.bin", std::string(20000000, 'c'));
+    Backup.Selection.push_back({F.Fx.App.Path() + L"src\\big.bin", false});
+    TFtpTarget Target = Peer.As(L"rw");
+    int PumpsBeforeUpload = -1;
+    F.Progress.OnPump = [&] {
+        if (PumpsBeforeUpload < 0 && !F.Progress.Labels.empty() &&
+            F.Progress.Labels.back() == L"sUploadingBackupFile")
+            PumpsBeforeUpload = F.Progress.Pumps;
+        if (PumpsBeforeUpload >= 0 && F.Progress.Pumps == PumpsBeforeUpload + 2)
+            F.Progress.PressCancel();
+    };
+    EXPECT_FALSE(Backup.RemoteBackup(Results, L"S", Target, Name(), L"", 0));
+    EXPECT_GE(PumpsBeforeUpload, 0) << "the upload was under way";
+    EXPECT_EQ(F.ShownKeys(), Keys{L"sBackupCancelled"});
+    EXPECT_TRUE(Backup.FtpBackups().empty());
+}
+
 TEST_F(FtpBackupTest, ACutOrMissingDownloadRestoresNothing) {
     TFtpTarget Target = Peer.As(L"rw");
     ASSERT_TRUE(Backup.RemoteBackup(Results, L"S", Target, Name(), L"", 0));
