@@ -1,5 +1,7 @@
 #include "treelist/CvTools.h"
 
+#include "classlib/gui/Forms.h"
+
 #include <algorithm>
 #include <cstring>
 
@@ -122,3 +124,26 @@ bool ReadWideStringFromStream(TStream& Stream, String& S) {
     S = std::move(Text);
     return true;
 }
+
+// ------------------------------------------------------------ keyboard and messages
+
+TCvShiftKeys KeyboardShiftState() {
+    TCvShiftKeys Keys;
+    if (GetKeyState(VK_SHIFT) < 0)
+        Keys.Include(sskShift);
+    if (GetKeyState(VK_MENU) < 0)
+        Keys.Include(sskAlt);
+    if (GetKeyState(VK_CONTROL) < 0)
+        Keys.Include(sskCtrl);
+    return Keys;
+}
+
+void TCvMessagePump::ProcessMessages() {
+    ProcessPendingMessages();
+}
+
+namespace {
+TCvMessagePump MessagePump;
+}
+
+const std::function<void()> ProcessMessagesHook = [] { MessagePump.ProcessMessages(); };

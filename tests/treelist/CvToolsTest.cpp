@@ -107,3 +107,25 @@ TEST(CvTools, DamagedStreamStringsLeaveTheTarget) {
     EXPECT_FALSE(WriteWideStringToStream(Full, L"ab"));
     EXPECT_FALSE(WriteAnsiStringToStream(Full, ""));
 }
+
+TEST(CvTools, KeyboardShiftStateReadsTheKeyState) {
+    BYTE Saved[256];
+    ASSERT_TRUE(GetKeyboardState(Saved));
+    BYTE State[256] = {};
+    State[VK_CONTROL] = State[VK_RCONTROL] = 0x80;
+    SetKeyboardState(State);
+    EXPECT_EQ(KeyboardShiftState(), (TCvShiftKeys{sskCtrl}));
+    State[VK_SHIFT] = State[VK_MENU] = 0x80;
+    SetKeyboardState(State);
+    EXPECT_EQ(KeyboardShiftState(), (TCvShiftKeys{sskShift, sskAlt, sskCtrl}));
+    SetKeyboardState(Saved);
+}
+
+TEST(CvTools, PumpKeepsAQuitPending) {
+    // Without an application object the pump stops at a quit and leaves it for the main loop.
+    PostQuitMessage(7);
+    ProcessMessagesHook();
+    MSG Msg;
+    ASSERT_TRUE(PeekMessageW(&Msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+    EXPECT_EQ(Msg.wParam, 7u);
+}
