@@ -555,7 +555,7 @@ void TCvHTMLRender::Measure(TCvHTMLData& AData) {
             CloseLine();
             Line = AsBreak(&Item);
             if (Item.Kind == hikListItem)
-                Width = MetricsOf(DC, Item).tmAveCharWidth;
+                Width = Line->BulletWidth = MetricsOf(DC, Item).tmAveCharWidth;
             Height = std::abs(AData.DefFontHeight);
             if (Item.Kind == hikParagraph && I > 0)
                 Height = Height * 3 / 2;
@@ -675,7 +675,7 @@ void TCvHTMLRender::PaintMarkupClipped(HDC DC, TPoint Origin, const TRect& Rect,
             X = LineStartX(*Line, W);
             if (Item.Kind == hikListItem) {
                 const TColor Color = CallerColors ? CallerTextColor : Item.Color;
-                const int Bullet = Item.Width;
+                const int Bullet = Line->BulletWidth; // the line start's width is the line's
                 const int Top =
                     Y - Origin.Y + Line->Descent + (Line->Height - Line->Descent - Bullet) / 2;
                 const TBrushObject Brush(CreateSolidBrush(ColorToRGB(Color)));

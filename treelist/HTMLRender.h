@@ -71,7 +71,8 @@ class TCvHTMLBreakItem : public TCvHTMLItem {
 public:
     int Alignment = 0; // 0 left, 1 centre, 2 right
     int ListLevel = 0;
-    int Bullet = 0; // -1 on list-item lines
+    int Bullet = 0;      // -1 on list-item lines
+    int BulletWidth = 0; // after layout: the bullet's diameter on a list-item line
 };
 
 // Parsed and laid-out markup. Owns its items.

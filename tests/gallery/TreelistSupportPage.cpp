@@ -54,7 +54,7 @@ private:
             DrawFlatButtonFrame(DC, Off, false);
             DrawArrow(DC, Directions[I], Off, clBlack, false);
         }
-        Label(DC, 12, 230, L"Arrows, enabled and disabled");
+        Label(DC, 12, 230, L"Arrows");
         GradientFillRect(DC, TRect(120, 180, 300, 200), 0x800000, 0xFFE0C0, 16, false);
         GradientFillRect(DC, TRect(120, 204, 300, 226), 0x004000, 0xC0FFC0, 8, true);
         Label(DC, 120, 230, L"Gradients: 16 columns, 8 rows");

@@ -158,8 +158,21 @@ TEST(HTMLRender, PaintsLinksRulesAndBullets) {
     ASSERT_GE(RuleRow, 0);
     EXPECT_EQ(D.Pixel(150, RuleRow + 1),
               static_cast<TColor>(ColorToRGB(clSystemColor | COLOR_BTNFACE)));
-    // The bullet is a black disc left of the item's text.
-    EXPECT_GT(D.Count(clBlack), 5);
+    // The bullet is a small black disc left of the item's text.
+    const TCvHTMLData& Data = Render.Data();
+    const TCvHTMLBreakItem* Item = nullptr;
+    for (int I = 0; I < Data.Count(); ++I)
+        if (Data.Items(I)->Kind == hikListItem)
+            Item = static_cast<const TCvHTMLBreakItem*>(Data.Items(I));
+    ASSERT_NE(Item, nullptr);
+    const int Bullet = Item->BulletWidth;
+    EXPECT_GT(Bullet, 0);
+    int Disc = 0;
+    for (int Y = 0; Y < 80; ++Y)
+        for (int X = 0; X < Item->Indent; ++X)
+            Disc += D.Pixel(X, Y) == clBlack;
+    EXPECT_GT(Disc, 0);
+    EXPECT_LE(Disc, (Bullet + 1) * (Bullet + 1));
 
     // Nothing to paint leaves the surface alone.
     TCvHTMLRender Empty;
