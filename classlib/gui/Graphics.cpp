@@ -3,9 +3,79 @@
 #include <algorithm>
 
 COLORREF ColorToRGB(TColor Color) {
+    if (Color == clNone || Color == clDefault)
+        return 0;
     if ((Color & clSystemColor) == clSystemColor)
         return GetSysColor(Color & 0xFF);
     return static_cast<COLORREF>(Color) & 0xFFFFFF;
+}
+
+namespace {
+
+struct TColorName {
+    const wchar_t* Name;
+    TColor Color;
+};
+
+const TColorName ColorNames[] = {
+    {L"clBlack", clBlack},
+    {L"clMaroon", clMaroon},
+    {L"clGreen", clGreen},
+    {L"clOlive", clOlive},
+    {L"clNavy", clNavy},
+    {L"clPurple", clPurple},
+    {L"clTeal", clTeal},
+    {L"clGray", clGray},
+    {L"clSilver", clSilver},
+    {L"clRed", clRed},
+    {L"clLime", clLime},
+    {L"clYellow", clYellow},
+    {L"clBlue", clBlue},
+    {L"clFuchsia", clFuchsia},
+    {L"clAqua", clAqua},
+    {L"clWhite", clWhite},
+    {L"clNone", clNone},
+    {L"clDefault", clDefault},
+    {L"clScrollBar", clScrollBar},
+    {L"clBackground", clBackground},
+    {L"clActiveCaption", clActiveCaption},
+    {L"clInactiveCaption", clInactiveCaption},
+    {L"clMenu", clMenu},
+    {L"clWindow", clWindow},
+    {L"clWindowFrame", clWindowFrame},
+    {L"clMenuText", clMenuText},
+    {L"clWindowText", clWindowText},
+    {L"clCaptionText", clCaptionText},
+    {L"clActiveBorder", clActiveBorder},
+    {L"clInactiveBorder", clInactiveBorder},
+    {L"clAppWorkSpace", clAppWorkSpace},
+    {L"clHighlight", clHighlight},
+    {L"clHighlightText", clHighlightText},
+    {L"clBtnFace", clBtnFace},
+    {L"clBtnShadow", clBtnShadow},
+    {L"clGrayText", clGrayText},
+    {L"clBtnText", clBtnText},
+    {L"clInactiveCaptionText", clInactiveCaptionText},
+    {L"clBtnHighlight", clBtnHighlight},
+    {L"cl3DDkShadow", cl3DDkShadow},
+    {L"cl3DLight", cl3DLight},
+    {L"clInfoText", clInfoText},
+    {L"clInfoBk", clInfoBk},
+    {L"clHotLight", clHotLight},
+    {L"clGradientActiveCaption", clGradientActiveCaption},
+    {L"clGradientInactiveCaption", clGradientInactiveCaption},
+};
+
+} // namespace
+
+bool IdentToColor(const String& Ident, TColor& Color) {
+    for (const TColorName& N : ColorNames)
+        if (CompareStringOrdinal(Ident.c_str(), static_cast<int>(Ident.size()), N.Name, -1, TRUE) ==
+            CSTR_EQUAL) {
+            Color = N.Color;
+            return true;
+        }
+    return false;
 }
 
 int ScreenPixelsPerInch() {
@@ -121,18 +191,83 @@ void TBrush::SetColor(TColor Value) {
     if (FColor == Value)
         return;
     FColor = Value;
-    // A brush is never selected into a DC by the canvas, so it can go at once.
-    FHandle.Reset();
+    // The old brush dies only after the listeners have had the chance to deselect it.
+    TBrushObject Old = std::move(FHandle);
+    if (OnChange)
+        OnChange(this);
 }
 
 void TBrush::SetStyle(TBrushStyle Value) {
+    if (FStyle == Value)
+        return;
     FStyle = Value;
+    if (OnChange)
+        OnChange(this);
+}
+
+// ------------------------------------------------------------------- TPen
+
+void TPen::Assign(const TPersistent& Source) {
+    const auto* Other = dynamic_cast<const TPen*>(&Source);
+    if (!Other) {
+        TPersistent::Assign(Source);
+        return;
+    }
+    FColor = Other->FColor;
+    FWidth = Other->FWidth;
+    FStyle = Other->FStyle;
+    FMode = Other->FMode;
+    Changed();
+}
+
+HPEN TPen::Handle() const {
+    if (!FHandle) {
+        static const int Styles[] = {PS_SOLID, PS_DASH, PS_DOT, PS_DASHDOT, PS_NULL};
+        FHandle.Reset(CreatePen(Styles[FStyle], FWidth, ColorToRGB(FColor)));
+    }
+    return FHandle.Get();
+}
+
+void TPen::SetColor(TColor Value) {
+    if (FColor != Value) {
+        FColor = Value;
+        Changed();
+    }
+}
+
+void TPen::SetWidth(int Value) {
+    if (Value >= 0 && FWidth != Value) {
+        FWidth = Value;
+        Changed();
+    }
+}
+
+void TPen::SetStyle(TPenStyle Value) {
+    if (FStyle != Value) {
+        FStyle = Value;
+        Changed();
+    }
+}
+
+void TPen::SetMode(TPenMode Value) {
+    if (FMode != Value) {
+        FMode = Value;
+        Changed();
+    }
+}
+
+void TPen::Changed() {
+    TGdiObject<HPEN> Old = std::move(FHandle);
+    if (OnChange)
+        OnChange(this);
 }
 
 // ---------------------------------------------------------------- TCanvas
 
 TCanvas::TCanvas() {
     FFont.OnChange = [this](TObject*) { DeselectFont(); };
+    FBrush.OnChange = [this](TObject*) { DeselectBrush(); };
+    FPen.OnChange = [this](TObject*) { DeselectPen(); };
 }
 
 TCanvas::~TCanvas() {
@@ -144,7 +279,7 @@ void TCanvas::SetHandle(HDC DC) {
         return;
     if (FHandle)
         RestoreDC(FHandle, FSavedState);
-    FFontSelected = false;
+    FFontSelected = FBrushSelected = FPenSelected = false;
     FHandle = DC;
     FSavedState = DC ? SaveDC(DC) : 0;
 }
@@ -154,6 +289,34 @@ void TCanvas::DeselectFont() {
         return;
     SelectObject(FHandle, GetStockObject(SYSTEM_FONT));
     FFontSelected = false;
+}
+
+void TCanvas::DeselectBrush() {
+    if (!FBrushSelected)
+        return;
+    SelectObject(FHandle, GetStockObject(NULL_BRUSH));
+    FBrushSelected = false;
+}
+
+void TCanvas::DeselectPen() {
+    if (!FPenSelected)
+        return;
+    SelectObject(FHandle, GetStockObject(NULL_PEN));
+    FPenSelected = false;
+}
+
+void TCanvas::RequireShape() {
+    if (!FPenSelected) {
+        SelectObject(FHandle, FPen.Handle());
+        FPenSelected = true;
+    }
+    if (!FBrushSelected) {
+        SelectObject(FHandle,
+                     FBrush.Style() == bsClear ? GetStockObject(NULL_BRUSH) : FBrush.Handle());
+        FBrushSelected = true;
+    }
+    static const int Modes[] = {R2_COPYPEN, R2_NOT, R2_XORPEN};
+    SetROP2(FHandle, Modes[FPen.Mode()]);
 }
 
 void TCanvas::RequireText() {
@@ -175,6 +338,95 @@ void TCanvas::FillRect(const TRect& R) {
         return;
     const RECT Area = R;
     ::FillRect(FHandle, &Area, FBrush.Handle());
+}
+
+void TCanvas::FrameRect(const TRect& R) {
+    const RECT Area = R;
+    ::FrameRect(FHandle, &Area, FBrush.Handle());
+}
+
+void TCanvas::MoveTo(int X, int Y) {
+    ::MoveToEx(FHandle, X, Y, nullptr);
+}
+
+void TCanvas::LineTo(int X, int Y) {
+    RequireShape();
+    ::LineTo(FHandle, X, Y);
+}
+
+TPoint TCanvas::PenPos() const {
+    POINT P{};
+    ::GetCurrentPositionEx(FHandle, &P);
+    return TPoint{P.x, P.y};
+}
+
+void TCanvas::Polyline(const TPoint* Points, int Count) {
+    RequireShape();
+    ::Polyline(FHandle, reinterpret_cast<const POINT*>(Points), Count);
+}
+
+void TCanvas::Polygon(const TPoint* Points, int Count) {
+    RequireShape();
+    ::Polygon(FHandle, reinterpret_cast<const POINT*>(Points), Count);
+}
+
+void TCanvas::Rectangle(const TRect& R) {
+    RequireShape();
+    ::Rectangle(FHandle, R.Left, R.Top, R.Right, R.Bottom);
+}
+
+void TCanvas::Ellipse(const TRect& R) {
+    RequireShape();
+    ::Ellipse(FHandle, R.Left, R.Top, R.Right, R.Bottom);
+}
+
+void TCanvas::Draw(int X, int Y, TBitmap& Bitmap) {
+    if (Bitmap.Empty())
+        return;
+    const HDC Source = Bitmap.DrawingDC();
+    if (Bitmap.Transparent)
+        ::TransparentBlt(FHandle, X, Y, Bitmap.Width(), Bitmap.Height(), Source, 0, 0,
+                         Bitmap.Width(), Bitmap.Height(), ColorToRGB(Bitmap.TransparentColor()));
+    else
+        ::BitBlt(FHandle, X, Y, Bitmap.Width(), Bitmap.Height(), Source, 0, 0, SRCCOPY);
+}
+
+void TCanvas::StretchDraw(const TRect& R, TBitmap& Bitmap) {
+    if (Bitmap.Empty())
+        return;
+    const HDC Source = Bitmap.DrawingDC();
+    // Whole source pixels, so a stretched picture has no blended edges.
+    const int OldMode = ::SetStretchBltMode(FHandle, COLORONCOLOR);
+    if (Bitmap.Transparent)
+        ::TransparentBlt(FHandle, R.Left, R.Top, R.Width(), R.Height(), Source, 0, 0,
+                         Bitmap.Width(), Bitmap.Height(), ColorToRGB(Bitmap.TransparentColor()));
+    else
+        ::StretchBlt(FHandle, R.Left, R.Top, R.Width(), R.Height(), Source, 0, 0, Bitmap.Width(),
+                     Bitmap.Height(), SRCCOPY);
+    ::SetStretchBltMode(FHandle, OldMode);
+}
+
+void TCanvas::CopyRect(const TRect& Dest, TCanvas& Source, const TRect& SourceRect) {
+    const int OldMode = ::SetStretchBltMode(FHandle, COLORONCOLOR);
+    ::StretchBlt(FHandle, Dest.Left, Dest.Top, Dest.Width(), Dest.Height(), Source.Handle(),
+                 SourceRect.Left, SourceRect.Top, SourceRect.Width(), SourceRect.Height(),
+                 CopyMode);
+    ::SetStretchBltMode(FHandle, OldMode);
+}
+
+TColor TCanvas::Pixel(int X, int Y) const {
+    const COLORREF C = ::GetPixel(FHandle, X, Y);
+    return C == CLR_INVALID ? clNone : static_cast<TColor>(C);
+}
+
+void TCanvas::SetPixel(int X, int Y, TColor Color) {
+    ::SetPixelV(FHandle, X, Y, ColorToRGB(Color));
+}
+
+TRect TCanvas::ClipRect() const {
+    RECT R{};
+    ::GetClipBox(FHandle, &R);
+    return TRect(R);
 }
 
 void TCanvas::TextOut(int X, int Y, const String& Text) {

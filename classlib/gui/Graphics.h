@@ -55,11 +55,58 @@ using TColor = std::int32_t;
 
 constexpr TColor clSystemColor = static_cast<TColor>(0xFF000000u);
 constexpr TColor clBlack = 0x000000;
+constexpr TColor clMaroon = 0x000080;
+constexpr TColor clGreen = 0x008000;
+constexpr TColor clOlive = 0x008080;
+constexpr TColor clNavy = 0x800000;
+constexpr TColor clPurple = 0x800080;
+constexpr TColor clTeal = 0x808000;
+constexpr TColor clGray = 0x808080;
+constexpr TColor clSilver = 0xC0C0C0;
+constexpr TColor clRed = 0x0000FF;
+constexpr TColor clLime = 0x00FF00;
+constexpr TColor clYellow = 0x00FFFF;
+constexpr TColor clBlue = 0xFF0000;
+constexpr TColor clFuchsia = 0xFF00FF;
+constexpr TColor clAqua = 0xFFFF00;
 constexpr TColor clWhite = 0xFFFFFF;
-constexpr TColor clBtnFace = clSystemColor | COLOR_BTNFACE;
-constexpr TColor clWindowText = clSystemColor | COLOR_WINDOWTEXT;
+// No colour at all: a transparent fill, or "not set".
+constexpr TColor clNone = 0x1FFFFFFF;
+constexpr TColor clDefault = 0x20000000;
 
+constexpr TColor clScrollBar = clSystemColor | COLOR_SCROLLBAR;
+constexpr TColor clBackground = clSystemColor | COLOR_BACKGROUND;
+constexpr TColor clActiveCaption = clSystemColor | COLOR_ACTIVECAPTION;
+constexpr TColor clInactiveCaption = clSystemColor | COLOR_INACTIVECAPTION;
+constexpr TColor clMenu = clSystemColor | COLOR_MENU;
+constexpr TColor clWindow = clSystemColor | COLOR_WINDOW;
+constexpr TColor clWindowFrame = clSystemColor | COLOR_WINDOWFRAME;
+constexpr TColor clMenuText = clSystemColor | COLOR_MENUTEXT;
+constexpr TColor clWindowText = clSystemColor | COLOR_WINDOWTEXT;
+constexpr TColor clCaptionText = clSystemColor | COLOR_CAPTIONTEXT;
+constexpr TColor clActiveBorder = clSystemColor | COLOR_ACTIVEBORDER;
+constexpr TColor clInactiveBorder = clSystemColor | COLOR_INACTIVEBORDER;
+constexpr TColor clAppWorkSpace = clSystemColor | COLOR_APPWORKSPACE;
+constexpr TColor clHighlight = clSystemColor | COLOR_HIGHLIGHT;
+constexpr TColor clHighlightText = clSystemColor | COLOR_HIGHLIGHTTEXT;
+constexpr TColor clBtnFace = clSystemColor | COLOR_BTNFACE;
+constexpr TColor clBtnShadow = clSystemColor | COLOR_BTNSHADOW;
+constexpr TColor clGrayText = clSystemColor | COLOR_GRAYTEXT;
+constexpr TColor clBtnText = clSystemColor | COLOR_BTNTEXT;
+constexpr TColor clInactiveCaptionText = clSystemColor | COLOR_INACTIVECAPTIONTEXT;
+constexpr TColor clBtnHighlight = clSystemColor | COLOR_BTNHIGHLIGHT;
+constexpr TColor cl3DDkShadow = clSystemColor | COLOR_3DDKSHADOW;
+constexpr TColor cl3DLight = clSystemColor | COLOR_3DLIGHT;
+constexpr TColor clInfoText = clSystemColor | COLOR_INFOTEXT;
+constexpr TColor clInfoBk = clSystemColor | COLOR_INFOBK;
+constexpr TColor clHotLight = clSystemColor | COLOR_HOTLIGHT;
+constexpr TColor clGradientActiveCaption = clSystemColor | COLOR_GRADIENTACTIVECAPTION;
+constexpr TColor clGradientInactiveCaption = clSystemColor | COLOR_GRADIENTINACTIVECAPTION;
+
+// RGB of a colour; system colours are looked up, clNone and clDefault give black.
 COLORREF ColorToRGB(TColor Color);
+// The colour named Ident ("clRed", "clBtnFace", case ignored); false when there is none.
+bool IdentToColor(const String& Ident, TColor& Color);
 
 // Vertical resolution of the screen, for turning points into pixels.
 int ScreenPixelsPerInch();
@@ -126,6 +173,8 @@ enum TBrushStyle { bsSolid, bsClear };
 class TBrush : public TPersistent {
 public:
     void Assign(const TPersistent& Source) override;
+    // Runs after every change while the previous HBRUSH still exists (see TFont).
+    TNotifyEvent OnChange;
 
     HBRUSH Handle() const;
     TColor Color() const { return FColor; }
@@ -138,6 +187,41 @@ private:
     TBrushStyle FStyle = bsSolid;
     mutable TBrushObject FHandle;
 };
+
+// -------------------------------------------------------------------- pens
+
+enum TPenStyle { psSolid, psDash, psDot, psDashDot, psClear };
+// pmNot inverts what lies under the pen, so a line drawn twice leaves no trace.
+enum TPenMode { pmCopy, pmNot, pmXor };
+
+class TPen : public TPersistent {
+public:
+    void Assign(const TPersistent& Source) override;
+
+    HPEN Handle() const;
+    TColor Color() const { return FColor; }
+    void SetColor(TColor Value);
+    int Width() const { return FWidth; }
+    void SetWidth(int Value);
+    TPenStyle Style() const { return FStyle; }
+    void SetStyle(TPenStyle Value);
+    TPenMode Mode() const { return FMode; }
+    void SetMode(TPenMode Value);
+
+    // Runs after every change while the previous HPEN still exists (see TFont).
+    TNotifyEvent OnChange;
+
+private:
+    void Changed();
+
+    TColor FColor = clBlack;
+    int FWidth = 1;
+    TPenStyle FStyle = psSolid;
+    TPenMode FMode = pmCopy;
+    mutable TGdiObject<HPEN> FHandle;
+};
+
+class TBitmap;
 
 // ----------------------------------------------------------------- canvas
 
@@ -156,9 +240,36 @@ public:
 
     TFont& Font() { return FFont; }
     TBrush& Brush() { return FBrush; }
+    TPen& Pen() { return FPen; }
+    // The raster operation of CopyRect, SRCCOPY by default.
+    DWORD CopyMode = SRCCOPY;
 
     // Fills with the brush; a clear brush fills nothing.
     void FillRect(const TRect& R);
+    // A one-pixel frame in the brush's colour.
+    void FrameRect(const TRect& R);
+    void MoveTo(int X, int Y);
+    // A line in the pen from the pen position to, not including, (X, Y).
+    void LineTo(int X, int Y);
+    TPoint PenPos() const;
+    void Polyline(const TPoint* Points, int Count);
+    void Polyline(std::initializer_list<TPoint> Points) {
+        Polyline(Points.begin(), static_cast<int>(Points.size()));
+    }
+    // Shapes outlined in the pen and filled with the brush.
+    void Polygon(const TPoint* Points, int Count);
+    void Polygon(std::initializer_list<TPoint> Points) {
+        Polygon(Points.begin(), static_cast<int>(Points.size()));
+    }
+    void Rectangle(const TRect& R);
+    void Ellipse(const TRect& R);
+    // The bitmap at (X, Y); a transparent one leaves out its transparent colour.
+    void Draw(int X, int Y, TBitmap& Bitmap);
+    void StretchDraw(const TRect& R, TBitmap& Bitmap);
+    void CopyRect(const TRect& Dest, TCanvas& Source, const TRect& SourceRect);
+    TColor Pixel(int X, int Y) const;
+    void SetPixel(int X, int Y, TColor Color);
+    TRect ClipRect() const;
     // Text in the font's colour, on the brush's colour unless the brush is clear.
     void TextOut(int X, int Y, const String& Text);
     // DrawTextW: draws Text into R with the DT_* Flags, or with DT_CALCRECT sets R to the
@@ -170,13 +281,19 @@ public:
 
 private:
     void RequireText();
+    void RequireShape();
     void DeselectFont();
+    void DeselectBrush();
+    void DeselectPen();
 
     HDC FHandle = nullptr;
     int FSavedState = 0;
     bool FFontSelected = false;
+    bool FBrushSelected = false;
+    bool FPenSelected = false;
     TFont FFont;
     TBrush FBrush;
+    TPen FPen;
 };
 
 // Attaches a DC to a canvas for the life of the scope.
@@ -213,4 +330,115 @@ private:
     HGDIOBJ FOriginalBitmap = nullptr;
     int FWidth = 0;
     int FHeight = 0;
+};
+
+// ----------------------------------------------------------------- bitmaps
+
+class EInvalidGraphic : public Exception {
+public:
+    using Exception::Exception;
+};
+
+// pfDevice and pf32bit hold 32 bits a pixel, pf24bit 24 (ScanLine gives B, G, R bytes),
+// pf1bit is the monochrome form.
+enum TPixelFormat { pfDevice, pf1bit, pf24bit, pf32bit };
+
+// A picture in memory with a canvas that draws on it. Colour forms are top-down DIB sections so
+// that ScanLine(Y) is row Y; the monochrome form is a 1-bit bitmap, so that GDI's colour-to-mono
+// rule applies when it is made: pixels of the brush colour become white, all others black.
+class TBitmap : public TPersistent {
+public:
+    TBitmap();
+    ~TBitmap() override;
+    TBitmap(const TBitmap&) = delete;
+    TBitmap& operator=(const TBitmap&) = delete;
+
+    // Copies another bitmap's pixels, form and transparency.
+    void Assign(const TPersistent& Source) override;
+
+    int Width() const { return FWidth; }
+    int Height() const { return FHeight; }
+    void SetWidth(int Value) { SetSize(Value, FHeight); }
+    void SetHeight(int Value) { SetSize(FWidth, Value); }
+    // Keeps the pixels that still fit; new ones are white.
+    void SetSize(int Width, int Height);
+    bool Empty() const { return FWidth == 0 || FHeight == 0; }
+
+    TPixelFormat PixelFormat() const { return FFormat; }
+    void SetPixelFormat(TPixelFormat Value);
+    bool Monochrome() const { return FFormat == pf1bit; }
+    void SetMonochrome(bool Value);
+    // Row Y of a colour bitmap; drawing through the canvas is flushed first.
+    std::uint8_t* ScanLine(int Row);
+
+    TCanvas& Canvas();
+    HBITMAP Handle() const { return FHandle.Get(); }
+
+    // Raises EFOpenError when the file cannot be read, EInvalidGraphic when it is no bitmap;
+    // the picture is unchanged then.
+    void LoadFromFile(const String& FileName);
+    void LoadFromResourceName(HINSTANCE Instance, const String& ResourceName);
+
+    // Draw leaves out TransparentColor; by default the colour of the bottom-left pixel.
+    bool Transparent = false;
+    TColor TransparentColor() const;
+    void SetTransparentColor(TColor Value) { FTransparentColor = Value; }
+
+    TNotifyEvent OnChange;
+
+private:
+    friend class TCanvas;
+    // A DC with the bitmap selected; the bitmap lives in this one DC until it is replaced.
+    HDC DrawingDC() const;
+    void Replace(TBitmapObject NewHandle, int Width, int Height, TPixelFormat Format);
+    void TakeLoaded(HBITMAP Loaded);
+    void DetachCanvas();
+    void Changed();
+
+    TBitmapObject FHandle;
+    void* FBits = nullptr;
+    int FWidth = 0;
+    int FHeight = 0;
+    TPixelFormat FFormat = pfDevice;
+    TColor FTransparentColor = clDefault;
+    mutable TMemoryDC FDC;
+    mutable HGDIOBJ FOriginalBitmap = nullptr;
+    std::unique_ptr<TCanvas> FCanvas;
+};
+
+// An owned icon, freed with DestroyIcon.
+class TIcon : public TPersistent {
+public:
+    TIcon() = default;
+    ~TIcon() override;
+    TIcon(const TIcon&) = delete;
+    TIcon& operator=(const TIcon&) = delete;
+
+    void Assign(const TPersistent& Source) override;
+    HICON Handle() const { return FHandle; }
+    // Takes ownership of Icon.
+    void SetHandle(HICON Icon);
+    // Gives the icon up to the caller, who frees it.
+    HICON ReleaseHandle();
+    bool Empty() const { return FHandle == nullptr; }
+    int Width() const;
+    int Height() const;
+    void LoadFromResourceName(HINSTANCE Instance, const String& ResourceName);
+
+private:
+    HICON FHandle = nullptr;
+};
+
+// What a TImage shows: a bitmap, made on first use.
+class TPicture : public TPersistent {
+public:
+    void Assign(const TPersistent& Source) override;
+    TBitmap& Bitmap();
+    bool Empty() const { return !FBitmap || FBitmap->Empty(); }
+    void LoadFromFile(const String& FileName) { Bitmap().LoadFromFile(FileName); }
+
+    TNotifyEvent OnChange;
+
+private:
+    std::unique_ptr<TBitmap> FBitmap;
 };
