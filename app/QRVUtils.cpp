@@ -185,8 +185,7 @@ String UniqueTimestampName(const String& Folder, const SYSTEMTIME& LocalTime) {
     const String Dir = AddBackslash(Folder);
     const String Base = TimestampText(LocalTime);
     String Name = Base;
-    for (unsigned Counter = 1; GetFileAttributesW((Dir + Name).c_str()) != INVALID_FILE_ATTRIBUTES;
-         ++Counter)
+    for (unsigned Counter = 1; FileGetAttr(Dir + Name) != -1; ++Counter)
         Name = Base + std::to_wstring(Counter);
     return Name;
 }

@@ -93,9 +93,11 @@ void DeleteRegistryValues(HKEY RootKey, const String& KeyPath);
 void GetFolderSize(const String& Folder, bool Recursive, std::int64_t& Bytes, std::int64_t& Files);
 // Deletes the files in Folder (read-only ones too) and, with Recursive, below it,
 // removing subfolders that end up empty, and Folder itself with RemoveFolder.
-// Returns the number of files deleted. Refuses an empty or relative path, a
-// drive root and the Windows folder; folder links are neither entered nor removed.
-std::int64_t DeleteFolderFiles(const String& Folder, bool RemoveFolder, bool Recursive);
+// Returns the number of files deleted. Does nothing unless CheckTreeDelete allows
+// Folder; folder links are neither entered nor removed. Entries with device names
+// ("CON.tmp") are left alone, not counted, and their paths added to Skipped.
+std::int64_t DeleteFolderFiles(const String& Folder, bool RemoveFolder, bool Recursive,
+                               TStrings* Skipped = nullptr);
 // List receives the names of the entries of Folder that match Mask ("." and ".."
 // too when the mask admits them); true when there is any.
 bool ListFolderFiles(const String& Folder, const String& Mask, TStrings& List);
@@ -127,9 +129,11 @@ public:
 };
 
 // Overwrites the file seven times in place (00, FF, 00, FF, 00, FF, random) and
-// deletes it. A missing file is no error. Failures from the second pass on raise
-// an exception and leave the file in place; a link is never shredded (error).
-void ShredFile(const String& Path, TShredProgress* Progress = nullptr);
+// deletes it; true when it did, false when there is no such file (nothing done).
+// Raises, leaving every byte, for a link, a file with other hard links, a device name
+// ("CON.tmp") or a file it cannot open; raises too when the final delete fails. Count
+// a file as shredded only when this returned true.
+bool ShredFile(const String& Path, TShredProgress* Progress = nullptr);
 // Fills Buffer with pseudo-random bytes 0 to 255.
 void FillRandomBuffer(std::span<std::uint8_t> Buffer);
 

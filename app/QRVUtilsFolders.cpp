@@ -2,8 +2,8 @@
 
 #include "app/QRVUtilsPrivate.h"
 #include "classlib/gui/Forms.h"
+#include "classlib/rtl/PathLayer.h"
 
-#include <cwctype>
 #include <vector>
 
 using namespace qrvutils;
@@ -43,63 +43,33 @@ std::vector<TEntry> ReadEntries(const String& Dir) {
     return Entries;
 }
 
-bool IsAbsolutePath(const String& Path) {
-    const bool DrivePath = Path.size() >= 3 && std::iswalpha(Path[0]) && Path[1] == L':' &&
-                           (Path[2] == L'\\' || Path[2] == L'/');
-    const bool UncPath = Path.size() >= 2 && Path[0] == L'\\' && Path[1] == L'\\';
-    return DrivePath || UncPath;
-}
-
-// Full, long form of an absolute path, without a trailing backslash.
-String NormalPath(const String& Path) {
-    String Full = ExpandFileName(Path);
-    const DWORD LongNeeded = GetLongPathNameW(Full.c_str(), nullptr, 0);
-    if (LongNeeded != 0) {
-        String Long(LongNeeded, L'\0');
-        const DWORD Length = GetLongPathNameW(Full.c_str(), Long.data(), LongNeeded);
-        if (Length != 0 && Length < LongNeeded) {
-            Long.resize(Length);
-            Full = Long;
-        }
-    }
-    return ExcludeTrailingBackslash(Full);
-}
-
-// Emptying reaches everything below a folder; it must be one the user can mean.
-bool MayEmptyFolder(const String& Folder) {
-    if (!IsAbsolutePath(Folder))
-        return false;
-    const String Normal = NormalPath(Folder);
-    // "C:" or "\\server\share" (and "\\?\C:") once the trailing backslash is gone.
-    const bool IsRoot = ExtractFileDrive(Normal) == Normal;
-    if (IsRoot)
-        return false;
-    const String Windows = GetWindowsFolder();
-    return Windows.empty() || !SameFileName(Normal, NormalPath(Windows));
-}
-
-std::int64_t EmptyFolder(const String& Dir, bool Recursive) {
+std::int64_t EmptyFolder(const String& Dir, bool Recursive, TStrings* Skipped) {
     std::int64_t Deleted = 0;
     for (const TEntry& Entry : ReadEntries(Dir)) {
         const String Path = Dir + Entry.Name;
+        if (IsDeviceName(Entry.Name)) {
+            if (Skipped)
+                Skipped->Add(Path);
+            continue;
+        }
         if (Entry.Attr & faDirectory) {
             // A link leads out of the folder being emptied: leave it alone.
             if (IsFolderLink(Entry.Attr))
                 continue;
             if (Recursive)
-                Deleted += EmptyFolder(Path + L'\\', true);
-            RemoveDirectoryW(Path.c_str());
+                Deleted += EmptyFolder(Path + L'\\', true, Skipped);
+            RemoveDir(Path);
             continue;
         }
         const bool ReadOnly = (Entry.Attr & faReadOnly) != 0;
         if (ReadOnly) {
-            const DWORD Writable = Entry.Attr & ~faReadOnly;
-            SetFileAttributesW(Path.c_str(), Writable != 0 ? Writable : FILE_ATTRIBUTE_NORMAL);
+            const int Writable = Entry.Attr & ~faReadOnly;
+            FileSetAttr(Path, Writable != 0 ? Writable : faNormal);
         }
-        if (DeleteFileW(Path.c_str()))
+        if (FileDelete(Path))
             ++Deleted;
         else if (ReadOnly)
-            SetFileAttributesW(Path.c_str(), Entry.Attr);
+            FileSetAttr(Path, Entry.Attr);
     }
     return Deleted;
 }
@@ -123,12 +93,13 @@ void GetFolderSize(const String& Folder, bool Recursive, std::int64_t& Bytes, st
         MeasureFolder(AddBackslash(Folder), Recursive, Bytes, Files);
 }
 
-std::int64_t DeleteFolderFiles(const String& Folder, bool RemoveFolder, bool Recursive) {
-    if (!MayEmptyFolder(Folder))
+std::int64_t DeleteFolderFiles(const String& Folder, bool RemoveFolder, bool Recursive,
+                               TStrings* Skipped) {
+    if (CheckTreeDelete(Folder) != tdAllowed)
         return 0;
-    const std::int64_t Deleted = EmptyFolder(AddBackslash(Folder), Recursive);
+    const std::int64_t Deleted = EmptyFolder(AddBackslash(Folder), Recursive, Skipped);
     if (RemoveFolder)
-        RemoveDirectoryW(ExcludeTrailingBackslash(Folder).c_str());
+        RemoveDir(ExcludeTrailingBackslash(Folder));
     return Deleted;
 }
 
@@ -166,7 +137,8 @@ void FindEmptyFolders(const String& Folder, TStrings& List, const bool& Stop) {
         if (Stop)
             return false;
         const String Path = Dir + F.Name;
-        if (!(F.Attr & faDirectory) || IsFolderLink(F.Attr) || !FolderExists(Path))
+        if (!(F.Attr & faDirectory) || IsFolderLink(F.Attr) || IsDeviceName(F.Name) ||
+            !FolderExists(Path))
             return true;
         if (IsFolderEmpty(Path))
             List.Add(Path);

@@ -2,6 +2,7 @@
 
 #include "app/QRVUtilsPrivate.h"
 #include "classlib/gui/Forms.h"
+#include "classlib/rtl/PathLayer.h"
 
 #include <algorithm>
 #include <array>
@@ -21,21 +22,33 @@ constexpr int PassCount = 7;
     throw EWriteError(Format(L"Cannot shred file \"%s\". %s", {Path, SysErrorMessage(Error)}));
 }
 
+[[noreturn]] void RefuseShred(const String& Path, const String& Reason) {
+    throw EWriteError(Format(L"Cannot shred file \"%s\". %s", {Path, Reason}));
+}
+
+// Overwriting reaches the data, not the name: data with other names (hard links) or behind
+// a link belongs to those names too.
+void CheckOwnsItsData(const String& Path, DWORD Attributes, DWORD Links) {
+    if (Attributes & (FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_DIRECTORY))
+        RefuseShred(Path, L"It is a link or a folder.");
+    if (Links > 1)
+        RefuseShred(Path, L"Its data has other names (hard links), which would lose it too.");
+}
+
 // One pass over the file with Pattern, from offset 0 to its size; the length
 // never changes. Stops at the first failed or short write.
 void OverwritePass(const String& Path, const std::vector<std::uint8_t>& Pattern,
                    TShredProgress* Progress) {
     // Opened as the entry itself: a link swapped in since the check is not followed.
     const TOwnedHandle File =
-        OwnHandle(CreateFileW(Path.c_str(), GENERIC_WRITE | FILE_READ_ATTRIBUTES, 0, nullptr,
-                              OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+        OwnHandle(CreateFileW(ExtendedPath(Path).c_str(), GENERIC_WRITE | FILE_READ_ATTRIBUTES, 0,
+                              nullptr, OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
     if (!File)
         RaiseShredError(Path, GetLastError());
     BY_HANDLE_FILE_INFORMATION Info;
     if (!GetFileInformationByHandle(File.get(), &Info))
         RaiseShredError(Path, GetLastError());
-    if (Info.dwFileAttributes & (FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_DIRECTORY))
-        RaiseShredError(Path, ERROR_CANT_ACCESS_FILE);
+    CheckOwnsItsData(Path, Info.dwFileAttributes, Info.nNumberOfLinks);
 
     const std::int64_t Size =
         (static_cast<std::int64_t>(Info.nFileSizeHigh) << 32) | Info.nFileSizeLow;
@@ -73,13 +86,19 @@ void FillRandomBuffer(std::span<std::uint8_t> Buffer) {
     }
 }
 
-void ShredFile(const String& Path, TShredProgress* Progress) {
+bool ShredFile(const String& Path, TShredProgress* Progress) {
+    if (Path.empty())
+        return false;
+    // Other programs would reach the device, not this file, by its name.
+    if (IsDeviceName(ExtractFileName(ExcludeTrailingBackslash(Path))))
+        RefuseShred(Path, L"Its name is reserved for a device.");
+    const String Entry = ExtendedPath(Path);
     WIN32_FILE_ATTRIBUTE_DATA Found;
-    if (Path.empty() || !GetFileAttributesExW(Path.c_str(), GetFileExInfoStandard, &Found))
-        return;
-    // The data behind a link is not the link's to destroy.
-    if (Found.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT)
-        RaiseShredError(Path, ERROR_CANT_ACCESS_FILE);
+    TEntryInfo Facts;
+    if (!GetFileAttributesExW(Entry.c_str(), GetFileExInfoStandard, &Found) ||
+        !InspectEntry(Entry, Facts))
+        return false;
+    CheckOwnsItsData(Path, Facts.Attributes, Facts.Links);
     if (Progress)
         Progress->SetRange(
             (static_cast<std::int64_t>(Found.nFileSizeHigh) << 32) | Found.nFileSizeLow, 0);
@@ -93,7 +112,7 @@ void ShredFile(const String& Path, TShredProgress* Progress) {
         &Zeros, &Ones, &Zeros, &Ones, &Zeros, &Ones, &Random};
 
     try {
-        SetFileAttributesW(Path.c_str(), FILE_ATTRIBUTE_ARCHIVE);
+        SetFileAttributesW(Entry.c_str(), FILE_ATTRIBUTE_ARCHIVE);
         try {
             OverwritePass(Path, *Passes[0], Progress);
         } catch (const Exception&) {
@@ -102,12 +121,14 @@ void ShredFile(const String& Path, TShredProgress* Progress) {
         for (int Pass = 1; Pass < PassCount; ++Pass)
             OverwritePass(Path, *Passes[Pass], Progress);
     } catch (...) {
-        SetFileAttributesW(Path.c_str(), Found.dwFileAttributes);
+        SetFileAttributesW(Entry.c_str(), Found.dwFileAttributes);
         if (Progress)
             Progress->SetRange(0, 0);
         throw;
     }
     if (Progress)
         Progress->SetRange(0, 0);
-    DeleteFileW(Path.c_str());
+    if (!DeleteFileW(Entry.c_str()))
+        RaiseShredError(Path, GetLastError());
+    return true;
 }

@@ -1,6 +1,7 @@
 #include "app/TreeSearchEngine.h"
 
 #include "classlib/gui/Forms.h"
+#include "classlib/rtl/PathLayer.h"
 
 namespace {
 
@@ -36,7 +37,7 @@ void TTreeSearchEngine::Search(const String& Path, TCvTreeItem* ParentItem, bool
     FRecursive = Recursive;
     // An empty path would list the root of the current drive.
     if (!Path.empty())
-        WalkFolder(Path, ParentItem);
+        WalkFolder(DisplayPath(ExtendedPath(Path)), ParentItem);
 }
 
 void TTreeSearchEngine::WalkFolder(const String& Dir, TCvTreeItem* Item) {
@@ -47,8 +48,8 @@ void TTreeSearchEngine::WalkFolder(const String& Dir, TCvTreeItem* Item) {
 
     const String Folder = IncludeTrailingBackslash(Dir);
     WIN32_FIND_DATAW FindData;
-    const TFindHandle Find(FindFirstFileExW((Folder + L'*').c_str(), FindExInfoBasic, &FindData,
-                                            FindExSearchNameMatch, nullptr,
+    const TFindHandle Find(FindFirstFileExW((ExtendedPath(Folder) + L'*').c_str(), FindExInfoBasic,
+                                            &FindData, FindExSearchNameMatch, nullptr,
                                             FIND_FIRST_EX_LARGE_FETCH));
     if (!Find.IsOpen())
         return;
@@ -57,6 +58,11 @@ void TTreeSearchEngine::WalkFolder(const String& Dir, TCvTreeItem* Item) {
         if (IsDotEntry(FindData.cFileName))
             continue;
         const String Name = FindData.cFileName;
+        if (IsDeviceName(Name)) {
+            if (OnEntrySkipped)
+                OnEntrySkipped(Folder, Name, FindData, Item);
+            continue;
+        }
         if (!(FindData.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
             if (OnFileFound)
                 OnFileFound(Folder, Name, FindData, Item);

@@ -12,7 +12,9 @@ class TCvTreeItem;
 
 // Walks a folder (and optionally every folder below it) on the window thread,
 // reporting each entry through callbacks. Folder links (junctions, symbolic
-// links) are neither entered nor reported.
+// links) are neither entered nor reported. Folders are listed through their
+// extended form, so names ending in a dot or a space and long paths are reported
+// as they are on disk; callbacks get paths in the form users know.
 class TTreeSearchEngine {
 public:
     // Path is the listed folder with a trailing backslash; FindData is valid
@@ -30,6 +32,10 @@ public:
     TFileEvent OnFileFound;
     // Before a subfolder is walked.
     TDirectoryFoundEvent OnDirectoryFound;
+    // For an entry whose name is a device name ("CON.tmp"): most programs reach the
+    // device by its path, so it is reported here instead of as found, and a folder
+    // of such a name is not entered.
+    TFileEvent OnEntrySkipped;
     // Gives an item's parent (or null). After OnDirectoryDone the walk steps Item
     // back up with it; the owner that builds a tree of items sets it.
     TItemParentFunc ItemParent;
@@ -41,6 +47,7 @@ public:
     bool Busy() const { return FBusy; }
 
     // A call while a walk is running (from a callback or the message pump) is ignored.
+    // A relative Path is taken from the current folder.
     void Search(const String& Path, TCvTreeItem* ParentItem, bool Recursive);
 
 private:

@@ -31,3 +31,36 @@ mkdir -p "$utils/outside" "$utils/empty-target" "$utils/clean" "$utils/sizes" "$
 [ -L "$utils/sizes/link" ] || ln -s ../outside "$utils/sizes/link"
 [ -L "$utils/scan/link-to-empty" ] || ln -s ../empty-target "$utils/scan/link-to-empty"
 [ -L "$utils/shred-link" ] || ln -s outside "$utils/shred-link"
+
+# Names the Win32 path parser rewrites, and names that are device names to most programs: each
+# beside the neighbour a plain path would reach instead ("keep.doc." strips to "keep.doc").
+# A template: tests copy it before acting on it.
+awkward="$root/paths/awkward"
+mkdir -p "$awkward/sub" "$awkward/sub."
+make_file() { [ -e "$1" ] || printf '%s' "$2" >"$1"; }
+make_file "$awkward/keep.doc" 'keep'
+make_file "$awkward/keep.doc." 'dot'
+make_file "$awkward/trail" 'plain'
+make_file "$awkward/trail " 'space'
+make_file "$awkward/ lead.txt" 'lead'
+make_file "$awkward/em—dash.txt" 'dash'
+make_file "$awkward/שלום.txt" 'rtl'
+make_file "$awkward/😀.txt" 'emoji'
+make_file "$awkward/CON.tmp" 'device'
+make_file "$awkward/sub/a.tmp" 'a'
+make_file "$awkward/sub./b.tmp" 'b'
+
+# A canary tree that nothing done inside "tree" may change: a folder link leads to it.
+canary="$root/paths/canary"
+mkdir -p "$canary/data/deep" "$root/paths/canary-tree"
+make_file "$canary/data/file.txt" 'canary'
+make_file "$canary/data/deep/empty-sibling.txt" 'canary deep'
+mkdir -p "$canary/data/empty"
+[ -L "$root/paths/canary-tree/to-canary" ] || ln -s ../canary/data "$root/paths/canary-tree/to-canary"
+# The prefix's Windows folder and drive C: reached through folder links, and W: as a second
+# drive letter for C:, when the prefix is known.
+if [ -n "${WINEPREFIX:-}" ] && [ -d "$WINEPREFIX/drive_c/windows" ]; then
+  [ -L "$root/paths/to-windows" ] || ln -s "$WINEPREFIX/drive_c/windows" "$root/paths/to-windows"
+  [ -L "$root/paths/to-c-root" ] || ln -s "$WINEPREFIX/drive_c" "$root/paths/to-c-root"
+  [ -L "$WINEPREFIX/dosdevices/w:" ] || ln -s ../drive_c "$WINEPREFIX/dosdevices/w:"
+fi

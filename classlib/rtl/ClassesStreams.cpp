@@ -1,6 +1,8 @@
 // TStream, THandleStream, TFileStream and TMemoryStream.
 #include "classlib/rtl/Classes.h"
 
+#include "classlib/rtl/PathLayer.h"
+
 #include <algorithm>
 #include <cstring>
 #include <new>
@@ -135,9 +137,10 @@ DWORD AccessMode(unsigned Mode) {
 TFileStream::TFileStream(const String& FileName, unsigned Mode)
     : THandleStream(INVALID_HANDLE_VALUE), FFileName(FileName) {
     const bool Create = (Mode & fmCreate) == fmCreate;
-    FHandle = CreateFileW(
-        FileName.c_str(), Create ? GENERIC_READ | GENERIC_WRITE : AccessMode(Mode), ShareMode(Mode),
-        nullptr, Create ? CREATE_ALWAYS : OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    FHandle = CreateFileW(ExtendedPath(FileName).c_str(),
+                          Create ? GENERIC_READ | GENERIC_WRITE : AccessMode(Mode), ShareMode(Mode),
+                          nullptr, Create ? CREATE_ALWAYS : OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
+                          nullptr);
     if (FHandle == INVALID_HANDLE_VALUE) {
         const String Reason = SysErrorMessage(GetLastError());
         if (Create)

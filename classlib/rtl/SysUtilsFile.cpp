@@ -1,11 +1,18 @@
 // Path names, file and folder functions, directory search and system errors.
 #include "classlib/rtl/SysUtils.h"
 
+#include "classlib/rtl/PathLayer.h"
+
 // --------------------------------------------------------------- paths
 
 namespace {
 
-const String PathDelimiters = L"\\:";
+// Windows reads '/' as a backslash, so every splitter does too.
+const String PathDelimiters = L"\\/:";
+
+bool IsSeparator(wchar_t C) {
+    return C == L'\\' || C == L'/';
+}
 
 bool IsDelimiter(const String& Delimiters, const String& S, std::size_t Index) {
     return Index < S.size() && Delimiters.find(S[Index]) != String::npos;
@@ -20,7 +27,7 @@ String ExtractFilePath(const String& FileName) {
 String ExtractFileDir(const String& FileName) {
     std::size_t I = static_cast<std::size_t>(LastDelimiter(PathDelimiters, FileName));
     // Keep the backslash of a root ("C:\", "\") but drop any other.
-    if (I > 1 && FileName[I - 1] == L'\\' && !IsDelimiter(PathDelimiters, FileName, I - 2))
+    if (I > 1 && IsSeparator(FileName[I - 1]) && !IsDelimiter(PathDelimiters, FileName, I - 2))
         --I;
     return FileName.substr(0, I);
 }
@@ -30,7 +37,7 @@ String ExtractFileName(const String& FileName) {
 }
 
 String ExtractFileExt(const String& FileName) {
-    const int I = LastDelimiter(L".\\:", FileName);
+    const int I = LastDelimiter(L"." + PathDelimiters, FileName);
     if (I > 0 && FileName[static_cast<std::size_t>(I - 1)] == L'.')
         return FileName.substr(static_cast<std::size_t>(I - 1));
     return {};
@@ -39,32 +46,32 @@ String ExtractFileExt(const String& FileName) {
 String ExtractFileDrive(const String& FileName) {
     if (FileName.size() >= 2 && FileName[1] == L':')
         return FileName.substr(0, 2);
-    if (FileName.size() >= 2 && FileName[0] == L'\\' && FileName[1] == L'\\') {
-        // \\server\share: up to (not including) the backslash after the share.
-        const std::size_t ServerEnd = FileName.find(L'\\', 2);
+    if (FileName.size() >= 2 && IsSeparator(FileName[0]) && IsSeparator(FileName[1])) {
+        // \\server\share: up to (not including) the separator after the share.
+        const std::size_t ServerEnd = FileName.find_first_of(L"\\/", 2);
         if (ServerEnd == String::npos)
             return FileName;
-        const std::size_t ShareEnd = FileName.find(L'\\', ServerEnd + 1);
+        const std::size_t ShareEnd = FileName.find_first_of(L"\\/", ServerEnd + 1);
         return FileName.substr(0, ShareEnd);
     }
     return {};
 }
 
 String ChangeFileExt(const String& FileName, const String& Extension) {
-    const int I = LastDelimiter(L".\\:", FileName);
+    const int I = LastDelimiter(L"." + PathDelimiters, FileName);
     if (I > 0 && FileName[static_cast<std::size_t>(I - 1)] == L'.')
         return FileName.substr(0, static_cast<std::size_t>(I - 1)) + Extension;
     return FileName + Extension;
 }
 
 String IncludeTrailingBackslash(const String& S) {
-    if (!S.empty() && S.back() == L'\\')
+    if (!S.empty() && IsSeparator(S.back()))
         return S;
     return S + L'\\';
 }
 
 String ExcludeTrailingBackslash(const String& S) {
-    if (!S.empty() && S.back() == L'\\')
+    if (!S.empty() && IsSeparator(S.back()))
         return S.substr(0, S.size() - 1);
     return S;
 }
@@ -89,12 +96,12 @@ String ExpandFileName(const String& FileName) {
 // --------------------------------------------------------------- files
 
 bool FileExists(const String& FileName) {
-    const DWORD A = GetFileAttributesW(FileName.c_str());
+    const DWORD A = GetFileAttributesW(ExtendedPath(FileName).c_str());
     return A != INVALID_FILE_ATTRIBUTES && (A & FILE_ATTRIBUTE_DIRECTORY) == 0;
 }
 
 bool DirectoryExists(const String& Directory) {
-    const DWORD A = GetFileAttributesW(Directory.c_str());
+    const DWORD A = GetFileAttributesW(ExtendedPath(Directory).c_str());
     return A != INVALID_FILE_ATTRIBUTES && (A & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
 
@@ -112,26 +119,26 @@ bool ForceDirectories(const String& Dir) {
 }
 
 bool CreateDir(const String& Dir) {
-    return CreateDirectoryW(Dir.c_str(), nullptr) != FALSE;
+    return CreateDirectoryW(ExtendedPath(Dir).c_str(), nullptr) != FALSE;
 }
 bool RemoveDir(const String& Dir) {
-    return RemoveDirectoryW(Dir.c_str()) != FALSE;
+    return RemoveDirectoryW(ExtendedPath(Dir).c_str()) != FALSE;
 }
 bool FileDelete(const String& FileName) {
-    return DeleteFileW(FileName.c_str()) != FALSE;
+    return DeleteFileW(ExtendedPath(FileName).c_str()) != FALSE;
 }
 
 bool RenameFile(const String& OldName, const String& NewName) {
-    return MoveFileW(OldName.c_str(), NewName.c_str()) != FALSE;
+    return MoveFileW(ExtendedPath(OldName).c_str(), ExtendedPath(NewName).c_str()) != FALSE;
 }
 
 int FileGetAttr(const String& FileName) {
-    const DWORD A = GetFileAttributesW(FileName.c_str());
+    const DWORD A = GetFileAttributesW(ExtendedPath(FileName).c_str());
     return A == INVALID_FILE_ATTRIBUTES ? -1 : static_cast<int>(A);
 }
 
 int FileSetAttr(const String& FileName, int Attr) {
-    if (SetFileAttributesW(FileName.c_str(), static_cast<DWORD>(Attr)))
+    if (SetFileAttributesW(ExtendedPath(FileName).c_str(), static_cast<DWORD>(Attr)))
         return 0;
     return static_cast<int>(GetLastError());
 }
@@ -210,7 +217,7 @@ int FindMatching(TSearchRec& F) {
 int FindFirst(const String& Path, int Attr, TSearchRec& F) {
     FindClose(F);
     F.ExcludeAttr = ~Attr & (faHidden | faSysFile | faVolumeID | faDirectory);
-    F.FindHandle = FindFirstFileW(Path.c_str(), &F.FindData);
+    F.FindHandle = FindFirstFileW(ExtendedPath(Path).c_str(), &F.FindData);
     if (F.FindHandle == INVALID_HANDLE_VALUE)
         return static_cast<int>(GetLastError());
     const int R = FindMatching(F);

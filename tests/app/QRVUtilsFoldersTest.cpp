@@ -130,6 +130,8 @@ TEST_F(QRVUtilsDeleteFolderFiles, FileThatCannotBeDeletedIsNotCounted) {
 }
 
 TEST(QRVUtilsDeleteFolderFilesRefusals, RootsWindowsAndVaguePathsAreLeftAlone) {
+    const String Fixtures = UtilsFixtures();
+    ASSERT_FALSE(Fixtures.empty()) << "QRV_FIXTURES is not set";
     TTempFolder Current;
     Current.AddFile(L"sentinel.txt", "s");
     const String PreviousDir = GetCurrentDir();
@@ -152,6 +154,15 @@ TEST(QRVUtilsDeleteFolderFilesRefusals, RootsWindowsAndVaguePathsAreLeftAlone) {
         AnsiUpperCase(Windows) + L"\\",
         Windows + L"\\system32\\..",
         L"\\\\server\\share",
+        // Other spellings and links of the same folders (see tests/make-fixtures.sh).
+        L"\\\\?\\" + Windows,
+        L"\\\\.\\" + Windows,
+        L"\\\\?\\C:\\",
+        L"W:\\" + ExtractFileName(Windows),
+        L"W:\\",
+        Fixtures + L"..\\..\\wineprefix\\drive_c\\" + ExtractFileName(Windows),
+        Fixtures + L"..\\paths\\to-windows",
+        Fixtures + L"..\\paths\\to-c-root",
     };
     for (const String& Folder : Refused)
         EXPECT_EQ(DeleteFolderFiles(Folder, false, false), 0) << Folder;

@@ -26,6 +26,11 @@ TEST(RtlPaths, SplittingNames) {
         {L"dir.v2\\file", L"dir.v2\\", L"dir.v2", L"file", L"", L""},
         {L"\\top", L"\\", L"\\", L"top", L"", L""},
         {L"name.", L"", L"", L"name.", L".", L""},
+        // Windows reads '/' as a separator, so the splitters do too.
+        {L"C:/dir/file.txt", L"C:/dir/", L"C:/dir", L"file.txt", L".txt", L"C:"},
+        {L"C:\\out\\dir.d/part", L"C:\\out\\dir.d/", L"C:\\out\\dir.d", L"part", L"", L"C:"},
+        {L"//srv/share/f.x", L"//srv/share/", L"//srv/share", L"f.x", L".x", L"//srv/share"},
+        {L"C:/", L"C:/", L"C:/", L"", L"", L"C:"},
         {L"", L"", L"", L"", L"", L""},
     };
     for (const TCase& C : Cases) {
@@ -45,6 +50,11 @@ TEST(RtlPaths, ChangingNames) {
     EXPECT_EQ(IncludeTrailingBackslash(L"C:\\a\\"), L"C:\\a\\");
     EXPECT_EQ(ExcludeTrailingBackslash(L"C:\\a\\"), L"C:\\a");
     EXPECT_EQ(ExcludeTrailingBackslash(L"C:\\a"), L"C:\\a");
+    // A later part of "dir.d/part" stays in dir.d.
+    EXPECT_EQ(ChangeFileExt(L"C:\\out\\dir.d/part", L".001"), L"C:\\out\\dir.d/part.001");
+    EXPECT_EQ(ChangeFileExt(L"C:\\out/dir.d/part.SPL", L".001"), L"C:\\out/dir.d/part.001");
+    EXPECT_EQ(IncludeTrailingBackslash(L"C:/a/"), L"C:/a/");
+    EXPECT_EQ(ExcludeTrailingBackslash(L"C:/a/"), L"C:/a");
     EXPECT_EQ(ExpandFileName(L"C:\\a\\..\\b\\.\\c.txt"), L"C:\\b\\c.txt");
 }
 

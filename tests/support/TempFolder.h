@@ -90,7 +90,8 @@ public:
                                          ToUtf8(String(Temp, Length)));
         }
     }
-    ~TTempFolder() { RemoveTree(FPath); }
+    // Through the \\?\ form, so that names ending in a dot or a space go too.
+    ~TTempFolder() { RemoveTree(L"\\\\?\\" + FPath); }
     TTempFolder(const TTempFolder&) = delete;
     TTempFolder& operator=(const TTempFolder&) = delete;
 

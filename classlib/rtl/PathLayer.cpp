@@ -1,0 +1,263 @@
+// Extended path forms, device names and identity checks.
+#include "classlib/rtl/PathLayer.h"
+
+#include <algorithm>
+#include <array>
+#include <cwctype>
+#include <vector>
+
+namespace {
+
+const String ExtendedPrefix = L"\\\\?\\";
+const String ExtendedUncPrefix = L"\\\\?\\UNC\\";
+const String DevicePrefix = L"\\\\.\\";
+
+bool StartsWith(const String& S, const String& Prefix) {
+    return S.size() >= Prefix.size() &&
+           CompareStringOrdinal(S.c_str(), static_cast<int>(Prefix.size()), Prefix.c_str(),
+                                static_cast<int>(Prefix.size()), TRUE) == CSTR_EQUAL;
+}
+
+bool IsDriveStep(const String& Step) {
+    return Step.size() == 2 && std::iswalpha(Step[0]) && Step[1] == L':';
+}
+
+std::vector<String> SplitSteps(const String& Path) {
+    std::vector<String> Steps;
+    String Step;
+    for (const wchar_t C : Path) {
+        if (C == L'\\' || C == L'/') {
+            Steps.push_back(Step);
+            Step.clear();
+        } else {
+            Step += C;
+        }
+    }
+    Steps.push_back(Step);
+    return Steps;
+}
+
+// Joins the steps below a root, resolving "." and ".." and dropping empty steps (doubled
+// separators); a ".." never climbs above the root. A trailing separator stays.
+String JoinBelowRoot(const String& Root, const std::vector<String>& Steps, std::size_t First) {
+    std::vector<String> Kept;
+    for (std::size_t I = First; I < Steps.size(); ++I) {
+        const String& Step = Steps[I];
+        if (Step.empty() || Step == L".")
+            continue;
+        if (Step == L"..") {
+            if (!Kept.empty())
+                Kept.pop_back();
+            continue;
+        }
+        Kept.push_back(Step);
+    }
+    String Result = Root;
+    for (std::size_t I = 0; I < Kept.size(); ++I) {
+        if (I > 0)
+            Result += L'\\';
+        Result += Kept[I];
+    }
+    const bool TrailingSeparator = Steps.size() > First && Steps.back().empty();
+    if (TrailingSeparator && !Kept.empty())
+        Result += L'\\';
+    return Result;
+}
+
+// Body is what follows "\\?\" (or "\\.\"): "C:\...", "UNC\server\share\..." or a volume name.
+String ExtendBody(const String& Body) {
+    const std::vector<String> Steps = SplitSteps(Body);
+    if (Steps.size() >= 3 && SameText(Steps[0], L"UNC"))
+        return JoinBelowRoot(ExtendedUncPrefix + Steps[1] + L'\\' + Steps[2] + L'\\', Steps, 3);
+    return JoinBelowRoot(ExtendedPrefix + Steps[0] + L'\\', Steps, 1);
+}
+
+String FullPathOf(const String& Path) {
+    String Buffer(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD Length = GetFullPathNameW(Path.c_str(), static_cast<DWORD>(Buffer.size()),
+                                              Buffer.data(), nullptr);
+        if (Length == 0)
+            return Path;
+        if (Length < Buffer.size()) {
+            Buffer.resize(Length);
+            return Buffer;
+        }
+        Buffer.resize(Length);
+    }
+}
+
+bool IsSeparator(wchar_t C) {
+    return C == L'\\' || C == L'/';
+}
+
+// The root of the volume an extended path lies on: "\\?\C:\" or "\\?\UNC\server\share\".
+String RootOf(const String& Extended) {
+    if (StartsWith(Extended, ExtendedUncPrefix)) {
+        const std::vector<String> Steps = SplitSteps(Extended.substr(ExtendedUncPrefix.size()));
+        if (Steps.size() < 2)
+            return Extended;
+        return ExtendedUncPrefix + Steps[0] + L'\\' + Steps[1] + L'\\';
+    }
+    const std::vector<String> Steps = SplitSteps(Extended.substr(ExtendedPrefix.size()));
+    return ExtendedPrefix + Steps[0] + L'\\';
+}
+
+} // namespace
+
+String ExtendedPath(const String& Path) {
+    if (Path.empty())
+        return Path;
+    if (StartsWith(Path, ExtendedPrefix))
+        return ExtendBody(Path.substr(ExtendedPrefix.size()));
+    if (StartsWith(Path, DevicePrefix)) {
+        // Only drive and share paths have a \\?\ form; pipes and devices stay as named.
+        const String Body = Path.substr(DevicePrefix.size());
+        const std::vector<String> Steps = SplitSteps(Body);
+        if (IsDriveStep(Steps[0]) || (Steps.size() >= 3 && SameText(Steps[0], L"UNC")))
+            return ExtendBody(Body);
+        return Path;
+    }
+    const bool Unc = Path.size() >= 2 && IsSeparator(Path[0]) && IsSeparator(Path[1]);
+    if (Unc) {
+        const std::vector<String> Steps = SplitSteps(Path.substr(2));
+        if (Steps.size() < 2 || Steps[0].empty() || Steps[1].empty())
+            return Path;
+        return JoinBelowRoot(ExtendedUncPrefix + Steps[0] + L'\\' + Steps[1] + L'\\', Steps, 2);
+    }
+    const bool DriveAbsolute =
+        Path.size() >= 3 && IsDriveStep(Path.substr(0, 2)) && IsSeparator(Path[2]);
+    if (DriveAbsolute)
+        return ExtendBody(Path);
+    const bool Relative = !IsSeparator(Path[0]) && !(Path.size() >= 2 && Path[1] == L':');
+    if (Relative) {
+        // Joined by hand: the system's own resolution would drop a trailing dot or space.
+        const String Current = FullPathOf(L".");
+        if (Current.size() >= 3 && IsDriveStep(Current.substr(0, 2)))
+            return ExtendBody(IncludeTrailingBackslash(Current) + Path);
+    }
+    // "\dir" or "C:dir": relative to the current drive or to a drive's own current folder.
+    const String Full = FullPathOf(Path);
+    if (Full == Path || StartsWith(Full, DevicePrefix))
+        return Full;
+    return ExtendedPath(Full);
+}
+
+String DisplayPath(const String& Path) {
+    if (StartsWith(Path, ExtendedUncPrefix))
+        return L"\\\\" + Path.substr(ExtendedUncPrefix.size());
+    if (StartsWith(Path, ExtendedPrefix)) {
+        const String Body = Path.substr(ExtendedPrefix.size());
+        // A volume name ("\\?\Volume{...}\") has no other form.
+        if (Body.size() >= 2 && IsDriveStep(Body.substr(0, 2)))
+            return Body;
+    }
+    return Path;
+}
+
+bool IsDeviceName(const String& Name) {
+    // Windows compares the part before the first dot, trailing spaces removed.
+    String Base = Name.substr(0, Name.find(L'.'));
+    while (!Base.empty() && Base.back() == L' ')
+        Base.pop_back();
+    static const std::array<const wchar_t*, 6> Fixed = {L"CON", L"PRN",    L"AUX",
+                                                        L"NUL", L"CONIN$", L"CONOUT$"};
+    if (std::any_of(Fixed.begin(), Fixed.end(),
+                    [&](const wchar_t* Device) { return SameText(Base, Device); }))
+        return true;
+    // COM1-9 and LPT1-9, and the superscript digits Windows also maps to those ports.
+    if (Base.size() != 4 ||
+        !(SameText(Base.substr(0, 3), L"COM") || SameText(Base.substr(0, 3), L"LPT")))
+        return false;
+    const wchar_t Digit = Base[3];
+    return (Digit >= L'1' && Digit <= L'9') || Digit == L'\u00B9' || Digit == L'\u00B2' ||
+           Digit == L'\u00B3';
+}
+
+bool InspectEntry(const String& Path, TEntryInfo& Info) {
+    String Entry = ExtendedPath(Path);
+    // "link\" would name what the link leads to; the entry is the link.
+    while (Entry.size() > 1 && Entry.back() == L'\\' && Entry[Entry.size() - 2] != L':')
+        Entry.pop_back();
+    if (Entry.empty()) {
+        SetLastError(ERROR_PATH_NOT_FOUND);
+        return false;
+    }
+    // No access rights are asked for: facts can be read from a file another program holds.
+    const TOwnedHandle Handle = OwnHandle(
+        CreateFileW(Entry.c_str(), FILE_READ_ATTRIBUTES,
+                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                    FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+    if (!Handle)
+        return false;
+    BY_HANDLE_FILE_INFORMATION Facts;
+    if (!GetFileInformationByHandle(Handle.get(), &Facts))
+        return false;
+    Info.Identity.Volume = Facts.dwVolumeSerialNumber;
+    Info.Identity.FileId =
+        (static_cast<std::uint64_t>(Facts.nFileIndexHigh) << 32) | Facts.nFileIndexLow;
+    Info.Attributes = Facts.dwFileAttributes;
+    // Some file systems (and wine's Unix links) tell of the link only by name, not by handle.
+    const DWORD ByName = GetFileAttributesW(Entry.c_str());
+    if (ByName != INVALID_FILE_ATTRIBUTES)
+        Info.Attributes |= ByName & FILE_ATTRIBUTE_REPARSE_POINT;
+    Info.Links = Facts.nNumberOfLinks;
+    return true;
+}
+
+namespace {
+
+// The Windows folder and every folder above it, by identity.
+std::vector<TFileIdentity> SystemFolderIdentities() {
+    std::vector<TFileIdentity> Found;
+    wchar_t Buffer[MAX_PATH + 1];
+    const UINT Length = GetWindowsDirectoryW(Buffer, MAX_PATH + 1);
+    if (Length == 0 || Length > MAX_PATH)
+        return Found;
+    const String Folder = ExcludeTrailingBackslash(ExtendedPath(String(Buffer, Length)));
+    const String Root = RootOf(Folder);
+    for (String Step = Folder;;) {
+        TEntryInfo Info;
+        if (InspectEntry(Step, Info))
+            Found.push_back(Info.Identity);
+        if (Step.size() <= Root.size())
+            break;
+        Step = Step.substr(0, ExcludeTrailingBackslash(Step).rfind(L'\\') + 1);
+    }
+    return Found;
+}
+
+bool IsAbsolute(const String& Path) {
+    const bool Unc = Path.size() >= 2 && IsSeparator(Path[0]) && IsSeparator(Path[1]);
+    const bool DriveAbsolute =
+        Path.size() >= 3 && IsDriveStep(Path.substr(0, 2)) && IsSeparator(Path[2]);
+    return Unc || DriveAbsolute;
+}
+
+} // namespace
+
+TTreeDelete CheckTreeDelete(const String& Folder) {
+    if (!IsAbsolute(Folder))
+        return tdNotAbsolute;
+    const String Extended = ExtendedPath(Folder);
+    if (!StartsWith(Extended, ExtendedPrefix))
+        return tdNotAbsolute;
+    TEntryInfo Info;
+    if (!InspectEntry(Extended, Info))
+        return tdMissing;
+    if (!(Info.Attributes & FILE_ATTRIBUTE_DIRECTORY))
+        return tdNotAFolder;
+    // A drive's root may itself be a mount point; it is refused as the root it is.
+    const String Root = RootOf(Extended);
+    if (IncludeTrailingBackslash(Extended) == Root)
+        return tdDriveRoot;
+    if (Info.Attributes & FILE_ATTRIBUTE_REPARSE_POINT)
+        return tdLink;
+    TEntryInfo RootInfo;
+    if (!InspectEntry(Root, RootInfo) || RootInfo.Identity == Info.Identity)
+        return tdDriveRoot;
+    const std::vector<TFileIdentity> System = SystemFolderIdentities();
+    if (std::find(System.begin(), System.end(), Info.Identity) != System.end())
+        return tdSystemFolder;
+    return tdAllowed;
+}

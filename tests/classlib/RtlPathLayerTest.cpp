@@ -1,0 +1,199 @@
+#include "classlib/rtl/PathLayer.h"
+
+#include "tests/support/TempFolder.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// The folder tests/make-fixtures.sh prepares for the path layer, with a trailing backslash.
+String PathFixtures() {
+    const wchar_t* const Root = _wgetenv(L"QRV_FIXTURES");
+    return Root ? IncludeTrailingBackslash(Root) + L"paths\\" : String();
+}
+
+String WindowsFolder() {
+    wchar_t Buffer[MAX_PATH + 1];
+    const UINT Length = GetWindowsDirectoryW(Buffer, MAX_PATH + 1);
+    return String(Buffer, Length);
+}
+
+TEST(PathLayerForms, ExtendedPathKeepsEveryNameAsWritten) {
+    struct TCase {
+        const wchar_t* Path;
+        const wchar_t* Extended;
+    };
+    const TCase Cases[] = {
+        {L"C:\\a\\b", L"\\\\?\\C:\\a\\b"},
+        {L"C:\\a\\b\\", L"\\\\?\\C:\\a\\b\\"},
+        {L"C:\\", L"\\\\?\\C:\\"},
+        // Names the plain form would rewrite stay exactly as they are.
+        {L"C:\\data\\keep.doc.", L"\\\\?\\C:\\data\\keep.doc."},
+        {L"C:\\sub.\\b.tmp", L"\\\\?\\C:\\sub.\\b.tmp"},
+        {L"C:\\dir \\trail ", L"\\\\?\\C:\\dir \\trail "},
+        {L"C:\\ lead\\CON.tmp", L"\\\\?\\C:\\ lead\\CON.tmp"},
+        // Separators and steps are what Windows makes of them.
+        {L"C:/a/b/", L"\\\\?\\C:\\a\\b\\"},
+        {L"C:\\a\\\\b", L"\\\\?\\C:\\a\\b"},
+        {L"C:\\a\\..\\b\\.\\c", L"\\\\?\\C:\\b\\c"},
+        {L"C:\\..\\..\\x", L"\\\\?\\C:\\x"},
+        {L"C:\\Windows\\System32\\..", L"\\\\?\\C:\\Windows"},
+        // Shares.
+        {L"\\\\server\\share\\a", L"\\\\?\\UNC\\server\\share\\a"},
+        {L"//server/share/a.", L"\\\\?\\UNC\\server\\share\\a."},
+        {L"\\\\server\\share\\..\\..", L"\\\\?\\UNC\\server\\share\\"},
+        // Already extended: only steps are resolved, so ".." cannot climb through a link.
+        {L"\\\\?\\C:\\a.", L"\\\\?\\C:\\a."},
+        {L"\\\\?\\C:\\a\\..\\b", L"\\\\?\\C:\\b"},
+        {L"\\\\?\\UNC\\server\\share\\x", L"\\\\?\\UNC\\server\\share\\x"},
+        {L"\\\\?\\Volume{1b3b}\\x", L"\\\\?\\Volume{1b3b}\\x"},
+        // The device form of a drive path is the same folder.
+        {L"\\\\.\\C:\\Windows", L"\\\\?\\C:\\Windows"},
+        {L"\\\\.\\UNC\\server\\share\\x", L"\\\\?\\UNC\\server\\share\\x"},
+        // Other device paths have no extended form.
+        {L"\\\\.\\pipe\\qrv", L"\\\\.\\pipe\\qrv"},
+        {L"", L""},
+    };
+    for (const TCase& C : Cases)
+        EXPECT_EQ(ExtendedPath(C.Path), C.Extended) << C.Path;
+}
+
+TEST(PathLayerForms, RelativePathIsTakenFromTheCurrentFolderAsWritten) {
+    TTempFolder Temp;
+    const String Previous = GetCurrentDir();
+    ASSERT_TRUE(SetCurrentDir(Temp.Path()));
+    const String Extended = ExtendedPath(L"sub.\\name ");
+    const String Parent = ExtendedPath(L"..\\x");
+    SetCurrentDir(Previous);
+
+    EXPECT_EQ(Extended, L"\\\\?\\" + Temp.Path() + L"sub.\\name ");
+    EXPECT_EQ(Parent, ExtendedPath(ExtractFilePath(ExcludeTrailingBackslash(Temp.Path())) + L"x"));
+}
+
+TEST(PathLayerForms, DisplayPathIsTheFormUsersKnow) {
+    struct TCase {
+        const wchar_t* Path;
+        const wchar_t* Display;
+    };
+    const TCase Cases[] = {
+        {L"\\\\?\\C:\\data\\keep.doc.", L"C:\\data\\keep.doc."},
+        {L"\\\\?\\UNC\\server\\share\\x", L"\\\\server\\share\\x"},
+        {L"\\\\?\\Volume{1b3b}\\x", L"\\\\?\\Volume{1b3b}\\x"},
+        {L"C:\\plain", L"C:\\plain"},
+        {L"", L""},
+    };
+    for (const TCase& C : Cases)
+        EXPECT_EQ(DisplayPath(C.Path), C.Display) << C.Path;
+
+    // A found entry's shown path leads back to that very entry.
+    const String Long = L"C:\\" + String(300, L'a') + L"\\" + String(700, L'b') + L"\\end.";
+    for (const String& Shown : {String(L"C:\\x\\sub.\\b.tmp"), String(L"\\\\srv\\sh\\a "), Long})
+        EXPECT_EQ(DisplayPath(ExtendedPath(Shown)), Shown);
+    EXPECT_EQ(ExtendedPath(Long), L"\\\\?\\" + Long);
+}
+
+TEST(PathLayerForms, DeviceNames) {
+    struct TCase {
+        const wchar_t* Name;
+        bool Device;
+    };
+    const TCase Cases[] = {
+        {L"CON", true},        {L"con", true},        {L"CON.tmp", true}, {L"nul .txt", true},
+        {L"AUX.", true},       {L"PRN.x.y", true},    {L"COM1", true},    {L"com9.log", true},
+        {L"LPT1", true},       {L"COM\u00B9", true},  {L"CONIN$", true},  {L"conout$.txt", true},
+        {L"CONSOLE", false},   {L"COM0", false},      {L"COM10", false},  {L"LPT", false},
+        {L"xCON", false},      {L"con_x.txt", false}, {L".CON", false},   {L"", false},
+        {L"keep.doc.", false},
+    };
+    for (const TCase& C : Cases)
+        EXPECT_EQ(IsDeviceName(C.Name), C.Device) << C.Name;
+}
+
+TEST(PathLayerEntries, HardLinksShareOneIdentity) {
+    TTempFolder Temp;
+    const String First = Temp.AddFile(L"first.txt", "data");
+    const String Other = Temp.AddFile(L"other.txt", "data");
+    const String Second = Temp.Path() + L"second.txt";
+    ASSERT_TRUE(CreateHardLinkW(Second.c_str(), First.c_str(), nullptr));
+
+    TEntryInfo A, B, C;
+    ASSERT_TRUE(InspectEntry(First, A));
+    ASSERT_TRUE(InspectEntry(L"\\\\?\\" + Second, B));
+    ASSERT_TRUE(InspectEntry(Other, C));
+    EXPECT_EQ(A.Identity, B.Identity);
+    EXPECT_NE(A.Identity, C.Identity);
+    EXPECT_EQ(A.Links, 2u);
+    EXPECT_EQ(C.Links, 1u);
+    EXPECT_FALSE(InspectEntry(Temp.Path() + L"missing", C));
+    EXPECT_FALSE(InspectEntry(L"", C));
+}
+
+TEST(PathLayerEntries, LinkIsInspectedNotFollowed) {
+    const String Fixtures = PathFixtures();
+    ASSERT_FALSE(Fixtures.empty()) << "QRV_FIXTURES is not set";
+    // With or without a trailing backslash the entry is the link itself.
+    for (const String& Link :
+         {Fixtures + L"canary-tree\\to-canary", Fixtures + L"canary-tree\\to-canary\\"}) {
+        TEntryInfo Info;
+        ASSERT_TRUE(InspectEntry(Link, Info)) << ToUtf8(Link);
+        EXPECT_NE(Info.Attributes & FILE_ATTRIBUTE_REPARSE_POINT, 0u) << ToUtf8(Link);
+    }
+}
+
+// Every spelling of the Windows folder or of a drive root is refused for recursive deletes, as
+// is a start folder that is a link; an ordinary folder by any spelling is allowed.
+TEST(PathLayerTreeDelete, RefusalsGoByIdentityNotSpelling) {
+    const String Fixtures = PathFixtures();
+    ASSERT_FALSE(Fixtures.empty()) << "QRV_FIXTURES is not set";
+    const String Windows = ExcludeTrailingBackslash(WindowsFolder());
+    ASSERT_EQ(Windows.substr(1, 2), L":\\");
+    const String WindowsName = Windows.substr(3);
+    TTempFolder Temp;
+    Temp.AddFolder(L"plain");
+    const String File = Temp.AddFile(L"file.txt", "x");
+    const String Plain = Temp.Path() + L"plain";
+
+    struct TCase {
+        String Folder;
+        TTreeDelete Expected;
+    };
+    const TCase Cases[] = {
+        {Windows, tdSystemFolder},
+        {Windows + L"\\", tdSystemFolder},
+        {UpperCase(Windows), tdSystemFolder},
+        {L"\\\\?\\" + Windows, tdSystemFolder},
+        {L"\\\\.\\" + Windows, tdSystemFolder},
+        {StringReplace(Windows, L"\\", L"/", rfReplaceAll), tdSystemFolder},
+        {Windows + L"\\System32\\..", tdSystemFolder},
+        {Windows + L"\\.\\", tdSystemFolder},
+        // The test prefix's drive C: reached through its Unix path on Z: and through W:, two
+        // other letters for the same folder (the prefix lies beside the fixtures).
+        {Fixtures + L"..\\..\\wineprefix\\drive_c\\" + WindowsName, tdSystemFolder},
+        {L"W:\\" + WindowsName, tdSystemFolder},
+        {Fixtures + L"to-windows", tdLink},
+        {Fixtures + L"to-windows\\", tdLink},
+        {L"C:\\", tdDriveRoot},
+        {L"C:\\.", tdDriveRoot},
+        {Windows + L"\\..", tdDriveRoot},
+        {L"\\\\?\\C:\\", tdDriveRoot},
+        {L"\\\\.\\C:\\", tdDriveRoot},
+        {L"W:\\", tdDriveRoot},
+        {L"Z:\\", tdDriveRoot},
+        {Fixtures + L"to-c-root", tdLink},
+        {Fixtures + L"canary-tree\\to-canary", tdLink},
+        {L"", tdNotAbsolute},
+        {L"relative", tdNotAbsolute},
+        {L"C:", tdNotAbsolute},
+        {L"\\top", tdNotAbsolute},
+        {Temp.Path() + L"missing", tdMissing},
+        {File, tdNotAFolder},
+        {Plain, tdAllowed},
+        {Plain + L"\\", tdAllowed},
+        {L"\\\\?\\" + Plain, tdAllowed},
+        {StringReplace(Plain, L"\\", L"/", rfReplaceAll), tdAllowed},
+    };
+    for (const TCase& C : Cases)
+        EXPECT_EQ(CheckTreeDelete(C.Folder), C.Expected) << ToUtf8(C.Folder);
+}
+
+} // namespace
