@@ -72,21 +72,6 @@ String ExtendBody(const String& Body) {
     return JoinBelowRoot(ExtendedPrefix + Steps[0] + L'\\', Steps, 1);
 }
 
-String FullPathOf(const String& Path) {
-    String Buffer(MAX_PATH, L'\0');
-    for (;;) {
-        const DWORD Length = GetFullPathNameW(Path.c_str(), static_cast<DWORD>(Buffer.size()),
-                                              Buffer.data(), nullptr);
-        if (Length == 0)
-            return Path;
-        if (Length < Buffer.size()) {
-            Buffer.resize(Length);
-            return Buffer;
-        }
-        Buffer.resize(Length);
-    }
-}
-
 bool IsSeparator(wchar_t C) {
     return C == L'\\' || C == L'/';
 }
@@ -132,12 +117,12 @@ String ExtendedPath(const String& Path) {
     const bool Relative = !IsSeparator(Path[0]) && !(Path.size() >= 2 && Path[1] == L':');
     if (Relative) {
         // Joined by hand: the system's own resolution would drop a trailing dot or space.
-        const String Current = FullPathOf(L".");
+        const String Current = ExpandFileName(L".");
         if (Current.size() >= 3 && IsDriveStep(Current.substr(0, 2)))
             return ExtendBody(IncludeTrailingBackslash(Current) + Path);
     }
     // "\dir" or "C:dir": relative to the current drive or to a drive's own current folder.
-    const String Full = FullPathOf(Path);
+    const String Full = ExpandFileName(Path);
     if (Full == Path || StartsWith(Full, DevicePrefix))
         return Full;
     return ExtendedPath(Full);
