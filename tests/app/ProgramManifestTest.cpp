@@ -3,8 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include <windows.h>
-
+#include <memory>
 #include <string>
 
 namespace {
