@@ -1,4 +1,5 @@
 #include "app/PrivacyCleaner.h"
+#include "classlib/rtl/PathLayer.h"
 
 #include "app/FileInfo.h"
 #include "app/QRVUtils.h"
@@ -92,9 +93,9 @@ std::vector<std::wstring_view> SplitLines(std::wstring_view Text) {
 }
 
 std::string ReadFileStart(const String& FileName) {
-    const TOwnedHandle File =
-        OwnHandle(CreateFileW(FileName.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    const TOwnedHandle File = OwnHandle(CreateFileW(ExtendedPath(FileName).c_str(), GENERIC_READ,
+                                                    FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     std::string Bytes;
     if (!File)
         return Bytes;
@@ -211,7 +212,7 @@ int DeleteCookieFiles(const String& CookiesFolder, const std::vector<String>& Pa
     for (const String& Path : Paths) {
         if (!SameFileName(ExtractFilePath(Path), Folder))
             continue;
-        Deleted += DeleteFileW(Path.c_str()) ? 1 : 0;
+        Deleted += FileDelete(Path) ? 1 : 0;
     }
     return Deleted;
 }

@@ -45,6 +45,11 @@ TFileScan::TFileScan(TTreeSearchEngine& Engine, TMatch& Matcher, const TSafetyRu
     FEngine.OnFileFound = [this](const String& Path, const String& Name,
                                  const WIN32_FIND_DATAW& FindData,
                                  TCvTreeItem*&) { ScanFileFound(Path, Name, FindData); };
+    FEngine.OnEntrySkipped = [this](const String& Path, const String& Name, const WIN32_FIND_DATAW&,
+                                    TCvTreeItem*&) {
+        if (FRows)
+            FSkippedFiles.push_back(Path + Name);
+    };
 }
 
 TScanOutcome TFileScan::Run(const std::vector<String>& Roots, const TScanSettings& Settings,
@@ -59,6 +64,7 @@ TScanOutcome TFileScan::Run(const std::vector<String>& Roots, const TScanSetting
     FRows = &Rows;
     FSettings = Settings;
     FCurrentScanPath.clear();
+    FSkippedFiles.clear();
 
     String MatcherMask;
     switch (Settings.Mode) {

@@ -84,6 +84,9 @@ public:
     bool Running() const { return FRows != nullptr; }
     // The folder whose files are being tested (shown by the 50 ms timer).
     const String& CurrentScanPath() const { return FCurrentScanPath; }
+    // Files the last scan left out because most programs reach a device by their names
+    // ("CON.tmp"); they are neither listed nor counted.
+    const std::vector<String>& SkippedFiles() const { return FSkippedFiles; }
 
     // The walk engine's file callback.
     void ScanFileFound(const String& Path, const String& Name, const WIN32_FIND_DATAW& FindData);
@@ -108,4 +111,5 @@ private:
     bool FMatchNone = false;
     TDateTime FOldLimit = 0;
     String FCurrentScanPath;
+    std::vector<String> FSkippedFiles;
 };

@@ -1,4 +1,5 @@
 #include "main/Report.h"
+#include "classlib/rtl/PathLayer.h"
 
 #include "app/FileInfo.h"
 #include "classlib/rtl/Classes.h"
@@ -28,8 +29,8 @@ void CopyReportImages(const String& AppDir, const String& ImagesFolder) {
         return;
     const String Source = AppDir + L"Data\\Template\\Images\\";
     for (const String& Name : ReportImageNames)
-        CopyFileW((Source + Name).c_str(), (IncludeTrailingBackslash(ImagesFolder) + Name).c_str(),
-                  FALSE);
+        CopyFileW(ExtendedPath(Source + Name).c_str(),
+                  ExtendedPath(IncludeTrailingBackslash(ImagesFolder) + Name).c_str(), FALSE);
 }
 
 void AddCountAndSize(std::vector<String>& Values, std::int64_t Count, std::int64_t Size) {
@@ -134,8 +135,8 @@ bool SaveReportCopy(const String& AppDir, const String& Folder, TDateTime When) 
         if (!ForceDirectories(ReportFolder))
             return false;
         CopyReportImages(AppDir, ReportFolder + L"Images");
-        return CopyFileW(WrittenReportFileName(AppDir).c_str(),
-                         (ReportFolder + L"report.htm").c_str(), FALSE) != FALSE;
+        return CopyFileW(ExtendedPath(WrittenReportFileName(AppDir)).c_str(),
+                         ExtendedPath(ReportFolder + L"report.htm").c_str(), FALSE) != FALSE;
     } catch (const std::exception&) {
         return false;
     }

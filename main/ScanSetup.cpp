@@ -1,4 +1,5 @@
 #include "main/ScanSetup.h"
+#include "classlib/rtl/PathLayer.h"
 
 #include "classlib/db/DBTables.h"
 
@@ -25,9 +26,9 @@ String LongPathName(const String& Path) {
 // The path the file system resolves the folder to (through subst drives and links), in the
 // "C:\..." or "\\server\share\..." form; Path itself when it cannot be told.
 String FinalPathName(const String& Path) {
-    const TOwnedHandle Folder = OwnHandle(
-        CreateFileW(Path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                    nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    const TOwnedHandle Folder = OwnHandle(CreateFileW(
+        ExtendedPath(Path).c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+        nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
     if (!Folder)
         return Path;
     const DWORD Flags = FILE_NAME_NORMALIZED | VOLUME_NAME_DOS;

@@ -1,4 +1,5 @@
 #include "main/SplitPages.h"
+#include "classlib/rtl/PathLayer.h"
 
 #include "app/QRVUtils.h"
 
@@ -163,7 +164,7 @@ void TSplitPages::JoinInto(const String& FirstPart, const String& Output) {
             throw EFileError(L"Only " + IntToStr(Joined) + L" of the " +
                              IntToStr(FSplitter.PartCount()) + L" parts of '" + FirstPart +
                              L"' were found.");
-        if (!MoveFileExW(Temporary.c_str(), Output.c_str(),
+        if (!MoveFileExW(ExtendedPath(Temporary).c_str(), ExtendedPath(Output).c_str(),
                          MOVEFILE_REPLACE_EXISTING | MOVEFILE_COPY_ALLOWED))
             throw EFileError(L"Cannot write the file '" + Output + L"'.");
     } catch (...) {

@@ -1,4 +1,5 @@
 #include "main/StartupManager.h"
+#include "classlib/rtl/PathLayer.h"
 
 #include "app/QRVUtils.h"
 
@@ -15,7 +16,7 @@ bool IsRunLocation(TStartupLocation Location) {
 }
 
 bool PathGone(const String& Path) {
-    return GetFileAttributesW(Path.c_str()) == INVALID_FILE_ATTRIBUTES &&
+    return GetFileAttributesW(ExtendedPath(Path).c_str()) == INVALID_FILE_ATTRIBUTES &&
            GetLastError() == ERROR_FILE_NOT_FOUND;
 }
 

@@ -1,4 +1,5 @@
 #include "main/SystemTweaks.h"
+#include "classlib/rtl/PathLayer.h"
 
 #include "app/QRVUtils.h"
 #include "classlib/rtl/IniFiles.h"
@@ -192,13 +193,15 @@ void RemoveValue(TRegistry& Registry, const String& Name) {
 class TWritableFile {
 public:
     explicit TWritableFile(String FileName)
-        : FFileName(std::move(FileName)), FAttributes(GetFileAttributesW(FFileName.c_str())) {
+        : FFileName(std::move(FileName)),
+          FAttributes(GetFileAttributesW(ExtendedPath(FFileName).c_str())) {
         if (FAttributes != INVALID_FILE_ATTRIBUTES && (FAttributes & FILE_ATTRIBUTE_READONLY))
-            SetFileAttributesW(FFileName.c_str(), FAttributes & ~DWORD(FILE_ATTRIBUTE_READONLY));
+            SetFileAttributesW(ExtendedPath(FFileName).c_str(),
+                               FAttributes & ~DWORD(FILE_ATTRIBUTE_READONLY));
     }
     ~TWritableFile() {
         if (FAttributes != INVALID_FILE_ATTRIBUTES)
-            SetFileAttributesW(FFileName.c_str(), FAttributes);
+            SetFileAttributesW(ExtendedPath(FFileName).c_str(), FAttributes);
     }
     TWritableFile(const TWritableFile&) = delete;
     TWritableFile& operator=(const TWritableFile&) = delete;

@@ -1,4 +1,5 @@
 #include "scheduler/SchedFunc.h"
+#include "classlib/rtl/PathLayer.h"
 
 #include <algorithm>
 
@@ -238,8 +239,8 @@ void TSchedSettings::SaveLastRun(int Index, const TSchedFunc& Func) {
 void TSchedSettings::PrepareFile() {
     if (FileExists(FFileName))
         return;
-    const HANDLE File = CreateFileW(FFileName.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                                    FILE_ATTRIBUTE_NORMAL, nullptr);
+    const HANDLE File = CreateFileW(ExtendedPath(FFileName).c_str(), GENERIC_WRITE, 0, nullptr,
+                                    CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (File == INVALID_HANDLE_VALUE)
         return; // the profile functions then make the file themselves, or fail as they would
     const unsigned char Bom[] = {0xFF, 0xFE};

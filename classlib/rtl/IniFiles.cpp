@@ -1,5 +1,6 @@
 // TCustomIniFile helpers, TIniFile over the profile functions, TMemIniFile.
 #include "classlib/rtl/IniFiles.h"
+#include "classlib/rtl/PathLayer.h"
 
 #include <algorithm>
 
@@ -198,7 +199,7 @@ bool SameName(const String& A, const String& B) {
 } // namespace
 
 TMemIniFile::TMemIniFile(const String& FileName) : TCustomIniFile(FileName) {
-    const DWORD Attr = GetFileAttributesW(FileName.c_str());
+    const DWORD Attr = GetFileAttributesW(ExtendedPath(FileName).c_str());
     if (Attr == INVALID_FILE_ATTRIBUTES) {
         const DWORD Err = GetLastError();
         if (Err == ERROR_FILE_NOT_FOUND || Err == ERROR_PATH_NOT_FOUND)

@@ -6,6 +6,7 @@
 #include "app/TreeSearchEngine.h"
 
 #include "tests/app/QRVUtilsTestSupport.h"
+#include "tests/support/PathFixtures.h"
 #include "tests/support/StringLines.h"
 #include "tests/support/TempFolder.h"
 
@@ -17,77 +18,10 @@
 
 namespace {
 
-// The folder tests/make-fixtures.sh prepares for these tests, with a trailing backslash.
-String PathFixtures() {
-    const wchar_t* const Root = _wgetenv(L"QRV_FIXTURES");
-    return Root ? IncludeTrailingBackslash(Root) + L"paths\\" : String();
-}
-
-// Test-side access through the \\?\ form, without the code under test.
-String Raw(const String& Path) {
-    return L"\\\\?\\" + Path;
-}
-
-// Files (relative path -> bytes) below Folder, read with raw Win32; links are not entered.
-std::map<String, std::string> Snapshot(const String& Folder, const String& Below = L"") {
-    std::map<String, std::string> Files;
-    WIN32_FIND_DATAW Found;
-    const HANDLE Search = FindFirstFileW(Raw(Folder + Below + L"*").c_str(), &Found);
-    if (Search == INVALID_HANDLE_VALUE)
-        return Files;
-    do {
-        const String Name = Found.cFileName;
-        if (Name == L"." || Name == L".." ||
-            (Found.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT))
-            continue;
-        if (Found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-            Files[Below + Name + L"\\"] = "";
-            Files.merge(Snapshot(Folder, Below + Name + L"\\"));
-        } else {
-            Files[Below + Name] = ReadBytes(Raw(Folder + Below + Name));
-        }
-    } while (FindNextFileW(Search, &Found));
-    FindClose(Search);
-    return Files;
-}
-
-// Copies the template folder From into To (both with a trailing backslash), names as they are.
-void CopyTemplate(const String& From, const String& To) {
-    for (const auto& [Relative, Bytes] : Snapshot(From)) {
-        if (Relative.back() == L'\\')
-            ASSERT_TRUE(CreateDirectoryW(Raw(To + Relative).c_str(), nullptr)) << ToUtf8(Relative);
-        else
-            WriteBytes(Raw(To + Relative), Bytes);
-    }
-}
-
-// The awkward names of the fixture and their bytes: each beside the neighbour a plain path
-// would reach instead.
-const std::map<String, std::string>& AwkwardFiles() {
-    static const std::map<String, std::string> Files = {
-        {L"keep.doc", "keep"},
-        {L"keep.doc.", "dot"},
-        {L"trail", "plain"},
-        {L"trail ", "space"},
-        {L" lead.txt", "lead"},
-        {L"em\u2014dash.txt", "dash"},
-        {L"\u05E9\u05DC\u05D5\u05DD.txt", "rtl"},
-        {L"\U0001F600.txt", "emoji"},
-        {L"sub\\a.tmp", "a"},
-        {L"sub.\\b.tmp", "b"},
-    };
-    return Files;
-}
-const wchar_t* const DeviceFile = L"CON.tmp";
-
 class AwkwardNames : public ::testing::Test {
 protected:
     void SetUp() override {
-        const String Fixtures = PathFixtures();
-        ASSERT_FALSE(Fixtures.empty()) << "QRV_FIXTURES is not set";
-        ASSERT_EQ(Snapshot(Fixtures + L"awkward\\").size(), AwkwardFiles().size() + 3)
-            << "fixture missing";
-        CopyTemplate(Fixtures + L"awkward\\", Folder());
+        ASSERT_TRUE(CopyAwkwardFixture(Folder())) << "fixture missing";
         Before = Snapshot(Folder());
     }
     const String& Folder() const { return Tree.Path(); }
@@ -120,7 +54,7 @@ TEST_F(AwkwardNames, WalkReportsEachEntryAsItIsAndSkipsDeviceNames) {
     Engine.Search(Folder(), nullptr, true);
 
     EXPECT_EQ(Found, AwkwardFiles());
-    EXPECT_EQ(Skipped, std::vector<String>{Folder() + DeviceFile});
+    EXPECT_EQ(Skipped, std::vector<String>{Folder() + AwkwardDeviceFile});
 }
 
 TEST_F(AwkwardNames, SizeAndEmptyFolderSearchSeeTheEntriesThemselves) {
@@ -144,8 +78,8 @@ TEST_F(AwkwardNames, EmptyingDeletesExactlyTheEntriesAndCountsNoDeviceName) {
     TStringList Skipped;
     EXPECT_EQ(DeleteFolderFiles(Folder(), false, true, &Skipped),
               static_cast<std::int64_t>(AwkwardFiles().size()) - 1);
-    EXPECT_EQ(Lines(Skipped), std::vector<String>{Folder() + DeviceFile});
-    const std::map<String, std::string> Left = {{DeviceFile, "device"}};
+    EXPECT_EQ(Lines(Skipped), std::vector<String>{Folder() + AwkwardDeviceFile});
+    const std::map<String, std::string> Left = {{AwkwardDeviceFile, "device"}};
     EXPECT_EQ(Snapshot(Folder()), Left);
 }
 
@@ -161,7 +95,7 @@ TEST_F(AwkwardNames, ShredDestroysExactlyTheNamedFile) {
 }
 
 TEST_F(AwkwardNames, ShredRefusesDeviceNamesAndLeavesEveryByte) {
-    EXPECT_THROW(ShredFile(Folder() + DeviceFile), Exception);
+    EXPECT_THROW(ShredFile(Folder() + AwkwardDeviceFile), Exception);
     EXPECT_THROW(ShredFile(Folder() + L"nul .txt"), Exception);
     EXPECT_EQ(Snapshot(Folder()), Before);
 }

@@ -1,16 +1,11 @@
 #include "classlib/rtl/PathLayer.h"
 
+#include "tests/support/PathFixtures.h"
 #include "tests/support/TempFolder.h"
 
 #include <gtest/gtest.h>
 
 namespace {
-
-// The folder tests/make-fixtures.sh prepares for the path layer, with a trailing backslash.
-String PathFixtures() {
-    const wchar_t* const Root = _wgetenv(L"QRV_FIXTURES");
-    return Root ? IncludeTrailingBackslash(Root) + L"paths\\" : String();
-}
 
 String WindowsFolder() {
     wchar_t Buffer[MAX_PATH + 1];

@@ -4,6 +4,7 @@
 #include "main/ScanResults.h"
 #include "main/ScanSetup.h"
 #include "tests/main/ScanTestSupport.h"
+#include "tests/support/PathFixtures.h"
 
 #include <gtest/gtest.h>
 
@@ -92,6 +93,25 @@ TEST_F(FileScanTest, JunkScanListsOnlySafeJunk) {
     EXPECT_EQ(First.Size, 1u);
     EXPECT_EQ(First.CopyCount, 1);
     EXPECT_EQ(First.GroupSize, First.Size);
+}
+
+TEST_F(FileScanTest, AwkwardNamesAreListedAsTheyAreAndDeviceNamesSkipped) {
+    ASSERT_TRUE(CopyAwkwardFixture(Tree.Path())) << "fixture missing";
+    TScanSettings S = Settings(mdLargeFiles);
+    S.LargeFileThreshold = 0;
+    Run(S);
+
+    std::map<String, std::int64_t> Listed, Expected;
+    for (int I = 0; I < Results.Count(); ++I)
+        Listed[Results.File(I).FullName().substr(Tree.Path().size())] =
+            static_cast<std::int64_t>(Results.File(I).Size);
+    for (const auto& [Name, Bytes] : AwkwardFiles())
+        Expected[Name] = static_cast<std::int64_t>(Bytes.size());
+    EXPECT_EQ(Listed, Expected);
+    EXPECT_EQ(Scan.SkippedFiles(), std::vector<String>{Tree.Path() + AwkwardDeviceFile});
+
+    Run(S);
+    EXPECT_EQ(Scan.SkippedFiles().size(), 1u);
 }
 
 TEST_F(FileScanTest, ANewScanDropsThePreviousResults) {

@@ -1,6 +1,7 @@
 #include "main/Report.h"
 
 #include "app/FileInfo.h"
+#include "tests/support/PathFixtures.h"
 #include "tests/support/TempFolder.h"
 
 #include <gtest/gtest.h>
@@ -157,6 +158,17 @@ TEST_F(ReportFilesTest, WritesTheFilledTemplateWithItsImages) {
     EXPECT_EQ(ReadText(App.Path() + L"Temp\\Images\\junk.jpg"), L"JPEG junk");
     EXPECT_EQ(ReadText(App.Path() + L"Temp\\Images\\old.jpg"), L"JPEG old");
     EXPECT_FALSE(FileExists(App.Path() + L"Temp\\Images\\list.jpg"));
+}
+
+TEST_F(ReportFilesTest, AwkwardNamesReachThePageAsTheyAre) {
+    AddTemplate(MarkedTemplate(26));
+    for (const auto& Entry : AwkwardFiles())
+        Stats.AddLogLine(L"Deleted C:\\Data\\" + Entry.first);
+    ASSERT_TRUE(WriteReport(App.Path(), Stats, L"T"));
+    const String Page = Written();
+    for (const auto& Entry : AwkwardFiles())
+        EXPECT_NE(Page.find(L"Deleted C:\\Data\\" + Entry.first + L"<br>"), String::npos)
+            << ToUtf8(Entry.first);
 }
 
 TEST_F(ReportFilesTest, TemplateWithMoreOrFewerPlaceholders) {
