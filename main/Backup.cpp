@@ -350,7 +350,7 @@ bool TBackup::RestoreFtp(const TBackupRecord& Record) {
         return false;
     }
     const bool Restored = Restore(TempName);
-    DeleteFileW(TempName);
+    FileDelete(TempName);
     return Restored;
 }
 

@@ -2,6 +2,7 @@
 #include <curl/curl.h>
 
 #include "main/BackupFtp.h"
+#include "classlib/rtl/PathLayer.h"
 
 #include <memory>
 #include <mutex>
@@ -196,8 +197,8 @@ TFtpOutcome FtpUpload(const TFtpTarget& Target, const String& LocalFile, const S
     if (!Prepare(Curl.get(), Target, BareArchiveName(RemoteName), Outcome))
         return Outcome;
     const TOwnedHandle File =
-        OwnHandle(CreateFileW(LocalFile.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+        OwnHandle(CreateFileW(ExtendedPath(LocalFile).c_str(), GENERIC_READ, FILE_SHARE_READ,
+                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     LARGE_INTEGER Size{};
     if (!File || !GetFileSizeEx(File.get(), &Size))
         return Fail(ftpTransferFailed, LocalFile + L": " + SysErrorMessage(GetLastError()));
@@ -220,8 +221,8 @@ TFtpOutcome FtpDownload(const TFtpTarget& Target, const String& RemoteName, cons
         return Outcome;
     {
         const TOwnedHandle File =
-            OwnHandle(CreateFileW(LocalFile.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                  FILE_ATTRIBUTE_NORMAL, nullptr));
+            OwnHandle(CreateFileW(ExtendedPath(LocalFile).c_str(), GENERIC_WRITE, 0, nullptr,
+                                  CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
         if (!File)
             return Fail(ftpTransferFailed, LocalFile + L": " + SysErrorMessage(GetLastError()));
         Progress.SetLabel(Labels.Connecting);
@@ -237,6 +238,6 @@ TFtpOutcome FtpDownload(const TFtpTarget& Target, const String& RemoteName, cons
             Outcome = Fail(ftpTransferFailed, LocalFile);
     }
     if (Outcome.Result != ftpOk)
-        DeleteFileW(LocalFile.c_str());
+        FileDelete(LocalFile);
     return Outcome;
 }

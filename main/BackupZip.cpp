@@ -1,4 +1,5 @@
 #include "main/BackupZip.h"
+#include "classlib/rtl/PathLayer.h"
 
 #include "classlib/rtl/TextEncoding.h"
 
@@ -326,11 +327,11 @@ public:
             return Failure(Target + L": " + SysErrorMessage(GetLastError()));
         const String Temp = TempName;
         Outcome = WriteEntry(File.get(), Index, Temp);
-        if (Outcome.Ok() &&
-            !MoveFileExW(Temp.c_str(), Target.c_str(), Replace ? MOVEFILE_REPLACE_EXISTING : 0))
+        if (Outcome.Ok() && !MoveFileExW(ExtendedPath(Temp).c_str(), ExtendedPath(Target).c_str(),
+                                         Replace ? MOVEFILE_REPLACE_EXISTING : 0))
             Outcome = Failure(Target + L": " + SysErrorMessage(GetLastError()));
         if (!Outcome.Ok())
-            DeleteFileW(Temp.c_str());
+            FileDelete(Temp);
         return Outcome;
     }
 
@@ -344,8 +345,8 @@ private:
 
     TZipOutcome WriteEntry(zip_file_t* File, zip_uint64_t Index, const String& Temp) {
         const TOwnedHandle Out =
-            OwnHandle(CreateFileW(Temp.c_str(), GENERIC_WRITE, 0, nullptr, TRUNCATE_EXISTING,
-                                  FILE_ATTRIBUTE_NORMAL, nullptr));
+            OwnHandle(CreateFileW(ExtendedPath(Temp).c_str(), GENERIC_WRITE, 0, nullptr,
+                                  TRUNCATE_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
         if (!Out)
             return Failure(Temp + L": " + SysErrorMessage(GetLastError()));
         std::array<char, 65536> Buffer;

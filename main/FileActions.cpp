@@ -82,7 +82,9 @@ int TFileActions::RemoveFile(const String& FileName, bool Store, bool Shred) {
         return RemoveFolder(FileName, Shred || !Store, Category);
     if (Shred) {
         try {
-            ShredFile(FileName);
+            // False: there was no such file, so nothing was shredded.
+            if (!ShredFile(FileName))
+                return 1;
         } catch (const Exception&) {
             return 1;
         }
