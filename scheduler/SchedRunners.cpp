@@ -2,7 +2,6 @@
 
 #include "app/QRVUtils.h"
 
-#include <shellapi.h>
 
 namespace {
 

@@ -287,7 +287,8 @@ void TApplication::ProcessMessages() {
 void TApplication::Run() {
     if (!FMainForm || FTerminated)
         return;
-    FMainForm->Show();
+    if (ShowMainForm)
+        FMainForm->Show();
     while (!FTerminated) {
         try {
             if (!ProcessMessage())

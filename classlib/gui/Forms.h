@@ -104,12 +104,14 @@ public:
     // the order of the start-up code.
     void Initialize() {}
     // Creates a form owned by the application; the first one created so becomes the main form.
-    template <class TFormClass> TFormClass* CreateForm() {
-        auto* Form = NewForm<TFormClass>(this);
+    template <class TFormClass, class... TArgs> TFormClass* CreateForm(TArgs&&... Args) {
+        auto* Form = NewForm<TFormClass>(this, std::forward<TArgs>(Args)...);
         if (!FMainForm)
             SetMainForm(Form);
         return Form;
     }
+    // Run shows the main form first unless this is false (a program that starts hidden).
+    bool ShowMainForm = true;
     // Shows the main form and handles messages until the application terminates (normally when
     // the main form closes). Returns at once without a main form.
     void Run();

@@ -1,0 +1,67 @@
+#include "classlib/gui/ExtCtrls.h"
+
+#include "classlib/gui/Forms.h"
+
+#include <map>
+
+namespace {
+
+// Thread timers carry no object: the id leads back to the timer.
+std::map<UINT_PTR, TTimer*>& LiveTimers() {
+    static std::map<UINT_PTR, TTimer*> Timers;
+    return Timers;
+}
+
+} // namespace
+
+TTimer::TTimer(TComponent* Owner) : TComponent(Owner) {
+    Restart();
+}
+
+TTimer::~TTimer() {
+    Kill();
+}
+
+void TTimer::SetEnabled(bool Value) {
+    if (FEnabled == Value)
+        return;
+    FEnabled = Value;
+    Restart();
+}
+
+void TTimer::SetInterval(UINT Value) {
+    if (FInterval == Value)
+        return;
+    FInterval = Value;
+    Restart();
+}
+
+void TTimer::Restart() {
+    Kill();
+    if (!FEnabled || FInterval == 0)
+        return;
+    FId = SetTimer(nullptr, 0, FInterval, &TTimer::TimerProc);
+    if (FId)
+        LiveTimers()[FId] = this;
+}
+
+void TTimer::Kill() {
+    if (!FId)
+        return;
+    KillTimer(nullptr, FId);
+    LiveTimers().erase(FId);
+    FId = 0;
+}
+
+void CALLBACK TTimer::TimerProc(HWND, UINT, UINT_PTR Id, DWORD) {
+    const auto Found = LiveTimers().find(Id);
+    if (Found == LiveTimers().end() || !Found->second->OnTimer)
+        return;
+    // Exceptions stop here: they must not cross the system's call.
+    try {
+        Found->second->OnTimer(Found->second);
+    } catch (...) {
+        if (Application)
+            Application->HandleException(Found->second);
+    }
+}

@@ -1,0 +1,31 @@
+// Timers.
+#pragma once
+
+#include "classlib/rtl/Classes.h"
+
+#include "classlib/rtl/WinApi.h"
+
+// Calls OnTimer every Interval milliseconds while Enabled, on the thread that made it, through
+// its message loop.
+class TTimer : public TComponent {
+public:
+    explicit TTimer(TComponent* Owner);
+    ~TTimer() override;
+
+    bool Enabled() const { return FEnabled; }
+    void SetEnabled(bool Value);
+    UINT Interval() const { return FInterval; }
+    // 0 stops the timer as Enabled = false would.
+    void SetInterval(UINT Value);
+
+    TNotifyEvent OnTimer;
+
+private:
+    static void CALLBACK TimerProc(HWND, UINT, UINT_PTR Id, DWORD);
+    void Restart();
+    void Kill();
+
+    bool FEnabled = true;
+    UINT FInterval = 1000;
+    UINT_PTR FId = 0;
+};

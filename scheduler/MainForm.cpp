@@ -1,0 +1,289 @@
+#include "scheduler/MainForm.h"
+
+#include "app/Language.h"
+
+
+namespace {
+
+const wchar_t* const FuncNameKeys[SchedFuncCount] = {L"sFuncRegistryCleaner",
+                                                     L"sFuncInternetPrivacy", L"sFuncFolderCleaner",
+                                                     L"sFuncAppLauncher", L"sFuncJunkFiles"};
+
+// The busy window of a run until the skinned one exists: it keeps the window answering.
+class TPumpOnlyProgress : public IProgress {
+public:
+    void Start(const String&, std::int64_t, bool, TProgressAnimation) override {}
+    void SetLabel(const String&) override {}
+    void SetRange(std::int64_t) override {}
+    void SetPosition(std::int64_t) override {}
+    void SetCancelVisible(bool) override {}
+    bool Cancelled() const override { return false; }
+    void Pump() override {
+        if (Application)
+            Application->ProcessMessages();
+    }
+    void Finish() override {}
+};
+
+// Settings, Run-key and glyph failures are swallowed without a message.
+template <typename TStep> void Guarded(TStep&& Step) {
+    try {
+        Step();
+    } catch (const Exception&) {
+    }
+}
+
+} // namespace
+
+TfrmSchedulerMain::TfrmSchedulerMain(TComponent* Owner, TSchedEnvironment Environment)
+    : TForm(Owner), FEnv(std::move(Environment)), FCommandLine(ParseSchedCommandLine(FEnv.Params)),
+      FOwnClock(FEnv.Clock ? nullptr : std::make_unique<TSystemClock>()),
+      FClock(FEnv.Clock ? *FEnv.Clock : *FOwnClock), FSettings(FEnv.SettingsFile),
+      FPleaseWait(std::make_unique<TPumpOnlyProgress>()) {
+    Name = L"frmSchedulerMain";
+    String Caption = L"System Corvanta 2 Scheduler";
+    AppLanguage->GetText(Name, L"Caption", Caption);
+    SetCaption(Caption);
+    SetBounds(0, 0, 560, 420);
+    Position = poDesktopCenter;
+
+    FRunner =
+        std::make_unique<TSchedRunner>(*FPleaseWait, SystemSchedRunPlaces(FEnv.ProgramFolder));
+    FRunner->FuncName = [this](int Index) { return Funcs[Index].Name; };
+    FRunner->OnRunningChanged = [this](bool Running) { EnableWindow(Handle(), !Running); };
+    FCheck = std::make_unique<TScheduleCheck>(Funcs, *FRunner, FClock);
+    FCheck->OnRunStarting = [this](int Index) { FSettings.SaveLastRun(Index, Funcs[Index]); };
+    FTimer = new TTimer(this);
+    FTimer->SetEnabled(false);
+    FTimer->SetInterval(5000);
+    FTimer->OnTimer = [this](TObject*) { TimerTimer(); };
+
+    HandleNeeded();
+    FRunner->Window = Handle();
+    LoadSettings();
+    RunStartupCommands();
+    ShowSchedFunc(FFuncIndex);
+}
+
+TfrmSchedulerMain::~TfrmSchedulerMain() {
+    SaveAll();
+}
+
+String TfrmSchedulerMain::MessageText(const String& Ident) const {
+    String Text = Ident;
+    AppLanguage->GetMessageText(Ident, Text);
+    return Text;
+}
+
+void TfrmSchedulerMain::LoadSettings() {
+    FSchedulerOn = FSettings.ReadEnabled();
+    FHideTrayIcon = FSettings.ReadHideTrayIcon();
+    FSettings.WriteHandle(Handle());
+    FTimer->SetEnabled(FSchedulerOn);
+    UpdateTrayIcon();
+    const TDateTime Now = FClock.Now();
+    for (int I = 0; I < SchedFuncCount; ++I) {
+        Funcs[I].Name = MessageText(FuncNameKeys[I]);
+        FSettings.LoadSchedFunc(I, Funcs[I], Now);
+        SavedFuncs[I] = Funcs[I];
+    }
+}
+
+void TfrmSchedulerMain::RunStartupCommands() {
+    for (const TSchedCommandLine::TCommand Command : FCommandLine.Commands) {
+        if (Command == TSchedCommandLine::cmEnable) {
+            if (!FSchedulerOn)
+                mnEnabledClick();
+            continue;
+        }
+        // At Windows start: the functions of that kind run once, each with its stored list;
+        // their LastRun stays as it is.
+        for (int I = 0; I < SchedFuncCount; ++I)
+            if (Funcs[I].Enabled && Funcs[I].Intervals == siWindowsStart)
+                FRunner->RunSchedFunc(I, Funcs[I].Parameters);
+    }
+}
+
+void TfrmSchedulerMain::ShowSchedFunc(int Index) {
+    FControlsLoaded = false;
+    ::ShowSchedFunc(Index, Funcs[Index], View);
+    FControlsLoaded = true;
+}
+
+void TfrmSchedulerMain::StoreShownFunc() {
+    if (!FControlsLoaded)
+        return;
+    if (View.Enabled)
+        SwitchSchedulerOn();
+    ::StoreSchedFunc(FFuncIndex, View, Funcs[FFuncIndex]);
+}
+
+void TfrmSchedulerMain::SwitchSchedulerOn() {
+    FSchedulerOn = false;
+    mnEnabledClick();
+}
+
+void TfrmSchedulerMain::UpdateTrayIcon() {
+    FTrayIcon = SchedTrayIconState(FSchedulerOn, Visible(), FHideTrayIcon);
+}
+
+void TfrmSchedulerMain::SaveAll() {
+    FSettings.WriteEnabled(FSchedulerOn);
+    FSettings.WriteHandle(nullptr);
+    for (int I = 0; I < SchedFuncCount; ++I)
+        FSettings.SaveSchedFunc(I, Funcs[I]);
+}
+
+void TfrmSchedulerMain::HideWindow() {
+    Hide();
+    UpdateTrayIcon();
+}
+
+// ----------------------------------------------------------------- tray menu
+
+void TfrmSchedulerMain::mnStartMSTClick() {
+    const String Qrv = FEnv.ProgramFolder + L"qrv.exe";
+    ShellExecuteW(Handle(), L"open", Qrv.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+}
+
+void TfrmSchedulerMain::mnEnabledClick() {
+    FSchedulerOn = !FSchedulerOn;
+    FTimer->SetEnabled(FSchedulerOn);
+    UpdateTrayIcon();
+    if (FSchedulerOn)
+        WriteSchedRunValue(FEnv.RunKeyPath, FEnv.ExePath);
+    else
+        DeleteSchedRunValue(FEnv.RunKeyPath);
+}
+
+void TfrmSchedulerMain::mnConfigClick() {
+    // Opening it again while it is open keeps the snapshot and the edits in the controls.
+    if (!Visible()) {
+        for (int I = 0; I < SchedFuncCount; ++I)
+            CopySchedSettings(SavedFuncs[I], Funcs[I]);
+        ModalResult = mrNone;
+        ShowSchedFunc(FFuncIndex);
+    }
+    Show();
+    UpdateTrayIcon();
+}
+
+void TfrmSchedulerMain::HideTrayIcon1Click() {
+    FHideTrayIcon = !FHideTrayIcon;
+    FSettings.WriteHideTrayIcon(FHideTrayIcon);
+    UpdateTrayIcon();
+}
+
+void TfrmSchedulerMain::mnDisableClick() {
+    FSchedulerOn = false;
+    FTimer->SetEnabled(false);
+    FSettings.WriteEnabled(false);
+    DeleteSchedRunValue(FEnv.RunKeyPath);
+    FAllowClose = true;
+    FClosingFromTray = true;
+    Close();
+}
+
+void TfrmSchedulerMain::mnCloseClick() {
+    FSettings.WriteEnabled(FSchedulerOn);
+    FAllowClose = true;
+    FClosingFromTray = true;
+    Close();
+}
+
+// ------------------------------------------------------------------- buttons
+
+void TfrmSchedulerMain::FuncButtonClick(int Index) {
+    if (Index < 0 || Index >= SchedFuncCount)
+        return;
+    StoreShownFunc();
+    FFuncIndex = Index;
+    ShowSchedFunc(Index);
+}
+
+void TfrmSchedulerMain::btnOKClick() {
+    ModalResult = mrOk;
+    StoreShownFunc();
+    for (int I = 0; I < SchedFuncCount; ++I) {
+        if (Funcs[I].Enabled)
+            SwitchSchedulerOn();
+        FSettings.SaveSchedFunc(I, Funcs[I]);
+    }
+    HideWindow();
+}
+
+void TfrmSchedulerMain::btnCancelClick() {
+    ModalResult = mrCancel;
+    for (int I = 0; I < SchedFuncCount; ++I)
+        CopySchedSettings(Funcs[I], SavedFuncs[I]);
+    HideWindow();
+}
+
+void TfrmSchedulerMain::btnRunNowClick() {
+    // The shown controls as they are, stored or not.
+    TSchedFunc Shown = Funcs[FFuncIndex];
+    ::StoreSchedFunc(FFuncIndex, View, Shown);
+    FRunner->RunSchedFunc(FFuncIndex, Shown.Parameters);
+}
+
+void TfrmSchedulerMain::TimerTimer() {
+    FCheck->CheckSchedule();
+}
+
+// ------------------------------------------------------------ closing, messages
+
+void TfrmSchedulerMain::DoClose(TCloseAction& Action) {
+    if (ModalResult == mrOk && !FClosingFromTray)
+        StoreShownFunc();
+    FClosingFromTray = false;
+    Action = FAllowClose ? caHide : caNone;
+    if (Action == caNone)
+        HideWindow(); // the program stays in the tray
+    TForm::DoClose(Action);
+}
+
+bool TfrmSchedulerMain::OpenCommand(WPARAM Atom) {
+    wchar_t Name[261] = {};
+    const UINT Length = GlobalGetAtomNameW(static_cast<ATOM>(Atom), Name, 261);
+    // Any process can send this: an atom that cannot be read is no command.
+    return Length > 0 && LowerCase(String(Name, Length)).find(L"open") != String::npos;
+}
+
+void TfrmSchedulerMain::EndSession(bool Ending) {
+    if (!Ending) {
+        FAllowClose = false; // another program cancelled the shutdown
+        return;
+    }
+    SaveAll(); // the process may end without its windows being destroyed
+}
+
+void TfrmSchedulerMain::WndProc(TMessage& Message) {
+    switch (Message.Msg) {
+    case WM_SCHED_REVIVE:
+        Message.Result = 1;
+        mnConfigClick();
+        return;
+    case WM_SCHED_PING:
+        Message.Result = SchedPingReply;
+        return;
+    case WM_SCHED_ACTIVATE:
+        if (IsIconic(Handle()))
+            Application->Restore();
+        else
+            Application->BringToFront();
+        return;
+    case WM_SCHED_COMMAND:
+        if (OpenCommand(Message.WParam))
+            mnConfigClick();
+        return;
+    case WM_QUERYENDSESSION:
+        FAllowClose = true;
+        Message.Result = 1;
+        return;
+    case WM_ENDSESSION:
+        EndSession(Message.WParam != 0);
+        return;
+    default:
+        TForm::WndProc(Message);
+    }
+}

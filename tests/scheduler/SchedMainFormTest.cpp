@@ -1,0 +1,239 @@
+#include "scheduler/MainForm.h"
+#include "tests/support/TempFolder.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+const wchar_t TestRunKey[] = L"Software\\QrvTest\\Run";
+const wchar_t ExePath[] = L"C:\\Program Files\\QRV\\qrvsched.exe";
+
+class TFixedClock : public IClock {
+public:
+    TDateTime Value = EncodeDate(2024, 6, 1) + EncodeTime(12, 0, 0, 0);
+    TDateTime Now() const override { return Value; }
+};
+
+// The scheduler window in a program folder of its own, with a Run key of the test's own.
+class SchedMainFormTest : public ::testing::Test {
+protected:
+    SchedMainFormTest() {
+        HKEY Key;
+        RegCreateKeyExW(HKEY_CURRENT_USER, TestRunKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &Key,
+                        nullptr);
+        RegCloseKey(Key);
+        RegDeleteKeyValueW(HKEY_CURRENT_USER, TestRunKey, SchedRunValueName);
+    }
+    ~SchedMainFormTest() override { RegDeleteKeyW(HKEY_CURRENT_USER, TestRunKey); }
+
+    TfrmSchedulerMain& Start(std::vector<String> Params = {}) {
+        TSchedEnvironment Env;
+        Env.ProgramFolder = Folder.Path();
+        Env.ExePath = ExePath;
+        Env.SettingsFile = IniFile();
+        Env.RunKeyPath = TestRunKey;
+        Env.Params = std::move(Params);
+        Env.Clock = &Clock;
+        Form = App.CreateForm<TfrmSchedulerMain>(std::move(Env));
+        return *Form;
+    }
+    // Ends the window as the program's end does: its destruction saves.
+    void Destroy() {
+        delete Form;
+        Form = nullptr;
+    }
+    String IniFile() const { return Folder.Path() + L"qvsched.ini"; }
+    String Ini(const String& Section, const String& Key) const {
+        return TIniFile(IniFile()).ReadString(Section, Key, L"<none>");
+    }
+    String RunValue() const {
+        wchar_t Data[512] = {};
+        DWORD Size = sizeof Data;
+        if (RegGetValueW(HKEY_CURRENT_USER, TestRunKey, SchedRunValueName, RRF_RT_REG_SZ, nullptr,
+                         Data, &Size) != ERROR_SUCCESS)
+            return L"<none>";
+        return Data;
+    }
+    LRESULT Send(UINT Msg, WPARAM WParam = 0, LPARAM LParam = 0) {
+        return SendMessageW(Form->Handle(), Msg, WParam, LParam);
+    }
+
+    TTempFolder Folder;
+    TFixedClock Clock;
+    TApplication App;
+    TfrmSchedulerMain* Form = nullptr;
+};
+
+} // namespace
+
+TEST_F(SchedMainFormTest, AnswersTheMessagesOfTheMainProgramAndOtherPrograms) {
+    TfrmSchedulerMain& W = Start({L"/hide"});
+    EXPECT_TRUE(W.StartHidden());
+    EXPECT_FALSE(W.Visible());
+    EXPECT_EQ(Ini(L"General", L"Handle"),
+              IntToStr(static_cast<int>(reinterpret_cast<std::intptr_t>(W.Handle()))));
+
+    EXPECT_EQ(Send(WM_SCHED_PING), 123456);
+    EXPECT_FALSE(W.Visible());
+    EXPECT_EQ(Send(3524, 0, GetCurrentProcessId()), 1);
+    EXPECT_TRUE(W.Visible());
+
+    W.btnCancelClick();
+    EXPECT_FALSE(W.Visible());
+    EXPECT_EQ(Send(WM_SCHED_COMMAND, 0xC000 + 0x3FFF), 0) << "an unreadable atom is ignored";
+    EXPECT_FALSE(W.Visible());
+    const ATOM Shut = GlobalAddAtomW(L"shutdown");
+    Send(WM_SCHED_COMMAND, Shut);
+    EXPECT_FALSE(W.Visible());
+    GlobalDeleteAtom(Shut);
+    const ATOM Open = GlobalAddAtomW(L"please OPEN it");
+    Send(WM_SCHED_COMMAND, Open);
+    EXPECT_TRUE(W.Visible());
+    GlobalDeleteAtom(Open);
+
+    EXPECT_EQ(Send(WM_QUERYENDSESSION), 1);
+    EXPECT_TRUE(W.AllowClose());
+    Send(WM_ENDSESSION, FALSE); // another program cancelled the shutdown
+    EXPECT_FALSE(W.AllowClose());
+
+    Destroy();
+    EXPECT_EQ(Ini(L"General", L"Handle"), L"0");
+    EXPECT_EQ(Ini(L"General", L"Enabled"), L"1");
+}
+
+TEST_F(SchedMainFormTest, TheCommandLineHidesOnlyWithAnExactFirstHideAndEnablesInAnyCase) {
+    struct TCase {
+        std::vector<String> Params;
+        bool Hide;
+        std::size_t Commands;
+    };
+    const TCase Cases[] = {{{L"/hide"}, true, 0},
+                           {{L"/HIDE"}, false, 0},
+                           {{L"/show", L"/hide"}, false, 0},
+                           {{L"/hide", L"/Enable", L"/STARTUP"}, true, 2},
+                           {{L"/show"}, false, 0}};
+    for (const TCase& Case : Cases) {
+        const TSchedCommandLine Line = ParseSchedCommandLine(Case.Params);
+        EXPECT_EQ(Line.Hide, Case.Hide);
+        EXPECT_EQ(Line.Commands.size(), Case.Commands);
+    }
+
+    Folder.AddFile(L"qvsched.ini", "[General]\r\nEnabled=0\r\n");
+    TfrmSchedulerMain& W = Start({L"/hide", L"/ENABLE"});
+    EXPECT_TRUE(W.SchedulerOn());
+    EXPECT_TRUE(W.Timer().Enabled());
+    EXPECT_EQ(RunValue(), L"\"C:\\Program Files\\QRV\\qrvsched.exe\" /startup");
+}
+
+TEST_F(SchedMainFormTest, TitleBarCloseHidesAndTrayCloseEndsAndStoresTheState) {
+    TfrmSchedulerMain& W = Start();
+    W.mnConfigClick();
+    SendMessageW(W.Handle(), WM_CLOSE, 0, 0);
+    EXPECT_FALSE(W.Visible());
+    EXPECT_FALSE(App.Terminated()) << "the program stays in the tray";
+
+    W.mnEnabledClick(); // off
+    EXPECT_EQ(RunValue(), L"<none>");
+    W.mnCloseClick();
+    EXPECT_TRUE(App.Terminated());
+    EXPECT_EQ(Ini(L"General", L"Enabled"), L"0");
+}
+
+TEST_F(SchedMainFormTest, DisableAndCloseAfterAnOkLeavesTheSchedulerOff) {
+    TfrmSchedulerMain& W = Start();
+    W.mnConfigClick();
+    W.FuncButtonClick(sfFolderCleaner);
+    W.View.Enabled = true;
+    W.View.CheckedInterval = siMinutes;
+    W.btnOKClick(); // switches the scheduler on and writes the Run value
+    EXPECT_NE(RunValue(), L"<none>");
+    EXPECT_EQ(Ini(L"Section3", L"Enabled"), L"1");
+
+    W.mnDisableClick();
+    EXPECT_TRUE(App.Terminated());
+    Destroy();
+    EXPECT_EQ(Ini(L"General", L"Enabled"), L"0");
+    EXPECT_EQ(RunValue(), L"<none>");
+}
+
+TEST_F(SchedMainFormTest, OkSwitchesTheSchedulerOnAndCancelRestoresButKeepsLastRun) {
+    Folder.AddFile(L"qvsched.ini", "[General]\r\nEnabled=0\r\n[Section3]\r\nTime1=45\r\n");
+    TfrmSchedulerMain& W = Start();
+    EXPECT_FALSE(W.SchedulerOn());
+    W.mnConfigClick();
+    W.FuncButtonClick(sfFolderCleaner);
+    EXPECT_EQ(W.View.Time[0], 45);
+    W.View.Time[0] = 10;
+    W.View.Rows.push_back(L"C:\\Added\\");
+    W.FuncButtonClick(sfAppLauncher);            // stores the edit into the live record
+    W.Funcs[sfFolderCleaner].LastRun = 45000.25; // a run while the window is open
+    W.btnCancelClick();
+    EXPECT_EQ(W.Funcs[sfFolderCleaner].Time1, 45);
+    EXPECT_EQ(W.Funcs[sfFolderCleaner].Parameters, L"");
+    EXPECT_EQ(W.Funcs[sfFolderCleaner].LastRun, 45000.25);
+    EXPECT_FALSE(W.SchedulerOn());
+
+    W.mnConfigClick();
+    W.FuncButtonClick(sfFolderCleaner);
+    W.View.Enabled = true;
+    W.btnOKClick();
+    EXPECT_TRUE(W.SchedulerOn());
+    EXPECT_TRUE(W.Timer().Enabled());
+    EXPECT_FALSE(W.Visible());
+}
+
+TEST_F(SchedMainFormTest, HideTrayIconIsWrittenAndTheIconFollowsTheWindow) {
+    TfrmSchedulerMain& W = Start({L"/hide"});
+    EXPECT_EQ(W.TrayIcon(), (TTrayIconState{0, true}));
+    W.HideTrayIcon1Click();
+    EXPECT_EQ(Ini(L"General", L"HideTrayIcon"), L"1");
+    EXPECT_EQ(W.TrayIcon(), (TTrayIconState{0, false}));
+    W.mnConfigClick();
+    EXPECT_EQ(W.TrayIcon(), (TTrayIconState{0, true})) << "opening the window shows the icon";
+    W.btnCancelClick();
+    EXPECT_EQ(W.TrayIcon(), (TTrayIconState{0, false}));
+    W.mnEnabledClick();
+    EXPECT_EQ(W.TrayIcon().ImageIndex, 1);
+}
+
+TEST_F(SchedMainFormTest, StartupRunsTheWindowsStartFunctionsWithTheirStoredLists) {
+    Folder.AddFile(L"Clean\\a.tmp", "x");
+    Folder.AddFile(L"Other\\b.tmp", "x");
+    const std::string Text =
+        "[Section3]\r\nEnabled=1\r\nIntervals=6\r\nParameters=" + ToUtf8(Folder.Path()) +
+        "Clean|\r\nLastRun=2024-01-01 00:00:00\r\n" +
+        "[Section5]\r\nEnabled=0\r\nIntervals=6\r\nParameters=" + ToUtf8(Folder.Path()) +
+        "Other|\r\n";
+    Folder.AddFile(L"qvsched.ini", Text);
+    TfrmSchedulerMain& W = Start({L"/startup"});
+    EXPECT_FALSE(PathPresent(Folder.Path() + L"Clean\\a.tmp"));
+    EXPECT_TRUE(PathPresent(Folder.Path() + L"Other\\b.tmp")) << "a disabled function stays";
+    EXPECT_EQ(W.Funcs[sfFolderCleaner].LastRun, EncodeDate(2024, 1, 1));
+}
+
+TEST_F(SchedMainFormTest, RunNowTakesTheShownListAndTheTimerRunsTheStoredOne) {
+    Folder.AddFile(L"Stored\\a.txt", "x");
+    Folder.AddFile(L"Shown\\b.txt", "x");
+    const std::string Text =
+        "[Section3]\r\nEnabled=1\r\nIntervals=1\r\nParameters=" + ToUtf8(Folder.Path()) +
+        "Stored|\r\nLastRun=2024-06-01 11:59:00\r\n";
+    Folder.AddFile(L"qvsched.ini", Text);
+    TfrmSchedulerMain& W = Start();
+    W.mnConfigClick();
+    W.FuncButtonClick(sfFolderCleaner);
+    W.View.Rows = {Folder.Path() + L"Shown"};
+    W.btnRunNowClick();
+    EXPECT_FALSE(PathPresent(Folder.Path() + L"Shown\\b.txt"));
+    EXPECT_TRUE(PathPresent(Folder.Path() + L"Stored\\a.txt"));
+    EXPECT_EQ(W.Funcs[sfFolderCleaner].LastRun, EncodeDate(2024, 6, 1) + EncodeTime(11, 59, 0, 0))
+        << "Run now leaves LastRun alone";
+
+    Folder.AddFile(L"Shown\\c.txt", "x");
+    Clock.Value += 31.0 / 1440;
+    W.TimerTimer();
+    EXPECT_FALSE(PathPresent(Folder.Path() + L"Stored\\a.txt"));
+    EXPECT_TRUE(PathPresent(Folder.Path() + L"Shown\\c.txt")) << "the check uses the stored list";
+    EXPECT_EQ(W.View.Rows, (std::vector<String>{Folder.Path() + L"Shown"}))
+        << "the check does not reload the window";
+    EXPECT_EQ(Ini(L"Section3", L"LastRun"), SchedDateTimeText(Clock.Value));
+}
