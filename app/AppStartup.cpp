@@ -62,6 +62,20 @@ void LoadAppLanguage(const String& IniFileName) {
     AppLanguage->LoadFromFile(LanguageFilePath(AppDir, Lang));
 }
 
+int RunProgramEntry(const String& Title, const std::function<int()>& Program) {
+    AppDir = ExtractFilePath(TApplication::ExeName());
+    int ExitCode = 1;
+    try {
+        ExitCode = Program();
+    } catch (const Exception& E) {
+        MessageBoxW(nullptr, E.Message().c_str(), Title.c_str(), MB_ICONERROR | MB_OK);
+    } catch (const std::exception& E) {
+        MessageBoxW(nullptr, FromUtf8(E.what()).c_str(), Title.c_str(), MB_ICONERROR | MB_OK);
+    }
+    AppDir.clear();
+    return ExitCode;
+}
+
 void ConfigWriteTest(const String& IniFileName) {
     TIniFile Ini(IniFileName);
     try {

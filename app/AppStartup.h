@@ -4,6 +4,7 @@
 
 #include "classlib/rtl/SysUtils.h"
 
+#include <functional>
 #include <memory>
 #include <type_traits>
 
@@ -12,6 +13,11 @@ class TApplication;
 // The program's folder with a trailing backslash. Set first thing at start-up, before any
 // window exists; every path of the program folder is AppDir followed by a relative part.
 extern String AppDir;
+
+// The frame of a program entry: sets AppDir from the running program, runs Program, and shows an
+// error that escaped it in a plain message box titled Title. The exit code is Program's, or 1
+// after such an error.
+int RunProgramEntry(const String& Title, const std::function<int()>& Program);
 
 // AppDir + "qv.ini".
 String ConfigFileName();

@@ -59,15 +59,5 @@ int RunProgram() {
 } // namespace
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
-    AppDir = ExtractFilePath(TApplication::ExeName());
-    int ExitCode = 1;
-    try {
-        ExitCode = RunProgram();
-    } catch (const Exception& E) {
-        MessageBoxW(nullptr, E.Message().c_str(), AppTitle.c_str(), MB_ICONERROR | MB_OK);
-    } catch (const std::exception& E) {
-        MessageBoxW(nullptr, FromUtf8(E.what()).c_str(), AppTitle.c_str(), MB_ICONERROR | MB_OK);
-    }
-    AppDir.clear();
-    return ExitCode;
+    return RunProgramEntry(AppTitle, RunProgram);
 }
