@@ -2,7 +2,6 @@
 
 #include "app/Language.h"
 
-
 namespace {
 
 const wchar_t* const FuncNameKeys[SchedFuncCount] = {L"sFuncRegistryCleaner",
@@ -18,10 +17,7 @@ public:
     void SetPosition(std::int64_t) override {}
     void SetCancelVisible(bool) override {}
     bool Cancelled() const override { return false; }
-    void Pump() override {
-        if (Application)
-            Application->ProcessMessages();
-    }
+    void Pump() override { ProcessPendingMessages(); }
     void Finish() override {}
 };
 

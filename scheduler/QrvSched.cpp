@@ -1,5 +1,6 @@
 // Program entry of qrvsched: start-up, the message loop and teardown.
 #include "app/AppStartup.h"
+#include "app/FileInfo.h"
 #include "app/Language.h"
 #include "classlib/gui/Forms.h"
 #include "scheduler/MainForm.h"
@@ -15,6 +16,7 @@ int RunProgram() {
         return 0;
     }
 
+    const TOleSession Ole; // the URL history of the privacy function is a COM object
     TApplication App;
     Instance.Serve(App);
     App.Initialize();

@@ -2,7 +2,6 @@
 
 #include "app/QRVUtils.h"
 
-
 namespace {
 
 const wchar_t BackupFolderName[] = L"System Corvanta Backups";
@@ -26,7 +25,11 @@ String JoinedPatterns() {
 } // namespace
 
 TSchedRunPlaces SystemSchedRunPlaces(const String& ProgramFolder) {
-    return {GetWindowsFolder(), ProgramFolder};
+    TSchedRunPlaces Places;
+    Places.WindowsFolder = GetWindowsFolder();
+    Places.ProgramFolder = ProgramFolder;
+    Places.Privacy = SystemPrivacyPlaces();
+    return Places;
 }
 
 const std::vector<String>& TSchedRunner::JunkPatterns() {
@@ -80,6 +83,12 @@ void TSchedRunner::RunSchedFunc(int Index, const String& Parameters) {
 
 void TSchedRunner::RunSteps(int Index, const String& Parameters) {
     switch (Index) {
+    case sfRegistryCleaner:
+        CleanRegistry(DecodePipeFlags(Parameters, RegistryFlagCount));
+        break;
+    case sfInternetPrivacy:
+        CleanPrivacy(DecodePipeFlags(Parameters, PrivacyFlagCount));
+        break;
     case sfFolderCleaner:
         CleanFolders(DecodePipeItems(Parameters));
         break;
@@ -91,6 +100,39 @@ void TSchedRunner::RunSteps(int Index, const String& Parameters) {
         break;
     default:
         break;
+    }
+}
+
+void TSchedRunner::CleanRegistry(const std::vector<bool>& RowFlags) {
+    // Walked in the order HKEY_CURRENT_USER, HKEY_USERS, HKEY_LOCAL_MACHINE.
+    constexpr int WalkOrder[] = {0, 2, 1};
+    TRegistryScanSettings Settings;
+    Settings.Starts.clear();
+    for (const int Row : WalkOrder)
+        if (Row < static_cast<int>(RowFlags.size()) && RowFlags[Row])
+            Settings.Starts.push_back(FPlaces.RegistryRows[Row]);
+    std::vector<TRegistryFinding> Findings;
+    TRegistryScanner Scanner(std::move(Settings));
+    Scanner.Progress = &FPleaseWait;
+    Scanner.OnFinding = [&](const TRegistryFinding& Finding) { Findings.push_back(Finding); };
+    Scanner.Run();
+    // Nothing is asked or backed up: the schedule was the user's choice.
+    for (const TRegistryFinding& Finding : Findings) {
+        RemoveRegistryFinding(Finding);
+        FPleaseWait.Pump();
+    }
+}
+
+void TSchedRunner::CleanPrivacy(const std::vector<bool>& StepFlags) {
+    for (std::size_t Step = 0; Step < StepFlags.size(); ++Step) {
+        if (!StepFlags[Step])
+            continue;
+        FPleaseWait.Pump();
+        // A step that fails (a missing COM class under some systems) ends that step only.
+        try {
+            RunPrivacyStep(static_cast<TPrivacyStep>(Step), FPlaces.Privacy);
+        } catch (...) {
+        }
     }
 }
 

@@ -3,11 +3,14 @@
 // internet privacy, folder cleaner, application launcher and junk files.
 
 #include "app/FoundFile.h"
+#include "app/PrivacyCleaner.h"
 #include "app/Progress.h"
+#include "app/RegistryScan.h"
 #include "app/TreeSearchEngine.h"
 #include "scheduler/SchedCheck.h"
 #include "scheduler/SchedFunc.h"
 
+#include <array>
 #include <functional>
 #include <memory>
 #include <vector>
@@ -18,6 +21,13 @@ struct TSchedRunPlaces {
     String WindowsFolder;
     // The program folder; the backup folder on its drive is never searched for junk.
     String ProgramFolder;
+    // What the registry cleaner walks for its three rows, in their order: HKEY_CURRENT_USER,
+    // HKEY_LOCAL_MACHINE, HKEY_USERS (each whole).
+    std::array<TRegistryKeyRef, RegistryFlagCount> RegistryRows{
+        TRegistryKeyRef{TRegistryRoot::CurrentUser, L""},
+        TRegistryKeyRef{TRegistryRoot::LocalMachine, L""},
+        TRegistryKeyRef{TRegistryRoot::Users, L""}};
+    TPrivacyPlaces Privacy;
 };
 TSchedRunPlaces SystemSchedRunPlaces(const String& ProgramFolder);
 
@@ -41,6 +51,10 @@ public:
     // ends that step only.
     void RunSchedFunc(int Index, const String& Parameters) override;
 
+    // Walks the checked rows (flags in row order) and deletes every value found.
+    void CleanRegistry(const std::vector<bool>& RowFlags);
+    // Runs the checked privacy steps (flags in step order), each on its own.
+    void CleanPrivacy(const std::vector<bool>& StepFlags);
     // Empties each folder (its files and emptied subfolders; the folder stays).
     void CleanFolders(const std::vector<String>& Folders);
     // Opens each file with its registered program, without waiting.

@@ -2,7 +2,6 @@
 
 #include "classlib/rtl/Registry.h"
 
-
 const wchar_t SchedRunKeyPath[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 const wchar_t SchedRunValueName[] = L"System Corvanta Scheduler";
 

@@ -1,9 +1,13 @@
 // Looks at the top-level window of a running program from outside, as a user would.
 // Usage: e2e_window_probe visible|iconic|minimize|close TITLE EXE_PATH
+//        e2e_window_probe send HANDLE MESSAGE [WPARAM [LPARAM]]   (numbers decimal or 0x...)
 // Exit code 0 when the window of EXE_PATH titled TITLE exists and the check holds or the
-// action was sent, 1 when not, 2 on bad arguments.
+// action was sent, 1 when not, 2 on bad arguments. "send" sends the message to the window
+// handle (as a program would that read it from a settings file) and prints the result.
 #include "classlib/rtl/WinApi.h"
 
+#include <cstdio>
+#include <cwchar>
 #include <string>
 
 namespace {
@@ -42,7 +46,24 @@ BOOL CALLBACK Match(HWND Wnd, LPARAM Param) {
 
 } // namespace
 
+int SendToHandle(int Argc, wchar_t** Argv) {
+    const auto Number = [&](int Index) {
+        return Index < Argc ? std::wcstoll(Argv[Index], nullptr, 0) : 0;
+    };
+    const HWND Wnd = reinterpret_cast<HWND>(static_cast<INT_PTR>(Number(2)));
+    if (!IsWindow(Wnd))
+        return 1;
+    DWORD_PTR Result = 0;
+    if (!SendMessageTimeoutW(Wnd, static_cast<UINT>(Number(3)), static_cast<WPARAM>(Number(4)),
+                             static_cast<LPARAM>(Number(5)), SMTO_ABORTIFHUNG, 10000, &Result))
+        return 1;
+    std::printf("%lld\n", static_cast<long long>(Result));
+    return 0;
+}
+
 int wmain(int Argc, wchar_t** Argv) {
+    if (Argc >= 4 && std::wstring(Argv[1]) == L"send")
+        return SendToHandle(Argc, Argv);
     if (Argc != 4)
         return 2;
     const std::wstring Command = Argv[1];

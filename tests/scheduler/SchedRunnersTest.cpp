@@ -8,12 +8,20 @@
 
 namespace {
 
+// Places with a Windows folder of the test's own.
+TSchedRunPlaces TestPlaces(const TTempFolder& Folder) {
+    TSchedRunPlaces Places;
+    Places.WindowsFolder = Folder.Path() + L"Windows";
+    Places.ProgramFolder = L"C:\\Program Files\\QRV\\";
+    return Places;
+}
+
 // A runner whose Windows folder is a folder of the test's own.
 struct TRunnerFixture {
     TTempFolder Folder;
     TFakeProgress PleaseWait;
     std::vector<bool> RunningChanges;
-    TSchedRunner Runner{PleaseWait, {Folder.Path() + L"Windows", L"C:\\Program Files\\QRV\\"}};
+    TSchedRunner Runner{PleaseWait, TestPlaces(Folder)};
 
     TRunnerFixture() {
         Runner.OnRunningChanged = [this](bool Running) { RunningChanges.push_back(Running); };
@@ -169,4 +177,84 @@ TEST(SchedRunnersTest, RunsNeverNestAndAFailingStepRestoresTheGuard) {
     Fx.Runner.RunSchedFunc(sfJunkFiles, L"");
     EXPECT_EQ(Fx.PleaseWait.Starts, 3);
     EXPECT_FALSE(Fx.Runner.Running());
+}
+
+namespace {
+
+// Keys of the test's own below HKCU\Software\QrvTest\Sched, removed at the end.
+class TSchedTestKeys {
+public:
+    TSchedTestKeys() { RegDeleteTreeW(HKEY_CURRENT_USER, Base); }
+    ~TSchedTestKeys() {
+        RegDeleteTreeW(HKEY_CURRENT_USER, Base);
+        RegDeleteKeyW(HKEY_CURRENT_USER, Base);
+    }
+    static String Path(const String& Sub) { return String(Base) + L"\\" + Sub; }
+    static void Set(const String& Sub, const String& Name, const String& Text) {
+        RegSetKeyValueW(HKEY_CURRENT_USER, Path(Sub).c_str(), Name.c_str(), REG_SZ, Text.c_str(),
+                        static_cast<DWORD>((Text.size() + 1) * sizeof(wchar_t)));
+    }
+    static bool Has(const String& Sub, const String& Name) {
+        return RegGetValueW(HKEY_CURRENT_USER, Path(Sub).c_str(), Name.c_str(), RRF_RT_ANY, nullptr,
+                            nullptr, nullptr) == ERROR_SUCCESS;
+    }
+
+private:
+    static constexpr const wchar_t* Base = L"Software\\QrvTest\\Sched";
+};
+
+} // namespace
+
+TEST(SchedRunnersTest, RegistryCleanerWalksOnlyTheCheckedRowsAndDeletesTheValuesFound) {
+    TRunnerFixture Fx;
+    const TSchedTestKeys Keys;
+    const String Missing = L"C:\\no such folder\\missing.exe";
+    const String Present = Fx.Folder.AddFile(L"present.exe", "MZ");
+    for (const wchar_t* Row : {L"CU", L"LM", L"U"}) {
+        TSchedTestKeys::Set(Row, L"Broken", Missing);
+        TSchedTestKeys::Set(String(Row) + L"\\Deeper", L"Broken", Missing);
+        TSchedTestKeys::Set(Row, L"Fine", Present);
+    }
+    TSchedRunPlaces Places = TestPlaces(Fx.Folder);
+    Places.RegistryRows = {TRegistryKeyRef{TRegistryRoot::CurrentUser, TSchedTestKeys::Path(L"CU")},
+                           TRegistryKeyRef{TRegistryRoot::CurrentUser, TSchedTestKeys::Path(L"LM")},
+                           TRegistryKeyRef{TRegistryRoot::CurrentUser, TSchedTestKeys::Path(L"U")}};
+    TSchedRunner Runner(Fx.PleaseWait, Places);
+    Runner.RunSchedFunc(sfRegistryCleaner, L"0|1|"); // HKCU off, HKLM on, HKU by default on
+
+    EXPECT_TRUE(TSchedTestKeys::Has(L"CU", L"Broken"));
+    EXPECT_TRUE(TSchedTestKeys::Has(L"CU\\Deeper", L"Broken"));
+    for (const wchar_t* Row : {L"LM", L"U"}) {
+        EXPECT_FALSE(TSchedTestKeys::Has(Row, L"Broken")) << ToUtf8(Row);
+        EXPECT_FALSE(TSchedTestKeys::Has(String(Row) + L"\\Deeper", L"Broken")) << ToUtf8(Row);
+        EXPECT_TRUE(TSchedTestKeys::Has(Row, L"Fine")) << ToUtf8(Row);
+    }
+    EXPECT_TRUE(Fx.PleaseWait.CancelVisible) << "the registry walk can be cancelled";
+}
+
+TEST(SchedRunnersTest, PrivacyRunsOnlyTheCheckedSteps) {
+    TRunnerFixture Fx;
+    const TSchedTestKeys Keys;
+    TSchedRunPlaces Places = TestPlaces(Fx.Folder);
+    Places.Privacy.CookiesFolder = Fx.Folder.Path() + L"Cookies";
+    Places.Privacy.RecentFolder = Fx.Folder.Path() + L"Recent";
+    Places.Privacy.TypedUrls = {TRegistryRoot::CurrentUser, TSchedTestKeys::Path(L"Typed")};
+    Places.Privacy.PaintRecentFiles = {TRegistryRoot::CurrentUser, TSchedTestKeys::Path(L"Paint")};
+    Fx.Folder.AddFile(L"Cookies\\user@site.txt", "a\nb\nc\nd\n");
+    Fx.Folder.AddFile(L"Recent\\doc.lnk", "x");
+    TSchedTestKeys::Set(L"Typed", L"url1", L"http://example.test/");
+    TSchedTestKeys::Set(L"Paint", L"File1", L"C:\\pic.bmp");
+    TSchedRunner Runner(Fx.PleaseWait, Places);
+
+    Runner.RunSchedFunc(sfInternetPrivacy, L"0|0|0|0|0|0|0|0|0|");
+    EXPECT_TRUE(Fx.Present(L"Cookies\\user@site.txt"));
+    EXPECT_TRUE(TSchedTestKeys::Has(L"Typed", L"url1"));
+
+    // Cookies, typed URLs and history (which wine cannot clear: that step alone fails).
+    Runner.RunSchedFunc(sfInternetPrivacy, L"0|1|1|1|0|0|0|0|0|");
+    EXPECT_FALSE(Fx.Present(L"Cookies\\user@site.txt"));
+    EXPECT_FALSE(TSchedTestKeys::Has(L"Typed", L"url1"));
+    EXPECT_TRUE(Fx.Present(L"Recent\\doc.lnk"));
+    EXPECT_TRUE(TSchedTestKeys::Has(L"Paint", L"File1"));
+    EXPECT_FALSE(Runner.Running());
 }
