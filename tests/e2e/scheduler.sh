@@ -27,19 +27,7 @@ cleanup() {
 }
 trap cleanup EXIT
 
-fail() {
-  echo "FAIL: $*" >&2
-  exit 1
-}
-
-wait_for() {
-  local end=$((SECONDS + $1))
-  shift
-  until "$@"; do
-    [ "$SECONDS" -lt "$end" ] || return 1
-    sleep 0.3
-  done
-}
+source "$here/tests/e2e/helpers.sh"
 
 # The value of a key of qvsched.ini's [General] (the file may be UTF-16 with a byte-order mark).
 general() {

@@ -25,20 +25,7 @@ cleanup() {
 }
 trap cleanup EXIT
 
-fail() {
-  echo "FAIL: $*" >&2
-  exit 1
-}
-
-# wait_for SECONDS COMMAND...: runs COMMAND until it succeeds or the time is up.
-wait_for() {
-  local end=$((SECONDS + $1))
-  shift
-  until "$@"; do
-    [ "$SECONDS" -lt "$end" ] || return 1
-    sleep 0.3
-  done
-}
+source "$here/tests/e2e/helpers.sh"
 
 # probe CHECK_OR_ACTION: looks at the titled window of the program started last.
 probe() { wine "$probe_exe" "$1" "$title" "$exe_win" >/dev/null 2>&1; }
