@@ -115,8 +115,8 @@ TPrivacyPlaces SystemPrivacyPlaces() {
     Places.CookiesFolder = GetSpecialFolderPath(CSIDL_COOKIES);
     Places.HistoryFolder = GetSpecialFolderPath(CSIDL_HISTORY);
     Places.RecentFolder = GetSpecialFolderPath(CSIDL_RECENT);
-    const TRegistryRoot User = TRegistryRoot::CurrentUser;
-    const TRegistryRoot Machine = TRegistryRoot::LocalMachine;
+    const TRegistryRootKey User = TRegistryRootKey::CurrentUser;
+    const TRegistryRootKey Machine = TRegistryRootKey::LocalMachine;
     const String Applets = L"Software\\Microsoft\\Windows\\CurrentVersion\\Applets\\";
     Places.TypedUrls = {User, L"Software\\Microsoft\\Internet Explorer\\TypedURLs"};
     Places.RecentDocs = {User,

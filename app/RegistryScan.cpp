@@ -111,25 +111,25 @@ String As32BitSystemFolder(const String& Text, const String& WindowsFolder) {
 
 } // namespace
 
-HKEY RootKeyHandle(TRegistryRoot Root) {
+HKEY RootKeyHandle(TRegistryRootKey Root) {
     switch (Root) {
-    case TRegistryRoot::Users:
+    case TRegistryRootKey::Users:
         return HKEY_USERS;
-    case TRegistryRoot::LocalMachine:
+    case TRegistryRootKey::LocalMachine:
         return HKEY_LOCAL_MACHINE;
-    case TRegistryRoot::CurrentUser:
+    case TRegistryRootKey::CurrentUser:
         break;
     }
     return HKEY_CURRENT_USER;
 }
 
-String RootDisplayName(TRegistryRoot Root) {
+String RootDisplayName(TRegistryRootKey Root) {
     switch (Root) {
-    case TRegistryRoot::Users:
+    case TRegistryRootKey::Users:
         return L"HKEY_USERS";
-    case TRegistryRoot::LocalMachine:
+    case TRegistryRootKey::LocalMachine:
         return L"HKEY_LOCAL_MACHINE";
-    case TRegistryRoot::CurrentUser:
+    case TRegistryRootKey::CurrentUser:
         break;
     }
     return L"HKEY_CURRENT_USER";
@@ -146,13 +146,13 @@ String FindingRowText(const TRegistryFinding& Finding) {
 }
 
 TRegistryKeyRef DefaultClassKeys() {
-    return {TRegistryRoot::LocalMachine, L"Software\\Classes\\CLSID"};
+    return {TRegistryRootKey::LocalMachine, L"Software\\Classes\\CLSID"};
 }
 
 std::vector<TRegistryKeyRef> WholeRegistryStarts() {
-    return {{TRegistryRoot::CurrentUser, String()},
-            {TRegistryRoot::Users, String()},
-            {TRegistryRoot::LocalMachine, String()}};
+    return {{TRegistryRootKey::CurrentUser, String()},
+            {TRegistryRootKey::Users, String()},
+            {TRegistryRootKey::LocalMachine, String()}};
 }
 
 // ------------------------------------------------------------ the scan
@@ -163,7 +163,7 @@ TRegistryScanner::TRegistryScanner(TRegistryScanSettings Settings)
                                                      : FSettings.WindowsFolder) {
     bool WalksCurrentUser = false;
     for (const TRegistryKeyRef& Start : FSettings.Starts)
-        WalksCurrentUser |= Start.Root == TRegistryRoot::CurrentUser;
+        WalksCurrentUser |= Start.Root == TRegistryRootKey::CurrentUser;
     const String Sid = CurrentUserSid();
     if (WalksCurrentUser && !Sid.empty())
         FSkipUserKeys = {UpperCase(Sid), UpperCase(Sid + L"_Classes")};
@@ -200,7 +200,7 @@ void TRegistryScanner::WalkStart(const TRegistryKeyRef& Start) {
         WalkKey(Key.Get(), Start.Root, Start.Path);
 }
 
-void TRegistryScanner::WalkKey(HKEY Key, TRegistryRoot Root, const String& Path) {
+void TRegistryScanner::WalkKey(HKEY Key, TRegistryRootKey Root, const String& Path) {
     FCurrentScanPath = RootDisplayName(Root) + L"\\" + Path;
     // The names are read before the walk goes below them.
     const std::vector<String> Subkeys = SubkeyNames(Key);
@@ -209,7 +209,7 @@ void TRegistryScanner::WalkKey(HKEY Key, TRegistryRoot Root, const String& Path)
             return;
         if (Name.empty())
             continue;
-        if (Root == TRegistryRoot::Users && Path.empty() &&
+        if (Root == TRegistryRootKey::Users && Path.empty() &&
             std::find(FSkipUserKeys.begin(), FSkipUserKeys.end(), UpperCase(Name)) !=
                 FSkipUserKeys.end())
             continue;
@@ -225,7 +225,7 @@ void TRegistryScanner::WalkKey(HKEY Key, TRegistryRoot Root, const String& Path)
         ScanValues(Key, Root, Path);
 }
 
-void TRegistryScanner::ScanValues(HKEY Key, TRegistryRoot Root, const String& Path) {
+void TRegistryScanner::ScanValues(HKEY Key, TRegistryRootKey Root, const String& Path) {
     // Names first: values are read one by one after the enumeration is complete.
     std::vector<String> Names;
     std::vector<wchar_t> Name(MaxValueName);

@@ -11,15 +11,15 @@
 #include <vector>
 
 // The roots the cleaner walks. Kept as a name, never as a handle value in an integer.
-enum class TRegistryRoot { CurrentUser, Users, LocalMachine };
+enum class TRegistryRootKey { CurrentUser, Users, LocalMachine };
 
-HKEY RootKeyHandle(TRegistryRoot Root);
+HKEY RootKeyHandle(TRegistryRootKey Root);
 // "HKEY_CURRENT_USER", "HKEY_USERS", "HKEY_LOCAL_MACHINE".
-String RootDisplayName(TRegistryRoot Root);
+String RootDisplayName(TRegistryRootKey Root);
 
 // A key below a root. Path has no leading backslash; empty for the root itself.
 struct TRegistryKeyRef {
-    TRegistryRoot Root = TRegistryRoot::CurrentUser;
+    TRegistryRootKey Root = TRegistryRootKey::CurrentUser;
     String Path;
 };
 
@@ -30,7 +30,7 @@ enum class TRegistryFindingKind {
 
 struct TRegistryFinding {
     TRegistryFindingKind Kind = TRegistryFindingKind::Value;
-    TRegistryRoot Root = TRegistryRoot::CurrentUser;
+    TRegistryRootKey Root = TRegistryRootKey::CurrentUser;
     // The key that holds the value (or the class key), below the root; empty for the root.
     String KeyPath;
     // The value's name, empty for the default value; for a class key, the class key's name.
@@ -90,8 +90,8 @@ private:
     void Pump();
     void ScanClassServers();
     void WalkStart(const TRegistryKeyRef& Start);
-    void WalkKey(HKEY Key, TRegistryRoot Root, const String& Path);
-    void ScanValues(HKEY Key, TRegistryRoot Root, const String& Path);
+    void WalkKey(HKEY Key, TRegistryRootKey Root, const String& Path);
+    void ScanValues(HKEY Key, TRegistryRootKey Root, const String& Path);
     TCommandTarget JudgeText(const String& Text, const String& KeyPath) const;
     void Found(TRegistryFinding Finding);
 

@@ -2,6 +2,7 @@
 
 #include "app/QRVUtils.h"
 #include "app/SplashForm.h"
+#include "classlib/gui/Forms.h"
 
 #include "classlib/rtl/WinApi.h"
 
@@ -31,4 +32,8 @@ bool TShellExecute::OpenFile(const String& FileName) {
 void TSplashStatus::SetStatus(const String& Text) {
     if (frmSplash)
         frmSplash->SetStatus(Text);
+}
+
+void TWindowPumpProgress::Pump() {
+    ProcessPendingMessages();
 }

@@ -79,7 +79,7 @@ TEST(PrivacyRecent, ValuesAndFilesGoJumpListsStay) {
     Recent.AddFile(L"letter.lnk", "L");
     Recent.AddFile(L"AutomaticDestinations\\pinned.automaticDestinations-ms", "P");
 
-    CleanRecentDocuments({TRegistryRoot::CurrentUser, Key.Sub(L"RecentDocs")}, Recent.Path());
+    CleanRecentDocuments({TRegistryRootKey::CurrentUser, Key.Sub(L"RecentDocs")}, Recent.Path());
     EXPECT_TRUE(Key.ValueNames(L"RecentDocs").empty());
     EXPECT_TRUE(Key.KeyExists(L"RecentDocs"));
     EXPECT_FALSE(PathPresent(Recent.Path() + L"letter.lnk"));
@@ -168,7 +168,7 @@ TEST(PrivacySteps, EveryStepActsOnItsPlaceOnly) {
          TPrivacyStep::DirectDrawRecentApplication},
     };
     for (const auto& K : Keys) {
-        Places.*K.Member = {TRegistryRoot::CurrentUser, Key.Sub(K.Name)};
+        Places.*K.Member = {TRegistryRootKey::CurrentUser, Key.Sub(K.Name)};
         Key.SetString(K.Name, L"url1", L"http://example.com/");
     }
     Cache.AddFile(L"c.htm", "c");
@@ -216,7 +216,7 @@ TEST(PrivacySteps, BlankPlacesTouchNothing) {
 TEST(PrivacySteps, SystemPlacesNameTheShellFoldersAndKeys) {
     const TPrivacyPlaces Places = SystemPrivacyPlaces();
     EXPECT_EQ(Places.TypedUrls.Path, L"Software\\Microsoft\\Internet Explorer\\TypedURLs");
-    EXPECT_EQ(Places.Direct3DRecentApplication.Root, TRegistryRoot::LocalMachine);
+    EXPECT_EQ(Places.Direct3DRecentApplication.Root, TRegistryRootKey::LocalMachine);
     EXPECT_EQ(Places.PaintRecentFiles.Path,
               L"Software\\Microsoft\\Windows\\CurrentVersion\\Applets\\Paint\\Recent File List");
     for (const String& Folder : {Places.InternetCacheFolder, Places.CookiesFolder,

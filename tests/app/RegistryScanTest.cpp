@@ -18,9 +18,9 @@ protected:
 
     TRegistryScanSettings Settings(bool Advanced) const {
         TRegistryScanSettings S;
-        S.Starts = {{TRegistryRoot::CurrentUser, Key.Path()}};
+        S.Starts = {{TRegistryRootKey::CurrentUser, Key.Path()}};
         S.Advanced = Advanced;
-        S.ClassKeys = {TRegistryRoot::CurrentUser, Key.Sub(L"CLSID")};
+        S.ClassKeys = {TRegistryRootKey::CurrentUser, Key.Sub(L"CLSID")};
         return S;
     }
 
@@ -87,7 +87,7 @@ TEST_F(RegistryScan, ListsValuesByTheirTargetAndMode) {
         EXPECT_EQ(Names(Found), Expected) << (Advanced ? "advanced" : "simple");
         for (const TRegistryFinding& F : Found) {
             EXPECT_EQ(F.Kind, TRegistryFindingKind::Value);
-            EXPECT_EQ(F.Root, TRegistryRoot::CurrentUser);
+            EXPECT_EQ(F.Root, TRegistryRootKey::CurrentUser);
             EXPECT_EQ(F.KeyPath, Key.Sub(L"App"));
         }
     }
@@ -111,13 +111,13 @@ TEST_F(RegistryScan, FindingKeepsItsKeyValueAndText) {
 
 TEST(RegistryScanText, WalkKeyPathsAsRowsShowThem) {
     struct TCase {
-        TRegistryRoot Root;
+        TRegistryRootKey Root;
         const wchar_t* KeyPath;
         const wchar_t* Row;
     } const Cases[] = {
-        {TRegistryRoot::CurrentUser, L"", L"HKEY_CURRENT_USER\\\\"},
-        {TRegistryRoot::Users, L"Software", L"HKEY_USERS\\\\Software"},
-        {TRegistryRoot::LocalMachine, L"Software\\Classes\\CLSID",
+        {TRegistryRootKey::CurrentUser, L"", L"HKEY_CURRENT_USER\\\\"},
+        {TRegistryRootKey::Users, L"Software", L"HKEY_USERS\\\\Software"},
+        {TRegistryRootKey::LocalMachine, L"Software\\Classes\\CLSID",
          L"HKEY_LOCAL_MACHINE\\Software\\Classes\\CLSID"},
     };
     for (const TCase& C : Cases) {
@@ -126,9 +126,9 @@ TEST(RegistryScanText, WalkKeyPathsAsRowsShowThem) {
         F.KeyPath = C.KeyPath;
         EXPECT_EQ(FindingRowText(F), C.Row);
     }
-    EXPECT_EQ(RootKeyHandle(TRegistryRoot::CurrentUser), HKEY_CURRENT_USER);
-    EXPECT_EQ(RootKeyHandle(TRegistryRoot::Users), HKEY_USERS);
-    EXPECT_EQ(RootKeyHandle(TRegistryRoot::LocalMachine), HKEY_LOCAL_MACHINE);
+    EXPECT_EQ(RootKeyHandle(TRegistryRootKey::CurrentUser), HKEY_CURRENT_USER);
+    EXPECT_EQ(RootKeyHandle(TRegistryRootKey::Users), HKEY_USERS);
+    EXPECT_EQ(RootKeyHandle(TRegistryRootKey::LocalMachine), HKEY_LOCAL_MACHINE);
 }
 
 TEST_F(RegistryScan, ClassServersOnlyInAdvancedMode) {
@@ -189,8 +189,8 @@ TEST_F(RegistryScan, CancelDuringTheClassPassStopsOnlyTheWalk) {
     Progress.Start(L"", 0, true, TProgressAnimation::None);
     Progress.CancelAtPump = 1;
     TRegistryScanSettings S = Settings(true);
-    S.ClassKeys = {TRegistryRoot::CurrentUser, Key.Sub(L"CLSID")};
-    S.Starts = {{TRegistryRoot::CurrentUser, Key.Sub(L"Values")}};
+    S.ClassKeys = {TRegistryRootKey::CurrentUser, Key.Sub(L"CLSID")};
+    S.Starts = {{TRegistryRootKey::CurrentUser, Key.Sub(L"Values")}};
     const std::vector<TRegistryFinding> Found = Scan(S, &Progress);
     EXPECT_EQ(Names(Found), (std::vector<String>{L"{A}", L"{B}"}));
     EXPECT_GE(Progress.Pumps, 2);
@@ -221,16 +221,17 @@ TEST_F(RegistryScan, CurrentUserShowsOnceWhenUsersIsWalkedToo) {
 
     // HKEY_USERS alone holds the current user's copy under its SID.
     TRegistryScanSettings UsersOnly;
-    UsersOnly.Starts = {{TRegistryRoot::Users, String()}};
+    UsersOnly.Starts = {{TRegistryRootKey::Users, String()}};
     const std::vector<TRegistryFinding> FromUsers = Planted(Scan(UsersOnly));
     ASSERT_EQ(FromUsers.size(), 1u);
-    EXPECT_EQ(FromUsers[0].Root, TRegistryRoot::Users);
+    EXPECT_EQ(FromUsers[0].Root, TRegistryRootKey::Users);
 
     TRegistryScanSettings Both;
-    Both.Starts = {{TRegistryRoot::CurrentUser, Key.Path()}, {TRegistryRoot::Users, String()}};
+    Both.Starts = {{TRegistryRootKey::CurrentUser, Key.Path()},
+                   {TRegistryRootKey::Users, String()}};
     const std::vector<TRegistryFinding> Once = Planted(Scan(Both));
     ASSERT_EQ(Once.size(), 1u);
-    EXPECT_EQ(Once[0].Root, TRegistryRoot::CurrentUser);
+    EXPECT_EQ(Once[0].Root, TRegistryRootKey::CurrentUser);
 }
 
 // ---------------------------------------------------------------- removal
@@ -238,7 +239,7 @@ TEST_F(RegistryScan, CurrentUserShowsOnceWhenUsersIsWalkedToo) {
 TEST_F(RegistryScan, RemovalTakesExactlyTheEntryNamed) {
     const auto ValueFinding = [&](const String& Relative, const String& Name) {
         TRegistryFinding F;
-        F.Root = TRegistryRoot::CurrentUser;
+        F.Root = TRegistryRootKey::CurrentUser;
         F.KeyPath = Key.Sub(Relative);
         F.Name = Name;
         return F;

@@ -1,0 +1,113 @@
+#include "main/RegistryCleaner.h"
+
+#include "main/MainCore.h"
+
+TRegistryCleaner::TRegistryCleaner(TMainCore& Core, const TFeatureContext& Context,
+                                   const TRegistryCleanerServices& Services)
+    : FCore(Core), FContext(Context), FServices(Services) {
+    FCore.OnRegistryScan = [this] { Scan(); };
+    FCore.OnStopRegistryScan = [this] { Stop(); };
+}
+
+TRegistryCleaner::~TRegistryCleaner() {
+    FCore.OnRegistryScan = nullptr;
+    FCore.OnStopRegistryScan = nullptr;
+}
+
+void TRegistryCleaner::Open() {
+    FCore.Flow.EnterMode(mdRegistryCleaner);
+}
+
+TRegistryScanOutcome TRegistryCleaner::Scan() {
+    if (FScanner)
+        return TRegistryScanOutcome::Stopped;
+    FCurrentScanPath.clear();
+    FRows.clear();
+    RowsChanged();
+    if (FCore.OnScanStarted)
+        FCore.OnScanStarted(true);
+    FCore.Flow.ShowPage(pgScan);
+
+    TRegistryScanSettings Settings;
+    Settings.Starts = Starts;
+    Settings.Advanced = Advanced;
+    Settings.ClassKeys = ClassKeys;
+    TRegistryScanner Scanner(Settings);
+    TWindowPumpProgress WindowPump;
+    Scanner.Progress = FServices.ScanPump ? FServices.ScanPump : &WindowPump;
+    Scanner.OnFinding = [this](const TRegistryFinding& Finding) { Add(Finding); };
+    FScanner = &Scanner;
+    TRegistryScanOutcome Outcome = TRegistryScanOutcome::Stopped;
+    try {
+        Outcome = Scanner.Run();
+    } catch (...) {
+        // What was found so far stays and shows.
+    }
+    FScanner = nullptr;
+    FCurrentScanPath = Scanner.CurrentScanPath();
+
+    if (!Advanced)
+        for (TRegistryRow& Row : FRows)
+            Row.Safety = slSafe;
+    if (FCore.OnScanEnded)
+        FCore.OnScanEnded();
+    RowsChanged();
+    FCore.Flow.ShowPage(pgRegistryCleaner);
+    return Outcome;
+}
+
+void TRegistryCleaner::Stop() {
+    if (FScanner)
+        FScanner->Stop();
+}
+
+const String& TRegistryCleaner::CurrentScanPath() const {
+    return FScanner ? FScanner->CurrentScanPath() : FCurrentScanPath;
+}
+
+void TRegistryCleaner::Add(const TRegistryFinding& Finding) {
+    TRegistryRow Row;
+    Row.Finding = Finding;
+    Row.Safety =
+        FCore.Safety.GetSafetyLevel(ExtractFilePath(Finding.Text), ExtractFileName(Finding.Text));
+    FRows.push_back(std::move(Row));
+}
+
+void TRegistryCleaner::CheckAll(bool Checked) {
+    for (TRegistryRow& Row : FRows)
+        Row.Checked = Checked;
+}
+
+int TRegistryCleaner::RemoveChecked() {
+    if (!FContext.Confirm(FContext.Message(L"DeleteRegistryEntriesConfirm")))
+        return 0;
+
+    int Removed = 0;
+    {
+        TWindowPumpProgress NoWindow;
+        IProgress& Wait = FServices.PleaseWait ? *FServices.PleaseWait : NoWindow;
+        const TProgressScope Shown(Wait, FContext.Message(L"sDeletingRegistry"), 0, false,
+                                   TProgressAnimation::DeleteFile);
+        for (auto Row = FRows.size(); Row-- > 0;) {
+            if (FRows[Row].Checked) {
+                try {
+                    if (RemoveRegistryFinding(FRows[Row].Finding) != TRegistryRemoval::Failed) {
+                        FRows.erase(FRows.begin() + static_cast<std::ptrdiff_t>(Row));
+                        ++Removed;
+                    }
+                } catch (...) {
+                    // The row stays, checked.
+                }
+            }
+            Wait.Pump();
+        }
+    }
+    FContext.Stats().AddLogLine(FContext.Message(L"S_Log_RegistryDeleteItem"));
+    RowsChanged();
+    return Removed;
+}
+
+void TRegistryCleaner::RowsChanged() {
+    if (OnRowsChanged)
+        OnRowsChanged();
+}
