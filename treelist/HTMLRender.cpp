@@ -46,69 +46,6 @@ TEXTMETRICW MetricsOf(HDC DC, const TCvHTMLItem& Item) {
     return Metrics;
 }
 
-// The class library's colour names ("clRed" and the system colours).
-bool IdentToColor(const String& Name, TColor& Color) {
-    struct TName {
-        const wchar_t* Name;
-        TColor Color;
-    };
-    static const TName Names[] = {
-        {L"clBlack", 0x000000},
-        {L"clMaroon", 0x000080},
-        {L"clGreen", 0x008000},
-        {L"clOlive", 0x008080},
-        {L"clNavy", 0x800000},
-        {L"clPurple", 0x800080},
-        {L"clTeal", 0x808000},
-        {L"clGray", 0x808080},
-        {L"clSilver", 0xC0C0C0},
-        {L"clRed", 0x0000FF},
-        {L"clLime", 0x00FF00},
-        {L"clYellow", 0x00FFFF},
-        {L"clBlue", 0xFF0000},
-        {L"clFuchsia", 0xFF00FF},
-        {L"clAqua", 0xFFFF00},
-        {L"clWhite", 0xFFFFFF},
-        {L"clMoneyGreen", 0xC0DCC0},
-        {L"clSkyBlue", 0xF0CAA6},
-        {L"clCream", 0xF0FBFF},
-        {L"clMedGray", 0xA4A0A0},
-        {L"clNone", CvColorNone},
-        {L"clDefault", 0x20000000},
-        {L"clScrollBar", clSystemColor | COLOR_SCROLLBAR},
-        {L"clBackground", clSystemColor | COLOR_BACKGROUND},
-        {L"clActiveCaption", clSystemColor | COLOR_ACTIVECAPTION},
-        {L"clInactiveCaption", clSystemColor | COLOR_INACTIVECAPTION},
-        {L"clMenu", clSystemColor | COLOR_MENU},
-        {L"clWindow", clSystemColor | COLOR_WINDOW},
-        {L"clWindowFrame", clSystemColor | COLOR_WINDOWFRAME},
-        {L"clMenuText", clSystemColor | COLOR_MENUTEXT},
-        {L"clWindowText", clSystemColor | COLOR_WINDOWTEXT},
-        {L"clCaptionText", clSystemColor | COLOR_CAPTIONTEXT},
-        {L"clActiveBorder", clSystemColor | COLOR_ACTIVEBORDER},
-        {L"clInactiveBorder", clSystemColor | COLOR_INACTIVEBORDER},
-        {L"clAppWorkSpace", clSystemColor | COLOR_APPWORKSPACE},
-        {L"clHighlight", clSystemColor | COLOR_HIGHLIGHT},
-        {L"clHighlightText", clSystemColor | COLOR_HIGHLIGHTTEXT},
-        {L"clBtnFace", clSystemColor | COLOR_BTNFACE},
-        {L"clBtnShadow", clSystemColor | COLOR_BTNSHADOW},
-        {L"clGrayText", clSystemColor | COLOR_GRAYTEXT},
-        {L"clBtnText", clSystemColor | COLOR_BTNTEXT},
-        {L"clInactiveCaptionText", clSystemColor | COLOR_INACTIVECAPTIONTEXT},
-        {L"clBtnHighlight", clSystemColor | COLOR_BTNHIGHLIGHT},
-        {L"cl3DDkShadow", clSystemColor | COLOR_3DDKSHADOW},
-        {L"cl3DLight", clSystemColor | COLOR_3DLIGHT},
-        {L"clInfoText", clSystemColor | COLOR_INFOTEXT},
-        {L"clInfoBk", clSystemColor | COLOR_INFOBK},
-    };
-    for (const TName& N : Names)
-        if (SameText(Name, N.Name)) {
-            Color = N.Color;
-            return true;
-        }
-    return false;
-}
-
 // A value without its matching surrounding quotes.
 String Unquoted(const String& Value) {
     if (Value.size() >= 2 && (Value.front() == L'"' || Value.front() == L'\'') &&

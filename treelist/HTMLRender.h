@@ -14,7 +14,7 @@ class TCvHTMLData;
 class TCvHTMLRender;
 
 // No colour: a transparent background, or no contrast to keep (the class library's clNone).
-constexpr TColor CvColorNone = 0x1FFFFFFF;
+constexpr TColor CvColorNone = clNone;
 
 enum TCvHTMLItemKind : std::uint8_t {
     hikText,
