@@ -24,9 +24,9 @@ struct TSchedRunPlaces {
     // What the registry cleaner walks for its three rows, in their order: HKEY_CURRENT_USER,
     // HKEY_LOCAL_MACHINE, HKEY_USERS (each whole).
     std::array<TRegistryKeyRef, RegistryFlagCount> RegistryRows{
-        TRegistryKeyRef{TRegistryRoot::CurrentUser, L""},
-        TRegistryKeyRef{TRegistryRoot::LocalMachine, L""},
-        TRegistryKeyRef{TRegistryRoot::Users, L""}};
+        TRegistryKeyRef{TRegistryRootKey::CurrentUser, L""},
+        TRegistryKeyRef{TRegistryRootKey::LocalMachine, L""},
+        TRegistryKeyRef{TRegistryRootKey::Users, L""}};
     TPrivacyPlaces Privacy;
 };
 TSchedRunPlaces SystemSchedRunPlaces(const String& ProgramFolder);

@@ -216,9 +216,10 @@ TEST(SchedRunnersTest, RegistryCleanerWalksOnlyTheCheckedRowsAndDeletesTheValues
         TSchedTestKeys::Set(Row, L"Fine", Present);
     }
     TSchedRunPlaces Places = TestPlaces(Fx.Folder);
-    Places.RegistryRows = {TRegistryKeyRef{TRegistryRoot::CurrentUser, TSchedTestKeys::Path(L"CU")},
-                           TRegistryKeyRef{TRegistryRoot::CurrentUser, TSchedTestKeys::Path(L"LM")},
-                           TRegistryKeyRef{TRegistryRoot::CurrentUser, TSchedTestKeys::Path(L"U")}};
+    Places.RegistryRows = {
+        TRegistryKeyRef{TRegistryRootKey::CurrentUser, TSchedTestKeys::Path(L"CU")},
+        TRegistryKeyRef{TRegistryRootKey::CurrentUser, TSchedTestKeys::Path(L"LM")},
+        TRegistryKeyRef{TRegistryRootKey::CurrentUser, TSchedTestKeys::Path(L"U")}};
     TSchedRunner Runner(Fx.PleaseWait, Places);
     Runner.RunSchedFunc(sfRegistryCleaner, L"0|1|"); // HKCU off, HKLM on, HKU by default on
 
@@ -238,8 +239,9 @@ TEST(SchedRunnersTest, PrivacyRunsOnlyTheCheckedSteps) {
     TSchedRunPlaces Places = TestPlaces(Fx.Folder);
     Places.Privacy.CookiesFolder = Fx.Folder.Path() + L"Cookies";
     Places.Privacy.RecentFolder = Fx.Folder.Path() + L"Recent";
-    Places.Privacy.TypedUrls = {TRegistryRoot::CurrentUser, TSchedTestKeys::Path(L"Typed")};
-    Places.Privacy.PaintRecentFiles = {TRegistryRoot::CurrentUser, TSchedTestKeys::Path(L"Paint")};
+    Places.Privacy.TypedUrls = {TRegistryRootKey::CurrentUser, TSchedTestKeys::Path(L"Typed")};
+    Places.Privacy.PaintRecentFiles = {TRegistryRootKey::CurrentUser,
+                                       TSchedTestKeys::Path(L"Paint")};
     Fx.Folder.AddFile(L"Cookies\\user@site.txt", "a\nb\nc\nd\n");
     Fx.Folder.AddFile(L"Recent\\doc.lnk", "x");
     TSchedTestKeys::Set(L"Typed", L"url1", L"http://example.test/");
