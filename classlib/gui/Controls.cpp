@@ -11,7 +11,81 @@ HINSTANCE ModuleInstance() {
     return GetModuleHandleW(nullptr);
 }
 
+// The window property that names the control owning a window, for FindControl.
+constexpr wchar_t ControlProperty[] = L"QrvControl";
+
+// The windowless control holding the mouse capture through its parent's window.
+TControl* CaptureControl = nullptr;
+// The control the mouse is over, for CM_MOUSEENTER / CM_MOUSELEAVE: one for the whole thread,
+// so a leave always comes before the next enter, windowed or not.
+TControl* HoverControl = nullptr;
+
+void SetHoverControl(TControl* Control) {
+    if (Control == HoverControl)
+        return;
+    TControl* Old = std::exchange(HoverControl, Control);
+    if (Old)
+        Old->Perform(CM_MOUSELEAVE);
+    if (Control && HoverControl == Control)
+        Control->Perform(CM_MOUSEENTER);
+}
+
+// A window DC lent to a canvas outside a paint.
+struct TBorrowedDC {
+    TCanvas* Canvas;
+    HWND Wnd;
+    HDC DC;
+};
+std::vector<TBorrowedDC> BorrowedDCs;
+
+void ReleaseCanvasDC(TCanvas& Canvas) {
+    const auto It = std::find_if(BorrowedDCs.begin(), BorrowedDCs.end(),
+                                 [&](const TBorrowedDC& B) { return B.Canvas == &Canvas; });
+    if (It == BorrowedDCs.end())
+        return;
+    const TBorrowedDC Borrowed = *It;
+    BorrowedDCs.erase(It);
+    Borrowed.Canvas->SetHandle(nullptr);
+    ReleaseDC(Borrowed.Wnd, Borrowed.DC);
+}
+
+// Lends Canvas the DC of Wnd, origin at Origin and clipped to Clip (both in Wnd's client
+// coordinates), until ReleaseCanvasDCs.
+void LendCanvasDC(TCanvas& Canvas, HWND Wnd, TPoint Origin, const TRect& Clip) {
+    const HDC DC = GetDC(Wnd);
+    if (!DC)
+        RaiseLastOSError();
+    BorrowedDCs.push_back(TBorrowedDC{&Canvas, Wnd, DC});
+    Canvas.SetHandle(DC);
+    IntersectClipRect(DC, Clip.Left, Clip.Top, Clip.Right, Clip.Bottom);
+    SetViewportOrgEx(DC, Origin.X, Origin.Y, nullptr);
+}
+
 } // namespace
+
+void ReleaseCanvasDCs() {
+    while (!BorrowedDCs.empty())
+        ReleaseCanvasDC(*BorrowedDCs.back().Canvas);
+}
+
+TShiftState KeyboardShiftState() {
+    TShiftState Shift;
+    Shift.Set(ssShift, GetKeyState(VK_SHIFT) < 0);
+    Shift.Set(ssCtrl, GetKeyState(VK_CONTROL) < 0);
+    Shift.Set(ssAlt, GetKeyState(VK_MENU) < 0);
+    return Shift;
+}
+
+TShiftState MouseShiftState(UINT Keys) {
+    TShiftState Shift;
+    Shift.Set(ssShift, (Keys & MK_SHIFT) != 0);
+    Shift.Set(ssCtrl, (Keys & MK_CONTROL) != 0);
+    Shift.Set(ssAlt, GetKeyState(VK_MENU) < 0);
+    Shift.Set(ssLeft, (Keys & MK_LBUTTON) != 0);
+    Shift.Set(ssRight, (Keys & MK_RBUTTON) != 0);
+    Shift.Set(ssMiddle, (Keys & MK_MBUTTON) != 0);
+    return Shift;
+}
 
 void RegisterWindowClass(const TCreateParams& Params, WNDPROC Proc) {
     WNDCLASSEXW Class{};
@@ -29,13 +103,32 @@ void RegisterWindowClass(const TCreateParams& Params, WNDPROC Proc) {
         RaiseLastOSError();
 }
 
+TWinControl* FindControl(HWND Wnd) {
+    return Wnd ? static_cast<TWinControl*>(GetPropW(Wnd, ControlProperty)) : nullptr;
+}
+
+TControl* FindDragTarget(TPoint ScreenPos, bool AllowDisabled) {
+    TWinControl* Window = FindControl(WindowFromPoint(POINT{ScreenPos.X, ScreenPos.Y}));
+    if (!Window)
+        return nullptr;
+    if (TControl* Inner = Window->ControlAtPos(Window->ScreenToClient(ScreenPos), AllowDisabled))
+        return Inner;
+    return Window;
+}
+
 // ----------------------------------------------------------------- TControl
 
 TControl::TControl(TComponent* AOwner) : TComponent(AOwner) {
+    WindowProc = [this](TMessage& Message) { WndProc(Message); };
     FFont.OnChange = [this](TObject*) { FontPropertyChanged(); };
 }
 
 TControl::~TControl() {
+    FAlive.reset();
+    if (HoverControl == this)
+        HoverControl = nullptr;
+    if (CaptureControl == this)
+        CaptureControl = nullptr;
     if (FParent)
         FParent->RemoveControl(this);
 }
@@ -51,12 +144,23 @@ void TControl::SetParent(TWinControl* Value) {
         Value->InsertControl(this);
 }
 
+TSize TControl::ConstrainedSize(int AWidth, int AHeight) const {
+    if (Constraints.MaxWidth > 0)
+        AWidth = std::min(AWidth, Constraints.MaxWidth);
+    if (Constraints.MaxHeight > 0)
+        AHeight = std::min(AHeight, Constraints.MaxHeight);
+    return TSize{std::max(AWidth, Constraints.MinWidth), std::max(AHeight, Constraints.MinHeight)};
+}
+
 void TControl::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) {
-    if (ALeft == FLeft && ATop == FTop && AWidth == FWidth && AHeight == FHeight)
+    const TSize Size = ConstrainedSize(AWidth, AHeight);
+    if (ALeft == FLeft && ATop == FTop && Size.cx == FWidth && Size.cy == FHeight)
         return;
     Invalidate();
-    StoreBounds(Bounds(ALeft, ATop, AWidth, AHeight));
+    StoreBounds(Bounds(ALeft, ATop, Size.cx, Size.cy));
     Invalidate();
+    if (FParent && FAlign != alNone)
+        FParent->Realign();
 }
 
 void TControl::StoreBounds(const TRect& R) {
@@ -78,22 +182,61 @@ void TControl::SetClientHeight(int Value) {
     SetHeight(FHeight - ClientHeight() + Value);
 }
 
+TPoint TControl::ClientToScreen(TPoint Point) const {
+    if (const auto* Windowed = dynamic_cast<const TWinControl*>(this);
+        Windowed && Windowed->FHandle) {
+        POINT P{Point.X, Point.Y};
+        ::ClientToScreen(Windowed->FHandle, &P);
+        return TPoint{P.x, P.y};
+    }
+    if (!FParent)
+        return TPoint{Point.X + FLeft, Point.Y + FTop};
+    return FParent->ClientToScreen(TPoint{Point.X + FLeft, Point.Y + FTop});
+}
+
+TPoint TControl::ScreenToClient(TPoint Point) const {
+    const TPoint Origin = ClientToScreen(TPoint{0, 0});
+    return TPoint{Point.X - Origin.X, Point.Y - Origin.Y};
+}
+
 void TControl::SetVisible(bool Value) {
     if (FVisible == Value)
         return;
     FVisible = Value;
-    VisibleChanged();
+    Perform(CM_VISIBLECHANGED, Value);
+}
+
+bool TControl::Showing() const {
+    for (const TControl* C = this; C; C = C->FParent)
+        if (!C->FVisible)
+            return false;
+    return true;
 }
 
 void TControl::VisibleChanged() {
     InvalidateArea();
+    if (FParent && FAlign != alNone)
+        FParent->Realign();
+}
+
+void TControl::SetEnabled(bool Value) {
+    if (FEnabled == Value)
+        return;
+    FEnabled = Value;
+    Perform(CM_ENABLEDCHANGED);
+}
+
+void TControl::EnabledChanged() {
+    if (!FEnabled && MouseCapture())
+        SetMouseCapture(false);
+    Invalidate();
 }
 
 void TControl::SetCaption(const String& Value) {
     if (FCaption == Value)
         return;
     FCaption = Value;
-    CaptionChanged();
+    Perform(CM_TEXTCHANGED);
 }
 
 void TControl::CaptionChanged() {
@@ -103,7 +246,7 @@ void TControl::CaptionChanged() {
 void TControl::FontPropertyChanged() {
     if (!FTakingParentFont)
         FParentFont = false;
-    FontChanged();
+    Perform(CM_FONTCHANGED);
 }
 
 void TControl::FontChanged() {
@@ -127,7 +270,7 @@ void TControl::SetColor(TColor Value) {
     if (FColor == Value)
         return;
     FColor = Value;
-    ColorChanged();
+    Perform(CM_COLORCHANGED);
 }
 
 void TControl::ColorChanged() {
@@ -143,7 +286,218 @@ void TControl::TakeParentColor() {
     if (!FParentColor || !FParent || FColor == FParent->Color())
         return;
     FColor = FParent->Color();
-    ColorChanged();
+    Perform(CM_COLORCHANGED);
+}
+
+void TControl::SetShowHint(bool Value) {
+    FParentShowHint = false;
+    if (FShowHint == Value)
+        return;
+    FShowHint = Value;
+    Perform(CM_SHOWHINTCHANGED);
+}
+
+void TControl::SetParentShowHint(bool Value) {
+    FParentShowHint = Value;
+    TakeParentShowHint();
+}
+
+void TControl::TakeParentShowHint() {
+    if (!FParentShowHint || !FParent || FShowHint == FParent->ShowHint())
+        return;
+    FShowHint = FParent->ShowHint();
+    Perform(CM_SHOWHINTCHANGED);
+}
+
+void TControl::SetCursor(TCursor Value) {
+    if (FCursor == Value)
+        return;
+    FCursor = Value;
+    Perform(CM_CURSORCHANGED);
+}
+
+void TControl::SetAlign(TAlign Value) {
+    if (FAlign == Value)
+        return;
+    FAlign = Value;
+    if (FParent)
+        FParent->Realign();
+}
+
+bool TControl::MouseCapture() const {
+    if (const auto* Windowed = dynamic_cast<const TWinControl*>(this))
+        return Windowed->FHandle && GetCapture() == Windowed->FHandle;
+    return CaptureControl == this;
+}
+
+void TControl::SetMouseCapture(bool Value) {
+    if (MouseCapture() == Value)
+        return;
+    if (auto* Windowed = dynamic_cast<TWinControl*>(this)) {
+        if (Value)
+            SetCapture(Windowed->Handle());
+        else
+            ReleaseCapture();
+        return;
+    }
+    if (!Value) {
+        CaptureControl = nullptr;
+        if (FParent && FParent->FHandle && GetCapture() == FParent->FHandle)
+            ReleaseCapture();
+        return;
+    }
+    if (!FParent)
+        return;
+    const HWND Holder = FParent->Handle();
+    // Set after SetCapture: taking the capture from the window itself must not clear it.
+    if (GetCapture() != Holder)
+        SetCapture(Holder);
+    CaptureControl = this;
+}
+
+LRESULT TControl::Perform(UINT Msg, WPARAM WParam, LPARAM LParam) {
+    TMessage Message{Msg, WParam, LParam, 0};
+    WindowProc(Message);
+    return Message.Result;
+}
+
+void TControl::BringToFront() {
+    if (!FParent)
+        return;
+    auto& Siblings = FParent->FControls;
+    std::erase(Siblings, this);
+    Siblings.push_back(this);
+    if (auto* Windowed = dynamic_cast<TWinControl*>(this); Windowed && Windowed->FHandle)
+        SetWindowPos(Windowed->FHandle, HWND_TOP, 0, 0, 0, 0,
+                     SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    Invalidate();
+}
+
+void TControl::SendToBack() {
+    if (!FParent)
+        return;
+    auto& Siblings = FParent->FControls;
+    std::erase(Siblings, this);
+    Siblings.insert(Siblings.begin(), this);
+    if (auto* Windowed = dynamic_cast<TWinControl*>(this); Windowed && Windowed->FHandle)
+        SetWindowPos(Windowed->FHandle, HWND_BOTTOM, 0, 0, 0, 0,
+                     SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    Invalidate();
+}
+
+void TControl::WndProc(TMessage& Message) {
+    switch (Message.Msg) {
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
+    case WM_LBUTTONUP:
+        MouseButtonMessage(Message, mbLeft);
+        return;
+    case WM_RBUTTONDOWN:
+    case WM_RBUTTONDBLCLK:
+    case WM_RBUTTONUP:
+        MouseButtonMessage(Message, mbRight);
+        return;
+    case WM_MBUTTONDOWN:
+    case WM_MBUTTONDBLCLK:
+    case WM_MBUTTONUP:
+        MouseButtonMessage(Message, mbMiddle);
+        return;
+    case WM_MOUSEMOVE: {
+        const TWMMouse Mouse(Message);
+        MouseMove(MouseShiftState(Mouse.Keys), Mouse.X, Mouse.Y);
+        return;
+    }
+    case CM_VISIBLECHANGED:
+        VisibleChanged();
+        return;
+    case CM_ENABLEDCHANGED:
+        EnabledChanged();
+        return;
+    case CM_TEXTCHANGED:
+        CaptionChanged();
+        return;
+    case CM_FONTCHANGED:
+        FontChanged();
+        return;
+    case CM_COLORCHANGED:
+        ColorChanged();
+        return;
+    case CM_PARENTFONTCHANGED:
+        TakeParentFont();
+        return;
+    case CM_PARENTCOLORCHANGED:
+        TakeParentColor();
+        return;
+    case CM_PARENTSHOWHINTCHANGED:
+        TakeParentShowHint();
+        return;
+    default:
+        break;
+    }
+    DefaultHandler(Message);
+}
+
+void TControl::DefaultHandler(TMessage& /*Message*/) {}
+
+void TControl::MouseButtonMessage(TMessage& Message, TMouseButton Button) {
+    const TWMMouse Mouse(Message);
+    TShiftState Shift = MouseShiftState(Mouse.Keys);
+    const bool Down = Message.Msg == WM_LBUTTONDOWN || Message.Msg == WM_RBUTTONDOWN ||
+                      Message.Msg == WM_MBUTTONDOWN;
+    const bool Double = Message.Msg == WM_LBUTTONDBLCLK || Message.Msg == WM_RBUTTONDBLCLK ||
+                        Message.Msg == WM_MBUTTONDBLCLK;
+    const TAliveToken Alive = AliveToken();
+    if (Down || Double) {
+        if (Button == mbLeft && ControlStyle.Contains(csCaptureMouse))
+            SetMouseCapture(true);
+        if (Button == mbLeft && ControlStyle.Contains(csClickEvents))
+            FClicked = true;
+        if (Double) {
+            Shift.Include(ssDouble);
+            if (Button == mbLeft && ControlStyle.Contains(csDoubleClicks))
+                DblClick();
+            if (!Alive.Alive())
+                return;
+        }
+        MouseDown(Button, Shift, Mouse.X, Mouse.Y);
+        return;
+    }
+    if (Button == mbLeft) {
+        if (ControlStyle.Contains(csCaptureMouse))
+            SetMouseCapture(false);
+        // The click comes before the release's own event, and only for a release inside.
+        if (std::exchange(FClicked, false) &&
+            ClientRect().Intersects(Bounds(Mouse.X, Mouse.Y, 1, 1)))
+            Click();
+        if (!Alive.Alive())
+            return;
+    }
+    MouseUp(Button, Shift, Mouse.X, Mouse.Y);
+}
+
+void TControl::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) {
+    if (OnMouseDown)
+        OnMouseDown(this, Button, Shift, X, Y);
+}
+
+void TControl::MouseMove(TShiftState Shift, int X, int Y) {
+    if (OnMouseMove)
+        OnMouseMove(this, Shift, X, Y);
+}
+
+void TControl::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) {
+    if (OnMouseUp)
+        OnMouseUp(this, Button, Shift, X, Y);
+}
+
+void TControl::Click() {
+    if (OnClick)
+        OnClick(this);
+}
+
+void TControl::DblClick() {
+    if (OnDblClick)
+        OnDblClick(this);
 }
 
 void TControl::Invalidate() {
@@ -173,8 +527,12 @@ TWinControl::~TWinControl() {
     // The window leaves the object first, so that nothing sent while the controls and the
     // window go reaches an object that is half destroyed.
     const HWND Wnd = std::exchange(FHandle, nullptr);
-    if (Wnd)
+    if (Wnd) {
         SetWindowLongPtrW(Wnd, GWLP_USERDATA, 0);
+        RemovePropW(Wnd, ControlProperty);
+    }
+    if (TForm* Form = GetParentForm(this); Form && Form != this)
+        Form->ControlRemoved(this);
     while (!FControls.empty())
         delete FControls.back();
     if (Wnd)
@@ -201,6 +559,9 @@ void TWinControl::CreateHandle() {
                          Params.Style, Params.X, Params.Y, Params.Width, Params.Height, ParentWnd,
                          nullptr, ModuleInstance(), this))
         RaiseLastOSError();
+    SetPropW(FHandle, ControlProperty, this);
+    if (!Enabled())
+        EnableWindow(FHandle, FALSE);
     UpdateBounds();
     for (TControl* Control : FControls)
         if (auto* Windowed = dynamic_cast<TWinControl*>(Control); Windowed && Windowed->Visible())
@@ -211,6 +572,8 @@ void TWinControl::CreateParams(TCreateParams& Params) const {
     Params.WinClassName = L"TWinControl";
     Params.Caption = Caption();
     Params.Style = WS_CHILD | WS_CLIPCHILDREN | WS_CLIPSIBLINGS | (Visible() ? WS_VISIBLE : 0);
+    if (FCtl3D)
+        Params.ExStyle |= WS_EX_CLIENTEDGE;
     Params.X = Left();
     Params.Y = Top();
     Params.Width = Width();
@@ -226,27 +589,28 @@ void TWinControl::DestroyHandle() {
         return;
     const HWND Wnd = std::exchange(FHandle, nullptr);
     SetWindowLongPtrW(Wnd, GWLP_USERDATA, 0);
+    RemovePropW(Wnd, ControlProperty);
+    FTrackingLeave = false;
     DestroyWindow(Wnd); // child windows go too; each clears its object's handle at WM_NCDESTROY
+}
+
+void TWinControl::RecreateWnd() {
+    if (!FHandle)
+        return;
+    DestroyHandle();
+    HandleNeeded();
 }
 
 void TWinControl::WndProc(TMessage& Message) {
     switch (Message.Msg) {
     case WM_PAINT:
-        WMPaint();
+        WMPaint(reinterpret_cast<HDC>(Message.WParam));
         return;
     case WM_PRINTCLIENT: {
         TWMPrintClient Decoded(Message);
         WMPrintClient(Decoded);
         return;
     }
-    case WM_SETCURSOR:
-        // The screen cursor (the hourglass of long work) wins over the window's own.
-        if (Screen->Cursor() != crDefault && LOWORD(Message.LParam) == HTCLIENT) {
-            SetCursor(Screen->Cursors(Screen->Cursor()));
-            Message.Result = 1;
-            return;
-        }
-        break;
     case WM_ERASEBKGND:
         Message.Result = 1; // the paint lays the background through the back buffer
         return;
@@ -262,19 +626,154 @@ void TWinControl::WndProc(TMessage& Message) {
             WMSetText(Decoded);
         }
         return;
-    default:
+    case WM_SETCURSOR: {
+        TWMSetCursor Decoded(Message);
+        if (WMSetCursor(Decoded)) {
+            Message.Result = 1;
+            return;
+        }
         break;
+    }
+    case WM_MOUSEMOVE:
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONUP:
+    case WM_LBUTTONDBLCLK:
+    case WM_RBUTTONDOWN:
+    case WM_RBUTTONUP:
+    case WM_RBUTTONDBLCLK:
+    case WM_MBUTTONDOWN:
+    case WM_MBUTTONUP:
+    case WM_MBUTTONDBLCLK:
+        if (RouteMouse(Message))
+            return;
+        TControl::WndProc(Message); // the window's own: events, click, capture
+        break;
+    case WM_MOUSELEAVE:
+        FTrackingLeave = false;
+        if (HoverControl == this || (HoverControl && HoverControl->Parent() == this &&
+                                     !dynamic_cast<TWinControl*>(HoverControl)))
+            SetHoverControl(nullptr);
+        return;
+    case WM_CANCELMODE:
+    case WM_CAPTURECHANGED:
+        if (CaptureControl && CaptureControl->Parent() == this)
+            CaptureControl = nullptr;
+        break;
+    case WM_MOUSEWHEEL: {
+        POINT Pos{static_cast<short>(LOWORD(Message.LParam)),
+                  static_cast<short>(HIWORD(Message.LParam))};
+        if (DoMouseWheel(MouseShiftState(GET_KEYSTATE_WPARAM(Message.WParam)),
+                         GET_WHEEL_DELTA_WPARAM(Message.WParam), TPoint{Pos.x, Pos.y}))
+            return;
+        break;
+    }
+    case WM_KEYDOWN:
+    case WM_SYSKEYDOWN:
+    case WM_KEYUP:
+    case WM_SYSKEYUP: {
+        const TWMKey Key(Message);
+        WORD Code = Key.CharCode;
+        const bool Down = Message.Msg == WM_KEYDOWN || Message.Msg == WM_SYSKEYDOWN;
+        const TAliveToken Alive = AliveToken();
+        if (Down)
+            KeyDown(Code, KeyboardShiftState());
+        else
+            KeyUp(Code, KeyboardShiftState());
+        if (!Alive.Alive() || Code == 0)
+            return;
+        if (Down && Code == VK_TAB && Message.Msg == WM_KEYDOWN) {
+            if (TForm* Form = GetParentForm(this)) {
+                Form->SelectNext(this, GetKeyState(VK_SHIFT) >= 0);
+                return;
+            }
+        }
+        Message.WParam = Code;
+        break;
+    }
+    case WM_CHAR: {
+        wchar_t Char = static_cast<wchar_t>(TWMKey(Message).CharCode);
+        const TAliveToken Alive = AliveToken();
+        KeyPress(Char);
+        if (!Alive.Alive() || Char == 0)
+            return;
+        Message.WParam = Char;
+        break;
+    }
+    case WM_SETFOCUS:
+        if (TForm* Form = GetParentForm(this); Form && Form != this)
+            Form->FocusControlChanged(this);
+        break;
+    case CM_SYSCOLORCHANGE:
+        NotifyControls(CM_SYSCOLORCHANGE);
+        Invalidate();
+        return;
+    case CM_ENTER:
+        DoEnter();
+        return;
+    case CM_EXIT:
+        DoExit();
+        return;
+    case WM_SIZE:
+        Realign();
+        break;
+    default:
+        TControl::WndProc(Message);
+        return;
     }
     DefaultHandler(Message);
 }
 
 void TWinControl::DefaultHandler(TMessage& Message) {
-    Message.Result = DefWindowProcW(FHandle, Message.Msg, Message.WParam, Message.LParam);
+    if (Message.Msg >= CM_BASE && Message.Msg < CM_BASE + 0x1000)
+        return; // the library's own notices mean nothing to the system
+    if (FHandle)
+        Message.Result = DefWindowProcW(FHandle, Message.Msg, Message.WParam, Message.LParam);
 }
 
-void TWinControl::WMPaint() {
-    const TPaintDC DC(FHandle);
-    PaintThroughBuffer(DC.Handle(), DC.PaintRect());
+bool TWinControl::RouteMouse(TMessage& Message) {
+    const TWMMouse Mouse(Message);
+    const TPoint Pos{Mouse.X, Mouse.Y};
+    const bool Inside = ClientRect().Intersects(Bounds(Pos.X, Pos.Y, 1, 1));
+    TControl* Under = Inside ? ControlAtPos(Pos, false) : nullptr;
+    if (Message.Msg == WM_MOUSEMOVE)
+        TrackMouse(Inside ? (Under ? Under : this) : nullptr);
+    TControl* Target = Under;
+    if (CaptureControl && CaptureControl->Parent() == this)
+        Target = CaptureControl;
+    if (!Target)
+        return false; // the window's own
+    if (!Target->Enabled())
+        return true;
+    Target->Perform(Message.Msg, Message.WParam,
+                    MAKELPARAM(Pos.X - Target->Left(), Pos.Y - Target->Top()));
+    return true;
+}
+
+void TWinControl::TrackMouse(TControl* Under) {
+    if (Under && !FTrackingLeave) {
+        TRACKMOUSEEVENT Track{sizeof Track, TME_LEAVE, FHandle, 0};
+        FTrackingLeave = TrackMouseEvent(&Track) != FALSE;
+    }
+    // A move outside while captured is a leave as well, though the messages keep coming.
+    if (Under || HoverControl == this || (HoverControl && HoverControl->Parent() == this))
+        SetHoverControl(Under);
+}
+
+void TWinControl::WMPaint(HDC DC) {
+    if (DC) {
+        // Asked to paint into a DC of the caller's, as a child's see-through background.
+        RECT Clip{};
+        if (GetClipBox(DC, &Clip) == NULLREGION)
+            return;
+        const TRect Client = ClientRect();
+        PaintThroughBuffer(DC, TRect(std::max(Client.Left, static_cast<int>(Clip.left)),
+                                     std::max(Client.Top, static_cast<int>(Clip.top)),
+                                     std::min(Client.Right, static_cast<int>(Clip.right)),
+                                     std::min(Client.Bottom, static_cast<int>(Clip.bottom))));
+        return;
+    }
+    const TPaintDC Paint(FHandle);
+    PaintThroughBuffer(Paint.Handle(), Paint.PaintRect());
 }
 
 void TWinControl::WMPrintClient(TWMPrintClient& Message) {
@@ -289,6 +788,57 @@ void TWinControl::WMWindowPosChanged(TWMWindowPosChanged& Message) {
 
 void TWinControl::WMSetText(TWMSetText& Message) {
     StoreCaption(Message.Text ? Message.Text : L"");
+}
+
+bool TWinControl::WMSetCursor(TWMSetCursor& Message) {
+    if (Message.CursorWnd != FHandle || Message.HitTest != HTCLIENT)
+        return false;
+    // The screen cursor (the hourglass of long work) wins over the controls' own.
+    TCursor Wanted = Screen->Cursor();
+    if (Wanted == crDefault) {
+        POINT Pos{};
+        GetCursorPos(&Pos);
+        const TControl* Under = ControlAtPos(ScreenToClient(TPoint{Pos.x, Pos.y}), false);
+        Wanted = Under ? Under->Cursor() : crDefault;
+        if (Wanted == crDefault)
+            Wanted = Cursor();
+    }
+    if (Wanted == crDefault)
+        return false;
+    ::SetCursor(Screen->Cursors(Wanted));
+    return true;
+}
+
+void TWinControl::KeyDown(WORD& Key, TShiftState Shift) {
+    if (OnKeyDown)
+        OnKeyDown(this, Key, Shift);
+}
+
+void TWinControl::KeyUp(WORD& Key, TShiftState Shift) {
+    if (OnKeyUp)
+        OnKeyUp(this, Key, Shift);
+}
+
+void TWinControl::KeyPress(wchar_t& Key) {
+    if (OnKeyPress)
+        OnKeyPress(this, Key);
+}
+
+void TWinControl::DoEnter() {
+    if (OnEnter)
+        OnEnter(this);
+}
+
+void TWinControl::DoExit() {
+    if (OnExit)
+        OnExit(this);
+}
+
+bool TWinControl::DoMouseWheel(TShiftState Shift, int WheelDelta, TPoint MousePos) {
+    bool Handled = false;
+    if (OnMouseWheel)
+        OnMouseWheel(this, Shift, WheelDelta, MousePos, Handled);
+    return Handled;
 }
 
 void TWinControl::PaintThroughBuffer(HDC Target, const TRect& Area) {
@@ -323,6 +873,15 @@ void TWinControl::PaintControls(HDC DC, const TRect& Area) {
     }
 }
 
+void PaintParentBackground(TWinControl& Control, HDC DC) {
+    TWinControl* Parent = Control.Parent();
+    if (!Parent || !Parent->HandleAllocated())
+        return;
+    const TSaveDC Saved(DC);
+    OffsetViewportOrgEx(DC, -Control.Left(), -Control.Top(), nullptr);
+    Parent->Perform(WM_PAINT, reinterpret_cast<WPARAM>(DC));
+}
+
 void TWinControl::UpdateBounds() {
     RECT Area{};
     GetWindowRect(FHandle, &Area);
@@ -344,14 +903,20 @@ void TWinControl::InsertControl(TControl* Control) {
         Control->FParent->RemoveControl(Control);
     FControls.push_back(Control);
     Control->FParent = this;
-    Control->TakeParentFont();
-    Control->TakeParentColor();
-    if (auto* Windowed = dynamic_cast<TWinControl*>(Control)) {
+    auto* Windowed = dynamic_cast<TWinControl*>(Control);
+    if (Windowed)
+        FTabList.push_back(Windowed);
+    Control->Perform(CM_PARENTFONTCHANGED);
+    Control->Perform(CM_PARENTCOLORCHANGED);
+    Control->Perform(CM_PARENTSHOWHINTCHANGED);
+    if (Windowed) {
         if (FHandle && Windowed->Visible())
             Windowed->HandleNeeded();
     } else {
         Control->Invalidate();
     }
+    if (Control->Align() != alNone)
+        Realign();
 }
 
 void TWinControl::RemoveControl(TControl* Control) {
@@ -361,17 +926,181 @@ void TWinControl::RemoveControl(TControl* Control) {
     Control->Invalidate();
     FControls.erase(It);
     Control->FParent = nullptr;
+    if (CaptureControl == Control)
+        Control->SetMouseCapture(false);
+    if (HoverControl == Control)
+        HoverControl = nullptr;
     // A window stays a child of the window it was made in; it is made again in its next parent.
-    if (auto* Windowed = dynamic_cast<TWinControl*>(Control))
+    if (TForm* Form = GetParentForm(this))
+        Form->ControlRemoved(Control);
+    if (auto* Windowed = dynamic_cast<TWinControl*>(Control)) {
+        std::erase(FTabList, Windowed);
         Windowed->DestroyHandle();
+    }
+    if (Control->Align() != alNone)
+        Realign();
+}
+
+TControl* TWinControl::ControlAtPos(TPoint Pos, bool AllowDisabled, bool AllowWinControls) const {
+    for (auto It = FControls.rbegin(); It != FControls.rend(); ++It) {
+        TControl* Control = *It;
+        if (!Control->Visible() || (!AllowDisabled && !Control->Enabled()))
+            continue;
+        if (!AllowWinControls && dynamic_cast<TWinControl*>(Control))
+            continue;
+        if (Control->BoundsRect().Intersects(Bounds(Pos.X, Pos.Y, 1, 1)))
+            return Control;
+    }
+    return nullptr;
+}
+
+void TWinControl::Broadcast(TMessage& Message) {
+    for (size_t I = 0; I < FControls.size(); ++I) {
+        FControls[I]->WindowProc(Message);
+        if (Message.Result != 0)
+            return;
+    }
+}
+
+void TWinControl::NotifyControls(UINT Msg) {
+    TMessage Message{Msg, 0, 0, 0};
+    Broadcast(Message);
+}
+
+void TWinControl::Realign() {
+    if (FAlignLevel > 0 || FAligning || ComponentState().Contains(csLoading))
+        return;
+    const TFlagScope Aligning(FAligning);
+    TRect Rest = ClientRect();
+    AlignControls(Rest);
+}
+
+void TWinControl::Loaded() {
+    TControl::Loaded();
+    Realign();
+}
+
+void TWinControl::EnableAlign() {
+    if (FAlignLevel > 0 && --FAlignLevel == 0)
+        Realign();
+}
+
+void TWinControl::AlignControls(TRect& Rect) {
+    if (FBorderWidth > 0)
+        Rect = TRect(Rect.Left + FBorderWidth, Rect.Top + FBorderWidth, Rect.Right - FBorderWidth,
+                     Rect.Bottom - FBorderWidth);
+    // Edges first, in the order the sides are taken, then the client control gets the rest.
+    for (const TAlign Side : {alTop, alBottom, alLeft, alRight, alClient})
+        for (TControl* Control : FControls) {
+            if (Control->Align() != Side || !Control->Visible())
+                continue;
+            const int W = Control->Width();
+            const int H = Control->Height();
+            switch (Side) {
+            case alTop:
+                Control->SetBounds(Rect.Left, Rect.Top, Rect.Width(), H);
+                Rect.Top += Control->Height();
+                break;
+            case alBottom:
+                Control->SetBounds(Rect.Left, Rect.Bottom - H, Rect.Width(), H);
+                Rect.Bottom -= Control->Height();
+                break;
+            case alLeft:
+                Control->SetBounds(Rect.Left, Rect.Top, W, Rect.Height());
+                Rect.Left += Control->Width();
+                break;
+            case alRight:
+                Control->SetBounds(Rect.Right - W, Rect.Top, W, Rect.Height());
+                Rect.Right -= Control->Width();
+                break;
+            default:
+                Control->SetBoundsRect(Rect);
+                break;
+            }
+        }
+}
+
+void TWinControl::SetTabStop(bool Value) {
+    if (FTabStop == Value)
+        return;
+    FTabStop = Value;
+    Perform(CM_TABSTOPCHANGED);
+}
+
+int TWinControl::TabOrder() const {
+    if (!Parent())
+        return -1;
+    const auto& List = Parent()->FTabList;
+    return static_cast<int>(std::find(List.begin(), List.end(), this) - List.begin());
+}
+
+void TWinControl::SetTabOrder(int Value) {
+    if (!Parent())
+        return;
+    auto& List = Parent()->FTabList;
+    std::erase(List, this);
+    Value = std::clamp(Value, 0, static_cast<int>(List.size()));
+    List.insert(List.begin() + Value, this);
+}
+
+bool TWinControl::CanFocus() const {
+    for (const TControl* C = this; C; C = C->Parent())
+        if (!C->Visible() || !C->Enabled())
+            return false;
+    return true;
+}
+
+bool TWinControl::Focused() const {
+    return FHandle && GetFocus() == FHandle;
+}
+
+void TWinControl::SetFocus() {
+    if (!CanFocus())
+        throw EInvalidOperation(L"Cannot focus a disabled or invisible window");
+    ::SetFocus(Handle());
+}
+
+std::vector<TWinControl*> TWinControl::TabList() {
+    std::vector<TWinControl*> List;
+    for (TWinControl* Control : FTabList) {
+        if (!Control->Visible() || !Control->Enabled())
+            continue;
+        if (Control->FTabStop)
+            List.push_back(Control);
+        const auto Inner = Control->TabList();
+        List.insert(List.end(), Inner.begin(), Inner.end());
+    }
+    return List;
+}
+
+void TWinControl::SetBorderWidth(int Value) {
+    if (FBorderWidth == Value)
+        return;
+    FBorderWidth = Value;
+    Realign();
+    Invalidate();
+}
+
+void TWinControl::SetCtl3D(bool Value) {
+    if (FCtl3D == Value)
+        return;
+    FCtl3D = Value;
+    Perform(CM_CTL3DCHANGED);
+    RecreateWnd();
 }
 
 void TWinControl::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) {
-    if (ALeft == Left() && ATop == Top() && AWidth == Width() && AHeight == Height())
+    const TSize Size = ConstrainedSize(AWidth, AHeight);
+    if (ALeft == Left() && ATop == Top() && Size.cx == Width() && Size.cy == Height())
         return;
-    StoreBounds(Bounds(ALeft, ATop, AWidth, AHeight));
+    StoreBounds(Bounds(ALeft, ATop, Size.cx, Size.cy));
     if (FHandle)
-        SetWindowPos(FHandle, nullptr, ALeft, ATop, AWidth, AHeight, SWP_NOZORDER | SWP_NOACTIVATE);
+        SetWindowPos(FHandle, nullptr, ALeft, ATop, Size.cx, Size.cy,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+    else
+        Realign();
+    if (Parent() && Align() != alNone)
+        Parent()->Realign();
 }
 
 TRect TWinControl::ClientRect() const {
@@ -404,6 +1133,14 @@ void TWinControl::VisibleChanged() {
         ShowWindow(FHandle, Visible() ? SW_SHOWNA : SW_HIDE);
     else if (Visible() && Parent() && Parent()->HandleAllocated())
         HandleNeeded();
+    if (Parent() && Align() != alNone)
+        Parent()->Realign();
+}
+
+void TWinControl::EnabledChanged() {
+    TControl::EnabledChanged();
+    if (FHandle)
+        EnableWindow(FHandle, Enabled());
 }
 
 void TWinControl::CaptionChanged() {
@@ -413,22 +1150,58 @@ void TWinControl::CaptionChanged() {
 
 void TWinControl::FontChanged() {
     TControl::FontChanged();
-    for (TControl* Control : FControls)
-        Control->TakeParentFont();
+    NotifyControls(CM_PARENTFONTCHANGED);
 }
 
 void TWinControl::ColorChanged() {
     FBrush.SetColor(Color());
     Invalidate();
-    for (TControl* Control : FControls)
-        Control->TakeParentColor();
+    NotifyControls(CM_PARENTCOLORCHANGED);
 }
 
 // --------------------------------------------------------- TGraphicControl
 
 TGraphicControl::TGraphicControl(TComponent* AOwner) : TControl(AOwner) {}
 
+TGraphicControl::~TGraphicControl() {
+    ReleaseCanvasDC(FCanvas);
+}
+
+TCanvas& TGraphicControl::Canvas() {
+    if (!FPainting && !FCanvas.Handle() && Parent() && Parent()->HandleAllocated())
+        LendCanvasDC(FCanvas, Parent()->Handle(), TPoint{Left(), Top()}, BoundsRect());
+    return FCanvas;
+}
+
 void TGraphicControl::PaintOn(HDC DC) {
+    ReleaseCanvasDC(FCanvas);
+    const TFlagScope Painting(FPainting);
     const TCanvasDC Attached(FCanvas, DC);
+    Paint();
+}
+
+// ---------------------------------------------------------- TCustomControl
+
+TCustomControl::TCustomControl(TComponent* AOwner) : TWinControl(AOwner) {}
+
+TCustomControl::~TCustomControl() {
+    ReleaseCanvasDC(FCanvas);
+}
+
+TCanvas& TCustomControl::Canvas() {
+    if (!FPainting && !FCanvas.Handle() && HandleAllocated()) {
+        const TRect Client = ClientRect();
+        LendCanvasDC(FCanvas, Handle(), TPoint{0, 0}, Client);
+    }
+    return FCanvas;
+}
+
+void TCustomControl::PaintWindow(HDC DC) {
+    ReleaseCanvasDC(FCanvas);
+    TWinControl::PaintWindow(DC);
+    const TFlagScope Painting(FPainting);
+    const TCanvasDC Attached(FCanvas, DC);
+    FCanvas.Font().Assign(Font());
+    FCanvas.Brush().SetColor(Color());
     Paint();
 }

@@ -7,6 +7,9 @@
 #include "classlib/gui/Messages.h"
 #include "classlib/rtl/Classes.h"
 
+#include <functional>
+#include <memory>
+#include <utility>
 #include <vector>
 
 class TWinControl;
@@ -29,6 +32,10 @@ constexpr TCursor crSizeNWSE = -8;
 constexpr TCursor crSizeWE = -9;
 constexpr TCursor crUpArrow = -10;
 constexpr TCursor crHourGlass = -11;
+constexpr TCursor crDrag = -12;
+constexpr TCursor crNoDrop = -13;
+constexpr TCursor crHSplit = -14;
+constexpr TCursor crVSplit = -15;
 constexpr TCursor crNo = -18;
 constexpr TCursor crAppStart = -19;
 constexpr TCursor crHelp = -20;
@@ -43,9 +50,76 @@ public:
 
 // ----------------------------------------------------------------- TControl
 
+// How a control behaves: csCaptureMouse takes the mouse on a press; csClickEvents makes a press
+// and release inside it a Click; csDoubleClicks makes a double press a DblClick; csAcceptsControls
+// lets it hold controls; csOpaque says its Paint covers all of it.
+enum TControlStyleFlag {
+    csAcceptsControls,
+    csCaptureMouse,
+    csClickEvents,
+    csDoubleClicks,
+    csSetCaption,
+    csOpaque,
+    csFramed,
+    csParentBackground,
+};
+using TControlStyle = TEnumSet<TControlStyleFlag>;
+constexpr TControlStyle DefaultControlStyle{csCaptureMouse, csClickEvents, csSetCaption,
+                                            csDoubleClicks};
+
+enum TAlign { alNone, alTop, alBottom, alLeft, alRight, alClient };
+enum TAnchorKind { akLeft, akTop, akRight, akBottom };
+using TAnchors = TEnumSet<TAnchorKind>;
+
+// Limits SetBounds keeps the size in; 0 is no limit.
+struct TSizeConstraints {
+    int MinWidth = 0;
+    int MinHeight = 0;
+    int MaxWidth = 0;
+    int MaxHeight = 0;
+};
+
+enum TMouseButton { mbLeft, mbRight, mbMiddle };
+enum TShiftStateFlag { ssShift, ssAlt, ssCtrl, ssLeft, ssRight, ssMiddle, ssDouble };
+using TShiftState = TEnumSet<TShiftStateFlag>;
+// The modifier keys as they are now, for keyboard messages.
+TShiftState KeyboardShiftState();
+// The modifier keys and buttons a mouse message's MK_* flags report.
+TShiftState MouseShiftState(UINT Keys);
+
+using TMouseEvent =
+    std::function<void(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y)>;
+using TMouseMoveEvent = std::function<void(TObject* Sender, TShiftState Shift, int X, int Y)>;
+using TMouseWheelEvent = std::function<void(TObject* Sender, TShiftState Shift, int WheelDelta,
+                                            TPoint MousePos, bool& Handled)>;
+using TKeyEvent = std::function<void(TObject* Sender, WORD& Key, TShiftState Shift)>;
+using TKeyPressEvent = std::function<void(TObject* Sender, wchar_t& Key)>;
+// What a control's WindowProc is: the messages it gets, window messages and CM_*.
+using TWndMethod = std::function<void(TMessage& Message)>;
+
+class TControl;
+
+// Tells whether a control still exists after calling out to code that may delete it (an event
+// handler). Take it before the call; Alive() afterwards.
+class TAliveToken {
+public:
+    bool Alive() const { return !FFlag.expired(); }
+
+private:
+    friend class TControl;
+    explicit TAliveToken(std::weak_ptr<bool> Flag) : FFlag(std::move(Flag)) {}
+    std::weak_ptr<bool> FFlag;
+};
+
 // Bounds are in the parent's client coordinates (screen coordinates for a window without a
-// parent). Font and colour follow the parent's while ParentFont / ParentColor hold; setting
-// them directly ends that.
+// parent). Font, colour and ShowHint follow the parent's while ParentFont / ParentColor /
+// ParentShowHint hold; setting them directly ends that.
+//
+// Every message a control gets, window messages and the library's CM_* notices alike, goes
+// through WindowProc, which calls WndProc unless replaced; a replacement keeps the old value and
+// calls it for what it does not handle. Setters notify through Perform, so the notice reaches a
+// replaced WindowProc as well. A control deleted by its own event handler is harmless: the code
+// that called the handler checks an alive token before it touches the control again.
 class TControl : public TComponent {
 public:
     explicit TControl(TComponent* AOwner);
@@ -62,8 +136,10 @@ public:
     void SetTop(int Value) { SetBounds(FLeft, Value, FWidth, FHeight); }
     void SetWidth(int Value) { SetBounds(FLeft, FTop, Value, FHeight); }
     void SetHeight(int Value) { SetBounds(FLeft, FTop, FWidth, Value); }
+    // Keeps the size within Constraints.
     virtual void SetBounds(int ALeft, int ATop, int AWidth, int AHeight);
     TRect BoundsRect() const { return Bounds(FLeft, FTop, FWidth, FHeight); }
+    void SetBoundsRect(const TRect& R) { SetBounds(R.Left, R.Top, R.Width(), R.Height()); }
 
     // The area inside the control's frame, in its own coordinates.
     virtual TRect ClientRect() const;
@@ -72,11 +148,20 @@ public:
     // Resize the control so that its client area gets this size.
     void SetClientWidth(int Value);
     void SetClientHeight(int Value);
+    // Between the control's client coordinates and the screen's.
+    TPoint ClientToScreen(TPoint Point) const;
+    TPoint ScreenToClient(TPoint Point) const;
 
     bool Visible() const { return FVisible; }
     void SetVisible(bool Value);
     void Show() { SetVisible(true); }
     void Hide() { SetVisible(false); }
+    // Visible, and so are all its parents.
+    bool Showing() const;
+
+    // A disabled control takes no mouse or keyboard input.
+    bool Enabled() const { return FEnabled; }
+    void SetEnabled(bool Value);
 
     const String& Caption() const { return FCaption; }
     void SetCaption(const String& Value);
@@ -92,6 +177,36 @@ public:
     bool ParentColor() const { return FParentColor; }
     void SetParentColor(bool Value);
 
+    String Hint;
+    bool ShowHint() const { return FShowHint; }
+    void SetShowHint(bool Value);
+    bool ParentShowHint() const { return FParentShowHint; }
+    void SetParentShowHint(bool Value);
+
+    TCursor Cursor() const { return FCursor; }
+    void SetCursor(TCursor Value);
+
+    // Places the control along an edge of its parent (or over the rest of it); the parent
+    // arranges its aligned controls whenever its size or one of them changes.
+    TAlign Align() const { return FAlign; }
+    void SetAlign(TAlign Value);
+    TAnchors Anchors{akLeft, akTop};
+    TSizeConstraints Constraints;
+    TControlStyle ControlStyle = DefaultControlStyle;
+
+    // All mouse input goes to this control until it lets go, also for a control without a window
+    // (its parent's window holds the capture and hands the messages on).
+    bool MouseCapture() const;
+    void SetMouseCapture(bool Value);
+
+    // Sends a message straight to WindowProc; returns its result.
+    LRESULT Perform(UINT Msg, WPARAM WParam = 0, LPARAM LParam = 0);
+    TWndMethod WindowProc;
+
+    // Moves the control to the top (front) or bottom of its siblings' z-order.
+    void BringToFront();
+    void SendToBack();
+
     // Marks the control for painting; pixels are produced only when the window paints.
     virtual void Invalidate();
     // Paints whatever is marked, now.
@@ -101,9 +216,30 @@ public:
         Update();
     }
 
+    TAliveToken AliveToken() const { return TAliveToken(FAlive); }
+
+    TNotifyEvent OnClick;
+    TNotifyEvent OnDblClick;
+    TMouseEvent OnMouseDown;
+    TMouseMoveEvent OnMouseMove;
+    TMouseEvent OnMouseUp;
+
 protected:
-    // Hooks run after the property changed.
+    // Every message of the control; the base handles mouse input and the CM_* notices.
+    virtual void WndProc(TMessage& Message);
+    // What WndProc leaves: nothing for a control without a window.
+    virtual void DefaultHandler(TMessage& Message);
+
+    virtual void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y);
+    virtual void MouseMove(TShiftState Shift, int X, int Y);
+    virtual void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y);
+    // Runs OnClick; called between a press and release inside the control, before MouseUp.
+    virtual void Click();
+    virtual void DblClick();
+
+    // Hooks run, through the matching CM_* notice, after the property changed.
     virtual void VisibleChanged();
+    virtual void EnabledChanged();
     virtual void CaptionChanged();
     virtual void FontChanged();
     virtual void ColorChanged();
@@ -118,19 +254,29 @@ private:
     void FontPropertyChanged();
     void TakeParentFont();
     void TakeParentColor();
+    void TakeParentShowHint();
+    void MouseButtonMessage(TMessage& Message, TMouseButton Button);
+    TSize ConstrainedSize(int AWidth, int AHeight) const;
 
+    std::shared_ptr<bool> FAlive = std::make_shared<bool>(true);
     TWinControl* FParent = nullptr;
     int FLeft = 0;
     int FTop = 0;
     int FWidth = 0;
     int FHeight = 0;
     bool FVisible = true;
+    bool FEnabled = true;
     String FCaption;
     TFont FFont;
     bool FParentFont = true;
     bool FTakingParentFont = false;
     TColor FColor = clBtnFace;
     bool FParentColor = true;
+    bool FShowHint = false;
+    bool FParentShowHint = true;
+    TCursor FCursor = crDefault;
+    TAlign FAlign = alNone;
+    bool FClicked = false;
 };
 
 // ------------------------------------------------------------- TWinControl
@@ -154,8 +300,8 @@ void RegisterWindowClass(const TCreateParams& Params, WNDPROC Proc);
 // The window procedure of every window the library makes for an object of type TTarget, which
 // passes itself as CreateWindowEx's parameter. The window is bound to the object at WM_NCCREATE
 // (so the object's FHandle is set from the first message) and unbound at WM_NCDESTROY; each
-// message goes to the object's WndProc, and exceptions stop here. An object that goes before its
-// window clears GWLP_USERDATA first.
+// message goes to the object's WindowProc, and exceptions stop here. An object that goes before
+// its window clears GWLP_USERDATA first.
 template <class TTarget>
 LRESULT CALLBACK ObjectWndProc(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam) {
     auto* Target = reinterpret_cast<TTarget*>(GetWindowLongPtrW(Wnd, GWLP_USERDATA));
@@ -169,21 +315,31 @@ LRESULT CALLBACK ObjectWndProc(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam)
         return DefWindowProcW(Wnd, Msg, WParam, LParam);
     TMessage Message{Msg, WParam, LParam, 0};
     try {
-        Target->WndProc(Message);
+        Target->WindowProc(Message);
     } catch (...) {
         HandleCurrentException(Target);
     }
     if (Msg == WM_NCDESTROY) {
-        SetWindowLongPtrW(Wnd, GWLP_USERDATA, 0);
-        Target->FHandle = nullptr;
+        // Read again: the object may have gone (and unbound itself) while handling the message.
+        if (auto* Bound = reinterpret_cast<TTarget*>(GetWindowLongPtrW(Wnd, GWLP_USERDATA))) {
+            SetWindowLongPtrW(Wnd, GWLP_USERDATA, 0);
+            Bound->FHandle = nullptr;
+        }
     }
     return Message.Result;
 }
 
+// The library's control that owns Wnd, or nullptr for a window of another kind.
+TWinControl* FindControl(HWND Wnd);
+// The control under a screen point: the innermost window of this thread's library controls, and
+// in it the windowless control there (disabled ones too when AllowDisabled).
+TControl* FindDragTarget(TPoint ScreenPos, bool AllowDisabled);
+
 // A control with a window of its own. The object owns the window: it is created on first need
 // and destroyed with the object. The window procedure reaches the object through one thunk bound
 // at WM_NCCREATE; exceptions stop there and go to the application. The window paints through a
-// back buffer: its background in its Color, then its painted controls in z-order.
+// back buffer: its background in its Color, then its painted controls in z-order. Mouse messages
+// over a windowless child go to that child (none to a disabled one), in its coordinates.
 // Deleting a TWinControl deletes the controls it holds.
 class TWinControl : public TControl {
 public:
@@ -194,17 +350,54 @@ public:
     HWND Handle();
     bool HandleAllocated() const { return FHandle != nullptr; }
     void HandleNeeded() { Handle(); }
+    // Makes the window again (after a change only creation can apply), keeping the object.
+    void RecreateWnd();
 
     int ControlCount() const { return static_cast<int>(FControls.size()); }
     TControl* Controls(int Index) const; // throws EListError on a bad index
     // Usually reached through TControl::SetParent.
     void InsertControl(TControl* Control);
     void RemoveControl(TControl* Control);
+    // The child at Pos (client coordinates), the topmost first: visible ones only, disabled ones
+    // only when AllowDisabled, windowed ones only when AllowWinControls. Null when none.
+    TControl* ControlAtPos(TPoint Pos, bool AllowDisabled, bool AllowWinControls = false) const;
+    // Sends Message to every child control; stops early when one sets a non-zero Result.
+    void Broadcast(TMessage& Message);
+
+    // Arranges the aligned controls; held off between DisableAlign and EnableAlign.
+    void Realign();
+    void DisableAlign() { ++FAlignLevel; }
+    void EnableAlign();
+
+    // Keyboard focus. Tab moves it between the controls with TabStop, in TabOrder.
+    bool TabStop() const { return FTabStop; }
+    void SetTabStop(bool Value);
+    int TabOrder() const;
+    void SetTabOrder(int Value);
+    bool CanFocus() const;
+    bool Focused() const;
+    void SetFocus();
+    // The controls of this window that take the focus, in tab order, depth first.
+    std::vector<TWinControl*> TabList();
+
+    int BorderWidth() const { return FBorderWidth; }
+    void SetBorderWidth(int Value);
+    // A sunken client edge.
+    bool Ctl3D() const { return FCtl3D; }
+    void SetCtl3D(bool Value);
 
     void SetBounds(int ALeft, int ATop, int AWidth, int AHeight) override;
     TRect ClientRect() const override;
     void Invalidate() override;
     void Update() override;
+
+    TNotifyEvent OnEnter;
+    TNotifyEvent OnExit;
+    // Settable from outside, as other controls route keys through them.
+    TKeyEvent OnKeyDown;
+    TKeyEvent OnKeyUp;
+    TKeyPressEvent OnKeyPress;
+    TMouseWheelEvent OnMouseWheel;
 
 protected:
     virtual void CreateParams(TCreateParams& Params) const;
@@ -212,46 +405,80 @@ protected:
     virtual HWND WindowParent();
     void DestroyHandle();
 
-    // Every message of the window; unhandled ones go to DefaultHandler.
-    virtual void WndProc(TMessage& Message);
-    virtual void DefaultHandler(TMessage& Message);
+    void WndProc(TMessage& Message) override;
+    void DefaultHandler(TMessage& Message) override;
 
-    virtual void WMPaint();
+    virtual void WMPaint(HDC DC);
     virtual void WMPrintClient(TWMPrintClient& Message);
     virtual void WMWindowPosChanged(TWMWindowPosChanged& Message);
     virtual void WMSetText(TWMSetText& Message);
+    // Sets the cursor for the part of the window under the mouse; true when it did.
+    virtual bool WMSetCursor(TWMSetCursor& Message);
+
+    virtual void KeyDown(WORD& Key, TShiftState Shift);
+    virtual void KeyUp(WORD& Key, TShiftState Shift);
+    virtual void KeyPress(wchar_t& Key);
+    virtual void DoEnter();
+    virtual void DoExit();
+    // True when the wheel message was used.
+    virtual bool DoMouseWheel(TShiftState Shift, int WheelDelta, TPoint MousePos);
 
     // Paints the background into DC (the back buffer), clipped to what needs painting.
     virtual void PaintWindow(HDC DC);
+    // Arranges the aligned controls inside Rect, which it shrinks by what they take.
+    virtual void AlignControls(TRect& Rect);
+    // Sends Msg (no parameters) to every child control.
+    void NotifyControls(UINT Msg);
 
     void VisibleChanged() override;
+    void EnabledChanged() override;
     void CaptionChanged() override;
     void FontChanged() override;
     void ColorChanged() override;
+    // The layout built inside the load bracket is arranged once, now.
+    void Loaded() override;
 
 private:
     template <class TTarget> friend LRESULT CALLBACK ObjectWndProc(HWND, UINT, WPARAM, LPARAM);
+    friend class TControl;
+    friend void PaintParentBackground(TWinControl& Control, HDC DC);
     void CreateHandle();
     void PaintThroughBuffer(HDC Target, const TRect& Area);
     void PaintControls(HDC DC, const TRect& Area);
     void UpdateBounds();
+    bool RouteMouse(TMessage& Message);
+    void TrackMouse(TControl* Under);
 
     HWND FHandle = nullptr;
     std::vector<TControl*> FControls;
+    std::vector<TWinControl*> FTabList;
     TBrush FBrush;
     TBackBuffer FBuffer;
+    bool FTabStop = false;
+    bool FTrackingLeave = false;
+    bool FCtl3D = false;
+    int FBorderWidth = 0;
+    int FAlignLevel = 0;
+    bool FAligning = false;
 };
+
+// Paints what lies behind Control (its parent's background and windowless controls) into DC,
+// in Control's client coordinates: for controls that look see-through.
+void PaintParentBackground(TWinControl& Control, HDC DC);
 
 // ---------------------------------------------------------- TGraphicControl
 
 // A control without a window: its parent paints it, through Paint, onto the parent's surface
 // with the origin moved to the control's top-left corner and the drawing clipped to its bounds.
+// Canvas() outside a paint draws straight on the parent's window, clipped to the control.
 class TGraphicControl : public TControl {
 public:
     explicit TGraphicControl(TComponent* AOwner);
+    ~TGraphicControl() override;
+
+    TCanvas& Canvas();
 
 protected:
-    TCanvas& Canvas() { return FCanvas; }
     virtual void Paint() = 0;
 
 private:
@@ -259,4 +486,29 @@ private:
     void PaintOn(HDC DC);
 
     TCanvas FCanvas;
+    bool FPainting = false;
 };
+
+// ---------------------------------------------------------- TCustomControl
+
+// A windowed control that paints itself: Paint draws on Canvas, which holds the paint DC (the
+// back buffer) during a paint and the window's own DC outside it.
+class TCustomControl : public TWinControl {
+public:
+    explicit TCustomControl(TComponent* AOwner);
+    ~TCustomControl() override;
+
+    TCanvas& Canvas();
+
+protected:
+    virtual void Paint() {}
+    void PaintWindow(HDC DC) override;
+
+private:
+    TCanvas FCanvas;
+    bool FPainting = false;
+};
+
+// Canvases borrowed a window DC outside a paint; the message loop lets the DCs go after each
+// message, so none is kept across messages.
+void ReleaseCanvasDCs();

@@ -28,18 +28,32 @@ template <class TReport> void ReportCurrentException(TReport Report) noexcept {
     }
 }
 
+DWORD BorderIconBits(TFormBorderStyle Style, TBorderIcons Icons) {
+    DWORD Bits = 0;
+    if (Style == bsNone || !Icons.Contains(biSystemMenu))
+        return Bits;
+    Bits |= WS_SYSMENU;
+    if (Style == bsDialog)
+        return Bits;
+    if (Icons.Contains(biMinimize))
+        Bits |= WS_MINIMIZEBOX;
+    if (Icons.Contains(biMaximize))
+        Bits |= WS_MAXIMIZEBOX;
+    return Bits;
+}
+
 DWORD BorderStyleBits(TFormBorderStyle Style) {
     switch (Style) {
     case bsNone:
         return WS_POPUP;
     case bsSingle:
-        return WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX;
+        return WS_CAPTION;
     case bsDialog:
-        return WS_POPUP | WS_CAPTION | WS_SYSMENU;
+        return WS_POPUP | WS_CAPTION;
     case bsSizeable:
         break;
     }
-    return WS_OVERLAPPEDWINDOW;
+    return WS_CAPTION | WS_THICKFRAME;
 }
 
 } // namespace
@@ -85,8 +99,11 @@ void TForm::AfterConstruction() {
 void TForm::CreateParams(TCreateParams& Params) const {
     TWinControl::CreateParams(Params);
     Params.WinClassName = L"TForm";
-    Params.Style = WS_CLIPCHILDREN | BorderStyleBits(FBorderStyle);
+    Params.Style = WS_CLIPCHILDREN | BorderStyleBits(FBorderStyle) |
+                   BorderIconBits(FBorderStyle, FBorderIcons);
     Params.ExStyle = 0;
+    if (FBorderIcons.Contains(biHelp) && FBorderStyle == bsDialog)
+        Params.ExStyle |= WS_EX_CONTEXTHELP;
     if (FBorderStyle == bsDialog)
         Params.ExStyle |= WS_EX_DLGMODALFRAME;
     if (FFormStyle == fsStayOnTop)
@@ -105,11 +122,138 @@ HWND TForm::WindowParent() {
 }
 
 void TForm::WndProc(TMessage& Message) {
-    if (Message.Msg == WM_CLOSE) {
+    switch (Message.Msg) {
+    case WM_CLOSE:
         Close(); // the close sequence decides; the window itself stays until the form goes
         return;
+    case WM_ACTIVATE:
+        DefaultHandler(Message);
+        Activated(LOWORD(Message.WParam) != WA_INACTIVE);
+        return;
+    case WM_SYSCOLORCHANGE:
+        Perform(CM_SYSCOLORCHANGE);
+        break;
+    case CM_ACTIVATE:
+        if (OnActivate)
+            OnActivate(this);
+        return;
+    case CM_DEACTIVATE:
+        if (OnDeactivate)
+            OnDeactivate(this);
+        return;
+    default:
+        break;
     }
     TWinControl::WndProc(Message);
+}
+
+void TForm::Activated(bool Active) {
+    if (FActive == Active)
+        return;
+    FActive = Active;
+    if (Active && FActiveControl && FActiveControl->CanFocus() && !FActiveControl->Focused())
+        FActiveControl->SetFocus();
+    Perform(Active ? CM_ACTIVATE : CM_DEACTIVATE);
+}
+
+void TForm::SetActiveControl(TWinControl* Control) {
+    if (Control && GetParentForm(Control) != this)
+        throw EInvalidOperation(L"The control is not on this form");
+    if (Control && HandleAllocated() && FActive && Control->CanFocus()) {
+        Control->SetFocus(); // WM_SETFOCUS runs the exit and enter notices
+        return;
+    }
+    FocusControlChanged(Control);
+}
+
+void TForm::FocusControlChanged(TWinControl* Control) {
+    TWinControl* Old = FActiveControl;
+    if (Old == Control)
+        return;
+    FActiveControl = Control;
+    const auto Chain = [this](TWinControl* C) {
+        std::vector<TWinControl*> Links;
+        for (; C && C != this; C = C->Parent())
+            Links.push_back(C);
+        return Links;
+    };
+    auto Leaving = Chain(Old);
+    auto Entering = Chain(Control);
+    while (!Leaving.empty() && !Entering.empty() && Leaving.back() == Entering.back()) {
+        Leaving.pop_back();
+        Entering.pop_back();
+    }
+    for (TWinControl* C : Leaving)
+        C->Perform(CM_EXIT);
+    for (auto It = Entering.rbegin(); It != Entering.rend(); ++It)
+        (*It)->Perform(CM_ENTER);
+    Perform(CM_FOCUSCHANGED, 0, reinterpret_cast<LPARAM>(Control));
+}
+
+void TForm::ControlRemoved(const TControl* Control) {
+    for (const TControl* C = FActiveControl; C; C = C->Parent())
+        if (C == Control) {
+            FActiveControl = nullptr;
+            return;
+        }
+}
+
+void TForm::SelectNext(TWinControl* Current, bool Forward) {
+    const auto List = TabList();
+    if (List.empty())
+        return;
+    const auto It = std::find(List.begin(), List.end(), Current);
+    size_t Index = 0;
+    if (It == List.end())
+        Index = Forward ? 0 : List.size() - 1;
+    else if (Forward)
+        Index = (static_cast<size_t>(It - List.begin()) + 1) % List.size();
+    else
+        Index = (static_cast<size_t>(It - List.begin()) + List.size() - 1) % List.size();
+    SetActiveControl(List[Index]);
+}
+
+void TForm::SetBorderIcons(TBorderIcons Value) {
+    if (FBorderIcons == Value)
+        return;
+    FBorderIcons = Value;
+    ApplyWindowStyles();
+}
+
+TModalResult TForm::ShowModal() {
+    if (Visible() || FModal)
+        throw EInvalidOperation(L"Cannot make a visible window modal");
+    if (!Application)
+        throw EInvalidOperation(L"A form can be shown modally only while the application exists");
+    const TFlagScope Modal(FModal);
+    FModalResult = mrNone;
+    {
+        // The other windows take no input while this one is up; enabled again before it hides,
+        // so that the activation goes back to them.
+        const TThreadWindowsDisabled Others;
+        Show();
+        const TAliveToken Alive = AliveToken();
+        while (FModalResult == mrNone) {
+            if (Application->Terminated()) {
+                FModalResult = mrCancel;
+                break;
+            }
+            if (!Application->ProcessMessage())
+                WaitMessage();
+            if (!Alive.Alive())
+                return mrCancel;
+            if (FModalResult != mrNone) {
+                // The close sequence may refuse: the form stays up.
+                TCloseAction Action = CloseQuery() ? caHide : caNone;
+                if (Action != caNone)
+                    DoClose(Action);
+                if (Action == caNone)
+                    FModalResult = mrNone;
+            }
+        }
+    }
+    Hide();
+    return FModalResult;
 }
 
 void TForm::Show() {
@@ -130,9 +274,28 @@ void TForm::VisibleChanged() {
 }
 
 void TForm::ApplyPosition() {
-    if (Position == poDesktopCenter)
-        SetBounds((GetSystemMetrics(SM_CXSCREEN) - Width()) / 2,
-                  (GetSystemMetrics(SM_CYSCREEN) - Height()) / 2, Width(), Height());
+    TRect Around = Bounds(0, 0, Screen->Width(), Screen->Height());
+    switch (Position) {
+    case poDesigned:
+        return;
+    case poMainFormCenter:
+        if (TForm* Main = Application ? Application->MainForm() : nullptr;
+            Main && Main != this && Main->Visible())
+            Around = Main->BoundsRect();
+        break;
+    case poDesktopCenter:
+    case poScreenCenter:
+        break;
+    }
+    SetBounds(Around.Left + (Around.Width() - Width()) / 2,
+              Around.Top + (Around.Height() - Height()) / 2, Width(), Height());
+}
+
+TForm* GetParentForm(const TControl* Control) {
+    const TControl* Top = Control;
+    while (Top && Top->Parent())
+        Top = Top->Parent();
+    return const_cast<TForm*>(dynamic_cast<const TForm*>(Top));
 }
 
 bool TForm::CloseQuery() {
@@ -148,6 +311,10 @@ void TForm::DoClose(TCloseAction& Action) {
 }
 
 void TForm::Close() {
+    if (FModal) {
+        FModalResult = mrCancel; // the modal loop runs the close sequence
+        return;
+    }
     if (!CloseQuery())
         return;
     TCloseAction Action = caHide;
@@ -249,7 +416,7 @@ void TApplication::SetTitle(const String& Value) {
     SetWindowTextW(FHandle, FTitle.c_str());
 }
 
-void TApplication::WndProc(TMessage& Message) {
+void TApplication::WindowProc(TMessage& Message) {
     if (Message.Msg == WM_RELEASE_FORMS) {
         DeleteReleasedForms();
         return;
@@ -276,6 +443,7 @@ bool TApplication::ProcessMessage() {
     }
     TranslateMessage(&Msg);
     DispatchMessageW(&Msg);
+    ReleaseCanvasDCs();
     return true;
 }
 
@@ -429,6 +597,42 @@ TScreen ScreenInstance;
 
 TScreen* const Screen = &ScreenInstance;
 
+int TScreen::Width() const {
+    return GetSystemMetrics(SM_CXSCREEN);
+}
+
+int TScreen::Height() const {
+    return GetSystemMetrics(SM_CYSCREEN);
+}
+
+TRect TScreen::WorkAreaRect() const {
+    RECT Area{};
+    if (!SystemParametersInfoW(SPI_GETWORKAREA, 0, &Area, 0))
+        return Bounds(0, 0, Width(), Height());
+    return Area;
+}
+
+TPoint TScreen::CursorPos() const {
+    if (CursorPosSource)
+        return CursorPosSource();
+    POINT Pos{};
+    GetCursorPos(&Pos);
+    return TPoint{Pos.x, Pos.y};
+}
+
+HWND TScreen::ActiveWindow() const {
+    return ActiveWindowSource ? ActiveWindowSource() : GetActiveWindow();
+}
+
+TForm* TScreen::ActiveForm() const {
+    return dynamic_cast<TForm*>(FindControl(ActiveWindow()));
+}
+
+TWinControl* TScreen::ActiveControl() const {
+    const TForm* Form = ActiveForm();
+    return Form ? Form->ActiveControl() : nullptr;
+}
+
 HCURSOR TScreen::Cursors(TCursor Index) const {
     static const struct {
         TCursor Cursor;
@@ -441,9 +645,15 @@ HCURSOR TScreen::Cursors(TCursor Index) const {
         {crHourGlass, IDC_WAIT},       {crNo, IDC_NO},
         {crAppStart, IDC_APPSTARTING}, {crHelp, IDC_HELP},
         {crHandPoint, IDC_HAND},       {crSizeAll, IDC_SIZEALL},
+        {crHSplit, IDC_SIZEWE},        {crVSplit, IDC_SIZENS},
+        {crDrag, IDC_ARROW},           {crNoDrop, IDC_NO},
     };
     if (Index == crNone)
         return nullptr;
+    if (Index > 0) {
+        if (const HCURSOR Own = LoadCursorW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(Index)))
+            return Own;
+    }
     for (const auto& Entry : System)
         if (Entry.Cursor == Index)
             return LoadCursorW(nullptr, Entry.Id);

@@ -14,9 +14,30 @@ using TCloseEvent = std::function<void(TObject* Sender, TCloseAction& Action)>;
 using TCloseQueryEvent = std::function<void(TObject* Sender, bool& CanClose)>;
 
 enum TFormStyle { fsNormal, fsStayOnTop };
-// poDesktopCenter centres the form on the primary screen each time it is shown.
-enum TPosition { poDesigned, poDesktopCenter };
+// Applied each time the form is shown: poDesktopCenter and poScreenCenter centre it on the
+// primary screen, poMainFormCenter over the main form (on the screen without one).
+enum TPosition { poDesigned, poDesktopCenter, poScreenCenter, poMainFormCenter };
 enum TFormBorderStyle { bsNone, bsSingle, bsSizeable, bsDialog };
+enum TBorderIcon { biSystemMenu, biMinimize, biMaximize, biHelp };
+using TBorderIcons = TEnumSet<TBorderIcon>;
+
+// What ShowModal returns: the ModalResult that ended it.
+using TModalResult = int;
+constexpr TModalResult mrNone = 0;
+constexpr TModalResult mrOk = IDOK;
+constexpr TModalResult mrCancel = IDCANCEL;
+constexpr TModalResult mrAbort = IDABORT;
+constexpr TModalResult mrRetry = IDRETRY;
+constexpr TModalResult mrIgnore = IDIGNORE;
+constexpr TModalResult mrYes = IDYES;
+constexpr TModalResult mrNo = IDNO;
+constexpr TModalResult mrAll = mrNo + 1;
+constexpr TModalResult mrNoToAll = mrAll + 1;
+constexpr TModalResult mrYesToAll = mrNoToAll + 1;
+
+class TForm;
+// The form a control stands on, or nullptr.
+TForm* GetParentForm(const TControl* Control);
 
 // A top-level window. Create forms with NewForm or Application->CreateForm, so that OnCreate
 // runs after the most derived constructor has built the form's controls and bound its handlers.
@@ -38,6 +59,24 @@ public:
     // Deletes the form once the messages being handled now are done; safe inside its handlers.
     void Release();
 
+    // Shows the form and handles messages, with the program's other windows disabled, until
+    // ModalResult is set (a button, Close, or the system close box, which gives mrCancel) or
+    // the application terminates (mrCancel). Hides the form and returns the result. Nests.
+    TModalResult ShowModal();
+    TModalResult ModalResult() const { return FModalResult; }
+    void SetModalResult(TModalResult Value) { FModalResult = Value; }
+    bool Modal() const { return FModal; }
+
+    // The control that has (or gets, when the form is next active) the focus.
+    TWinControl* ActiveControl() const { return FActiveControl; }
+    void SetActiveControl(TWinControl* Control);
+    // Moves the focus to the next (or previous) control in tab order after Current.
+    void SelectNext(TWinControl* Current, bool Forward);
+    bool Active() const { return FActive; }
+
+    TBorderIcons BorderIcons() const { return FBorderIcons; }
+    void SetBorderIcons(TBorderIcons Value);
+
     TFormStyle FormStyle() const { return FFormStyle; }
     void SetFormStyle(TFormStyle Value);
     TFormBorderStyle BorderStyle() const { return FBorderStyle; }
@@ -50,6 +89,8 @@ public:
     TNotifyEvent OnShow;
     TCloseEvent OnClose;
     TCloseQueryEvent OnCloseQuery;
+    TNotifyEvent OnActivate;
+    TNotifyEvent OnDeactivate;
 
 protected:
     void CreateParams(TCreateParams& Params) const override;
@@ -62,11 +103,22 @@ protected:
 
 private:
     friend class TApplication;
+    friend class TWinControl;
     void ApplyWindowStyles();
     void ApplyPosition();
+    // The focus went to Control: CM_EXIT up from the old one, CM_ENTER down to the new one.
+    void FocusControlChanged(TWinControl* Control);
+    void Activated(bool Active);
+    // Control leaves the form: it cannot stay the active control.
+    void ControlRemoved(const TControl* Control);
 
     TFormStyle FFormStyle = fsNormal;
     TFormBorderStyle FBorderStyle = bsSizeable;
+    TBorderIcons FBorderIcons{biSystemMenu, biMinimize, biMaximize};
+    TModalResult FModalResult = mrNone;
+    bool FModal = false;
+    bool FActive = false;
+    TWinControl* FActiveControl = nullptr;
 };
 
 // Creates a form owned by Owner and runs its OnCreate.
@@ -135,7 +187,7 @@ public:
 private:
     friend class TForm;
     template <class TTarget> friend LRESULT CALLBACK ObjectWndProc(HWND, UINT, WPARAM, LPARAM);
-    void WndProc(TMessage& Message);
+    void WindowProc(TMessage& Message);
     bool ProcessMessage();
     void ShowException(TObject* Sender, const Exception& E) noexcept;
     void SetMainForm(TForm* Form);
@@ -180,8 +232,28 @@ class TScreen : public TObject {
 public:
     TCursor Cursor() const { return FCursor; }
     void SetCursor(TCursor Value);
-    // The cursor handle for a TCursor; crDefault gives the arrow.
+    // The cursor handle for a TCursor: a system cursor, or a positive one of the program's
+    // cursor resources (crHSplit/crVSplit/crDrag/crNoDrop too, with system stand-ins); crDefault
+    // and unknown ones give the arrow.
     HCURSOR Cursors(TCursor Index) const;
+
+    // The primary screen and its work area (without the taskbar).
+    int Width() const;
+    int Height() const;
+    TRect WorkAreaRect() const;
+    int PixelsPerInch() const { return ScreenPixelsPerInch(); }
+
+    // The focused control of the active form, and that form; null when another program is
+    // active.
+    TWinControl* ActiveControl() const;
+    TForm* ActiveForm() const;
+
+    // Where the mouse is, and which window is active: one seam for both, so that tests can
+    // answer instead of the system. Empty functions ask the system.
+    TPoint CursorPos() const;
+    HWND ActiveWindow() const;
+    std::function<TPoint()> CursorPosSource;
+    std::function<HWND()> ActiveWindowSource;
 
 private:
     TCursor FCursor = crDefault;

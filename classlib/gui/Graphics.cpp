@@ -338,7 +338,7 @@ void TCanvas::RequireText() {
 }
 
 void TCanvas::FillRect(const TRect& R) {
-    if (FBrush.Style() == bsClear)
+    if (FBrush.Style() == bsClear || FBrush.Color() == clNone)
         return;
     const RECT Area = R;
     ::FillRect(FHandle, &Area, FBrush.Handle());

@@ -106,6 +106,8 @@ constexpr TColor clInfoBk = clSystemColor | COLOR_INFOBK;
 constexpr TColor clHotLight = clSystemColor | COLOR_HOTLIGHT;
 constexpr TColor clGradientActiveCaption = clSystemColor | COLOR_GRADIENTACTIVECAPTION;
 constexpr TColor clGradientInactiveCaption = clSystemColor | COLOR_GRADIENTINACTIVECAPTION;
+constexpr TColor clMenuHighlight = clSystemColor | COLOR_MENUHILIGHT;
+constexpr TColor clMenuBar = clSystemColor | COLOR_MENUBAR;
 
 // RGB of a colour; system colours are looked up, clNone and clDefault give black.
 COLORREF ColorToRGB(TColor Color);

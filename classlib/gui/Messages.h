@@ -33,3 +33,61 @@ struct TWMSetText {
     const wchar_t* Text; // may be null: no text
     explicit TWMSetText(const TMessage& M) : Text(reinterpret_cast<const wchar_t*>(M.LParam)) {}
 };
+
+// ------------------------------------------------------- the library's own messages
+
+// Sent by the library to a control through its WindowProc (Perform), so that a control, or a
+// hook put in its WindowProc, sees each change the way it sees window messages.
+constexpr UINT CM_BASE = 0xB000;
+constexpr UINT CM_ACTIVATE = CM_BASE + 0;     // the form became the active window
+constexpr UINT CM_DEACTIVATE = CM_BASE + 1;   // ... and stopped being it
+constexpr UINT CM_DIALOGCHAR = CM_BASE + 6;   // WParam: a character; Result 1 when taken (IsAccel)
+constexpr UINT CM_FOCUSCHANGED = CM_BASE + 7; // to the form; LParam: the control focused
+constexpr UINT CM_PARENTFONTCHANGED = CM_BASE + 8;  // the parent's font changed (or a new parent)
+constexpr UINT CM_PARENTCOLORCHANGED = CM_BASE + 9; // the parent's colour changed (or a new parent)
+constexpr UINT CM_VISIBLECHANGED = CM_BASE + 11;
+constexpr UINT CM_ENABLEDCHANGED = CM_BASE + 12;
+constexpr UINT CM_COLORCHANGED = CM_BASE + 13;
+constexpr UINT CM_FONTCHANGED = CM_BASE + 14;
+constexpr UINT CM_CURSORCHANGED = CM_BASE + 15;
+constexpr UINT CM_CTL3DCHANGED = CM_BASE + 16;
+constexpr UINT CM_TEXTCHANGED = CM_BASE + 18;
+constexpr UINT CM_MOUSEENTER = CM_BASE + 19;
+constexpr UINT CM_MOUSELEAVE = CM_BASE + 20;
+constexpr UINT CM_BUTTONPRESSED = CM_BASE + 24; // WParam: group index; LParam: the button
+constexpr UINT CM_ENTER = CM_BASE + 26;         // the control, or one inside it, gets the focus
+constexpr UINT CM_EXIT = CM_BASE + 27;          // ... and loses it
+constexpr UINT CM_SHOWHINTCHANGED = CM_BASE + 34;
+constexpr UINT CM_PARENTSHOWHINTCHANGED = CM_BASE + 35;
+constexpr UINT CM_SYSCOLORCHANGE = CM_BASE + 36; // the system colours changed (from the form)
+constexpr UINT CM_TABSTOPCHANGED = CM_BASE + 40;
+
+// ------------------------------------------------------------ decoded messages
+
+// WM_MOUSEMOVE, WM_xBUTTONDOWN/UP/DBLCLK -> MouseDown/MouseMove/MouseUp; coordinates are the
+// receiving control's client coordinates.
+struct TWMMouse {
+    UINT Keys; // MK_*
+    int X;
+    int Y;
+    explicit TWMMouse(const TMessage& M)
+        : Keys(static_cast<UINT>(M.WParam)), X(static_cast<short>(LOWORD(M.LParam))),
+          Y(static_cast<short>(HIWORD(M.LParam))) {}
+};
+
+// WM_KEYDOWN / WM_KEYUP / WM_SYSKEYDOWN / WM_SYSKEYUP / WM_CHAR
+struct TWMKey {
+    WORD CharCode; // a virtual key, or the character for WM_CHAR
+    LPARAM KeyData;
+    explicit TWMKey(const TMessage& M) : CharCode(static_cast<WORD>(M.WParam)), KeyData(M.LParam) {}
+};
+
+// WM_SETCURSOR -> WMSetCursor
+struct TWMSetCursor {
+    HWND CursorWnd;
+    WORD HitTest;
+    WORD MouseMsg;
+    explicit TWMSetCursor(const TMessage& M)
+        : CursorWnd(reinterpret_cast<HWND>(M.WParam)), HitTest(LOWORD(M.LParam)),
+          MouseMsg(HIWORD(M.LParam)) {}
+};

@@ -21,7 +21,7 @@ TUtilityWindow::~TUtilityWindow() {
     }
 }
 
-void TUtilityWindow::WndProc(TMessage& Message) {
+void TUtilityWindow::WindowProc(TMessage& Message) {
     if (FCallback && FCallback(Message))
         return;
     Message.Result = DefWindowProcW(FHandle, Message.Msg, Message.WParam, Message.LParam);

@@ -23,7 +23,7 @@ public:
 
 private:
     template <class TTarget> friend LRESULT CALLBACK ObjectWndProc(HWND, UINT, WPARAM, LPARAM);
-    void WndProc(TMessage& Message);
+    void WindowProc(TMessage& Message);
 
     TCallback FCallback;
     HWND FHandle = nullptr;

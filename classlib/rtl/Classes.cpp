@@ -18,7 +18,7 @@ TComponent::TComponent(TComponent* AOwner) {
 }
 
 TComponent::~TComponent() {
-    FDestroying = true;
+    FState.Include(csDestroying);
     // Tell everyone who holds a reference to this component, and forget them.
     while (!FFreeNotifies.empty()) {
         TComponent* Other = FFreeNotifies.back();
@@ -96,6 +96,29 @@ void TComponent::RemoveFreeNotification(TComponent* AComponent) {
 }
 
 void TComponent::Notification(TComponent* /*AComponent*/, TOperation /*Operation*/) {}
+
+void TComponent::SetDesigning(bool Value) {
+    FState.Set(csDesigning, Value);
+    for (TComponent* Owned : FComponents)
+        Owned->SetDesigning(Value);
+}
+
+void TComponent::BeginLoading() {
+    FState.Include(csLoading);
+    for (TComponent* Owned : FComponents)
+        Owned->BeginLoading();
+}
+
+void TComponent::EndLoading() {
+    for (TComponent* Owned : FComponents)
+        Owned->EndLoading();
+    if (FState.Contains(csLoading))
+        Loaded();
+}
+
+void TComponent::Loaded() {
+    FState.Exclude(csLoading);
+}
 
 void TComponent::Insert(TComponent* AComponent) {
     FComponents.push_back(AComponent);

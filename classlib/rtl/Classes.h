@@ -8,6 +8,35 @@
 #include <functional>
 #include <vector>
 
+// ---------------------------------------------------------------- sets
+
+// A set of the values of a small enumeration (at most 32 values), as the library's flag
+// properties use it: ControlStyle, ComponentState, the shift state.
+template <class TEnum> class TEnumSet {
+public:
+    constexpr TEnumSet() = default;
+    constexpr TEnumSet(std::initializer_list<TEnum> Values) {
+        for (const TEnum V : Values)
+            FBits |= Bit(V);
+    }
+    constexpr bool Contains(TEnum Value) const { return (FBits & Bit(Value)) != 0; }
+    constexpr bool Empty() const { return FBits == 0; }
+    constexpr TEnumSet& Include(TEnum Value) {
+        FBits |= Bit(Value);
+        return *this;
+    }
+    constexpr TEnumSet& Exclude(TEnum Value) {
+        FBits &= ~Bit(Value);
+        return *this;
+    }
+    constexpr TEnumSet& Set(TEnum Value, bool On) { return On ? Include(Value) : Exclude(Value); }
+    constexpr bool operator==(const TEnumSet&) const = default;
+
+private:
+    static constexpr std::uint32_t Bit(TEnum V) { return 1u << static_cast<unsigned>(V); }
+    std::uint32_t FBits = 0;
+};
+
 // ---------------------------------------------------------------- objects
 
 class TObject {
@@ -24,6 +53,11 @@ public:
 using TNotifyEvent = std::function<void(TObject* Sender)>;
 
 enum TOperation { opInsert, opRemove };
+
+// csLoading: between BeginLoading and Loaded, while a layout is built; csDesigning: shown in a
+// designer (set by tests to reach design-time behaviour); csDestroying: its destructor runs.
+enum TComponentStateFlag { csLoading, csDesigning, csDestroying };
+using TComponentState = TEnumSet<TComponentStateFlag>;
 
 // A component created with an owner is owned by it: the owner deletes its
 // components, last-to-first, when it is destroyed. A component deleted earlier
@@ -49,7 +83,15 @@ public:
     // components use the derived part call this from their own destructor.
     void DestroyComponents();
     // True from the start of the destructor on.
-    bool Destroying() const { return FDestroying; }
+    bool Destroying() const { return FState.Contains(csDestroying); }
+
+    TComponentState ComponentState() const { return FState; }
+    void SetDesigning(bool Value);
+    // Opens a load bracket on this component and those it owns: each stays csLoading until its
+    // Loaded, so a layout built in code is applied once, at the end, not after every property.
+    void BeginLoading();
+    // Closes the bracket: Loaded runs for the owned components, then for this one.
+    void EndLoading();
 
     // AComponent's Notification(this, opRemove) runs when this component is
     // destroyed, so it can drop a reference to it.
@@ -63,6 +105,9 @@ protected:
     // Called for components inserted into or removed from this one, and for
     // components this one asked FreeNotification of, when they go.
     virtual void Notification(TComponent* AComponent, TOperation Operation);
+    // The load bracket closed: the component applies what it deferred. Derived classes call the
+    // base first, which clears csLoading.
+    virtual void Loaded();
 
 private:
     void Insert(TComponent* AComponent);
@@ -72,7 +117,7 @@ private:
     TComponent* FOwner = nullptr;
     std::vector<TComponent*> FComponents;
     std::vector<TComponent*> FFreeNotifies;
-    bool FDestroying = false;
+    TComponentState FState;
 };
 
 // ----------------------------------------------------------------- TList

@@ -257,26 +257,6 @@ TEST(GuiImageList, ChangeLinksOutliveNeitherSide) {
     EXPECT_EQ(Link->Sender(), nullptr); // the list went first
 }
 
-TEST(GuiGraphics, ColourNames) {
-    struct TCase {
-        const wchar_t* Ident;
-        bool Known;
-        TColor Color;
-    };
-    const TCase Cases[] = {{L"clRed", true, clRed},   {L"CLBTNFACE", true, clBtnFace},
-                           {L"clNone", true, clNone}, {L"clnavy", true, 0x800000},
-                           {L"red", false, 0},        {L"", false, 0},
-                           {L"clRedx", false, 0}};
-    for (const TCase& C : Cases) {
-        TColor Color = 0;
-        EXPECT_EQ(IdentToColor(C.Ident, Color), C.Known) << ToUtf8(C.Ident);
-        if (C.Known) {
-            EXPECT_EQ(Color, C.Color) << ToUtf8(C.Ident);
-        }
-    }
-    EXPECT_EQ(ColorToRGB(clNone), 0u);
-}
-
 TEST(GuiGraphics, NoGdiObjectOutlivesItsOwner) {
     EXPECT_EQ(GdiGrowth([] {
                   TBitmap B;

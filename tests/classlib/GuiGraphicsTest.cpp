@@ -177,3 +177,24 @@ TEST(GuiGraphics, AnOwnedGdiObjectIsDeletedOnceByItsLastOwner) {
     }
     EXPECT_EQ(GetObjectType(Brush), 0u);
 }
+
+TEST(GuiGraphics, ColourNamesAsStoredBecomeColours) {
+    const struct {
+        const wchar_t* Ident;
+        bool Known;
+        TColor Value;
+    } Cases[] = {
+        {L"clRed", true, 0x0000FF},      {L"CLBTNFACE", true, clBtnFace},
+        {L"clNone", true, clNone},       {L"clInfoBk", true, clInfoBk},
+        {L"clRedd", false, 7},           {L"", false, 7},
+        {L"clnavy", true, clNavy},       {L"red", false, 7},
+        {L"clMedGray", true, clMedGray},
+    };
+    EXPECT_EQ(ColorToRGB(clNone), 0u);
+    for (const auto& C : Cases) {
+        SCOPED_TRACE(C.Ident);
+        TColor Color = 7;
+        EXPECT_EQ(IdentToColor(C.Ident, Color), C.Known);
+        EXPECT_EQ(Color, C.Value);
+    }
+}
