@@ -127,17 +127,6 @@ bool ReadWideStringFromStream(TStream& Stream, String& S) {
 
 // ------------------------------------------------------------ keyboard and messages
 
-TCvShiftKeys KeyboardShiftState() {
-    TCvShiftKeys Keys;
-    if (GetKeyState(VK_SHIFT) < 0)
-        Keys.Include(sskShift);
-    if (GetKeyState(VK_MENU) < 0)
-        Keys.Include(sskAlt);
-    if (GetKeyState(VK_CONTROL) < 0)
-        Keys.Include(sskCtrl);
-    return Keys;
-}
-
 void TCvMessagePump::ProcessMessages() {
     ProcessPendingMessages();
 }

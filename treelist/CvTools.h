@@ -56,25 +56,7 @@ inline bool ReadFStringFromStream(TStream& Stream, String& S) {
 
 // ------------------------------------------------------------ keyboard and messages
 
-// The Shift, Alt and Ctrl keys held down.
-enum TCvShiftKey { sskShift, sskAlt, sskCtrl };
-class TCvShiftKeys {
-public:
-    constexpr TCvShiftKeys() = default;
-    constexpr TCvShiftKeys(std::initializer_list<TCvShiftKey> Keys) {
-        for (const TCvShiftKey Key : Keys)
-            Include(Key);
-    }
-    constexpr void Include(TCvShiftKey Key) { FBits |= 1u << Key; }
-    constexpr bool Contains(TCvShiftKey Key) const { return (FBits & (1u << Key)) != 0; }
-    constexpr bool operator==(const TCvShiftKeys&) const = default;
-
-private:
-    unsigned FBits = 0;
-};
-
-// The keys the thread's keyboard state reports as down now.
-TCvShiftKeys KeyboardShiftState();
+// The keys held down come from the class library's KeyboardShiftState (Controls.h).
 
 // Keeps messages flowing during long work of the tree-list, through the program's one pump. A
 // quit request met on the way stays pending for the main loop.

@@ -1,3 +1,4 @@
+#include "classlib/gui/Controls.h"
 #include "treelist/CvTools.h"
 
 #include <gtest/gtest.h>
@@ -114,10 +115,10 @@ TEST(CvTools, KeyboardShiftStateReadsTheKeyState) {
     BYTE State[256] = {};
     State[VK_CONTROL] = State[VK_RCONTROL] = 0x80;
     SetKeyboardState(State);
-    EXPECT_EQ(KeyboardShiftState(), (TCvShiftKeys{sskCtrl}));
+    EXPECT_EQ(KeyboardShiftState(), (TShiftState{ssCtrl}));
     State[VK_SHIFT] = State[VK_MENU] = 0x80;
     SetKeyboardState(State);
-    EXPECT_EQ(KeyboardShiftState(), (TCvShiftKeys{sskShift, sskAlt, sskCtrl}));
+    EXPECT_EQ(KeyboardShiftState(), (TShiftState{ssShift, ssAlt, ssCtrl}));
     SetKeyboardState(Saved);
 }
 
