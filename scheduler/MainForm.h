@@ -35,7 +35,6 @@ struct TSchedEnvironment {
     const IClock* Clock = nullptr;
 };
 
-enum TModalResult { mrNone = 0, mrOk = 1, mrCancel = 2 };
 
 class TfrmSchedulerMain : public TForm {
 public:
