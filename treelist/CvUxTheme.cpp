@@ -3,6 +3,7 @@
 #include "treelist/CvTools.h"
 
 #include <algorithm>
+#include <utility>
 
 const std::array<const char*, UxThemeEntryCount> UxThemeEntryNames = {
     "IsThemeActive",
@@ -119,7 +120,20 @@ TUxThemeApi LoadUxTheme(bool Wanted) {
     return Api;
 }
 
+namespace {
+const TUxThemeApi* GStandIn = nullptr;
+} // namespace
+
+TUxThemeScope::TUxThemeScope(const TUxThemeApi& Api)
+    : FApi(Api), FPrevious(std::exchange(GStandIn, &FApi)) {}
+
+TUxThemeScope::~TUxThemeScope() {
+    GStandIn = FPrevious;
+}
+
 const TUxThemeApi& UxTheme() {
+    if (GStandIn)
+        return *GStandIn;
     static const TUxThemeApi Api = [] {
         OSVERSIONINFOA Info{};
         Info.dwOSVersionInfoSize = sizeof Info;

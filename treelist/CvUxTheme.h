@@ -36,6 +36,19 @@ inline bool ThemesAvailable() {
     return UxTheme().Available;
 }
 
+// Makes UxTheme() answer Api while it lives: how tests play another system or a fake library.
+class TUxThemeScope {
+public:
+    explicit TUxThemeScope(const TUxThemeApi& Api);
+    ~TUxThemeScope();
+    TUxThemeScope(const TUxThemeScope&) = delete;
+    TUxThemeScope& operator=(const TUxThemeScope&) = delete;
+
+private:
+    TUxThemeApi FApi;
+    const TUxThemeApi* FPrevious;
+};
+
 // Draws the background of a part of a theme class with no window. E_NOTIMPL when no theme of
 // that class opens.
 HRESULT DrawThemedClassBackground(const String& ClassName, HDC DC, int PartId, int StateId,

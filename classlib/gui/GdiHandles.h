@@ -83,10 +83,12 @@ private:
     HDC FDC;
 };
 
-// GetDC / ReleaseDC; a null window gives the screen's DC.
+// GetDC / ReleaseDC; a null window gives the screen's DC. WholeWindow takes GetWindowDC's, which
+// reaches the frame as well.
 class TClientDC {
 public:
-    explicit TClientDC(HWND Wnd) noexcept : FWnd(Wnd), FDC(GetDC(Wnd)) {}
+    explicit TClientDC(HWND Wnd, bool WholeWindow = false) noexcept
+        : FWnd(Wnd), FDC(WholeWindow ? GetWindowDC(Wnd) : GetDC(Wnd)) {}
     ~TClientDC() {
         if (FDC)
             ReleaseDC(FWnd, FDC);
