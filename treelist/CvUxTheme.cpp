@@ -161,3 +161,14 @@ HRESULT DrawThemedClassBackground(const String& ClassName, HDC DC, int PartId, i
     Api.CloseThemeData(Theme);
     return Result;
 }
+
+bool ThemeClassActive(const String& ClassName) {
+    const TUxThemeApi& Api = UxTheme();
+    if (!Api.Available)
+        return false;
+    const HTHEME Theme = Api.OpenThemeData(nullptr, ClassName.c_str());
+    if (Theme == nullptr)
+        return false;
+    Api.CloseThemeData(Theme);
+    return true;
+}

@@ -53,3 +53,6 @@ private:
 // that class opens.
 HRESULT DrawThemedClassBackground(const String& ClassName, HDC DC, int PartId, int StateId,
                                   const TRect& Rect, const TRect& ClipRect);
+
+// Whether a theme of that class opens now: the controls draw themed only then.
+bool ThemeClassActive(const String& ClassName);
