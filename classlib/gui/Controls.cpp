@@ -546,19 +546,10 @@ HWND TWinControl::Handle() {
 }
 
 void TWinControl::CreateHandle() {
-    const HWND ParentWnd = WindowParent();
+    WindowParent();
     if (FHandle)
         return; // creating the parent created this window as well
-    TCreateParams Params;
-    CreateParams(Params);
-    if ((Params.Style & WS_CHILD) && !ParentWnd)
-        throw EInvalidOperation(Format(L"Control '%s' has no parent window", {Name}));
-    RegisterWindowClass(Params, &ObjectWndProc<TWinControl>);
-    // FHandle is set at WM_NCCREATE, so the window reaches the object from its first message.
-    if (!CreateWindowExW(Params.ExStyle, Params.WinClassName.c_str(), Params.Caption.c_str(),
-                         Params.Style, Params.X, Params.Y, Params.Width, Params.Height, ParentWnd,
-                         nullptr, ModuleInstance(), this))
-        RaiseLastOSError();
+    CreateWnd();
     SetPropW(FHandle, ControlProperty, this);
     if (!Enabled())
         EnableWindow(FHandle, FALSE);
@@ -566,6 +557,30 @@ void TWinControl::CreateHandle() {
     for (TControl* Control : FControls)
         if (auto* Windowed = dynamic_cast<TWinControl*>(Control); Windowed && Windowed->Visible())
             Windowed->HandleNeeded();
+}
+
+void TWinControl::CreateWnd() {
+    const HWND ParentWnd = WindowParent();
+    TCreateParams Params;
+    CreateParams(Params);
+    if ((Params.Style & WS_CHILD) && !ParentWnd)
+        throw EInvalidOperation(Format(L"Control '%s' has no parent window", {Name}));
+    FHandle = CreateWindowHandle(Params, ParentWnd);
+}
+
+HWND TWinControl::CreateWindowHandle(const TCreateParams& Params, HWND ParentWnd) {
+    RegisterWindowClass(Params, &ObjectWndProc<TWinControl>);
+    // FHandle is set at WM_NCCREATE, so the window reaches the object from its first message.
+    const HWND Wnd = CreateWindowExW(
+        Params.ExStyle, Params.WinClassName.c_str(), Params.Caption.c_str(), Params.Style, Params.X,
+        Params.Y, Params.Width, Params.Height, ParentWnd, nullptr, ModuleInstance(), this);
+    if (!Wnd)
+        RaiseLastOSError();
+    return Wnd;
+}
+
+void TWinControl::DestroyWindowHandle(HWND Wnd) {
+    DestroyWindow(Wnd);
 }
 
 void TWinControl::CreateParams(TCreateParams& Params) const {
@@ -591,7 +606,8 @@ void TWinControl::DestroyHandle() {
     SetWindowLongPtrW(Wnd, GWLP_USERDATA, 0);
     RemovePropW(Wnd, ControlProperty);
     FTrackingLeave = false;
-    DestroyWindow(Wnd); // child windows go too; each clears its object's handle at WM_NCDESTROY
+    DestroyWindowHandle(
+        Wnd); // child windows go too; each clears its object's handle at WM_NCDESTROY
 }
 
 void TWinControl::RecreateWnd() {
@@ -681,12 +697,8 @@ void TWinControl::WndProc(TMessage& Message) {
             KeyUp(Code, KeyboardShiftState());
         if (!Alive.Alive() || Code == 0)
             return;
-        if (Down && Code == VK_TAB && Message.Msg == WM_KEYDOWN) {
-            if (TForm* Form = GetParentForm(this)) {
-                Form->SelectNext(this, GetKeyState(VK_SHIFT) >= 0);
-                return;
-            }
-        }
+        if (FormKey(Message.Msg, Code))
+            return;
         Message.WParam = Code;
         break;
     }
@@ -694,11 +706,29 @@ void TWinControl::WndProc(TMessage& Message) {
         wchar_t Char = static_cast<wchar_t>(TWMKey(Message).CharCode);
         const TAliveToken Alive = AliveToken();
         KeyPress(Char);
-        if (!Alive.Alive() || Char == 0)
+        if (!Alive.Alive() || Char == 0 || FormKey(Message.Msg, Char))
             return;
         Message.WParam = Char;
         break;
     }
+    case WM_SYSCHAR:
+        if (FormKey(Message.Msg, static_cast<WORD>(Message.WParam)))
+            return;
+        break;
+    case WM_COMMAND:
+    case WM_NOTIFY:
+    case WM_DRAWITEM:
+    case WM_MEASUREITEM:
+    case WM_CTLCOLORMSGBOX:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORLISTBOX:
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLORDLG:
+    case WM_CTLCOLORSCROLLBAR:
+    case WM_CTLCOLORSTATIC:
+        if (ReflectToChild(Message))
+            return;
+        break;
     case WM_SETFOCUS:
         if (TForm* Form = GetParentForm(this); Form && Form != this)
             Form->FocusControlChanged(this);
@@ -728,6 +758,44 @@ void TWinControl::DefaultHandler(TMessage& Message) {
         return; // the library's own notices mean nothing to the system
     if (FHandle)
         Message.Result = DefWindowProcW(FHandle, Message.Msg, Message.WParam, Message.LParam);
+}
+
+bool TWinControl::ReflectToChild(TMessage& Message) {
+    HWND Child = nullptr;
+    switch (Message.Msg) {
+    case WM_COMMAND:
+        Child = reinterpret_cast<HWND>(Message.LParam); // none for menus and accelerators
+        break;
+    case WM_NOTIFY:
+        Child = reinterpret_cast<const NMHDR*>(Message.LParam)->hwndFrom;
+        break;
+    case WM_DRAWITEM: {
+        const auto& Item = *reinterpret_cast<const DRAWITEMSTRUCT*>(Message.LParam);
+        if (Item.CtlType != ODT_MENU)
+            Child = Item.hwndItem;
+        break;
+    }
+    case WM_MEASUREITEM: {
+        const auto& Item = *reinterpret_cast<const MEASUREITEMSTRUCT*>(Message.LParam);
+        if (Item.CtlType != ODT_MENU && FHandle)
+            Child = GetDlgItem(FHandle, static_cast<int>(Item.CtlID));
+        break;
+    }
+    default: // WM_CTLCOLOR*
+        Child = reinterpret_cast<HWND>(Message.LParam);
+        break;
+    }
+    TWinControl* Target = Child && Child != FHandle ? FindControl(Child) : nullptr;
+    if (!Target)
+        return false;
+    Message.Result = Target->Perform(CN_BASE + Message.Msg, Message.WParam, Message.LParam);
+    const bool Colour = Message.Msg >= WM_CTLCOLORMSGBOX && Message.Msg <= WM_CTLCOLORSTATIC;
+    return !Colour || Message.Result != 0;
+}
+
+bool TWinControl::FormKey(UINT Msg, WORD Key) {
+    TForm* Form = GetParentForm(this);
+    return Form && Form->DialogKey(*this, Msg, Key);
 }
 
 bool TWinControl::RouteMouse(TMessage& Message) {

@@ -380,6 +380,9 @@ public:
     // The controls of this window that take the focus, in tab order, depth first.
     std::vector<TWinControl*> TabList();
 
+    // The brush the background is painted with, in Color.
+    TBrush& Brush() { return FBrush; }
+
     int BorderWidth() const { return FBorderWidth; }
     void SetBorderWidth(int Value);
     // A sunken client edge.
@@ -403,6 +406,14 @@ protected:
     virtual void CreateParams(TCreateParams& Params) const;
     // The window this one is created in (a child window) or owned by (a top-level window).
     virtual HWND WindowParent();
+    // Makes the window from CreateParams through CreateWindowHandle; a derived class adds what
+    // follows creation.
+    virtual void CreateWnd();
+    // Makes the window Params describe in (or owned by) ParentWnd and returns it, bound to the
+    // object: the library's own window class binds at WM_NCCREATE.
+    virtual HWND CreateWindowHandle(const TCreateParams& Params, HWND ParentWnd);
+    // Destroys the window once it has left the object.
+    virtual void DestroyWindowHandle(HWND Wnd);
     void DestroyHandle();
 
     void WndProc(TMessage& Message) override;
@@ -448,6 +459,11 @@ private:
     void UpdateBounds();
     bool RouteMouse(TMessage& Message);
     void TrackMouse(TControl* Under);
+    // Hands a notification of a child window to that child's object as CN_*; false when the
+    // child is not one of the library's or left the answer to the system.
+    bool ReflectToChild(TMessage& Message);
+    // Tab, Enter and Escape that this control does not want go to its form; true when used.
+    bool FormKey(UINT Msg, WORD Key);
 
     HWND FHandle = nullptr;
     std::vector<TControl*> FControls;

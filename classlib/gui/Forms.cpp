@@ -141,6 +141,10 @@ void TForm::WndProc(TMessage& Message) {
         if (OnDeactivate)
             OnDeactivate(this);
         return;
+    case CM_DIALOGKEY:
+    case CM_DIALOGCHAR:
+        Message.Result = DefaultDialogKey(Message.Msg, static_cast<WORD>(Message.WParam));
+        return;
     default:
         break;
     }

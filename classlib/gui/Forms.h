@@ -111,6 +111,14 @@ private:
     void Activated(bool Active);
     // Control leaves the form: it cannot stay the active control.
     void ControlRemoved(const TControl* Control);
+    // The dialog keys, without the system's dialog manager: Tab and Shift+Tab move the focus,
+    // Enter and Escape go to the buttons as CM_DIALOGKEY, an Alt+letter (or a letter the
+    // focused control does not type) goes to the controls as CM_DIALOGCHAR. Keys the control
+    // asks for (WM_GETDLGCODE) stay with it. Msg is WM_KEYDOWN, WM_CHAR or WM_SYSCHAR from
+    // Source; true when the form used the key.
+    bool DialogKey(TWinControl& Source, UINT Msg, WORD Key);
+    // What the form does with CM_DIALOGKEY and CM_DIALOGCHAR that reach it.
+    LRESULT DefaultDialogKey(UINT Msg, WORD Key);
 
     TFormStyle FFormStyle = fsNormal;
     TFormBorderStyle FBorderStyle = bsSizeable;

@@ -1,11 +1,15 @@
 // Standard controls.
 #pragma once
 
-#include "classlib/gui/Controls.h"
+#include "classlib/gui/Forms.h"
+
+// Whether Key is the accelerator of Caption: the character after a single '&' ("&&" is an
+// ampersand), compared without case.
+bool IsAccel(wchar_t Key, const String& Caption);
 
 // A caption painted by its parent. Line breaks in the caption start new lines; '&' is shown as
 // it stands. With AutoSize the label takes the size of its text; a label that is not Transparent
-// first fills its bounds with its Color.
+// first fills its bounds with its Color. Its accelerator focuses FocusControl.
 class TLabel : public TGraphicControl {
 public:
     explicit TLabel(TComponent* AOwner);
@@ -14,8 +18,12 @@ public:
     void SetAutoSize(bool Value);
     bool Transparent() const { return FTransparent; }
     void SetTransparent(bool Value);
+    TWinControl* FocusControl() const { return FFocusControl; }
+    void SetFocusControl(TWinControl* Value);
 
 protected:
+    void WndProc(TMessage& Message) override;
+    void Notification(TComponent* AComponent, TOperation Operation) override;
     void Paint() override;
     void CaptionChanged() override;
     void FontChanged() override;
@@ -25,4 +33,146 @@ private:
 
     bool FAutoSize = true;
     bool FTransparent = false;
+    TWinControl* FFocusControl = nullptr;
+};
+
+// ------------------------------------------------------------ system controls
+
+// A control over a window of a system class (EDIT, BUTTON, COMBOBOX): the system draws it and
+// handles its input, the object sees every message first through a window subclass, and
+// DefaultHandler hands it on to the class's own procedure. The parent hands the child's
+// notifications back as CN_*. The window goes in a fixed order: it leaves the object, the
+// subclass is removed, then the window is destroyed.
+class TSystemControl : public TWinControl {
+public:
+    explicit TSystemControl(TComponent* AOwner);
+    ~TSystemControl() override;
+
+protected:
+    HWND CreateWindowHandle(const TCreateParams& Params, HWND ParentWnd) override;
+    void DestroyWindowHandle(HWND Wnd) override;
+    void WndProc(TMessage& Message) override;
+    void DefaultHandler(TMessage& Message) override;
+    void FontChanged() override;
+    void ColorChanged() override;
+    // The answer to a reflected WM_CTLCOLOR*: the font's colour on the control's Color.
+    LRESULT ControlColors(HDC DC);
+
+private:
+    static LRESULT CALLBACK SubclassProc(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam,
+                                         UINT_PTR Id, DWORD_PTR Data);
+    WNDPROC FClassProc = nullptr;
+};
+
+// ------------------------------------------------------------------- edits
+
+enum TEditCharCase { ecNormal, ecUpperCase, ecLowerCase };
+
+// A single-line edit box (a derived class may make it multi-line in CreateParams). Text is the
+// caption, kept in step with what is typed; OnChange runs for every change, typed or set.
+// WM_CUT and WM_PASTE pass through WndProc, so a derived class may refuse them.
+class TCustomEdit : public TSystemControl {
+public:
+    explicit TCustomEdit(TComponent* AOwner);
+
+    String Text() const { return Caption(); }
+    void SetText(const String& Value) { SetCaption(Value); }
+    // 0 is no limit.
+    int MaxLength() const { return FMaxLength; }
+    void SetMaxLength(int Value);
+    // Shown in place of every character; 0 shows the text.
+    wchar_t PasswordChar() const { return FPasswordChar; }
+    void SetPasswordChar(wchar_t Value);
+    bool ReadOnly() const { return FReadOnly; }
+    void SetReadOnly(bool Value);
+    // Typed letters are turned to this case; setting it turns the text as well.
+    TEditCharCase CharCase() const { return FCharCase; }
+    void SetCharCase(TEditCharCase Value);
+    // The selection shows only while the edit has the focus.
+    bool HideSelection() const { return FHideSelection; }
+    void SetHideSelection(bool Value);
+    // Entering the edit from the keyboard selects all of its text.
+    bool AutoSelect = true;
+    // The height follows the font.
+    bool AutoSize() const { return FAutoSize; }
+    void SetAutoSize(bool Value);
+
+    void SelectAll();
+    int SelStart();
+    void SetSelStart(int Value);
+    int SelLength();
+    void SetSelLength(int Value);
+
+    TNotifyEvent OnChange;
+
+protected:
+    void CreateParams(TCreateParams& Params) const override;
+    void CreateWnd() override;
+    void WndProc(TMessage& Message) override;
+    void FontChanged() override;
+    virtual void Change();
+
+private:
+    void AdjustHeight();
+
+    int FMaxLength = 0;
+    wchar_t FPasswordChar = 0;
+    bool FReadOnly = false;
+    TEditCharCase FCharCase = ecNormal;
+    bool FHideSelection = true;
+    bool FAutoSize = true;
+};
+
+class TEdit : public TCustomEdit {
+public:
+    using TCustomEdit::TCustomEdit;
+};
+
+// An edit that keeps an input mask. The mask is stored but does not restrict typing; OnValidate
+// runs when the focus leaves the edit, and may raise to refuse the text.
+class TCustomMaskEdit : public TCustomEdit {
+public:
+    using TCustomEdit::TCustomEdit;
+
+    String EditMask;
+    TNotifyEvent OnValidate;
+    // Runs OnValidate.
+    virtual void ValidateEdit();
+
+protected:
+    void WndProc(TMessage& Message) override;
+    // The masked edit's own focus handling: with a mask, the whole text is selected.
+    virtual void WMSetFocus(TMessage& Message);
+};
+
+class TMaskEdit : public TCustomMaskEdit {
+public:
+    using TCustomMaskEdit::TCustomMaskEdit;
+};
+
+// ----------------------------------------------------------------- buttons
+
+// A push button. A click sets the form's ModalResult to the button's (when not mrNone) before
+// OnClick. Enter clicks the Default button, unless another button has the focus (then that
+// one); Escape clicks the Cancel button; the caption's accelerator clicks it too.
+class TButton : public TSystemControl {
+public:
+    explicit TButton(TComponent* AOwner);
+
+    bool Default() const { return FDefault; }
+    void SetDefault(bool Value);
+    bool Cancel = false;
+    TModalResult ModalResult = mrNone;
+
+    // Clicks the button as the mouse would.
+    void Click() override;
+
+protected:
+    void CreateParams(TCreateParams& Params) const override;
+    void WndProc(TMessage& Message) override;
+
+private:
+    bool TakesDialogKey(WORD Key) const;
+
+    bool FDefault = false;
 };

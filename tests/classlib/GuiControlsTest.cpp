@@ -87,14 +87,6 @@ private:
     UINT_PTR FTimer;
 };
 
-template <class TControlClass, class... TArgs>
-TControlClass* Place(TWinControl& Parent, TRect Where, TArgs&&... Args) {
-    auto* Control = new TControlClass(&Parent, std::forward<TArgs>(Args)...);
-    Control->SetParent(&Parent);
-    Control->SetBoundsRect(Where);
-    return Control;
-}
-
 } // namespace
 
 TEST_F(GuiTest, SettersNotifyThroughWindowProcOnlyOnChange) {

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <utility>
 #include <vector>
 
 // Each test runs with its own application object, which deletes the test's forms after it.
@@ -30,6 +31,15 @@ protected:
 
     std::unique_ptr<TApplication> App;
 };
+
+// Makes a control owned by and placed in Parent, at Where.
+template <class TControlClass, class... TArgs>
+TControlClass* Place(TWinControl& Parent, TRect Where, TArgs&&... Args) {
+    auto* Control = new TControlClass(&Parent, std::forward<TArgs>(Args)...);
+    Control->SetParent(&Parent);
+    Control->SetBoundsRect(Where);
+    return Control;
+}
 
 // The client area of a window as it paints itself for WM_PRINTCLIENT.
 class TClientPixels {

@@ -1,0 +1,44 @@
+#include "classlib/gui/StdCtrls.h"
+
+bool IsAccel(wchar_t Key, const String& Caption) {
+    for (size_t I = 0; I + 1 < Caption.size(); ++I) {
+        if (Caption[I] != L'&')
+            continue;
+        const wchar_t Next = Caption[I + 1];
+        if (Next == L'&') {
+            ++I; // an ampersand, not an accelerator
+            continue;
+        }
+        wchar_t Pair[2] = {Key, Next};
+        CharUpperBuffW(Pair, 2);
+        return Pair[0] == Pair[1];
+    }
+    return false;
+}
+
+void TLabel::SetFocusControl(TWinControl* Value) {
+    if (FFocusControl == Value)
+        return;
+    if (FFocusControl)
+        FFocusControl->RemoveFreeNotification(this);
+    FFocusControl = Value;
+    if (Value)
+        Value->FreeNotification(this);
+}
+
+void TLabel::Notification(TComponent* AComponent, TOperation Operation) {
+    TGraphicControl::Notification(AComponent, Operation);
+    if (Operation == opRemove && AComponent == FFocusControl)
+        FFocusControl = nullptr;
+}
+
+void TLabel::WndProc(TMessage& Message) {
+    if (Message.Msg == CM_DIALOGCHAR && FFocusControl && Enabled() &&
+        IsAccel(static_cast<wchar_t>(Message.WParam), Caption()) && FFocusControl->CanFocus()) {
+        if (TForm* Form = GetParentForm(FFocusControl))
+            Form->SetActiveControl(FFocusControl);
+        Message.Result = 1;
+        return;
+    }
+    TGraphicControl::WndProc(Message);
+}
