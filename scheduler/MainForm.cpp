@@ -21,6 +21,27 @@ public:
     void Finish() override {}
 };
 
+// The tray's two pictures: a clock face, blue while the scheduler is on, grey when off.
+void AddTrayClockImages(TImageList& List) {
+    for (const TColor Face : {TColor(0xC06020), clGray}) {
+        TBitmap Image;
+        Image.SetSize(16, 16);
+        TCanvas& C = Image.Canvas();
+        C.Brush().SetColor(clFuchsia);
+        C.FillRect(TRect(0, 0, 16, 16));
+        C.Brush().SetColor(clWhite);
+        C.Pen().SetColor(Face);
+        C.Pen().SetWidth(2);
+        C.Ellipse(TRect(1, 1, 15, 15));
+        C.Pen().SetWidth(1);
+        C.MoveTo(8, 8);
+        C.LineTo(8, 3);
+        C.MoveTo(8, 8);
+        C.LineTo(11, 10);
+        List.AddMasked(Image, clFuchsia);
+    }
+}
+
 // Settings, Run-key and glyph failures are swallowed without a message.
 template <typename TStep> void Guarded(TStep&& Step) {
     try {
@@ -53,6 +74,12 @@ TfrmSchedulerMain::TfrmSchedulerMain(TComponent* Owner, TSchedEnvironment Enviro
     FTimer->SetEnabled(false);
     FTimer->SetInterval(5000);
     FTimer->OnTimer = [this](TObject*) { TimerTimer(); };
+    ImageList1 = new TImageList(this);
+    AddTrayClockImages(*ImageList1);
+    CvTrayIcon = new TCvTrayIcon(this);
+    CvTrayIcon->SetHint(L"System Corvanta 2 Scheduler");
+    CvTrayIcon->SetIconList(ImageList1);
+    CvTrayIcon->OnDblClick = [this](TObject*) { mnConfigClick(); };
 
     HandleNeeded();
     FRunner->Window = Handle();
@@ -121,6 +148,8 @@ void TfrmSchedulerMain::SwitchSchedulerOn() {
 
 void TfrmSchedulerMain::UpdateTrayIcon() {
     FTrayIcon = SchedTrayIconState(FSchedulerOn, Visible(), FHideTrayIcon);
+    CvTrayIcon->SetIconIndex(FTrayIcon.ImageIndex);
+    CvTrayIcon->SetIconVisible(FTrayIcon.Visible);
 }
 
 void TfrmSchedulerMain::SaveAll() {

@@ -7,6 +7,8 @@
 #include "app/Clock.h"
 #include "classlib/gui/ExtCtrls.h"
 #include "classlib/gui/Forms.h"
+#include "classlib/gui/ImgList.h"
+#include "scheduler/CvTrayIcon.h"
 #include "scheduler/SchedCheck.h"
 #include "scheduler/SchedFunc.h"
 #include "scheduler/SchedRunners.h"
@@ -34,7 +36,6 @@ struct TSchedEnvironment {
     // Null: the system clock.
     const IClock* Clock = nullptr;
 };
-
 
 class TfrmSchedulerMain : public TForm {
 public:
@@ -99,7 +100,9 @@ private:
     std::unique_ptr<IProgress> FPleaseWait;
     std::unique_ptr<TSchedRunner> FRunner;
     std::unique_ptr<TScheduleCheck> FCheck;
-    TTimer* FTimer = nullptr; // owned as a component of the window
+    TTimer* FTimer = nullptr;          // owned as a component of the window
+    TImageList* ImageList1 = nullptr;  // owned as a component of the window: on, off
+    TCvTrayIcon* CvTrayIcon = nullptr; // owned as a component of the window
     int FFuncIndex = 0;
     bool FControlsLoaded = false;
     bool FSchedulerOn = true;

@@ -420,14 +420,26 @@ void TApplication::SetTitle(const String& Value) {
     SetWindowTextW(FHandle, FTitle.c_str());
 }
 
+int TApplication::HookMainWindow(TWindowHook Hook) {
+    FHooks.emplace_back(++FLastHookId, std::move(Hook));
+    return FLastHookId;
+}
+
+void TApplication::UnhookMainWindow(int HookId) {
+    std::erase_if(FHooks, [HookId](const auto& Entry) { return Entry.first == HookId; });
+}
+
 void TApplication::WindowProc(TMessage& Message) {
     if (Message.Msg == WM_RELEASE_FORMS) {
         DeleteReleasedForms();
         return;
     }
-    for (const TWindowHook& Hook : FHooks)
+    // By index: a hook may take itself, or another, out while it runs.
+    for (size_t I = 0; I < FHooks.size(); ++I) {
+        const TWindowHook Hook = FHooks[I].second;
         if (Hook(Message))
             return;
+    }
     if (Message.Msg == WM_CLOSE) {
         // Closing the application closes its main form; the window itself stays.
         if (FMainForm)

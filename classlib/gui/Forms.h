@@ -189,8 +189,9 @@ public:
     void HandleException(TObject* Sender) noexcept;
     std::function<void(TObject* Sender, const Exception& E)> OnException;
 
-    // Hooks stay for the life of the application.
-    void HookMainWindow(TWindowHook Hook) { FHooks.push_back(std::move(Hook)); }
+    // A hook stays until it is taken out with the number it was given (or the application goes).
+    int HookMainWindow(TWindowHook Hook);
+    void UnhookMainWindow(int HookId);
 
 private:
     friend class TForm;
@@ -208,7 +209,8 @@ private:
     TForm* FMainForm = nullptr;
     bool FTerminated = false;
     std::vector<TForm*> FReleased;
-    std::vector<TWindowHook> FHooks;
+    std::vector<std::pair<int, TWindowHook>> FHooks;
+    int FLastHookId = 0;
 };
 
 extern TApplication* Application;

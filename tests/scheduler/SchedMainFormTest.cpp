@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 namespace {
 
 const wchar_t TestRunKey[] = L"Software\\QrvTest\\Run";
@@ -18,13 +20,21 @@ public:
 class SchedMainFormTest : public ::testing::Test {
 protected:
     SchedMainFormTest() {
+        SetNotifyIconCall([this](DWORD Message, const NOTIFYICONDATAW& Data) {
+            ShellCalls.push_back(Message);
+            ShellTip = Data.szTip;
+            return true;
+        });
         HKEY Key;
         RegCreateKeyExW(HKEY_CURRENT_USER, TestRunKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &Key,
                         nullptr);
         RegCloseKey(Key);
         RegDeleteKeyValueW(HKEY_CURRENT_USER, TestRunKey, SchedRunValueName);
     }
-    ~SchedMainFormTest() override { RegDeleteKeyW(HKEY_CURRENT_USER, TestRunKey); }
+    ~SchedMainFormTest() override {
+        RegDeleteKeyW(HKEY_CURRENT_USER, TestRunKey);
+        SetNotifyIconCall(nullptr);
+    }
 
     TfrmSchedulerMain& Start(std::vector<String> Params = {}) {
         TSchedEnvironment Env;
@@ -62,6 +72,8 @@ protected:
     TFixedClock Clock;
     TApplication App;
     TfrmSchedulerMain* Form = nullptr;
+    std::vector<DWORD> ShellCalls;
+    String ShellTip;
 };
 
 } // namespace
@@ -194,6 +206,21 @@ TEST_F(SchedMainFormTest, HideTrayIconIsWrittenAndTheIconFollowsTheWindow) {
     EXPECT_EQ(W.TrayIcon(), (TTrayIconState{0, false}));
     W.mnEnabledClick();
     EXPECT_EQ(W.TrayIcon().ImageIndex, 1);
+}
+
+TEST_F(SchedMainFormTest, TheTrayIconReachesTheShellAndItsDoubleClickOpensTheWindow) {
+    TfrmSchedulerMain& W = Start({L"/hide"});
+    ASSERT_FALSE(ShellCalls.empty());
+    EXPECT_EQ(std::count(ShellCalls.begin(), ShellCalls.end(), DWORD(NIM_ADD)), 1);
+    EXPECT_EQ(ShellTip, L"System Corvanta 2 Scheduler");
+    W.HideTrayIcon1Click();
+    EXPECT_EQ(ShellCalls.back(), DWORD(NIM_DELETE));
+
+    const HWND IconWindow = FindWindowExW(nullptr, nullptr, L"TUtilityWindow", nullptr);
+    ASSERT_NE(IconWindow, nullptr);
+    SendMessageW(IconWindow, WM_TRAYICON, 1, WM_LBUTTONDBLCLK);
+    EXPECT_TRUE(W.Visible()) << "a double click on the icon opens the window";
+    EXPECT_EQ(ShellCalls.back(), DWORD(NIM_ADD)) << "the open window shows its icon";
 }
 
 TEST_F(SchedMainFormTest, StartupRunsTheWindowsStartFunctionsWithTheirStoredLists) {
