@@ -46,16 +46,6 @@ int RoundNearest(double Value) {
     return static_cast<int>(std::nearbyint(Value));
 }
 
-void SetHTMLDefaults(TCvHTMLData& Data, const TFont& Font, TColor Background) {
-    Data.DefColor = Font.Color();
-    Data.DefStyle = (Font.Style().Contains(fsBold) ? hsBold : 0) |
-                    (Font.Style().Contains(fsItalic) ? hsItalic : 0) |
-                    (Font.Style().Contains(fsUnderline) ? hsUnderline : 0) |
-                    (Font.Style().Contains(fsStrikeOut) ? hsStrikeOut : 0);
-    Data.DefFontHeight = Font.Height();
-    Data.DefFontName = Font.Name();
-    Data.DefBackground = Background;
-}
 
 TFontStyles WithUnderline(TFontStyles Styles) {
     // Naming a style twice adds nothing; fsUnderline stands in for the ones not held.

@@ -59,8 +59,8 @@ void TCustomCvHeader::WndProc(TMessage& Message) {
         CancelGestures();
         break;
     case CM_MOUSEENTER:
-        if (FPressedSection && !FDragSection) {
-            FPressed = FPressedSection != nullptr && FPressedKept;
+        if (FPressedSection && !FDragSection && std::exchange(FPressedKept, false)) {
+            FPressed = true; // back over the header while still pressing
             FPressedSection->InvalidateSection();
         }
         FMouseInside = true;

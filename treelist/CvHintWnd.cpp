@@ -37,6 +37,17 @@ String UnpackWideHint(const std::string& Packed) {
     return Text;
 }
 
+void SetHTMLDefaults(TCvHTMLData& Data, const TFont& Font, TColor Background) {
+    Data.DefColor = Font.Color();
+    Data.DefStyle = (Font.Style().Contains(fsBold) ? hsBold : 0) |
+                    (Font.Style().Contains(fsItalic) ? hsItalic : 0) |
+                    (Font.Style().Contains(fsUnderline) ? hsUnderline : 0) |
+                    (Font.Style().Contains(fsStrikeOut) ? hsStrikeOut : 0);
+    Data.DefFontHeight = Font.Height();
+    Data.DefFontName = Font.Name();
+    Data.DefBackground = Background;
+}
+
 TRect ClampToDesktop(TRect R, const TRect& Desktop) {
     const int W = R.Width();
     const int H = R.Height();
@@ -100,15 +111,7 @@ void TCvHintWindow::Remeasure() {
 }
 
 void TCvHintWindow::PrepareHTML() {
-    TCvHTMLData& Data = FHTML->Data();
-    Data.DefColor = Font().Color();
-    Data.DefStyle = (Font().Style().Contains(fsBold) ? hsBold : 0) |
-                    (Font().Style().Contains(fsItalic) ? hsItalic : 0) |
-                    (Font().Style().Contains(fsUnderline) ? hsUnderline : 0) |
-                    (Font().Style().Contains(fsStrikeOut) ? hsStrikeOut : 0);
-    Data.DefFontHeight = Font().Height();
-    Data.DefFontName = Font().Name();
-    Data.DefBackground = Color();
+    SetHTMLDefaults(FHTML->Data(), Font(), Color());
 }
 
 TRect TCvHintWindow::MeasureText(int MaxWidth, const String& Text, bool Narrow,
@@ -152,6 +155,7 @@ void TCvHintWindow::ActivateWideHint(TRect Rect, const String& Text) {
         SetBounds(Placed.Left, Placed.Top, Placed.Width(), Placed.Height());
         SetWindowPos(Handle(), HWND_TOPMOST, Placed.Left, Placed.Top, Placed.Width(),
                      Placed.Height(), SWP_NOACTIVATE | SWP_SHOWWINDOW);
+        SetVisible(true); // shown without activation; the flag follows the window
     }
     Invalidate();
 }

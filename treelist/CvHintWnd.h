@@ -13,6 +13,8 @@
 std::string PackWideHint(const String& Text);
 // The wide text of a packed hint; a hint that is not packed is read as narrow text.
 String UnpackWideHint(const std::string& Packed);
+// Gives HTML data the font's colour, style, height and name and the background as defaults.
+void SetHTMLDefaults(TCvHTMLData& Data, const TFont& Font, TColor Background);
 // Moves R onto Desktop, all four sides against the same rectangle; the size is kept.
 TRect ClampToDesktop(TRect R, const TRect& Desktop);
 // The rectangle the whole desktop covers (every monitor).
