@@ -46,7 +46,6 @@ int RoundNearest(double Value) {
     return static_cast<int>(std::nearbyint(Value));
 }
 
-
 TFontStyles WithUnderline(TFontStyles Styles) {
     // Naming a style twice adds nothing; fsUnderline stands in for the ones not held.
     return TFontStyles{fsUnderline, Styles.Contains(fsBold) ? fsBold : fsUnderline,
@@ -78,7 +77,7 @@ const TCvHeaderBitmaps& HeaderBitmaps() {
 // ------------------------------------------------------------ construction
 
 TCustomCvHeader::TCustomCvHeader(TComponent* AOwner)
-    : TCustomControl(AOwner), FSections(std::make_unique<TCvHeaderSections>(this)),
+    : TCvXPThemedControl(AOwner), FSections(std::make_unique<TCvHeaderSections>(this)),
       FHTML(std::make_unique<TCvHTMLRender>()) {
     SetColor(clBtnFace);
     SetAlign(alTop);
@@ -215,11 +214,11 @@ bool TCustomCvHeader::IsLoading() const {
 }
 
 bool TCustomCvHeader::IsThemed() const {
-    return UseXPThemes && ThemeClassActive(L"HEADER");
+    return IsThemeApplied();
 }
 
 void TCustomCvHeader::Notification(TComponent* AComponent, TOperation Operation) {
-    TCustomControl::Notification(AComponent, Operation);
+    TCvXPThemedControl::Notification(AComponent, Operation);
     if (Operation != opRemove)
         return;
     if (AComponent == FImages)
@@ -230,7 +229,7 @@ void TCustomCvHeader::Notification(TComponent* AComponent, TOperation Operation)
 }
 
 void TCustomCvHeader::Loaded() {
-    TCustomControl::Loaded();
+    TCvXPThemedControl::Loaded();
     if (TForm* Form = FindParentForm(this)) {
         for (int I = 0; I < FSections->SectionCount(); ++I) {
             TCvHeaderSection* S = FSections->ItemAt(I);
@@ -245,7 +244,7 @@ void TCustomCvHeader::Loaded() {
 }
 
 void TCustomCvHeader::FontChanged() {
-    TCustomControl::FontChanged();
+    TCvXPThemedControl::FontChanged();
     if (!FLockHeight)
         AdjustHeightToFont();
     Invalidate();
@@ -319,7 +318,7 @@ void TCustomCvHeader::UnlockUpdates() {
 
 void TCustomCvHeader::Update() {
     if (FUpdateLock == 0)
-        TCustomControl::Update();
+        TCvXPThemedControl::Update();
 }
 
 void TCustomCvHeader::SectionDeleted(TCvHeaderSection* Section) {
@@ -537,12 +536,12 @@ void TCustomCvHeader::ApplyStickyWidths() {
 }
 
 void TCustomCvHeader::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) {
-    TCustomControl::SetBounds(ALeft, ATop, AWidth, AHeight);
+    TCvXPThemedControl::SetBounds(ALeft, ATop, AWidth, AHeight);
     SizeChanged();
 }
 
 void TCustomCvHeader::WMWindowPosChanged(TWMWindowPosChanged& Message) {
-    TCustomControl::WMWindowPosChanged(Message);
+    TCvXPThemedControl::WMWindowPosChanged(Message);
     SizeChanged();
 }
 
@@ -653,7 +652,7 @@ void TCustomCvHeader::PaintRest(TCanvas& C) {
     const TRect Rest(SectionsWidth() - FScrollOffset, 0, ClientWidth(), ClientHeight());
     if (Rest.IsEmpty())
         return;
-    if (IsThemed() && SUCCEEDED(DrawThemedClassBackground(L"HEADER", C.Handle(), 0, 1, Rest, Rest)))
+    if (IsThemed() && SUCCEEDED(DrawThemePart(Theme(), C.Handle(), 0, 1, Rest)))
         return;
     FillRectColor(C.Handle(), Rest, Color());
     RECT Edge = Rest;
@@ -683,7 +682,7 @@ void TCustomCvHeader::DrawSection(TCanvas& Canvas, TCvHeaderSection* Section, bo
             State = 3;
         else if (Section == FHotSection || (DragLook && Section == FDragSection))
             State = 2;
-        DrewThemed = SUCCEEDED(DrawThemedClassBackground(L"HEADER", DC, 1, State, R, R));
+        DrewThemed = SUCCEEDED(DrawThemePart(Theme(), DC, 1, State, R));
     }
     if (!DrewThemed) {
         FillRectColor(DC, R, Back);

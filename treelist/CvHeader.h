@@ -5,6 +5,7 @@
 
 #include "classlib/gui/Controls.h"
 #include "classlib/gui/ImgList.h"
+#include "treelist/CvXPThemedControl.h"
 #include "classlib/rtl/Classes.h"
 #include "treelist/HTMLRender.h"
 
@@ -298,7 +299,7 @@ void InvertColumn(HDC DC, int X, int Height);
 TColor DragLookColor(TColor Background);
 
 // Keeps the visible widths summing to ClientWidth - 1; see the layout rules in the source.
-class TCustomCvHeader : public TCustomControl {
+class TCustomCvHeader : public TCvXPThemedControl {
 public:
     explicit TCustomCvHeader(TComponent* AOwner);
     ~TCustomCvHeader() override;
@@ -332,7 +333,6 @@ public:
     void SetFilterColor(TColor Value);
     TColor ActiveFilterColor() const { return FActiveFilterColor; }
     void SetActiveFilterColor(TColor Value);
-    bool UseXPThemes = true;
     // The wide hint; the class library's Hint holds it packed.
     const String& WideHint() const { return FWideHint; }
     void SetWideHint(const String& Value);
@@ -416,6 +416,7 @@ public:
     void SetBounds(int ALeft, int ATop, int AWidth, int AHeight) override;
 
 protected:
+    String GetThemedClassName() const override { return L"HEADER"; }
     void Paint() override;
     void WndProc(TMessage& Message) override;
     void WMWindowPosChanged(TWMWindowPosChanged& Message) override;

@@ -71,7 +71,7 @@ void TCustomCvHeader::WndProc(TMessage& Message) {
     default:
         break;
     }
-    TCustomControl::WndProc(Message);
+    TCvXPThemedControl::WndProc(Message);
 }
 
 void TCustomCvHeader::MouseLeft() {
@@ -101,7 +101,7 @@ void TCustomCvHeader::MouseDown(TMouseButton Button, TShiftState Shift, int X, i
         else
             PressAt(X, Y);
     }
-    TCustomControl::MouseDown(Button, Shift, X, Y);
+    TCvXPThemedControl::MouseDown(Button, Shift, X, Y);
 }
 
 void TCustomCvHeader::StartResize(TCvHeaderSection* Section, int X) {
@@ -189,7 +189,7 @@ void TCustomCvHeader::MouseMove(TShiftState Shift, int X, int Y) {
     }
     if (FResizing)
         ResizeTo(X);
-    TCustomControl::MouseMove(Shift, X, Y);
+    TCvXPThemedControl::MouseMove(Shift, X, Y);
 }
 
 void TCustomCvHeader::ResizeTo(int X) {
@@ -233,7 +233,7 @@ void TCustomCvHeader::MouseUp(TMouseButton Button, TShiftState Shift, int X, int
         else
             ReleaseAt(X, Y);
     }
-    TCustomControl::MouseUp(Button, Shift, X, Y);
+    TCvXPThemedControl::MouseUp(Button, Shift, X, Y);
 }
 
 void TCustomCvHeader::ReleaseAt(int X, int Y) {
@@ -358,7 +358,7 @@ void TCustomCvHeader::KeyDown(WORD& Key, TShiftState Shift) {
         EndDrag(R.Left - ShiftOf(FDragSection) + 1, 1);
         Key = 0;
     }
-    TCustomControl::KeyDown(Key, Shift);
+    TCvXPThemedControl::KeyDown(Key, Shift);
 }
 
 void TCustomCvHeader::DoExit() {
@@ -367,5 +367,5 @@ void TCustomCvHeader::DoExit() {
         if (OnMouseUp)
             OnMouseUp(this, mbLeft, TShiftState{}, At.X, At.Y);
     }
-    TCustomControl::DoExit();
+    TCvXPThemedControl::DoExit();
 }

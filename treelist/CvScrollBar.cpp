@@ -166,7 +166,7 @@ TCvWheelPlan PlanWheel(int Delta, UINT Lines) {
 // ------------------------------------------------------------ construction
 
 TCustomCvScrollBar::TCustomCvScrollBar(TComponent* AOwner)
-    : TCustomControl(AOwner), FTimer(std::make_unique<TTimer>(nullptr)) {
+    : TCvXPThemedControl(AOwner), FTimer(std::make_unique<TTimer>(nullptr)) {
     ControlStyle = TControlStyle{csFramed};
     SetParentColor(false);
     SetColor(clBtnFace);
@@ -180,7 +180,7 @@ TCustomCvScrollBar::TCustomCvScrollBar(TComponent* AOwner)
 TCustomCvScrollBar::~TCustomCvScrollBar() = default;
 
 bool TCustomCvScrollBar::IsThemed() const {
-    return UseXPThemes && ThemeClassActive(L"SCROLLBAR");
+    return IsThemeApplied();
 }
 
 int TCustomCvScrollBar::BarLength() const {
@@ -354,7 +354,7 @@ void TCustomCvScrollBar::SetWideHint(const String& Value) {
 }
 
 void TCustomCvScrollBar::Loaded() {
-    TCustomControl::Loaded();
+    TCvXPThemedControl::Loaded();
     FMax = std::max(FMax, FMin);
     FPage = std::min(FPage, FMax - FMin + 1);
     FPosition = std::clamp(FPosition, FMin, FMax);
@@ -363,17 +363,17 @@ void TCustomCvScrollBar::Loaded() {
 }
 
 void TCustomCvScrollBar::ColorChanged() {
-    TCustomControl::ColorChanged();
+    TCvXPThemedControl::ColorChanged();
     Invalidate();
 }
 
 void TCustomCvScrollBar::EnabledChanged() {
-    TCustomControl::EnabledChanged();
+    TCvXPThemedControl::EnabledChanged();
     Invalidate();
 }
 
 void TCustomCvScrollBar::WMWindowPosChanged(TWMWindowPosChanged& Message) {
-    TCustomControl::WMWindowPosChanged(Message);
+    TCvXPThemedControl::WMWindowPosChanged(Message);
     UpdateThumb();
     Invalidate();
 }
@@ -466,7 +466,7 @@ void TCustomCvScrollBar::WndProc(TMessage& Message) {
         Message.Result = 1;
         return;
     case WM_GETDLGCODE:
-        TCustomControl::WndProc(Message);
+        TCvXPThemedControl::WndProc(Message);
         Message.Result |= DLGC_WANTARROWS;
         return;
     case SBM_GETSCROLLINFO:
@@ -502,7 +502,7 @@ void TCustomCvScrollBar::WndProc(TMessage& Message) {
     default:
         break;
     }
-    TCustomControl::WndProc(Message);
+    TCvXPThemedControl::WndProc(Message);
 }
 
 void TCustomCvScrollBar::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) {
@@ -542,7 +542,7 @@ void TCustomCvScrollBar::MouseDown(TMouseButton Button, TShiftState Shift, int X
         if (Changed || Start)
             Invalidate();
     }
-    TCustomControl::MouseDown(Button, Shift, X, Y);
+    TCvXPThemedControl::MouseDown(Button, Shift, X, Y);
 }
 
 void TCustomCvScrollBar::MouseMove(TShiftState Shift, int X, int Y) {
@@ -560,7 +560,7 @@ void TCustomCvScrollBar::MouseMove(TShiftState Shift, int X, int Y) {
     } else {
         DragThumb(Along(X, Y));
     }
-    TCustomControl::MouseMove(Shift, X, Y);
+    TCvXPThemedControl::MouseMove(Shift, X, Y);
 }
 
 void TCustomCvScrollBar::DragThumb(int C) {
@@ -600,7 +600,7 @@ void TCustomCvScrollBar::SendThumbPosition() {
 void TCustomCvScrollBar::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) {
     if (Button == mbLeft && FTracking)
         StopTracking(true);
-    TCustomControl::MouseUp(Button, Shift, X, Y);
+    TCvXPThemedControl::MouseUp(Button, Shift, X, Y);
 }
 
 void TCustomCvScrollBar::EndTracking() {
@@ -634,7 +634,7 @@ void TCustomCvScrollBar::StopTracking(bool Notify) {
 
 void TCustomCvScrollBar::KeyDown(WORD& Key, TShiftState Shift) {
     if (!Shift.Empty() || Key == VK_TAB) {
-        TCustomControl::KeyDown(Key, Shift);
+        TCvXPThemedControl::KeyDown(Key, Shift);
         return;
     }
     TCvScrollCode Code = escEndScroll;
@@ -682,7 +682,7 @@ void TCustomCvScrollBar::KeyDown(WORD& Key, TShiftState Shift) {
 }
 
 bool TCustomCvScrollBar::DoMouseWheel(TShiftState Shift, int WheelDelta, TPoint MousePos) {
-    if (TCustomControl::DoMouseWheel(Shift, WheelDelta, MousePos))
+    if (TCvXPThemedControl::DoMouseWheel(Shift, WheelDelta, MousePos))
         return true;
     UINT Lines = 3;
     if (!SystemParametersInfoW(SPI_GETWHEELSCROLLLINES, 0, &Lines, 0))
@@ -927,7 +927,7 @@ void TCustomCvScrollBar::DrawButton(TCanvas& Canvas, TCvScrollBarPart Part, cons
         const int ThemePart = Second ? ThemeThumbHorz : ThemeArrowButton;
         const int ThemeStateId =
             Second ? State : ArrowStateBase[BaseByDirection[Direction]] + State - 1;
-        if (SUCCEEDED(DrawThemedClassBackground(L"SCROLLBAR", DC, ThemePart, ThemeStateId, R, R))) {
+        if (SUCCEEDED(DrawThemePart(Theme(), DC, ThemePart, ThemeStateId, R))) {
             if (Second)
                 DrawArrow(DC, Direction, R, ArrowColor, Enabled);
             return;
@@ -975,8 +975,7 @@ void TCustomCvScrollBar::DrawTrack(TCanvas& Canvas, TCvScrollBarPart Part, const
         const int ThemePart = FKind == sbHorizontal
                                   ? (Lower ? ThemeLowerTrackHorz : ThemeUpperTrackHorz)
                                   : (Lower ? ThemeLowerTrackVert : ThemeUpperTrackVert);
-        if (SUCCEEDED(DrawThemedClassBackground(L"SCROLLBAR", DC, ThemePart,
-                                                ThemeState(Part, Enabled), R, R)))
+        if (SUCCEEDED(DrawThemePart(Theme(), DC, ThemePart, ThemeState(Part, Enabled), R)))
             return;
     }
     const bool PressedHere = Part != sbpNowhere && Part == FPressedPart && Part == FHotPart;
@@ -1014,13 +1013,12 @@ void TCustomCvScrollBar::DrawThumb(TCanvas& Canvas, const TRect& R) {
     const bool Pressed = FPressedPart == sbpThumb;
     if (IsThemed()) {
         const int State = ThemeState(sbpThumb, Enabled());
-        if (SUCCEEDED(DrawThemedClassBackground(
-                L"SCROLLBAR", DC, FKind == sbHorizontal ? ThemeThumbHorz : ThemeThumbVert, State, R,
-                R))) {
+        const int Thumb = FKind == sbHorizontal ? ThemeThumbHorz : ThemeThumbVert;
+        if (SUCCEEDED(DrawThemePart(Theme(), DC, Thumb, State, R))) {
             if (DrawBars)
-                DrawThemedClassBackground(
-                    L"SCROLLBAR", DC, FKind == sbHorizontal ? ThemeGripperHorz : ThemeGripperVert,
-                    State, R, R);
+                DrawThemePart(Theme(), DC,
+                              FKind == sbHorizontal ? ThemeGripperHorz : ThemeGripperVert, State,
+                              R);
             return;
         }
     }

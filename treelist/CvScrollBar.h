@@ -6,6 +6,7 @@
 #include "classlib/gui/Controls.h"
 #include "classlib/gui/ExtCtrls.h"
 #include "treelist/CvVCLUtils.h"
+#include "treelist/CvXPThemedControl.h"
 
 #include <functional>
 #include <memory>
@@ -101,7 +102,7 @@ using TCvScrollDrawPartEvent =
     std::function<void(TObject* Sender, TCanvas& Canvas, const TRect& R, TCvScrollBarPart Part,
                        bool Enabled, bool Focused, bool Pressed, bool& DefaultDraw)>;
 
-class TCustomCvScrollBar : public TCustomControl {
+class TCustomCvScrollBar : public TCvXPThemedControl {
 public:
     explicit TCustomCvScrollBar(TComponent* AOwner);
     ~TCustomCvScrollBar() override;
@@ -154,7 +155,6 @@ public:
     bool OwnerDraw = false;
     bool ShowTrackHint = false;
     bool IsHTML = false;
-    bool UseXPThemes = true;
     TColor HintColor = clInfoBk;
     TColor HintTextColor = clInfoText;
     // Set by the tree on its bars: the parent gets no scroll messages from a thumb drag.
@@ -184,6 +184,7 @@ public:
     TCvScrollDrawPartEvent OnDrawPart;
 
 protected:
+    String GetThemedClassName() const override { return L"SCROLLBAR"; }
     void Paint() override;
     void WndProc(TMessage& Message) override;
     void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;

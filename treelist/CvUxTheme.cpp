@@ -162,13 +162,10 @@ HRESULT DrawThemedClassBackground(const String& ClassName, HDC DC, int PartId, i
     return Result;
 }
 
-bool ThemeClassActive(const String& ClassName) {
+HRESULT DrawThemePart(HTHEME Theme, HDC DC, int PartId, int StateId, const TRect& R) {
     const TUxThemeApi& Api = UxTheme();
-    if (!Api.Available)
-        return false;
-    const HTHEME Theme = Api.OpenThemeData(nullptr, ClassName.c_str());
-    if (Theme == nullptr)
-        return false;
-    Api.CloseThemeData(Theme);
-    return true;
+    if (!Api.Available || Theme == nullptr)
+        return E_NOTIMPL;
+    const RECT Area = R;
+    return Api.DrawThemeBackground(Theme, DC, PartId, StateId, &Area, &Area);
 }

@@ -54,5 +54,5 @@ private:
 HRESULT DrawThemedClassBackground(const String& ClassName, HDC DC, int PartId, int StateId,
                                   const TRect& Rect, const TRect& ClipRect);
 
-// Whether a theme of that class opens now: the controls draw themed only then.
-bool ThemeClassActive(const String& ClassName);
+// Draws a part of an open theme into R; E_NOTIMPL without a theme or library.
+HRESULT DrawThemePart(HTHEME Theme, HDC DC, int PartId, int StateId, const TRect& R);

@@ -10,7 +10,7 @@ namespace {
 
 TCvHeader* AddHeader(TForm& Form, int Top, bool Flat) {
     auto* Header = new TCvHeader(&Form);
-    Header->UseXPThemes = false;
+    Header->SetUseXPThemes(false);
     Header->SetAlign(alNone);
     Header->SetParent(&Form);
     Header->SetFlat(Flat);
@@ -32,7 +32,7 @@ TCvHeader* AddHeader(TForm& Form, int Top, bool Flat) {
 
 TCvScrollBar* AddBar(TForm& Form, const TRect& R, TScrollBarKind Kind) {
     auto* Bar = new TCvScrollBar(&Form);
-    Bar->UseXPThemes = false;
+    Bar->SetUseXPThemes(false);
     Bar->SetParent(&Form);
     Bar->SetKind(Kind);
     Bar->SetUseSystemMetrics(false);
@@ -68,7 +68,7 @@ void Build(TForm& Form) {
     Vertical->Flat = false;
 
     auto* Hint = new TCvHintWindow(&Form);
-    const String Text = L"A wide hint: Gr\u00f6\u00dfe \u0416\u0436\u0418";
+    const String Text = L"A wide hint: Gr\u00f6\u00dfe, \u00e9t\u00e9";
     const TRect Size = Hint->MeasureHint(300, Text);
     // Shown once the form stands on the screen, as a hint would be.
     Form.OnActivate = [&Form, Hint, Text, Size](TObject*) {

@@ -115,7 +115,7 @@ int InkIn(const TDibSurface& S, const TRect& R, TColor Color) {
 
 TEST(CvHeaderPaint, SortMarkNeedsThirteenPixelsAndTheFilterIsATriangle) {
     TCvHeader Header(nullptr);
-    Header.UseXPThemes = false;
+    Header.SetUseXPThemes(false);
     TCvHeaderSection* S = Header.Sections().AppendSection();
     S->SetSortMode(hsmAscend);
     struct TCase {
@@ -167,7 +167,7 @@ protected:
         Form = NewForm<TForm>(App.get());
         Form->SetBounds(0, 0, 420, 200);
         Header = new TCvHeader(Form);
-        Header->UseXPThemes = false;
+        Header->SetUseXPThemes(false);
         Header->SetParent(Form);
         AddThree(*Header);
         Header->OnSectionClick = [this](TObject*, TCvHeaderSection* S) {
@@ -305,7 +305,7 @@ TEST_F(CvHeaderTest, TheHotCaptionIsHighlighted) {
 TEST_F(CvHeaderTest, CreatingPaintingAndDestroyingLeavesNoGdiObjects) {
     EXPECT_EQ(GdiGrowth([&] {
                   auto* Other = new TCvHeader(Form);
-                  Other->UseXPThemes = false;
+                  Other->SetUseXPThemes(false);
                   Other->SetParent(Form);
                   AddThree(*Other);
                   Other->Sections().ItemAt(0)->SetSortMode(hsmDescend);

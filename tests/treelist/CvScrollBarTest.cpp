@@ -155,7 +155,7 @@ protected:
         Form->SetBounds(0, 0, 300, 200);
         Bar = new TCvScrollBar(Form);
         Bar->SetParent(Form);
-        Bar->UseXPThemes = false;
+        Bar->SetUseXPThemes(false);
         Bar->SetUseSystemMetrics(false);
         Bar->SetButtonSize(16);
         Bar->SetBounds(10, 10, 200, 17);
