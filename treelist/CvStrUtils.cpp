@@ -98,6 +98,18 @@ String WideFoldCase(const String& S) {
     return S.empty() ? S : CaseTableUpper(S);
 }
 
+wchar_t WideFoldUnit(wchar_t Unit) {
+    static const std::vector<wchar_t> Table = [] {
+        std::vector<wchar_t> T(0x10000);
+        for (std::size_t U = 0; U < T.size(); ++U) {
+            const String One = CaseTableUpper(String(1, static_cast<wchar_t>(U)));
+            T[U] = One.size() == 1 ? One[0] : static_cast<wchar_t>(U);
+        }
+        return T;
+    }();
+    return Table[static_cast<std::uint16_t>(Unit)];
+}
+
 // ------------------------------------------------------ numbers in text
 
 namespace {

@@ -42,6 +42,9 @@ String CaseTableConvert(const String& S, TCaseDirection Direction, unsigned Mask
 String CaseTableUpper(const String& S);
 // The case-free form of a sort key.
 String WideFoldCase(const String& S);
+// One unit of it: the rows WideFoldCase uses fold one unit to one unit, so a key can be folded
+// as it is read, without a copy.
+wchar_t WideFoldUnit(wchar_t Unit);
 
 // ------------------------------------------------------ numbers in text
 

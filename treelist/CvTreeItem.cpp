@@ -173,11 +173,11 @@ TCvTreeItem* TCvTreeItem::GetFirstVisibleChild() const {
 }
 
 TCvTreeItem* TCvTreeItem::GetNextSibling() const {
-    return FParent ? FParent->GetChild(FIndexInParent + 1) : nullptr;
+    return FParent ? FParent->GetChild(ChildPos() + 1) : nullptr;
 }
 
 TCvTreeItem* TCvTreeItem::GetPrevSibling() const {
-    return FParent ? FParent->GetChild(FIndexInParent - 1) : nullptr;
+    return FParent ? FParent->GetChild(ChildPos() - 1) : nullptr;
 }
 
 TCvTreeItem* TCvTreeItem::GetNextChild(const TCvTreeItem* Child) const {
@@ -190,8 +190,18 @@ TCvTreeItem* TCvTreeItem::GetPrevChild(const TCvTreeItem* Child) const {
     return I < 0 ? nullptr : GetChild(I - 1);
 }
 
+int TCvTreeItem::ChildPos() const {
+    const auto& Siblings = FParent->FChildren;
+    const auto I = static_cast<std::size_t>(FIndexInParent);
+    if (I < Siblings.size() && Siblings[I].get() == this)
+        return FIndexInParent;
+    for (std::size_t K = 0; K < Siblings.size(); ++K)
+        Siblings[K]->FIndexInParent = static_cast<int>(K);
+    return FIndexInParent;
+}
+
 int TCvTreeItem::IndexOfChild(const TCvTreeItem* Child) const {
-    return Child && Child->FParent == this ? Child->FIndexInParent : -1;
+    return Child && Child->FParent == this ? Child->ChildPos() : -1;
 }
 
 TCvTreeItem* TCvTreeItem::LastDescendant() const {
@@ -762,7 +772,7 @@ void TCvTreeItem::DeleteChild(TCvTreeItem* Child) {
     T.DoItemDelete(Child);
 
     const int Pos = Child->AbsIndex();
-    const int Index = Child->FIndexInParent;
+    const int Index = Child->ChildPos();
     std::unique_ptr<TCvTreeItem> Owned = std::move(FChildren[Index]);
     FChildren.erase(FChildren.begin() + Index);
     for (int I = Index; I < ChildrenCount(); ++I)
@@ -821,7 +831,7 @@ void TCvTreeItem::MoveToIndex(TCvTreeItem* NewParent, int Index) {
     const int Last = LastDescendant()->AbsIndex();
 
     TCvTreeItem* const OldParent = FParent;
-    const int OldIndex = FIndexInParent;
+    const int OldIndex = ChildPos();
     std::unique_ptr<TCvTreeItem> Self = std::move(OldParent->FChildren[OldIndex]);
     OldParent->FChildren.erase(OldParent->FChildren.begin() + OldIndex);
     for (int I = OldIndex; I < OldParent->ChildrenCount(); ++I)
@@ -875,7 +885,7 @@ void TCvTreeItem::MoveToIns(TCvTreeItem* Target, TItemMoveMode Mode) {
             break;
         }
         int Index = Target->IndexInParent();
-        if (Target->FParent == FParent && FIndexInParent < Index)
+        if (Target->FParent == FParent && ChildPos() < Index)
             --Index;
         MoveToIndex(Target->ParentItem(), Index);
         break;

@@ -142,7 +142,7 @@ public:
     TCvTreeItem* ParentItem() const; // nil for top-level items
     TCvTreeItem* Parent() const { return FParent; }
     int Level() const;
-    int IndexInParent() const { return FParent ? FIndexInParent : -1; }
+    int IndexInParent() const { return FParent ? ChildPos() : -1; }
     int ChildrenCount() const { return static_cast<int>(FChildren.size()); }
     TCvTreeItem* GetChild(int Index) const;
     TCvTreeItem* GetFirstChild() const { return GetChild(0); }
@@ -264,6 +264,8 @@ private:
     friend class TCvTreeItemReader;
 
     bool Deleting() const { return HasFlag(ifDeleting); }
+    // The position among the parent's children; needs a parent.
+    int ChildPos() const;
     void RawSetState(TCvItemState Member, bool Value);
     void ColumnTextsChanged();
     // Auto-sizes the tree column (or marks it), refreshes the row width and repaints the row.
@@ -309,7 +311,9 @@ private:
     std::unique_ptr<TCvHTMLData> FMainHTML;
     std::unique_ptr<std::vector<std::unique_ptr<TCvHTMLData>>> FColumnHTML;
     std::uint64_t FSequence = 0;
-    int FIndexInParent = 0;
+    // Exact when its parent's slot there holds this item; otherwise the parent renumbers its
+    // children on the next question (a sort leaves them stale).
+    mutable int FIndexInParent = 0;
     mutable int FAbsIndex = -1;
     mutable int FVisIndex = -1;
     std::uint32_t FFlags = CvNewItemFlags;

@@ -341,7 +341,7 @@ void TCvTreeItems::IterateFrom(bool VisibleOnly, bool IntoCollapsed, TCvTreeItem
         for (TCvTreeItem* P = Start; P->FParent; P = P->FParent)
             Path.push_back(P);
         for (auto It = Path.rbegin(); It != Path.rend(); ++It)
-            Stack.push_back({(*It)->FParent, (*It)->FIndexInParent + 1});
+            Stack.push_back({(*It)->FParent, (*It)->ChildPos() + 1});
         Visit(Start);
     }
     while (Continue && !Stack.empty()) {
@@ -423,7 +423,7 @@ void TCvTreeItems::IterateBackFrom(bool VisibleOnly, bool IntoCollapsed, TCvTree
         if (WalkShows(Start, VisibleOnly, IntoCollapsed) && !Out(Start))
             return;
         for (TCvTreeItem* I = Start; I->FParent; I = I->FParent) {
-            if (!WalkBack(I->FParent, I->FIndexInParent, VisibleOnly, IntoCollapsed, Filter, Out))
+            if (!WalkBack(I->FParent, I->ChildPos(), VisibleOnly, IntoCollapsed, Filter, Out))
                 return;
             if (I->FParent->FParent && WalkShows(I->FParent, VisibleOnly, IntoCollapsed) &&
                 !Out(I->FParent))

@@ -5,8 +5,12 @@
 #include "treelist/CvList.h"
 #include "treelist/CvStrUtils.h"
 
+#include <algorithm>
+#include <climits>
 #include <cmath>
+#include <cstdint>
 #include <string_view>
+#include <utility>
 
 namespace {
 
@@ -26,6 +30,7 @@ int CompareTexts(std::wstring_view A, std::wstring_view B) {
 
 struct TCvSortKey {
     TCvTreeItem* Item;
+    std::uint32_t Pos = 0; // in the child list being sorted
     std::uint64_t Seq = 0; // the item's identity order, kept here so ties touch no item
     std::wstring_view Text;
     std::int64_t Int = 0;
@@ -41,31 +46,39 @@ public:
 
     // Builds the key of one item; texts that need storage go to FStore (kept for the sort).
     TCvSortKey MakeKey(TCvTreeItem* Item) {
-        TCvSortKey K{Item, Item->Sequence(), {}};
+        TCvSortKey K{Item, 0, Item->Sequence(), {}};
         if (FType == stCustom) {
             K.Kind = skString;
             return K;
         }
         if (T.IsVirtual() && FType != stText)
             return VirtualKey(Item);
-        const TCvString* Text = nullptr;
-        if (!T.IsVirtual() && (FSection == -1 || FSection == T.MainTreeColumn())) {
-            Text = &Item->Text();
-        } else if (!T.IsVirtual()) {
-            const int I = FSection > T.MainTreeColumn() ? FSection - 1 : FSection;
-            const TCvColumnTexts* Cols = Item->ColumnTextList();
-            Text = Cols && I < Cols->Count() ? &Cols->Strings(I) : &FEmpty;
-        }
-        if (!Text) {
-            FStore.push_back(T.DoVirtualTextNeeded(Item, FSection));
-            Text = &FStore.back();
-        }
+        const TCvString* Text = KeyText(Item);
         if (FType == stText && !T.SortUseCase) {
             FStore.push_back(WideFoldCase(*Text));
             Text = &FStore.back();
         }
         FromText(K, *Text);
         return K;
+    }
+
+    // The text a key is read from: the item's own, or asked of the owner in virtual mode (kept
+    // in FStore, which the caller reserves so that earlier texts stay put).
+    const TCvString* KeyText(TCvTreeItem* Item) {
+        if (const TCvString* Stored = StoredText(Item))
+            return Stored;
+        FStore.push_back(T.DoVirtualTextNeeded(Item, FSection));
+        return &FStore.back();
+    }
+
+    const TCvString* StoredText(const TCvTreeItem* Item) const {
+        if (T.IsVirtual())
+            return nullptr;
+        if (FSection == -1 || FSection == T.MainTreeColumn())
+            return &Item->Text();
+        const int I = FSection > T.MainTreeColumn() ? FSection - 1 : FSection;
+        const TCvColumnTexts* Cols = Item->ColumnTextList();
+        return Cols && I < Cols->Count() ? &Cols->Strings(I) : &FEmpty;
     }
 
     int Compare(const TCvSortKey& A, const TCvSortKey& B) {
@@ -143,11 +156,7 @@ public:
             };
             QuickSort(A, 0, R, Below);
         };
-        if (Plain && FType == stText) {
-            Sort([](const TCvSortKey& X, const TCvSortKey& Y) {
-                return CompareTexts(X.Text, Y.Text);
-            });
-        } else if (Plain && (FType == stNumber || FType == stBoolean || FType == stCurrency)) {
+        if (Plain && (FType == stNumber || FType == stBoolean || FType == stCurrency)) {
             Sort([](const TCvSortKey& X, const TCvSortKey& Y) { return Order(X.Int, Y.Int); });
         } else {
             auto Below = [this](const TCvSortKey& X, const TCvSortKey& Y) {
@@ -157,40 +166,244 @@ public:
         }
     }
 
-    // Sorts Parent's child list (and, when recursive, every list below it).
-    void SortList(TCvTreeItem* Parent, bool Recursive) {
+    // Sorts Parent's child list, and when recursive every list below it. Leaves says that no
+    // child has children of its own, which spares a look at each of them.
+    void SortList(TCvTreeItem* Parent, bool Recursive, bool Leaves) {
         auto& Kids = Parent->FChildren;
-        const int N = static_cast<int>(Kids.size());
-        if (N > 1) {
-            FStore.clear();
-            FStore.reserve(static_cast<size_t>(N) * 2);
-            std::vector<TCvSortKey> Keys;
-            Keys.reserve(N);
-            for (const auto& C : Kids)
-                Keys.push_back(MakeKey(C.get()));
+        if (Kids.size() > 1) {
             Parent->FFlags |= ifSorting;
             try {
-                SortKeys(Keys);
+                SortKids(Kids);
             } catch (...) {
                 Parent->FFlags &= ~ifSorting;
                 throw;
             }
             Parent->FFlags &= ~ifSorting;
-            std::vector<std::unique_ptr<TCvTreeItem>> Sorted(N);
-            for (int I = 0; I < N; ++I) {
-                TCvTreeItem* Item = Keys[I].Item;
-                Sorted[I] = std::move(Kids[Item->FIndexInParent]);
-                Item->FIndexInParent = I;
-            }
-            Kids.swap(Sorted);
         }
-        if (Recursive)
+        if (Recursive && !Leaves)
             for (const auto& C : Kids)
                 if (C->ChildrenCount() > 0)
-                    SortList(C.get(), true);
+                    SortList(C.get(), true, false);
     }
 
 private:
+    using TKids = std::vector<std::unique_ptr<TCvTreeItem>>;
+
+    // Plain text and whole-number keys are packed into a few words; the rest goes through
+    // Compare. Every path gives the same order, a total one. Fresh memory is kept to the one
+    // key array a path needs: touching new pages costs more than sorting them.
+    void SortKids(TKids& Kids) {
+        const bool Plain = FType != stCustom && T.FSortSections.empty();
+        if (Plain && FType == stText) {
+            SortByText(Kids);
+            return;
+        }
+        if (Plain && (FType == stNumber || FType == stBoolean) && SortByWholeNumber(Kids))
+            return;
+        FStore.clear();
+        FStore.reserve(Kids.size() * 2);
+        std::vector<TCvSortKey> Keys;
+        Keys.reserve(Kids.size());
+        ForEachChild(Kids, [&](std::size_t I, TCvTreeItem* Item) {
+            Keys.push_back(MakeKey(Item));
+            Keys.back().Pos = static_cast<std::uint32_t>(I);
+        });
+        SortKeys(Keys);
+        PlaceChildren(Kids, [&Keys](std::size_t I) { return Keys[I].Item; });
+    }
+
+    // Visits the children in order while the key texts of those further on are fetched into
+    // the cache, one link of the chain item -> data -> text list -> text per step: read one by
+    // one, each item would wait on memory three times.
+    template <class TVisit> void ForEachChild(const TKids& Kids, TVisit Visit) const {
+        constexpr std::size_t Ahead = 16;
+        const std::size_t N = Kids.size();
+        const bool Stored = !T.IsVirtual();
+        for (std::size_t I = 0; I < N; ++I) {
+            if (Stored) {
+                if (I + 3 * Ahead < N)
+                    __builtin_prefetch(&Kids[I + 3 * Ahead]->FStaticData);
+                if (I + 2 * Ahead < N)
+                    if (const TCvTreeItemStaticData* D = Kids[I + 2 * Ahead]->FStaticData.get())
+                        __builtin_prefetch(&D->ColumnTexts), __builtin_prefetch(&D->Text);
+                if (I + Ahead < N)
+                    __builtin_prefetch(StoredText(Kids[I + Ahead].get()));
+                if (I + Ahead / 2 < N)
+                    __builtin_prefetch(StoredText(Kids[I + Ahead / 2].get())->data());
+            }
+            Visit(I, Kids[I].get());
+        }
+    }
+
+    // Puts the children in their new order; ChildAt(I) is the child for slot I, each child
+    // once. Ownership moves slot by slot, so no second slot array is made; nothing here throws.
+    template <class TChildAt> static void PlaceChildren(TKids& Kids, TChildAt ChildAt) noexcept {
+        for (std::size_t I = 0; I < Kids.size(); ++I) {
+            static_cast<void>(Kids[I].release());
+            Kids[I].reset(ChildAt(I));
+        }
+    }
+
+    // Replaces each key's position, PosOf(Keys[I]), by the child standing there, written into
+    // Slot(Keys[I]) (the key's own memory: new pages cost more than the sort). The positions
+    // are scattered, so they are read ahead.
+    template <class TKey, class TPosOf, class TSlot>
+    static void FetchChildren(const TKids& Kids, std::vector<TKey>& Keys, TPosOf PosOf,
+                              TSlot Slot) {
+        constexpr std::size_t Ahead = 16;
+        const std::size_t N = Keys.size();
+        for (std::size_t I = 0; I < N; ++I) {
+            if (I + Ahead < N)
+                __builtin_prefetch(&Kids[PosOf(Keys[I + Ahead])]);
+            const TCvTreeItem* Child = Kids[PosOf(Keys[I])].get();
+            Slot(Keys[I]) = reinterpret_cast<std::uintptr_t>(Child);
+        }
+    }
+
+    static TCvTreeItem* ChildOf(std::uint64_t Slot) {
+        return reinterpret_cast<TCvTreeItem*>(static_cast<std::uintptr_t>(Slot));
+    }
+
+    // Stable sort of the words by their bits Low..Low+Bits-1, eleven bits a pass.
+    static void RadixSort(std::vector<std::uint64_t>& A, int Low, int Bits) {
+        constexpr int Digit = 11;
+        constexpr std::size_t Buckets = std::size_t{1} << Digit;
+        std::vector<std::uint64_t> B;
+        std::vector<std::size_t> Count(Buckets);
+        for (int Shift = Low; Shift < Low + Bits; Shift += Digit) {
+            std::fill(Count.begin(), Count.end(), 0);
+            for (const std::uint64_t V : A)
+                ++Count[(V >> Shift) & (Buckets - 1)];
+            if (std::find(Count.begin(), Count.end(), A.size()) != Count.end())
+                continue; // one digit for all: nothing moves
+            std::size_t Sum = 0;
+            for (std::size_t& C : Count)
+                Sum += std::exchange(C, Sum);
+            B.resize(A.size());
+            for (const std::uint64_t V : A)
+                B[Count[(V >> Shift) & (Buckets - 1)]++] = V;
+            A.swap(B);
+        }
+    }
+
+    // Whole-number keys packed with their position in one word: the keyed flag and the value
+    // (both turned over when descending) above, the position below. A stable sort of the words
+    // leaves equal values in list order, which is the identity order when the list was in it;
+    // otherwise each run of equal values is put in identity order after.
+    bool SortByWholeNumber(TKids& Kids) {
+        constexpr int IndexBits = 27; // positions stay below CvMaxListSize + 1
+        constexpr int ValueBits = 33;
+        constexpr std::uint64_t IndexMask = (std::uint64_t{1} << IndexBits) - 1;
+        constexpr std::uint64_t ValueMask = (std::uint64_t{1} << ValueBits) - 1;
+        const std::size_t N = Kids.size();
+        if (N > IndexMask + 1)
+            return false;
+        std::vector<std::uint64_t> Packed(N);
+        bool Fits = true;
+        bool InIdentityOrder = true;
+        std::uint64_t Previous = 0;
+        FStore.clear();
+        ForEachChild(Kids, [&](std::size_t I, TCvTreeItem* Item) {
+            const TCvSortKey K = MakeKey(Item);
+            std::uint64_t Value = 0;
+            if (K.Kind != skNone) {
+                Fits = Fits && K.Int >= INT32_MIN && K.Int <= INT32_MAX;
+                Value = (std::uint64_t{1} << 32) |
+                        (static_cast<std::uint32_t>(K.Int) ^ std::uint32_t{0x80000000});
+            }
+            if (FNegate)
+                Value = ~Value & ValueMask;
+            Packed[I] = Value << IndexBits | I;
+            InIdentityOrder = InIdentityOrder && (I == 0 || K.Seq > Previous);
+            Previous = K.Seq;
+        });
+        if (!Fits)
+            return false;
+        RadixSort(Packed, IndexBits, ValueBits);
+        const auto Seq = [&Kids](std::uint64_t W) { return Kids[W & IndexMask]->Sequence(); };
+        for (std::size_t From = 0; From < N;) {
+            std::size_t To = From + 1;
+            while (To < N && (Packed[To] >> IndexBits) == (Packed[From] >> IndexBits))
+                ++To;
+            const auto First = Packed.begin() + static_cast<std::ptrdiff_t>(From);
+            const auto Last = Packed.begin() + static_cast<std::ptrdiff_t>(To);
+            if (To - From > 1) {
+                if (!InIdentityOrder)
+                    std::sort(First, Last,
+                              [&](std::uint64_t A, std::uint64_t B) { return Seq(A) < Seq(B); });
+                if (FNegate)
+                    std::reverse(First, Last);
+            }
+            From = To;
+        }
+        FetchChildren(
+            Kids, Packed, [](std::uint64_t W) { return W & IndexMask; },
+            [](std::uint64_t& W) -> std::uint64_t& { return W; });
+        PlaceChildren(Kids, [&Packed](std::size_t I) { return ChildOf(Packed[I]); });
+        return true;
+    }
+
+    // A text key: its first eight units (folded unless case counts) packed so that comparing
+    // the words compares the texts' starts; the rest is read from the text only on a tie.
+    struct TTextKey {
+        std::uint64_t Head[2];
+        std::uint32_t Index;
+        std::uint32_t Length;
+    };
+
+    void SortByText(TKids& Kids) {
+        const std::size_t N = Kids.size();
+        const bool Fold = !T.SortUseCase;
+        std::vector<TTextKey> Keys(N);
+        FStore.clear();
+        FStore.reserve(T.IsVirtual() ? N : 0);
+        ForEachChild(Kids, [&](std::size_t I, TCvTreeItem* Item) {
+            const TCvString& Text = *KeyText(Item);
+            TTextKey& K = Keys[I];
+            K.Head[0] = K.Head[1] = 0;
+            const std::size_t Take = std::min<std::size_t>(Text.size(), 8);
+            for (std::size_t U = 0; U < Take; ++U) {
+                const std::uint64_t Unit = Fold ? WideFoldUnit(Text[U]) : Text[U];
+                K.Head[U / 4] |= (Unit & 0xFFFF) << (48 - 16 * (U % 4));
+            }
+            K.Index = static_cast<std::uint32_t>(I);
+            K.Length = static_cast<std::uint32_t>(Text.size());
+        });
+        // Texts are looked up again only past a tie of the first eight units.
+        const bool Stored = !T.IsVirtual();
+        auto TextAt = [&](std::uint32_t I) -> const TCvString& {
+            return Stored ? *StoredText(Kids[I].get()) : FStore[I];
+        };
+        auto Unit = [Fold](wchar_t C) -> std::uint16_t { return Fold ? WideFoldUnit(C) : C; };
+        // Ordinal order of the (folded) texts, -1, 0 or 1.
+        auto Texts3 = [&](const TTextKey& A, const TTextKey& B) {
+            for (int H = 0; H < 2; ++H)
+                if (A.Head[H] != B.Head[H])
+                    return A.Head[H] < B.Head[H] ? -1 : 1;
+            if (A.Length > 8 && B.Length > 8) {
+                const TCvString& TA = TextAt(A.Index);
+                const TCvString& TB = TextAt(B.Index);
+                const std::size_t Common = std::min(TA.size(), TB.size());
+                for (std::size_t U = 8; U < Common; ++U)
+                    if (Unit(TA[U]) != Unit(TB[U]))
+                        return Unit(TA[U]) < Unit(TB[U]) ? -1 : 1;
+            }
+            return Order(A.Length, B.Length);
+        };
+        const bool Negate = FNegate;
+        std::sort(Keys.begin(), Keys.end(), [&](const TTextKey& A, const TTextKey& B) {
+            const int R = Texts3(A, B);
+            if (R != 0)
+                return Negate ? R > 0 : R < 0;
+            const std::uint64_t SA = Kids[A.Index]->Sequence(), SB = Kids[B.Index]->Sequence();
+            return Negate ? SA > SB : SA < SB;
+        });
+        FetchChildren(
+            Kids, Keys, [](const TTextKey& K) { return K.Index; },
+            [](TTextKey& K) -> std::uint64_t& { return K.Head[0]; });
+        PlaceChildren(Kids, [&Keys](std::size_t I) { return ChildOf(Keys[I].Head[0]); });
+    }
+
     void FromText(TCvSortKey& K, const TCvString& Text) {
         switch (FType) {
         case stText:
@@ -244,7 +457,7 @@ private:
     }
 
     TCvSortKey VirtualKey(TCvTreeItem* Item) {
-        TCvSortKey K{Item, Item->Sequence(), {}};
+        TCvSortKey K{Item, 0, Item->Sequence(), {}};
         static constexpr int VarTypes[] = {4, 4, 0, 3, 3, 3, 3, 1, 12};
         const TCvVariant V = T.DoVirtualValueNeeded(Item, FSection, VarTypes[FType]);
         if (const auto* I = std::get_if<std::int32_t>(&V)) {
@@ -329,17 +542,27 @@ void TCvTreeItem::SortChildren(bool Recursive) {
         Type = SortTypeOfField(T.Header()->FieldType(Section));
     }
     const int First = FChildren.front()->AbsIndex();
-    TCvTreeSorter(T, Section, Type, Mark).SortList(this, Recursive);
+    // A block no longer than the child list holds only leaves (the root's block is the whole
+    // list, whose positions a sort may have left to be renumbered).
+    const int Block =
+        FParent ? LastDescendant()->AbsIndex() - First + 1 : FCollection->TotalCount();
+    const bool Leaves = Block == ChildrenCount();
+    TCvTreeSorter(T, Section, Type, Mark).SortList(this, Recursive, Leaves);
 
-    // Rewrite the subtree's block of the flat list in the new pre-order; each position is exact.
+    // Rewrite the subtree's block of the flat list in the new pre-order; the items' own
+    // positions are renumbered when next asked.
     TCvList& Flat = *FCollection->FFlat;
     int Pos = First;
-    WalkBelow([&](TCvTreeItem* Item) {
-        Flat.Put(Pos, Item);
-        Item->FAbsIndex = Pos++;
-        return true;
-    });
-    FCollection->VisibilityChanged();
+    if (Leaves) {
+        for (const auto& C : FChildren)
+            Flat.Put(Pos++, C.get());
+    } else {
+        WalkBelow([&](TCvTreeItem* Item) {
+            Flat.Put(Pos++, Item);
+            return true;
+        });
+    }
+    FCollection->FlatChanged(First);
     T.RowListDirty = true;
     T.RepaintAll = true;
     T.ViewUpdatePending = true;

@@ -65,6 +65,23 @@ TEST(CvCaseTable, FoldsByTableOrder) {
         EXPECT_EQ(WideFoldCase(Case.From), String(Case.To)) << ToUtf8(Case.From);
 }
 
+// Sort keys fold unit by unit as they are read; that must give WideFoldCase's result exactly.
+TEST(CvCaseTable, UnitFoldAgreesWithWholeTextFold) {
+    String All(0xFFFF, L' ');
+    for (std::size_t U = 1; U <= All.size(); ++U)
+        All[U - 1] = static_cast<wchar_t>(U);
+    const String Folded = WideFoldCase(All);
+    ASSERT_EQ(Folded.size(), All.size());
+    int Changed = 0;
+    for (std::size_t I = 0; I < All.size(); ++I) {
+        ASSERT_EQ(WideFoldUnit(All[I]), Folded[I]) << std::hex << static_cast<int>(All[I]);
+        Changed += Folded[I] != All[I];
+    }
+    EXPECT_GT(Changed, 600);
+    EXPECT_EQ(WideFoldUnit(L'a'), L'A');
+    EXPECT_EQ(WideFoldUnit(0), 0);
+}
+
 TEST(CvCaseTable, LooksUpAndConvertsBothWays) {
     const int SharpS = CaseTableLookup(0x00DF, TCaseDirection::Forward, CaseStatusF);
     ASSERT_GT(SharpS, 0);

@@ -49,6 +49,19 @@ INSTANTIATE_TEST_SUITE_P(
         TSortCase{"TextWithoutCase", stText, {L"a", L"B"}, sdAscend, false, "a,B"},
         // Equal keys keep their identity order.
         TSortCase{"EqualTexts", stText, {L"k", L"j", L"k"}, sdAscend, true, "j,k,k"},
+        // Texts that agree in their first eight units are told apart by the rest.
+        TSortCase{"LongTextsWithoutCase",
+                  stText,
+                  {L"abcdefghZ", L"ABCDEFGHa", L"abcdefgh", L"abcdefghy"},
+                  sdAscend,
+                  false,
+                  "abcdefgh,ABCDEFGHa,abcdefghy,abcdefghZ"},
+        TSortCase{"LongTextsWithCase",
+                  stText,
+                  {L"abcdefghZ", L"ABCDEFGHa", L"abcdefgh", L"abcdefghy"},
+                  sdAscend,
+                  true,
+                  "ABCDEFGHa,abcdefgh,abcdefghZ,abcdefghy"},
         TSortCase{"Floating", stFloating, {L"2.5", L"-1", L"10"}, sdAscend, true, "-1,2.5,10"},
         TSortCase{"Boolean", stBoolean, {L"y", L"", L"n"}, sdAscend, true, ",y,n"},
         TSortCase{"SameDay",
@@ -64,6 +77,38 @@ INSTANTIATE_TEST_SUITE_P(
                   true,
                   "3/5/2019 09:00,3/1/2020 11:00"}),
     [](const auto& Info) { return std::string(Info.param.Name); });
+
+// Equal values fall back to the order the items were made in (turned over when descending),
+// also when an earlier sort left the list in another order; positions and siblings follow.
+TEST(CvTreeSort, EqualValuesKeepIdentityOrderAfterAnotherSort) {
+    TTestTree T({L"2", L"+1", L" 2", L"1", L"x"});
+    auto Siblings = [&T] {
+        std::string S;
+        int Index = 0;
+        for (TCvTreeItem* I = T.GetRoot()->GetFirstChild(); I; I = I->GetNextSibling()) {
+            S += (Index ? "," : "") + Narrow(I->Text());
+            if (I->IndexInParent() != Index++)
+                return std::string("index of ") + Narrow(I->Text());
+        }
+        return S;
+    };
+    T.SortType = stText;
+    T.SortDir = sdDescend;
+    T.Sort(true);
+    EXPECT_EQ(Siblings(), "x,2,1,+1, 2");
+    struct TStep {
+        TSortDirs Dir;
+        const char* Order;
+    };
+    for (const TStep& Step : {TStep{sdAscend, "x,+1,1,2, 2"}, TStep{sdDescend, " 2,2,1,+1,x"}}) {
+        T.SortType = stNumber;
+        T.SortDir = Step.Dir;
+        T.Sort(true);
+        EXPECT_EQ(TopLevel(T), Step.Order);
+        EXPECT_EQ(Siblings(), Step.Order);
+        EXPECT_TRUE(IndicesAgree(T));
+    }
+}
 
 TEST(CvTreeSort, CustomComparisonIsNegatedWhenDescending) {
     TTestTree T({L"bb", L"a", L"ccc"});
