@@ -1,6 +1,6 @@
 #pragma once
 // The progress sink of long operations on the window thread: the programs show it as the
-// progress or please-wait window, tests pass a fake. Pure interface, no window here.
+// progress or please-wait window, tests pass a fake. No window here.
 
 #include "classlib/rtl/SysUtils.h"
 
@@ -45,4 +45,18 @@ public:
 
 private:
     IProgress& FProgress;
+};
+
+// A progress sink without a window: Pump processes the window thread's pending messages. It
+// stands in where no progress window is shown or none was given.
+class TWindowPumpProgress : public IProgress {
+public:
+    void Start(const String&, std::int64_t, bool, TProgressAnimation) override {}
+    void SetLabel(const String&) override {}
+    void SetRange(std::int64_t) override {}
+    void SetPosition(std::int64_t) override {}
+    void SetCancelVisible(bool) override {}
+    bool Cancelled() const override { return false; }
+    void Pump() override;
+    void Finish() override {}
 };

@@ -130,33 +130,31 @@ void TBackup::ReportBackup(const TZipOutcome& Outcome) const {
 bool TBackup::RecordLocalBackup(const String& ArchiveName) {
     TTable& Table = *FContext.Tables.LocalBackupTable;
     try {
-        Table.Append();
-        // The date alone, without the time of day.
-        Table.FieldByName(L"Date").SetAsDateTime(
-            static_cast<double>(static_cast<std::int64_t>(FContext.Clock.Now())));
-        Table.FieldByName(L"FileName").SetAsString(ArchiveName);
-        Table.Post();
+        AppendRecord(Table, [&](TTable& T) {
+            // The date alone, without the time of day.
+            T.FieldByName(L"Date").SetAsDateTime(
+                static_cast<double>(static_cast<std::int64_t>(FContext.Clock.Now())));
+            T.FieldByName(L"FileName").SetAsString(ArchiveName);
+        });
         return true;
     } catch (const Exception&) {
-        Table.Cancel();
         return false;
     }
 }
 
 bool TBackup::RecordFtpBackup(const String& Session, const TFtpTarget& Target, const String& Name) {
     TTable& Table = *FContext.Tables.FTPBackupTable;
+    TFtpTarget Stored = Target;
+    if (Trim(Stored.Port).empty())
+        Stored.Port = L"21";
     try {
-        Table.Append();
-        Table.FieldByName(L"Date").SetAsDateTime(FContext.Clock.Now());
-        TFtpTarget Stored = Target;
-        if (Trim(Stored.Port).empty())
-            Stored.Port = L"21";
-        WriteConnection(Table, Session, Stored);
-        Table.FieldByName(L"FileName").SetAsString(Name);
-        Table.Post();
+        AppendRecord(Table, [&](TTable& T) {
+            T.FieldByName(L"Date").SetAsDateTime(FContext.Clock.Now());
+            WriteConnection(T, Session, Stored);
+            T.FieldByName(L"FileName").SetAsString(Name);
+        });
         return true;
     } catch (const Exception&) {
-        Table.Cancel();
         return false;
     }
 }

@@ -134,6 +134,17 @@ TDataTables CreateDataTables(TComponent* Owner, const String& AppDir) {
     return Tables;
 }
 
+void AppendRecord(TTable& Table, const std::function<void(TTable&)>& SetFields) {
+    try {
+        Table.Append();
+        SetFields(Table);
+        Table.Post();
+    } catch (...) {
+        Table.Cancel();
+        throw;
+    }
+}
+
 bool DeleteRecordWithId(TTable& Table, int64_t ID) {
     try {
         for (Table.First(); !Table.Eof(); Table.Next()) {

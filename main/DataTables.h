@@ -3,6 +3,7 @@
 
 #include "classlib/db/DBTables.h"
 
+#include <functional>
 #include <vector>
 
 // The fields of one of the program's tables; EDatabaseError for a name that is none of them.
@@ -27,6 +28,10 @@ struct TDataTables {
 
 // Creates the ten table components, owned by Owner and bound to AppDir + "Data"; none is opened.
 TDataTables CreateDataTables(TComponent* Owner, const String& AppDir);
+
+// Appends one record with the fields SetFields writes and posts it. On a failure the pending
+// record is cancelled (left pending, the table's next move would post it) and the error raised.
+void AppendRecord(TTable& Table, const std::function<void(TTable&)>& SetFields);
 
 // Deletes the record whose automatic ID is ID; false when there is none or the delete fails.
 bool DeleteRecordWithId(TTable& Table, int64_t ID);

@@ -33,12 +33,8 @@ bool TAllowedDuplicates::Add(const String& Name) {
     if (Trim(Name).empty())
         return false;
     try {
-        FTable.Append();
-        FTable.FieldByName(L"FileName").SetAsString(Name);
-        FTable.Post();
+        AppendRecord(FTable, [&](TTable& T) { T.FieldByName(L"FileName").SetAsString(Name); });
     } catch (...) {
-        // Left pending, the refused record would be posted by the table's next move.
-        FTable.Cancel();
         Reload();
         throw;
     }

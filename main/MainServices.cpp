@@ -33,7 +33,3 @@ void TSplashStatus::SetStatus(const String& Text) {
     if (frmSplash)
         frmSplash->SetStatus(Text);
 }
-
-void TWindowPumpProgress::Pump() {
-    ProcessPendingMessages();
-}

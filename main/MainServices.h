@@ -69,20 +69,6 @@ public:
     virtual void SetStatus(const String& Text) = 0;
 };
 
-// A progress sink without a window: Pump processes the window thread's pending messages. It
-// stands in where no progress window is shown or none was given.
-class TWindowPumpProgress : public IProgress {
-public:
-    void Start(const String&, std::int64_t, bool, TProgressAnimation) override {}
-    void SetLabel(const String&) override {}
-    void SetRange(std::int64_t) override {}
-    void SetPosition(std::int64_t) override {}
-    void SetCancelVisible(bool) override {}
-    bool Cancelled() const override { return false; }
-    void Pump() override;
-    void Finish() override {}
-};
-
 class TSystemDriveInfo : public IDriveInfo {
 public:
     UINT DriveType(const String& Root) const override;

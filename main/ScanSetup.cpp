@@ -1,4 +1,6 @@
 #include "main/ScanSetup.h"
+
+#include "main/DataTables.h"
 #include "classlib/rtl/PathLayer.h"
 
 #include "classlib/db/DBTables.h"
@@ -161,13 +163,11 @@ bool TJunkMaskList::Add(const String& Extension, const String& Description) {
     if (Trim(Extension).empty())
         return false;
     try {
-        FTable.Append();
-        FTable.FieldByName(L"Extension").SetAsString(Extension);
-        FTable.FieldByName(L"ExtensionDescription").SetAsString(Description);
-        FTable.Post();
+        AppendRecord(FTable, [&](TTable& T) {
+            T.FieldByName(L"Extension").SetAsString(Extension);
+            T.FieldByName(L"ExtensionDescription").SetAsString(Description);
+        });
     } catch (...) {
-        // Left pending, the refused record would be posted by the table's next move.
-        FTable.Cancel();
         Reload();
         throw;
     }

@@ -8,19 +8,6 @@ const wchar_t* const FuncNameKeys[SchedFuncCount] = {L"sFuncRegistryCleaner",
                                                      L"sFuncInternetPrivacy", L"sFuncFolderCleaner",
                                                      L"sFuncAppLauncher", L"sFuncJunkFiles"};
 
-// The busy window of a run until the skinned one exists: it keeps the window answering.
-class TPumpOnlyProgress : public IProgress {
-public:
-    void Start(const String&, std::int64_t, bool, TProgressAnimation) override {}
-    void SetLabel(const String&) override {}
-    void SetRange(std::int64_t) override {}
-    void SetPosition(std::int64_t) override {}
-    void SetCancelVisible(bool) override {}
-    bool Cancelled() const override { return false; }
-    void Pump() override { ProcessPendingMessages(); }
-    void Finish() override {}
-};
-
 // The tray's two pictures: a clock face, blue while the scheduler is on, grey when off.
 void AddTrayClockImages(TImageList& List) {
     for (const TColor Face : {TColor(0xC06020), clGray}) {
@@ -56,7 +43,7 @@ TfrmSchedulerMain::TfrmSchedulerMain(TComponent* Owner, TSchedEnvironment Enviro
     : TForm(Owner), FEnv(std::move(Environment)), FCommandLine(ParseSchedCommandLine(FEnv.Params)),
       FOwnClock(FEnv.Clock ? nullptr : std::make_unique<TSystemClock>()),
       FClock(FEnv.Clock ? *FEnv.Clock : *FOwnClock), FSettings(FEnv.SettingsFile),
-      FPleaseWait(std::make_unique<TPumpOnlyProgress>()) {
+      FPleaseWait(std::make_unique<TWindowPumpProgress>()) {
     Name = L"frmSchedulerMain";
     String Caption = L"System Corvanta 2 Scheduler";
     AppLanguage->GetText(Name, L"Caption", Caption);

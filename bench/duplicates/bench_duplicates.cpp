@@ -5,6 +5,7 @@
 #include "app/FoundFile.h"
 #include "main/DuplicateFinder.h"
 
+#include "bench/support/BenchDisk.h"
 #include "classlib/rtl/WinApi.h"
 
 #include <algorithm>
@@ -29,70 +30,6 @@ struct TFound {
     FILETIME Time;
 };
 
-class TDiskTree {
-public:
-    TDiskTree() {
-        FRoot = std::filesystem::temp_directory_path() /
-                (L"qrvbench-dup-" + std::to_wstring(GetCurrentProcessId()));
-        std::filesystem::remove_all(FRoot);
-        int Made = 0;
-        for (int T = 0; T < TopFolders; ++T)
-            for (int S = 0; S < SubFolders; ++S) {
-                const std::filesystem::path Folder =
-                    FRoot / (L"top" + std::to_wstring(T)) / (L"sub" + std::to_wstring(S));
-                std::filesystem::create_directories(Folder);
-                for (int F = 0; F < FilesPerFolder; ++F, ++Made) {
-                    // Names repeat across folders, with both cases of their letters.
-                    const int Id = (Made * 7919) % DistinctNames;
-                    std::wstring Name =
-                        (Made % 2 ? L"Doc" : L"doc") + std::to_wstring(Id) + L".txt";
-                    const HANDLE File =
-                        CreateFileW((Folder / Name).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                                    FILE_ATTRIBUTE_NORMAL, nullptr);
-                    if (File != INVALID_HANDLE_VALUE)
-                        CloseHandle(File);
-                }
-            }
-    }
-    ~TDiskTree() {
-        std::error_code Ignored;
-        std::filesystem::remove_all(FRoot, Ignored);
-    }
-    TDiskTree(const TDiskTree&) = delete;
-    TDiskTree& operator=(const TDiskTree&) = delete;
-
-    std::wstring Path() const { return FRoot.wstring() + L"\\"; }
-
-private:
-    std::filesystem::path FRoot;
-};
-
-// The baseline: list every folder once, keep what the grouping is given, enter subfolders.
-void BareWalk(const std::wstring& Folder, std::vector<TFound>& Found) {
-    WIN32_FIND_DATAW Data;
-    const HANDLE Find = FindFirstFileExW((Folder + L'*').c_str(), FindExInfoBasic, &Data,
-                                         FindExSearchNameMatch, nullptr, FIND_FIRST_EX_LARGE_FETCH);
-    if (Find == INVALID_HANDLE_VALUE)
-        return;
-    std::vector<std::wstring> Folders;
-    do {
-        const wchar_t* Name = Data.cFileName;
-        if (Name[0] == L'.' && (Name[1] == 0 || (Name[1] == L'.' && Name[2] == 0)))
-            continue;
-        if (!(Data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
-            Found.push_back({Folder, Name, FindDataSize(Data), Data.ftLastWriteTime});
-        else if (!(Data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT))
-            Folders.push_back(Folder + Name + L'\\');
-    } while (FindNextFileW(Find, &Data));
-    FindClose(Find);
-    for (const std::wstring& Sub : Folders)
-        BareWalk(Sub, Found);
-}
-
-double Seconds(std::chrono::steady_clock::duration D) {
-    return std::chrono::duration<double>(D).count();
-}
-
 // Best time of the rounds for grouping the first Count files.
 double GroupingTime(const std::vector<TFound>& Files, std::size_t Count, std::size_t& Groups) {
     TSafetyRule Safety;
@@ -115,15 +52,23 @@ double GroupingTime(const std::vector<TFound>& Files, std::size_t Count, std::si
 
 int main() {
     std::printf("building a tree of %d files...\n", TopFolders * SubFolders * FilesPerFolder);
-    const TDiskTree Tree;
+    // Names repeat across folders, with both cases of their letters.
+    const TBenchTree Tree(L"qrvbench-dup-", TopFolders, SubFolders, FilesPerFolder,
+                          [](int, int, int, int Made) {
+                              const int Id = (Made * 7919) % DistinctNames;
+                              return (Made % 2 ? L"Doc" : L"doc") + std::to_wstring(Id) + L".txt";
+                          });
 
     std::vector<TFound> Files;
-    BareWalk(Tree.Path(), Files); // warms the caches
+    const auto Keep = [&Files](const std::wstring& Folder, const WIN32_FIND_DATAW& Data) {
+        Files.push_back({Folder, Data.cFileName, FindDataSize(Data), Data.ftLastWriteTime});
+    };
+    BareWalk(Tree.Path(), Keep); // warms the caches
     double BareBest = 1e9;
     for (int Round = 0; Round < Rounds; ++Round) {
         Files.clear();
         const auto Start = std::chrono::steady_clock::now();
-        BareWalk(Tree.Path(), Files);
+        BareWalk(Tree.Path(), Keep);
         BareBest = std::min(BareBest, Seconds(std::chrono::steady_clock::now() - Start));
     }
 

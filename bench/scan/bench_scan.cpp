@@ -6,6 +6,8 @@
 #include "main/FileScan.h"
 #include "main/ScanResults.h"
 
+#include "bench/support/BenchDisk.h"
+
 #include "classlib/rtl/WinApi.h"
 
 #include <algorithm>
@@ -25,65 +27,6 @@ constexpr int Rounds = 7;
 const wchar_t* const Extensions[] = {L".txt", L".log", L".dat", L".doc", L".tmp",
                                      L".jpg", L".htm", L".ini", L".bak", L".cfg"};
 
-class TDiskTree {
-public:
-    TDiskTree() {
-        FRoot = std::filesystem::temp_directory_path() /
-                (L"qrvbench-scan-" + std::to_wstring(GetCurrentProcessId()));
-        std::filesystem::remove_all(FRoot);
-        for (int T = 0; T < TopFolders; ++T)
-            for (int S = 0; S < SubFolders; ++S) {
-                const std::filesystem::path Folder =
-                    FRoot / (L"top" + std::to_wstring(T)) / (L"sub" + std::to_wstring(S));
-                std::filesystem::create_directories(Folder);
-                for (int F = 0; F < FilesPerFolder; ++F) {
-                    const std::wstring Name =
-                        L"file" + std::to_wstring(F) + Extensions[(F + S + T) % 10];
-                    const HANDLE File =
-                        CreateFileW((Folder / Name).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                                    FILE_ATTRIBUTE_NORMAL, nullptr);
-                    if (File != INVALID_HANDLE_VALUE)
-                        CloseHandle(File);
-                }
-            }
-    }
-    ~TDiskTree() {
-        std::error_code Ignored;
-        std::filesystem::remove_all(FRoot, Ignored);
-    }
-    TDiskTree(const TDiskTree&) = delete;
-    TDiskTree& operator=(const TDiskTree&) = delete;
-
-    std::wstring Path() const { return FRoot.wstring() + L"\\"; }
-
-private:
-    std::filesystem::path FRoot;
-};
-
-// The baseline: list every folder once, count its files, enter its subfolders.
-long long BareWalk(const std::wstring& Folder) {
-    WIN32_FIND_DATAW Data;
-    const HANDLE Find = FindFirstFileExW((Folder + L'*').c_str(), FindExInfoBasic, &Data,
-                                         FindExSearchNameMatch, nullptr, FIND_FIRST_EX_LARGE_FETCH);
-    if (Find == INVALID_HANDLE_VALUE)
-        return 0;
-    long long Files = 0;
-    std::vector<std::wstring> Folders;
-    do {
-        const wchar_t* Name = Data.cFileName;
-        if (Name[0] == L'.' && (Name[1] == 0 || (Name[1] == L'.' && Name[2] == 0)))
-            continue;
-        if (!(Data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
-            ++Files;
-        else if (!(Data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT))
-            Folders.push_back(Folder + Name + L'\\');
-    } while (FindNextFileW(Find, &Data));
-    FindClose(Find);
-    for (const std::wstring& Sub : Folders)
-        Files += BareWalk(Sub);
-    return Files;
-}
-
 class TNoClock : public IClock {
 public:
     TDateTime Now() const override { return 45000; }
@@ -95,15 +38,14 @@ public:
     std::int64_t DiskTotalSize(const String&) const override { return 0; }
 };
 
-double Seconds(std::chrono::steady_clock::duration D) {
-    return std::chrono::duration<double>(D).count();
-}
-
 } // namespace
 
 int main() {
     std::printf("building a tree of %d files...\n", TopFolders * SubFolders * FilesPerFolder);
-    const TDiskTree Tree;
+    const TBenchTree Tree(L"qrvbench-scan-", TopFolders, SubFolders, FilesPerFolder,
+                          [](int T, int S, int F, int) {
+                              return L"file" + std::to_wstring(F) + Extensions[(F + S + T) % 10];
+                          });
 
     const TNoClock Clock;
     const TFixedDrives Drives;
@@ -120,13 +62,16 @@ int main() {
     TScanResults Results;
 
     // One unmeasured pass of each warms the caches.
-    long long Files = BareWalk(Tree.Path());
+    long long Files = 0;
+    const auto CountFile = [&Files](const std::wstring&, const WIN32_FIND_DATAW&) { ++Files; };
+    BareWalk(Tree.Path(), CountFile);
     Scan.Run({Tree.Path()}, Settings, Results);
 
     std::vector<double> Bare, Scanned;
     for (int Round = 0; Round < Rounds; ++Round) {
         auto Start = std::chrono::steady_clock::now();
-        Files = BareWalk(Tree.Path());
+        Files = 0;
+        BareWalk(Tree.Path(), CountFile);
         Bare.push_back(Seconds(std::chrono::steady_clock::now() - Start));
 
         Start = std::chrono::steady_clock::now();

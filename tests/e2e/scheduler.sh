@@ -5,15 +5,8 @@
 # Usage: tests/e2e/scheduler.sh DIST_FOLDER PROBE_EXE
 set -euo pipefail
 here=$(cd "$(dirname "$0")/../.." && pwd)
-dist=$(cd "$1" && pwd)
-probe_exe=$2
-
-if [ -z "${DISPLAY:-}" ]; then
-  exec xvfb-run -a -s "-screen 0 1280x1024x24" bash "$0" "$@"
-fi
-if [ -z "${WINEPREFIX:-}" ]; then
-  source "$here/scripts/wine-env.sh" "$(dirname "$dist")"
-fi
+source "$here/tests/e2e/helpers.sh"
+e2e_enter "$0" "$@"
 
 title="System Corvanta 2 Scheduler"
 run_key='HKCU\Software\Microsoft\Windows\CurrentVersion\Run'
@@ -26,8 +19,6 @@ cleanup() {
   rm -rf "$work"
 }
 trap cleanup EXIT
-
-source "$here/tests/e2e/helpers.sh"
 
 # The value of a key of qvsched.ini's [General] (the file may be UTF-16 with a byte-order mark).
 general() {

@@ -5,15 +5,8 @@
 # Usage: tests/e2e/startup.sh DIST_FOLDER PROBE_EXE
 set -euo pipefail
 here=$(cd "$(dirname "$0")/../.." && pwd)
-dist=$(cd "$1" && pwd)
-probe_exe=$2
-
-if [ -z "${DISPLAY:-}" ]; then
-  exec xvfb-run -a -s "-screen 0 1280x1024x24" bash "$0" "$@"
-fi
-if [ -z "${WINEPREFIX:-}" ]; then
-  source "$here/scripts/wine-env.sh" "$(dirname "$dist")"
-fi
+source "$here/tests/e2e/helpers.sh"
+e2e_enter "$0" "$@"
 
 title="System Corvanta 2"
 work=$(mktemp -d)
@@ -24,8 +17,6 @@ cleanup() {
   rm -rf "$work"
 }
 trap cleanup EXIT
-
-source "$here/tests/e2e/helpers.sh"
 
 # probe CHECK_OR_ACTION: looks at the titled window of the program started last.
 probe() { wine "$probe_exe" "$1" "$title" "$exe_win" >/dev/null 2>&1; }

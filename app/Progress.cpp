@@ -1,0 +1,7 @@
+#include "app/Progress.h"
+
+#include "classlib/gui/Forms.h"
+
+void TWindowPumpProgress::Pump() {
+    ProcessPendingMessages();
+}
