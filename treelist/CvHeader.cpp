@@ -115,6 +115,44 @@ void TCustomCvHeader::SetTracking(bool Value) {
         ForgetHot();
 }
 
+void TCustomCvHeader::CreateParams(TCreateParams& Params) const {
+    TCvXPThemedControl::CreateParams(Params);
+    Params.WinClassName = L"TCvHeader";
+    if (FRightAlignedText)
+        Params.ExStyle |= WS_EX_RIGHT | WS_EX_RTLREADING | WS_EX_LEFTSCROLLBAR;
+}
+
+void TCustomCvHeader::SetRightAlignedText(bool Value) {
+    if (FRightAlignedText == Value)
+        return;
+    FRightAlignedText = Value;
+    if (HandleAllocated())
+        RecreateWnd();
+    Invalidate();
+}
+
+void TCustomCvHeader::SetRightAlignedOrder(bool Value) {
+    if (FRightAlignedOrder == Value)
+        return;
+    FRightAlignedOrder = Value;
+    if (!IsLoading())
+        ReverseSections();
+}
+
+void TCustomCvHeader::ReverseSections() {
+    const int Count = FSections->SectionCount();
+    LockUpdates();
+    try {
+        // Each section in turn goes to the front; the locked one stays where it is.
+        for (int I = 1; I < Count; ++I)
+            FSections->MoveSection(FSections->ItemAt(I), 0);
+    } catch (...) {
+        UnlockUpdates();
+        throw;
+    }
+    UnlockUpdates();
+}
+
 void TCustomCvHeader::SetStickySections(bool Value) {
     if (FStickySections == Value)
         return;
@@ -239,6 +277,8 @@ void TCustomCvHeader::Loaded() {
         }
         if (FStickySections)
             ComputeWidthShares();
+        if (FRightAlignedOrder)
+            ReverseSections();
         AdjustHeightToFont();
     }
 }
@@ -801,7 +841,7 @@ void TCustomCvHeader::DrawCaption(TCanvas& Canvas, TCvHeaderSection* Section, co
     }
     UINT Flags = DT_NOPREFIX;
     TCvSAlignment Align = Section->Alignment();
-    if (RightAlignedText) {
+    if (FRightAlignedText) {
         Flags |= DT_RTLREADING;
         if (Align == hsaLeft)
             Align = hsaRight;

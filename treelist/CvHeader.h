@@ -326,7 +326,12 @@ public:
     void SetLockHeight(bool Value);
     bool WrapCaptions() const { return FWrapCaptions; }
     virtual void SetWrapCaptions(bool Value);
-    bool RightAlignedText = false;
+    // Right-to-left reading with mirrored alignment; the window is made again for it.
+    bool RightAlignedText() const { return FRightAlignedText; }
+    void SetRightAlignedText(bool Value);
+    // The sections in reverse order.
+    bool RightAlignedOrder() const { return FRightAlignedOrder; }
+    void SetRightAlignedOrder(bool Value);
     TCustomImageList* Images() const { return FImages; }
     void SetImages(TCustomImageList* Value);
     TColor FilterColor() const { return FFilterColor; }
@@ -417,6 +422,7 @@ public:
 
 protected:
     String GetThemedClassName() const override { return L"HEADER"; }
+    void CreateParams(TCreateParams& Params) const override;
     void Paint() override;
     void WndProc(TMessage& Message) override;
     void WMWindowPosChanged(TWMWindowPosChanged& Message) override;
@@ -460,6 +466,7 @@ private:
     void EndDrag(int X, int Y);
     void PressAt(int X, int Y);
     void ReleaseAt(int X, int Y);
+    void ReverseSections();
     void ForgetHot();
     void MouseLeft();
     void CancelGestures();
@@ -470,6 +477,8 @@ private:
     bool FSizing = false;
     TCvHeaderSection* FHintSection = nullptr;
     bool FTracking = true;
+    bool FRightAlignedText = false;
+    bool FRightAlignedOrder = false;
     bool FStickySections = false;
     bool FInvertSortArrows = false;
     bool FFlat = false;

@@ -550,3 +550,17 @@ TEST(CvHeaderSections, AssignCopiesSectionsWithNumbersButNotFieldNames) {
     EXPECT_EQ(Copy.Sections().ItemAt(0)->ParentSection(), Copy.Sections().ItemAt(1));
     EXPECT_EQ(Copy.Sections().ItemAt(0)->FieldName(), ""); // kept as the original has it
 }
+
+TEST(CvHeaderSections, RightAlignedOrderReversesTheSectionsButNotTheLockedOne) {
+    TCvHeader Header(nullptr);
+    for (int I = 0; I < 4; ++I)
+        Header.Sections().AppendSection();
+    Header.SetLockedSection(Header.Sections().ItemAt(0));
+    Header.SetRightAlignedOrder(true);
+    std::vector<int> Order;
+    for (int I = 0; I < 4; ++I)
+        Order.push_back(Header.Sections().ItemAt(I)->SectionIndex());
+    EXPECT_EQ(Order, (std::vector<int>{0, 3, 2, 1}));
+    Header.SetRightAlignedOrder(false);
+    EXPECT_EQ(Header.Sections().ItemAt(1)->SectionIndex(), 1);
+}

@@ -316,3 +316,11 @@ TEST_F(CvHeaderTest, CreatingPaintingAndDestroyingLeavesNoGdiObjects) {
               }),
               0);
 }
+
+TEST_F(CvHeaderTest, RightAlignedTextMakesARightToLeftWindow) {
+    Header->SetRightAlignedText(true);
+    const LONG_PTR ExStyle = GetWindowLongPtrW(Header->Handle(), GWL_EXSTYLE);
+    EXPECT_TRUE(ExStyle & WS_EX_RTLREADING);
+    EXPECT_TRUE(ExStyle & WS_EX_RIGHT);
+    EXPECT_EQ(Header->Sections().SectionCount(), 3); // the sections survive the new window
+}
