@@ -324,3 +324,14 @@ TEST_F(CvHeaderTest, RightAlignedTextMakesARightToLeftWindow) {
     EXPECT_TRUE(ExStyle & WS_EX_RIGHT);
     EXPECT_EQ(Header->Sections().SectionCount(), 3); // the sections survive the new window
 }
+
+TEST_F(CvHeaderTest, ThemedOrNotTheHeaderPaintsEverySection) {
+    // Whatever the system offers: with a theme the parts come from it, without one the classic
+    // look is drawn. Either way no section is left blank.
+    Header->SetUseXPThemes(true);
+    TClientPixels Pixels(*Header);
+    const COLORREF First = Pixels.At(50, 2);
+    EXPECT_GT(
+        Pixels.Count(TRect(0, 0, 100, Pixels.Height), true, [&](COLORREF C) { return C != First; }),
+        10);
+}
