@@ -68,6 +68,9 @@ constexpr TControlStyle DefaultControlStyle{csCaptureMouse, csClickEvents, csSet
                                             csDoubleClicks};
 
 enum TAlign { alNone, alTop, alBottom, alLeft, alRight, alClient };
+// Where text sits across a control, and down it.
+enum TAlignment { taLeftJustify, taRightJustify, taCenter };
+enum TTextLayout { tlTop, tlCenter, tlBottom };
 enum TAnchorKind { akLeft, akTop, akRight, akBottom };
 using TAnchors = TEnumSet<TAnchorKind>;
 

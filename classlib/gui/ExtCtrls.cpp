@@ -1,6 +1,6 @@
 #include "classlib/gui/ExtCtrls.h"
 
-#include "classlib/gui/Forms.h"
+#include "classlib/gui/Controls.h"
 
 #include <map>
 
@@ -53,15 +53,23 @@ void TTimer::Kill() {
     FId = 0;
 }
 
+void TTimer::Timer() {
+    // A copy: the handler may delete the timer, and with it OnTimer, while it runs.
+    const TNotifyEvent Handler = OnTimer;
+    if (Handler)
+        Handler(this);
+}
+
 void CALLBACK TTimer::TimerProc(HWND, UINT, UINT_PTR Id, DWORD) {
     const auto Found = LiveTimers().find(Id);
-    if (Found == LiveTimers().end() || !Found->second->OnTimer)
+    if (Found == LiveTimers().end())
         return;
+    TTimer* Ticking = Found->second;
     // Exceptions stop here: they must not cross the system's call.
     try {
-        Found->second->OnTimer(Found->second);
+        Ticking->Timer();
     } catch (...) {
-        if (Application)
-            Application->HandleException(Found->second);
+        const auto Still = LiveTimers().find(Id);
+        HandleCurrentException(Still != LiveTimers().end() ? Still->second : nullptr);
     }
 }

@@ -1,4 +1,4 @@
-// Timers.
+// Timers and other extended controls.
 #pragma once
 
 #include "classlib/rtl/Classes.h"
@@ -6,7 +6,8 @@
 #include "classlib/rtl/WinApi.h"
 
 // Calls OnTimer every Interval milliseconds while Enabled, on the thread that made it, through
-// its message loop.
+// its message loop. It needs no owner and no window. Changing Interval or Enabled starts the
+// count again. A timer may be deleted by its own OnTimer.
 class TTimer : public TComponent {
 public:
     explicit TTimer(TComponent* Owner);
@@ -19,6 +20,10 @@ public:
     void SetInterval(UINT Value);
 
     TNotifyEvent OnTimer;
+
+protected:
+    // One tick: runs OnTimer.
+    virtual void Timer();
 
 private:
     static void CALLBACK TimerProc(HWND, UINT, UINT_PTR Id, DWORD);

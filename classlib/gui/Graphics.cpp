@@ -1,6 +1,8 @@
 #include "classlib/gui/Graphics.h"
 
 #include <algorithm>
+#include <climits>
+#include <vector>
 
 COLORREF ColorToRGB(TColor Color) {
     if (Color == clNone || Color == clDefault)
@@ -435,7 +437,22 @@ TRect TCanvas::ClipRect() const {
 
 void TCanvas::TextOut(int X, int Y, const String& Text) {
     RequireText();
-    ::TextOutW(FHandle, X, Y, Text.c_str(), static_cast<int>(Text.size()));
+    const int Count = static_cast<int>(Text.size());
+    // Each glyph goes where the measured extent says: wine draws some glyphs (a "w") wider
+    // than it measures them, which would push text out of a box sized by TextExtent.
+    std::vector<int> Ends(Text.size());
+    int Fit = 0;
+    SIZE Extent{};
+    if (Count == 0 || !::GetTextExtentExPointW(FHandle, Text.c_str(), Count, INT_MAX, &Fit,
+                                               Ends.data(), &Extent)) {
+        ::TextOutW(FHandle, X, Y, Text.c_str(), Count);
+        return;
+    }
+    std::vector<int> Advances(Text.size());
+    for (size_t I = 0; I < Text.size(); ++I)
+        Advances[I] = Ends[I] - (I ? Ends[I - 1] : 0);
+    ::ExtTextOutW(FHandle, X, Y, 0, nullptr, Text.c_str(), static_cast<UINT>(Count),
+                  Advances.data());
 }
 
 int TCanvas::TextRect(TRect& R, const String& Text, UINT Flags) {

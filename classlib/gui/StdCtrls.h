@@ -3,21 +3,35 @@
 
 #include "classlib/gui/Forms.h"
 
+#include <vector>
+
 // Whether Key is the accelerator of Caption: the character after a single '&' ("&&" is an
 // ampersand), compared without case.
 bool IsAccel(wchar_t Key, const String& Caption);
 
-// A caption painted by its parent. Line breaks in the caption start new lines; '&' is shown as
-// it stands. With AutoSize the label takes the size of its text; a label that is not Transparent
-// first fills its bounds with its Color. Its accelerator focuses FocusControl.
-class TLabel : public TGraphicControl {
+// A caption painted by its parent. Line breaks in the caption (CR, LF or both) start new lines;
+// '&' is shown as it stands. Alignment places each line across the label, Layout the block of
+// lines down it; WordWrap breaks lines between words to fit the width. With AutoSize the label
+// takes the size of its text (with WordWrap only its height, and a right-aligned label keeps its
+// right edge). A label that is not Transparent first fills its bounds with its Color; a disabled
+// one shows its text in the grey of disabled text. Its accelerator focuses FocusControl.
+//
+// Text is placed glyph by glyph at the advances the font reports, so that it always fits the
+// size it was measured at (some renderers otherwise draw wider than they measure).
+class TCustomLabel : public TGraphicControl {
 public:
-    explicit TLabel(TComponent* AOwner);
+    explicit TCustomLabel(TComponent* AOwner);
 
     bool AutoSize() const { return FAutoSize; }
     void SetAutoSize(bool Value);
     bool Transparent() const { return FTransparent; }
     void SetTransparent(bool Value);
+    TAlignment Alignment() const { return FAlignment; }
+    void SetAlignment(TAlignment Value);
+    TTextLayout Layout() const { return FLayout; }
+    void SetLayout(TTextLayout Value);
+    bool WordWrap() const { return FWordWrap; }
+    void SetWordWrap(bool Value);
     TWinControl* FocusControl() const { return FFocusControl; }
     void SetFocusControl(TWinControl* Value);
 
@@ -25,15 +39,37 @@ protected:
     void WndProc(TMessage& Message) override;
     void Notification(TComponent* AComponent, TOperation Operation) override;
     void Paint() override;
+    // Draws the caption into Area of the canvas, whose font is set; the colours are the
+    // canvas's (derived labels change them before).
+    virtual void DoDrawText(const TRect& Area);
+    // Fits the bounds to the text when AutoSize holds.
+    virtual void AdjustBounds();
+
     void CaptionChanged() override;
     void FontChanged() override;
+    void EnabledChanged() override;
 
 private:
-    void AdjustBounds();
+    struct TLine {
+        String Text;
+        int Width;
+    };
+    // The caption broken into lines as drawn on Surface, in its font; WrapWidth
+    // < 0 breaks only at line breaks.
+    std::vector<TLine> Lines(TCanvas& Surface, int WrapWidth) const;
+    void Changed();
 
     bool FAutoSize = true;
     bool FTransparent = false;
     TWinControl* FFocusControl = nullptr;
+    TAlignment FAlignment = taLeftJustify;
+    TTextLayout FLayout = tlTop;
+    bool FWordWrap = false;
+};
+
+class TLabel : public TCustomLabel {
+public:
+    using TCustomLabel::TCustomLabel;
 };
 
 // ------------------------------------------------------------ system controls

@@ -16,7 +16,7 @@ bool IsAccel(wchar_t Key, const String& Caption) {
     return false;
 }
 
-void TLabel::SetFocusControl(TWinControl* Value) {
+void TCustomLabel::SetFocusControl(TWinControl* Value) {
     if (FFocusControl == Value)
         return;
     if (FFocusControl)
@@ -26,13 +26,13 @@ void TLabel::SetFocusControl(TWinControl* Value) {
         Value->FreeNotification(this);
 }
 
-void TLabel::Notification(TComponent* AComponent, TOperation Operation) {
+void TCustomLabel::Notification(TComponent* AComponent, TOperation Operation) {
     TGraphicControl::Notification(AComponent, Operation);
     if (Operation == opRemove && AComponent == FFocusControl)
         FFocusControl = nullptr;
 }
 
-void TLabel::WndProc(TMessage& Message) {
+void TCustomLabel::WndProc(TMessage& Message) {
     if (Message.Msg == CM_DIALOGCHAR && FFocusControl && Enabled() &&
         IsAccel(static_cast<wchar_t>(Message.WParam), Caption()) && FFocusControl->CanFocus()) {
         if (TForm* Form = GetParentForm(FFocusControl))

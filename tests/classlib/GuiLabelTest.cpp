@@ -1,6 +1,9 @@
 #include "GuiTestSupport.h"
 
 #include "classlib/gui/StdCtrls.h"
+#include "tests/support/GdiCount.h"
+
+#include <algorithm>
 
 namespace {
 
@@ -29,6 +32,20 @@ protected:
 
 bool IsInk(COLORREF Pixel) {
     return Pixel != WhitePixel && Pixel != RedPixel;
+}
+
+// The smallest rectangle holding every pixel of Pixels that is not white; empty when none.
+TRect InkBox(const TClientPixels& Pixels) {
+    TRect Box(Pixels.Width, Pixels.Height, 0, 0);
+    for (int Y = 0; Y < Pixels.Height; ++Y)
+        for (int X = 0; X < Pixels.Width; ++X)
+            if (Pixels.At(X, Y) != WhitePixel) {
+                Box.Left = std::min(Box.Left, X);
+                Box.Top = std::min(Box.Top, Y);
+                Box.Right = std::max(Box.Right, X + 1);
+                Box.Bottom = std::max(Box.Bottom, Y + 1);
+            }
+    return Box;
 }
 
 } // namespace
@@ -131,4 +148,168 @@ TEST_F(GuiLabelTest, ChangingALabelMarksOnlyItsAreaForPainting) {
 
     Label->Repaint(); // paints now
     EXPECT_FALSE(GetUpdateRect(Form->Handle(), nullptr, FALSE));
+}
+
+// Measured on the same kind of DC the label is painted on, for several fonts; and the text drawn
+// without the label's clipping stays inside the size it took ("w" is drawn wider than measured
+// by some renderers, which once cut "colour" short).
+TEST_F(GuiLabelTest, AnAutoSizedLabelHoldsAllOfItsTextInEveryFont) {
+    const struct {
+        const char* Name;
+        TFontStyles Style;
+        int Size;
+    } Fonts[] = {
+        {"regular", {}, 8},        {"bold", {fsBold}, 8},
+        {"italic", {fsItalic}, 8}, {"bold italic, larger", {fsBold, fsItalic}, 14},
+        {"large", {}, 20},
+    };
+    Form->SetBounds(0, 0, 600, 100);
+    Form->Show();
+    Label->SetLeft(0);
+    Label->SetTop(0);
+    Label->Font().SetColor(clBlack);
+    for (const auto& Font : Fonts) {
+        SCOPED_TRACE(Font.Name);
+        Label->SetAutoSize(true);
+        Label->Font().SetStyle(Font.Style);
+        Label->Font().SetSize(Font.Size);
+        Label->SetCaption(L"Label with its own colour, wavy window");
+
+        TCanvas Measure;
+        const TClientDC Screen(nullptr);
+        const TMemoryDC DC(Screen.Handle());
+        const TCanvasDC Attached(Measure, DC.Handle());
+        Measure.Font().Assign(Label->Font());
+        // The extent, and the slant of an italic's last letter.
+        EXPECT_GE(Label->Width(), Measure.TextWidth(Label->Caption()));
+        EXPECT_LE(Label->Width(), Measure.TextWidth(Label->Caption()) + 4);
+        EXPECT_EQ(Label->Height(), Measure.TextHeight(Label->Caption()));
+
+        const TRect Sized = Label->BoundsRect();
+        Label->SetAutoSize(false);
+        Label->SetBounds(0, 0, 590, 90);
+        const TRect Ink = InkBox(TClientPixels(*Form));
+        EXPECT_FALSE(Ink.IsEmpty());
+        // Smoothing may tint one column past the glyph's box; a lost letter is several.
+        EXPECT_LE(Ink.Right, Sized.Right + 1);
+        EXPECT_LE(Ink.Bottom, Sized.Bottom);
+    }
+}
+
+// Where the text lands in a fixed 200 x 60 label for each alignment and layout.
+TEST_F(GuiLabelTest, AlignmentAndLayoutPlaceTheTextInTheLabel) {
+    const struct {
+        TAlignment Alignment;
+        TTextLayout Layout;
+        bool Left, Centre, Right; // across
+        bool Top, Middle, Bottom; // down
+    } Cases[] = {
+        {taLeftJustify, tlTop, true, false, false, true, false, false},
+        {taRightJustify, tlTop, false, false, true, true, false, false},
+        {taCenter, tlCenter, false, true, false, false, true, false},
+        {taLeftJustify, tlBottom, true, false, false, false, false, true},
+        {taRightJustify, tlCenter, false, false, true, false, true, false},
+    };
+    Form->Show();
+    Label->SetAutoSize(false);
+    Label->SetBounds(0, 0, 200, 60);
+    Label->Font().SetColor(clBlack);
+    Label->SetCaption(L"MMMM");
+    for (const auto& Case : Cases) {
+        SCOPED_TRACE(testing::Message() << Case.Alignment << "/" << Case.Layout);
+        Label->SetAlignment(Case.Alignment);
+        Label->SetLayout(Case.Layout);
+        const TRect Ink = InkBox(TClientPixels(*Form));
+        ASSERT_FALSE(Ink.IsEmpty());
+        const int Across = (Ink.Left + Ink.Right) / 2;
+        const int Down = (Ink.Top + Ink.Bottom) / 2;
+        EXPECT_EQ(Ink.Left < 10, Case.Left);
+        EXPECT_EQ(std::abs(Across - 100) < 6, Case.Centre);
+        EXPECT_EQ(Ink.Right > 190, Case.Right);
+        EXPECT_EQ(Ink.Top < 8, Case.Top);
+        EXPECT_EQ(std::abs(Down - 30) < 6, Case.Middle);
+        EXPECT_EQ(Ink.Bottom > 52, Case.Bottom);
+    }
+}
+
+TEST_F(GuiLabelTest, AWrappingLabelBreaksBetweenWordsAndKeepsItsWidth) {
+    Form->Show();
+    Label->Font().SetColor(clBlack);
+    Label->SetCaption(L"one");
+    const int LineHeight = Label->Height();
+    Label->SetBounds(0, 0, 80, LineHeight);
+    Label->SetWordWrap(true);
+    Label->SetCaption(L"several short words that need more than one line of eighty pixels");
+    EXPECT_EQ(Label->Width(), 80);
+    EXPECT_GE(Label->Height(), 3 * LineHeight);
+    EXPECT_EQ(Label->Height() % LineHeight, 0);
+
+    // Nothing is cut: the same text drawn without the label's limits keeps to its box.
+    const TRect Sized = Label->BoundsRect();
+    Label->SetAutoSize(false);
+    Label->SetBounds(0, 0, 80, 99);
+    const TRect Ink = InkBox(TClientPixels(*Form));
+    EXPECT_LE(Ink.Right, Sized.Right);
+    EXPECT_LE(Ink.Bottom, Sized.Bottom);
+
+    // A word wider than the label stands alone on its line; a line break always breaks.
+    Label->SetAutoSize(true);
+    Label->SetCaption(L"Incomprehensibilities\r\nx");
+    EXPECT_EQ(Label->Height(), 2 * LineHeight);
+}
+
+TEST_F(GuiLabelTest, ARightAlignedAutoSizedLabelKeepsItsRightEdge) {
+    Label->SetCaption(L"short");
+    Label->SetAlignment(taRightJustify);
+    const int Right = Label->Left() + Label->Width();
+    Label->SetCaption(L"a good deal longer");
+    EXPECT_EQ(Label->Left() + Label->Width(), Right);
+    Label->SetAlignment(taLeftJustify);
+    const int Left = Label->Left();
+    Label->SetCaption(L"short");
+    EXPECT_EQ(Label->Left(), Left);
+}
+
+TEST_F(GuiLabelTest, ADisabledLabelShowsGreyTextAndIgnoresClicks) {
+    Label->SetCaption(L"MMMM");
+    Label->Font().SetColor(clBlack);
+    int Clicks = 0;
+    Label->OnClick = [&](TObject* Sender) {
+        EXPECT_EQ(Sender, Label);
+        ++Clicks;
+    };
+    Form->Show();
+    const LPARAM Inside = MAKELPARAM(Label->Left() + 2, Label->Top() + 2);
+    SendMessageW(Form->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, Inside);
+    SendMessageW(Form->Handle(), WM_LBUTTONUP, 0, Inside);
+    EXPECT_EQ(Clicks, 1);
+
+    const COLORREF Grey = ColorToRGB(clGrayText);
+    const auto IsGrey = [&](COLORREF P) { return P == Grey; };
+    const auto IsBlack = [](COLORREF P) { return P == RGB(0, 0, 0); };
+    const TClientPixels Enabled(*Form);
+    EXPECT_GT(Enabled.Count(Label->BoundsRect(), true, IsBlack), 0);
+
+    Label->SetEnabled(false);
+    const TClientPixels Disabled(*Form);
+    EXPECT_EQ(Disabled.Count(Label->BoundsRect(), true, IsBlack), 0);
+    EXPECT_GT(Disabled.Count(Label->BoundsRect(), true, IsGrey), 0);
+    SendMessageW(Form->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, Inside);
+    SendMessageW(Form->Handle(), WM_LBUTTONUP, 0, Inside);
+    EXPECT_EQ(Clicks, 1);
+}
+
+TEST_F(GuiLabelTest, LabelsLeaveNoGdiObjectsBehind) {
+    Form->Show();
+    EXPECT_EQ(GdiGrowth([&] {
+                  auto* Other = new TLabel(Form);
+                  Other->SetParent(Form);
+                  Other->Font().SetStyle({fsBold});
+                  Other->SetWordWrap(true);
+                  Other->SetAlignment(taCenter);
+                  Other->SetCaption(L"some words to wrap and paint");
+                  const TClientPixels Painted(*Form);
+                  delete Other;
+              }),
+              0);
 }
