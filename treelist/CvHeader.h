@@ -29,7 +29,7 @@ public:
 enum TCvSectionStyle : std::uint8_t { CvhsText = 0, CvhsOwnerDraw = 1, CvhsPictureOnly = 2 };
 enum TCvSSortMode : std::uint8_t { hsmNone = 0, hsmAscend = 1, hsmDescend = 2 };
 enum TCvSAlignment : std::uint8_t { hsaLeft = 0, hsaRight = 1, hsaCenter = 2 };
-enum TCvTextLayout : std::uint8_t { tlTop = 0, tlCenter = 1, tlBottom = 2 };
+using TCvTextLayout = TTextLayout; // the class library's, one byte in the stream
 enum TCvFieldType : std::uint8_t {
     sftCustom = 0,
     sftText = 1,

@@ -70,7 +70,7 @@ constexpr TControlStyle DefaultControlStyle{csCaptureMouse, csClickEvents, csSet
 enum TAlign { alNone, alTop, alBottom, alLeft, alRight, alClient };
 // Where text sits across a control, and down it.
 enum TAlignment { taLeftJustify, taRightJustify, taCenter };
-enum TTextLayout { tlTop, tlCenter, tlBottom };
+enum TTextLayout : std::uint8_t { tlTop, tlCenter, tlBottom };
 enum TAnchorKind { akLeft, akTop, akRight, akBottom };
 using TAnchors = TEnumSet<TAnchorKind>;
 
