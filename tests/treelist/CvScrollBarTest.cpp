@@ -387,3 +387,22 @@ TEST_F(CvScrollBarTest, CreatingPaintingAndDestroyingLeavesNoGdiObjects) {
               }),
               0);
 }
+
+TEST_F(CvScrollBarTest, TheTrackHintFollowsTheThumbAndGoesAtRelease) {
+    Bar->ShowTrackHint = true;
+    Bar->OnScrollHintNeeded = [](TObject*, int Position, String& Hint) {
+        Hint = L"at " + std::to_wstring(Position);
+    };
+    auto HintWindow = [] { return FindWindowW(L"TCvHintWindow", nullptr); };
+    Send(WM_LBUTTONDOWN, MK_LBUTTON, At(20, 5));
+    const HWND Shown = HintWindow();
+    ASSERT_NE(Shown, nullptr);
+    EXPECT_TRUE(IsWindowVisible(Shown));
+    Send(WM_MOUSEMOVE, MK_LBUTTON, At(92, 5));
+    RECT Placed{};
+    GetWindowRect(Shown, &Placed);
+    const TPoint Thumb = Bar->ClientToScreen(TPoint{Bar->ThumbPos() - 2, -5});
+    EXPECT_EQ(Placed.right, Thumb.X - 1); // its bottom-right corner just above-left of the thumb
+    Send(WM_LBUTTONUP, 0, At(92, 5));
+    EXPECT_FALSE(IsWindow(Shown));
+}
