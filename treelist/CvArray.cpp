@@ -8,27 +8,13 @@ TCvArray::~TCvArray() {
     }
 }
 
-void TCvArray::Error(int Value) {
-    throw ECvArrayError(Format(L"List index [%d] out of bounds...", {Value}));
-}
-
-void TCvArray::CheckIndex(int Index) const {
-    if (Index < 0 || Index >= Count())
-        Error(Index);
-}
-
 void TCvArray::SetCapacity(int N) {
-    if (N < Count() || N > CvMaxListSize)
-        Error(N);
+    FSlots.CheckCapacity<ECvArrayError>(N);
     FSlots.SetCapacity(N);
 }
 
 void TCvArray::SetCount(int N) {
-    if (N < 0 || N > CvMaxListSize)
-        Error(N);
-    if (N > Capacity())
-        FSlots.SetCapacity(N);
-    FSlots.SetCount(N);
+    FSlots.Resize<ECvArrayError>(N);
 }
 
 void TCvArray::Grow() {
@@ -56,14 +42,13 @@ void TCvArray::Put(int Index, void* Item) {
 }
 
 void TCvArray::Delete(int Index) {
-    CheckIndex(Index);
+    FSlots.CheckIndex<ECvArrayError>(Index);
     void* Item = FSlots.Items[static_cast<std::size_t>(Index)];
     NotifyRemove(Item);
     if (AutoFreeItems)
         delete static_cast<TObject*>(Item);
     FSlots.Items.erase(FSlots.Items.begin() + Index);
-    if (Count() < Capacity() / 2)
-        FSlots.SetCapacity(Capacity() / 2);
+    FSlots.ShrinkWhenSparse();
 }
 
 void TCvArray::Clear() {

@@ -38,8 +38,7 @@ protected:
     virtual void NotifyRemove(void* Item);
 
 private:
-    [[noreturn]] static void Error(int Value);
-    void CheckIndex(int Index) const;
+    [[noreturn]] static void Error(int Value) { TCvSlots::Fail<ECvArrayError>(Value); }
 
     TCvSlots FSlots;
 };

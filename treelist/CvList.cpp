@@ -35,28 +35,14 @@ TCvList::~TCvList() {
     }
 }
 
-void TCvList::Error(int Value) {
-    throw ECvListError(Format(L"List index [%d] out of bounds...", {Value}));
-}
-
-void TCvList::CheckIndex(int Index) const {
-    if (Index < 0 || Index >= Count())
-        Error(Index);
-}
-
 void TCvList::SetCapacity(int N) {
-    if (N < Count() || N > CvMaxListSize)
-        Error(N);
+    FSlots.CheckCapacity<ECvListError>(N);
     if (N != Capacity())
         FSlots.SetCapacity(N);
 }
 
 void TCvList::SetCount(int N) {
-    if (N < 0 || N > CvMaxListSize)
-        Error(N);
-    if (N > Capacity())
-        FSlots.SetCapacity(N);
-    FSlots.SetCount(N);
+    FSlots.Resize<ECvListError>(N);
 }
 
 void TCvList::Grow() {
@@ -66,11 +52,6 @@ void TCvList::Grow() {
 void TCvList::GrowWhenFull() {
     if (Count() == Capacity())
         Grow();
-}
-
-void TCvList::Shrink() {
-    if (Count() < Capacity() / 2)
-        FSlots.SetCapacity(Capacity() / 2);
 }
 
 int TCvList::Add(void* Item) {
@@ -124,7 +105,7 @@ int TCvList::Remove(void* Item) {
         return -1;
     NotifyRemove(Item);
     FSlots.Items.erase(FSlots.Items.begin() + Index);
-    Shrink();
+    FSlots.ShrinkWhenSparse();
     return Index;
 }
 
@@ -135,7 +116,7 @@ void TCvList::Delete(int Index) {
     if (AutoFreeItems)
         delete static_cast<TObject*>(Item);
     FSlots.Items.erase(FSlots.Items.begin() + Index);
-    Shrink();
+    FSlots.ShrinkWhenSparse();
 }
 
 void TCvList::DeleteRange(int First, int Last) {
@@ -145,7 +126,7 @@ void TCvList::DeleteRange(int First, int Last) {
     for (int I = First; I <= Last; ++I)
         NotifyRemove(GetFast(I));
     FSlots.Items.erase(FSlots.Items.begin() + First, FSlots.Items.begin() + Last + 1);
-    Shrink();
+    FSlots.ShrinkWhenSparse();
 }
 
 void TCvList::DeleteQuiet(int Index) {

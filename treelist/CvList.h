@@ -31,6 +31,34 @@ public:
     void SetCapacity(int N);
     // Count becomes N (at most Capacity); new slots are nil.
     void SetCount(int N) { Items.resize(static_cast<std::size_t>(N), nullptr); }
+    // Halves the capacity when less than half of it is used.
+    void ShrinkWhenSparse() {
+        if (Count() < Capacity / 2)
+            SetCapacity(Capacity / 2);
+    }
+
+    // The containers' checks: each raises TError "List index [%d] out of bounds..." with the
+    // value that failed.
+    template <class TError> [[noreturn]] static void Fail(int Value) {
+        throw TError(Format(L"List index [%d] out of bounds...", {Value}));
+    }
+    template <class TError> void CheckIndex(int Index) const {
+        if (Index < 0 || Index >= Count())
+            Fail<TError>(Index);
+    }
+    // A capacity must hold the elements there are.
+    template <class TError> void CheckCapacity(int N) const {
+        if (N < Count() || N > CvMaxListSize)
+            Fail<TError>(N);
+    }
+    // Count becomes N, the capacity rising to N when it is less.
+    template <class TError> void Resize(int N) {
+        if (N < 0 || N > CvMaxListSize)
+            Fail<TError>(N);
+        if (N > Capacity)
+            SetCapacity(N);
+        SetCount(N);
+    }
 };
 
 // Capacity step of the stack, the sparse array and the wide-string list: a quarter above 64
@@ -88,11 +116,9 @@ protected:
     virtual void NotifyRemove(void* Item);
 
 private:
-    [[noreturn]] static void Error(int Value);
-    void CheckIndex(int Index) const;
+    [[noreturn]] static void Error(int Value) { TCvSlots::Fail<ECvListError>(Value); }
+    void CheckIndex(int Index) const { FSlots.CheckIndex<ECvListError>(Index); }
     void GrowWhenFull();
-    // Halves the capacity once when less than half of it is used.
-    void Shrink();
 
     TCvSlots FSlots;
 };

@@ -155,19 +155,9 @@ String TCvWideStrings::Text() const {
 void TCvWideStrings::SetText(const String& Value) {
     Batch([&] {
         Clear();
-        const std::size_t End = Value.find(L'\0'); // the text stops at a zero unit
-        const std::size_t Length = End == String::npos ? Value.size() : End;
-        std::size_t At = 0;
-        while (At < Length) {
-            const std::size_t Start = At;
-            while (At < Length && Value[At] != L'\r' && Value[At] != L'\n')
-                ++At;
-            Add(Value.substr(Start, At - Start));
-            if (At < Length && Value[At] == L'\r')
-                ++At;
-            if (At < Length && Value[At] == L'\n')
-                ++At;
-        }
+        // The text stops at a zero unit.
+        ForEachTextLine(Value.substr(0, Value.find(L'\0')),
+                        [this](const String& Line) { Add(Line); });
     });
 }
 

@@ -120,6 +120,10 @@ private:
     TComponentState FState;
 };
 
+// Calls Line for each line of Text: a line ends at CR LF, LF or CR, and a last line without an
+// end counts too, so an empty text has none.
+void ForEachTextLine(const String& Text, const std::function<void(const String& Line)>& Line);
+
 // ----------------------------------------------------------------- TList
 
 using TListSortCompare = std::function<int(void* Item1, void* Item2)>;

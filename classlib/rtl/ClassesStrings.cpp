@@ -132,21 +132,25 @@ String TStrings::Text() const {
     return R;
 }
 
+void ForEachTextLine(const String& Text, const std::function<void(const String& Line)>& Line) {
+    std::size_t I = 0;
+    while (I < Text.size()) {
+        const std::size_t End = Text.find_first_of(L"\r\n", I);
+        if (End == String::npos) {
+            Line(Text.substr(I));
+            return;
+        }
+        Line(Text.substr(I, End - I));
+        I = End + 1;
+        if (Text[End] == L'\r' && I < Text.size() && Text[I] == L'\n')
+            ++I;
+    }
+}
+
 void TStrings::SetText(const String& Value) {
     BatchUpdate([&] {
         Clear();
-        std::size_t I = 0;
-        while (I < Value.size()) {
-            const std::size_t End = Value.find_first_of(L"\r\n", I);
-            if (End == String::npos) {
-                Add(Value.substr(I));
-                break;
-            }
-            Add(Value.substr(I, End - I));
-            I = End + 1;
-            if (Value[End] == L'\r' && I < Value.size() && Value[I] == L'\n')
-                ++I;
-        }
+        ForEachTextLine(Value, [this](const String& Line) { Add(Line); });
     });
 }
 
