@@ -1,6 +1,7 @@
 // The tree-list's drawing helpers: the fifteen border types, arrows, gradients, wide text
-// layout flags and the HTML renderer.
+// layout flags, the HTML renderer and the background painter's modes.
 #include "tests/gallery/Gallery.h"
+#include "treelist/CvBackground.h"
 #include "treelist/CvVCLUtils.h"
 #include "treelist/HTMLRender.h"
 
@@ -20,6 +21,7 @@ protected:
         PaintArrowsAndGradients(DC);
         PaintText(DC);
         PaintHtml(DC);
+        PaintBackgrounds(DC);
         SelectObject(DC, OldFont);
     }
 
@@ -102,15 +104,49 @@ private:
         FHtml.PaintMarkup(DC, TPoint{}, Box, CvColorNone);
     }
 
+    // A 24-pixel picture in four quarters, so that the modes tell apart.
+    void MakePicture() {
+        if (!FPicture.Empty())
+            return;
+        FPicture.SetSize(24, 24);
+        const TColor Quarters[4] = {0x3050C0, 0x40A040, 0xC06030, 0x30C0E0};
+        for (int I = 0; I < 4; ++I) {
+            FPicture.Canvas().Brush().SetColor(Quarters[I]);
+            FPicture.Canvas().FillRect(
+                TRect((I % 2) * 12, (I / 2) * 12, (I % 2) * 12 + 12, (I / 2) * 12 + 12));
+        }
+    }
+
+    void PaintBackgrounds(HDC DC) {
+        MakePicture();
+        struct TMode {
+            TCvBkGndType Type;
+            bool Blend;
+            const wchar_t* Caption;
+        };
+        const TMode Modes[] = {
+            {bgtTileBitmap, false, L"Tiled, offset 6"}, {bgtStretchBitmap, false, L"Stretched"},
+            {bgtCenterBitmap, false, L"Centred"},       {bgtTopLeftBitmap, false, L"Top-left"},
+            {bgtTileBitmap, true, L"Tiled, blended"},
+        };
+        for (int I = 0; I < 5; ++I) {
+            const TRect Box(12 + I * 102, 440, 104 + I * 102, 490);
+            DrawExtBackground(DC, nullptr, {6, 6}, Modes[I].Type, &FPicture, Modes[I].Blend,
+                              clWhite, 0xE0E0E0, false, Box, TRect(0, 0, 0, 0), Box);
+            Label(DC, Box.Left, 494, Modes[I].Caption);
+        }
+    }
+
     TCvHTMLRender FHtml;
+    TBitmap FPicture;
 };
 
 void Build(TForm& Form) {
     Form.SetClientWidth(530);
-    Form.SetClientHeight(430);
+    Form.SetClientHeight(515);
     auto* Sample = new TSupportSample(&Form);
     Sample->SetParent(&Form);
-    Sample->SetBounds(0, 0, 530, 430);
+    Sample->SetBounds(0, 0, 530, 515);
 }
 
 const TGalleryPage Page(L"treelist-support", &Build);
