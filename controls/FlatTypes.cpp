@@ -1,6 +1,9 @@
 #include "controls/FlatTypes.h"
 
+#include "controls/HSLUtils.h"
+
 #include <cmath>
+#include <cwctype>
 
 namespace {
 
@@ -98,4 +101,128 @@ int GlyphCellIndex(TNumGlyphs NumGlyphs, TButtonState State) {
 
 int FontLineHeightFor(int TmHeight) {
     return static_cast<int>(std::nearbyint(TmHeight + TmHeight / 8.0));
+}
+
+TEXTMETRICW GetFontMetrics(const TFont& Font) {
+    TEXTMETRICW Metrics{};
+    const TClientDC Screen(nullptr);
+    const TSelectObject Selected(Screen.Handle(), Font.Handle());
+    GetTextMetricsW(Screen.Handle(), &Metrics);
+    return Metrics;
+}
+
+int FontLineHeight(const TFont& Font) {
+    return FontLineHeightFor(GetFontMetrics(Font).tmHeight);
+}
+
+void DrawBevelFrame(TCanvas& Canvas, TRect R, TColor TopColor, TColor BottomColor, int Width) {
+    Canvas.Pen().SetWidth(1);
+    --R.Right;
+    --R.Bottom;
+    for (int I = 0; I < Width; ++I) {
+        Canvas.Pen().SetColor(TopColor);
+        Canvas.Polyline({{R.Left, R.Bottom}, {R.Left, R.Top}, {R.Right, R.Top}});
+        Canvas.Pen().SetColor(BottomColor);
+        Canvas.Polyline({{R.Right, R.Top}, {R.Right, R.Bottom}, {R.Left - 1, R.Bottom}});
+        R = TRect(R.Left + 1, R.Top + 1, R.Right - 1, R.Bottom - 1);
+    }
+}
+
+namespace {
+
+// DSPDxax: where the monochrome source is white (text colour black, background white) the
+// brush is painted; where it is black the target stays.
+constexpr DWORD StampThroughMask = 0x00E20746;
+
+void Stamp(HDC Target, int X, int Y, int Width, int Height, HDC Mask, TColor Color) {
+    const TBrushObject Brush(CreateSolidBrush(ColorToRGB(Color)));
+    const TSaveDC Saved(Target);
+    SelectObject(Target, Brush.Get());
+    SetTextColor(Target, RGB(0, 0, 0));
+    SetBkColor(Target, RGB(255, 255, 255));
+    BitBlt(Target, X, Y, Width, Height, Mask, 0, 0, StampThroughMask);
+}
+
+} // namespace
+
+std::unique_ptr<TBitmap> MakeDisabledGlyph(TBitmap& Source, TColor OutlineColor, TColor BackColor,
+                                           TColor HighlightColor, TColor ShadowColor,
+                                           bool DrawHighlight) {
+    const int W = Source.Width();
+    const int H = Source.Height();
+    auto Result = std::make_unique<TBitmap>();
+    Result->SetPixelFormat(pf24bit);
+    Result->SetSize(W, H);
+    TBitmap Mask;
+    Mask.Assign(Source);
+    if (Mask.Monochrome()) {
+        Mask.Canvas().Font().SetColor(clWhite);
+        Mask.Canvas().Brush().SetColor(clWhite);
+        Mask.SetMonochrome(false);
+    }
+    // Made monochrome, the outline colour's pixels turn white and take the stamps.
+    Mask.Canvas().Brush().SetColor(OutlineColor);
+    Mask.SetMonochrome(true);
+    TCanvas& Canvas = Result->Canvas();
+    Canvas.Brush().SetColor(BackColor);
+    Canvas.FillRect(TRect(0, 0, W, H));
+    const HDC MaskDC = Mask.Canvas().Handle();
+    if (DrawHighlight)
+        Stamp(Canvas.Handle(), 1, 1, W, H, MaskDC, HighlightColor);
+    Stamp(Canvas.Handle(), 0, 0, W, H, MaskDC, ShadowColor);
+    return Result;
+}
+
+std::unique_ptr<TBitmap> MakeDisabledGlyph(TBitmap& Source) {
+    return MakeDisabledGlyph(Source, clBlack, clBtnFace, clBtnHighlight, clBtnShadow, true);
+}
+
+void DrawControlCaption(TCanvas& Canvas, const TRect& R, const String& Caption, UINT Flags,
+                        bool Enabled) {
+    Canvas.Brush().SetStyle(bsClear);
+    if (Enabled) {
+        TRect Box = R;
+        Canvas.TextRect(Box, Caption, Flags);
+        return;
+    }
+    const TColor FontColor = Canvas.Font().Color();
+    TRect Raised(R.Left + 1, R.Top + 1, R.Right + 1, R.Bottom + 1);
+    Canvas.Font().SetColor(clBtnHighlight);
+    Canvas.TextRect(Raised, Caption, Flags);
+    TRect Box = R;
+    Canvas.Font().SetColor(clBtnShadow);
+    Canvas.TextRect(Box, Caption, Flags);
+    Canvas.Font().SetColor(FontColor);
+}
+
+bool IsAccelChar(wchar_t Char, const String& Caption) {
+    wchar_t Hotkey = 0;
+    // "&&" is a literal ampersand; the last single one marks the accelerator.
+    for (size_t I = 0; I + 1 < Caption.size(); ++I)
+        if (Caption[I] == L'&') {
+            ++I;
+            if (Caption[I] != L'&')
+                Hotkey = Caption[I];
+        }
+    return Hotkey != 0 && std::towupper(Hotkey) == std::towupper(Char);
+}
+
+void RecomputeAdvColors(TColor Base, const TAdvColors& Adv, TFlatColorSet& Colors) {
+    if (!Adv.Use)
+        return;
+    Colors.Focused = ComputeAdvColor(Base, Colors.Focused, Adv.Focused, false);
+    Colors.Down = ComputeAdvColor(Base, Colors.Down, Adv.Down, true);
+    Colors.Border = ComputeAdvColor(Base, Colors.Border, Adv.Border, true);
+}
+
+TRegionObject RegionFromRowRuns(int Width, int Height, const std::function<bool(int, int)>& Keep) {
+    TRegionObject Whole(CreateRectRgn(0, 0, 0, 0));
+    for (int Y = 0; Y < Height; ++Y)
+        AddRowRuns(
+            Y, Width, [&](int X) { return Keep(X, Y); },
+            [&](const TRect& R) {
+                const TRegionObject Run(CreateRectRgn(R.Left, R.Top, R.Right, R.Bottom));
+                CombineRgn(Whole.Get(), Whole.Get(), Run.Get(), RGN_OR);
+            });
+    return Whole;
 }

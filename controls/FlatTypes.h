@@ -3,6 +3,9 @@
 
 #include "classlib/gui/Graphics.h"
 
+#include <functional>
+#include <memory>
+
 enum TTransparentMode { tmAlways, tmNotFocused, tmNone };
 enum TCheckBoxLayout { checkboxLeft, checkboxRight };
 enum TRadioButtonLayout { radioLeft, radioRight };
@@ -45,6 +48,9 @@ constexpr bool PointInButton(int X, int Y, int ClientWidth, int ClientHeight) {
 
 // Nearest integer to tmHeight x 9/8.
 int FontLineHeightFor(int TmHeight);
+// The metrics of Font as the screen renders it.
+TEXTMETRICW GetFontMetrics(const TFont& Font);
+int FontLineHeight(const TFont& Font);
 inline unsigned short MinWord(unsigned short A, unsigned short B) {
     return A < B ? A : B;
 }
@@ -66,3 +72,46 @@ template <class TKeep> void AddRowRuns(int Row, int Width, TKeep Keep, auto&& Ad
         X = End;
     }
 }
+
+// A region of Width x Height made of the row runs of the points for which Keep(X, Y) holds.
+using TRegionObject = TGdiObject<HRGN>;
+TRegionObject RegionFromRowRuns(int Width, int Height, const std::function<bool(int, int)>& Keep);
+
+// A frame Width pixels thick inside R: top and left edges in TopColor, right and bottom in
+// BottomColor. Equal colours give a plain frame.
+void DrawBevelFrame(TCanvas& Canvas, TRect R, TColor TopColor, TColor BottomColor, int Width);
+
+// Source as a disabled control shows it: BackColor everywhere, and the pixels of OutlineColor
+// (the glyph's drawing) stamped in ShadowColor, with a HighlightColor copy one pixel down and
+// right below it when DrawHighlight.
+std::unique_ptr<TBitmap> MakeDisabledGlyph(TBitmap& Source, TColor OutlineColor, TColor BackColor,
+                                           TColor HighlightColor, TColor ShadowColor,
+                                           bool DrawHighlight);
+// With the arguments every control of the family passes.
+std::unique_ptr<TBitmap> MakeDisabledGlyph(TBitmap& Source);
+
+// Draws Caption into R with a clear brush: in the font's colour, or, when not Enabled, embossed
+// (a highlight copy one pixel down and right, then the shadow in place).
+void DrawControlCaption(TCanvas& Canvas, const TRect& R, const String& Caption, UINT Flags,
+                        bool Enabled);
+
+// True when Char is the accelerator of Caption: the letter after a single '&', case ignored.
+bool IsAccelChar(wchar_t Char, const String& Caption);
+
+// The percentages of the derived colours and whether they are used.
+struct TAdvColors {
+    bool Use = false;
+    int Focused = 10;
+    int Down = 10;
+    int Border = 50;
+};
+
+// The colours of the push buttons, check boxes and radio buttons that derive from Color.
+struct TFlatColorSet {
+    TColor Focused;
+    TColor Down;
+    TColor Border;
+};
+
+// While Adv.Use: focused lighter, down and border darker than Base, each by its percentage.
+void RecomputeAdvColors(TColor Base, const TAdvColors& Adv, TFlatColorSet& Colors);

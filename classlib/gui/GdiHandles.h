@@ -24,6 +24,8 @@ public:
     ~TGdiObject() { Reset(); }
 
     THandleType Get() const noexcept { return FHandle; }
+    // Gives the object up to a new owner (a window taking its region).
+    THandleType Release() noexcept { return std::exchange(FHandle, nullptr); }
     explicit operator bool() const noexcept { return FHandle != nullptr; }
     void Reset(THandleType Handle = nullptr) noexcept {
         if (FHandle)
