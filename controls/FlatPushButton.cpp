@@ -1,5 +1,7 @@
 #include "controls/FlatPushButton.h"
 
+#include "classlib/gui/StdCtrls.h"
+
 #include <algorithm>
 #include <typeinfo>
 
@@ -144,7 +146,7 @@ void TWinPushButton::ButtonPressed(TMessage& Message) {
 }
 
 void TWinPushButton::DialogChar(TMessage& Message) {
-    if (!IsAccelChar(static_cast<wchar_t>(Message.WParam), Caption()) || !Enabled() || !Showing())
+    if (!IsAccel(static_cast<wchar_t>(Message.WParam), Caption()) || !Enabled() || !Showing())
         return;
     if (FGroupIndex != 0)
         SetDown(true);

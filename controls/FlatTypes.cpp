@@ -3,7 +3,6 @@
 #include "controls/HSLUtils.h"
 
 #include <cmath>
-#include <cwctype>
 
 namespace {
 
@@ -193,18 +192,6 @@ void DrawControlCaption(TCanvas& Canvas, const TRect& R, const String& Caption, 
     Canvas.Font().SetColor(clBtnShadow);
     Canvas.TextRect(Box, Caption, Flags);
     Canvas.Font().SetColor(FontColor);
-}
-
-bool IsAccelChar(wchar_t Char, const String& Caption) {
-    wchar_t Hotkey = 0;
-    // "&&" is a literal ampersand; the last single one marks the accelerator.
-    for (size_t I = 0; I + 1 < Caption.size(); ++I)
-        if (Caption[I] == L'&') {
-            ++I;
-            if (Caption[I] != L'&')
-                Hotkey = Caption[I];
-        }
-    return Hotkey != 0 && std::towupper(Hotkey) == std::towupper(Char);
 }
 
 void RecomputeAdvColors(TColor Base, const TAdvColors& Adv, TFlatColorSet& Colors) {

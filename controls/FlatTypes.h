@@ -95,9 +95,6 @@ std::unique_ptr<TBitmap> MakeDisabledGlyph(TBitmap& Source);
 void DrawControlCaption(TCanvas& Canvas, const TRect& R, const String& Caption, UINT Flags,
                         bool Enabled);
 
-// True when Char is the accelerator of Caption: the letter after a single '&', case ignored.
-bool IsAccelChar(wchar_t Char, const String& Caption);
-
 // The percentages of the derived colours and whether they are used.
 struct TAdvColors {
     bool Use = false;

@@ -92,8 +92,15 @@ void TavSkinnedButton::WndProc(TMessage& Message) {
 
 void TavSkinnedButton::PaintBackground(TBitmap& Buffer) {
     TBitmap& Look = MouseInControl() ? FHover : FNormal;
-    if (!Look.Empty())
+    if (!Look.Empty()) {
         Buffer.Canvas().Draw(0, 0, Look);
+        return;
+    }
+    // No skin could be read: a plain button face.
+    const TRect All(0, 0, Buffer.Width(), Buffer.Height());
+    Buffer.Canvas().Brush().SetColor(clBtnFace);
+    Buffer.Canvas().FillRect(All);
+    DrawBevelFrame(Buffer.Canvas(), All, clBtnHighlight, clBtnShadow, 1);
 }
 
 // ------------------------------------------------------------ TavImageList
@@ -149,9 +156,11 @@ TSkinImages* TavImageExpandButton::SkinImages() {
 void TavImageExpandButton::ApplySizeRules(int /*AWidth*/, int AHeight) {
     if (!FImageList)
         return;
-    const int Wanted = FImageList->Image(siNormalMiddle).Height(); // 0 when empty
-    if (AHeight != Wanted)
-        SetHeight(Wanted);
+    // A list whose middle piece could not be read leaves the height alone: forced to 0 the
+    // button would vanish, and with it the way to close a window.
+    const TBitmap& Middle = FImageList->Image(siNormalMiddle);
+    if (!Middle.Empty() && AHeight != Middle.Height())
+        SetHeight(Middle.Height());
 }
 
 void TavImageExpandButton::PaintGlyphCell(TBitmap& Buffer, TBitmap& Cell, TPoint Pos) {

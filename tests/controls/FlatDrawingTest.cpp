@@ -76,22 +76,6 @@ TEST(FlatDrawing, DisabledCaptionIsEmbossedInTheSystemColours) {
     }
 }
 
-TEST(FlatDrawing, AcceleratorLetters) {
-    struct TCase {
-        wchar_t Char;
-        const wchar_t* Caption;
-        bool Expected;
-    } const Cases[] = {
-        {L'o', L"&Open", true},      {L'O', L"&open", true},  {L'p', L"&Open", false},
-        {L'a', L"Save &as", true},   {L'x', L"Plain", false}, {L'&', L"A && B", false},
-        {L'b', L"A && &B", true},    {L'c', L"&a&c", true},   {L'a', L"&a&c", false},
-        {L'e', L"Trailing&", false},
-    };
-    for (const TCase& C : Cases)
-        EXPECT_EQ(IsAccelChar(C.Char, C.Caption), C.Expected)
-            << static_cast<int>(C.Char) << " in " << ToUtf8(C.Caption);
-}
-
 TEST(FlatDrawing, DerivedColoursReplaceTheStoredOnesOnlyWhenUsed) {
     TFlatColorSet Colors{clWhite, 0xC5D6D9, 0x8396A0};
     TAdvColors Adv;

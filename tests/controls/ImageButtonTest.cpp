@@ -102,13 +102,16 @@ TEST_F(ImageButtonTest, HeightFollowsTheMiddlePieceAndTheWindowIsCutAtKeyPixels)
     EXPECT_EQ(TClientPixels(*B).At(40, 10), ColorToRGB(Light));
 }
 
-TEST_F(ImageButtonTest, AListWithoutAMiddlePieceKeepsTheHeightUntilTheNextBoundsChange) {
+// A skin that could not be read must not make the button vanish: it keeps its size and shows a
+// plain face.
+TEST_F(ImageButtonTest, AListWithoutAMiddlePieceLeavesAPlainButtonOfItsOwnSize) {
     TavImageList Bare(nullptr);
     auto* B = Place<TavImageExpandButton>(Bounds(10, 10, 80, 30));
     B->SetImageList(&Bare);
     EXPECT_EQ(B->Height(), 30);
     B->SetBounds(10, 10, 80, 31);
-    EXPECT_EQ(B->Height(), 0);
+    EXPECT_EQ(B->Height(), 31);
+    EXPECT_EQ(TClientPixels(*B).At(40, 15), ColorToRGB(clBtnFace));
     B->SetImageList(nullptr);
 }
 
