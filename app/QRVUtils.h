@@ -12,6 +12,22 @@
 #include <span>
 
 class TCvTreeItem;
+class TWinControl;
+
+// ------------------------------------------------------------- skin and language
+
+// The one pass that gives a window (or the data module) its button skins, glyphs, captions and
+// hints: image-list paths move into the program folder, bitmap-skinned buttons take the glyph
+// their Tag names and their caption from the language file (Hint = Caption), labels and flat
+// check boxes their caption when the file has a section for them, and windowed controls holding
+// others are entered. Treated last to first, as the layout lists them.
+void ApplySkinAndLanguage(TWinControl& Control);
+// A skin path as the layouts write it, relative to the development tree: it begins with "..".
+bool IsDevelopmentSkinPath(const String& Path);
+// Such a path in the program folder: its first seven characters ("..\Bin\") become AppDir.
+String SkinPathInProgramFolder(const String& Path);
+// A language caption of a label or check box: each "|" becomes a line break (a lone CR).
+String LanguageLineBreaks(String Text);
 
 // ------------------------------------------------------------- paths and files
 

@@ -8,9 +8,8 @@ String FormatLogLine(TDateTime Time, const String& Text) {
     return Format(L"[%s]%s", {FormatDateTime(L"hh:nn:ss", Time), Text});
 }
 
-TfrmSplash::TfrmSplash(TComponent* AOwner) : TForm(AOwner) {
+TfrmSplash::TfrmSplash(TComponent* AOwner) : TFlatForm(AOwner) {
     Name = L"frmSplash";
-    SetBorderStyle(bsNone);
     SetFormStyle(fsStayOnTop);
     Position = poDesktopCenter;
     SetBounds(0, 0, 307, 89);
@@ -20,6 +19,9 @@ TfrmSplash::TfrmSplash(TComponent* AOwner) : TForm(AOwner) {
     labStatus->SetParent(this);
     labStatus->SetLeft(24);
     labStatus->SetTop(48);
+
+    CloseButton->Hide();
+    HelpButton->Hide();
 }
 
 TfrmSplash::~TfrmSplash() {

@@ -1,16 +1,17 @@
 // The splash window shown while the program starts, and the start-up log it keeps.
 #pragma once
 
-#include "classlib/gui/Forms.h"
+#include "app/FlatForm.h"
 #include "classlib/gui/StdCtrls.h"
 #include "classlib/rtl/Classes.h"
 
 // A start-up log line: "[hh:nn:ss]Text".
 String FormatLogLine(TDateTime Time, const String& Text);
 
-// A stay-on-top window of 307 x 89 centred on the desktop, with one status line. Every status
+// A stay-on-top skinned window of 307 x 89 centred on the desktop, with one status line and no
+// title buttons. Every status
 // it shows is also a line of AppDir\log.txt, which holds the lines of the current start only.
-class TfrmSplash : public TForm {
+class TfrmSplash : public TFlatForm {
 public:
     explicit TfrmSplash(TComponent* AOwner);
     ~TfrmSplash() override;

@@ -1,7 +1,9 @@
 // Program entry of qrv: start-up, the message loop and teardown.
 #include "app/AppStartup.h"
 #include "app/FileInfo.h"
+#include "app/FlatForm.h"
 #include "app/Language.h"
+#include "app/QRVDataMod.h"
 #include "app/SplashForm.h"
 #include "classlib/gui/Forms.h"
 
@@ -33,6 +35,10 @@ int RunProgram() {
     }
 
     const TOleSession Ole; // shortcuts and shell menus need it for the whole run
+    // The windows' layouts name the data module's lists, and the frame pictures outlive every
+    // window: both are made before the application object and go after it.
+    const std::unique_ptr<TfrmDM> DataModule(NewForm<TfrmDM>(nullptr));
+    TFlatFormSystem FormSystem(AppDir + L"Data\\");
     TApplication App;
     Instance.Serve(App);
     App.SetTitle(AppTitle);
@@ -41,7 +47,7 @@ int RunProgram() {
     ConfigWriteTest(ConfigFileName());
 
     frmSplash = NewForm<TfrmSplash>(&App);
-    frmSplash->Show();
+    frmSplash->ShowFlat();
     frmSplash->SetStatus(MessageText(L"sLoading"));
     App.Initialize();
     frmSplash->SetStatus(L"Loading Main Window...");

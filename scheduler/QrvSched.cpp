@@ -1,7 +1,9 @@
 // Program entry of qrvsched: start-up, the message loop and teardown.
 #include "app/AppStartup.h"
 #include "app/FileInfo.h"
+#include "app/FlatForm.h"
 #include "app/Language.h"
+#include "app/QRVDataMod.h"
 #include "classlib/gui/Forms.h"
 #include "scheduler/MainForm.h"
 
@@ -17,6 +19,8 @@ int RunProgram() {
     }
 
     const TOleSession Ole; // the URL history of the privacy function is a COM object
+    const std::unique_ptr<TfrmDM> DataModule(NewForm<TfrmDM>(nullptr));
+    TFlatFormSystem FormSystem(AppDir + L"Data\\");
     TApplication App;
     Instance.Serve(App);
     App.Initialize();

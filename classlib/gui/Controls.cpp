@@ -104,7 +104,12 @@ void RegisterWindowClass(const TCreateParams& Params, WNDPROC Proc) {
 }
 
 TWinControl* FindControl(HWND Wnd) {
-    return Wnd ? static_cast<TWinControl*>(GetPropW(Wnd, ControlProperty)) : nullptr;
+    // Another program's window may carry the property too (another copy of ours): its value
+    // is an address in that process, never one of our objects.
+    DWORD Process = 0;
+    if (!Wnd || !GetWindowThreadProcessId(Wnd, &Process) || Process != GetCurrentProcessId())
+        return nullptr;
+    return static_cast<TWinControl*>(GetPropW(Wnd, ControlProperty));
 }
 
 TControl* FindDragTarget(TPoint ScreenPos, bool AllowDisabled) {

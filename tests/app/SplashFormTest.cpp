@@ -17,11 +17,13 @@ protected:
     void SetUp() override {
         FSavedAppDir = AppDir;
         AppDir = Folder.Path();
+        System = std::make_unique<TFlatFormSystem>(AppDir + L"Data\\");
         App = std::make_unique<TApplication>();
         Splash = NewForm<TfrmSplash>(App.get());
     }
     void TearDown() override {
         App.reset();
+        System.reset();
         AppDir = FSavedAppDir;
     }
 
@@ -32,6 +34,7 @@ protected:
     }
 
     TTempFolder Folder;
+    std::unique_ptr<TFlatFormSystem> System;
     std::unique_ptr<TApplication> App;
     TfrmSplash* Splash = nullptr;
 
@@ -57,7 +60,7 @@ TEST(SplashLogLine, IsTheTimeOfDayInBracketsThenTheText) {
 }
 
 TEST_F(SplashFormTest, IsASmallStayOnTopWindowInTheMiddleOfTheScreen) {
-    Splash->Show();
+    Splash->ShowFlat();
     const HWND Wnd = Splash->Handle();
     RECT Window{};
     GetWindowRect(Wnd, &Window);
@@ -67,6 +70,15 @@ TEST_F(SplashFormTest, IsASmallStayOnTopWindowInTheMiddleOfTheScreen) {
     EXPECT_EQ(Splash->labStatus->Parent(), Splash);
     EXPECT_EQ(Splash->labStatus->Left(), 24);
     EXPECT_EQ(Splash->labStatus->Top(), 48);
+
+    // A skinned window: the frame is its face, its region is cut, its title buttons are hidden.
+    EXPECT_EQ(Splash->BorderStyle(), bsNone);
+    EXPECT_FALSE(Splash->CloseButton->Visible());
+    EXPECT_FALSE(Splash->HelpButton->Visible());
+    EXPECT_EQ(Splash->Background().Canvas().Pixel(100, 10),
+              System->Piece(fpTop).Canvas().Pixel(94, 10));
+    const TGdiObject<HRGN> Region(CreateRectRgn(0, 0, 0, 0));
+    EXPECT_EQ(GetWindowRgn(Wnd, Region.Get()), SIMPLEREGION);
 }
 
 TEST_F(SplashFormTest, EveryStatusIsShownAndWrittenToTheLogOfThisStart) {
