@@ -1,4 +1,4 @@
-// The window-layer test support lives with the other shared test pieces.
+// The window-layer test support now lives with the other shared test pieces.
 #pragma once
 
 #include "tests/support/GuiTestSupport.h"
