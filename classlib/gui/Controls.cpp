@@ -555,7 +555,6 @@ void TWinControl::CreateHandle() {
     if (FHandle)
         return; // creating the parent created this window as well
     CreateWnd();
-    SetPropW(FHandle, ControlProperty, this);
     if (!Enabled())
         EnableWindow(FHandle, FALSE);
     UpdateBounds();
@@ -571,6 +570,8 @@ void TWinControl::CreateWnd() {
     if ((Params.Style & WS_CHILD) && !ParentWnd)
         throw EInvalidOperation(Format(L"Control '%s' has no parent window", {Name}));
     FHandle = CreateWindowHandle(Params, ParentWnd);
+    // Found by its window from here on: what a derived CreateWnd adds may notify the parent.
+    SetPropW(FHandle, ControlProperty, this);
 }
 
 HWND TWinControl::CreateWindowHandle(const TCreateParams& Params, HWND ParentWnd) {
@@ -735,8 +736,7 @@ void TWinControl::WndProc(TMessage& Message) {
             return;
         break;
     case WM_SETFOCUS:
-        if (TForm* Form = GetParentForm(this); Form && Form != this)
-            Form->FocusControlChanged(this);
+        FocusTaken();
         break;
     case CM_SYSCOLORCHANGE:
         NotifyControls(CM_SYSCOLORCHANGE);
@@ -796,6 +796,11 @@ bool TWinControl::ReflectToChild(TMessage& Message) {
     Message.Result = Target->Perform(CN_BASE + Message.Msg, Message.WParam, Message.LParam);
     const bool Colour = Message.Msg >= WM_CTLCOLORMSGBOX && Message.Msg <= WM_CTLCOLORSTATIC;
     return !Colour || Message.Result != 0;
+}
+
+void TWinControl::FocusTaken() {
+    if (TForm* Form = GetParentForm(this); Form && Form != this)
+        Form->FocusControlChanged(this);
 }
 
 bool TWinControl::FormKey(UINT Msg, WORD Key) {

@@ -451,6 +451,8 @@ protected:
     void ColorChanged() override;
     // The layout built inside the load bracket is arranged once, now.
     void Loaded() override;
+    // Tells the form that this control has the focus, for a window of its own that took it.
+    void FocusTaken();
 
 private:
     template <class TTarget> friend LRESULT CALLBACK ObjectWndProc(HWND, UINT, WPARAM, LPARAM);

@@ -85,6 +85,7 @@ public:
     ~TSystemControl() override;
 
 protected:
+    void CreateWnd() override;
     HWND CreateWindowHandle(const TCreateParams& Params, HWND ParentWnd) override;
     void DestroyWindowHandle(HWND Wnd) override;
     void WndProc(TMessage& Message) override;
@@ -93,6 +94,7 @@ protected:
     void ColorChanged() override;
     // The answer to a reflected WM_CTLCOLOR*: the font's colour on the control's Color.
     LRESULT ControlColors(HDC DC);
+    static String WindowText(HWND Wnd);
 
 private:
     static LRESULT CALLBACK SubclassProc(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam,
@@ -211,4 +213,142 @@ private:
     bool TakesDialogKey(WORD Key) const;
 
     bool FDefault = false;
+};
+
+// ------------------------------------------------------------------ combo boxes
+
+enum TComboBoxStyle {
+    csDropDown,         // an edit with a list to drop down
+    csSimple,           // an edit over a list that is always shown
+    csDropDownList,     // a list to drop down, no typing
+    csOwnerDrawFixed,   // csDropDownList whose items OnDrawItem paints, all ItemHeight high
+    csOwnerDrawVariable // the same, each item as high as OnMeasureItem says
+};
+
+enum TOwnerDrawStateFlag { odSelected, odGrayed, odDisabled, odChecked, odFocused, odComboBoxEdit };
+using TOwnerDrawState = TEnumSet<TOwnerDrawStateFlag>;
+using TDrawItemEvent =
+    std::function<void(TWinControl* Control, int Index, const TRect& Rect, TOwnerDrawState State)>;
+using TMeasureItemEvent = std::function<void(TWinControl* Control, int Index, int& Height)>;
+
+class TCustomComboBox;
+
+// The items of a combo box: the list the program sees, kept in step with the system's list
+// while the window exists (in the order the system keeps them, sorted or not) and put back
+// into a new window when the window is made again.
+class TComboBoxStrings : public TStrings {
+public:
+    explicit TComboBoxStrings(TCustomComboBox& Combo) : FCombo(Combo) {}
+
+    int Count() const override { return static_cast<int>(FItems.size()); }
+    String Strings(int Index) const override;
+    void SetStrings(int Index, const String& S) override;
+    TObject* Objects(int Index) const override;
+    void SetObjects(int Index, TObject* AObject) override;
+    void Insert(int Index, const String& S) override;
+    void InsertObject(int Index, const String& S, TObject* AObject) override;
+    int Add(const String& S) override;
+    int AddObject(const String& S, TObject* AObject) override;
+    void Delete(int Index) override;
+    void Clear() override;
+
+private:
+    friend class TCustomComboBox;
+    struct TItem {
+        String S;
+        TObject* Obj = nullptr;
+    };
+    void CheckIndex(int Index) const;
+    // Where S goes in a sorted list without a window.
+    int SortedPlace(const String& S) const;
+    // Fills the new window with the items, in the order it keeps them.
+    void Fill(HWND Wnd);
+
+    TCustomComboBox& FCombo;
+    std::vector<TItem> FItems;
+};
+
+// A combo box over the system's COMBOBOX. Text is the caption, kept in step with typing and
+// with the selection; ItemIndex -1 is no selection. Changing Style or Sorted makes the window
+// again, keeping items, text and selection. The system's inner edit and list windows
+// (EditHandle, ListHandle) are subclassed too: their messages pass ComboWndProc, which gives
+// their keys to the combo box (so OnKey* and the form's dialog keys see them) and tells the
+// form when the inner edit takes the focus.
+class TCustomComboBox : public TSystemControl {
+public:
+    explicit TCustomComboBox(TComponent* AOwner);
+    ~TCustomComboBox() override;
+
+    TComboBoxStyle Style() const { return FStyle; }
+    void SetStyle(TComboBoxStyle Value);
+    TStrings& Items() { return FItems; }
+    int ItemIndex();
+    void SetItemIndex(int Value);
+    String Text() const { return Caption(); }
+    void SetText(const String& Value) { SetCaption(Value); }
+    // 0 is no limit; only for the styles with an edit.
+    int MaxLength() const { return FMaxLength; }
+    void SetMaxLength(int Value);
+    bool Sorted() const { return FSorted; }
+    void SetSorted(bool Value);
+    // How many items the dropped list shows before it scrolls.
+    int DropDownCount = 8;
+    // The height of the list's items; 0 until set is the system's choice for the font.
+    int ItemHeight();
+    void SetItemHeight(int Value);
+    bool DroppedDown();
+    void SetDroppedDown(bool Value);
+    HWND EditHandle() const { return FEditHandle; }
+    HWND ListHandle() const { return FListHandle; }
+    // Draws on the item being drawn, inside OnDrawItem.
+    TCanvas& Canvas() { return FCanvas; }
+
+    TNotifyEvent OnChange;
+    TNotifyEvent OnDropDown;
+    TDrawItemEvent OnDrawItem;
+    TMeasureItemEvent OnMeasureItem;
+
+protected:
+    void CreateParams(TCreateParams& Params) const override;
+    void CreateWnd() override;
+    void DestroyWindowHandle(HWND Wnd) override;
+    void WndProc(TMessage& Message) override;
+    // The messages of the inner edit and list windows (Inner is the one).
+    virtual void ComboWndProc(TMessage& Message, HWND Inner);
+    void CaptionChanged() override;
+    virtual void Change();
+    virtual void DropDown();
+    // Paints an owner-drawn item: OnDrawItem, or the text on the selection colours.
+    virtual void DrawItem(int Index, const TRect& Rect, TOwnerDrawState State);
+    virtual void MeasureItem(int Index, int& Height);
+
+private:
+    friend class TComboBoxStrings;
+    static LRESULT CALLBACK InnerProc(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam, UINT_PTR Id,
+                                      DWORD_PTR Data);
+    bool HasEdit() const { return FStyle == csDropDown || FStyle == csSimple; }
+    bool OwnerDrawn() const { return FStyle == csOwnerDrawFixed || FStyle == csOwnerDrawVariable; }
+    // The window goes: its selection and text stay with the object for the next one.
+    void KeepState(HWND Wnd);
+    void FindInnerWindows();
+    void ReleaseInnerWindows();
+    void SelectionChanged();
+    void CNDrawItem(const DRAWITEMSTRUCT& Item);
+    void SizeDropDown();
+
+    TComboBoxStrings FItems;
+    TComboBoxStyle FStyle = csDropDown;
+    int FItemIndex = -1;
+    int FMaxLength = 0;
+    bool FSorted = false;
+    int FItemHeight = 0;
+    HWND FEditHandle = nullptr;
+    HWND FListHandle = nullptr;
+    bool FInnerKey = false;
+    TCanvas FCanvas;
+};
+
+class TComboBox : public TCustomComboBox {
+public:
+    using TCustomComboBox::TCustomComboBox;
 };

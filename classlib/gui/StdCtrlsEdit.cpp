@@ -10,13 +10,6 @@ String InCase(String Text, TEditCharCase Case) {
     return Text;
 }
 
-String WindowText(HWND Wnd) {
-    String Text(static_cast<size_t>(GetWindowTextLengthW(Wnd)) + 1, L'\0');
-    Text.resize(
-        static_cast<size_t>(GetWindowTextW(Wnd, Text.data(), static_cast<int>(Text.size()))));
-    return Text;
-}
-
 } // namespace
 
 TCustomEdit::TCustomEdit(TComponent* AOwner) : TSystemControl(AOwner) {

@@ -41,8 +41,12 @@ HWND TSystemControl::CreateWindowHandle(const TCreateParams& Params, HWND Parent
         DestroyWindow(Wnd);
         RaiseLastOSError();
     }
-    SendMessageW(Wnd, WM_SETFONT, reinterpret_cast<WPARAM>(Font().Handle()), FALSE);
     return Wnd;
+}
+
+void TSystemControl::CreateWnd() {
+    TWinControl::CreateWnd();
+    SendMessageW(Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(Font().Handle()), FALSE);
 }
 
 void TSystemControl::DestroyWindowHandle(HWND Wnd) {
@@ -100,4 +104,11 @@ LRESULT TSystemControl::ControlColors(HDC DC) {
     SetTextColor(DC, ColorToRGB(Font().Color()));
     SetBkColor(DC, ColorToRGB(Color()));
     return reinterpret_cast<LRESULT>(Brush().Handle());
+}
+
+String TSystemControl::WindowText(HWND Wnd) {
+    String Text(static_cast<size_t>(GetWindowTextLengthW(Wnd)) + 1, L'\0');
+    Text.resize(
+        static_cast<size_t>(GetWindowTextW(Wnd, Text.data(), static_cast<int>(Text.size()))));
+    return Text;
 }

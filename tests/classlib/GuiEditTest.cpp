@@ -79,6 +79,9 @@ TEST_F(GuiTest, TypingReachesTheEditAndItsOnChangeThroughTheParent) {
     EXPECT_EQ(Seen, (std::vector<String>{L"set"}));
     // The class's own procedure answers what the object leaves to it.
     EXPECT_EQ(Edit->Perform(WM_GETTEXTLENGTH), 3);
+    // And it draws in the control's font.
+    EXPECT_EQ(SendMessageW(Edit->Handle(), WM_GETFONT, 0, 0),
+              reinterpret_cast<LRESULT>(Edit->Font().Handle()));
 }
 
 TEST_F(GuiTest, EditPropertiesReachTheSystemEdit) {
