@@ -391,6 +391,9 @@ void TControl::SendToBack() {
 }
 
 void TControl::WndProc(TMessage& Message) {
+    if (Application && ((Message.Msg >= WM_MOUSEMOVE && Message.Msg <= WM_MBUTTONDBLCLK) ||
+                        Message.Msg == CM_MOUSELEAVE))
+        Application->HintMouseMessage(this, Message);
     switch (Message.Msg) {
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK:

@@ -133,6 +133,11 @@ void TForm::WndProc(TMessage& Message) {
     case WM_SYSCOLORCHANGE:
         Perform(CM_SYSCOLORCHANGE);
         break;
+    case WM_SYSCOMMAND:
+        if (Application && SendMessageW(Application->Handle(), CM_APPSYSCOMMAND, 0,
+                                        reinterpret_cast<LPARAM>(&Message)))
+            return;
+        break;
     case CM_ACTIVATE:
         if (OnActivate)
             OnActivate(this);
@@ -391,6 +396,7 @@ TApplication::TApplication() : TComponent(nullptr) {
 }
 
 TApplication::~TApplication() {
+    CancelHint();
     // The forms go first, while the application window they belong to and this object exist.
     DestroyComponents();
     if (FHandle)
@@ -420,13 +426,15 @@ void TApplication::SetTitle(const String& Value) {
     SetWindowTextW(FHandle, FTitle.c_str());
 }
 
-int TApplication::HookMainWindow(TWindowHook Hook) {
-    FHooks.emplace_back(++FLastHookId, std::move(Hook));
+int TApplication::HookMainWindow(TWindowHook Hook, TComponent* Installer) {
+    FHooks.push_back(THook{++FLastHookId, std::move(Hook), Installer});
+    if (Installer)
+        Installer->FreeNotification(this);
     return FLastHookId;
 }
 
 void TApplication::UnhookMainWindow(int HookId) {
-    std::erase_if(FHooks, [HookId](const auto& Entry) { return Entry.first == HookId; });
+    std::erase_if(FHooks, [HookId](const THook& Hook) { return Hook.Id == HookId; });
 }
 
 void TApplication::WindowProc(TMessage& Message) {
@@ -434,9 +442,13 @@ void TApplication::WindowProc(TMessage& Message) {
         DeleteReleasedForms();
         return;
     }
+    if (Message.Msg == WM_TIMER && Message.WParam == HintTimerId) {
+        HintTimerExpired();
+        return;
+    }
     // By index: a hook may take itself, or another, out while it runs.
     for (size_t I = 0; I < FHooks.size(); ++I) {
-        const TWindowHook Hook = FHooks[I].second;
+        const TWindowHook Hook = FHooks[I].Hook;
         if (Hook(Message))
             return;
     }
@@ -456,6 +468,17 @@ bool TApplication::ProcessMessage() {
     if (Msg.message == WM_QUIT) {
         FTerminated = true;
         return true;
+    }
+    if (Msg.message == WM_KEYDOWN || Msg.message == WM_SYSKEYDOWN) {
+        CancelHint();
+        if (SendMessageW(FHandle, CM_APPKEYDOWN, Msg.wParam, Msg.lParam))
+            return true;
+    }
+    if (OnMessage) {
+        bool Handled = false;
+        OnMessage(Msg, Handled);
+        if (Handled)
+            return true;
     }
     TranslateMessage(&Msg);
     DispatchMessageW(&Msg);
@@ -491,6 +514,11 @@ void TApplication::Terminate() {
 void TApplication::Restore() {
     if (FMainForm && FMainForm->HandleAllocated() && IsIconic(FMainForm->Handle()))
         ShowWindow(FMainForm->Handle(), SW_RESTORE);
+}
+
+void TApplication::Minimize() {
+    if (FMainForm && FMainForm->HandleAllocated())
+        ShowWindow(FMainForm->Handle(), SW_MINIMIZE);
 }
 
 void TApplication::BringToFront() {

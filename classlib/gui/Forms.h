@@ -142,6 +142,28 @@ TFormClass* NewForm(TComponent* Owner, TArgs&&... Args) {
 // Sees every message sent or posted to the application window; true when it handled it.
 using TWindowHook = std::function<bool(TMessage& Message)>;
 
+class THintWindow;
+// Makes the application's hint window, owned by Owner.
+using THintWindowClass = std::function<THintWindow*(TComponent* Owner)>;
+THintWindow* DefaultHintWindow(TComponent* Owner);
+
+// The hint about to show, as the control (CM_HINTSHOW, LParam: a THintInfo*) and OnShowHint see
+// it; either may change it. A control that answers CM_HINTSHOW non-zero shows no hint.
+struct THintInfo {
+    TControl* HintControl = nullptr;
+    TPoint HintPos;       // the hint's top-left corner on the screen
+    int HintMaxWidth = 0; // where the text wraps
+    TColor HintColor = clInfoBk;
+    TRect CursorRect;    // in the control's client coordinates
+    TPoint CursorPos;    // in the control's client coordinates
+    int HideTimeout = 0; // milliseconds the hint stays; 0 until the mouse moves on
+    String HintStr;      // UTF-16; may hold zero units
+    void* HintData = nullptr;
+};
+using TShowHintEvent = std::function<void(String& HintStr, bool& CanShow, THintInfo& HintInfo)>;
+// Sees each message the loop takes from the queue, before it is dispatched; Handled stops it.
+using TMessageEvent = std::function<void(MSG& Msg, bool& Handled)>;
+
 // The program's application object: its hidden application window, its message loop, its
 // main form, and the owner of the forms created with it as owner, which it deletes (last
 // first) when it goes. One exists at a time; while it lives it is the global Application.
@@ -189,9 +211,41 @@ public:
     void HandleException(TObject* Sender) noexcept;
     std::function<void(TObject* Sender, const Exception& E)> OnException;
 
-    // A hook stays until it is taken out with the number it was given (or the application goes).
-    int HookMainWindow(TWindowHook Hook);
+    // Minimises the main form.
+    void Minimize();
+    TMessageEvent OnMessage;
+
+    // A hook stays until it is taken out with the number it was given, or until the application
+    // goes. Whatever a component installs (a hook, the show-hint handler, the hint window class)
+    // may name the component as its Installer: it is taken out when the Installer goes.
+    int HookMainWindow(TWindowHook Hook, TComponent* Installer = nullptr);
     void UnhookMainWindow(int HookId);
+
+    // ----- hints
+    // A control's hint shows HintPause ms after the mouse comes to rest on it, HintShortPause
+    // after another hint was just shown, and hides after HintHidePause (0: when the mouse
+    // leaves). A click, a key or leaving the control ends it.
+    bool ShowHint() const { return FShowHint; }
+    // Turning hints off and on again makes the hint window again, of the class set now.
+    void SetShowHint(bool Value);
+    int HintPause = 500;
+    int HintShortPause = 50;
+    int HintHidePause = 2500;
+    const THintWindowClass& HintWindowClass() const { return FHintWindowClass; }
+    void SetHintWindowClass(THintWindowClass Class, TComponent* Installer = nullptr);
+    const TShowHintEvent& OnShowHint() const { return FOnShowHint; }
+    void SetOnShowHint(TShowHintEvent Handler, TComponent* Installer = nullptr);
+    // The mouse message Message reached Control: the hint manager follows the mouse.
+    void HintMouseMessage(TControl* Control, const TMessage& Message);
+    // Shows the hint of the control at CursorPos (screen coordinates) now.
+    void ActivateHint(TPoint CursorPos);
+    // Hides the hint and forgets the control it was for.
+    void CancelHint();
+    // The hint window, once a hint was shown; null before.
+    THintWindow* HintWindow() const { return FHintWindow; }
+
+protected:
+    void Notification(TComponent* AComponent, TOperation Operation) override;
 
 private:
     friend class TForm;
@@ -204,13 +258,41 @@ private:
     void DeleteReleasedForms();
     void FormDestroyed(TForm* Form);
 
+    enum THintTimer { htNone, htShow, htHide };
+    static constexpr UINT_PTR HintTimerId = 1; // of the application window
+    void Track(TComponent*& Slot, TComponent* Installer);
+    void SetHintControl(TControl* Control);
+    void DestroyHintWindow();
+    void StartHintTimer(int Milliseconds, THintTimer Purpose);
+    void StopHintTimer();
+    void HintTimerExpired();
+    void HideHint();
+    void ShowHintFor(TControl& Control, TPoint CursorPos);
+
+    void UnhookInstaller(TComponent* Installer);
+
+    struct THook {
+        int Id;
+        TWindowHook Hook;
+        TComponent* Installer;
+    };
+
     HWND FHandle = nullptr;
     String FTitle;
     TForm* FMainForm = nullptr;
     bool FTerminated = false;
     std::vector<TForm*> FReleased;
-    std::vector<std::pair<int, TWindowHook>> FHooks;
+    std::vector<THook> FHooks;
     int FLastHookId = 0;
+    bool FShowHint = true;
+    THintWindowClass FHintWindowClass = &DefaultHintWindow;
+    TComponent* FHintClassInstaller = nullptr;
+    TShowHintEvent FOnShowHint;
+    TComponent* FShowHintInstaller = nullptr;
+    THintWindow* FHintWindow = nullptr;
+    TControl* FHintControl = nullptr;
+    THintTimer FHintTimer = htNone;
+    bool FHintShownRecently = false;
 };
 
 extern TApplication* Application;

@@ -64,6 +64,15 @@ constexpr UINT CM_TABSTOPCHANGED = CM_BASE + 40;
 // To the form, then to its controls until one takes it (Result 1): WParam a key the focused
 // control does not want (VK_TAB, VK_RETURN, VK_ESCAPE).
 constexpr UINT CM_DIALOGKEY = CM_BASE + 0x60;
+// To a control before its hint shows; LParam: the THintInfo, which it may change. Result
+// non-zero: no hint.
+constexpr UINT CM_HINTSHOW = CM_BASE + 0x61;
+// To the application window, where its hooks see them first; a hook's non-zero answer keeps
+// the message from going further. CM_APPKEYDOWN: a key press the loop took from the queue
+// (WParam, LParam: those of the WM_KEYDOWN / WM_SYSKEYDOWN). CM_APPSYSCOMMAND: a form got
+// WM_SYSCOMMAND (LParam: its TMessage).
+constexpr UINT CM_APPKEYDOWN = CM_BASE + 0x62;
+constexpr UINT CM_APPSYSCOMMAND = CM_BASE + 0x63;
 
 // Notifications a parent window got from a child window, handed back to the child's object as
 // CN_BASE + the message: WM_COMMAND, WM_NOTIFY, WM_CTLCOLOR*, WM_DRAWITEM, WM_MEASUREITEM. For

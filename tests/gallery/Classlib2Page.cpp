@@ -1,4 +1,6 @@
 // The class library's system controls: edits, combo boxes and buttons in their states.
+#include "classlib/gui/ExtCtrls.h"
+#include "classlib/gui/HintWindow.h"
 #include "classlib/gui/StdCtrls.h"
 #include "tests/gallery/Gallery.h"
 
@@ -75,6 +77,18 @@ void Build(TForm& Form) {
     AddEdits(Form);
     AddCombos(Form);
     AddButtons(Form);
+    // A hint as the application shows one, over the form's lower right corner, once the form
+    // is up (as hints come: a window shown before it would end up below it on the X server).
+    auto* Hint = new THintWindow(&Form);
+    auto* Later = new TTimer(&Form);
+    Later->SetInterval(100);
+    Later->OnTimer = [&Form, Hint, Later](TObject*) {
+        Later->SetEnabled(false);
+        const String Text = GetShortHint(L"A hint window: on top, not activated|long part");
+        const TPoint At = Form.ClientToScreen(TPoint{190, 250});
+        const TRect Size = Hint->CalcHintRect(200, Text, nullptr);
+        Hint->ActivateHint(Bounds(At.X, At.Y, Size.Width(), Size.Height()), Text);
+    };
 }
 
 const TGalleryPage Page(L"classlib-2", &Build);
