@@ -64,6 +64,8 @@ public:
     bool HideTrayIcon() const { return FHideTrayIcon; }
     bool AllowClose() const { return FAllowClose; }
     const TTrayIconState& TrayIcon() const { return FTrayIcon; }
+    // Where the shell sends the icon's mouse messages.
+    HWND TrayIconWindow() const { return CvTrayIcon->IconWindow(); }
 
     // The schedule and what the window's controls show.
     TSchedFuncs Funcs;

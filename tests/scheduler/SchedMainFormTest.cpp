@@ -216,9 +216,7 @@ TEST_F(SchedMainFormTest, TheTrayIconReachesTheShellAndItsDoubleClickOpensTheWin
     W.HideTrayIcon1Click();
     EXPECT_EQ(ShellCalls.back(), DWORD(NIM_DELETE));
 
-    const HWND IconWindow = FindWindowExW(nullptr, nullptr, L"TUtilityWindow", nullptr);
-    ASSERT_NE(IconWindow, nullptr);
-    SendMessageW(IconWindow, WM_TRAYICON, 1, WM_LBUTTONDBLCLK);
+    SendMessageW(W.TrayIconWindow(), WM_TRAYICON, 1, WM_LBUTTONDBLCLK);
     EXPECT_TRUE(W.Visible()) << "a double click on the icon opens the window";
     EXPECT_EQ(ShellCalls.back(), DWORD(NIM_ADD)) << "the open window shows its icon";
 }
