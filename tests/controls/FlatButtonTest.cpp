@@ -1,0 +1,152 @@
+// Flat push buttons: face and bevel for every mode, state and hot flag, the Default border, the
+// glyph masked by its bottom-left pixel, and the indexed colour setter.
+#include "controls/FlatButton.h"
+#include "tests/controls/ControlsTestSupport.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+constexpr TColor Face = 0x808080;
+constexpr TColor Focused = 0x00FFFF;
+constexpr TColor Down = 0xFF0000;
+constexpr TColor Border = 0x0000FF;
+constexpr TColor HighLight = clWhite;
+constexpr TColor Shadow = clBlack;
+constexpr TColor ParentFace = 0x00FF00;
+
+enum class TMake { Up, Pressed, Latched, Disabled };
+
+class FlatButtonTest : public ControlsTest {
+protected:
+    void SetUp() override {
+        ControlsTest::SetUp();
+        Form->SetColor(ParentFace);
+    }
+
+    TFlatButton* Button(TTransparentMode Mode) {
+        auto* B = Place<TFlatButton>(Bounds(10, 10, 40, 30));
+        B->SetColor(Face);
+        B->SetFlatColor(fbcFocused, Focused);
+        B->SetFlatColor(fbcDown, Down);
+        B->SetFlatColor(fbcBorder, Border);
+        B->SetFlatColor(fbcHighLight, HighLight);
+        B->SetFlatColor(fbcShadow, Shadow);
+        B->SetTransparentMode(Mode);
+        B->HandleNeeded();
+        return B;
+    }
+};
+
+struct TLookCase {
+    TTransparentMode Mode;
+    TMake Make;
+    bool Hot;
+    bool Default;
+    TColor ExpectedFace;
+    TColor TopLeft;
+    TColor BottomRight;
+    TColor Inner; // (1, 1): the second ring of a 2-pixel border, else the face
+};
+
+TEST_F(FlatButtonTest, FaceAndBevelFollowModeStateAndHot) {
+    const TLookCase Cases[] = {
+        {tmNone, TMake::Up, false, false, Face, Border, Border, Face},
+        {tmNone, TMake::Up, true, false, Focused, HighLight, Shadow, Focused},
+        {tmNone, TMake::Pressed, true, false, Down, Shadow, HighLight, Down},
+        {tmNone, TMake::Latched, false, false, Down, Shadow, HighLight, Down},
+        {tmNone, TMake::Latched, true, false, Focused, Shadow, HighLight, Focused},
+        {tmNone, TMake::Disabled, false, false, Face, Border, Border, Face},
+        {tmNone, TMake::Up, false, true, Face, Border, Border, Border},
+        {tmNone, TMake::Up, true, true, Focused, HighLight, Shadow, Focused},
+        {tmNone, TMake::Latched, false, true, Down, Shadow, HighLight, Down},
+        {tmAlways, TMake::Up, false, false, ParentFace, Border, Border, ParentFace},
+        {tmAlways, TMake::Up, true, false, ParentFace, HighLight, Shadow, ParentFace},
+        {tmAlways, TMake::Pressed, true, false, ParentFace, Shadow, HighLight, ParentFace},
+        {tmNotFocused, TMake::Up, false, false, ParentFace, Border, Border, ParentFace},
+        {tmNotFocused, TMake::Latched, false, false, ParentFace, Shadow, HighLight, ParentFace},
+        {tmNotFocused, TMake::Up, true, false, Focused, HighLight, Shadow, Focused},
+        {tmNotFocused, TMake::Pressed, true, false, Down, Shadow, HighLight, Down},
+        {tmNotFocused, TMake::Latched, true, false, Focused, Shadow, HighLight, Focused},
+    };
+    int Row = 0;
+    for (const TLookCase& C : Cases) {
+        SCOPED_TRACE(Row++);
+        TFlatButton* B = Button(C.Mode);
+        B->SetDefault(C.Default);
+        if (C.Make == TMake::Latched) {
+            B->SetGroupIndex(1);
+            B->SetDown(true);
+        }
+        if (C.Make == TMake::Disabled)
+            B->SetEnabled(false);
+        if (C.Hot)
+            MoveOver(*B, 5, 5);
+        if (C.Make == TMake::Pressed)
+            SendMessageW(B->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, At(5, 5));
+        EXPECT_EQ(B->MouseInControl(), C.Hot);
+        const TClientPixels P(*B);
+        EXPECT_EQ(P.At(20, 15), ColorToRGB(C.ExpectedFace));
+        EXPECT_EQ(P.At(0, 0), ColorToRGB(C.TopLeft));
+        EXPECT_EQ(P.At(P.Width - 1, P.Height - 1), ColorToRGB(C.BottomRight));
+        EXPECT_EQ(P.At(1, 1), ColorToRGB(C.Inner));
+        if (C.Make == TMake::Pressed)
+            SendMessageW(B->Handle(), WM_LBUTTONUP, 0, At(5, 5));
+        MoveAway();
+        delete B;
+    }
+}
+
+TEST_F(FlatButtonTest, GlyphIsMaskedByItsBottomLeftPixelAndMovesWhenPressed) {
+    TFlatButton* B = Button(tmNone);
+    TBitmap Glyph;
+    FillBitmap(Glyph, 8, 8, clWhite); // white is the glyph's background
+    Glyph.Canvas().Brush().SetColor(clRed);
+    Glyph.Canvas().FillRect(TRect(2, 2, 6, 6));
+    B->SetGlyph(Glyph);
+    const TClientPixels Up(*B);
+    const TPoint G = B->GlyphPos();
+    EXPECT_EQ(Up.At(G.X, G.Y), ColorToRGB(Face));
+    EXPECT_EQ(Up.At(G.X + 2, G.Y + 2), ColorToRGB(clRed));
+    EXPECT_EQ(Up.At(G.X + 6, G.Y + 6), ColorToRGB(Face));
+
+    MoveOver(*B, 5, 5);
+    SendMessageW(B->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, At(5, 5));
+    const TClientPixels Pressed(*B);
+    EXPECT_EQ(B->GlyphPos().X, G.X + 1);
+    EXPECT_EQ(B->GlyphPos().Y, G.Y + 1);
+    EXPECT_EQ(Pressed.At(G.X + 2, G.Y + 2), ColorToRGB(Down));
+    EXPECT_EQ(Pressed.At(G.X + 6, G.Y + 6), ColorToRGB(clRed));
+    SendMessageW(B->Handle(), WM_LBUTTONUP, 0, At(5, 5));
+}
+
+TEST_F(FlatButtonTest, DisabledOneCellGlyphIsGreyedAndItsBackgroundStaysHidden) {
+    TFlatButton* B = Button(tmNone);
+    TBitmap Glyph;
+    FillBitmap(Glyph, 8, 8, clWhite);
+    Glyph.Canvas().Brush().SetColor(clBlack);
+    Glyph.Canvas().FillRect(TRect(2, 2, 6, 6));
+    B->SetGlyph(Glyph);
+    B->SetEnabled(false);
+    const TClientPixels P(*B);
+    const TPoint G = B->GlyphPos();
+    EXPECT_EQ(B->State(), bsDisabled);
+    EXPECT_EQ(P.At(G.X, G.Y), ColorToRGB(Face));
+    EXPECT_NE(P.At(G.X + 3, G.Y + 3), ColorToRGB(clBlack));
+    EXPECT_NE(P.At(G.X + 3, G.Y + 3), ColorToRGB(Face));
+}
+
+TEST_F(FlatButtonTest, ConstructedAsTheFamilyDraws) {
+    TFlatButton* B = Place<TFlatButton>(Bounds(0, 0, 25, 25));
+    EXPECT_EQ(B->Color(), TColor(0xE1EAEB));
+    EXPECT_EQ(B->ColorFocused(), TColor(0xE1EAEB));
+    EXPECT_EQ(B->ColorDown(), TColor(0xC5D6D9));
+    EXPECT_EQ(B->ColorBorder(), TColor(0x8396A0));
+    EXPECT_EQ(B->ColorHighLight(), clWhite);
+    EXPECT_EQ(B->ColorShadow(), clBlack);
+    EXPECT_EQ(B->Layout(), blGlyphTop);
+    EXPECT_EQ(B->TransparentMode(), tmNone);
+    EXPECT_FALSE(B->TabStop());
+}
+
+} // namespace
