@@ -1,10 +1,21 @@
 #include "controls/FlatButton.h"
 
 #include <algorithm>
+#include <type_traits>
 
 namespace {
-THoverGroup FlatButtonHover(100);
+// One hover state per button class.
+template <class TMachine> THoverGroup FlatButtonHover(100);
 } // namespace
+
+template <class TBase> TColor GlyphMaskColor(TPushButtonMachine<TBase>& Button, TBitmap& Cell) {
+    // The glyph's bottom-left pixel is its background; a greyed cell has its own.
+    if (Button.State() == bsDisabled && Button.NumGlyphs() == 1)
+        return Cell.Canvas().Pixel(0, Cell.Height() - 1);
+    return Button.Glyph().Canvas().Pixel(0, Button.Glyph().Height() - 1);
+}
+template TColor GlyphMaskColor(TPushButtonMachine<TCustomControl>&, TBitmap&);
+template TColor GlyphMaskColor(TPushButtonMachine<TGraphicControl>&, TBitmap&);
 
 bool FlatButtonFace(const TFlatButtonColors& Colors, const TFlatButtonLook& Look, TColor& Face) {
     if (Look.Mode == tmAlways || (Look.Mode == tmNotFocused && !Look.Hot))
@@ -50,85 +61,101 @@ void PaintFlatButtonFrame(TCanvas& Canvas, const TRect& R, const TFlatButtonColo
     }
 }
 
+void CopyWhatLiesBehind(TGraphicControl& Control, TBitmap& Buffer) {
+    // A windowless control is drawn over its parent's picture: that is what lies behind.
+    const TRect All(0, 0, Buffer.Width(), Buffer.Height());
+    Buffer.Canvas().CopyRect(All, Control.Canvas(), All);
+}
+
 void DrawMaskedGlyph(TCanvas& Canvas, TBitmap& Cell, TPoint Pos, TColor Mask) {
     Cell.Transparent = true;
     Cell.SetTransparentColor(Mask);
     Canvas.Draw(Pos.X, Pos.Y, Cell);
 }
 
-TFlatButton::TFlatButton(TComponent* AOwner) : TWinPushButton(AOwner, FlatButtonHover) {
-    SetBounds(Left(), Top(), 25, 25);
-    SetLayout(blGlyphTop);
-    SetColor(FColors.Face);
-    SetTabStop(false);
+template <class TMachine>
+TFlatFaceButton<TMachine>::TFlatFaceButton(TComponent* AOwner)
+    : TMachine(AOwner, FlatButtonHover<TMachine>) {
+    this->SetBounds(this->Left(), this->Top(), 25, 25);
+    this->SetLayout(blGlyphTop);
+    this->SetColor(FColors.Face);
 }
 
-void TFlatButton::SetFlatColor(TFlatButtonColor Index, TColor Value) {
+template <class TMachine>
+void TFlatFaceButton<TMachine>::SetFlatColor(TFlatButtonColor Index, TColor Value) {
     FColors.Indexed[Index] = Value;
-    Invalidate();
+    this->Invalidate();
 }
 
-void TFlatButton::SetUseAdvColors(bool Value) {
+template <class TMachine> void TFlatFaceButton<TMachine>::SetUseAdvColors(bool Value) {
     FAdv.Use = Value;
-    SetParentColor(Value);
+    this->SetParentColor(Value);
     RecomputeColors();
 }
 
-void TFlatButton::SetAdvColors(int Focused, int Down, int Border) {
+template <class TMachine>
+void TFlatFaceButton<TMachine>::SetAdvColors(int Focused, int Down, int Border) {
     FAdv.Focused = std::clamp(Focused, 0, 100);
     FAdv.Down = std::clamp(Down, 0, 100);
     FAdv.Border = std::clamp(Border, 0, 100);
     RecomputeColors();
 }
 
-void TFlatButton::RecomputeColors() {
+template <class TMachine> void TFlatFaceButton<TMachine>::RecomputeColors() {
     TFlatColorSet Derived{FColors[fbcFocused], FColors[fbcDown], FColors[fbcBorder]};
-    RecomputeAdvColors(Color(), FAdv, Derived);
+    RecomputeAdvColors(this->Color(), FAdv, Derived);
     FColors.Indexed[fbcFocused] = Derived.Focused;
     FColors.Indexed[fbcDown] = Derived.Down;
     FColors.Indexed[fbcBorder] = Derived.Border;
-    Invalidate();
+    this->Invalidate();
 }
 
-void TFlatButton::SetTransparentMode(TTransparentMode Value) {
+template <class TMachine>
+void TFlatFaceButton<TMachine>::SetTransparentMode(TTransparentMode Value) {
     FMode = Value;
-    Invalidate();
+    this->Invalidate();
 }
 
-void TFlatButton::WndProc(TMessage& Message) {
-    switch (Message.Msg) {
-    case CM_SYSCOLORCHANGE:
-    case CM_PARENTCOLORCHANGED:
-        TWinPushButton::WndProc(Message);
-        if (FAdv.Use)
-            RecomputeColors();
-        return;
-    case WM_MOVE:
-    case WM_SIZE:
-        // A see-through face shows what lies behind: that changes with the place.
-        TWinPushButton::WndProc(Message);
-        if (FMode != tmNone)
-            Invalidate();
-        return;
-    default:
-        TWinPushButton::WndProc(Message);
-    }
+template <class TMachine> void TFlatFaceButton<TMachine>::WndProc(TMessage& Message) {
+    TMachine::WndProc(Message);
+    if ((Message.Msg == CM_SYSCOLORCHANGE || Message.Msg == CM_PARENTCOLORCHANGED) && FAdv.Use)
+        RecomputeColors();
 }
 
-void TFlatButton::PaintBackground(TBitmap& Buffer) {
-    FColors.Face = Color();
-    const TFlatButtonLook Look{State(), MouseInControl(), FMode, Default()};
+template <class TMachine> void TFlatFaceButton<TMachine>::PaintBehind(TBitmap& Buffer) {
+    if constexpr (std::is_base_of_v<TWinControl, TMachine>)
+        PaintParentBackground(*this, Buffer.Canvas().Handle());
+    else
+        CopyWhatLiesBehind(*this, Buffer);
+}
+
+template <class TMachine> void TFlatFaceButton<TMachine>::PaintBackground(TBitmap& Buffer) {
+    FColors.Face = this->Color();
+    const TFlatButtonLook Look{this->State(), this->MouseInControl(), FMode, DefaultBorder()};
     TColor Unused = 0;
     if (!FlatButtonFace(FColors, Look, Unused))
-        PaintParentBackground(*this, Buffer.Canvas().Handle());
+        PaintBehind(Buffer);
     PaintFlatButtonFrame(Buffer.Canvas(), TRect(0, 0, Buffer.Width(), Buffer.Height()), FColors,
                          Look);
 }
 
-void TFlatButton::PaintGlyphCell(TBitmap& Buffer, TBitmap& Cell, TPoint Pos) {
-    // The glyph's bottom-left pixel is its background; a greyed cell has its own.
-    const bool Greyed = State() == bsDisabled && NumGlyphs() == 1;
-    const TColor Mask = Greyed ? Cell.Canvas().Pixel(0, Cell.Height() - 1)
-                               : Glyph().Canvas().Pixel(0, Glyph().Height() - 1);
-    DrawMaskedGlyph(Buffer.Canvas(), Cell, Pos, Mask);
+template <class TMachine>
+void TFlatFaceButton<TMachine>::PaintGlyphCell(TBitmap& Buffer, TBitmap& Cell, TPoint Pos) {
+    DrawMaskedGlyph(Buffer.Canvas(), Cell, Pos, GlyphMaskColor(*this, Cell));
+}
+
+template class TFlatFaceButton<TWinPushButton>;
+template class TFlatFaceButton<TGraphicPushButton>;
+
+// ------------------------------------------------------------ TFlatButton
+
+TFlatButton::TFlatButton(TComponent* AOwner) : TFlatFaceButton(AOwner) {
+    SetTabStop(false);
+}
+
+void TFlatButton::WndProc(TMessage& Message) {
+    TFlatFaceButton::WndProc(Message);
+    // A see-through face shows what lies behind: that changes with the place.
+    if ((Message.Msg == WM_MOVE || Message.Msg == WM_SIZE) && TransparentMode() != tmNone)
+        Invalidate();
 }

@@ -38,10 +38,17 @@ void PaintFlatButtonFrame(TCanvas& Canvas, const TRect& R, const TFlatButtonColo
                           const TFlatButtonLook& Look);
 // Cell at Pos with the pixels of Mask left out.
 void DrawMaskedGlyph(TCanvas& Canvas, TBitmap& Cell, TPoint Pos, TColor Mask);
+// The part of Control's parent picture that Buffer (of Control's size) covers.
+void CopyWhatLiesBehind(TGraphicControl& Control, TBitmap& Buffer);
+// The colour left out of Button's glyph Cell: the glyph's bottom-left pixel, or the greyed
+// cell's own.
+template <class TBase> TColor GlyphMaskColor(TPushButtonMachine<TBase>& Button, TBitmap& Cell);
 
-class TFlatButton : public TWinPushButton {
+// The colours, derived colours and transparent mode of a flat push button, windowed or not, and
+// its face, bevel and masked glyph.
+template <class TMachine> class TFlatFaceButton : public TMachine {
 public:
-    explicit TFlatButton(TComponent* AOwner);
+    explicit TFlatFaceButton(TComponent* AOwner);
 
     TColor ColorFocused() const { return FColors[fbcFocused]; }
     TColor ColorDown() const { return FColors[fbcDown]; }
@@ -63,6 +70,9 @@ protected:
     void WndProc(TMessage& Message) override;
     void PaintBackground(TBitmap& Buffer) override;
     void PaintGlyphCell(TBitmap& Buffer, TBitmap& Cell, TPoint Pos) override;
+    // What lies behind the button, into Buffer.
+    void PaintBehind(TBitmap& Buffer);
+    virtual bool DefaultBorder() const { return false; }
 
 private:
     void RecomputeColors();
@@ -70,4 +80,18 @@ private:
     TFlatButtonColors FColors;
     TAdvColors FAdv;
     TTransparentMode FMode = tmNone;
+};
+
+extern template class TFlatFaceButton<TWinPushButton>;
+extern template class TFlatFaceButton<TGraphicPushButton>;
+
+// The windowed flat button: it takes the focus, is hot while focused, and a Default one shows
+// a 2-pixel border while up and not hot.
+class TFlatButton : public TFlatFaceButton<TWinPushButton> {
+public:
+    explicit TFlatButton(TComponent* AOwner);
+
+protected:
+    void WndProc(TMessage& Message) override;
+    bool DefaultBorder() const override { return Default(); }
 };

@@ -3,65 +3,67 @@
 #include "classlib/gui/StdCtrls.h"
 
 #include <algorithm>
+#include <type_traits>
 #include <typeinfo>
 
-TWinPushButton::TWinPushButton(TComponent* AOwner, THoverGroup& Group)
-    : TCustomControl(AOwner), FHover(Group) {
+template <class TBase>
+TPushButtonMachine<TBase>::TPushButtonMachine(TComponent* AOwner, THoverGroup& Group)
+    : TBase(AOwner), FHover(Group) {
     // The machine below fires Click itself, so the library's click events stay off.
-    ControlStyle = TControlStyle{csCaptureMouse, csOpaque, csDoubleClicks};
-    SetParentFont(true);
-    SetParentColor(true);
-    SetCursor(crHandPoint);
+    this->ControlStyle = TControlStyle{csCaptureMouse, csOpaque, csDoubleClicks};
+    this->SetParentFont(true);
+    this->SetParentColor(true);
+    this->SetCursor(crHandPoint);
     FHover.AddInstance();
 }
 
-TWinPushButton::~TWinPushButton() {
+template <class TBase> TPushButtonMachine<TBase>::~TPushButtonMachine() {
     FHover.RemoveInstance(*this);
 }
 
-void TWinPushButton::SetGlyph(TBitmap& Value) {
+template <class TBase> void TPushButtonMachine<TBase>::SetGlyph(TBitmap& Value) {
     FGlyph.Assign(Value);
     if (!FGlyph.Empty())
         FNumGlyphs = NumGlyphsForGlyph(FGlyph.Width(), FGlyph.Height(), FNumGlyphs);
-    Invalidate();
+    this->Invalidate();
 }
 
-void TWinPushButton::SetNumGlyphs(TNumGlyphs Value) {
+template <class TBase> void TPushButtonMachine<TBase>::SetNumGlyphs(TNumGlyphs Value) {
     Value = std::clamp(Value, 1, 4);
     if (Value == FNumGlyphs)
         return;
     FNumGlyphs = Value;
-    Invalidate();
+    this->Invalidate();
 }
 
-void TWinPushButton::SetLayout(TButtonLayout Value) {
+template <class TBase> void TPushButtonMachine<TBase>::SetLayout(TButtonLayout Value) {
     FLayout = Value;
-    Invalidate();
+    this->Invalidate();
 }
 
-void TWinPushButton::SetMargin(int Value) {
+template <class TBase> void TPushButtonMachine<TBase>::SetMargin(int Value) {
     if (Value < -1)
         return;
     FMargin = Value;
-    Invalidate();
+    this->Invalidate();
 }
 
-void TWinPushButton::SetSpacing(int Value) {
+template <class TBase> void TPushButtonMachine<TBase>::SetSpacing(int Value) {
     FSpacing = Value;
-    Invalidate();
+    this->Invalidate();
 }
 
-void TWinPushButton::SetGroupIndex(int Value) {
+template <class TBase> void TPushButtonMachine<TBase>::SetGroupIndex(int Value) {
     FGroupIndex = Value;
     UpdateExclusive();
 }
 
-void TWinPushButton::SetAllowAllUp(bool Value) {
+template <class TBase> void TPushButtonMachine<TBase>::SetAllowAllUp(bool Value) {
     FAllowAllUp = Value;
     UpdateExclusive();
 }
 
-void TWinPushButton::SetDown(bool Value) {
+template <class TBase> void TPushButtonMachine<TBase>::SetDown(bool Value) {
     if (FGroupIndex == 0)
         Value = false;
     // A latched button of a group is released by another one, not by itself.
@@ -72,89 +74,93 @@ void TWinPushButton::SetDown(bool Value) {
         const bool WasUp = FState == bsUp;
         FState = bsLatched;
         if (WasUp)
-            Repaint();
+            this->Repaint();
         UpdateExclusive();
     } else {
         FState = bsUp;
-        Repaint();
+        this->Repaint();
     }
 }
 
-void TWinPushButton::SetDefault(bool Value) {
+template <class TBase> void TPushButtonMachine<TBase>::SetDefault(bool Value) {
     FDefault = Value;
-    if (HandleAllocated())
-        if (TForm* Form = GetParentForm(this))
-            Form->Perform(CM_FOCUSCHANGED, 0, reinterpret_cast<LPARAM>(Form->ActiveControl()));
-    Invalidate();
+    if constexpr (std::is_base_of_v<TWinControl, TBase>) {
+        if (this->HandleAllocated())
+            if (TForm* Form = GetParentForm(this))
+                Form->Perform(CM_FOCUSCHANGED, 0, reinterpret_cast<LPARAM>(Form->ActiveControl()));
+    }
+    this->Invalidate();
 }
 
-void TWinPushButton::Click() {
+template <class TBase> void TPushButtonMachine<TBase>::Click() {
     if (TForm* Form = GetParentForm(this))
         Form->SetModalResult(ModalResult);
-    TCustomControl::Click();
+    TBase::Click();
 }
 
-void TWinPushButton::EnterHot() {
-    if (!Enabled() || FMouseInControl)
+template <class TBase> void TPushButtonMachine<TBase>::EnterHot() {
+    if (!this->Enabled() || FMouseInControl)
         return;
     FMouseInControl = true;
-    Repaint();
+    this->Repaint();
 }
 
-void TWinPushButton::LeaveHot() {
+template <class TBase> void TPushButtonMachine<TBase>::LeaveHot() {
     // While the button is held the timer goes on and ends the hot state after the release.
-    if (!Enabled() || !FMouseInControl || FDragging)
+    if (!this->Enabled() || !FMouseInControl || FDragging)
         return;
     FMouseInControl = false;
     FHover.Release(*this);
-    Repaint();
+    this->Repaint();
 }
 
-void TWinPushButton::RecheckHot() {
-    if (!Enabled())
+template <class TBase> void TPushButtonMachine<TBase>::RecheckHot() {
+    if (!this->Enabled())
         return;
     if (ControlUnderCursor() == this) {
         FMouseInControl = true;
-        Repaint();
+        this->Repaint();
     } else if (!FDragging) {
         FMouseInControl = false;
         FHover.Release(*this);
-        Repaint();
+        this->Repaint();
     }
 }
 
-void TWinPushButton::UpdateExclusive() {
-    if (FGroupIndex == 0 || !Parent())
+template <class TBase> void TPushButtonMachine<TBase>::UpdateExclusive() {
+    if (FGroupIndex == 0 || !this->Parent())
         return;
     TMessage Message{CM_BUTTONPRESSED, static_cast<WPARAM>(FGroupIndex),
                      reinterpret_cast<LPARAM>(static_cast<TControl*>(this)), 0};
-    Parent()->Broadcast(Message);
+    this->Parent()->Broadcast(Message);
 }
 
-void TWinPushButton::ButtonPressed(TMessage& Message) {
+template <class TBase> void TPushButtonMachine<TBase>::ButtonPressed(TMessage& Message) {
     if (FGroupIndex == 0 || Message.WParam != static_cast<WPARAM>(FGroupIndex))
         return;
-    auto* Sender = dynamic_cast<TWinPushButton*>(reinterpret_cast<TControl*>(Message.LParam));
+    auto* Sender = dynamic_cast<TPushButtonMachine*>(reinterpret_cast<TControl*>(Message.LParam));
     if (!Sender || Sender == this || typeid(*Sender) != typeid(*this))
         return;
     if (Sender->FDown && FDown) {
         FDown = false;
         FState = bsUp;
-        Repaint();
+        this->Repaint();
     }
     FAllowAllUp = Sender->FAllowAllUp;
 }
 
-void TWinPushButton::DialogChar(TMessage& Message) {
-    if (!IsAccel(static_cast<wchar_t>(Message.WParam), Caption()) || !Enabled() || !Showing())
+template <class TBase> void TPushButtonMachine<TBase>::DialogChar(TMessage& Message) {
+    if (!IsAccel(static_cast<wchar_t>(Message.WParam), this->Caption()) || !this->Enabled() ||
+        !this->Showing())
         return;
-    if (FGroupIndex != 0)
+    // A windowless button only clicks; a windowed one latches its group first.
+    if (FGroupIndex != 0 && std::is_base_of_v<TWinControl, TBase>)
         SetDown(true);
     Click();
     Message.Result = 1;
 }
 
-void TWinPushButton::WndProc(TMessage& Message) {
+template <class TBase> void TPushButtonMachine<TBase>::WndProc(TMessage& Message) {
     switch (Message.Msg) {
     case CM_BUTTONPRESSED:
         ButtonPressed(Message);
@@ -165,15 +171,15 @@ void TWinPushButton::WndProc(TMessage& Message) {
             return;
         break;
     case WM_SETFOCUS:
-        TCustomControl::WndProc(Message);
+        TBase::WndProc(Message);
         // Focus makes the button hot without taking the timer.
-        if (Enabled()) {
+        if (this->Enabled()) {
             FMouseInControl = true;
-            Repaint();
+            this->Repaint();
         }
         return;
     case WM_KILLFOCUS:
-        TCustomControl::WndProc(Message);
+        TBase::WndProc(Message);
         LeaveHot();
         return;
     case WM_MOVE:
@@ -181,87 +187,88 @@ void TWinPushButton::WndProc(TMessage& Message) {
     case CM_FONTCHANGED:
     case CM_TEXTCHANGED:
     case CM_SYSCOLORCHANGE:
-        TCustomControl::WndProc(Message);
-        Invalidate();
+        TBase::WndProc(Message);
+        this->Invalidate();
         return;
     case CM_MOUSEENTER:
-        TCustomControl::WndProc(Message);
+        TBase::WndProc(Message);
         if (OnMouseEnter)
             OnMouseEnter(this);
         return;
     case CM_MOUSELEAVE:
-        TCustomControl::WndProc(Message);
+        TBase::WndProc(Message);
         if (OnMouseLeave)
             OnMouseLeave(this);
         return;
     default:
         break;
     }
-    TCustomControl::WndProc(Message);
+    TBase::WndProc(Message);
 }
 
-void TWinPushButton::EnabledChanged() {
-    TCustomControl::EnabledChanged();
-    if (!Enabled()) {
+template <class TBase> void TPushButtonMachine<TBase>::EnabledChanged() {
+    TBase::EnabledChanged();
+    if (!this->Enabled()) {
         FMouseInControl = false;
         FState = bsDisabled;
         FHover.Release(*this);
     }
     RecheckHot();
-    Repaint();
+    this->Repaint();
 }
 
-void TWinPushButton::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) {
-    const TAliveToken Alive = AliveToken();
-    TCustomControl::MouseDown(Button, Shift, X, Y);
-    if (!Alive.Alive() || Button != mbLeft || !Enabled())
+template <class TBase>
+void TPushButtonMachine<TBase>::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) {
+    const TAliveToken Alive = this->AliveToken();
+    TBase::MouseDown(Button, Shift, X, Y);
+    if (!Alive.Alive() || Button != mbLeft || !this->Enabled())
         return;
     if (!FDown) {
         FState = bsPressed;
-        Repaint();
+        this->Repaint();
     }
     FDragging = true;
-    if (CanFocus() && !Focused())
-        SetFocus();
 }
 
-void TWinPushButton::MouseMove(TShiftState Shift, int X, int Y) {
-    const TAliveToken Alive = AliveToken();
-    TCustomControl::MouseMove(Shift, X, Y);
+template <class TBase> void TPushButtonMachine<TBase>::MouseMove(TShiftState Shift, int X, int Y) {
+    const TAliveToken Alive = this->AliveToken();
+    TBase::MouseMove(Shift, X, Y);
     if (!Alive.Alive())
         return;
     FHover.MouseMoved(*this);
     if (!FDragging)
         return;
-    TButtonState New = PointInButton(X, Y, ClientWidth(), ClientHeight()) ? bsPressed : bsUp;
+    TButtonState New =
+        PointInButton(X, Y, this->ClientWidth(), this->ClientHeight()) ? bsPressed : bsUp;
     if (FDown)
         New = bsLatched;
     if (New != FState) {
         FState = New;
-        Repaint();
+        this->Repaint();
     }
 }
 
-void TWinPushButton::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) {
-    const TAliveToken Alive = AliveToken();
-    TCustomControl::MouseUp(Button, Shift, X, Y);
+template <class TBase>
+void TPushButtonMachine<TBase>::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) {
+    const TAliveToken Alive = this->AliveToken();
+    TBase::MouseUp(Button, Shift, X, Y);
     if (!Alive.Alive() || !FDragging)
         return;
     FDragging = false;
-    const bool Inside = PointInButton(X, Y, ClientWidth(), ClientHeight());
+    const bool Inside = PointInButton(X, Y, this->ClientWidth(), this->ClientHeight());
     if (FGroupIndex == 0) {
         FState = bsUp;
         FMouseInControl = false;
         if (Inside)
-            Repaint();
+            this->Repaint();
     } else if (Inside) {
         SetDown(!FDown);
         if (FDown)
-            Repaint();
+            this->Repaint();
     } else {
         if (FDown)
             FState = bsLatched;
-        Repaint();
+        this->Repaint();
     }
     if (Inside) {
         Click();
@@ -273,44 +280,19 @@ void TWinPushButton::MouseUp(TMouseButton Button, TShiftState Shift, int X, int 
     RecheckHot();
 }
 
-void TWinPushButton::DblClick() {
-    if (FDown && OnDblClick)
-        OnDblClick(this);
+template <class TBase> void TPushButtonMachine<TBase>::DblClick() {
+    if (FDown && this->OnDblClick)
+        this->OnDblClick(this);
 }
 
-void TWinPushButton::KeyDown(WORD& Key, TShiftState Shift) {
-    TCustomControl::KeyDown(Key, Shift);
-    if (Key != VK_SPACE)
-        return;
-    if (FGroupIndex != 0)
-        SetDown(true);
-    else
-        FState = bsPressed;
-    Repaint();
-}
-
-void TWinPushButton::KeyUp(WORD& Key, TShiftState Shift) {
-    TCustomControl::KeyUp(Key, Shift);
-    if (Key != VK_SPACE)
-        return;
-    if (FGroupIndex != 0)
-        SetDown(false);
-    else
-        FState = bsUp;
-    const TAliveToken Alive = AliveToken();
-    Click();
-    if (Alive.Alive())
-        Repaint();
-}
-
-std::unique_ptr<TBitmap> TWinPushButton::GlyphCell() {
+template <class TBase> std::unique_ptr<TBitmap> TPushButtonMachine<TBase>::GlyphCell() {
     const int Cells = std::clamp(FNumGlyphs, 1, 4);
     const int Width = FGlyph.Width() / Cells;
     const int Height = FGlyph.Height();
     auto Cell = std::make_unique<TBitmap>();
     Cell->SetPixelFormat(pf24bit);
     Cell->SetSize(Width, Height);
-    const int Left = GlyphCellIndex(Cells, FState) * Width;
+    const int Left = std::clamp(GlyphCellNow(), 0, Cells - 1) * Width;
     Cell->Canvas().CopyRect(TRect(0, 0, Width, Height), FGlyph.Canvas(),
                             TRect(Left, 0, Left + Width, Height));
     if (Cells == 1 && FState == bsDisabled)
@@ -318,26 +300,26 @@ std::unique_ptr<TBitmap> TWinPushButton::GlyphCell() {
     return Cell;
 }
 
-void TWinPushButton::Paint() {
-    const int Width = ClientWidth();
-    const int Height = ClientHeight();
+template <class TBase> void TPushButtonMachine<TBase>::Paint() {
+    const int Width = this->ClientWidth();
+    const int Height = this->ClientHeight();
     if (Width <= 0 || Height <= 0)
         return;
     TBitmap Buffer;
     Buffer.SetPixelFormat(pf24bit);
     Buffer.SetSize(Width, Height);
     TCanvas& Off = Buffer.Canvas();
-    Off.Font().Assign(Font());
+    Off.Font().Assign(this->Font());
 
     const bool Sunk = FState == bsPressed || FState == bsLatched;
     const TGlyphLayout Placed =
         LayoutGlyphAndCaption(Off, TRect(0, 0, Width, Height), Sunk ? TPoint{1, 1} : TPoint{0, 0},
                               FLayout, FSpacing, FMargin, TSize{FGlyph.Width(), FGlyph.Height()},
-                              FGlyph.Empty() ? 0 : FNumGlyphs, Caption());
+                              FGlyph.Empty() ? 0 : FNumGlyphs, this->Caption());
     FGlyphPos = Placed.GlyphPos;
     FTextBounds = Placed.TextBounds;
 
-    if (!Enabled()) {
+    if (!this->Enabled()) {
         FState = bsDisabled;
         FDragging = false;
     } else if (FState == bsDisabled) {
@@ -349,7 +331,44 @@ void TWinPushButton::Paint() {
         const std::unique_ptr<TBitmap> Cell = GlyphCell();
         PaintGlyphCell(Buffer, *Cell, FGlyphPos);
     }
-    DrawControlCaption(Off, FTextBounds, Caption(), DT_CENTER | DT_VCENTER | DT_SINGLELINE,
+    DrawControlCaption(Off, FTextBounds, this->Caption(), DT_CENTER | DT_VCENTER | DT_SINGLELINE,
                        FState != bsDisabled);
-    Canvas().Draw(0, 0, Buffer);
+    this->Canvas().Draw(0, 0, Buffer);
+}
+
+template class TPushButtonMachine<TCustomControl>;
+template class TPushButtonMachine<TGraphicControl>;
+
+// ------------------------------------------------------------ TWinPushButton
+
+void TWinPushButton::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) {
+    const TAliveToken Alive = AliveToken();
+    TPushButtonMachine::MouseDown(Button, Shift, X, Y);
+    if (Alive.Alive() && Button == mbLeft && Enabled() && CanFocus() && !Focused())
+        SetFocus();
+}
+
+void TWinPushButton::KeyDown(WORD& Key, TShiftState Shift) {
+    TPushButtonMachine::KeyDown(Key, Shift);
+    if (Key != VK_SPACE)
+        return;
+    if (GroupIndex() != 0)
+        SetDown(true);
+    else
+        SetState(bsPressed);
+    Repaint();
+}
+
+void TWinPushButton::KeyUp(WORD& Key, TShiftState Shift) {
+    TPushButtonMachine::KeyUp(Key, Shift);
+    if (Key != VK_SPACE)
+        return;
+    if (GroupIndex() != 0)
+        SetDown(false);
+    else
+        SetState(bsUp);
+    const TAliveToken Alive = AliveToken();
+    Click();
+    if (Alive.Alive())
+        Repaint();
 }

@@ -1,6 +1,6 @@
-// The machine every windowed push button of the family shares: pressed, latched and grouped
-// states, the class-wide hot state, Space, accelerators, and painting through an off-screen
-// bitmap with a glyph cell and a centred caption.
+// The machine every push button of the family shares, windowed or not: pressed, latched and
+// grouped states, the class-wide hot state, accelerators, and painting through an off-screen
+// bitmap with a glyph cell and a centred caption. Windowed buttons add focus and Space.
 #pragma once
 
 #include "classlib/gui/Forms.h"
@@ -9,11 +9,11 @@
 
 #include <memory>
 
-class TWinPushButton : public TCustomControl, public IHoverClient {
+template <class TBase> class TPushButtonMachine : public TBase, public IHoverClient {
 public:
     // Group is the hover state of the derived class (one per class).
-    TWinPushButton(TComponent* AOwner, THoverGroup& Group);
-    ~TWinPushButton() override;
+    TPushButtonMachine(TComponent* AOwner, THoverGroup& Group);
+    ~TPushButtonMachine() override;
 
     // Copies Value; a picture of whole square cells sets NumGlyphs (see NumGlyphsForGlyph).
     TBitmap& Glyph() { return FGlyph; }
@@ -35,7 +35,7 @@ public:
     void SetDown(bool Value);
     bool AllowAllUp() const { return FAllowAllUp; }
     void SetAllowAllUp(bool Value);
-    // Stored only: it changes nothing that is drawn.
+    // Stored only here; a windowed button tells its form, which may change its look.
     bool Default() const { return FDefault; }
     void SetDefault(bool Value);
     // Given to the parent form on Click.
@@ -66,14 +66,15 @@ protected:
     void MouseMove(TShiftState Shift, int X, int Y) override;
     void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
     void DblClick() override;
-    void KeyDown(WORD& Key, TShiftState Shift) override;
-    void KeyUp(WORD& Key, TShiftState Shift) override;
     void EnabledChanged() override;
+    void SetState(TButtonState Value) { FState = Value; }
 
     // What a paint draws first into Buffer, the off-screen picture of the client area.
     virtual void PaintBackground(TBitmap& Buffer) = 0;
     // Draws Cell (the glyph cell for the state) at Pos of Buffer.
     virtual void PaintGlyphCell(TBitmap& Buffer, TBitmap& Cell, TPoint Pos) = 0;
+    // The glyph cell drawn now.
+    virtual int GlyphCellNow() const { return GlyphCellIndex(FNumGlyphs, FState); }
 
 private:
     void RecheckHot();
@@ -98,3 +99,20 @@ private:
     TPoint FGlyphPos;
     TRect FTextBounds;
 };
+
+extern template class TPushButtonMachine<TCustomControl>;
+extern template class TPushButtonMachine<TGraphicControl>;
+
+// A push button with a window: it takes the focus on a press and is pressed with Space.
+class TWinPushButton : public TPushButtonMachine<TCustomControl> {
+public:
+    using TPushButtonMachine<TCustomControl>::TPushButtonMachine;
+
+protected:
+    void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+    void KeyDown(WORD& Key, TShiftState Shift) override;
+    void KeyUp(WORD& Key, TShiftState Shift) override;
+};
+
+// A push button without a window, painted on its parent.
+using TGraphicPushButton = TPushButtonMachine<TGraphicControl>;

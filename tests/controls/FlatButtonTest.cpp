@@ -1,6 +1,8 @@
 // Flat push buttons: face and bevel for every mode, state and hot flag, the Default border, the
 // glyph masked by its bottom-left pixel, and the indexed colour setter.
 #include "controls/FlatButton.h"
+#include "controls/FlatSpeedButton.h"
+#include "controls/RoundedFlatButton.h"
 #include "tests/controls/ControlsTestSupport.h"
 
 #include <gtest/gtest.h>
@@ -147,6 +149,101 @@ TEST_F(FlatButtonTest, ConstructedAsTheFamilyDraws) {
     EXPECT_EQ(B->Layout(), blGlyphTop);
     EXPECT_EQ(B->TransparentMode(), tmNone);
     EXPECT_FALSE(B->TabStop());
+}
+
+} // namespace
+
+namespace {
+
+// The windowless buttons, read through the form they are drawn on.
+class FlatSpeedButtonTest : public FlatButtonTest {
+protected:
+    template <class T> T* Speed() {
+        auto* B = Place<T>(Bounds(20, 20, 44, 30));
+        return B;
+    }
+    COLORREF PixelOf(TControl& C, int X, int Y) {
+        return TClientPixels(*Form).At(C.Left() + X, C.Top() + Y);
+    }
+    void Hover(TControl& C) {
+        Cursor = Form->ClientToScreen(TPoint{C.Left() + 5, C.Top() + 5});
+        SendMessageW(Form->Handle(), WM_MOUSEMOVE, 0, At(C.Left() + 5, C.Top() + 5));
+    }
+    void PressOn(TControl& C) {
+        SendMessageW(Form->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, At(C.Left() + 5, C.Top() + 5));
+    }
+    void ReleaseOn(TControl& C) {
+        SendMessageW(Form->Handle(), WM_LBUTTONUP, 0, At(C.Left() + 5, C.Top() + 5));
+    }
+};
+
+TEST_F(FlatSpeedButtonTest, NotFocusedModeLeavesTheParentVisibleUntilHovered) {
+    auto* B = Speed<TFlatSpeedButton>();
+    B->SetColor(Face);
+    B->SetFlatColor(fbcFocused, Focused);
+    B->SetFlatColor(fbcBorder, Border);
+    B->SetTransparentMode(tmNotFocused);
+    EXPECT_EQ(PixelOf(*B, 20, 15), ColorToRGB(ParentFace));
+    EXPECT_EQ(PixelOf(*B, 0, 0), ColorToRGB(Border));
+    Hover(*B);
+    EXPECT_TRUE(B->MouseInControl());
+    EXPECT_EQ(PixelOf(*B, 20, 15), ColorToRGB(Focused));
+    B->SetTransparentMode(tmNone);
+    MoveAway();
+    B->Perform(CM_MOUSELEAVE);
+    B->LeaveHot();
+    EXPECT_EQ(PixelOf(*B, 20, 15), ColorToRGB(Face));
+}
+
+TEST_F(FlatSpeedButtonTest, TheIndexedSetterGivesEachColourItsPlace) {
+    auto* B = Speed<TFlatSpeedButton>();
+    const TColor Values[] = {0x010203, 0x040506, 0x070809, 0x0A0B0C, 0x0D0E0F};
+    for (int I = 0; I < 5; ++I)
+        B->SetFlatColor(static_cast<TFlatButtonColor>(I), Values[I]);
+    EXPECT_EQ(B->ColorFocused(), Values[0]);
+    EXPECT_EQ(B->ColorDown(), Values[1]);
+    EXPECT_EQ(B->ColorBorder(), Values[2]);
+    EXPECT_EQ(B->ColorHighLight(), Values[3]);
+    EXPECT_EQ(B->ColorShadow(), Values[4]);
+}
+
+TEST_F(FlatSpeedButtonTest, PressingAWindowlessButtonClicksWithoutTakingTheFocus) {
+    auto* B = Speed<TFlatSpeedButton>();
+    B->SetFlatColor(fbcDown, Down);
+    int Clicks = 0;
+    B->OnClick = [&](TObject*) { ++Clicks; };
+    Hover(*B);
+    PressOn(*B);
+    EXPECT_EQ(B->State(), bsPressed);
+    EXPECT_EQ(PixelOf(*B, 20, 15), ColorToRGB(Down));
+    ReleaseOn(*B);
+    EXPECT_EQ(Clicks, 1);
+    EXPECT_EQ(B->State(), bsUp);
+}
+
+TEST_F(FlatSpeedButtonTest, RoundedButtonShowsOnlyItsGlyphAndTheSecondCellWhenHot) {
+    auto* B = Speed<TRoundedFlatSpeedButton>();
+    B->SetColor(clRed); // no face is ever drawn
+    TBitmap Glyph;
+    FillBitmap(Glyph, 44, 22, clWhite);
+    Glyph.Canvas().Brush().SetColor(clBlue);
+    Glyph.Canvas().FillRect(TRect(4, 4, 18, 18)); // left cell
+    Glyph.Canvas().Brush().SetColor(clYellow);
+    Glyph.Canvas().FillRect(TRect(26, 4, 40, 18)); // right cell
+    B->SetGlyph(Glyph);
+    EXPECT_EQ(B->NumGlyphs(), 2);
+    EXPECT_EQ(PixelOf(*B, 0, 0), ColorToRGB(ParentFace));
+    TPoint G = B->GlyphPos();
+    EXPECT_EQ(PixelOf(*B, G.X + 10, G.Y + 10), ColorToRGB(clBlue));
+    EXPECT_EQ(PixelOf(*B, G.X + 1, G.Y + 1), ColorToRGB(ParentFace));
+    Hover(*B);
+    EXPECT_EQ(PixelOf(*B, G.X + 10, G.Y + 10), ColorToRGB(clYellow));
+    PressOn(*B);
+    const COLORREF Pressed = PixelOf(*B, G.X + 11, G.Y + 11);
+    EXPECT_EQ(B->GlyphPos().X, G.X + 1);
+    EXPECT_EQ(Pressed, ColorToRGB(clBlue));
+    EXPECT_EQ(PixelOf(*B, 0, 0), ColorToRGB(ParentFace));
+    ReleaseOn(*B);
 }
 
 } // namespace
