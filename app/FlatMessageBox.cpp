@@ -1,0 +1,210 @@
+#include "app/FlatMessageBox.h"
+
+#include "app/QRVDataMod.h"
+
+#include <algorithm>
+#include <memory>
+
+namespace {
+
+constexpr int LabelLeft = 72;
+constexpr int LabelTop = 48;
+constexpr int ButtonHeight = 25;
+
+struct TButtonSpec {
+    const wchar_t* Name;
+    const wchar_t* Caption;
+    TModalResult Result;
+    int Width;
+};
+constexpr TButtonSpec OkSpec{L"btnOk", L"OK", mrOk, 78};
+constexpr TButtonSpec CancelSpec{L"btnCancel", L"Cancel", mrCancel, 78};
+constexpr TButtonSpec YesSpec{L"btnYes", L"Yes", mrYes, 78};
+constexpr TButtonSpec NoSpec{L"btnNo", L"No", mrNo, 78};
+constexpr TButtonSpec NoToAllSpec{L"btnNoToAll", L"No to all", mrNoToAll, 80};
+constexpr TButtonSpec YesToAllSpec{L"btnYesToAll", L"Yes to all", mrYesToAll, 80};
+
+int MinimumWidth(int Buttons) {
+    switch (Buttons) {
+    case 2:
+        return 574;
+    case 3:
+        return 386;
+    case 4:
+        return 292;
+    default:
+        return 198;
+    }
+}
+
+} // namespace
+
+TFlatMessageBoxLayout LayoutFlatMessageBox(TSize TextSize, int Icon, int Buttons) {
+    TFlatMessageBoxLayout L;
+    L.Width = std::min(LabelLeft + TextSize.cx + 30, FlatMessageBoxMaxWidth);
+    L.Height = std::min(LabelTop + TextSize.cy + 60, FlatMessageBoxMaxHeight);
+    L.Width = std::max(L.Width, MinimumWidth(Buttons));
+    const int W = L.Width;
+    const int Top = L.Height - ButtonHeight - 12;
+    const auto Add = [&](const TButtonSpec& Spec, int Left) {
+        L.Buttons.push_back({Spec.Name, Spec.Result, Left, Top, Spec.Width});
+    };
+    switch (Buttons) {
+    case 0:
+        Add(OkSpec, (W - 78) / 2);
+        break;
+    case 2: {
+        const int First = (W - 326) / 4;
+        Add(YesSpec, First);
+        Add(YesToAllSpec, First + 94);
+        Add(NoSpec, First + 188);
+        Add(NoToAllSpec, First + 282);
+        Add(CancelSpec, First + 376);
+        break;
+    }
+    case 3: {
+        const int First = (W - 202) / 2;
+        Add(YesSpec, First);
+        Add(NoSpec, First + 94);
+        Add(CancelSpec, First + 188);
+        break;
+    }
+    case 4:
+    case 5: {
+        const int First = (W - 140) / 2;
+        Add(YesSpec, First);
+        Add(NoSpec, First + 94);
+        break;
+    }
+    default:
+        break;
+    }
+    L.HasIcon = Icon >= fmiQuestion && Icon <= fmiStop;
+    L.IconPos = {16, (L.Height - 32) / 2};
+    return L;
+}
+
+// ------------------------------------------------------------ TMessageIconImage
+
+TMessageIconImage::TMessageIconImage(TComponent* AOwner, TFlatMessageIcon Kind)
+    : TGraphicControl(AOwner), FKind(Kind) {
+    ControlStyle = TControlStyle{};
+    SetBounds(0, 0, 32, 32);
+}
+
+void TMessageIconImage::Paint() {
+    LPCWSTR Id = IDI_QUESTION;
+    switch (FKind) {
+    case fmiQuestion:
+        Id = IDI_QUESTION;
+        break;
+    case fmiInformation:
+        Id = IDI_INFORMATION;
+        break;
+    case fmiExclamation:
+        Id = IDI_WARNING;
+        break;
+    case fmiStop:
+        Id = IDI_ERROR;
+        break;
+    }
+    // Shared system icons: not to be destroyed.
+    if (HICON Icon = LoadIconW(nullptr, Id))
+        DrawIconEx(Canvas().Handle(), 0, 0, Icon, 32, 32, 0, nullptr, DI_NORMAL);
+}
+
+// ------------------------------------------------------------ TfrmFlatMessageBox
+
+TfrmFlatMessageBox::TfrmFlatMessageBox(TComponent* AOwner) : TFlatForm(AOwner) {
+    Name = L"frmFlatMessageBox";
+    Label1 = new TLabel(this);
+    Label1->Name = L"Label1";
+    Label1->SetParent(this);
+    Label1->SetAutoSize(true);
+    Label1->SetWordWrap(false);
+    Label1->SetBounds(LabelLeft, LabelTop, 10, 13);
+    const TFlatMessageIcon Kinds[] = {fmiQuestion, fmiInformation, fmiExclamation, fmiStop};
+    for (int I = 0; I < 4; ++I) {
+        Images[I] = new TMessageIconImage(this, Kinds[I]);
+        Images[I]->Name = L"Image" + std::to_wstring(I + 1);
+        Images[I]->SetParent(this);
+        Images[I]->SetVisible(false);
+    }
+    btnOk = MakeButton(OkSpec.Name, OkSpec.Caption, OkSpec.Result, OkSpec.Width);
+    btnCancel = MakeButton(CancelSpec.Name, CancelSpec.Caption, CancelSpec.Result, 78);
+    btnYes = MakeButton(YesSpec.Name, YesSpec.Caption, YesSpec.Result, 78);
+    btnNo = MakeButton(NoSpec.Name, NoSpec.Caption, NoSpec.Result, 78);
+    btnNoToAll = MakeButton(NoToAllSpec.Name, NoToAllSpec.Caption, NoToAllSpec.Result, 80);
+    btnYesToAll = MakeButton(YesToAllSpec.Name, YesToAllSpec.Caption, YesToAllSpec.Result, 80);
+    EscapeButton = new TButton(this);
+    EscapeButton->Name = L"EscapeButton";
+    EscapeButton->SetParent(this);
+    EscapeButton->SetBounds(-200, -200, 75, 25);
+    EscapeButton->Cancel = true;
+    EscapeButton->ModalResult = mrCancel;
+    EscapeButton->SetTabStop(false);
+    // The skin pass at the first show gives a label with a language section that section's
+    // text; the caller's text goes back in after it.
+    OnShow = [this](TObject*) { Label1->SetCaption(FText); };
+}
+
+TavImageExpandButton* TfrmFlatMessageBox::MakeButton(const wchar_t* Name, const wchar_t* Caption,
+                                                     TModalResult Result, int Width) {
+    auto* Button = new TavImageExpandButton(this);
+    Button->Name = Name;
+    Button->SetParent(this);
+    Button->SetCaption(Caption);
+    Button->ModalResult = Result;
+    Button->Anchors = TAnchors{akLeft, akBottom};
+    if (frmDM)
+        Button->SetImageList(frmDM->avILBig);
+    Button->SetBounds(0, 0, Width, ButtonHeight);
+    Button->SetVisible(false);
+    return Button;
+}
+
+void TfrmFlatMessageBox::Prepare(const String& Caption, const String& Text, int Icon, int Buttons) {
+    SetFormCaption(Caption);
+    FText = Text;
+    Label1->SetCaption(Text);
+    const TFlatMessageBoxLayout L =
+        LayoutFlatMessageBox(TSize{Label1->Width(), Label1->Height()}, Icon, Buttons);
+    SetBounds(Left(), Top(), L.Width, L.Height);
+    if (L.HasIcon) {
+        TMessageIconImage* Picture = Images[Icon - 1];
+        Picture->SetBounds(L.IconPos.X, L.IconPos.Y, 32, 32);
+        Picture->SetVisible(true);
+    }
+    for (const TFlatMessageButtonPlace& Place : L.Buttons) {
+        auto* Button = static_cast<TavImageExpandButton*>(FindComponent(Place.Name));
+        // The skinned button keeps the height of its pictures; the top follows it.
+        Button->SetBounds(Place.Left, 0, Place.Width, Button->Height());
+        Button->SetTop(L.Height - Button->Height() - 12);
+        Button->SetVisible(true);
+    }
+    Position = poDesktopCenter;
+    HelpButton->SetVisible(false);
+    CloseButton->SetVisible(false);
+}
+
+void TfrmFlatMessageBox::WndProc(TMessage& Message) {
+    // The system close answers Cancel, whatever the set: a box without buttons closes so.
+    if (Message.Msg == WM_SYSCOMMAND && (Message.WParam & 0xFFF0) == SC_CLOSE) {
+        SetModalResult(mrCancel);
+        Message.Result = 0;
+        return;
+    }
+    TFlatForm::WndProc(Message);
+}
+
+int ShowFlatMessageBox(TComponent* Owner, const String& Caption, const String& Text, int Icon,
+                       int Buttons) {
+    std::unique_ptr<TfrmFlatMessageBox> Box(NewForm<TfrmFlatMessageBox>(Owner));
+    Box->Prepare(Caption, Text, Icon, Buttons);
+    return Box->ShowFlatModal();
+}
+
+int ShowFlatMessage(TComponent* Owner, const String& Text) {
+    return ShowFlatMessageBox(Owner, Application ? Application->Title() : String(), Text,
+                              fmiExclamation, 0);
+}

@@ -1,0 +1,192 @@
+// The message box: its layout for each set and text size, the result of each button clicked,
+// Escape and the system close, and the caller's text against a language section "Label1".
+#include "app/AppStartup.h"
+#include "app/FlatMessageBox.h"
+#include "app/Language.h"
+#include "app/QRVDataMod.h"
+#include "tests/support/GdiCount.h"
+#include "tests/support/GuiTestSupport.h"
+#include "tests/support/TempFolder.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
+
+namespace {
+
+TEST(FlatMessageBoxLayout, SizesAndButtonPlaces) {
+    struct TCase {
+        TSize Text;
+        int Buttons;
+        int Width, Height;
+        std::vector<std::pair<TModalResult, int>> Lefts;
+    } const Cases[] = {
+        {{96, 13}, 0, 198, 121, {{mrOk, 60}}},
+        {{20, 13}, 1, 198, 121, {}},
+        {{20, 13},
+         2,
+         574,
+         121,
+         {{mrYes, 62}, {mrYesToAll, 156}, {mrNo, 250}, {mrNoToAll, 344}, {mrCancel, 438}}},
+        {{20, 13}, 3, 386, 121, {{mrYes, 92}, {mrNo, 186}, {mrCancel, 280}}},
+        {{20, 13}, 4, 292, 121, {{mrYes, 76}, {mrNo, 170}}},
+        {{20, 13}, 5, 198, 121, {{mrYes, 29}, {mrNo, 123}}},
+        {{400, 65}, 4, 502, 173, {{mrYes, 181}, {mrNo, 275}}},
+        {{2000, 900}, 0, 700, 500, {{mrOk, 311}}},
+    };
+    for (const TCase& C : Cases) {
+        SCOPED_TRACE(C.Buttons);
+        const TFlatMessageBoxLayout L = LayoutFlatMessageBox(C.Text, 0, C.Buttons);
+        EXPECT_EQ(L.Width, C.Width);
+        EXPECT_EQ(L.Height, C.Height);
+        ASSERT_EQ(L.Buttons.size(), C.Lefts.size());
+        for (size_t I = 0; I < C.Lefts.size(); ++I) {
+            EXPECT_EQ(L.Buttons[I].Result, C.Lefts[I].first) << I;
+            EXPECT_EQ(L.Buttons[I].Left, C.Lefts[I].second) << I;
+            EXPECT_EQ(L.Buttons[I].Top, C.Height - 25 - 12) << I;
+        }
+        EXPECT_FALSE(L.HasIcon);
+    }
+    for (int Icon = 1; Icon <= 4; ++Icon) {
+        const TFlatMessageBoxLayout L = LayoutFlatMessageBox({20, 13}, Icon, 0);
+        EXPECT_TRUE(L.HasIcon);
+        EXPECT_EQ(L.IconPos.X, 16);
+        EXPECT_EQ(L.IconPos.Y, (121 - 32) / 2);
+    }
+    EXPECT_FALSE(LayoutFlatMessageBox({20, 13}, 5, 0).HasIcon);
+}
+
+// Runs Action on the next timer tick, once the box is up.
+std::function<bool()> PendingAction;
+void CALLBACK RunPending(HWND, UINT, UINT_PTR Id, DWORD) {
+    if (PendingAction && PendingAction()) {
+        KillTimer(nullptr, Id);
+        PendingAction = nullptr;
+    }
+}
+
+class FlatMessageBoxTest : public GuiTest {
+protected:
+    void SetUp() override {
+        GuiTest::SetUp();
+        SavedAppDir = AppDir;
+        AppDir = Folder.Path();
+        System = std::make_unique<TFlatFormSystem>(Folder.Path() + L"Data\\");
+        DataModule.reset(NewForm<TfrmDM>(nullptr));
+    }
+    void TearDown() override {
+        AppLanguage->LoadFromFile(Folder.Path()); // a folder: nothing is loaded
+        GuiTest::TearDown();
+        DataModule.reset();
+        System.reset();
+        AppDir = SavedAppDir;
+    }
+    static TfrmFlatMessageBox* OpenBox() {
+        HWND Wnd = FindWindowW(nullptr, L"Box test");
+        return Wnd ? dynamic_cast<TfrmFlatMessageBox*>(FindControl(Wnd)) : nullptr;
+    }
+    // When the box is up, Act is done to it.
+    void WhenShown(std::function<void(TfrmFlatMessageBox&)> Act) {
+        PendingAction = [Act] {
+            TfrmFlatMessageBox* Box = OpenBox();
+            if (!Box || !IsWindowVisible(Box->Handle()))
+                return false;
+            Act(*Box);
+            return true;
+        };
+        SetTimer(nullptr, 0, 20, RunPending);
+    }
+    static void PostClick(TWinControl& Button) {
+        PostMessageW(Button.Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+        PostMessageW(Button.Handle(), WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+    }
+
+    TTempFolder Folder;
+    String SavedAppDir;
+    std::unique_ptr<TFlatFormSystem> System;
+    std::unique_ptr<TfrmDM> DataModule;
+};
+
+TEST_F(FlatMessageBoxTest, EachButtonOfEachSetGivesItsResult) {
+    const struct {
+        int Set;
+        const wchar_t* Button;
+        int Result;
+    } Cases[] = {
+        {0, L"btnOk", 1},      {2, L"btnYes", 6},    {2, L"btnYesToAll", 10}, {2, L"btnNo", 7},
+        {2, L"btnNoToAll", 9}, {2, L"btnCancel", 2}, {3, L"btnYes", 6},       {3, L"btnNo", 7},
+        {3, L"btnCancel", 2},  {4, L"btnYes", 6},    {4, L"btnNo", 7},        {5, L"btnYes", 6},
+        {5, L"btnNo", 7},
+    };
+    for (const auto& C : Cases) {
+        SCOPED_TRACE(C.Button);
+        SCOPED_TRACE(C.Set);
+        const String Name = C.Button;
+        WhenShown([Name](TfrmFlatMessageBox& Box) {
+            PostClick(*static_cast<TWinControl*>(Box.FindComponent(Name)));
+        });
+        EXPECT_EQ(ShowFlatMessageBox(App.get(), L"Box test", L"Go on?", fmiQuestion, C.Set),
+                  C.Result);
+    }
+}
+
+TEST_F(FlatMessageBoxTest, EscapeAndTheSystemCloseGiveCancelForEverySet) {
+    for (int Set = 0; Set <= 5; ++Set) {
+        SCOPED_TRACE(Set);
+        WhenShown([](TfrmFlatMessageBox& Box) {
+            PostMessageW(Box.Handle(), WM_SYSCOMMAND, SC_CLOSE, 0);
+        });
+        EXPECT_EQ(ShowFlatMessageBox(App.get(), L"Box test", L"Text", fmiStop, Set), 2);
+        WhenShown([](TfrmFlatMessageBox& Box) {
+            HWND Focus = GetFocus();
+            PostMessageW(Focus ? Focus : Box.Handle(), WM_KEYDOWN, VK_ESCAPE, 0);
+        });
+        EXPECT_EQ(ShowFlatMessageBox(App.get(), L"Box test", L"Text", fmiStop, Set), 2);
+    }
+}
+
+TEST_F(FlatMessageBoxTest, TheBoxShowsTheCallersTextSizedAndPlaced) {
+    Folder.AddFile(L"test.lng", "[Label1]\r\nCaption=From the file\r\n");
+    AppLanguage->LoadFromFile(Folder.Path() + L"test.lng");
+    ASSERT_TRUE(AppLanguage->IsLoaded());
+    String Shown;
+    int Width = 0, Height = 0, OkLeft = 0;
+    bool IconShown = false;
+    WhenShown([&](TfrmFlatMessageBox& Box) {
+        Shown = Box.Label1->Caption();
+        Width = Box.Width();
+        Height = Box.Height();
+        OkLeft = Box.btnOk->Left();
+        IconShown = Box.Images[1]->Visible() && !Box.Images[0]->Visible();
+        PostClick(*Box.btnOk);
+    });
+    EXPECT_EQ(ShowFlatMessageBox(App.get(), L"Box test", L"One\rTwo\rThree", fmiInformation, 0), 1);
+    EXPECT_EQ(Shown, L"One\rTwo\rThree");
+    EXPECT_EQ(Width, 198);
+    EXPECT_GT(Height, 121); // three lines make it taller than one
+    EXPECT_EQ(OkLeft, 60);
+    EXPECT_TRUE(IconShown);
+}
+
+TEST_F(FlatMessageBoxTest, ShowFlatMessageIsTheExclamationWithOk) {
+    App->SetTitle(L"Box test");
+    bool Exclamation = false;
+    WhenShown([&](TfrmFlatMessageBox& Box) {
+        Exclamation = Box.Images[2]->Visible() && Box.btnOk->Visible() && !Box.btnYes->Visible();
+        PostClick(*Box.btnOk);
+    });
+    EXPECT_EQ(ShowFlatMessage(App.get(), L"Note"), 1);
+    EXPECT_TRUE(Exclamation);
+}
+
+TEST_F(FlatMessageBoxTest, BoxesLeaveNoGdiObjectsBehind) {
+    const auto Once = [&] {
+        WhenShown([](TfrmFlatMessageBox& Box) { PostClick(*Box.btnOk); });
+        ShowFlatMessageBox(App.get(), L"Box test", L"Text", fmiQuestion, 0);
+    };
+    Once();
+    EXPECT_EQ(GdiGrowth(Once), 0);
+}
+
+} // namespace
