@@ -2,6 +2,7 @@
 // Escape and the system close, and the caller's text against a language section "Label1".
 #include "app/AppStartup.h"
 #include "app/FlatMessageBox.h"
+#include "app/InputQueryForm.h"
 #include "app/Language.h"
 #include "app/QRVDataMod.h"
 #include "tests/support/GdiCount.h"
@@ -82,14 +83,11 @@ protected:
         System.reset();
         AppDir = SavedAppDir;
     }
-    static TfrmFlatMessageBox* OpenBox() {
-        HWND Wnd = FindWindowW(nullptr, L"Box test");
-        return Wnd ? dynamic_cast<TfrmFlatMessageBox*>(FindControl(Wnd)) : nullptr;
-    }
-    // When the box is up, Act is done to it.
-    void WhenShown(std::function<void(TfrmFlatMessageBox&)> Act) {
+    // When the window titled "Box test" is up, Act is done to it.
+    template <class TWindow = TfrmFlatMessageBox, class TAct> void WhenShown(TAct Act) {
         PendingAction = [Act] {
-            TfrmFlatMessageBox* Box = OpenBox();
+            HWND Wnd = FindWindowW(nullptr, L"Box test");
+            auto* Box = Wnd ? dynamic_cast<TWindow*>(FindControl(Wnd)) : nullptr;
             if (!Box || !IsWindowVisible(Box->Handle()))
                 return false;
             Act(*Box);
@@ -187,6 +185,61 @@ TEST_F(FlatMessageBoxTest, BoxesLeaveNoGdiObjectsBehind) {
     };
     Once();
     EXPECT_EQ(GdiGrowth(Once), 0);
+}
+
+TEST_F(FlatMessageBoxTest, InputQueryConfirmsWithOkOrEnterAndCancelsWithCancelOrEscape) {
+    Folder.AddFile(L"test.lng", "[labPrompt]\r\nCaption=From the file\r\n");
+    AppLanguage->LoadFromFile(Folder.Path() + L"test.lng");
+    const auto Typed = [](std::function<void(TfrmInputQuery&)> End) {
+        return [End](TfrmInputQuery& Dialog) {
+            Dialog.edSession->SetText(L"typed");
+            End(Dialog);
+        };
+    };
+    const struct {
+        const char* How;
+        std::function<void(TfrmInputQuery&)> End;
+        bool Confirmed;
+    } Cases[] = {
+        {"OK", [](TfrmInputQuery& D) { PostClick(*D.btnOK); }, true},
+        {"Enter",
+         [](TfrmInputQuery& D) { PostMessageW(D.edSession->Handle(), WM_KEYDOWN, VK_RETURN, 0); },
+         true},
+        {"Cancel", [](TfrmInputQuery& D) { PostClick(*D.btnCancel); }, false},
+        {"Escape",
+         [](TfrmInputQuery& D) { PostMessageW(D.edSession->Handle(), WM_KEYDOWN, VK_ESCAPE, 0); },
+         false},
+    };
+    for (const auto& C : Cases) {
+        SCOPED_TRACE(C.How);
+        String Prompt;
+        WhenShown<TfrmInputQuery>([&, End = C.End](TfrmInputQuery& D) {
+            Prompt = D.labPrompt->Caption();
+            Typed(End)(D);
+        });
+        String Value = L"before";
+        EXPECT_EQ(FlatInputQuery(L"Box test", L"Size:", Value, 255, L""), C.Confirmed);
+        EXPECT_EQ(Value, C.Confirmed ? L"typed" : L"before");
+        EXPECT_EQ(Prompt, L"Size:");
+    }
+}
+
+TEST_F(FlatMessageBoxTest, InputQueryMasksAndLimitsTheInput) {
+    wchar_t Mask = 0;
+    int Limit = 0;
+    bool EditActive = false;
+    WhenShown<TfrmInputQuery>([&](TfrmInputQuery& D) {
+        Mask = D.edSession->PasswordChar();
+        Limit = D.edSession->MaxLength();
+        EditActive = D.ActiveControl() == D.edSession;
+        PostClick(*D.btnCancel);
+    });
+    String Value = L"secret";
+    EXPECT_FALSE(FlatInputQuery(L"Box test", L"Password:", Value, 8, L"*#"));
+    EXPECT_EQ(Mask, L'*');
+    EXPECT_EQ(Limit, 8);
+    EXPECT_TRUE(EditActive);
+    EXPECT_EQ(Value, L"secret");
 }
 
 } // namespace
