@@ -1,0 +1,88 @@
+#include "app/PleaseWaitForm.h"
+
+#include "app/Language.h"
+#include "app/QRVDataMod.h"
+#include "app/TreeSearchEngine.h"
+
+namespace {
+
+TLabel* MakeLabel(TForm& Form, const wchar_t* Name, int Left, int Top) {
+    auto* Label = new TLabel(&Form);
+    Label->Name = Name;
+    Label->SetParent(&Form);
+    Label->SetLeft(Left);
+    Label->SetTop(Top);
+    return Label;
+}
+
+} // namespace
+
+TfrmPleaseWait::TfrmPleaseWait(TComponent* AOwner) : TFlatForm(AOwner) {
+    Name = L"frmPleaseWait";
+    SetBounds(Left(), Top(), 342, 183);
+    Position = poScreenCenter;
+    labPleaseWait = MakeLabel(*this, L"labPleaseWait", 16, 98);
+    labText = MakeLabel(*this, L"labText", 16, 122);
+    labText->SetAutoSize(false);
+    labText->SetBounds(16, 122, 305, 13);
+    btnCancel = new TavImageExpandButton(this);
+    btnCancel->Name = L"btnCancel";
+    btnCancel->SetParent(this);
+    btnCancel->SetCaption(L"Cancel");
+    if (frmDM)
+        btnCancel->SetImageList(frmDM->avILBig);
+    btnCancel->SetBounds(244, 92, 78, 25);
+    btnCancel->OnClick = [this](TObject* Sender) { CancelClick(Sender); };
+    Timer = new TTimer(this);
+    Timer->SetEnabled(false);
+    Timer->SetInterval(100);
+    Timer->OnTimer = [](TObject*) { Application->ProcessMessages(); };
+    OnShow = [this](TObject*) {
+        String Text = L"Please wait...";
+        AppLanguage->GetMessageText(L"sPleaseWait", Text);
+        SetFormCaption(Text);
+        labPleaseWait->SetCaption(Text);
+    };
+    OnClose = [this](TObject*, TCloseAction&) { Timer->SetEnabled(false); };
+}
+
+void TfrmPleaseWait::ShowWait(const String& Text, bool ShowCancel) {
+    labText->SetCaption(Text);
+    HelpButton->SetVisible(false);
+    btnCancel->SetVisible(ShowCancel);
+    // Each wait is new: an earlier Cancel must not end it, and its window must keep painting.
+    FCancelled = false;
+    Timer->SetEnabled(true);
+    ShowFlat();
+    Application->ProcessMessages();
+}
+
+void TfrmPleaseWait::CancelClick(TObject*) {
+    if (LinkedSearch)
+        LinkedSearch->Stop = true;
+    FCancelled = true;
+    Close();
+    Application->ProcessMessages();
+}
+
+void TfrmPleaseWait::Start(const String& Label, std::int64_t, bool CanCancel, TProgressAnimation) {
+    ShowWait(Label, CanCancel);
+}
+
+void TfrmPleaseWait::SetLabel(const String& Text) {
+    labText->SetCaption(Text);
+}
+
+void TfrmPleaseWait::SetCancelVisible(bool Visible) {
+    btnCancel->SetVisible(Visible);
+}
+
+void TfrmPleaseWait::Pump() {
+    Application->ProcessMessages();
+}
+
+void TfrmPleaseWait::Finish() {
+    if (Visible())
+        Close();
+    Timer->SetEnabled(false);
+}

@@ -1,0 +1,93 @@
+#include "app/ProgressForm.h"
+
+#include "app/QRVDataMod.h"
+
+#include <algorithm>
+
+TfrmProgress::TfrmProgress(TComponent* AOwner) : TFlatForm(AOwner) {
+    Name = L"frmProgress";
+    SetBounds(Left(), Top(), 356, 202);
+    SetFormStyle(fsStayOnTop);
+    Position = poMainFormCenter;
+    labFile = new TLabel(this);
+    labFile->Name = L"labFile";
+    labFile->SetParent(this);
+    labFile->SetAutoSize(false);
+    labFile->SetBounds(16, 120, 217, 13);
+    ProgressBar = new TFlatProgressBar(this);
+    ProgressBar->Name = L"ProgressBar";
+    ProgressBar->SetParent(this);
+    ProgressBar->SetBounds(16, 136, 228, 16);
+    btnCancel = new TavImageExpandButton(this);
+    btnCancel->Name = L"btnCancel";
+    btnCancel->SetParent(this);
+    btnCancel->SetCaption(L"Cancel");
+    if (frmDM)
+        btnCancel->SetImageList(frmDM->avILBig);
+    btnCancel->SetBounds(256, 131, 78, 25);
+    btnCancel->OnClick = [this](TObject* Sender) { CancelClick(Sender); };
+    // The title-bar close cancels like the button: the loop, not the user, ends the window.
+    CloseButton->OnClick = [this](TObject* Sender) { CancelClick(Sender); };
+    HelpButton->SetVisible(false);
+}
+
+void TfrmProgress::WndProc(TMessage& Message) {
+    if (Message.Msg == WM_SYSCOMMAND && (Message.WParam & 0xFFF0) == SC_CLOSE) {
+        CancelClick(this);
+        Message.Result = 0;
+        return;
+    }
+    TFlatForm::WndProc(Message);
+}
+
+void TfrmProgress::CancelClick(TObject*) {
+    FCancelled = true;
+}
+
+void TfrmProgress::Start(const String& Label, std::int64_t Max, bool CanCancel,
+                         TProgressAnimation) {
+    // A new operation: a Cancel of an earlier one must not stop it.
+    FCancelled = false;
+    FMax = Max;
+    FPosition = 0;
+    labFile->SetCaption(Label);
+    btnCancel->SetVisible(CanCancel);
+    ProgressBar->SetPosition(0);
+    HelpButton->SetVisible(false);
+    ShowFlat();
+    Application->ProcessMessages();
+}
+
+void TfrmProgress::SetLabel(const String& Text) {
+    labFile->SetCaption(Text);
+}
+
+void TfrmProgress::SetRange(std::int64_t Max) {
+    FMax = Max;
+    ShowShare();
+}
+
+void TfrmProgress::SetPosition(std::int64_t Position) {
+    FPosition = Position;
+    ShowShare();
+}
+
+void TfrmProgress::ShowShare() {
+    // Work that is not counted shows an empty bar rather than a division by zero.
+    const std::int64_t Share =
+        FMax > 0 ? std::clamp<std::int64_t>(FPosition * 100 / FMax, 0, 100) : 0;
+    ProgressBar->SetPosition(static_cast<int>(Share));
+}
+
+void TfrmProgress::SetCancelVisible(bool Visible) {
+    btnCancel->SetVisible(Visible);
+}
+
+void TfrmProgress::Pump() {
+    Application->ProcessMessages();
+}
+
+void TfrmProgress::Finish() {
+    if (Visible())
+        Close();
+}
