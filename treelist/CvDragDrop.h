@@ -11,7 +11,7 @@
 
 class TCvHook;
 
-enum TDragState { dsDragEnter, dsDragLeave, dsDragMove };
+// TDragState (enter, leave, move) is the class library's.
 // Answered to the system as copy (1), move (2), link (4) and none (0).
 enum TDragType { dtCopy, dtMove, dtLink, dtNone };
 DWORD DropEffectOf(TDragType Type);

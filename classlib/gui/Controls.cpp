@@ -396,9 +396,18 @@ void TControl::WndProc(TMessage& Message) {
         Application->HintMouseMessage(this, Message);
     switch (Message.Msg) {
     case WM_LBUTTONDOWN:
+        if (DragMode == dmAutomatic && !Dragging()) {
+            BeginDrag(false);
+            return;
+        }
+        MouseButtonMessage(Message, mbLeft);
+        return;
     case WM_LBUTTONDBLCLK:
     case WM_LBUTTONUP:
         MouseButtonMessage(Message, mbLeft);
+        return;
+    case CM_DRAG:
+        CMDrag(Message);
         return;
     case WM_RBUTTONDOWN:
     case WM_RBUTTONDBLCLK:

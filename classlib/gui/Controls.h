@@ -114,6 +114,64 @@ private:
     std::weak_ptr<bool> FFlag;
 };
 
+// ------------------------------------------------------------- drag and drop
+
+// A control drags when DragMode is dmAutomatic and the left button goes down on it, or when
+// BeginDrag is called. The drag holds the mouse; each control the mouse passes over gets CM_DRAG
+// (enter, move, leave) and may accept the drag in DragOver / OnDragOver; releasing the button
+// over a control that accepts drops there (DragDrop / OnDragDrop). Escape or a lost capture
+// cancels. The source then hears of the end in OnEndDrag (Target null when nothing took it).
+enum TDragMode { dmManual, dmAutomatic };
+enum TDragState { dsDragEnter, dsDragLeave, dsDragMove };
+// CM_DRAG's WParam.
+enum TDragMessage { dmDragEnter, dmDragLeave, dmDragMove, dmDragDrop, dmDragCancel, dmFindTarget };
+
+// What is being dragged. A derived object may carry data, change the cursor or show an image.
+class TDragObject : public TObject {
+public:
+    // Where the mouse is, on the screen, and the control under it (null over none).
+    TPoint DragPos;
+    TControl* DragTarget = nullptr;
+    // The cursor while over (Accepted) or not over a place that takes the drag.
+    virtual TCursor GetDragCursor(bool Accepted, int X, int Y);
+    // The drag ended on Target (null: nowhere) at X, Y in its coordinates.
+    virtual void Finished(TObject* Target, int X, int Y, bool Accepted);
+    virtual void HideDragImage() {}
+    virtual void ShowDragImage() {}
+};
+
+// The drag of a control: the drag object made when OnStartDrag supplies none.
+class TDragControlObject : public TDragObject {
+public:
+    explicit TDragControlObject(TControl* AControl);
+    TControl* Control() const;
+    TCursor GetDragCursor(bool Accepted, int X, int Y) override;
+    void Finished(TObject* Target, int X, int Y, bool Accepted) override;
+
+private:
+    TControl* FControl;
+    TAliveToken FAlive;
+};
+
+// CM_DRAG's LParam.
+struct TDragRec {
+    TPoint Pos; // on the screen
+    TDragObject* Source;
+    TControl* Target;
+};
+
+// Source is the dragged control for a control's drag, else the drag object.
+using TDragOverEvent = std::function<void(TObject* Sender, TObject* Source, int X, int Y,
+                                          TDragState State, bool& Accept)>;
+using TDragDropEvent = std::function<void(TObject* Sender, TObject* Source, int X, int Y)>;
+using TStartDragEvent = std::function<void(TObject* Sender, TDragObject*& DragObject)>;
+using TEndDragEvent = std::function<void(TObject* Sender, TObject* Target, int X, int Y)>;
+
+// Ends the drag in progress without a drop.
+void CancelDrag();
+// A drag is in progress (past its threshold).
+bool DragActive();
+
 // Bounds are in the parent's client coordinates (screen coordinates for a window without a
 // parent). Font, colour and ShowHint follow the parent's while ParentFont / ParentColor /
 // ParentShowHint hold; setting them directly ends that.
@@ -221,6 +279,19 @@ public:
 
     TAliveToken AliveToken() const { return TAliveToken(FAlive); }
 
+    // Dragging (see TDragObject). A drag starts once the mouse moved Threshold pixels with the
+    // button down (-1: the system's distance), or at once when Immediate.
+    TDragMode DragMode = dmManual;
+    TCursor DragCursor = crDrag;
+    void BeginDrag(bool Immediate, int Threshold = -1);
+    bool Dragging() const;
+    // Ends this control's drag: a drop where the mouse is, or a cancel.
+    void EndDrag(bool Drop);
+    TDragOverEvent OnDragOver;
+    TDragDropEvent OnDragDrop;
+    TStartDragEvent OnStartDrag;
+    TEndDragEvent OnEndDrag;
+
     TNotifyEvent OnClick;
     TNotifyEvent OnDblClick;
     TMouseEvent OnMouseDown;
@@ -239,6 +310,10 @@ protected:
     // Runs OnClick; called between a press and release inside the control, before MouseUp.
     virtual void Click();
     virtual void DblClick();
+    // A drag is over the control (Accept: it would take it; OnDragOver decides, and without one
+    // nothing is accepted), and dropped on it.
+    virtual void DragOver(TObject* Source, int X, int Y, TDragState State, bool& Accept);
+    virtual void DragDrop(TObject* Source, int X, int Y);
 
     // Hooks run, through the matching CM_* notice, after the property changed.
     virtual void VisibleChanged();
@@ -259,6 +334,7 @@ private:
     void TakeParentColor();
     void TakeParentShowHint();
     void MouseButtonMessage(TMessage& Message, TMouseButton Button);
+    void CMDrag(TMessage& Message);
     TSize ConstrainedSize(int AWidth, int AHeight) const;
 
     std::shared_ptr<bool> FAlive = std::make_shared<bool>(true);

@@ -471,6 +471,10 @@ bool TApplication::ProcessMessage() {
     }
     if (Msg.message == WM_KEYDOWN || Msg.message == WM_SYSKEYDOWN) {
         CancelHint();
+        if (Msg.wParam == VK_ESCAPE && DragActive()) {
+            CancelDrag();
+            return true;
+        }
         if (SendMessageW(FHandle, CM_APPKEYDOWN, Msg.wParam, Msg.lParam))
             return true;
     }

@@ -73,6 +73,9 @@ constexpr UINT CM_HINTSHOW = CM_BASE + 0x61;
 // WM_SYSCOMMAND (LParam: its TMessage).
 constexpr UINT CM_APPKEYDOWN = CM_BASE + 0x62;
 constexpr UINT CM_APPSYSCOMMAND = CM_BASE + 0x63;
+// To a control a drag is over: WParam a TDragMessage, LParam a TDragRec*; Result non-zero for
+// enter and move when it would take the drop.
+constexpr UINT CM_DRAG = CM_BASE + 0x64;
 
 // Notifications a parent window got from a child window, handed back to the child's object as
 // CN_BASE + the message: WM_COMMAND, WM_NOTIFY, WM_CTLCOLOR*, WM_DRAWITEM, WM_MEASUREITEM. For
