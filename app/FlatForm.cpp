@@ -57,6 +57,7 @@ TFlatForm::TFlatForm(TComponent* AOwner) : TForm(AOwner) {
     TitleLabel->Font().SetStyle({fsBold});
     TitleLabel->Font().SetColor(clWhite);
     TitleLabel->SetTransparent(true);
+    TitleLabel->SetLayout(tlCenter);
     TitleLabel->SetParent(this);
 
     const String Folder = FlatFormSystem ? FlatFormSystem->DataPath + L"Buttons\\Main\\" : String();

@@ -85,7 +85,7 @@ void ApplySkinAndLanguage(TWinControl& Control) {
             RewriteButtonPaths(*Own);
         else if (auto* Button = dynamic_cast<TavImageExpandButton*>(Child))
             DressButton(*Button);
-        else if (dynamic_cast<TLabel*>(Child) || dynamic_cast<TFlatCheckBox*>(Child))
+        else if (dynamic_cast<TCustomLabel*>(Child) || dynamic_cast<TFlatCheckBox*>(Child))
             TakeLanguageCaption(*Child);
         else if (auto* Windowed = dynamic_cast<TWinControl*>(Child);
                  Windowed && Windowed->ControlCount() > 0)

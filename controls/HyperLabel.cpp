@@ -6,14 +6,14 @@ std::function<void(const String& URL)> THyperLabel::OpenURL = [](const String& U
     ShellExecuteW(nullptr, L"open", URL.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
 };
 
-THyperLabel::THyperLabel(TComponent* AOwner) : TLabel(AOwner) {
+THyperLabel::THyperLabel(TComponent* AOwner) : TCustomLabel(AOwner) {
     Font().SetColor(clNavy);
     FSavedColour = clNavy;
     SetCursor(crHandPoint);
 }
 
 void THyperLabel::WndProc(TMessage& Message) {
-    TLabel::WndProc(Message);
+    TCustomLabel::WndProc(Message);
     switch (Message.Msg) {
     case CM_MOUSEENTER:
         FSavedColour = Font().Color();
@@ -32,7 +32,7 @@ void THyperLabel::WndProc(TMessage& Message) {
 void THyperLabel::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) {
     Font().SetColor(PressedColour);
     FPressed = true;
-    TLabel::MouseDown(Button, Shift, X, Y);
+    TCustomLabel::MouseDown(Button, Shift, X, Y);
 }
 
 void THyperLabel::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) {
@@ -41,5 +41,5 @@ void THyperLabel::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) 
     // Like OnClick, the address opens only for the left button released over the label.
     if (FHot && Button == mbLeft && !URL.empty() && OpenURL)
         OpenURL(URL);
-    TLabel::MouseUp(Button, Shift, X, Y);
+    TCustomLabel::MouseUp(Button, Shift, X, Y);
 }

@@ -6,7 +6,7 @@
 
 #include <functional>
 
-class THyperLabel : public TLabel {
+class THyperLabel : public TCustomLabel {
 public:
     explicit THyperLabel(TComponent* AOwner);
 

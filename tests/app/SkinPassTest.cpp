@@ -5,6 +5,7 @@
 #include "app/QRVUtils.h"
 #include "classlib/gui/StdCtrls.h"
 #include "controls/FlatCheckBox.h"
+#include "controls/HyperLabel.h"
 #include "controls/avImageButton.h"
 #include "tests/support/GuiTestSupport.h"
 #include "tests/support/TempFolder.h"
@@ -53,7 +54,8 @@ protected:
         Folder.AddFile(L"test.lng", "[btnOk]\r\nCaption=Fine\r\nHint=not read\r\n"
                                     "[labTitle]\r\nCaption=Remove|selected\r\n"
                                     "[cbWrap]\r\nCaption=Wrap|it\r\n"
-                                    "[labDeep]\r\nCaption=found\r\n");
+                                    "[labDeep]\r\nCaption=found\r\n"
+                                    "[lnkHome]\r\nCaption=Home|page\r\n");
         DataModule.reset(NewForm<TfrmDM>(nullptr));
         Window = NewForm<TForm>(App.get());
     }
@@ -136,6 +138,7 @@ TEST_F(SkinPassTest, ButtonsLabelsAndCheckBoxesTakeGlyphsAndCaptions) {
     auto* Outer = Add<TCustomControl>(*Window, L"pnlOuter");
     auto* Inner = Add<TCustomControl>(*Outer, L"pnlInner");
     auto* Deep = Add<TLabel>(*Inner, L"labDeep");
+    auto* Link = Add<THyperLabel>(*Window, L"lnkHome"); // any label kind
 
     ApplySkinAndLanguage(*Window);
     EXPECT_EQ(Ok->Caption(), L"Fine");
@@ -153,6 +156,7 @@ TEST_F(SkinPassTest, ButtonsLabelsAndCheckBoxesTakeGlyphsAndCaptions) {
     EXPECT_EQ(Kept->Caption(), L"layout");
     EXPECT_EQ(Wrap->Caption(), L"Wrap\rit");
     EXPECT_EQ(Deep->Caption(), L"found"); // a panel in a panel is entered at both levels
+    EXPECT_EQ(Link->Caption(), L"Home\rpage");
 }
 
 TEST_F(SkinPassTest, WithoutALanguageFileCaptionsStayAsTheLayoutGaveThem) {

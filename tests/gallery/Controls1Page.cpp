@@ -1,6 +1,5 @@
 // Skinned controls I: the bitmap-skinned buttons in each state, the flat check boxes and radio
-// buttons, a link, a gauge, and a skinned window standing over the page.
-#include "app/FlatForm.h"
+// buttons, a link and a gauge.
 #include "controls/BitmapProgress.h"
 #include "controls/FlatCheckBox.h"
 #include "controls/FlatRadioButton.h"
@@ -101,20 +100,6 @@ void Build(TForm& Form) {
     PostMessageW(Buttons[1]->Handle(), WM_MOUSEMOVE, 0, MAKELPARAM(20, 10));
     PostMessageW(Buttons[2]->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(20, 10));
     PostMessageW(Boxes[2]->Handle(), WM_SETFOCUS, 0, 0);
-
-    // A skinned window over the page's right part.
-    static TFlatFormSystem System(SkinFolder()); // the frame pictures outlive every window
-    auto* Window = NewForm<TFlatForm>(&Form);
-    Window->SetFormCaption(L"Skinned window");
-    Window->SetColor(0xE1EAEB);
-    Window->SetBounds(0, 0, 240, 150);
-    auto* Inside = Put<TFlatCheckBox>(*Window, Bounds(20, 50, 180, 17), L"Inside the frame");
-    Inside->SetChecked(true);
-    auto* Ok = Put<TavImageExpandButton>(*Window, Bounds(20, 90, 100, 24), L"OK");
-    Ok->SetImageList(List);
-    const TPoint Corner = Form.ClientToScreen(TPoint{310, 10});
-    Window->SetBounds(Corner.X, Corner.Y, 240, 150);
-    Window->ShowFlat();
 }
 
 const TGalleryPage Page(L"controls-1", &Build);
