@@ -303,19 +303,32 @@ private:
         bool InIdentityOrder = true;
         std::uint64_t Previous = 0;
         FStore.clear();
+        // Stored numbers are read straight from their text, as MakeKey would read them.
+        const bool Direct = FType == stNumber && !T.IsVirtual();
         ForEachChild(Kids, [&](std::size_t I, TCvTreeItem* Item) {
-            const TCvSortKey K = MakeKey(Item);
+            bool Keyed;
+            std::int64_t Int;
+            if (Direct) {
+                int Parsed;
+                Keyed = TryStrToInt(*StoredText(Item), Parsed);
+                Int = Parsed;
+            } else {
+                const TCvSortKey K = MakeKey(Item);
+                Keyed = K.Kind != skNone;
+                Int = K.Int;
+            }
             std::uint64_t Value = 0;
-            if (K.Kind != skNone) {
-                Fits = Fits && K.Int >= INT32_MIN && K.Int <= INT32_MAX;
+            if (Keyed) {
+                Fits = Fits && Int >= INT32_MIN && Int <= INT32_MAX;
                 Value = (std::uint64_t{1} << 32) |
-                        (static_cast<std::uint32_t>(K.Int) ^ std::uint32_t{0x80000000});
+                        (static_cast<std::uint32_t>(Int) ^ std::uint32_t{0x80000000});
             }
             if (FNegate)
                 Value = ~Value & ValueMask;
             Packed[I] = Value << IndexBits | I;
-            InIdentityOrder = InIdentityOrder && (I == 0 || K.Seq > Previous);
-            Previous = K.Seq;
+            const std::uint64_t Seq = Item->Sequence();
+            InIdentityOrder = InIdentityOrder && (I == 0 || Seq > Previous);
+            Previous = Seq;
         });
         if (!Fits)
             return false;
