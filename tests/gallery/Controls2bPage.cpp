@@ -1,9 +1,25 @@
-// Skinned controls II: flat edits in their states.
+// Skinned controls II: flat edits in their states, and flat hint boxes facing each quadrant.
 #include "controls/FlatEdit.h"
+#include "controls/FlatHint.h"
 #include "controls/FlatMaskEdit.h"
 #include "tests/gallery/Gallery.h"
 
 namespace {
+
+// A flat hint box drawn in place, as the hint window draws it for a pointer on Side.
+class THintSample : public TCustomControl {
+public:
+    THintSample(TComponent* AOwner, int Side) : TCustomControl(AOwner), FSide(Side) {}
+
+protected:
+    void Paint() override {
+        PaintFlatHint(Canvas(), FSide, ClientRect(), TFlatHintLook{},
+                      L"Side " + IntToStr(FSide) + L": a hint that wraps & keeps its ampersand");
+    }
+
+private:
+    int FSide;
+};
 
 template <class T> T* Put(TWinControl& Parent, int Left, int Top, const String& Text) {
     auto* Control = new T(&Parent);
@@ -16,7 +32,7 @@ template <class T> T* Put(TWinControl& Parent, int Left, int Top, const String& 
 }
 
 void Build(TForm& Form) {
-    Form.SetClientWidth(400);
+    Form.SetClientWidth(470);
     Form.SetClientHeight(200);
     Form.SetColor(0xE1EAEB);
     Put<TFlatEdit>(Form, 10, 10, L"Plain flat edit");
@@ -28,6 +44,11 @@ void Build(TForm& Form) {
     Disabled->SetEnabled(false);
     auto* Big = Put<TFlatEdit>(Form, 200, 10, L"Larger font");
     Big->Font().SetSize(14);
+    for (int Side = 0; Side < 4; ++Side) {
+        auto* Sample = new THintSample(&Form, Side);
+        Sample->SetParent(&Form);
+        Sample->SetBounds(200 + (Side % 2) * 130, 60 + (Side / 2) * 70, 120, 60);
+    }
     Form.SetActiveControl(Focused);
 }
 
