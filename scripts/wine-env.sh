@@ -2,15 +2,18 @@
 build_dir=$(cd "$1" && pwd)
 export WINEPREFIX="$build_dir/wineprefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 export WINEARCH=win64
-if [ ! -f "$WINEPREFIX/.ready-2" ]; then
+if [ ! -f "$WINEPREFIX/.ready-3" ]; then
   (
     flock 8
-    if [ ! -f "$WINEPREFIX/.ready-2" ]; then
+    if [ ! -f "$WINEPREFIX/.ready-3" ]; then
       wineboot -i >/dev/null 2>&1 || true
       # Without a window manager (Xvfb) a managed window costs seconds at every hide or destroy.
       wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1 || true
+      # A crashing program prints its backtrace and ends, instead of waiting on a dialog forever.
+      wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f \
+        >/dev/null 2>&1 || true
       wineserver -w
-      touch "$WINEPREFIX/.ready-2"
+      touch "$WINEPREFIX/.ready-3"
     fi
   ) 8>"$build_dir/.wineprefix.lock"
 fi
