@@ -173,6 +173,16 @@ void TControl::StoreBounds(const TRect& R) {
     FTop = R.Top;
     FWidth = R.Width();
     FHeight = R.Height();
+    if (!FParent || !FParent->FAnchoring)
+        RecordAnchorBase();
+}
+
+void TControl::RecordAnchorBase() {
+    FAnchorBase = BoundsRect();
+    if (FParent) {
+        const TRect Client = FParent->ClientRect();
+        FAnchorParentSize = TSize{Client.Width(), Client.Height()};
+    }
 }
 
 TRect TControl::ClientRect() const {
@@ -648,6 +658,12 @@ void TWinControl::WndProc(TMessage& Message) {
     case WM_ERASEBKGND:
         Message.Result = 1; // the paint lays the background through the back buffer
         return;
+    case WM_NCCALCSIZE:
+        WMNCCalcSize(Message);
+        return;
+    case WM_NCPAINT:
+        WMNCPaint(Message);
+        return;
     case WM_WINDOWPOSCHANGED: {
         TWMWindowPosChanged Decoded(Message);
         WMWindowPosChanged(Decoded);
@@ -886,9 +902,7 @@ bool TWinControl::WMSetCursor(TWMSetCursor& Message) {
     // The screen cursor (the hourglass of long work) wins over the controls' own.
     TCursor Wanted = Screen->Cursor();
     if (Wanted == crDefault) {
-        POINT Pos{};
-        GetCursorPos(&Pos);
-        const TControl* Under = ControlAtPos(ScreenToClient(TPoint{Pos.x, Pos.y}), false);
+        const TControl* Under = ControlAtPos(ScreenToClient(Screen->CursorPos()), false);
         Wanted = Under ? Under->Cursor() : crDefault;
         if (Wanted == crDefault)
             Wanted = Cursor();
@@ -993,6 +1007,7 @@ void TWinControl::InsertControl(TControl* Control) {
         Control->FParent->RemoveControl(Control);
     FControls.push_back(Control);
     Control->FParent = this;
+    Control->RecordAnchorBase();
     auto* Windowed = dynamic_cast<TWinControl*>(Control);
     if (Windowed)
         FTabList.push_back(Windowed);
@@ -1061,12 +1076,44 @@ void TWinControl::Realign() {
     if (FAlignLevel > 0 || FAligning || ComponentState().Contains(csLoading))
         return;
     const TFlagScope Aligning(FAligning);
+    ApplyAnchors();
     TRect Rest = ClientRect();
     AlignControls(Rest);
 }
 
+void TWinControl::ApplyAnchors() {
+    const TRect Client = ClientRect();
+    const TFlagScope Anchoring(FAnchoring);
+    // Along one axis: the new start and length from the base ones and how much the parent grew.
+    const auto Follow = [](bool Near, bool Far, int Start, int Length, int Grown) {
+        if (Near && Far)
+            return std::pair{Start, std::max(0, Length + Grown)};
+        if (Far)
+            return std::pair{Start + Grown, Length};
+        if (!Near)
+            return std::pair{Start + Grown / 2, Length};
+        return std::pair{Start, Length};
+    };
+    for (size_t I = 0; I < FControls.size(); ++I) {
+        TControl* Control = FControls[I];
+        if (Control->Align() != alNone || Control->Anchors == TAnchors{akLeft, akTop})
+            continue;
+        const TRect& Base = Control->FAnchorBase;
+        const auto [X, W] =
+            Follow(Control->Anchors.Contains(akLeft), Control->Anchors.Contains(akRight), Base.Left,
+                   Base.Width(), Client.Width() - Control->FAnchorParentSize.cx);
+        const auto [Y, H] =
+            Follow(Control->Anchors.Contains(akTop), Control->Anchors.Contains(akBottom), Base.Top,
+                   Base.Height(), Client.Height() - Control->FAnchorParentSize.cy);
+        Control->SetBounds(X, Y, W, H);
+    }
+}
+
 void TWinControl::Loaded() {
     TControl::Loaded();
+    // The layout as built is what the anchors keep from now on.
+    for (TControl* Control : FControls)
+        Control->RecordAnchorBase();
     Realign();
 }
 
@@ -1076,9 +1123,6 @@ void TWinControl::EnableAlign() {
 }
 
 void TWinControl::AlignControls(TRect& Rect) {
-    if (FBorderWidth > 0)
-        Rect = TRect(Rect.Left + FBorderWidth, Rect.Top + FBorderWidth, Rect.Right - FBorderWidth,
-                     Rect.Bottom - FBorderWidth);
     // Edges first, in the order the sides are taken, then the client control gets the rest.
     for (const TAlign Side : {alTop, alBottom, alLeft, alRight, alClient})
         for (TControl* Control : FControls) {
@@ -1164,11 +1208,123 @@ std::vector<TWinControl*> TWinControl::TabList() {
 }
 
 void TWinControl::SetBorderWidth(int Value) {
+    Value = std::max(Value, 0);
     if (FBorderWidth == Value)
         return;
     FBorderWidth = Value;
+    FrameChanged();
+}
+
+void TWinControl::SetBevelInner(TBevelCut Value) {
+    if (FBevelInner == Value)
+        return;
+    FBevelInner = Value;
+    FrameChanged();
+}
+
+void TWinControl::SetBevelOuter(TBevelCut Value) {
+    if (FBevelOuter == Value)
+        return;
+    FBevelOuter = Value;
+    FrameChanged();
+}
+
+void TWinControl::SetBevelKind(TBevelKind Value) {
+    if (FBevelKind == Value)
+        return;
+    FBevelKind = Value;
+    FrameChanged();
+}
+
+void TWinControl::SetBevelWidth(int Value) {
+    Value = std::max(Value, 1);
+    if (FBevelWidth == Value)
+        return;
+    FBevelWidth = Value;
+    FrameChanged();
+}
+
+void TWinControl::SetBevelEdges(TBevelEdges Value) {
+    if (FBevelEdges == Value)
+        return;
+    FBevelEdges = Value;
+    FrameChanged();
+}
+
+void TWinControl::FrameChanged() {
+    if (FHandle)
+        SetWindowPos(FHandle, nullptr, 0, 0, 0, 0,
+                     SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
     Realign();
     Invalidate();
+}
+
+TRect TWinControl::FrameInsets() const {
+    int Bevels = 0;
+    if (FBevelKind != bkNone)
+        Bevels =
+            (FBevelInner != bvNone ? FBevelWidth : 0) + (FBevelOuter != bvNone ? FBevelWidth : 0);
+    const auto Side = [&](TBevelEdge Edge) {
+        return FBorderWidth + (FBevelEdges.Contains(Edge) ? Bevels : 0);
+    };
+    return TRect(Side(beLeft), Side(beTop), Side(beRight), Side(beBottom));
+}
+
+void TWinControl::WMNCCalcSize(TMessage& Message) {
+    DefaultHandler(Message);
+    RECT& Client = Message.WParam ? reinterpret_cast<NCCALCSIZE_PARAMS*>(Message.LParam)->rgrc[0]
+                                  : *reinterpret_cast<RECT*>(Message.LParam);
+    const TRect Insets = FrameInsets();
+    Client.left += Insets.Left;
+    Client.top += Insets.Top;
+    Client.right = std::max(Client.left, Client.right - Insets.Right);
+    Client.bottom = std::max(Client.top, Client.bottom - Insets.Bottom);
+}
+
+void TWinControl::WMNCPaint(TMessage& Message) {
+    DefaultHandler(Message); // the system's frame and scroll bars
+    const TRect Insets = FrameInsets();
+    if (Insets == TRect())
+        return;
+    // Window coordinates: the client area, and what the system keeps beside it (scroll bars).
+    RECT Window{};
+    GetWindowRect(FHandle, &Window);
+    RECT Inner{};
+    GetClientRect(FHandle, &Inner);
+    MapWindowPoints(FHandle, nullptr, reinterpret_cast<POINT*>(&Inner), 2);
+    OffsetRect(&Inner, -Window.left, -Window.top);
+    const LONG_PTR Style = GetWindowLongPtrW(FHandle, GWL_STYLE);
+    if (Style & WS_VSCROLL)
+        Inner.right += GetSystemMetrics(SM_CXVSCROLL);
+    if (Style & WS_HSCROLL)
+        Inner.bottom += GetSystemMetrics(SM_CYHSCROLL);
+    RECT Outer{Inner.left - Insets.Left, Inner.top - Insets.Top, Inner.right + Insets.Right,
+               Inner.bottom + Insets.Bottom};
+
+    const TWindowDC DC(FHandle);
+    ExcludeClipRect(DC.Handle(), Inner.left, Inner.top, Inner.right, Inner.bottom);
+    FillRect(DC.Handle(), &Outer, FBrush.Handle());
+    if (FBevelKind == bkNone)
+        return;
+    static constexpr UINT InnerEdges[] = {0, BDR_SUNKENINNER, BDR_RAISEDINNER, 0};
+    static constexpr UINT OuterEdges[] = {0, BDR_SUNKENOUTER, BDR_RAISEDOUTER, 0};
+    static constexpr UINT KindFlags[] = {0, 0, BF_SOFT, BF_FLAT};
+    UINT Sides = 0;
+    for (const TBevelEdge Edge : {beLeft, beTop, beRight, beBottom})
+        if (FBevelEdges.Contains(Edge))
+            Sides |= 1u << Edge;
+    RECT Bevel{Inner.left - FBorderWidth, Inner.top - FBorderWidth, Inner.right + FBorderWidth,
+               Inner.bottom + FBorderWidth};
+    if (FBevelEdges.Contains(beLeft))
+        Bevel.left = Outer.left;
+    if (FBevelEdges.Contains(beTop))
+        Bevel.top = Outer.top;
+    if (FBevelEdges.Contains(beRight))
+        Bevel.right = Outer.right;
+    if (FBevelEdges.Contains(beBottom))
+        Bevel.bottom = Outer.bottom;
+    DrawEdge(DC.Handle(), &Bevel, InnerEdges[FBevelInner] | OuterEdges[FBevelOuter],
+             Sides | KindFlags[FBevelKind] | (FCtl3D ? 0 : BF_MONO));
 }
 
 void TWinControl::SetCtl3D(bool Value) {
@@ -1203,8 +1359,9 @@ TRect TWinControl::ClientRect() const {
     CreateParams(Params);
     RECT Frame{};
     AdjustWindowRectEx(&Frame, Params.Style, FALSE, Params.ExStyle);
-    const int FrameWidth = Frame.right - Frame.left;
-    const int FrameHeight = Frame.bottom - Frame.top;
+    const TRect Insets = FrameInsets();
+    const int FrameWidth = Frame.right - Frame.left + Insets.Left + Insets.Right;
+    const int FrameHeight = Frame.bottom - Frame.top + Insets.Top + Insets.Bottom;
     return TRect(0, 0, std::max(0, Width() - FrameWidth), std::max(0, Height() - FrameHeight));
 }
 

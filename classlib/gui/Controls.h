@@ -71,8 +71,17 @@ enum TAlign { alNone, alTop, alBottom, alLeft, alRight, alClient };
 // Where text sits across a control, and down it.
 enum TAlignment { taLeftJustify, taRightJustify, taCenter };
 enum TTextLayout : std::uint8_t { tlTop, tlCenter, tlBottom };
+// The sides of its parent a control keeps its distance to when the parent is resized: anchored
+// left and right it stretches, right only it moves, neither way it keeps its centre.
 enum TAnchorKind { akLeft, akTop, akRight, akBottom };
 using TAnchors = TEnumSet<TAnchorKind>;
+
+// The bevels of a window's frame, drawn outside its client area while BevelKind is not bkNone.
+enum TBevelCut { bvNone, bvLowered, bvRaised, bvSpace };
+enum TBevelKind { bkNone, bkTile, bkSoft, bkFlat };
+// In the order of the system's BF_LEFT, BF_TOP, BF_RIGHT and BF_BOTTOM bits.
+enum TBevelEdge { beLeft, beTop, beRight, beBottom };
+using TBevelEdges = TEnumSet<TBevelEdge>;
 
 // Limits SetBounds keeps the size in; 0 is no limit.
 struct TSizeConstraints {
@@ -336,6 +345,8 @@ private:
     void MouseButtonMessage(TMessage& Message, TMouseButton Button);
     void CMDrag(TMessage& Message);
     TSize ConstrainedSize(int AWidth, int AHeight) const;
+    // Remembers the bounds and the parent's client size that Anchors measure from.
+    void RecordAnchorBase();
 
     std::shared_ptr<bool> FAlive = std::make_shared<bool>(true);
     TWinControl* FParent = nullptr;
@@ -356,6 +367,8 @@ private:
     TCursor FCursor = crDefault;
     TAlign FAlign = alNone;
     bool FClicked = false;
+    TRect FAnchorBase;
+    TSize FAnchorParentSize;
 };
 
 // ------------------------------------------------------------- TWinControl
@@ -462,8 +475,22 @@ public:
     // The brush the background is painted with, in Color.
     TBrush& Brush() { return FBrush; }
 
+    // A band of the control's colour around the client area, inside the bevels.
     int BorderWidth() const { return FBorderWidth; }
     void SetBorderWidth(int Value);
+    // The frame's bevels: with BevelKind bkNone there are none; otherwise BevelInner and
+    // BevelOuter (each BevelWidth wide unless bvNone) are drawn on the BevelEdges sides, flat
+    // (one colour) unless Ctl3D.
+    TBevelCut BevelInner() const { return FBevelInner; }
+    void SetBevelInner(TBevelCut Value);
+    TBevelCut BevelOuter() const { return FBevelOuter; }
+    void SetBevelOuter(TBevelCut Value);
+    TBevelKind BevelKind() const { return FBevelKind; }
+    void SetBevelKind(TBevelKind Value);
+    int BevelWidth() const { return FBevelWidth; }
+    void SetBevelWidth(int Value);
+    TBevelEdges BevelEdges() const { return FBevelEdges; }
+    void SetBevelEdges(TBevelEdges Value);
     // A sunken client edge.
     bool Ctl3D() const { return FCtl3D; }
     void SetCtl3D(bool Value);
@@ -499,6 +526,11 @@ protected:
     void DefaultHandler(TMessage& Message) override;
 
     virtual void WMPaint(HDC DC);
+    // The frame: the system's, then the border band and the bevels outside the client area.
+    virtual void WMNCCalcSize(TMessage& Message);
+    virtual void WMNCPaint(TMessage& Message);
+    // How far the border band and the bevels reach in from each side of the system's frame.
+    TRect FrameInsets() const;
     virtual void WMPrintClient(TWMPrintClient& Message);
     virtual void WMWindowPosChanged(TWMWindowPosChanged& Message);
     virtual void WMSetText(TWMSetText& Message);
@@ -538,6 +570,10 @@ private:
     void PaintThroughBuffer(HDC Target, const TRect& Area);
     void PaintControls(HDC DC, const TRect& Area);
     void UpdateBounds();
+    // Moves and sizes the anchored controls to the client size now.
+    void ApplyAnchors();
+    // The frame changed: the system measures the client area again.
+    void FrameChanged();
     bool RouteMouse(TMessage& Message);
     void TrackMouse(TControl* Under);
     // Hands a notification of a child window to that child's object as CN_*; false when the
@@ -555,8 +591,14 @@ private:
     bool FTrackingLeave = false;
     bool FCtl3D = false;
     int FBorderWidth = 0;
+    TBevelCut FBevelInner = bvRaised;
+    TBevelCut FBevelOuter = bvLowered;
+    TBevelKind FBevelKind = bkNone;
+    int FBevelWidth = 1;
+    TBevelEdges FBevelEdges{beLeft, beTop, beRight, beBottom};
     int FAlignLevel = 0;
     bool FAligning = false;
+    bool FAnchoring = false;
 };
 
 // Paints what lies behind Control (its parent's background and windowless controls) into DC,

@@ -1,7 +1,5 @@
 #include "classlib/gui/ExtCtrls.h"
 
-#include "classlib/gui/Controls.h"
-
 #include <map>
 
 namespace {

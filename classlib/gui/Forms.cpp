@@ -698,6 +698,8 @@ HCURSOR TScreen::Cursors(TCursor Index) const {
     };
     if (Index == crNone)
         return nullptr;
+    if (const auto Set = FCursors.find(Index); Set != FCursors.end())
+        return Set->second;
     if (Index > 0) {
         if (const HCURSOR Own = LoadCursorW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(Index)))
             return Own;
@@ -706,6 +708,13 @@ HCURSOR TScreen::Cursors(TCursor Index) const {
         if (Entry.Cursor == Index)
             return LoadCursorW(nullptr, Entry.Id);
     return LoadCursorW(nullptr, IDC_ARROW);
+}
+
+void TScreen::SetCursors(TCursor Index, HCURSOR Cursor) {
+    if (Cursor)
+        FCursors[Index] = Cursor;
+    else
+        FCursors.erase(Index);
 }
 
 void TScreen::SetCursor(TCursor Value) {

@@ -4,6 +4,7 @@
 #include "classlib/gui/Controls.h"
 
 #include <functional>
+#include <map>
 #include <utility>
 #include <vector>
 
@@ -328,6 +329,9 @@ public:
     // cursor resources (crHSplit/crVSplit/crDrag/crNoDrop too, with system stand-ins); crDefault
     // and unknown ones give the arrow.
     HCURSOR Cursors(TCursor Index) const;
+    // Shows Cursor for Index from now on; nullptr puts the default back. Not owned: a shared
+    // cursor, such as one loaded from a system library.
+    void SetCursors(TCursor Index, HCURSOR Cursor);
 
     // The primary screen and its work area (without the taskbar).
     int Width() const;
@@ -349,6 +353,7 @@ public:
 
 private:
     TCursor FCursor = crDefault;
+    std::map<TCursor, HCURSOR> FCursors;
 };
 
 extern TScreen* const Screen;

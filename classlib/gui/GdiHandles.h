@@ -105,6 +105,24 @@ private:
     HDC FDC;
 };
 
+// GetWindowDC / ReleaseDC: the whole window, frame included.
+class TWindowDC {
+public:
+    explicit TWindowDC(HWND Wnd) noexcept : FWnd(Wnd), FDC(GetWindowDC(Wnd)) {}
+    ~TWindowDC() {
+        if (FDC)
+            ReleaseDC(FWnd, FDC);
+    }
+    TWindowDC(const TWindowDC&) = delete;
+    TWindowDC& operator=(const TWindowDC&) = delete;
+
+    HDC Handle() const noexcept { return FDC; }
+
+private:
+    HWND FWnd;
+    HDC FDC;
+};
+
 // CreateCompatibleDC / DeleteDC. Move-only.
 class TMemoryDC {
 public:

@@ -16,10 +16,7 @@ class GuiLabelTest : public GuiTest {
 protected:
     void SetUp() override {
         GuiTest::SetUp();
-        Form = NewForm<TForm>(App.get());
-        Form->SetBorderStyle(bsNone);
-        Form->SetBounds(0, 0, 200, 100);
-        Form->SetColor(clWhite);
+        Form = NewPlainForm(*App, Bounds(0, 0, 200, 100));
         Label = new TLabel(Form);
         Label->SetParent(Form);
         Label->SetLeft(20);

@@ -32,6 +32,16 @@ protected:
     std::unique_ptr<TApplication> App;
 };
 
+// A borderless form at Where (so its client area is all of it), in Colour: the surface window
+// tests draw on and read back.
+inline TForm* NewPlainForm(TApplication& App, TRect Where, TColor Colour = clWhite) {
+    auto* Form = NewForm<TForm>(&App);
+    Form->SetBorderStyle(bsNone);
+    Form->SetBoundsRect(Where);
+    Form->SetColor(Colour);
+    return Form;
+}
+
 // Makes a control owned by and placed in Parent, at Where.
 template <class TControlClass, class... TArgs>
 TControlClass* Place(TWinControl& Parent, TRect Where, TArgs&&... Args) {
