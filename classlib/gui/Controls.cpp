@@ -1,6 +1,7 @@
 #include "classlib/gui/Controls.h"
 
 #include "classlib/gui/Forms.h"
+#include "classlib/gui/Menus.h"
 
 #include <algorithm>
 #include <utility>
@@ -329,6 +330,22 @@ void TControl::SetCursor(TCursor Value) {
         return;
     FCursor = Value;
     Perform(CM_CURSORCHANGED);
+}
+
+void TControl::SetPopupMenu(TPopupMenu* Value) {
+    if (FPopupMenu == Value)
+        return;
+    if (FPopupMenu)
+        FPopupMenu->RemoveFreeNotification(this);
+    FPopupMenu = Value;
+    if (Value)
+        Value->FreeNotification(this);
+}
+
+void TControl::Notification(TComponent* AComponent, TOperation Operation) {
+    TComponent::Notification(AComponent, Operation);
+    if (Operation == opRemove && AComponent == FPopupMenu)
+        FPopupMenu = nullptr;
 }
 
 void TControl::SetAlign(TAlign Value) {
@@ -693,10 +710,20 @@ void TWinControl::WndProc(TMessage& Message) {
     case WM_RBUTTONDBLCLK:
     case WM_MBUTTONDOWN:
     case WM_MBUTTONUP:
-    case WM_MBUTTONDBLCLK:
-        if (RouteMouse(Message))
+    case WM_MBUTTONDBLCLK: {
+        const TAliveToken Alive = AliveToken();
+        if (RouteMouse(Message)) {
+            // The system's default turns a right release into WM_CONTEXTMENU.
+            if (Message.Msg == WM_RBUTTONUP && Alive.Alive())
+                DefaultHandler(Message);
             return;
+        }
         TControl::WndProc(Message); // the window's own: events, click, capture
+        break;
+    }
+    case WM_CONTEXTMENU:
+        if (WMContextMenu(Message))
+            return;
         break;
     case WM_MOUSELEAVE:
         FTrackingLeave = false;
@@ -894,6 +921,27 @@ void TWinControl::WMWindowPosChanged(TWMWindowPosChanged& Message) {
 
 void TWinControl::WMSetText(TWMSetText& Message) {
     StoreCaption(Message.Text ? Message.Text : L"");
+}
+
+bool TWinControl::WMContextMenu(TMessage& Message) {
+    const bool FromKeyboard = Message.LParam == -1;
+    TPoint Pos{static_cast<short>(LOWORD(Message.LParam)),
+               static_cast<short>(HIWORD(Message.LParam))};
+    TControl* Target = this;
+    if (FromKeyboard) {
+        const TRect Client = ClientRect();
+        Pos = ClientToScreen(TPoint{Client.Width() / 2, Client.Height() / 2});
+    } else if (TControl* Inner = ControlAtPos(ScreenToClient(Pos), false)) {
+        Target = Inner;
+    }
+    if (!Target->PopupMenu())
+        Target = this; // a windowless control without a menu of its own shows its parent's
+    TPopupMenu* Menu = Target->PopupMenu();
+    if (!Menu || !Menu->AutoPopup)
+        return false;
+    Menu->PopupComponent = Target;
+    Menu->Popup(Pos.X, Pos.Y); // may delete this control: nothing of it is used after
+    return true;
 }
 
 bool TWinControl::WMSetCursor(TWMSetCursor& Message) {

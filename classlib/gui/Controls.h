@@ -13,6 +13,7 @@
 #include <vector>
 
 class TWinControl;
+class TPopupMenu;
 
 // Reports the exception being handled (call it inside a catch block) through the application's
 // exception handling, or to the debugger output when there is no application. Never throws.
@@ -256,6 +257,11 @@ public:
     TCursor Cursor() const { return FCursor; }
     void SetCursor(TCursor Value);
 
+    // The menu a right click on the control opens while its AutoPopup holds; not owned, and
+    // forgotten when the menu goes.
+    TPopupMenu* PopupMenu() const { return FPopupMenu; }
+    void SetPopupMenu(TPopupMenu* Value);
+
     // Places the control along an edge of its parent (or over the rest of it); the parent
     // arranges its aligned controls whenever its size or one of them changes.
     TAlign Align() const { return FAlign; }
@@ -313,6 +319,8 @@ protected:
     // What WndProc leaves: nothing for a control without a window.
     virtual void DefaultHandler(TMessage& Message);
 
+    void Notification(TComponent* AComponent, TOperation Operation) override;
+
     virtual void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y);
     virtual void MouseMove(TShiftState Shift, int X, int Y);
     virtual void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y);
@@ -365,6 +373,7 @@ private:
     bool FShowHint = false;
     bool FParentShowHint = true;
     TCursor FCursor = crDefault;
+    TPopupMenu* FPopupMenu = nullptr;
     TAlign FAlign = alNone;
     bool FClicked = false;
     TRect FAnchorBase;
@@ -534,6 +543,9 @@ protected:
     virtual void WMPrintClient(TWMPrintClient& Message);
     virtual void WMWindowPosChanged(TWMWindowPosChanged& Message);
     virtual void WMSetText(TWMSetText& Message);
+    // Opens the pop-up menu of the control under a context-menu request (at a screen point,
+    // or (-1, -1) from the keyboard); true when one opened.
+    virtual bool WMContextMenu(TMessage& Message);
     // Sets the cursor for the part of the window under the mouse; true when it did.
     virtual bool WMSetCursor(TWMSetCursor& Message);
 
