@@ -676,10 +676,10 @@ void TWinControl::WndProc(TMessage& Message) {
         Message.Result = 1; // the paint lays the background through the back buffer
         return;
     case WM_NCCALCSIZE:
-        WMNCCalcSize(Message);
+        FrameCalcSize(Message);
         return;
     case WM_NCPAINT:
-        WMNCPaint(Message);
+        FramePaint(Message);
         return;
     case WM_WINDOWPOSCHANGED: {
         TWMWindowPosChanged Decoded(Message);
@@ -1318,7 +1318,7 @@ TRect TWinControl::FrameInsets() const {
     return TRect(Side(beLeft), Side(beTop), Side(beRight), Side(beBottom));
 }
 
-void TWinControl::WMNCCalcSize(TMessage& Message) {
+void TWinControl::FrameCalcSize(TMessage& Message) {
     DefaultHandler(Message);
     RECT& Client = Message.WParam ? reinterpret_cast<NCCALCSIZE_PARAMS*>(Message.LParam)->rgrc[0]
                                   : *reinterpret_cast<RECT*>(Message.LParam);
@@ -1329,7 +1329,7 @@ void TWinControl::WMNCCalcSize(TMessage& Message) {
     Client.bottom = std::max(Client.top, Client.bottom - Insets.Bottom);
 }
 
-void TWinControl::WMNCPaint(TMessage& Message) {
+void TWinControl::FramePaint(TMessage& Message) {
     DefaultHandler(Message); // the system's frame and scroll bars
     const TRect Insets = FrameInsets();
     if (Insets == TRect())

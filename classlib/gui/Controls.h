@@ -536,8 +536,8 @@ protected:
 
     virtual void WMPaint(HDC DC);
     // The frame: the system's, then the border band and the bevels outside the client area.
-    virtual void WMNCCalcSize(TMessage& Message);
-    virtual void WMNCPaint(TMessage& Message);
+    virtual void FrameCalcSize(TMessage& Message);
+    virtual void FramePaint(TMessage& Message);
     // How far the border band and the bevels reach in from each side of the system's frame.
     TRect FrameInsets() const;
     virtual void WMPrintClient(TWMPrintClient& Message);
