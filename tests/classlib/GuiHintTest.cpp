@@ -134,6 +134,7 @@ TEST_F(HintTest, TheNextHintFollowsAfterTheShortPause) {
     const int Shown = MillisecondsUntil([&] { return HintShown(); });
     EXPECT_GE(Shown, 100 - 20);
     EXPECT_LT(Shown, 500);
+    ASSERT_TRUE(HintShown());
     EXPECT_EQ(App->HintWindow()->Caption(), L"right");
 }
 
@@ -148,6 +149,7 @@ TEST_F(HintTest, TheControlAndOnShowHintDecide) {
             HintStr = L"changed";
     });
     App->ActivateHint(F.Cursor);
+    ASSERT_NE(App->HintWindow(), nullptr);
     EXPECT_EQ(App->HintWindow()->Caption(), L"changed");
 
     F.Left->Hint = L"veto";
@@ -210,6 +212,7 @@ TEST_F(HintTest, NothingAComponentInstalledOutlivesIt) {
     auto* Installer = new TInstaller(F.Form, Hooked);
     SendMessageW(App->Handle(), WM_APP + 7, 0, 0);
     App->ActivateHint(F.Cursor);
+    ASSERT_TRUE(HintShown());
     EXPECT_EQ(App->HintWindow()->Caption(), L"installed");
     EXPECT_NE(dynamic_cast<TTestHintWindow*>(App->HintWindow()), nullptr);
     EXPECT_EQ(Hooked, 1);
@@ -268,7 +271,8 @@ TEST_F(HintTest, ShowingHintsLeaksNoGdiObjects) {
     App->HintHidePause = 0;
     EXPECT_EQ(GdiGrowth([&] {
                   App->ActivateHint(F.Cursor);
-                  UpdateWindow(App->HintWindow()->Handle());
+                  if (App->HintWindow())
+                      UpdateWindow(App->HintWindow()->Handle());
                   App->CancelHint();
                   App->SetShowHint(false); // the window goes and comes back
                   App->SetShowHint(true);
