@@ -72,6 +72,8 @@ TCvTrayIcon::~TCvTrayIcon() {
         Application->UnhookMainWindow(FAppHook);
     if (FIconList)
         FIconList->RemoveFreeNotification(this);
+    if (FPopupMenu)
+        FPopupMenu->RemoveFreeNotification(this);
 }
 
 // ------------------------------------------------------------------- the shell
@@ -168,6 +170,14 @@ void TCvTrayIcon::SetCycleInterval(UINT Value) {
     FCycleTimer->SetInterval(Value);
 }
 
+void TCvTrayIcon::SetPopupMenu(TPopupMenu* Value) {
+    if (FPopupMenu)
+        FPopupMenu->RemoveFreeNotification(this);
+    FPopupMenu = Value;
+    if (FPopupMenu)
+        FPopupMenu->FreeNotification(this);
+}
+
 void TCvTrayIcon::Loaded() {
     TComponent::Loaded();
     if (OwnerControl() && StartMinimized && !ComponentState().Contains(csDesigning) &&
@@ -187,6 +197,8 @@ void TCvTrayIcon::Notification(TComponent* AComponent, TOperation Operation) {
         FIconList = nullptr;
         SetIconIndex(0);
     }
+    if (AComponent == FPopupMenu)
+        FPopupMenu = nullptr;
 }
 
 // ---------------------------------------------------------------------- events
@@ -263,6 +275,8 @@ void TCvTrayIcon::TrayMouseMessage(UINT MouseMessage) {
         FClickTimer->SetEnabled(true);
         MouseDown(mbLeft, TrayShiftState(mbLeft), P.X, P.Y);
         FClickStarted = true;
+        if (LeftPopup)
+            ShowMenu();
         break;
     case WM_LBUTTONUP:
         if (FClickStarted) {
@@ -280,9 +294,12 @@ void TCvTrayIcon::TrayMouseMessage(UINT MouseMessage) {
         FClickPending = false;
         FDoubleClicked = true;
         DblClick();
+        if (FPopupMenu && FPopupMenu->AutoPopup && !LeftPopup)
+            ClickDefaultMenuItem();
         break;
     case WM_RBUTTONDOWN:
         MouseDown(mbRight, TrayShiftState(mbRight), P.X, P.Y);
+        ShowMenu();
         break;
     case WM_RBUTTONUP:
         MouseUp(mbRight, TrayShiftState(mbRight), P.X, P.Y);
@@ -317,6 +334,34 @@ void TCvTrayIcon::CycleTimerFired() {
     Cycle(Next);
     ModifyIcon();
     FIconIndex = Next;
+}
+
+// ------------------------------------------------------------------------ menu
+
+void TCvTrayIcon::ShowMenu() {
+    if (!FPopupMenu || !FPopupMenu->AutoPopup)
+        return;
+    POINT P{};
+    if (!GetCursorPos(&P))
+        return;
+    ProcessPendingMessages();
+    SetForegroundWindow(FIconWindow.Handle());
+    if (TWinControl* Owner = OwnerControl())
+        SetForegroundWindow(Owner->Handle());
+    FPopupMenu->PopupComponent = this;
+    FPopupMenu->Popup(P.x, P.y);
+    // Without a message after it, the menu would stay open when the user clicks elsewhere.
+    if (TWinControl* Owner = OwnerControl())
+        PostMessageW(Owner->Handle(), WM_NULL, 0, 0);
+}
+
+void TCvTrayIcon::ClickDefaultMenuItem() {
+    TMenuItem& Items = FPopupMenu->Items();
+    for (int I = 0; I < Items.Count(); ++I)
+        if (Items.Items(I)->Default) {
+            Items.Items(I)->Click();
+            return;
+        }
 }
 
 // --------------------------------------------------------------- window hooks

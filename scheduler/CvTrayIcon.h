@@ -1,5 +1,5 @@
 // The scheduler's icon in the notification area: shows, changes and removes it, turns its mouse
-// messages into click, double-click and mouse events, cycles icons of an image
+// messages into click, double-click and mouse events, pops up a menu, cycles icons of an image
 // list, and puts the icon back when the taskbar is recreated.
 #pragma once
 
@@ -7,6 +7,7 @@
 #include "classlib/gui/ExtCtrls.h"
 #include "classlib/gui/Graphics.h"
 #include "classlib/gui/ImgList.h"
+#include "classlib/gui/Menus.h"
 #include "classlib/gui/UtilityWindow.h"
 
 #include <functional>
@@ -50,6 +51,10 @@ public:
     void SetIconVisible(bool Value);
     int IconIndex() const { return FIconIndex; }
     void SetIconIndex(int Value);
+    TPopupMenu* PopupMenu() const { return FPopupMenu; }
+    void SetPopupMenu(TPopupMenu* Value);
+    // The menu opens on the left button too.
+    bool LeftPopup = false;
     bool StartMinimized = false;
     bool MinimizeToTray = false;
 
@@ -89,6 +94,8 @@ private:
     void UnhookParent();
     bool CallShell(DWORD Message);
     void InitIcon();
+    void ShowMenu();
+    void ClickDefaultMenuItem();
     void HideMainForm();
     TWinControl* OwnerControl() const;
 
@@ -100,6 +107,7 @@ private:
     bool FAdded = false;
     TIcon FIcon;
     TCustomImageList* FIconList = nullptr;
+    TPopupMenu* FPopupMenu = nullptr;
     String FHint;
     bool FShowHint = true;
     bool FIconVisible = true;

@@ -66,7 +66,7 @@ TfrmSchedulerMain::TfrmSchedulerMain(TComponent* Owner, TSchedEnvironment Enviro
     CvTrayIcon = new TCvTrayIcon(this);
     CvTrayIcon->SetHint(L"System Corvanta 2 Scheduler");
     CvTrayIcon->SetIconList(ImageList1);
-    CvTrayIcon->OnDblClick = [this](TObject*) { mnConfigClick(); };
+    CreateTrayMenu();
 
     HandleNeeded();
     FRunner->Window = Handle();
@@ -133,10 +133,37 @@ void TfrmSchedulerMain::SwitchSchedulerOn() {
     mnEnabledClick();
 }
 
+void TfrmSchedulerMain::CreateTrayMenu() {
+    TrayMenu = new TPopupMenu(this);
+    TrayMenu->SetImages(ImageList1);
+    const auto Add = [this](const wchar_t* Ident, void (TfrmSchedulerMain::*Handler)()) {
+        auto* Item = new TMenuItem(this);
+        Item->Caption = Ident ? MessageText(Ident) : String(L"-");
+        if (Handler)
+            Item->OnClick = [this, Handler](TObject*) { (this->*Handler)(); };
+        TrayMenu->Items().Add(Item);
+        return Item;
+    };
+    Add(L"mnStartQRV", &TfrmSchedulerMain::mnStartMSTClick);
+    Add(nullptr, nullptr);
+    mnEnabled = Add(L"mnEnableSched", &TfrmSchedulerMain::mnEnabledClick);
+    // Also what a double click on the tray icon chooses.
+    Add(L"mnOpenSched", &TfrmSchedulerMain::mnConfigClick)->Default = true;
+    HideTrayIcon1 = Add(L"mnHideTrayIcon", &TfrmSchedulerMain::HideTrayIcon1Click);
+    Add(nullptr, nullptr);
+    Add(L"mnDisableClose", &TfrmSchedulerMain::mnDisableClick);
+    Add(L"mnClose", &TfrmSchedulerMain::mnCloseClick);
+    CvTrayIcon->SetPopupMenu(TrayMenu);
+}
+
 void TfrmSchedulerMain::UpdateTrayIcon() {
     FTrayIcon = SchedTrayIconState(FSchedulerOn, Visible(), FHideTrayIcon);
     CvTrayIcon->SetIconIndex(FTrayIcon.ImageIndex);
     CvTrayIcon->SetIconVisible(FTrayIcon.Visible);
+    mnEnabled->Checked = FSchedulerOn;
+    mnEnabled->ImageIndex = FTrayIcon.ImageIndex;
+    HideTrayIcon1->Checked = FHideTrayIcon;
+    HideTrayIcon1->ImageIndex = FHideTrayIcon ? 0 : 1;
 }
 
 void TfrmSchedulerMain::SaveAll() {

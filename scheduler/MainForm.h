@@ -66,6 +66,7 @@ public:
     const TTrayIconState& TrayIcon() const { return FTrayIcon; }
     // Where the shell sends the icon's mouse messages.
     HWND TrayIconWindow() const { return CvTrayIcon->IconWindow(); }
+    TPopupMenu& TrayPopupMenu() const { return *TrayMenu; }
 
     // The schedule and what the window's controls show.
     TSchedFuncs Funcs;
@@ -88,6 +89,7 @@ private:
     void ShowSchedFunc(int Index);
     void StoreShownFunc();
     void SwitchSchedulerOn();
+    void CreateTrayMenu();
     void UpdateTrayIcon();
     void SaveAll();
     void HideWindow();
@@ -105,6 +107,11 @@ private:
     TTimer* FTimer = nullptr;          // owned as a component of the window
     TImageList* ImageList1 = nullptr;  // owned as a component of the window: on, off
     TCvTrayIcon* CvTrayIcon = nullptr; // owned as a component of the window
+    // The tray menu and the items whose checks and pictures follow the state; all owned as
+    // components of the window.
+    TPopupMenu* TrayMenu = nullptr;
+    TMenuItem* mnEnabled = nullptr;
+    TMenuItem* HideTrayIcon1 = nullptr;
     int FFuncIndex = 0;
     bool FControlsLoaded = false;
     bool FSchedulerOn = true;

@@ -1,4 +1,5 @@
 #include "classlib/gui/Forms.h"
+#include "classlib/gui/Menus.h"
 #include "scheduler/CvTrayIcon.h"
 
 #include <gtest/gtest.h>
@@ -203,6 +204,42 @@ TEST_F(CvTrayIconTest, CyclesThroughTheListAndForgetsAListThatGoes) {
     EXPECT_EQ(Tray->IconList(), nullptr);
     Tray->CycleTimerFired(); // nothing to cycle, nothing breaks
     EXPECT_EQ(Next.size(), 4u);
+}
+
+TEST_F(CvTrayIconTest, ADoubleClickClicksTheMenusDefaultItemWhileItPopsUpByItself) {
+    TPopupMenu Menu(Form);
+    auto* Open = new TMenuItem(&Menu);
+    auto* Config = new TMenuItem(&Menu);
+    String Clicked;
+    Open->OnClick = [&](TObject*) { Clicked += L"open "; };
+    Config->OnClick = [&](TObject*) { Clicked += L"config "; };
+    Config->Default = true;
+    Menu.Items().Add(Open);
+    Menu.Items().Add(Config);
+    Tray->SetPopupMenu(&Menu);
+
+    const auto DoubleClick = [this] {
+        Mouse(WM_LBUTTONDOWN);
+        Mouse(WM_LBUTTONUP);
+        Mouse(WM_LBUTTONDBLCLK);
+        Tray->ClickTimerFired();
+    };
+    DoubleClick();
+    EXPECT_EQ(Clicked, L"config ");
+    EXPECT_EQ(Events, L"double ");
+
+    Menu.AutoPopup = false;
+    DoubleClick();
+    EXPECT_EQ(Clicked, L"config ") << "a menu that does not pop up by itself is left alone";
+}
+
+TEST_F(CvTrayIconTest, AMenuThatGoesIsForgotten) {
+    auto Menu = std::make_unique<TPopupMenu>(nullptr);
+    Tray->SetPopupMenu(Menu.get());
+    Menu.reset();
+    EXPECT_EQ(Tray->PopupMenu(), nullptr);
+    Mouse(WM_RBUTTONDOWN); // no menu to show, nothing breaks
+    Mouse(WM_LBUTTONDBLCLK);
 }
 
 TEST_F(CvTrayIconTest, GivesTheOwnersWindowProcedureBackWhenItGoes) {

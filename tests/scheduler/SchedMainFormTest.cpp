@@ -221,6 +221,34 @@ TEST_F(SchedMainFormTest, TheTrayIconReachesTheShellAndItsDoubleClickOpensTheWin
     EXPECT_EQ(ShellCalls.back(), DWORD(NIM_ADD)) << "the open window shows its icon";
 }
 
+TEST_F(SchedMainFormTest, TheTrayMenuRunsItsItemsAndShowsTheState) {
+    TfrmSchedulerMain& W = Start({L"/hide"});
+    TMenuItem& Items = W.TrayPopupMenu().Items();
+    ASSERT_EQ(Items.Count(), 8);
+    String Lines;
+    for (int I = 0; I < Items.Count(); ++I)
+        Lines += (Items.Items(I)->Default ? L"*" : L"") + Items.Items(I)->Caption +
+                 (Items.Items(I)->Checked ? L" [x]" : L"") + L"|";
+    EXPECT_EQ(Lines, L"mnStartQRV|-|mnEnableSched [x]|*mnOpenSched|mnHideTrayIcon|-|"
+                     L"mnDisableClose|mnClose|");
+
+    TMenuItem& Hide = *Items.Items(4);
+    EXPECT_EQ(Hide.ImageIndex, 1);
+    ASSERT_TRUE(W.TrayPopupMenu().DispatchCommand(Hide.Command()));
+    EXPECT_TRUE(W.HideTrayIcon());
+    EXPECT_TRUE(Hide.Checked);
+    EXPECT_EQ(Hide.ImageIndex, 0);
+
+    TMenuItem& Enabled = *Items.Items(2);
+    Enabled.Click();
+    EXPECT_FALSE(W.SchedulerOn());
+    EXPECT_FALSE(Enabled.Checked);
+    EXPECT_EQ(Enabled.ImageIndex, 1);
+
+    Items.Items(7)->Click();
+    EXPECT_TRUE(App.Terminated()) << "Close ends the program";
+}
+
 TEST_F(SchedMainFormTest, StartupRunsTheWindowsStartFunctionsWithTheirStoredLists) {
     Folder.AddFile(L"Clean\\a.tmp", "x");
     Folder.AddFile(L"Other\\b.tmp", "x");
