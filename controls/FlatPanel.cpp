@@ -4,40 +4,57 @@
 
 #include <algorithm>
 
-namespace {
+// ------------------------------------------------------------ TFlatContainer
 
-// Fills Buffer with Color, or with what lies behind Control when see-through.
-void PaintBackdrop(TWinControl& Control, TBitmap& Buffer, bool Transparent, TColor Color) {
-    if (Transparent) {
-        PaintParentBackground(Control, Buffer.Canvas().Handle());
-        return;
-    }
-    Buffer.Canvas().Brush().SetColor(Color);
-    Buffer.Canvas().FillRect(TRect(0, 0, Buffer.Width(), Buffer.Height()));
-}
-
-void MakeBuffer(TBitmap& Buffer, const TRect& Client) {
-    Buffer.SetPixelFormat(pf24bit);
-    Buffer.SetSize(Client.Width(), Client.Height());
-}
-
-} // namespace
-
-// ------------------------------------------------------------ TFlatPanel
-
-TFlatPanel::TFlatPanel(TComponent* AOwner) : TCustomControl(AOwner) {
+TFlatContainer::TFlatContainer(TComponent* AOwner, int DefaultHeight) : TCustomControl(AOwner) {
     ControlStyle = TControlStyle{csAcceptsControls, csCaptureMouse, csClickEvents,
                                  csDoubleClicks,    csSetCaption,   csOpaque};
-    SetBounds(Left(), Top(), 185, 41);
+    SetBounds(Left(), Top(), 185, DefaultHeight);
     SetParentFont(true);
     SetParentColor(true);
     SetTabStop(false);
 }
 
-void TFlatPanel::SetTransparent(bool Value) {
+void TFlatContainer::SetTransparent(bool Value) {
     FTransparent = Value;
     Invalidate();
 }
+
+void TFlatContainer::WndProc(TMessage& Message) {
+    TCustomControl::WndProc(Message);
+    switch (Message.Msg) {
+    case CM_ENABLEDCHANGED:
+    case CM_TEXTCHANGED:
+    case CM_FONTCHANGED:
+    case CM_COLORCHANGED:
+        Invalidate();
+        break;
+    case WM_MOVE:
+    case WM_SIZE:
+        // What shows through has moved with it.
+        if (FTransparent)
+            Invalidate();
+        break;
+    default:
+        break;
+    }
+}
+
+void TFlatContainer::StartBuffer(TBitmap& Buffer) {
+    const TRect Client = ClientRect();
+    Buffer.SetPixelFormat(pf24bit);
+    Buffer.SetSize(Client.Width(), Client.Height());
+    if (FTransparent) {
+        PaintParentBackground(*this, Buffer.Canvas().Handle());
+        return;
+    }
+    Buffer.Canvas().Brush().SetColor(Color());
+    Buffer.Canvas().FillRect(Client);
+}
+
+// ------------------------------------------------------------ TFlatPanel
+
+TFlatPanel::TFlatPanel(TComponent* AOwner) : TFlatContainer(AOwner, 41) {}
 
 void TFlatPanel::SetColorHighLight(TColor Value) {
     FColorHighLight = Value;
@@ -54,21 +71,13 @@ void TFlatPanel::SetAlignment(TAlignment Value) {
     Invalidate();
 }
 
-void TFlatPanel::WndProc(TMessage& Message) {
-    TCustomControl::WndProc(Message);
-    if (Message.Msg == CM_ENABLEDCHANGED || Message.Msg == CM_TEXTCHANGED ||
-        Message.Msg == CM_FONTCHANGED || Message.Msg == CM_COLORCHANGED)
-        Invalidate();
-}
-
 void TFlatPanel::Paint() {
     const TRect Client = ClientRect();
     if (Client.IsEmpty())
         return;
     TBitmap Buffer;
-    MakeBuffer(Buffer, Client);
+    StartBuffer(Buffer);
     TCanvas& Off = Buffer.Canvas();
-    PaintBackdrop(*this, Buffer, FTransparent, Color());
     DrawBevelFrame(Off, Client, FColorHighLight, FColorShadow, 1);
     Off.Font().Assign(Font());
     UINT Flags = DT_SINGLELINE | DT_VCENTER;
@@ -93,19 +102,7 @@ std::vector<std::vector<TPoint>> GroupBoxLines(const TRect& Client, int CaptionW
     return {{{CL + 5, Y0}, {CL, Y0}}, {{CR - 1, Y0}, {GapEnd, Y0}}};
 }
 
-TFlatGroupBox::TFlatGroupBox(TComponent* AOwner) : TCustomControl(AOwner) {
-    ControlStyle = TControlStyle{csAcceptsControls, csCaptureMouse, csClickEvents,
-                                 csDoubleClicks,    csSetCaption,   csOpaque};
-    SetBounds(Left(), Top(), 185, 105);
-    SetParentFont(true);
-    SetParentColor(true);
-    SetTabStop(false);
-}
-
-void TFlatGroupBox::SetTransparent(bool Value) {
-    FTransparent = Value;
-    Invalidate();
-}
+TFlatGroupBox::TFlatGroupBox(TComponent* AOwner) : TFlatContainer(AOwner, 105) {}
 
 void TFlatGroupBox::SetBorder(TGroupBoxBorder Value) {
     FBorder = Value;
@@ -146,23 +143,14 @@ void TFlatGroupBox::WndProc(TMessage& Message) {
         break;
     case CM_SYSCOLORCHANGE:
     case CM_PARENTCOLORCHANGED:
-        TCustomControl::WndProc(Message);
+        TFlatContainer::WndProc(Message);
         if (FAdv.Use)
             RecomputeColors();
-        return;
-    case WM_MOVE:
-    case WM_SIZE:
-        TCustomControl::WndProc(Message);
-        if (FTransparent)
-            Invalidate();
         return;
     default:
         break;
     }
-    TCustomControl::WndProc(Message);
-    if (Message.Msg == CM_ENABLEDCHANGED || Message.Msg == CM_TEXTCHANGED ||
-        Message.Msg == CM_FONTCHANGED || Message.Msg == CM_COLORCHANGED)
-        Invalidate();
+    TFlatContainer::WndProc(Message);
 }
 
 void TFlatGroupBox::Paint() {
@@ -170,13 +158,12 @@ void TFlatGroupBox::Paint() {
     if (Client.IsEmpty())
         return;
     TBitmap Buffer;
-    MakeBuffer(Buffer, Client);
+    StartBuffer(Buffer);
     TCanvas& Off = Buffer.Canvas();
     Off.Font().Assign(Font());
     const TSize Text = Off.TextExtent(Caption());
     // An empty caption still leaves the line height's room at the top.
     const int TextHeight = Caption().empty() ? Off.TextHeight(L"Wg") : Text.cy;
-    PaintBackdrop(*this, Buffer, FTransparent, Color());
     Off.Pen().SetColor(FColorBorder);
     for (const std::vector<TPoint>& Line : GroupBoxLines(Client, Text.cx, TextHeight, FBorder))
         Off.Polyline(Line.data(), static_cast<int>(Line.size()));

@@ -7,12 +7,27 @@
 
 #include <vector>
 
-class TFlatPanel : public TCustomControl {
+// What the panel and the group box share: a double-buffered face, optionally see-through, that
+// repaints when the caption, font, colour or enabled state change.
+class TFlatContainer : public TCustomControl {
+public:
+    bool Transparent() const { return FTransparent; }
+    void SetTransparent(bool Value);
+
+protected:
+    TFlatContainer(TComponent* AOwner, int DefaultHeight);
+    void WndProc(TMessage& Message) override;
+    // A buffer of the client's size, filled with Color() or with what lies behind.
+    void StartBuffer(TBitmap& Buffer);
+
+private:
+    bool FTransparent = false;
+};
+
+class TFlatPanel : public TFlatContainer {
 public:
     explicit TFlatPanel(TComponent* AOwner);
 
-    bool Transparent() const { return FTransparent; }
-    void SetTransparent(bool Value);
     TColor ColorHighLight() const { return FColorHighLight; }
     void SetColorHighLight(TColor Value);
     TColor ColorShadow() const { return FColorShadow; }
@@ -22,10 +37,8 @@ public:
 
 protected:
     void Paint() override;
-    void WndProc(TMessage& Message) override;
 
 private:
-    bool FTransparent = false;
     TColor FColorHighLight = TColor(0x8396A0);
     TColor FColorShadow = TColor(0x8396A0);
     TAlignment FAlignment = taCenter;
@@ -36,12 +49,10 @@ private:
 std::vector<std::vector<TPoint>> GroupBoxLines(const TRect& Client, int CaptionWidth,
                                                int TextHeight, TGroupBoxBorder Border);
 
-class TFlatGroupBox : public TCustomControl {
+class TFlatGroupBox : public TFlatContainer {
 public:
     explicit TFlatGroupBox(TComponent* AOwner);
 
-    bool Transparent() const { return FTransparent; }
-    void SetTransparent(bool Value);
     TGroupBoxBorder Border() const { return FBorder; }
     void SetBorder(TGroupBoxBorder Value);
     TColor ColorBorder() const { return FColorBorder; }
@@ -57,7 +68,6 @@ protected:
 private:
     void RecomputeColors();
 
-    bool FTransparent = false;
     TGroupBoxBorder FBorder = brFull;
     TColor FColorBorder = TColor(0x8396A0);
     TAdvColors FAdv;

@@ -13,28 +13,7 @@ namespace {
 
 constexpr COLORREF WhitePixel = RGB(255, 255, 255);
 
-// A borderless white form of 240 x 200.
-class GuiContainersTest : public GuiTest {
-protected:
-    void SetUp() override {
-        GuiTest::SetUp();
-        Form = NewPlainForm(*App, Bounds(0, 0, 240, 200));
-    }
-
-    TForm* Form = nullptr;
-};
-
-// A painted control that fills its bounds, to find it by its pixels.
-class TBlock : public TGraphicControl {
-public:
-    using TGraphicControl::TGraphicControl;
-
-protected:
-    void Paint() override {
-        Canvas().Brush().SetColor(clRed);
-        Canvas().FillRect(ClientRect());
-    }
-};
+class GuiContainersTest : public PlainFormTest<240, 200> {};
 
 } // namespace
 
@@ -45,7 +24,7 @@ TEST_F(GuiContainersTest, APanelDrawsItsBevelsAndKeepsAlignedControlsInsideThem)
     Panel->SetColor(clWhite);
     Panel->SetBevelInner(bvLowered);
     Panel->SetBevelWidth(2);
-    auto* Top = Place<TBlock>(*Panel, Bounds(0, 0, 10, 10));
+    auto* Top = Place<TFilledBlock>(*Panel, Bounds(0, 0, 10, 10));
     Top->SetAlign(alTop);
     EXPECT_EQ(Top->BoundsRect(), Bounds(4, 4, 92, 10));
 
@@ -161,7 +140,7 @@ TEST_F(GuiContainersTest, ANotebookShowsOnePageChosenByIndexOrName) {
     EXPECT_THROW(Book->Pages(3), EListError);
 
     // Only the shown page's controls are painted.
-    auto* OnFiles = Place<TBlock>(*Files, Bounds(0, 0, 20, 20));
+    auto* OnFiles = Place<TFilledBlock>(*Files, Bounds(0, 0, 20, 20));
     Form->Show();
     const TClientPixels Hidden(*Form);
     EXPECT_NE(Hidden.At(5, 5), RGB(255, 0, 0));

@@ -10,11 +10,10 @@ constexpr COLORREF RedPixel = RGB(255, 0, 0);
 constexpr COLORREF GreenPixel = RGB(0, 255, 0);
 
 // A borderless white form of 100 x 80 with a 20 x 20 image at 10, 10.
-class GuiImageTest : public GuiTest {
+class GuiImageTest : public PlainFormTest<100, 80> {
 protected:
     void SetUp() override {
-        GuiTest::SetUp();
-        Form = NewPlainForm(*App, Bounds(0, 0, 100, 80));
+        PlainFormTest::SetUp();
         Image = new TImage(Form);
         Image->SetParent(Form);
         Image->SetBounds(10, 10, 20, 20);
@@ -45,7 +44,6 @@ protected:
         return Box;
     }
 
-    TForm* Form = nullptr;
     TImage* Image = nullptr;
 };
 

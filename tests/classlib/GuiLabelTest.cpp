@@ -12,18 +12,16 @@ constexpr COLORREF RedPixel = RGB(255, 0, 0);
 constexpr COLORREF WhitePixel = RGB(255, 255, 255);
 
 // A borderless white form of 200 x 100 with a label at 20, 30.
-class GuiLabelTest : public GuiTest {
+class GuiLabelTest : public PlainFormTest<200, 100> {
 protected:
     void SetUp() override {
-        GuiTest::SetUp();
-        Form = NewPlainForm(*App, Bounds(0, 0, 200, 100));
+        PlainFormTest::SetUp();
         Label = new TLabel(Form);
         Label->SetParent(Form);
         Label->SetLeft(20);
         Label->SetTop(30);
     }
 
-    TForm* Form = nullptr;
     TLabel* Label = nullptr;
 };
 

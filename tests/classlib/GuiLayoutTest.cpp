@@ -4,28 +4,7 @@
 
 namespace {
 
-// A borderless form whose client area is 200 x 100.
-class GuiLayoutTest : public GuiTest {
-protected:
-    void SetUp() override {
-        GuiTest::SetUp();
-        Form = NewPlainForm(*App, Bounds(0, 0, 200, 100));
-    }
-
-    TForm* Form = nullptr;
-};
-
-// A painted control that fills its bounds with one colour.
-class TBlock : public TGraphicControl {
-public:
-    using TGraphicControl::TGraphicControl;
-
-protected:
-    void Paint() override {
-        Canvas().Brush().SetColor(clBlue);
-        Canvas().FillRect(ClientRect());
-    }
-};
+class GuiLayoutTest : public PlainFormTest<200, 100> {};
 
 // A window that paints its client area blue.
 class TBlueWindow : public TCustomControl {
@@ -67,7 +46,7 @@ TEST_F(GuiLayoutTest, AnchoredControlsFollowTheSidesOfTheirParent) {
             Form->SetBounds(0, 0, 200, 100);
             TControl* Control =
                 Windowed ? static_cast<TControl*>(Place<TBlueWindow>(*Form, Bounds(10, 10, 50, 20)))
-                         : Place<TBlock>(*Form, Bounds(10, 10, 50, 20));
+                         : Place<TFilledBlock>(*Form, Bounds(10, 10, 50, 20));
             Control->Anchors = Case.Anchors;
             Form->SetBounds(0, 0, 240, 130);
             EXPECT_EQ(Control->BoundsRect(), Case.Grown);
@@ -88,7 +67,8 @@ TEST_F(GuiLayoutTest, AnchoredControlsFollowTheSidesOfTheirParent) {
 
 TEST_F(GuiLayoutTest, AnchorsMeasureFromTheLayoutAsBuilt) {
     Form->BeginLoading();
-    auto* Button = Place<TBlock>(*Form, Bounds(150, 70, 40, 20)); // 10 from the right and bottom
+    auto* Button =
+        Place<TFilledBlock>(*Form, Bounds(150, 70, 40, 20)); // 10 from the right and bottom
     Button->Anchors = {akRight, akBottom};
     Form->SetBounds(0, 0, 300, 200); // still building: the form's size is part of the layout
     Button->SetBounds(250, 170, 40, 20);
@@ -195,7 +175,7 @@ TEST_F(GuiLayoutTest, BorderAndBevelsTakeTheirWidthOutOfTheClientArea) {
 TEST_F(GuiLayoutTest, AlignedControlsStayInsideTheBorder) {
     auto* Panel = Place<TBlueWindow>(*Form, Bounds(0, 0, 100, 60));
     Panel->SetBorderWidth(5);
-    auto* Top = Place<TBlock>(*Panel, Bounds(0, 0, 10, 10));
+    auto* Top = Place<TFilledBlock>(*Panel, Bounds(0, 0, 10, 10));
     Top->SetAlign(alTop);
     EXPECT_EQ(Top->BoundsRect(), Bounds(0, 0, 90, 10)); // client coordinates, inside the band
     Panel->SetBorderWidth(0);

@@ -42,6 +42,33 @@ inline TForm* NewPlainForm(TApplication& App, TRect Where, TColor Colour = clWhi
     return Form;
 }
 
+// A test whose surface is a borderless white form with a client area of Width x Height.
+template <int Width, int Height> class PlainFormTest : public GuiTest {
+protected:
+    void SetUp() override {
+        GuiTest::SetUp();
+        Form = NewPlainForm(*App, TRect(0, 0, Width, Height));
+    }
+
+    TForm* Form = nullptr;
+};
+
+// A windowless control that fills its bounds with Fill, to be found by its pixels.
+class TFilledBlock : public TGraphicControl {
+public:
+    explicit TFilledBlock(TComponent* Owner, TColor Fill = clRed)
+        : TGraphicControl(Owner), FFill(Fill) {}
+
+protected:
+    void Paint() override {
+        Canvas().Brush().SetColor(FFill);
+        Canvas().FillRect(ClientRect());
+    }
+
+private:
+    TColor FFill;
+};
+
 // Makes a control owned by and placed in Parent, at Where.
 template <class TControlClass, class... TArgs>
 TControlClass* Place(TWinControl& Parent, TRect Where, TArgs&&... Args) {
