@@ -254,9 +254,19 @@ def glyph_strip(path):
     save_bmp(path, strip)
 
 
+def spin_arrows(folder):
+    """The 5 x 5 arrows of the spin buttons: a black triangle on white, whose bottom-left pixel
+    (the colour a flat button leaves out) is background."""
+    up = ["     ", "  X  ", " XXX ", "XXXXX", "     "]
+    for name, rows in (('FlatUp', up), ('FlatDown', [up[0]] + up[3:0:-1] + [up[4]])):
+        save_bmp(f'{folder}/{name}.bmp', [[(0, 0, 0) if c == 'X' else WHITE for c in row]
+                                          for row in rows])
+
+
 def main():
     root = sys.argv[1] if len(sys.argv) > 1 else '.'
     frame(f'{root}/resources/skin')
+    spin_arrows(f'{root}/resources/skin')
     glyph_strip(f'{root}/resources/skin/Glyphs.bmp')
     data = f'{root}/data/Data/Buttons'
     button_set(f'{data}/Inside', 'but', 23, ((246, 248, 250), (214, 226, 234)),
