@@ -4,6 +4,7 @@
 
 #include "app/Clock.h"
 #include "app/Progress.h"
+#include "classlib/rtl/Classes.h"
 #include "classlib/rtl/SysUtils.h"
 
 #include <cstdint>
@@ -67,6 +68,20 @@ class IStatusSink {
 public:
     virtual ~IStatusSink() = default;
     virtual void SetStatus(const String& Text) = 0;
+};
+
+// The program's message box and input dialog: the skinned windows, made for each question.
+// Needs the skinned window system and the data module while it asks.
+class TFlatPrompt : public IPrompt {
+public:
+    // Owner: the window the message boxes belong to; null for none.
+    explicit TFlatPrompt(TComponent* Owner) : FOwner(Owner) {}
+    int MessageBox(const String& Caption, const String& Text, int Icon, int Buttons) override;
+    bool InputQuery(const String& Caption, const String& Prompt, String& Value, int MaxLength,
+                    const String& PasswordChar) override;
+
+private:
+    TComponent* FOwner;
 };
 
 class TSystemDriveInfo : public IDriveInfo {

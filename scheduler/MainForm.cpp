@@ -1,6 +1,7 @@
 #include "scheduler/MainForm.h"
 
 #include "app/Language.h"
+#include "scheduler/EditDateForm.h"
 
 namespace {
 
@@ -263,6 +264,10 @@ void TfrmSchedulerMain::btnRunNowClick() {
     TSchedFunc Shown = Funcs[FFuncIndex];
     ::StoreSchedFunc(FFuncIndex, View, Shown);
     FRunner->RunSchedFunc(FFuncIndex, Shown.Parameters);
+}
+
+void TfrmSchedulerMain::btnDateClick() {
+    EditDateText(View.DateText);
 }
 
 void TfrmSchedulerMain::TimerTimer() {

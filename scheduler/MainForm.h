@@ -57,6 +57,8 @@ public:
     void btnOKClick();
     void btnCancelClick();
     void btnRunNowClick();
+    // The date of the on-a-date interval, picked in the calendar dialog.
+    void btnDateClick();
     void TimerTimer();
 
     // The state the tray menu and icon show.
