@@ -7,6 +7,7 @@
 #include "app/QRVDataMod.h"
 #include "tests/support/GdiCount.h"
 #include "tests/support/GuiTestSupport.h"
+#include "tests/support/ModalTestSupport.h"
 #include "tests/support/TempFolder.h"
 
 #include <gtest/gtest.h>
@@ -58,15 +59,6 @@ TEST(FlatMessageBoxLayout, SizesAndButtonPlaces) {
     EXPECT_FALSE(LayoutFlatMessageBox({20, 13}, 5, 0).HasIcon);
 }
 
-// Runs Action on the next timer tick, once the box is up.
-std::function<bool()> PendingAction;
-void CALLBACK RunPending(HWND, UINT, UINT_PTR Id, DWORD) {
-    if (PendingAction && PendingAction()) {
-        KillTimer(nullptr, Id);
-        PendingAction = nullptr;
-    }
-}
-
 class FlatMessageBoxTest : public GuiTest {
 protected:
     void SetUp() override {
@@ -85,20 +77,9 @@ protected:
     }
     // When the window titled "Box test" is up, Act is done to it.
     template <class TWindow = TfrmFlatMessageBox, class TAct> void WhenShown(TAct Act) {
-        PendingAction = [Act] {
-            HWND Wnd = FindWindowW(nullptr, L"Box test");
-            auto* Box = Wnd ? dynamic_cast<TWindow*>(FindControl(Wnd)) : nullptr;
-            if (!Box || !IsWindowVisible(Box->Handle()))
-                return false;
-            Act(*Box);
-            return true;
-        };
-        SetTimer(nullptr, 0, 20, RunPending);
+        WhenWindowShown<TWindow>(L"Box test", std::function<void(TWindow&)>(Act));
     }
-    static void PostClick(TWinControl& Button) {
-        PostMessageW(Button.Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
-        PostMessageW(Button.Handle(), WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
-    }
+    static void PostClick(TWinControl& Button) { ::PostClick(Button.Handle()); }
 
     TTempFolder Folder;
     String SavedAppDir;
