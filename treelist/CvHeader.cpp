@@ -2,6 +2,8 @@
 #include "treelist/CvHeader.h"
 
 #include "classlib/gui/Forms.h"
+#include "classlib/gui/Menus.h"
+#include "classlib/gui/StdCtrls.h"
 #include "treelist/CvHintWnd.h"
 #include "treelist/CvUxTheme.h"
 #include "treelist/CvVCLUtils.h"
@@ -91,6 +93,9 @@ TCustomCvHeader::TCustomCvHeader(TComponent* AOwner)
 }
 
 TCustomCvHeader::~TCustomCvHeader() {
+    // The box goes while the header is whole: its exit handler is the header's.
+    FLookupActive = false;
+    delete std::exchange(FLookupBox, nullptr);
     CancelGestures();
     FSections->RemoveAllSections();
 }
@@ -238,7 +243,7 @@ void TCustomCvHeader::SetActiveFilterColor(TColor Value) {
 
 void TCustomCvHeader::SetWideHint(const String& Value) {
     FWideHint = Value;
-    Hint = FromAnsi(PackWideHint(Value));
+    Hint = PackedHintString(Value);
 }
 
 void TCustomCvHeader::SetScrollOffset(int Value) {
@@ -261,6 +266,10 @@ void TCustomCvHeader::Notification(TComponent* AComponent, TOperation Operation)
         return;
     if (AComponent == FImages)
         FImages = nullptr;
+    if (AComponent == FLookupBox) {
+        FLookupBox = nullptr;
+        FLookupActive = false;
+    }
     for (int I = 0; I < FSections->SectionCount(); ++I)
         if (FSections->ItemAt(I)->PopupMenu() == AComponent)
             FSections->ItemAt(I)->SetPopupMenu(nullptr);
@@ -272,8 +281,11 @@ void TCustomCvHeader::Loaded() {
         for (int I = 0; I < FSections->SectionCount(); ++I) {
             TCvHeaderSection* S = FSections->ItemAt(I);
             if (!S->PopupMenuName().empty())
-                if (TComponent* Menu = Form->FindComponent(FromAnsi(S->PopupMenuName())))
+                if (auto* Menu = dynamic_cast<TPopupMenu*>(
+                        Form->FindComponent(FromAnsi(S->PopupMenuName())))) {
                     S->FPopupMenu = Menu;
+                    S->WatchPopupMenu();
+                }
         }
         if (FStickySections)
             ComputeWidthShares();
@@ -374,6 +386,13 @@ void TCustomCvHeader::SectionDeleted(TCvHeaderSection* Section) {
         CancelGestures();
     if (FHintSection == Section)
         FHintSection = nullptr;
+    if (FLookupSection == Section) {
+        // Its box goes without a notice: the section it would name is gone.
+        FLookupSection = nullptr;
+        FLookupActive = false;
+        if (FLookupBox)
+            FLookupBox->Hide();
+    }
 }
 
 // ------------------------------------------------------------ measuring

@@ -15,9 +15,12 @@
 #include <string>
 #include <vector>
 
+class TComboBox;
 class TCustomCvHeader;
 class TCvHeaderSection;
 class TCvHeaderSections;
+class TPopupMenu;
+struct THintInfo;
 
 class ECvHeaderError : public Exception {
 public:
@@ -153,8 +156,9 @@ public:
     int SavedWidth() const { return FSavedWidth; }
     // The component name of the section's popup menu, kept so that it can be found after loading.
     const std::string& PopupMenuName() const { return FPopupMenuName; }
-    TComponent* PopupMenu() const { return FPopupMenu; }
-    void SetPopupMenu(TComponent* Value);
+    // Opens on a right click over the section instead of the header's own menu.
+    TPopupMenu* PopupMenu() const { return FPopupMenu; }
+    void SetPopupMenu(TPopupMenu* Value);
 
 private:
     friend class TCvHeaderSections;
@@ -169,6 +173,7 @@ private:
     bool IsDescendantOf(const TCvHeaderSection* Section) const;
     void ApplyWidth(int W);
     void ApplyVisible(bool V);
+    void WatchPopupMenu();
 
     TCustomCvHeader* FHeader;
     String FText;
@@ -191,7 +196,7 @@ private:
     bool FExpandable = false;
     bool FExpanded = false;
     TCvHeaderSection* FParentSection = nullptr;
-    TComponent* FPopupMenu = nullptr;
+    TPopupMenu* FPopupMenu = nullptr;
     bool FLookupEnabled = false;
     TStringList FLookupHistory;
     bool FParentColor = true;
@@ -378,6 +383,14 @@ public:
     int ResizeLineX() const { return FResizeLineX; }
     virtual bool InResizeArea(int X, TCvHeaderSection*& Section) const;
 
+    // Opens the lookup box over Section, with its history; Enter takes the text, Escape or
+    // leaving the box drops it (OnHeaderLookupDone either way).
+    void ShowLookup(TCvHeaderSection* Section);
+    TComboBox* LookupBox() const { return FLookupBox; }
+    TCvHeaderSection* LookupSection() const { return FLookupActive ? FLookupSection : nullptr; }
+    // The section whose hint shows, or null.
+    TCvHeaderSection* HintSection() const { return FHintSection; }
+
     TPictureNeededEvent OnPictureNeeded;
     TCvHeaderSectionEvent OnSectionShowHide;
     TCvHeaderSectionEvent OnSectionDelete;
@@ -470,6 +483,13 @@ private:
     void ForgetHot();
     void MouseLeft();
     void CancelGestures();
+    bool ShowSectionMenu(int X, int Y);
+    void RefreshHint(int X, int Y);
+    void HintShow(THintInfo& Info);
+    void LookupChanged();
+    void LookupKeyDown(WORD& Key, TShiftState Shift);
+    void LookupKeyUp(WORD& Key, TShiftState Shift);
+    void CloseLookup(bool Accepted);
 
     std::unique_ptr<TCvHeaderSections> FSections;
     std::unique_ptr<TCvHTMLRender> FHTML;
@@ -514,6 +534,14 @@ private:
     bool FResizeLineShown = false;
     int FLastDragX = 0;
     std::unique_ptr<TBitmap> FDragImage; // see-through where the drag look's background is
+    bool FMenuShownOnPress = false;      // the release's context menu is not shown again
+
+    // The lookup box: owned as a component, parented by the header's parent.
+    TComboBox* FLookupBox = nullptr;
+    TCvHeaderSection* FLookupSection = nullptr;
+    bool FLookupActive = false;
+    bool FSettingLookupText = false;
+    HWND FFocusBeforeLookup = nullptr;
 };
 
 // TCustomCvHeader with the published face; it adds no behaviour.

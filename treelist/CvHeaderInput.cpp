@@ -50,11 +50,29 @@ void TCustomCvHeader::WndProc(TMessage& Message) {
             NotifySectionAutoSize(Zone);
         break;
     }
-    case WM_RBUTTONDOWN:
-    case WM_RBUTTONUP:
+    case WM_RBUTTONDOWN: {
         if (FResizing)
             return; // swallowed while an edge is held
+        const TAliveToken Alive = AliveToken();
+        const TWMMouse Mouse(Message);
+        FMenuShownOnPress = ShowSectionMenu(Mouse.X, Mouse.Y);
+        if (!Alive.Alive())
+            return;
         break;
+    }
+    case WM_RBUTTONUP:
+        if (FResizing)
+            return;
+        break;
+    case WM_CONTEXTMENU:
+        // The press showed the menu already; a menu asked for from the keyboard still shows.
+        if (std::exchange(FMenuShownOnPress, false) && Message.LParam != -1)
+            return;
+        break;
+    case CM_HINTSHOW:
+        HintShow(*reinterpret_cast<THintInfo*>(Message.LParam));
+        Message.Result = 0;
+        return;
     case WM_CANCELMODE:
         CancelGestures();
         break;
@@ -94,7 +112,9 @@ void TCustomCvHeader::ForgetHot() {
 }
 
 void TCustomCvHeader::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) {
-    if (Button == mbLeft && !Shift.Contains(ssDouble) && !FResizing && !FDragSection) {
+    if (Button == mbLeft && FLookupActive) {
+        CloseLookup(false); // the click only closes the box
+    } else if (Button == mbLeft && !Shift.Contains(ssDouble) && !FResizing && !FDragSection) {
         TCvHeaderSection* Zone = nullptr;
         if (InResizeArea(X, Zone) && Zone->Resizable())
             StartResize(Zone, X);
@@ -147,8 +167,11 @@ void TCustomCvHeader::PressAt(int X, int Y) {
         return;
     }
     if (S->LookupEnabled() && S != FLockedSection && S->Width() > 14 && InButtonColumn && Y >= 12 &&
-        Y <= 16)
-        return; // the lookup box needs the class library's combo box, which is not there yet
+        Y <= 16) {
+        FPressed = false;
+        ShowLookup(S);
+        return;
+    }
     if (S->FilterEnabled()) {
         if (S->LookupEnabled() || S->Expandable())
             Right -= 8;
@@ -186,6 +209,7 @@ void TCustomCvHeader::MouseMove(TShiftState Shift, int X, int Y) {
             Screen->SetCursor(crHSplit);
         else if (Screen->Cursor() == crHSplit)
             Screen->SetCursor(crDefault);
+        RefreshHint(X, Y);
     }
     if (FResizing)
         ResizeTo(X);

@@ -1,6 +1,7 @@
 // Header sections, their collection and the "Data" stream.
 #include "treelist/CvHeader.h"
 
+#include "classlib/gui/Menus.h"
 #include "treelist/CvTools.h"
 
 #include <algorithm>
@@ -360,11 +361,18 @@ void TCvHeaderSection::SetParentSection(TCvHeaderSection* Value) {
     FHeader->Invalidate();
 }
 
-void TCvHeaderSection::SetPopupMenu(TComponent* Value) {
+void TCvHeaderSection::SetPopupMenu(TPopupMenu* Value) {
     if (FPopupMenu == Value)
         return;
     FPopupMenu = Value;
     FPopupMenuName = Value ? ToAnsi(Value->Name) : std::string();
+    WatchPopupMenu();
+}
+
+void TCvHeaderSection::WatchPopupMenu() {
+    // The header forgets the menu when it goes, so no section is left pointing at it.
+    if (FPopupMenu && FHeader)
+        FPopupMenu->FreeNotification(FHeader);
 }
 
 void TCvHeaderSection::SetLookupEnabled(bool Value) {
@@ -479,6 +487,7 @@ void TCvHeaderSection::Assign(const TPersistent& Source) {
     FExpanded = From->FExpanded;
     FPopupMenu = From->FPopupMenu;
     FPopupMenuName = From->FPopupMenuName;
+    WatchPopupMenu();
     FLookupEnabled = From->FLookupEnabled;
     FParentColor = From->FParentColor;
     FColor = From->FColor;

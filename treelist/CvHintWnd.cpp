@@ -37,6 +37,10 @@ String UnpackWideHint(const std::string& Packed) {
     return Text;
 }
 
+String PackedHintString(const String& Text) {
+    return Text.empty() ? String() : FromAnsi(PackWideHint(Text));
+}
+
 void SetHTMLDefaults(TCvHTMLData& Data, const TFont& Font, TColor Background) {
     Data.DefColor = Font.Color();
     Data.DefStyle = (Font.Style().Contains(fsBold) ? hsBold : 0) |
@@ -71,10 +75,7 @@ TRect DesktopRect() {
 // ------------------------------------------------------------ TCvHintWindow
 
 TCvHintWindow::TCvHintWindow(TComponent* AOwner)
-    : TCustomControl(AOwner), FHTML(std::make_unique<TCvHTMLRender>()) {
-    SetVisible(false);
-    SetColor(clInfoBk);
-    Font().SetColor(clInfoText);
+    : THintWindow(AOwner), FHTML(std::make_unique<TCvHTMLRender>()) {
     FHTML->OnImageNeeded = [this](TObject*, const String& Src, HBITMAP& Image) {
         NotifyImageNeeded(Src, Image);
     };
@@ -83,11 +84,17 @@ TCvHintWindow::TCvHintWindow(TComponent* AOwner)
 TCvHintWindow::~TCvHintWindow() = default;
 
 void TCvHintWindow::CreateParams(TCreateParams& Params) const {
-    TCustomControl::CreateParams(Params);
+    THintWindow::CreateParams(Params);
     Params.WinClassName = L"TCvHintWindow";
-    Params.Style = WS_POPUP | WS_BORDER;
-    Params.ExStyle = WS_EX_TOOLWINDOW | WS_EX_TOPMOST;
-    Params.WindowClassStyle |= CS_SAVEBITS;
+}
+
+void TCvHintWindow::WndProc(TMessage& Message) {
+    // Unlike the application's hint, this one takes the mouse: its links are clicked.
+    if (Message.Msg == WM_NCHITTEST) {
+        TCustomControl::WndProc(Message);
+        return;
+    }
+    THintWindow::WndProc(Message);
 }
 
 void TCvHintWindow::SetWordWrap(bool Value) {
@@ -142,8 +149,8 @@ TRect TCvHintWindow::MeasureHint(int MaxWidth, const String& Text) {
     return MeasureText(MaxWidth, Text, false, std::string());
 }
 
-TRect TCvHintWindow::CalcHintRect(int MaxWidth, const std::string& Hint) {
-    return MeasureText(MaxWidth, String(), true, Hint.substr(0, Hint.find('\0')));
+TRect TCvHintWindow::CalcHintRect(int MaxWidth, const String& Hint, void* /*Data*/) {
+    return MeasureText(MaxWidth, String(), true, ToAnsi(VisibleHintText(Hint)));
 }
 
 void TCvHintWindow::ActivateWideHint(TRect Rect, const String& Text) {
@@ -189,7 +196,7 @@ void TCvHintWindow::MouseDown(TMouseButton Button, TShiftState Shift, int X, int
             return;
         }
     }
-    TCustomControl::MouseDown(Button, Shift, X, Y);
+    THintWindow::MouseDown(Button, Shift, X, Y);
 }
 
 void TCvHintWindow::NotifyLinkClick(const String& HRef) {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "classlib/gui/Controls.h"
+#include "classlib/gui/HintWindow.h"
 #include "treelist/HTMLRender.h"
 
 #include <memory>
@@ -13,6 +14,8 @@
 std::string PackWideHint(const String& Text);
 // The wide text of a packed hint; a hint that is not packed is read as narrow text.
 String UnpackWideHint(const std::string& Packed);
+// The class library's hint string for a wide text: packed, or empty for an empty text.
+String PackedHintString(const String& Text);
 // Gives HTML data the font's colour, style, height and name and the background as defaults.
 void SetHTMLDefaults(TCvHTMLData& Data, const TFont& Font, TColor Background);
 // Moves R onto Desktop, all four sides against the same rectangle; the size is kept.
@@ -20,7 +23,8 @@ TRect ClampToDesktop(TRect R, const TRect& Desktop);
 // The rectangle the whole desktop covers (every monitor).
 TRect DesktopRect();
 
-class TCvHintWindow : public TCustomControl {
+// Not the application's hint window: its users make it and place it themselves.
+class TCvHintWindow : public THintWindow {
 public:
     explicit TCvHintWindow(TComponent* AOwner);
     ~TCvHintWindow() override;
@@ -34,7 +38,7 @@ public:
     // The window rectangle (at 0, 0) that Text needs, at most MaxWidth wide before the margins.
     TRect MeasureHint(int MaxWidth, const String& Text);
     // The same for the narrow text of a hint (the part a packed hint shows).
-    TRect CalcHintRect(int MaxWidth, const std::string& Hint);
+    TRect CalcHintRect(int MaxWidth, const String& Hint, void* Data) override;
     // Shows Text in Rect (grown 4 pixels at the bottom) on the desktop, topmost, not activated.
     virtual void ActivateWideHint(TRect Rect, const String& Text);
 
@@ -43,6 +47,7 @@ public:
 
 protected:
     void CreateParams(TCreateParams& Params) const override;
+    void WndProc(TMessage& Message) override;
     void Paint() override;
     void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
     virtual void NotifyLinkClick(const String& HRef);

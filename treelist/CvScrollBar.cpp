@@ -1,6 +1,7 @@
 // The self-drawn scroll bar: geometry, input and painting.
 #include "treelist/CvScrollBar.h"
 
+#include "classlib/gui/Forms.h"
 #include "treelist/CvHintWnd.h"
 #include "treelist/CvUxTheme.h"
 #include "treelist/CvVCLUtils.h"
@@ -350,7 +351,17 @@ void TCustomCvScrollBar::SetDrawFrames(bool Value) {
 
 void TCustomCvScrollBar::SetWideHint(const String& Value) {
     FWideHint = Value;
-    Hint = Value.empty() ? String() : FromAnsi(PackWideHint(Value));
+    Hint = PackedHintString(Value);
+}
+
+void TCustomCvScrollBar::HintShow(THintInfo& Info) const {
+    if (FWideHint.empty()) {
+        Info.HintStr.clear();
+        return;
+    }
+    // Where the class library asked for the short hint, the wide one is cut alike.
+    const bool Short = Info.HintStr == GetShortHint(Hint);
+    Info.HintStr = PackedHintString(Short ? GetShortHint(FWideHint) : FWideHint);
 }
 
 void TCustomCvScrollBar::Loaded() {
@@ -480,6 +491,10 @@ void TCustomCvScrollBar::WndProc(TMessage& Message) {
         if (FTracking)
             StopTracking(true);
         break;
+    case CM_HINTSHOW:
+        HintShow(*reinterpret_cast<THintInfo*>(Message.LParam));
+        Message.Result = 0;
+        return;
     case WM_SETFOCUS:
     case WM_KILLFOCUS:
         if ((Flat && !ActiveFlat) || IsThemed())

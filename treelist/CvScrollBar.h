@@ -12,6 +12,7 @@
 #include <memory>
 
 class TCvHintWindow;
+struct THintInfo;
 
 enum TScrollBarKind { sbHorizontal, sbVertical };
 enum TCvScrollBarPart {
@@ -218,6 +219,7 @@ private:
     void StopTracking(bool Notify);
     void DragThumb(int C);
     void UpdateTrackHint();
+    void HintShow(THintInfo& Info) const;
     void SendThumbPosition();
     LRESULT GetScrollInfoMessage(SCROLLINFO* Info);
     LRESULT SetScrollInfoMessage(const SCROLLINFO* Info, bool Redraw);

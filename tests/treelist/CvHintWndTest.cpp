@@ -49,7 +49,8 @@ TEST_F(CvHintWindowTest, MeasuresTheLongerLinePlusMarginsAndStaysOnTheDesktop) {
     DrawTextWide(DC.Handle(), L"a much longer second line", -1, Line, DT_CALCRECT | DT_NOPREFIX);
     EXPECT_EQ(R.Width(), Line.Width() + 6);
     EXPECT_EQ(R.Height(), 2 * Line.Height() + 2);
-    EXPECT_EQ(Hint.CalcHintRect(10000, PackWideHint(Text)), R); // the narrow part, measured alike
+    EXPECT_EQ(Hint.CalcHintRect(10000, PackedHintString(Text), nullptr),
+              R); // the narrow part, measured alike
 
     const TRect Desktop = DesktopRect();
     Hint.ActivateWideHint(Bounds(Desktop.Right - 10, Desktop.Bottom - 5, R.Width(), R.Height()),
