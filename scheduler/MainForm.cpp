@@ -2,6 +2,7 @@
 
 #include "app/Language.h"
 #include "scheduler/EditDateForm.h"
+#include "scheduler/SchedPleaseWait.h"
 
 namespace {
 
@@ -44,7 +45,7 @@ TfrmSchedulerMain::TfrmSchedulerMain(TComponent* Owner, TSchedEnvironment Enviro
     : TForm(Owner), FEnv(std::move(Environment)), FCommandLine(ParseSchedCommandLine(FEnv.Params)),
       FOwnClock(FEnv.Clock ? nullptr : std::make_unique<TSystemClock>()),
       FClock(FEnv.Clock ? *FEnv.Clock : *FOwnClock), FSettings(FEnv.SettingsFile),
-      FPleaseWait(std::make_unique<TWindowPumpProgress>()) {
+      FPleaseWait(std::make_unique<TSchedPleaseWait>(*this)) {
     Name = L"frmSchedulerMain";
     String Caption = L"System Corvanta 2 Scheduler";
     AppLanguage->GetText(Name, L"Caption", Caption);

@@ -1,0 +1,44 @@
+#include "scheduler/SchedPleaseWait.h"
+
+#include "classlib/gui/Forms.h"
+
+TSchedPleaseWait::TSchedPleaseWait(const TControl& ShownWith) : FShownWith(ShownWith) {}
+
+TSchedPleaseWait::~TSchedPleaseWait() = default;
+
+void TSchedPleaseWait::Start(const String& Label, std::int64_t, bool CanCancel,
+                             TProgressAnimation) {
+    FWindow = std::make_unique<TfrmPleaseWait>(nullptr);
+    FWindow->labPleaseWait->SetCaption(String());
+    if (!FShownWith.Visible())
+        return;
+    FWindow->ShowWait(String(), CanCancel);
+    // The show handler writes its greeting into the first line; the run's name replaces it.
+    FWindow->labPleaseWait->SetCaption(Label);
+    FWindow->Repaint();
+}
+
+void TSchedPleaseWait::SetLabel(const String& Text) {
+    if (FWindow)
+        FWindow->labText->SetCaption(Text);
+}
+
+void TSchedPleaseWait::SetCancelVisible(bool Visible) {
+    if (FWindow)
+        FWindow->btnCancel->SetVisible(Visible);
+}
+
+bool TSchedPleaseWait::Cancelled() const {
+    return FWindow && FWindow->Cancelled();
+}
+
+void TSchedPleaseWait::Pump() {
+    ProcessPendingMessages();
+}
+
+void TSchedPleaseWait::Finish() {
+    if (!FWindow)
+        return;
+    FWindow->Finish();
+    FWindow.reset();
+}
