@@ -8,15 +8,8 @@
 
 namespace {
 
-template <class TControlClass> TControlClass* Place(TWinControl& Parent, TRect Where) {
-    auto* Control = new TControlClass(&Parent);
-    Control->SetParent(&Parent);
-    Control->SetBoundsRect(Where);
-    return Control;
-}
-
 TLabel* Caption(TWinControl& Parent, int Left, int Top, const String& Text) {
-    auto* Label = Place<TLabel>(Parent, Bounds(Left, Top, 0, 0));
+    auto* Label = GalleryPlace<TLabel>(Parent, Bounds(Left, Top, 0, 0));
     Label->SetCaption(Text);
     return Label;
 }
@@ -26,13 +19,13 @@ void Build(TForm& Form) {
     Form.SetClientHeight(400);
 
     // Panels: the default raised edge, raised over lowered, a wide lowered one, captions placed.
-    auto* Plain = Place<TPanel>(Form, Bounds(12, 12, 150, 40));
+    auto* Plain = GalleryPlace<TPanel>(Form, Bounds(12, 12, 150, 40));
     Plain->SetCaption(L"Raised panel");
-    auto* Double = Place<TPanel>(Form, Bounds(12, 60, 150, 40));
+    auto* Double = GalleryPlace<TPanel>(Form, Bounds(12, 60, 150, 40));
     Double->SetBevelInner(bvLowered);
     Double->SetAlignment(taLeftJustify);
     Double->SetCaption(L"Inner lowered, left");
-    auto* Wide = Place<TPanel>(Form, Bounds(12, 108, 150, 40));
+    auto* Wide = GalleryPlace<TPanel>(Form, Bounds(12, 108, 150, 40));
     Wide->SetBevelOuter(bvLowered);
     Wide->SetBevelWidth(3);
     Wide->SetAlignment(taRightJustify);
@@ -42,16 +35,16 @@ void Build(TForm& Form) {
     const TBevelShape Shapes[] = {bsBox, bsFrame, bsTopLine, bsBottomLine, bsLeftLine, bsRightLine};
     for (int I = 0; I < 6; ++I)
         for (const TBevelStyle Style : {bsLowered, bsRaised}) {
-            auto* Bevel =
-                Place<TBevel>(Form, Bounds(180 + I * 36, Style == bsLowered ? 12 : 48, 28, 28));
+            auto* Bevel = GalleryPlace<TBevel>(
+                Form, Bounds(180 + I * 36, Style == bsLowered ? 12 : 48, 28, 28));
             Bevel->SetShape(Shapes[I]);
             Bevel->SetStyle(Style);
         }
 
     // A notebook showing its second page, framed by a panel.
-    auto* Frame = Place<TPanel>(Form, Bounds(12, 160, 180, 100));
+    auto* Frame = GalleryPlace<TPanel>(Form, Bounds(12, 160, 180, 100));
     Frame->SetBevelOuter(bvLowered);
-    auto* Book = Place<TNotebook>(*Frame, Bounds(0, 0, 0, 0));
+    auto* Book = GalleryPlace<TNotebook>(*Frame, Bounds(0, 0, 0, 0));
     Book->SetAlign(alClient);
     Caption(*Book->AddPage(L"Drives"), 8, 8, L"Page one: Drives");
     TPage* Folders = Book->AddPage(L"Folders");
@@ -60,16 +53,16 @@ void Build(TForm& Form) {
     Book->SetActivePage(L"Folders");
 
     // The calendar with week numbers.
-    auto* Calendar = Place<TMonthCalendar>(Form, Bounds(210, 90, 290, 180));
+    auto* Calendar = GalleryPlace<TMonthCalendar>(Form, Bounds(210, 90, 290, 180));
     Calendar->SetWeekNumbers(true);
     Calendar->SetDate(EncodeDate(2026, 12, 10));
 
     // The busy animation, running and stopped.
     Caption(Form, 12, 276, L"Busy animation, running and stopped:");
-    auto* Running = Place<TAnimate>(Form, Bounds(12, 296, 160, 16));
+    auto* Running = GalleryPlace<TAnimate>(Form, Bounds(12, 296, 160, 16));
     Running->SetCommonAVI(aviCopyFiles);
     Running->SetActive(true);
-    auto* Stopped = Place<TAnimate>(Form, Bounds(184, 296, 160, 16));
+    auto* Stopped = GalleryPlace<TAnimate>(Form, Bounds(184, 296, 160, 16));
     Stopped->SetCommonAVI(aviDeleteFile);
 
     // A panel that owns a pop-up menu (a right click opens it).
@@ -79,7 +72,7 @@ void Build(TForm& Form) {
         Item->Caption = Text;
         Menu->Items().Add(Item);
     }
-    auto* Owner = Place<TPanel>(Form, Bounds(12, 324, 220, 40));
+    auto* Owner = GalleryPlace<TPanel>(Form, Bounds(12, 324, 220, 40));
     Owner->SetCaption(L"Right-click for its pop-up menu");
     Owner->SetPopupMenu(Menu);
 }

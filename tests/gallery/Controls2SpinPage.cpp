@@ -6,20 +6,10 @@
 namespace {
 
 template <class T> T* Put(TWinControl& Parent, int Left, int Top, int Width) {
-    auto* Control = new T(&Parent);
-    Control->SetParent(&Parent);
-    Control->SetBounds(Left, Top, Width, 19);
+    auto* Control = GalleryPlace<T>(Parent, Bounds(Left, Top, Width, 19));
     Control->BeginLoading();
     Control->EndLoading();
     return Control;
-}
-
-TLabel* Caption(TWinControl& Parent, int Left, int Top, const String& Text) {
-    auto* Label = new TLabel(&Parent);
-    Label->SetParent(&Parent);
-    Label->SetBounds(Left, Top, 120, 15);
-    Label->SetCaption(Text);
-    return Label;
 }
 
 void Build(TForm& Form) {
@@ -28,40 +18,40 @@ void Build(TForm& Form) {
     Form.SetColor(0xE1EAEB);
 
     // Left column: whole numbers.
-    Caption(Form, 10, 13, L"Plain");
+    GalleryCaption(Form, 10, 13, L"Plain");
     Put<TFlatSpinEditInteger>(Form, 100, 10, 90)->SetValue(42);
-    Caption(Form, 10, 43, L"Focused, 1..31");
+    GalleryCaption(Form, 10, 43, L"Focused, 1..31");
     auto* Focused = Put<TFlatSpinEditInteger>(Form, 100, 40, 90);
     Focused->MinValue = 1;
     Focused->MaxValue = 31;
     Focused->SetValue(31);
-    Caption(Form, 10, 73, L"Read-only");
+    GalleryCaption(Form, 10, 73, L"Read-only");
     auto* ReadOnly = Put<TFlatSpinEditInteger>(Form, 100, 70, 90);
     ReadOnly->SetValue(7);
     ReadOnly->SetReadOnly(true);
-    Caption(Form, 10, 103, L"Disabled");
+    GalleryCaption(Form, 10, 103, L"Disabled");
     auto* Disabled = Put<TFlatSpinEditInteger>(Form, 100, 100, 90);
     Disabled->SetValue(3);
     Disabled->SetEnabled(false);
-    Caption(Form, 10, 136, L"Larger font");
+    GalleryCaption(Form, 10, 136, L"Larger font");
     auto* Big = Put<TFlatSpinEditInteger>(Form, 100, 130, 90);
     Big->Font().SetSize(14);
     Big->SetValue(1000);
 
     // Right column: floating-point numbers and spin buttons alone.
-    Caption(Form, 220, 13, L"Float");
+    GalleryCaption(Form, 220, 13, L"Float");
     Put<TFlatSpinEditFloat>(Form, 320, 10, 100);
-    Caption(Form, 220, 43, L"Float 0.5..10");
+    GalleryCaption(Form, 220, 43, L"Float 0.5..10");
     auto* Ranged = Put<TFlatSpinEditFloat>(Form, 320, 40, 100);
     Ranged->MinValue = 0.5;
     Ranged->MaxValue = 10;
     Ranged->SetValue(2.5);
-    Caption(Form, 220, 73, L"Fixed, 3 digits");
+    GalleryCaption(Form, 220, 73, L"Fixed, 3 digits");
     auto* Fixed = Put<TFlatSpinEditFloat>(Form, 320, 70, 100);
     Fixed->SetFloatFormat(ffFixed);
     Fixed->SetDigits(3);
     Fixed->SetValue(1.25);
-    Caption(Form, 220, 106, L"Spin buttons");
+    GalleryCaption(Form, 220, 106, L"Spin buttons");
     auto* Button = new TSpinButton(&Form);
     Button->SetParent(&Form);
     Button->SetBounds(320, 103, 21, 14);

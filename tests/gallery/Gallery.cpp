@@ -4,6 +4,8 @@
 // registered by a TGalleryPage at namespace scope:
 //
 //     #include "tests/gallery/Gallery.h"
+
+#include "classlib/gui/StdCtrls.h"
 //     namespace {
 //     void Build(TForm& Form) { Form.SetClientWidth(400); ... new TMyControl(&Form) ... }
 //     const TGalleryPage Page(L"mypage", &Build);
@@ -122,6 +124,14 @@ int Run(const std::vector<String>& Args) {
 
 TGalleryPage::TGalleryPage(const wchar_t* Name, TGalleryBuild Build) {
     Pages()[Name] = Build;
+}
+
+TLabel* GalleryCaption(TWinControl& Parent, int Left, int Top, const String& Text) {
+    auto* Label = new TLabel(&Parent);
+    Label->SetParent(&Parent);
+    Label->SetBounds(Left, Top, 120, 15);
+    Label->SetCaption(Text);
+    return Label;
 }
 
 int wmain(int Argc, wchar_t** Argv) {
