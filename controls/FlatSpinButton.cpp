@@ -101,13 +101,7 @@ void TSpinButton::SetDownGlyph(TBitmap* Value) {
 }
 
 void TSpinButton::SetFocusControl(TWinControl* Value) {
-    if (FFocusControl == Value)
-        return;
-    if (FFocusControl)
-        FFocusControl->RemoveFreeNotification(this);
-    FFocusControl = Value;
-    if (Value)
-        Value->FreeNotification(this);
+    SetNotifiedReference(FFocusControl, Value);
 }
 
 void TSpinButton::Notification(TComponent* AComponent, TOperation Operation) {

@@ -139,11 +139,7 @@ void TCvTrayIcon::SetShowHint(bool Value) {
 }
 
 void TCvTrayIcon::SetIconList(TCustomImageList* Value) {
-    if (FIconList)
-        FIconList->RemoveFreeNotification(this);
-    FIconList = Value;
-    if (FIconList)
-        FIconList->FreeNotification(this);
+    SetNotifiedReference(FIconList, Value);
     SetIconIndex(0);
 }
 
@@ -171,11 +167,7 @@ void TCvTrayIcon::SetCycleInterval(UINT Value) {
 }
 
 void TCvTrayIcon::SetPopupMenu(TPopupMenu* Value) {
-    if (FPopupMenu)
-        FPopupMenu->RemoveFreeNotification(this);
-    FPopupMenu = Value;
-    if (FPopupMenu)
-        FPopupMenu->FreeNotification(this);
+    SetNotifiedReference(FPopupMenu, Value);
 }
 
 void TCvTrayIcon::Loaded() {

@@ -81,13 +81,7 @@ void TApplication::Notification(TComponent* AComponent, TOperation Operation) {
 }
 
 void TApplication::SetHintControl(TControl* Control) {
-    if (FHintControl == Control)
-        return;
-    if (FHintControl)
-        FHintControl->RemoveFreeNotification(this);
-    FHintControl = Control;
-    if (Control)
-        Control->FreeNotification(this);
+    SetNotifiedReference(FHintControl, Control);
 }
 
 void TApplication::DestroyHintWindow() {

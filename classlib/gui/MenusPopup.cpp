@@ -101,13 +101,7 @@ TPopupMenu::~TPopupMenu() {
 }
 
 void TPopupMenu::SetImages(TCustomImageList* Value) {
-    if (FImages == Value)
-        return;
-    if (FImages)
-        FImages->RemoveFreeNotification(this);
-    FImages = Value;
-    if (FImages)
-        FImages->FreeNotification(this);
+    SetNotifiedReference(FImages, Value);
 }
 
 void TPopupMenu::Notification(TComponent* AComponent, TOperation Operation) {

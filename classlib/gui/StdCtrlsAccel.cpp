@@ -17,13 +17,7 @@ bool IsAccel(wchar_t Key, const String& Caption) {
 }
 
 void TCustomLabel::SetFocusControl(TWinControl* Value) {
-    if (FFocusControl == Value)
-        return;
-    if (FFocusControl)
-        FFocusControl->RemoveFreeNotification(this);
-    FFocusControl = Value;
-    if (Value)
-        Value->FreeNotification(this);
+    SetNotifiedReference(FFocusControl, Value);
 }
 
 void TCustomLabel::Notification(TComponent* AComponent, TOperation Operation) {

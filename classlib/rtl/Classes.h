@@ -105,6 +105,17 @@ protected:
     // Called for components inserted into or removed from this one, and for
     // components this one asked FreeNotification of, when they go.
     virtual void Notification(TComponent* AComponent, TOperation Operation);
+    // Points Reference at Value and moves this component's free notification with it, so that
+    // Notification can clear Reference when its target goes.
+    template <class T> void SetNotifiedReference(T*& Reference, T* Value) {
+        if (Reference == Value)
+            return;
+        if (Reference)
+            Reference->RemoveFreeNotification(this);
+        Reference = Value;
+        if (Value)
+            Value->FreeNotification(this);
+    }
     // The load bracket closed: the component applies what it deferred. Derived classes call the
     // base first, which clears csLoading.
     virtual void Loaded();

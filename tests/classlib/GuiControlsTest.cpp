@@ -8,21 +8,6 @@
 
 namespace {
 
-// A windowless control that paints itself in one colour.
-class TSwatch : public TGraphicControl {
-public:
-    TSwatch(TComponent* Owner, TColor Fill) : TGraphicControl(Owner), FFill(Fill) {}
-
-protected:
-    void Paint() override {
-        Canvas().Brush().SetColor(FFill);
-        Canvas().FillRect(ClientRect());
-    }
-
-private:
-    TColor FFill;
-};
-
 // A windowed control that shows what lies behind it.
 class TSeeThrough : public TCustomControl {
 public:
@@ -92,7 +77,7 @@ private:
 TEST_F(GuiTest, SettersNotifyThroughWindowProcOnlyOnChange) {
     auto* Form = NewForm<TForm>(App.get());
     auto* Panel = Place<TWinControl>(*Form, Bounds(0, 0, 100, 100));
-    auto* Child = Place<TSwatch>(*Panel, Bounds(0, 0, 10, 10), clRed);
+    auto* Child = Place<TFilledBlock>(*Panel, Bounds(0, 0, 10, 10), clRed);
     std::vector<UINT> Seen;
     const TWndMethod Previous = Child->WindowProc;
     Child->WindowProc = [&](TMessage& M) {
@@ -150,7 +135,7 @@ TEST_F(GuiTest, SettersNotifyThroughWindowProcOnlyOnChange) {
 
 TEST_F(GuiTest, AHookInWindowProcSeesPerformAndAnswersForTheControl) {
     auto* Form = NewForm<TForm>(App.get());
-    auto* Child = Place<TSwatch>(*Form, Bounds(0, 0, 10, 10), clRed);
+    auto* Child = Place<TFilledBlock>(*Form, Bounds(0, 0, 10, 10), clRed);
     const TWndMethod Previous = Child->WindowProc;
     std::vector<UINT> Seen;
     Child->WindowProc = [&](TMessage& M) {
@@ -170,7 +155,7 @@ TEST_F(GuiTest, AHookInWindowProcSeesPerformAndAnswersForTheControl) {
 
 TEST_F(GuiTest, MouseGoesToTheWindowlessChildInItsCoordinatesWithClickBeforeMouseUp) {
     auto* Form = NewForm<TForm>(App.get());
-    auto* Child = Place<TSwatch>(*Form, Bounds(20, 30, 40, 40), clRed);
+    auto* Child = Place<TFilledBlock>(*Form, Bounds(20, 30, 40, 40), clRed);
     std::vector<std::string> Events;
     Child->OnMouseDown = [&](TObject*, TMouseButton B, TShiftState, int X, int Y) {
         Events.push_back("down " + std::to_string(B) + " " + std::to_string(X) + "," +
@@ -214,9 +199,9 @@ TEST_F(GuiTest, MouseGoesToTheWindowlessChildInItsCoordinatesWithClickBeforeMous
 
 TEST_F(GuiTest, AControlDeletedByItsOwnClickIsHarmless) {
     auto* Form = NewForm<TForm>(App.get());
-    auto* Child = Place<TSwatch>(*Form, Bounds(0, 0, 40, 40), clRed);
+    auto* Child = Place<TFilledBlock>(*Form, Bounds(0, 0, 40, 40), clRed);
     bool UpSeen = false;
-    Child->OnClick = [&](TObject* Sender) { delete static_cast<TSwatch*>(Sender); };
+    Child->OnClick = [&](TObject* Sender) { delete static_cast<TFilledBlock*>(Sender); };
     Child->OnMouseUp = [&](TObject*, TMouseButton, TShiftState, int, int) { UpSeen = true; };
     SendMessageW(Form->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, At(5, 5));
     SendMessageW(Form->Handle(), WM_LBUTTONUP, 0, At(5, 5));
@@ -228,8 +213,8 @@ TEST_F(GuiTest, AControlDeletedByItsOwnClickIsHarmless) {
 TEST_F(GuiTest, EnterAndLeaveComeInOrderAcrossWindowedAndWindowlessControls) {
     auto* Form = NewForm<TForm>(App.get());
     Form->SetBounds(0, 0, 300, 200);
-    auto* A = Place<TSwatch>(*Form, Bounds(10, 10, 40, 40), clRed);
-    auto* B = Place<TSwatch>(*Form, Bounds(60, 10, 40, 40), clBlue);
+    auto* A = Place<TFilledBlock>(*Form, Bounds(10, 10, 40, 40), clRed);
+    auto* B = Place<TFilledBlock>(*Form, Bounds(60, 10, 40, 40), clBlue);
     auto* W = Place<TCustomControl>(*Form, Bounds(110, 10, 40, 40));
     TLog Log;
     for (auto [Control, Name] :
@@ -354,7 +339,7 @@ TEST_F(GuiTest, ShowModalNestsAndEndsWhenTheApplicationTerminates) {
 TEST_F(GuiTest, APaintedParentBackgroundShowsThroughAWindowedChild) {
     auto* Form = NewForm<TForm>(App.get());
     Form->SetColor(clRed);
-    Place<TSwatch>(*Form, Bounds(20, 20, 10, 10), clBlue); // behind the child's corner
+    Place<TFilledBlock>(*Form, Bounds(20, 20, 10, 10), clBlue); // behind the child's corner
     auto* Child = Place<TSeeThrough>(*Form, Bounds(10, 10, 40, 40));
     Form->Show();
     const TClientPixels Pixels(*Child);
@@ -368,7 +353,7 @@ TEST_F(GuiTest, AlignedControlsShareTheClientAreaOnceTheLoadBracketCloses) {
     Form->SetClientHeight(100);
     Form->BeginLoading();
     auto* Top = Place<TWinControl>(*Form, Bounds(0, 0, 50, 20));
-    auto* Left = Place<TSwatch>(*Form, Bounds(0, 0, 30, 5), clRed);
+    auto* Left = Place<TFilledBlock>(*Form, Bounds(0, 0, 30, 5), clRed);
     auto* Rest = Place<TWinControl>(*Form, Bounds(0, 0, 5, 5));
     Top->SetAlign(alTop);
     Left->SetAlign(alLeft);
@@ -388,7 +373,7 @@ TEST_F(GuiTest, ControlsAndFormsLeaveNoGdiObjectsBehind) {
     const int Growth = GdiGrowth([&] {
         auto* Form = NewForm<TForm>(App.get());
         Form->SetColor(0x123456);
-        Place<TSwatch>(*Form, Bounds(0, 0, 10, 10), clBlue);
+        Place<TFilledBlock>(*Form, Bounds(0, 0, 10, 10), clBlue);
         auto* Label = Place<TLabel>(*Form, Bounds(0, 20, 10, 10));
         Label->SetCaption(L"text");
         auto* Custom = Place<TSeeThrough>(*Form, Bounds(30, 0, 20, 20));
