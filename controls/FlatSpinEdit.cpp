@@ -184,10 +184,13 @@ void TCustomFlatSpinEdit::WndProc(TMessage& Message) {
         break;
     case WM_SIZE:
         TCustomFlatEdit::WndProc(Message);
-        if (Height() < SpinEditMinHeight(Font()))
-            SetHeight(SpinEditMinHeight(Font())); // sizes again, and places the button then
-        else
-            PlaceButton();
+        FitToFont();
+        return;
+    case WM_GETDLGCODE:
+        // Multi-line only to keep its text clear of the arrows: like any one-line edit, it
+        // leaves Enter and Escape to the form.
+        TCustomFlatEdit::WndProc(Message);
+        Message.Result &= ~DLGC_WANTALLKEYS;
         return;
     case CM_EXIT: {
         const TAliveToken Alive = AliveToken();

@@ -149,6 +149,11 @@ void TCustomEdit::WndProc(TMessage& Message) {
     case CN_CTLCOLORSTATIC:
         Message.Result = ControlColors(reinterpret_cast<HDC>(Message.WParam));
         return;
+    case WM_GETDLGCODE:
+        // The forms handle their own dialog keys. Asked with a key message, the system's
+        // multi-line edit would turn into a dialog's edit and close its parent window on Escape.
+        Message.LParam = 0;
+        break;
     case CM_ENTER:
         // Not for a click: the click places the caret itself.
         if (AutoSelect && GetKeyState(VK_LBUTTON) >= 0)

@@ -1,5 +1,6 @@
 #include "GuiTestSupport.h"
 
+#include "classlib/gui/ExtCtrls.h"
 #include "classlib/gui/StdCtrls.h"
 
 #include <string>
@@ -213,6 +214,22 @@ TEST_F(GuiTest, TheCharacterOfADialogKeyGoesNowhereButWhereItIsWanted) {
     EXPECT_EQ(Dialog.Name->Text(), L"ab");
     EXPECT_EQ(Dialog.Notes->Text(), L"ab\r\n");
     EXPECT_TRUE(Dialog.Clicks.empty());
+}
+
+TEST_F(GuiTest, EscapeInAMultiLineEditLeavesTheWindowItStandsIn) {
+    TDialog Dialog(App.get());
+    auto* Panel = Place<TPanel>(*Dialog.Form, Bounds(220, 10, 150, 110));
+    auto* Notes = Place<TMultiLineEdit>(*Panel, Bounds(10, 10, 120, 50));
+    ASSERT_TRUE(PumpUntil([&] { return Dialog.Form->Active(); }));
+    Dialog.Form->SetActiveControl(Notes);
+    const HWND PanelWindow = Panel->Handle();
+    SendMessageW(Notes->Handle(), WM_KEYDOWN, VK_ESCAPE, 1);
+    SendMessageW(Notes->Handle(), WM_CHAR, VK_ESCAPE, 1);
+    App->ProcessMessages();
+    EXPECT_TRUE(IsWindow(PanelWindow));
+    EXPECT_TRUE(Dialog.Form->Visible());
+    EXPECT_TRUE(Notes->Focused());
+    delete Dialog.Form;
 }
 
 TEST_F(GuiTest, ALabelForgetsAFocusControlThatWent) {

@@ -1,5 +1,6 @@
 // Spin buttons and spin edits: the ranges, the character filter, the number parser, the layout
 // from the measured text height, the repeat timer, the keys, pasting and the check on leaving.
+#include "classlib/gui/ExtCtrls.h"
 #include "controls/FlatSpinEdit.h"
 #include "tests/controls/ControlsTestSupport.h"
 #include "tests/support/GdiCount.h"
@@ -7,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <vector>
 
 namespace {
 
@@ -405,6 +407,29 @@ TEST_F(SpinEditTest, ADisabledEditDisablesItsArrows) {
     EXPECT_FALSE(E->Button().DownButton().Enabled());
     E->SetEnabled(true);
     EXPECT_TRUE(E->Button().DownButton().Enabled());
+}
+
+TEST_F(SpinEditTest, EnterAndEscapeAreTheFormsKeysAndTheWindowAroundStays) {
+    auto* Panel = Place<TPanel>(Bounds(0, 0, 200, 60));
+    auto* E = ::Place<TIntegerEdit>(*Panel, Bounds(10, 10, 100, 19));
+    E->HandleNeeded();
+    std::vector<String> Clicks;
+    const auto AddButton = [&](const wchar_t* Caption, int Left) {
+        auto* Button = Place<TButton>(Bounds(Left, 100, 75, 25));
+        Button->SetCaption(Caption);
+        Button->OnClick = [&Clicks, Caption](TObject*) { Clicks.push_back(Caption); };
+        return Button;
+    };
+    AddButton(L"OK", 10)->SetDefault(true);
+    AddButton(L"Cancel", 90)->Cancel = true;
+    Form->SetActiveControl(E);
+    const HWND PanelWindow = Panel->Handle();
+    Key(*E, VK_RETURN);
+    Key(*E, VK_ESCAPE);
+    App->ProcessMessages();
+    EXPECT_EQ(Clicks, (std::vector<String>{L"OK", L"Cancel"}));
+    EXPECT_TRUE(IsWindow(PanelWindow));
+    EXPECT_EQ(E->Beeps, 0);
 }
 
 TEST_F(SpinEditTest, DigitsPrecisionAndFormatRewriteTheText) {
