@@ -241,12 +241,9 @@ void TFlatComboBox::WndProc(TMessage& Message) {
         Message.Result = 0;
         return;
     }
-    case WM_WINDOWPOSCHANGING:
-        TCustomComboBox::WndProc(Message);
-        SizeEdit();
-        return;
     case WM_SIZE:
-        // The system places its edit again after a new size: over our arrow button.
+        // The system places its edit again after a new size: over our arrow button. Sized here,
+        // not as the position is about to change, when the new size is not yet the window's.
         TCustomComboBox::WndProc(Message);
         SizeEdit();
         return;
@@ -300,9 +297,9 @@ void TFlatComboBox::ComboWndProc(TMessage& Message, HWND Inner) {
 void TFlatComboBox::FontChanged() {
     TCustomComboBox::FontChanged();
     // The system measures its edit and items at creation: a new font needs a new window.
-    const bool Recreated = HandleAllocated() && ItemHeight() != 13;
-    SetItemHeight(13);
-    if (!Recreated)
+    if (ItemHeight() != 13)
+        SetItemHeight(13); // which makes one
+    else
         RecreateWnd();
 }
 

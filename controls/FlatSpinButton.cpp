@@ -23,10 +23,10 @@ void TTimerSpeedButton::MouseDown(TMouseButton Button, TShiftState Shift, int X,
 }
 
 void TTimerSpeedButton::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) {
-    const TAliveToken Alive = AliveToken();
-    TFlatSpeedButton::MouseUp(Button, Shift, X, Y);
-    if (Alive.Alive() && FRepeatTimer)
+    // Stopped first: the release's click steps, and a step that throws must not leave it running.
+    if (FRepeatTimer)
         FRepeatTimer->SetEnabled(false);
+    TFlatSpeedButton::MouseUp(Button, Shift, X, Y);
 }
 
 void TTimerSpeedButton::RepeatTick() {

@@ -70,10 +70,6 @@ TCvTrayIcon::~TCvTrayIcon() {
     UnhookParent();
     if (Application && FAppHook)
         Application->UnhookMainWindow(FAppHook);
-    if (FIconList)
-        FIconList->RemoveFreeNotification(this);
-    if (FPopupMenu)
-        FPopupMenu->RemoveFreeNotification(this);
 }
 
 // ------------------------------------------------------------------- the shell
