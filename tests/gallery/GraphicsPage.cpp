@@ -70,7 +70,7 @@ private:
 };
 
 void Build(TForm& Form) {
-    Form.SetClientWidth(160);
+    Form.SetClientWidth(260); // wide enough for the whole caption
     Form.SetClientHeight(120);
     auto* Sample = new TGraphicsSample(&Form);
     Sample->SetParent(&Form);
