@@ -94,7 +94,7 @@ TCustomCvHeader::TCustomCvHeader(TComponent* AOwner)
 
 TCustomCvHeader::~TCustomCvHeader() {
     // The box goes while the header is whole: its exit handler is the header's.
-    FLookupActive = false;
+    FLookupSection = nullptr;
     delete std::exchange(FLookupBox, nullptr);
     CancelGestures();
     FSections->RemoveAllSections();
@@ -268,7 +268,7 @@ void TCustomCvHeader::Notification(TComponent* AComponent, TOperation Operation)
         FImages = nullptr;
     if (AComponent == FLookupBox) {
         FLookupBox = nullptr;
-        FLookupActive = false;
+        FLookupSection = nullptr;
     }
     for (int I = 0; I < FSections->SectionCount(); ++I)
         if (FSections->ItemAt(I)->PopupMenu() == AComponent)
@@ -282,10 +282,8 @@ void TCustomCvHeader::Loaded() {
             TCvHeaderSection* S = FSections->ItemAt(I);
             if (!S->PopupMenuName().empty())
                 if (auto* Menu = dynamic_cast<TPopupMenu*>(
-                        Form->FindComponent(FromAnsi(S->PopupMenuName())))) {
-                    S->FPopupMenu = Menu;
-                    S->WatchPopupMenu();
-                }
+                        Form->FindComponent(FromAnsi(S->PopupMenuName()))))
+                    S->SetPopupMenu(Menu);
         }
         if (FStickySections)
             ComputeWidthShares();
@@ -389,7 +387,6 @@ void TCustomCvHeader::SectionDeleted(TCvHeaderSection* Section) {
     if (FLookupSection == Section) {
         // Its box goes without a notice: the section it would name is gone.
         FLookupSection = nullptr;
-        FLookupActive = false;
         if (FLookupBox)
             FLookupBox->Hide();
     }

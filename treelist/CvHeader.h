@@ -387,7 +387,7 @@ public:
     // leaving the box drops it (OnHeaderLookupDone either way).
     void ShowLookup(TCvHeaderSection* Section);
     TComboBox* LookupBox() const { return FLookupBox; }
-    TCvHeaderSection* LookupSection() const { return FLookupActive ? FLookupSection : nullptr; }
+    TCvHeaderSection* LookupSection() const { return FLookupSection; }
     // The section whose hint shows, or null.
     TCvHeaderSection* HintSection() const { return FHintSection; }
 
@@ -496,6 +496,7 @@ private:
     TChangeLink FImageLink;
     bool FSizing = false;
     TCvHeaderSection* FHintSection = nullptr;
+    String FShownHint; // the text HintShow last gave
     bool FTracking = true;
     bool FRightAlignedText = false;
     bool FRightAlignedOrder = false;
@@ -538,8 +539,7 @@ private:
 
     // The lookup box: owned as a component, parented by the header's parent.
     TComboBox* FLookupBox = nullptr;
-    TCvHeaderSection* FLookupSection = nullptr;
-    bool FLookupActive = false;
+    TCvHeaderSection* FLookupSection = nullptr; // while the box is open
     bool FSettingLookupText = false;
     HWND FFocusBeforeLookup = nullptr;
 };

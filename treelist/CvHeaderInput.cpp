@@ -112,7 +112,7 @@ void TCustomCvHeader::ForgetHot() {
 }
 
 void TCustomCvHeader::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) {
-    if (Button == mbLeft && FLookupActive) {
+    if (Button == mbLeft && LookupSection()) {
         CloseLookup(false); // the click only closes the box
     } else if (Button == mbLeft && !Shift.Contains(ssDouble) && !FResizing && !FDragSection) {
         TCvHeaderSection* Zone = nullptr;

@@ -5,9 +5,11 @@
 #include "classlib/gui/Menus.h"
 #include "classlib/gui/StdCtrls.h"
 #include "treelist/CvHintWnd.h"
+#include "treelist/CvVCLUtils.h"
 
 #include <algorithm>
 #include <cstdlib>
+#include <utility>
 
 // ------------------------------------------------------------ lookup box
 
@@ -15,6 +17,14 @@ void TCustomCvHeader::ShowLookup(TCvHeaderSection* Section) {
     TWinControl* Host = Parent();
     if (!Section || !Host)
         return;
+    if (LookupSection()) {
+        // The open one ends first: its section hears of it and the focus goes back, so that
+        // the new box does not take itself for the control to return to.
+        const TAliveToken Alive = AliveToken();
+        CloseLookup(false);
+        if (!Alive.Alive())
+            return;
+    }
     if (!FLookupBox) {
         FLookupBox = new TComboBox(this);
         FLookupBox->SetCtl3D(false);
@@ -32,7 +42,6 @@ void TCustomCvHeader::ShowLookup(TCvHeaderSection* Section) {
     }
     FLookupBox->SetParent(Host);
     FLookupBox->Items().Assign(Section->LookupHistory());
-    FLookupSection = Section;
 
     TRect R = SectionRect(Section->SectionIndex());
     const int DX = Left() - ShiftOf(Section);
@@ -46,12 +55,12 @@ void TCustomCvHeader::ShowLookup(TCvHeaderSection* Section) {
     FLookupBox->Show();
     FLookupBox->BringToFront();
     FFocusBeforeLookup = GetFocus();
-    FLookupActive = true;
+    FLookupSection = Section; // open from here on: the box's text changes are lookups
     FLookupBox->SetFocus();
 }
 
 void TCustomCvHeader::LookupChanged() {
-    if (!FLookupActive || FSettingLookupText || !FLookupSection)
+    if (FSettingLookupText || !FLookupSection)
         return;
     const String Typed = FLookupBox->Text();
     String Text = Typed;
@@ -76,26 +85,25 @@ void TCustomCvHeader::LookupKeyUp(WORD& Key, TShiftState Shift) {
 }
 
 void TCustomCvHeader::CloseLookup(bool Accepted) {
-    if (!FLookupActive || !FLookupBox)
+    // Taken first: the box's own exit as it hides finds nothing to close.
+    TCvHeaderSection* const Section = std::exchange(FLookupSection, nullptr);
+    if (!Section || !FLookupBox)
         return;
-    FLookupActive = false; // the box's own exit as it hides finds nothing to close
     const String Text = FLookupBox->Text();
     const HWND Focus = GetFocus();
     const HWND Box = FLookupBox->Handle();
     const bool HadFocus = Focus == Box || IsChild(Box, Focus);
 
     const TAliveToken Alive = AliveToken();
-    if (FLookupSection)
-        NotifyHeaderLookupDone(FLookupSection, Text, Accepted);
+    NotifyHeaderLookupDone(Section, Text, Accepted);
     if (!Alive.Alive())
         return;
-    if (Accepted && FLookupSection) {
-        TStringList& History = FLookupSection->LookupHistory();
+    if (Accepted) {
+        TStringList& History = Section->LookupHistory();
         if (const int Old = History.IndexOf(Text); Old >= 0)
             History.Delete(Old);
         History.Insert(0, Text);
     }
-    FLookupSection = nullptr;
     // Where the user moved the focus on their own, it stays there.
     if (HadFocus && FFocusBeforeLookup)
         ::SetFocus(FFocusBeforeLookup); // a window gone meanwhile: nothing to give it back to
@@ -129,25 +137,25 @@ namespace {
 String HintTextOf(const TCvHeaderSection* Section, const String& HeaderHint) {
     if (Section && !Section->Hint().empty())
         return Section->Hint(); // whole: a section's hint has no long part
-    return GetShortHint(HeaderHint);
+    return ShortHintOf(HeaderHint);
 }
 
 } // namespace
 
 void TCustomCvHeader::HintShow(THintInfo& Info) {
     FHintSection = SectionAt(Info.CursorPos.X, Info.CursorPos.Y);
-    Info.HintStr = PackedHintString(HintTextOf(FHintSection, FWideHint));
+    FShownHint = HintTextOf(FHintSection, FWideHint);
+    Info.HintStr = PackedHintString(FShownHint);
 }
 
 void TCustomCvHeader::RefreshHint(int X, int Y) {
-    if (!FHintSection || !Application || !ShowHint())
+    if (!Application || !ShowHint())
         return;
-    TCvHeaderSection* Under = SectionAt(X, Y);
-    if (Under == FHintSection)
+    // Only a hint on show follows the mouse; none pops up before its pause.
+    const THintWindow* Window = Application->HintWindow();
+    if (!Window || !Window->Visible())
         return;
-    const String Shown = HintTextOf(FHintSection, FWideHint);
-    const String Wanted = HintTextOf(Under, FWideHint);
-    if (Wanted == Shown)
+    if (HintTextOf(SectionAt(X, Y), FWideHint) == FShownHint)
         return;
     // The application keeps the hint while the mouse stays on one control: it is asked again.
     Application->ActivateHint(ClientToScreen(TPoint{X, Y}));

@@ -355,13 +355,8 @@ void TCustomCvScrollBar::SetWideHint(const String& Value) {
 }
 
 void TCustomCvScrollBar::HintShow(THintInfo& Info) const {
-    if (FWideHint.empty()) {
-        Info.HintStr.clear();
-        return;
-    }
-    // Where the class library asked for the short hint, the wide one is cut alike.
-    const bool Short = Info.HintStr == GetShortHint(Hint);
-    Info.HintStr = PackedHintString(Short ? GetShortHint(FWideHint) : FWideHint);
+    // The class library shows a hint's short part: the wide one is cut alike.
+    Info.HintStr = PackedHintString(ShortHintOf(FWideHint));
 }
 
 void TCustomCvScrollBar::Loaded() {

@@ -9,10 +9,11 @@
 namespace {
 
 // The control whose hint shows for the control under the mouse: the first one up the parent
-// chain with a hint and ShowHint.
+// chain with ShowHint. Its Hint may be empty: a control may give a hint of its own for the
+// point (CM_HINTSHOW), and an empty one shows nothing.
 TControl* HintTarget(TControl* Control) {
     for (; Control; Control = Control->Parent())
-        if (Control->ShowHint() && !Control->Hint.empty())
+        if (Control->ShowHint())
             return Control;
     return nullptr;
 }

@@ -174,6 +174,35 @@ TEST_F(HintTest, TheControlAndOnShowHintDecide) {
     App->SetOnShowHint(nullptr);
 }
 
+TEST_F(HintTest, AControlWithShowHintAndNoHintMayGiveOneForThePoint) {
+    App->HintPause = 30;
+    App->HintHidePause = 0;
+    F.Right->Hint = L"";
+    MoveTo(*F.Right);
+    EXPECT_EQ(MillisecondsUntil([&] { return HintShown(); }, 300), -1); // nothing to show
+
+    const TWndMethod Previous = F.Right->WindowProc;
+    std::vector<TPoint> AskedAt;
+    F.Right->WindowProc = [Previous, &AskedAt](TMessage& M) {
+        Previous(M);
+        if (M.Msg == CM_HINTSHOW) {
+            auto& Info = *reinterpret_cast<THintInfo*>(M.LParam);
+            AskedAt.push_back(Info.CursorPos);
+            Info.HintStr = L"made here";
+        }
+    };
+    App->CancelHint();
+    MoveTo(*F.Right);
+    EXPECT_GE(MillisecondsUntil([&] { return HintShown(); }), 0);
+    ASSERT_TRUE(HintShown());
+    EXPECT_EQ(App->HintWindow()->Caption(), L"made here");
+    ASSERT_EQ(AskedAt.size(), 1u);
+    EXPECT_EQ(AskedAt[0].X, 5);
+    EXPECT_EQ(AskedAt[0].Y, 5);
+    App->CancelHint();
+    F.Right->WindowProc = Previous;
+}
+
 TEST_F(HintTest, ClicksAndLeavingEndTheHint) {
     App->HintHidePause = 0;
     App->ActivateHint(F.Cursor);

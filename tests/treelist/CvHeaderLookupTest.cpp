@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -233,6 +234,46 @@ TEST_F(CvHeaderLookupTest, DeletingTheSectionOrTheHeaderWhileOpenIsHarmless) {
     Form->SetActiveControl(Other);
 }
 
+TEST_F(CvHeaderLookupTest, OpeningAnotherBoxEndsTheOpenOneFirst) {
+    Section(0)->SetLookupEnabled(true);
+    Section(0)->LookupHistory().Add(L"first's");
+    std::vector<String> Asked;
+    Header->OnHeaderLookup = [&](TObject*, TCvHeaderSection*, String& Text) {
+        Asked.push_back(Text);
+    };
+    Open();
+    Type(L"ab");
+    Asked.clear();
+    Header->ShowLookup(Section(0));
+    EXPECT_EQ(Done, (std::vector<String>{L"ab dropped"}));
+    EXPECT_TRUE(Asked.empty()); // the box emptied for the new section looks nothing up
+    EXPECT_EQ(Header->LookupSection(), Section(0));
+    EXPECT_TRUE(BoxShown());
+    EXPECT_TRUE(BoxFocused());
+    EXPECT_EQ(Header->LookupBox()->Left(), Header->Left());
+    EXPECT_EQ(Header->LookupBox()->Text(), L"");
+    EXPECT_EQ(Lines(Header->LookupBox()->Items()), (std::vector<String>{L"first's"}));
+    EXPECT_EQ(Lines(Looked->LookupHistory()), (std::vector<String>{L"newest", L"older"}));
+
+    // The focus goes back to where it was before the first box, not to the box.
+    Type(L"c");
+    Key(VK_ESCAPE);
+    EXPECT_EQ(Done, (std::vector<String>{L"ab dropped", L"other c dropped"}));
+    EXPECT_FALSE(BoxShown());
+    EXPECT_EQ(GetFocus(), Other->Handle());
+    EXPECT_EQ(Header->LookupSection(), nullptr);
+
+    // A done notice that takes the header away leaves nothing to open.
+    Open();
+    Header->OnHeaderLookupDone = [&](TObject*, TCvHeaderSection*, const String&, bool) {
+        delete Header;
+        Header = nullptr;
+    };
+    Header->ShowLookup(Section(0));
+    EXPECT_EQ(Header, nullptr);
+    Form->SetActiveControl(Other);
+}
+
 // ------------------------------------------------------------ menus
 
 TEST_F(CvHeaderInputTest, ARightClickOpensTheSectionsMenuElseTheHeadersOnce) {
@@ -383,12 +424,118 @@ TEST_F(CvHeaderInputTest, MovingOntoASectionWithAnotherHintShowsItsHint) {
     Screen->CursorPosSource = nullptr;
 }
 
-TEST_F(CvHeaderInputTest, TheScrollBarsHintIsItsWideHintPacked) {
+TEST_F(CvHeaderInputTest, TheScrollBarsHintIsItsWideHintsShortPartPacked) {
     auto* Bar = Place<TCvScrollBar>(*Form, Bounds(10, 80, 200, 17));
     Bar->SetWideHint(L"Rows|Scrolls the rows");
-    // Where the class library prepared the short hint, the wide one is cut alike; else whole.
-    EXPECT_EQ(Unpacked(AskHint(*Bar, TPoint{5, 5}, GetShortHint(Bar->Hint))), L"Rows");
-    EXPECT_EQ(Unpacked(AskHint(*Bar, TPoint{5, 5}, L"changed")), L"Rows|Scrolls the rows");
+    // Cut like the class library cuts the narrow hint, whatever it prepared.
+    for (const String& Prepared : {GetShortHint(Bar->Hint), String(L"changed"), String()})
+        EXPECT_EQ(Unpacked(AskHint(*Bar, TPoint{5, 5}, Prepared)), L"Rows") << ToUtf8(Prepared);
+    Bar->SetWideHint(L"\u03A9 only");
+    EXPECT_EQ(Unpacked(AskHint(*Bar, TPoint{5, 5}, L"x")), L"\u03A9 only");
     Bar->SetWideHint(L"");
     EXPECT_EQ(AskHint(*Bar, TPoint{5, 5}, L"left over"), L"");
+}
+
+// ------------------------------------------------------------ hints through the hint manager
+
+namespace {
+
+// The header with hints on, the cursor following the synthetic moves; nothing shows by
+// itself unless a test shortens the pause.
+class CvHeaderHintTest : public CvHeaderInputTest {
+protected:
+    void SetUp() override {
+        CvHeaderInputTest::SetUp();
+        Header->SetShowHint(true);
+        App->HintHidePause = 0;
+        App->HintPause = 5000;
+        Screen->CursorPosSource = [this] { return Cursor; };
+    }
+    void TearDown() override {
+        Screen->CursorPosSource = nullptr;
+        CvHeaderInputTest::TearDown();
+    }
+    void MoveTo(int X) {
+        Cursor = Header->ClientToScreen(TPoint{X, 5});
+        Send(WM_MOUSEMOVE, 0, At(X, 5));
+    }
+    String HintText() {
+        THintWindow* Window = App->HintWindow();
+        return Window && IsWindowVisible(Window->Handle()) ? VisibleHintText(Window->Caption())
+                                                           : String(L"(hidden)");
+    }
+
+    TPoint Cursor{};
+};
+
+} // namespace
+
+TEST_F(CvHeaderHintTest, TheHeadersHintBesideTheSectionsGivesWayToASectionsOwn) {
+    Header->SetWideHint(L"Columns|Drag to arrange");
+    Section(1)->SetHint(L"Size");
+    MoveTo(350);
+    App->ActivateHint(Cursor);
+    EXPECT_EQ(HintText(), L"Columns");
+    EXPECT_EQ(Header->HintSection(), nullptr);
+    struct TStep {
+        int X;
+        const wchar_t* Shown;
+    };
+    const TStep Steps[] = {{150, L"Size"}, {50, L"Columns"}, {360, L"Columns"}, {120, L"Size"}};
+    for (const TStep& S : Steps) {
+        MoveTo(S.X);
+        EXPECT_EQ(HintText(), S.Shown) << S.X;
+    }
+}
+
+TEST_F(CvHeaderHintTest, AMoveShowsNoHintWhileNoneIsShowing) {
+    Header->SetWideHint(L"Columns");
+    Section(1)->SetHint(L"Size");
+    // Each way a hint on a section ends; the next moves wait for the pause again.
+    const std::function<void()> Ends[] = {
+        [&] {
+            Send(WM_LBUTTONDOWN, MK_LBUTTON, At(150, 5));
+            Send(WM_LBUTTONUP, 0, At(150, 5));
+        },
+        [&] {
+            App->HintHidePause = 30;
+            App->ActivateHint(Cursor); // again, now with a timeout
+            ASSERT_EQ(HintText(), L"Size");
+            EXPECT_TRUE(PumpUntil([&] { return HintText() == L"(hidden)"; }));
+            App->HintHidePause = 0;
+        },
+        [&] { App->CancelHint(); },
+    };
+    int Index = 0;
+    for (const auto& End : Ends) {
+        SCOPED_TRACE(Index++);
+        MoveTo(150);
+        App->ActivateHint(Cursor);
+        ASSERT_EQ(HintText(), L"Size");
+        ASSERT_EQ(Header->HintSection(), Section(1));
+        End();
+        ASSERT_EQ(HintText(), L"(hidden)");
+        for (const int X : {50, 350, 150}) {
+            MoveTo(X);
+            EXPECT_EQ(HintText(), L"(hidden)") << X;
+        }
+    }
+}
+
+TEST_F(CvHeaderHintTest, ASectionsHintShowsAfterThePauseWhenTheHeaderHasNone) {
+    Section(1)->SetHint(L"Size|in bytes");
+    ASSERT_TRUE(Header->Hint.empty());
+    App->HintPause = 30;
+    MoveTo(150);
+    ASSERT_TRUE(PumpUntil([&] { return HintText() != L"(hidden)"; }));
+    EXPECT_EQ(HintText(), L"Size|in bytes");
+    EXPECT_EQ(Header->HintSection(), Section(1));
+    // Onto a section without one: the header has none to give either.
+    MoveTo(50);
+    EXPECT_EQ(HintText(), L"(hidden)");
+    // With hints off on the header nothing shows, from its own text or a section's.
+    Header->SetShowHint(false);
+    App->CancelHint();
+    MoveTo(150);
+    EXPECT_FALSE(PumpUntil([&] { return HintText() != L"(hidden)"; }));
 }
