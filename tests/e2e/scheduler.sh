@@ -83,7 +83,9 @@ end_session
 ini=$'[General]\r\nEnabled=0\r\n'
 start_sched enable /hide /Enable
 wait_for 20 run_value_present || fail "/enable did not write the Run value"
-wine reg query "$run_key" /v "$run_value" 2>/dev/null | grep -qi 'qrvsched.exe" /startup' ||
+# Read whole first: grep -q leaving early would break the pipe, which pipefail counts a failure.
+run_entry=$(wine reg query "$run_key" /v "$run_value" 2>/dev/null || true)
+grep -qi 'qrvsched.exe" /startup' <<<"$run_entry" ||
   fail "the Run value does not start the program with /startup"
 end_session
 [ "$(general Enabled)" = 1 ] || fail "the scheduler switched on by /enable was stored off"
