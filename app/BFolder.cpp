@@ -2,6 +2,7 @@
 
 #include <shlobj.h>
 
+#include <cwchar>
 #include <memory>
 
 UINT BrowseFolderFlags(TBrowseFolderOptions Options) {
@@ -37,7 +38,14 @@ bool TBrowseFolder::Execute(HWND OwnerWnd) {
                                                                      &CoTaskMemFree);
     if (!Item)
         return false;
-    wchar_t Path[MAX_PATH] = {};
-    FFolderPath = SHGetPathFromIDListW(Item.get(), Path) ? String(Path) : String(DisplayName);
+    // A folder deeper than MAX_PATH has a path too.
+    String Path(32768, L'\0');
+    if (SHGetPathFromIDListEx(Item.get(), Path.data(), static_cast<DWORD>(Path.size()),
+                              GPFIDL_DEFAULT)) {
+        Path.resize(wcslen(Path.c_str()));
+        FFolderPath = Path;
+    } else {
+        FFolderPath = DisplayName;
+    }
     return true;
 }

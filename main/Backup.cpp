@@ -2,6 +2,7 @@
 
 #include "app/QRVUtils.h"
 #include "app/TreeSearchEngine.h"
+#include "classlib/rtl/PathLayer.h"
 
 void TFileFeatureContext::Notice(const String& Text, int Icon) const {
     if (Prompt)
@@ -321,17 +322,17 @@ bool TBackup::RestoreLocal(const TBackupRecord& Record) {
 }
 
 bool TBackup::RestoreFtp(const TBackupRecord& Record) {
-    wchar_t TempName[MAX_PATH + 1];
+    const bool HasFolder = ForceDirectories(FContext.WorkFolder);
+    const TTempFile Downloaded(HasFolder ? FContext.WorkFolder : String(), L"ftp");
     TFtpOutcome Got;
     {
         TProgressScope Scope(FContext.Progress, FContext.Message(L"sDownloadingBackupFile"), 0,
                              true, TProgressAnimation::CopyFiles);
-        if (!ForceDirectories(FContext.WorkFolder) ||
-            !GetTempFileNameW(FContext.WorkFolder.c_str(), L"ftp", 0, TempName)) {
+        if (Downloaded.Name().empty()) {
             Got.Result = ftpTransferFailed;
             Got.Error = FContext.WorkFolder + L": " + SysErrorMessage(GetLastError());
         } else {
-            Got = FtpDownload(Record.Target, Record.FileName, TempName,
+            Got = FtpDownload(Record.Target, Record.FileName, Downloaded.Name(),
                               {FContext.Message(L"sConnectingToFTPServer"),
                                FContext.Message(L"sDownloadingBackupFile")},
                               FContext.Progress);
@@ -347,9 +348,7 @@ bool TBackup::RestoreFtp(const TBackupRecord& Record) {
                         IPrompt::IconInformation);
         return false;
     }
-    const bool Restored = Restore(TempName);
-    FileDelete(TempName);
-    return Restored;
+    return Restore(Downloaded.Name());
 }
 
 bool TBackup::ForgetLocal(const TBackupRecord& Record) {

@@ -148,10 +148,11 @@ TFtpOutcome Perform(CURL* Curl, TTransfer& Transfer) {
     curl_easy_setopt(Curl, CURLOPT_DEBUGFUNCTION, OnDebug);
     curl_easy_setopt(Curl, CURLOPT_DEBUGDATA, &Transfer);
     const CURLcode Code = curl_easy_perform(Curl);
-    if (Code == CURLE_OK)
-        return {};
+    // A Cancel seen at the transfer's last report is a cancel, even when curl ends well.
     if (Code == CURLE_ABORTED_BY_CALLBACK || Transfer.Progress.Cancelled())
         return Fail(ftpCancelled, String());
+    if (Code == CURLE_OK)
+        return {};
     TFtpOutcome Outcome = Fail(IsConnectError(Code) ? ftpConnectFailed : ftpTransferFailed,
                                FromUtf8(*ErrorText ? ErrorText : curl_easy_strerror(Code)));
     Outcome.AccessDenied = Outcome.Result == ftpTransferFailed && Transfer.LastRefusal == 550;

@@ -5,10 +5,10 @@
 
 #include <zip.h>
 
-#include <array>
+#include <algorithm>
+#include <functional>
 #include <map>
 #include <memory>
-#include <set>
 
 namespace {
 
@@ -30,16 +30,29 @@ String ArchiveError(zip_t* Archive) {
     return FromUtf8(zip_strerror(Archive));
 }
 
-// Opens (or, for writing, creates) an archive through the wide file functions.
-TZipArchive OpenArchive(const String& FileName, int Flags, String& Error) {
+// A file source of exactly the entry FileName names, or null with Reason set.
+zip_source_t* FileSource(const String& FileName, String& Reason) {
     zip_error_t ZipError;
     zip_error_init(&ZipError);
-    zip_source_t* Source = zip_source_win32w_create(FileName.c_str(), 0, -1, &ZipError);
-    zip_t* Archive = Source ? zip_open_from_source(Source, Flags, &ZipError) : nullptr;
+    zip_source_t* Source =
+        zip_source_win32w_create(ExtendedPath(FileName).c_str(), 0, -1, &ZipError);
+    if (!Source)
+        Reason = FromUtf8(zip_error_strerror(&ZipError));
+    zip_error_fini(&ZipError);
+    return Source;
+}
+
+// Opens (or, for writing, creates) an archive, or gives null with Reason set.
+TZipArchive OpenArchive(const String& FileName, int Flags, String& Reason) {
+    zip_source_t* Source = FileSource(FileName, Reason);
+    if (!Source)
+        return nullptr;
+    zip_error_t ZipError;
+    zip_error_init(&ZipError);
+    zip_t* Archive = zip_open_from_source(Source, Flags, &ZipError);
     if (!Archive) {
-        Error = FileName + L": " + FromUtf8(zip_error_strerror(&ZipError));
-        if (Source)
-            zip_source_free(Source);
+        Reason = FromUtf8(zip_error_strerror(&ZipError));
+        zip_source_free(Source);
     }
     zip_error_fini(&ZipError);
     return TZipArchive(Archive);
@@ -70,12 +83,13 @@ String EntryKey(String Name) {
     return AnsiLowerCase(Name);
 }
 
-// The list file's text: ANSI as before when every path fits, UTF-8 otherwise.
+// The list file's text: ANSI as before when every path fits, else UTF-8 with its byte-order
+// mark, which is what tells the two apart when the list is read.
 std::string ListFileBytes(const std::vector<String>& Paths) {
     String Text;
     for (const String& Path : Paths)
         Text += Path + L"\r\n";
-    return EncodeText(Text, FitsAnsi(Text) ? TTextEncoding::Ansi : TTextEncoding::Utf8);
+    return EncodeText(Text, FitsAnsi(Text) ? TTextEncoding::Ansi : TTextEncoding::Utf8Bom);
 }
 
 struct TZipProgressState {
@@ -99,7 +113,7 @@ int AskZipCancel(zip_t*, void* State) {
 bool AddPath(zip_t* Archive, const String& Path, const String& EntryName,
              const TBackupZipOptions& Options, std::int64_t& Total, String& Error) {
     WIN32_FILE_ATTRIBUTE_DATA Data{};
-    if (!GetFileAttributesExW(Path.c_str(), GetFileExInfoStandard, &Data)) {
+    if (!GetFileAttributesExW(ExtendedPath(Path).c_str(), GetFileExInfoStandard, &Data)) {
         Error = Path + L": " + SysErrorMessage(GetLastError());
         return false;
     }
@@ -111,15 +125,11 @@ bool AddPath(zip_t* Archive, const String& Path, const String& EntryName,
         }
         return true;
     }
-    zip_error_t ZipError;
-    zip_error_init(&ZipError);
-    zip_source_t* Source = zip_source_win32w_create(Path.c_str(), 0, -1, &ZipError);
+    zip_source_t* Source = FileSource(Path, Error);
     if (!Source) {
-        Error = Path + L": " + FromUtf8(zip_error_strerror(&ZipError));
-        zip_error_fini(&ZipError);
+        Error = Path + L": " + Error;
         return false;
     }
-    zip_error_fini(&ZipError);
     const zip_int64_t Index = zip_file_add(Archive, Name.c_str(), Source, ZIP_FL_ENC_UTF_8);
     if (Index < 0) {
         zip_source_free(Source);
@@ -159,10 +169,16 @@ TZipOutcome CreateBackupZip(const String& ArchiveName, const std::vector<String>
         EntryNames.push_back(Name);
     }
 
+    // Written under a name of its own beside the target, which it replaces only when complete
+    // and not cancelled: once in place, the user's old archive would be gone.
+    const String Folder = ExtractFilePath(ArchiveName);
+    TTempFile Written(Folder.empty() ? String(L".") : Folder, L"qrv");
+    if (Written.Name().empty())
+        return Failure(ArchiveName + L": " + SysErrorMessage(GetLastError()));
     String Error;
-    TZipArchive Archive = OpenArchive(ArchiveName, ZIP_CREATE | ZIP_TRUNCATE, Error);
+    TZipArchive Archive = OpenArchive(Written.Name(), ZIP_CREATE | ZIP_TRUNCATE, Error);
     if (!Archive)
-        return Failure(Error);
+        return Failure(ArchiveName + L": " + Error);
     std::int64_t Total = 0;
     for (size_t I = 0; I < Paths.size(); ++I) {
         Progress.Pump();
@@ -192,14 +208,19 @@ TZipOutcome CreateBackupZip(const String& ArchiveName, const std::vector<String>
     zip_register_progress_callback_with_state(Archive.get(), 0.001, ReportZipProgress, nullptr,
                                               &State);
     zip_register_cancel_callback_with_state(Archive.get(), AskZipCancel, nullptr, &State);
-    // The archive is written under a temporary name beside the target and renamed over it
-    // only when complete; a failed close removes that temporary file.
     if (zip_close(Archive.get()) != 0) {
         if (Progress.Cancelled())
             return {TZipResult::Cancelled, String()};
         return Failure(ArchiveName + L": " + ArchiveError(Archive.get()));
     }
     Archive.release();
+    // The library's last progress report may have seen a Cancel that it does not act on.
+    if (Progress.Cancelled())
+        return {TZipResult::Cancelled, String()};
+    if (!MoveFileExW(ExtendedPath(Written.Name()).c_str(), ExtendedPath(ArchiveName).c_str(),
+                     MOVEFILE_REPLACE_EXISTING))
+        return Failure(ArchiveName + L": " + SysErrorMessage(GetLastError()));
+    Written.Keep();
     return {};
 }
 
@@ -207,20 +228,10 @@ TZipOutcome CreateBackupZip(const String& ArchiveName, const std::vector<String>
 
 namespace {
 
-bool IsDeviceName(String Part) {
-    const size_t Dot = Part.find(L'.');
-    if (Dot != String::npos)
-        Part.erase(Dot);
-    Part = UpperCase(TrimRight(Part));
-    static const std::set<String> Devices{L"CON", L"PRN", L"AUX", L"NUL", L"CONIN$", L"CONOUT$"};
-    if (Devices.count(Part))
-        return true;
-    return Part.size() == 4 && (Part.starts_with(L"COM") || Part.starts_with(L"LPT")) &&
-           Part[3] >= L'0' && Part[3] <= L'9';
-}
-
+// A name of dots and spaces alone means another folder, or none, to most programs. Other
+// names are written through the extended form, so "keep.doc." is that file, not "keep.doc".
 bool IsSafePart(const String& Part) {
-    if (Part.empty() || Part == L"." || Part == L".." || Part.back() == L'.' || Part.back() == L' ')
+    if (Part.find_first_not_of(L". ") == String::npos)
         return false;
     for (const wchar_t Ch : Part)
         if (Ch < 32 || String(L"<>:\"/|?*").find(Ch) != String::npos)
@@ -248,6 +259,28 @@ std::map<String, TListedEntry> IndexEntries(zip_t* Archive) {
     return Entries;
 }
 
+// The list's lines, by its byte-order mark; empty lines are passed by.
+std::vector<String> ListLines(const std::string& Bytes) {
+    TTextEncoding Encoding;
+    const String Text = DecodeMarkedText(Bytes, Encoding);
+    std::vector<String> Lines;
+    for (size_t Start = 0; Start < Text.size();) {
+        size_t End = Text.find(L'\n', Start);
+        if (End == String::npos)
+            End = Text.size();
+        String Line = Text.substr(Start, End - Start);
+        if (!Line.empty() && Line.back() == L'\r')
+            Line.pop_back();
+        if (!Line.empty())
+            Lines.push_back(Line);
+        Start = End + 1;
+    }
+    return Lines;
+}
+
+// Takes each block of an entry as it is read.
+using TBlockSink = std::function<TZipOutcome(const char* Data, zip_int64_t Size)>;
+
 class TRestoreRun {
 public:
     TRestoreRun(zip_t* Archive, String Password, IProgress& Progress, const TRestoreQuestions& Ask)
@@ -274,37 +307,27 @@ public:
         }
     }
 
-    // The list file's lines; empty lines are passed by.
+    // The list file's lines, read whole, so that a damaged list is refused before anything is
+    // restored from it.
     bool ReadList(zip_uint64_t Index, std::vector<String>& Lines, TZipOutcome& Outcome) {
         constexpr zip_uint64_t Limit = 64u << 20;
         zip_stat_t Stat;
         if (zip_stat_index(FArchive, Index, 0, &Stat) != 0 || !(Stat.valid & ZIP_STAT_SIZE) ||
             Stat.size > Limit) {
-            Outcome = Failure(String(BackupListName));
+            Outcome = Damaged(Index);
             return false;
         }
         TZipFile File = Open(Index, Outcome);
         if (!File)
             return false;
-        std::string Bytes(static_cast<size_t>(Stat.size), '\0');
-        if (zip_fread(File.get(), Bytes.data(), Stat.size) != static_cast<zip_int64_t>(Stat.size) ||
-            zip_fclose(File.release()) != 0) {
-            Outcome = Failure(String(BackupListName) + L": " + ArchiveError(FArchive));
+        std::string Bytes;
+        Outcome = ReadWhole(File.get(), Index, [&](const char* Data, zip_int64_t Size) {
+            Bytes.append(Data, static_cast<size_t>(Size));
+            return TZipOutcome{};
+        });
+        if (!Outcome.Ok())
             return false;
-        }
-        TTextEncoding Encoding;
-        const String Text = DecodeText(Bytes, Encoding);
-        for (size_t Start = 0; Start < Text.size();) {
-            size_t End = Text.find(L'\n', Start);
-            if (End == String::npos)
-                End = Text.size();
-            String Line = Text.substr(Start, End - Start);
-            if (!Line.empty() && Line.back() == L'\r')
-                Line.pop_back();
-            if (!Line.empty())
-                Lines.push_back(Line);
-            Start = End + 1;
-        }
+        Lines = ListLines(Bytes);
         return true;
     }
 
@@ -322,17 +345,19 @@ public:
         if (!File)
             return Outcome;
         const String Folder = ExtractFilePath(Target);
-        wchar_t TempName[MAX_PATH + 1];
-        if (!ForceDirectories(Folder) || !GetTempFileNameW(Folder.c_str(), L"qrv", 0, TempName))
+        if (!ForceDirectories(Folder))
             return Failure(Target + L": " + SysErrorMessage(GetLastError()));
-        const String Temp = TempName;
-        Outcome = WriteEntry(File.get(), Index, Temp);
-        if (Outcome.Ok() && !MoveFileExW(ExtendedPath(Temp).c_str(), ExtendedPath(Target).c_str(),
-                                         Replace ? MOVEFILE_REPLACE_EXISTING : 0))
-            Outcome = Failure(Target + L": " + SysErrorMessage(GetLastError()));
+        TTempFile Temp(Folder, L"qrv");
+        if (Temp.Name().empty())
+            return Failure(Target + L": " + SysErrorMessage(GetLastError()));
+        Outcome = WriteEntry(File.get(), Index, Temp.Name());
         if (!Outcome.Ok())
-            FileDelete(Temp);
-        return Outcome;
+            return Outcome;
+        if (!MoveFileExW(ExtendedPath(Temp.Name()).c_str(), ExtendedPath(Target).c_str(),
+                         Replace ? MOVEFILE_REPLACE_EXISTING : 0))
+            return Failure(Target + L": " + SysErrorMessage(GetLastError()));
+        Temp.Keep();
+        return {};
     }
 
     std::int64_t Position = 0;
@@ -343,29 +368,60 @@ private:
         return Name ? FromUtf8(Name) : IntToStr(static_cast<std::int64_t>(Index));
     }
 
+    TZipOutcome Damaged(zip_uint64_t Index) {
+        zip_error_t Error;
+        zip_error_init_with_code(&Error, ZIP_ER_INCONS);
+        const TZipOutcome Outcome =
+            Failure(EntryText(Index) + L": " + FromUtf8(zip_error_strerror(&Error)));
+        zip_error_fini(&Error);
+        return Outcome;
+    }
+
+    // Hands the entry to Take block by block, never more than its recorded size. An entry that
+    // holds more or less than that, or whose CRC does not match, is damaged.
+    TZipOutcome ReadWhole(zip_file_t* File, zip_uint64_t Index, const TBlockSink& Take) {
+        zip_stat_t Stat;
+        if (zip_stat_index(FArchive, Index, 0, &Stat) != 0 || !(Stat.valid & ZIP_STAT_SIZE))
+            return Damaged(Index);
+        std::vector<char> Buffer(65536);
+        for (zip_uint64_t Left = Stat.size;;) {
+            // One read past the end, where the library checks the CRC and any byte is too many.
+            const zip_uint64_t Want = std::clamp<zip_uint64_t>(Left, 1, Buffer.size());
+            const zip_int64_t Got = zip_fread(File, Buffer.data(), Want);
+            if (Got < 0)
+                return Failure(EntryText(Index) + L": " + FromUtf8(zip_file_strerror(File)));
+            if (Got == 0)
+                return Left == 0 ? TZipOutcome{} : Damaged(Index);
+            if (Left == 0)
+                return Damaged(Index);
+            Left -= static_cast<zip_uint64_t>(Got);
+            const TZipOutcome Outcome = Take(Buffer.data(), Got);
+            if (!Outcome.Ok())
+                return Outcome;
+        }
+    }
+
     TZipOutcome WriteEntry(zip_file_t* File, zip_uint64_t Index, const String& Temp) {
         const TOwnedHandle Out =
             OwnHandle(CreateFileW(ExtendedPath(Temp).c_str(), GENERIC_WRITE, 0, nullptr,
                                   TRUNCATE_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
         if (!Out)
             return Failure(Temp + L": " + SysErrorMessage(GetLastError()));
-        std::array<char, 65536> Buffer;
-        for (;;) {
-            const zip_int64_t Got = zip_fread(File, Buffer.data(), Buffer.size());
-            if (Got < 0)
-                return Failure(EntryText(Index) + L": " + FromUtf8(zip_file_strerror(File)));
-            if (Got == 0)
-                break;
-            DWORD Written = 0;
-            if (!WriteFile(Out.get(), Buffer.data(), static_cast<DWORD>(Got), &Written, nullptr) ||
-                Written != static_cast<DWORD>(Got))
-                return Failure(Temp + L": " + SysErrorMessage(GetLastError()));
-            Position += Got;
-            FProgress.SetPosition(Position);
-            FProgress.Pump();
-            if (FProgress.Cancelled())
-                return {TZipResult::Cancelled, String()};
-        }
+        const TZipOutcome Outcome =
+            ReadWhole(File, Index, [&](const char* Data, zip_int64_t Size) -> TZipOutcome {
+                DWORD Written = 0;
+                if (!WriteFile(Out.get(), Data, static_cast<DWORD>(Size), &Written, nullptr) ||
+                    Written != static_cast<DWORD>(Size))
+                    return Failure(Temp + L": " + SysErrorMessage(GetLastError()));
+                Position += Size;
+                FProgress.SetPosition(Position);
+                FProgress.Pump();
+                if (FProgress.Cancelled())
+                    return {TZipResult::Cancelled, String()};
+                return {};
+            });
+        if (!Outcome.Ok())
+            return Outcome;
         zip_stat_t Stat;
         if (zip_stat_index(FArchive, Index, 0, &Stat) == 0 && (Stat.valid & ZIP_STAT_MTIME)) {
             ULARGE_INTEGER Ticks;
@@ -406,7 +462,7 @@ TRestoreOutcome RestoreBackupZip(const String& ArchiveName, String Password, IPr
     TZipArchive Archive = OpenArchive(ArchiveName, ZIP_RDONLY | ZIP_CHECKCONS, Error);
     if (!Archive) {
         Result.Result = TZipResult::Failed;
-        Result.Error = Error;
+        Result.Error = ArchiveName + L": " + Error;
         return Result;
     }
     const std::map<String, TListedEntry> Entries = IndexEntries(Archive.get());

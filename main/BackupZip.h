@@ -55,8 +55,10 @@ struct TRestoreOutcome : TZipOutcome {
 // RestoreBackupZip: reads the archive's list in memory and extracts each listed file to its
 // full path. Only lines of the form "X:\..." without "..", stream colons or device names are
 // taken, and entry names come from those lines alone, so no entry lands elsewhere. A file is
-// written under a temporary name and replaces the existing one only when complete. Refused
-// lines make the result a failure once the others are restored.
+// written under a temporary name and replaces the existing one only when complete. A list or
+// entry whose bytes disagree with the size or CRC the archive records is damaged: a damaged list
+// restores nothing, a damaged entry ends the restore as a failure with no more than its recorded
+// size written. Refused lines make the result a failure once the others are restored.
 TRestoreOutcome RestoreBackupZip(const String& ArchiveName, String Password, IProgress& Progress,
                                  const TRestoreQuestions& Ask);
 

@@ -1,6 +1,7 @@
 #include "main/FileActions.h"
 
 #include "app/QRVUtils.h"
+#include "classlib/rtl/PathLayer.h"
 
 namespace {
 
@@ -53,7 +54,7 @@ bool ValidRow(const TScanResults& Results, int Index) {
 // -1 when the entry cannot be reached.
 std::int64_t EntrySize(const String& FileName, bool& IsFolder) {
     WIN32_FILE_ATTRIBUTE_DATA Data{};
-    if (!GetFileAttributesExW(FileName.c_str(), GetFileExInfoStandard, &Data))
+    if (!GetFileAttributesExW(ExtendedPath(FileName).c_str(), GetFileExInfoStandard, &Data))
         return -1;
     IsFolder = (Data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
     return static_cast<std::int64_t>(

@@ -14,15 +14,16 @@ namespace {
 constexpr int FirstPathRowId = 102;
 
 String LongPathName(const String& Path) {
-    const DWORD Needed = GetLongPathNameW(Path.c_str(), nullptr, 0);
+    const String Extended = ExtendedPath(Path);
+    const DWORD Needed = GetLongPathNameW(Extended.c_str(), nullptr, 0);
     if (Needed == 0)
         return Path;
     String Result(Needed, L'\0');
-    const DWORD Length = GetLongPathNameW(Path.c_str(), Result.data(), Needed);
+    const DWORD Length = GetLongPathNameW(Extended.c_str(), Result.data(), Needed);
     if (Length == 0 || Length >= Needed)
         return Path;
     Result.resize(Length);
-    return Result;
+    return DisplayPath(Result);
 }
 
 // The path the file system resolves the folder to (through subst drives and links), in the

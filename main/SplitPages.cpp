@@ -15,8 +15,8 @@ constexpr std::int64_t LargestPart = std::numeric_limits<std::int32_t>::max();
 
 // A file of the join folder that nothing else uses, for the output while it grows.
 String TemporaryJoinFile(const String& Folder) {
-    wchar_t Name[MAX_PATH + 1];
-    if (GetTempFileNameW(ExcludeTrailingBackslash(Folder).c_str(), L"qrv", 0, Name) == 0)
+    const String Name = CreateTempFileIn(Folder, L"qrv");
+    if (Name.empty())
         throw EFileError(L"Cannot write into the folder '" + Folder + L"'.");
     return Name;
 }

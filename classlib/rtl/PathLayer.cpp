@@ -3,6 +3,8 @@
 
 #include <algorithm>
 #include <array>
+#include <atomic>
+#include <cwchar>
 #include <cwctype>
 #include <vector>
 
@@ -138,6 +140,46 @@ String DisplayPath(const String& Path) {
             return Body;
     }
     return Path;
+}
+
+String CreateTempFileIn(const String& Folder, const String& Prefix) {
+    if (Folder.empty()) {
+        SetLastError(ERROR_PATH_NOT_FOUND);
+        return String();
+    }
+    // Numbers start where another process is unlikely to, and never repeat within this one.
+    static std::atomic<std::uint32_t> Next{GetTickCount() ^ (GetCurrentProcessId() << 16)};
+    const String Stem = IncludeTrailingBackslash(Folder) + Prefix;
+    for (int Tries = 0; Tries < 65536; ++Tries) {
+        wchar_t Number[9];
+        swprintf(Number, 9, L"%08X", static_cast<unsigned>(Next++));
+        const String Name = Stem + Number + L".tmp";
+        const TOwnedHandle File =
+            OwnHandle(CreateFileW(ExtendedPath(Name).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (File)
+            return Name;
+        const DWORD Error = GetLastError();
+        // A name in use by a folder or a file being deleted is refused as access denied.
+        const bool Taken =
+            Error == ERROR_FILE_EXISTS || Error == ERROR_ALREADY_EXISTS ||
+            (Error == ERROR_ACCESS_DENIED &&
+             GetFileAttributesW(ExtendedPath(Name).c_str()) != INVALID_FILE_ATTRIBUTES);
+        if (!Taken) {
+            SetLastError(Error);
+            return String();
+        }
+    }
+    SetLastError(ERROR_FILE_EXISTS);
+    return String();
+}
+
+TTempFile::TTempFile(const String& Folder, const String& Prefix)
+    : FName(CreateTempFileIn(Folder, Prefix)) {}
+
+TTempFile::~TTempFile() {
+    if (!FName.empty() && !FKept)
+        FileDelete(FName);
 }
 
 bool IsDeviceName(const String& Name) {

@@ -28,6 +28,29 @@ String ExtendedPath(const String& Path);
 // The form users know: the \\?\ and \\?\UNC\ prefixes removed; anything else unchanged.
 String DisplayPath(const String& Path);
 
+// Makes a new empty file in Folder that nothing else uses, named Prefix, eight hex digits and
+// ".tmp", through the extended form, so a folder of any length will do. Gives its path in the
+// form Folder was given in; empty, with the error in GetLastError, when none can be made there.
+String CreateTempFileIn(const String& Folder, const String& Prefix);
+
+// A file of CreateTempFileIn, deleted when this goes unless it was kept (once it was renamed
+// into place, say).
+class TTempFile {
+public:
+    TTempFile(const String& Folder, const String& Prefix);
+    ~TTempFile();
+    TTempFile(const TTempFile&) = delete;
+    TTempFile& operator=(const TTempFile&) = delete;
+
+    // Empty when no file could be made (the error is in GetLastError).
+    const String& Name() const { return FName; }
+    void Keep() { FKept = true; }
+
+private:
+    String FName;
+    bool FKept = false;
+};
+
 // Whether Name (the last step of a path) is one of the names Windows reserves for devices
 // (CON, PRN, AUX, NUL, COM1-9, LPT1-9, CONIN$, CONOUT$), with or without an extension, trailing
 // dots or spaces: "CON.tmp" and "nul .txt" are device names to most programs.

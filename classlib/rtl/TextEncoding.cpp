@@ -46,27 +46,46 @@ std::string EncodeUtf16(std::wstring_view Text, bool BigEndian) {
     return R;
 }
 
-} // namespace
-
-String DecodeText(std::string_view Bytes, TTextEncoding& Encoding) {
+// The text of Bytes when a byte-order mark starts them.
+bool DecodeByMark(std::string_view Bytes, TTextEncoding& Encoding, String& Text) {
     if (Bytes.size() > static_cast<std::size_t>(INT_MAX))
         throw EReadError(L"Text too large");
     if (StartsWith(Bytes, "\xFF\xFE")) {
         Encoding = TTextEncoding::Utf16LE;
-        return DecodeUtf16(Bytes.substr(2), false);
+        Text = DecodeUtf16(Bytes.substr(2), false);
+        return true;
     }
     if (StartsWith(Bytes, "\xFE\xFF")) {
         Encoding = TTextEncoding::Utf16BE;
-        return DecodeUtf16(Bytes.substr(2), true);
+        Text = DecodeUtf16(Bytes.substr(2), true);
+        return true;
     }
     if (StartsWith(Bytes, "\xEF\xBB\xBF")) {
         Encoding = TTextEncoding::Utf8Bom;
-        return FromUtf8(Bytes.substr(3));
+        Text = FromUtf8(Bytes.substr(3));
+        return true;
     }
+    return false;
+}
+
+} // namespace
+
+String DecodeText(std::string_view Bytes, TTextEncoding& Encoding) {
+    String Text;
+    if (DecodeByMark(Bytes, Encoding, Text))
+        return Text;
     if (!IsAscii(Bytes) && IsValidUtf8(Bytes)) {
         Encoding = TTextEncoding::Utf8;
         return FromUtf8(Bytes);
     }
+    Encoding = TTextEncoding::Ansi;
+    return FromAnsi(Bytes);
+}
+
+String DecodeMarkedText(std::string_view Bytes, TTextEncoding& Encoding) {
+    String Text;
+    if (DecodeByMark(Bytes, Encoding, Text))
+        return Text;
     Encoding = TTextEncoding::Ansi;
     return FromAnsi(Bytes);
 }

@@ -104,6 +104,51 @@ TEST(PathLayerForms, DeviceNames) {
         EXPECT_EQ(IsDeviceName(C.Name), C.Device) << C.Name;
 }
 
+// Temp names are made in exactly the folder given, at any depth, and never twice.
+TEST(PathLayerTempFiles, EachNameIsNewAndLiesInTheFolderGiven) {
+    TTempFolder Temp;
+    Temp.AddFolder(L"sub");
+    ASSERT_TRUE(CreateDirectoryW(Raw(Temp.Path() + L"sub.").c_str(), nullptr));
+    const String Folders[] = {Temp.Path() + L"sub.", AddDeepFolder(Temp.Path(), 300),
+                              AddDeepFolder(Temp.Path(), 1000) + L"\\"};
+    for (const String& Folder : Folders) {
+        SCOPED_TRACE(Folder.size());
+        const String First = CreateTempFileIn(Folder, L"qrv");
+        const String Second = CreateTempFileIn(Folder, L"qrv");
+        ASSERT_FALSE(First.empty()) << GetLastError();
+        EXPECT_NE(First, Second);
+        for (const String& Name : {First, Second}) {
+            EXPECT_EQ(ExtractFilePath(Name), IncludeTrailingBackslash(Folder));
+            EXPECT_EQ(ExtractFileName(Name).substr(0, 3), L"qrv");
+            EXPECT_EQ(ExtractFileExt(Name), L".tmp");
+            EXPECT_TRUE(PathPresent(Raw(Name)));
+            EXPECT_EQ(ReadBytes(Raw(Name)), "");
+        }
+    }
+    EXPECT_TRUE(Snapshot(Temp.Path() + L"sub\\").empty()) << "nothing lands in the neighbour";
+
+    SetLastError(ERROR_SUCCESS);
+    EXPECT_EQ(CreateTempFileIn(Temp.Path() + L"missing", L"qrv"), L"");
+    EXPECT_NE(GetLastError(), static_cast<DWORD>(ERROR_SUCCESS));
+}
+
+TEST(PathLayerTempFiles, ATempFileGoesWithItsOwnerUnlessKept) {
+    TTempFolder Temp;
+    String Dropped, Kept;
+    {
+        const TTempFile Scratch(Temp.Path(), L"x");
+        Dropped = Scratch.Name();
+        TTempFile Result(Temp.Path(), L"x");
+        Kept = Result.Name();
+        Result.Keep();
+        ASSERT_TRUE(PathPresent(Dropped));
+    }
+    EXPECT_FALSE(PathPresent(Dropped));
+    EXPECT_TRUE(PathPresent(Kept));
+    const TTempFile Nowhere(Temp.Path() + L"missing", L"x");
+    EXPECT_EQ(Nowhere.Name(), L"");
+}
+
 TEST(PathLayerEntries, HardLinksShareOneIdentity) {
     TTempFolder Temp;
     const String First = Temp.AddFile(L"first.txt", "data");

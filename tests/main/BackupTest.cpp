@@ -1,6 +1,7 @@
 #include "main/Backup.h"
 
 #include "tests/main/FileFeatureSupport.h"
+#include "tests/support/PathFixtures.h"
 
 #include <gtest/gtest.h>
 
@@ -102,6 +103,29 @@ TEST_F(BackupTest, ACancelledBackupSaysSoAndTheNextOneRecords) {
     F.Progress.CancelAtPump = 0;
     EXPECT_TRUE(Backup.LocalBackup(Results, Archive, L"", 9));
     EXPECT_EQ(Backup.LocalBackups().size(), 1u);
+}
+
+// The backup's own rule: a Cancel seen at any point before the record is written is a cancel,
+// the library's last progress report included.
+TEST_F(BackupTest, ACancelAtAnyPumpBeforeTheRecordLeavesNoRecordAndNoArchive) {
+    F.Fx.App.AddFile(L"src\\a.txt", "alpha");
+    F.Fx.App.AddFile(L"src\\b.bin", std::string(100000, 'b'));
+    Backup.Selection = {{Src(), true}};
+    const String Archive = F.Fx.App.Path() + L"backup.zip";
+    ASSERT_TRUE(Backup.LocalBackup(Results, Archive, L"", 9));
+    const int Pumps = F.Progress.Pumps;
+    ASSERT_GT(Pumps, 0);
+    ASSERT_LT(Pumps, 200) << "a small backup pumps a few times";
+    ASSERT_TRUE(DeleteFileW(Archive.c_str()));
+    for (int At = 1; At <= Pumps; ++At) {
+        SCOPED_TRACE(At);
+        F.Prompt.Asked.clear();
+        F.Progress.CancelAtPump = At;
+        EXPECT_FALSE(Backup.LocalBackup(Results, Archive, L"", 9));
+        EXPECT_EQ(F.ShownKeys(), Keys{L"sBackupCancelled"});
+        EXPECT_FALSE(PathPresent(Archive));
+        EXPECT_EQ(Backup.LocalBackups().size(), 1u);
+    }
 }
 
 TEST_F(BackupTest, ARestoreThatRefusesLinesOrIsCancelledIsNotReportedAsDone) {
@@ -236,6 +260,36 @@ TEST_F(FtpBackupTest, CancelDuringTheUploadAbortsItAndRecordsNothing) {
     EXPECT_GE(PumpsBeforeUpload, 0) << "the upload was under way";
     EXPECT_EQ(F.ShownKeys(), Keys{L"sBackupCancelled"});
     EXPECT_TRUE(Backup.FtpBackups().empty());
+}
+
+TEST_F(FtpBackupTest, ACancelAtTheUploadsLastReportRecordsNothing) {
+    TFtpTarget Target = Peer.As(L"rw");
+    F.Progress.OnPump = [&] {
+        const bool Sent = F.Progress.Labels.back() == L"sUploadingBackupFile" &&
+                          F.Progress.Max > 0 && F.Progress.Positions.back() == F.Progress.Max;
+        if (Sent)
+            F.Progress.PressCancel();
+    };
+    EXPECT_FALSE(Backup.RemoteBackup(Results, L"S", Target, Name(), L"", 0));
+    EXPECT_EQ(F.ShownKeys(), Keys{L"sBackupCancelled"});
+    EXPECT_TRUE(Backup.FtpBackups().empty());
+}
+
+TEST_F(FtpBackupTest, ADownloadIntoADeepWorkingFolderRestores) {
+    TFtpTarget Target = Peer.As(L"rw");
+    ASSERT_TRUE(Backup.RemoteBackup(Results, L"S", Target, Name(), L"", 9));
+    const TBackupRecord Record = Backup.FtpBackups()[0];
+    for (const size_t Length : {300u, 1000u}) {
+        SCOPED_TRACE(Length);
+        F.Context.WorkFolder =
+            AddDeepFolder(F.Fx.App.Path() + L"W" + IntToStr(int(Length)), Length) + L"\\";
+        WriteBytes(A, "changed");
+        F.Prompt.Asked.clear();
+        F.Prompt.Answer = IPrompt::ResultYesToAll;
+        EXPECT_TRUE(Backup.RestoreFtp(Record));
+        EXPECT_EQ(ReadBytes(A), std::string(300000, 'a'));
+        EXPECT_TRUE(Snapshot(F.Context.WorkFolder).empty()) << "the download goes afterwards";
+    }
 }
 
 TEST_F(FtpBackupTest, ACutOrMissingDownloadRestoresNothing) {

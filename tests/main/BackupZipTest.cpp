@@ -1,11 +1,16 @@
 #include "main/BackupZip.h"
 
+#include "classlib/rtl/TextEncoding.h"
+
 #include "tests/support/FakeProgress.h"
+#include "tests/support/PathFixtures.h"
 #include "tests/support/TempFolder.h"
 
 #include <gtest/gtest.h>
 #include <zip.h>
 
+#include <algorithm>
+#include <functional>
 #include <map>
 #include <optional>
 
@@ -41,7 +46,8 @@ std::map<std::string, TEntryInfo> ReadArchive(const String& FileName, const char
 
 // Writes an archive with the given entries (name -> bytes) as a hostile or foreign tool would.
 void WriteArchive(const String& FileName,
-                  const std::vector<std::pair<std::string, std::string>>& Entries) {
+                  const std::vector<std::pair<std::string, std::string>>& Entries,
+                  zip_int32_t Method = ZIP_CM_STORE) {
     int Error = 0;
     zip_t* Archive = zip_open(ToUtf8(FileName).c_str(), ZIP_CREATE | ZIP_TRUNCATE, &Error);
     ASSERT_NE(Archive, nullptr);
@@ -49,10 +55,41 @@ void WriteArchive(const String& FileName,
         zip_source_t* Source = zip_source_buffer(Archive, Bytes.data(), Bytes.size(), 0);
         const zip_int64_t Index = zip_file_add(Archive, Name.c_str(), Source, 0);
         ASSERT_GE(Index, 0) << Name;
-        // Stored, so that a test can find and damage the data.
-        zip_set_file_compression(Archive, static_cast<zip_uint64_t>(Index), ZIP_CM_STORE, 0);
+        // Stored unless asked, so that a test can find and damage the data.
+        zip_set_file_compression(Archive, static_cast<zip_uint64_t>(Index), Method, 0);
     }
     ASSERT_EQ(zip_close(Archive), 0);
+}
+
+// Fields of an entry's headers that a damaged or doctored archive gets wrong.
+enum class TEntryField { Crc, Size };
+
+// Sets the field of the named entry in its local header and its central directory record
+// alike, so the two still agree.
+void PatchEntry(std::string& Bytes, const std::string& Name, TEntryField Field,
+                std::uint32_t Value) {
+    const auto Read16 = [&](size_t At) {
+        return static_cast<size_t>(static_cast<unsigned char>(Bytes[At]) |
+                                   (static_cast<unsigned char>(Bytes[At + 1]) << 8));
+    };
+    const auto Write32 = [&](size_t At) {
+        for (int I = 0; I < 4; ++I)
+            Bytes[At + I] = static_cast<char>((Value >> (8 * I)) & 0xFF);
+    };
+    const size_t FieldAt = Field == TEntryField::Crc ? 0 : 8;
+    int Patched = 0;
+    for (size_t At = Bytes.find("PK"); At != std::string::npos; At = Bytes.find("PK", At + 1)) {
+        if (Bytes.compare(At, 4, "PK\x03\x04") == 0 && Read16(At + 26) == Name.size() &&
+            Bytes.compare(At + 30, Name.size(), Name) == 0) {
+            Write32(At + 14 + FieldAt);
+            ++Patched;
+        } else if (Bytes.compare(At, 4, "PK\x01\x02") == 0 && Read16(At + 28) == Name.size() &&
+                   Bytes.compare(At + 46, Name.size(), Name) == 0) {
+            Write32(At + 16 + FieldAt);
+            ++Patched;
+        }
+    }
+    ASSERT_EQ(Patched, 2) << Name;
 }
 
 std::string Pattern(size_t Size, unsigned Seed) {
@@ -260,7 +297,18 @@ TEST(RestoreTargetTest, OnlyFullPathsOnADriveWithoutTricksAreTaken) {
         {L"C:\\a\\COM1", false},
         {L"C:\\a\\b/../../c", false},
         {L"C:\\a\\\\b", false},
-        {L"C:\\a\\b.", false},
+        // Written through the extended form, these are the names they say.
+        {L"C:\\a\\keep.doc.", true},
+        {L"C:\\a\\name ", true},
+        {L"C:\\a.\\b", true},
+        {L"C:\\a\\...", false},
+        {L"C:\\a\\. .", false},
+        {L"C:\\a\\ ", false},
+        // Devices by the one rule of the path layer.
+        {L"C:\\a\\COM\u00B9", false},
+        {L"C:\\a\\lpt\u00B3.txt", false},
+        {L"C:\\a\\aux .log", false},
+        {L"C:\\a\\COM0", true},
         {L"C:\\", false},
         {L"\\\\?\\C:\\x", false},
         {L"C:\\a\\con-notes.txt", true},
@@ -353,6 +401,207 @@ TEST_F(BackupZipTest, AnEncryptedBackupAsksForItsPasswordUntilCancelled) {
         RestoreBackupZip(Archive, String(), Progress, Answers.Questions(String(L"right")));
     EXPECT_TRUE(Outcome.Ok()) << ToUtf8(Outcome.Error);
     EXPECT_EQ(ReadBytes(A), "alpha");
+}
+
+// Names a plain path would take for their neighbour's are backed up, zipped and restored as
+// themselves, and the neighbour is left alone.
+TEST(BackupZipExactTest, NamesEndingInDotsOrSpacesAreTheirOwnEntries) {
+    const struct {
+        const wchar_t* Name;
+        const wchar_t* Neighbour;
+    } Cases[] = {
+        {L"keep.doc.", L"keep.doc"},
+        {L"name ", L"name"},
+        {L"dir.\\inner.txt", L"dir\\inner.txt"},
+    };
+    TTempFolder Tree;
+    TFakeProgress Progress;
+    const String Backup = Tree.Path() + L"backup.zip";
+    const String Flat = Tree.Path() + L"flat.zip";
+    for (const auto& Case : Cases) {
+        SCOPED_TRACE(ToUtf8(Case.Name));
+        const String Own = Tree.Path() + Case.Name;
+        const String Neighbour = Tree.Path() + Case.Neighbour;
+        for (const String& File : {Own, Neighbour})
+            CreateDirectoryW(Raw(ExcludeTrailingBackslash(ExtractFilePath(File))).c_str(), nullptr);
+        WriteBytes(Raw(Own), "own bytes");
+        WriteBytes(Raw(Neighbour), "neighbour");
+
+        ASSERT_TRUE(CreateBackupZip(Backup, {Own}, {true, String(), 9}, Progress).Ok());
+        ASSERT_TRUE(CreateBackupZip(Flat, {Own}, {false, String(), 9}, Progress).Ok());
+        const auto Stored = ReadArchive(Backup, nullptr);
+        ASSERT_EQ(Stored.count(EntryOf(Own)), 1u);
+        EXPECT_EQ(Stored.at(EntryOf(Own)).Bytes, "own bytes");
+        const auto Zipped = ReadArchive(Flat, nullptr);
+        ASSERT_EQ(Zipped.count(ToUtf8(ExtractFileName(Own))), 1u);
+        EXPECT_EQ(Zipped.at(ToUtf8(ExtractFileName(Own))).Bytes, "own bytes");
+
+        // Gone, and then changed: each time the backup's bytes come back to that very name.
+        for (const bool Gone : {true, false}) {
+            if (Gone)
+                ASSERT_TRUE(DeleteFileW(Raw(Own).c_str()));
+            else
+                WriteBytes(Raw(Own), "changed");
+            TAnswers Answers;
+            Answers.Given = {TOverwriteAnswer::Yes};
+            const TRestoreOutcome Restored =
+                RestoreBackupZip(Backup, String(), Progress, Answers.Questions());
+            EXPECT_TRUE(Restored.Ok()) << ToUtf8(Restored.Error);
+            EXPECT_EQ(ReadBytes(Raw(Own)), "own bytes");
+            EXPECT_EQ(ReadBytes(Raw(Neighbour)), "neighbour");
+            EXPECT_EQ(Answers.Asked.size(), Gone ? 0u : 1u);
+        }
+        DeleteFileW(Backup.c_str());
+        DeleteFileW(Flat.c_str());
+    }
+}
+
+// The list is read in the encoding it was written in: ANSI without a mark, as older archives
+// have it, even when its bytes would pass for UTF-8, and UTF-8 with a byte-order mark.
+TEST(BackupZipListTest, TheListIsReadInTheEncodingItWasWrittenIn) {
+    const struct {
+        String Name;
+        bool Marked;
+    } Cases[] = {
+        {L"It\u00E2\u20AC\u2122s here.txt", false},
+        {L"\u05E9\u05DC\u05D5\u05DD \u2019.txt", true},
+        {L"plain.txt", false},
+    };
+    TTempFolder Tree;
+    TFakeProgress Progress;
+    const String Archive = Tree.Path() + L"backup.zip";
+    for (const auto& Case : Cases) {
+        SCOPED_TRACE(ToUtf8(Case.Name));
+        ASSERT_EQ(FitsAnsi(Case.Name), !Case.Marked) << "the ANSI code page decides the case";
+        const String File = Tree.AddFile(Case.Name, "contents");
+        ASSERT_TRUE(CreateBackupZip(Archive, {File}, {true, String(), 9}, Progress).Ok());
+        const std::string List = ReadArchive(Archive, nullptr).at("~backupfilelist.tmp").Bytes;
+        EXPECT_EQ(List.rfind("\xEF\xBB\xBF", 0) == 0, Case.Marked);
+
+        ASSERT_TRUE(DeleteFileW(File.c_str()));
+        TAnswers Answers;
+        const TRestoreOutcome Restored =
+            RestoreBackupZip(Archive, String(), Progress, Answers.Questions());
+        EXPECT_TRUE(Restored.Ok()) << ToUtf8(Restored.Error);
+        EXPECT_EQ(ReadBytes(File), "contents");
+        DeleteFileW(Archive.c_str());
+    }
+}
+
+// A list whose bytes no longer match what was recorded is refused before anything is written,
+// even when the damage leaves a list the restore could follow.
+TEST(RestoreHostileTest, ADamagedListRestoresNothing) {
+    TTempFolder Tree;
+    const String A = Tree.Path() + L"in\\a.txt";
+    const String B = Tree.Path() + L"in\\b.txt";
+    const std::string List = ToUtf8(A) + "\r\n" + ToUtf8(B) + "\r\n";
+    const String Archive = Tree.Path() + L"backup.zip";
+    WriteArchive(Archive,
+                 {{"~backupfilelist.tmp", List}, {EntryOf(A), "alpha"}, {EntryOf(B), "beta"}});
+    const std::string Good = ReadBytes(Archive);
+
+    const struct {
+        const char* Damage;
+        std::function<void(std::string&)> Apply;
+    } Cases[] = {
+        // "b.txt" becomes a second "a.txt".
+        {"a changed byte", [](std::string& Bytes) { Bytes[Bytes.find("\\b.txt\r\n") + 1] = 'a'; }},
+        {"a wrong CRC",
+         [](std::string& Bytes) {
+             PatchEntry(Bytes, "~backupfilelist.tmp", TEntryField::Crc, 0x12345678);
+         }},
+        {"a shorter recorded size",
+         [&](std::string& Bytes) {
+             PatchEntry(Bytes, "~backupfilelist.tmp", TEntryField::Size,
+                        static_cast<std::uint32_t>(List.size() - 10));
+         }},
+    };
+    for (const auto& Case : Cases) {
+        SCOPED_TRACE(Case.Damage);
+        std::string Bytes = Good;
+        Case.Apply(Bytes);
+        WriteBytes(Archive, Bytes);
+        TFakeProgress Progress;
+        TAnswers Answers;
+        Answers.Given = {TOverwriteAnswer::YesToAll};
+        const TRestoreOutcome Outcome =
+            RestoreBackupZip(Archive, String(), Progress, Answers.Questions());
+        EXPECT_EQ(Outcome.Result, TZipResult::Failed);
+        EXPECT_EQ(Outcome.Restored, 0);
+        EXPECT_NE(Outcome.Error.find(L"~backupfilelist.tmp"), String::npos)
+            << ToUtf8(Outcome.Error);
+        EXPECT_FALSE(PathPresent(Tree.Path() + L"in"));
+    }
+}
+
+// An entry that holds more or less than its recorded size is a damaged archive: no more than
+// that size is written, the partial file goes and the file it was to replace stays.
+TEST(RestoreHostileTest, AnEntryIsWrittenNoFurtherThanItsRecordedSize) {
+    const struct {
+        const char* Damage;
+        std::string Data;
+        zip_int32_t Method;
+        std::uint32_t Recorded;
+    } Cases[] = {
+        {"stored, larger than recorded", Pattern(2000000, 4), ZIP_CM_STORE, 1000},
+        {"deflated, larger than recorded", std::string(20000000, '\0'), ZIP_CM_DEFLATE, 1000},
+        {"stored, smaller than recorded", Pattern(1000, 5), ZIP_CM_STORE, 5000},
+    };
+    for (const auto& Case : Cases) {
+        SCOPED_TRACE(Case.Damage);
+        TTempFolder Tree;
+        const String Target = Tree.AddFile(L"t\\file.bin", "existing");
+        const String Archive = Tree.Path() + L"bomb.zip";
+        WriteArchive(
+            Archive,
+            {{"~backupfilelist.tmp", ToUtf8(Target) + "\r\n"}, {EntryOf(Target), Case.Data}},
+            Case.Method);
+        std::string Bytes = ReadBytes(Archive);
+        PatchEntry(Bytes, EntryOf(Target), TEntryField::Size, Case.Recorded);
+        WriteBytes(Archive, Bytes);
+
+        TFakeProgress Progress;
+        TAnswers Answers;
+        Answers.Given = {TOverwriteAnswer::YesToAll};
+        const TRestoreOutcome Outcome =
+            RestoreBackupZip(Archive, String(), Progress, Answers.Questions());
+        EXPECT_EQ(Outcome.Result, TZipResult::Failed);
+        EXPECT_FALSE(Outcome.Error.empty());
+        EXPECT_EQ(Outcome.Restored, 0);
+        EXPECT_LE(*std::max_element(Progress.Positions.begin(), Progress.Positions.end()),
+                  static_cast<std::int64_t>(Case.Recorded));
+        const std::map<String, std::string> Expected{{L"file.bin", "existing"}};
+        EXPECT_EQ(Snapshot(Tree.Path() + L"t\\"), Expected) << "no partial file stays";
+    }
+}
+
+// Folders deeper than MAX_PATH back up and restore like any other.
+TEST(BackupZipLongPathTest, BackupAndRestoreWorkInDeepFolders) {
+    for (const size_t Length : {300u, 1000u}) {
+        SCOPED_TRACE(Length);
+        TTempFolder Tree;
+        const String Folder = AddDeepFolder(Tree.Path(), Length) + L"\\";
+        const String File = Folder + L"deep.bin";
+        WriteBytes(Raw(File), Pattern(70000, 6));
+        TFakeProgress Progress;
+        const String Archive = Folder + L"backup.zip";
+        const TZipOutcome Made = CreateBackupZip(Archive, {File}, {true, String(), 9}, Progress);
+        ASSERT_TRUE(Made.Ok()) << ToUtf8(Made.Error);
+
+        for (const TOverwriteAnswer Answer : {TOverwriteAnswer::Yes, TOverwriteAnswer::No}) {
+            if (Answer == TOverwriteAnswer::Yes)
+                WriteBytes(Raw(File), "changed");
+            else
+                ASSERT_TRUE(DeleteFileW(Raw(File).c_str()));
+            TAnswers Answers;
+            Answers.Given = {Answer};
+            const TRestoreOutcome Restored =
+                RestoreBackupZip(Archive, String(), Progress, Answers.Questions());
+            EXPECT_TRUE(Restored.Ok()) << ToUtf8(Restored.Error);
+            EXPECT_EQ(ReadBytes(Raw(File)), Pattern(70000, 6));
+        }
+        EXPECT_EQ(Snapshot(Folder).size(), 2u) << "the file and the archive, no temporary file";
+    }
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 
 #include "main/MainMode.h"
 #include "tests/main/FileFeatureSupport.h"
+#include "tests/support/PathFixtures.h"
 
 #include <gtest/gtest.h>
 
@@ -171,6 +172,35 @@ TEST_F(FileActionsTest, ZipAndBackupOfFoundFiles) {
 
     EXPECT_TRUE(Actions.BackupChecked(Results));
     EXPECT_TRUE(Backup.BackupFromResults);
+}
+
+// Removing a name that a plain path would take for its neighbour's counts the size of the
+// entry removed, and leaves the neighbour alone.
+TEST_F(FileActionsTest, RemovingAnAwkwardNameCountsItsOwnSize) {
+    const struct {
+        const wchar_t* Name;
+        const wchar_t* Neighbour;
+        bool Shred;
+    } Cases[] = {
+        {L"keep.doc.", L"keep.doc", false},
+        {L"name ", L"name", false},
+        {L"shred.doc.", L"shred.doc", true},
+    };
+    Mode = mdLargeFiles;
+    for (const auto& Case : Cases) {
+        SCOPED_TRACE(ToUtf8(Case.Name));
+        const String Own = F.Fx.App.Path() + Case.Name;
+        const String Neighbour = F.Fx.App.Path() + Case.Neighbour;
+        WriteBytes(Raw(Own), "dot");
+        WriteBytes(Raw(Neighbour), "the neighbour");
+        const auto Before = Counted();
+        EXPECT_EQ(Actions.RemoveFile(Own, false, Case.Shred), 0);
+        auto Expected = Before;
+        Expected[1] = {Before[1].first + 1, Before[1].second + 3};
+        EXPECT_EQ(Counted(), Expected);
+        EXPECT_FALSE(PathPresent(Raw(Own)));
+        EXPECT_EQ(ReadBytes(Raw(Neighbour)), "the neighbour");
+    }
 }
 
 TEST(OrganizeFoldersTest, RemoveMatchesWithoutCaseOrTrailingBackslash) {

@@ -84,3 +84,20 @@ inline bool CopyAwkwardFixture(const String& Folder) {
     CopyTemplate(Fixtures + L"awkward\\", Folder);
     return true;
 }
+
+// Makes a folder below Folder (with a trailing backslash) whose path is Length characters long,
+// without a trailing backslash, through the \\?\ form; its steps are at most 100 characters.
+inline String AddDeepFolder(const String& Folder, std::size_t Length) {
+    String Path = ExcludeTrailingBackslash(Folder);
+    if (Path.size() + 2 > Length)
+        throw std::runtime_error("the folder is longer than asked for");
+    while (Path.size() < Length) {
+        const std::size_t Left = Length - Path.size() - 1;
+        // A last step of one character would need the one before to be shorter; keep two.
+        const std::size_t Step = Left <= 100 ? Left : std::min<std::size_t>(100, Left - 2);
+        Path += L'\\' + String(Step, static_cast<wchar_t>(L'a' + Path.size() % 26));
+        if (!CreateDirectoryW(Raw(Path).c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS)
+            throw std::runtime_error("cannot make the deep folder " + ToUtf8(Path));
+    }
+    return Path;
+}
