@@ -85,12 +85,13 @@ inline bool CopyAwkwardFixture(const String& Folder) {
     return true;
 }
 
-// Makes a folder below Folder (with a trailing backslash) whose path is Length characters long,
+// Makes Folder if need be, and below it a folder whose path is Length characters long,
 // without a trailing backslash, through the \\?\ form; its steps are at most 100 characters.
 inline String AddDeepFolder(const String& Folder, std::size_t Length) {
     String Path = ExcludeTrailingBackslash(Folder);
     if (Path.size() + 2 > Length)
         throw std::runtime_error("the folder is longer than asked for");
+    CreateDirectoryW(Raw(Path).c_str(), nullptr);
     while (Path.size() < Length) {
         const std::size_t Left = Length - Path.size() - 1;
         // A last step of one character would need the one before to be shorter; keep two.
