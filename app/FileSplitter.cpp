@@ -96,12 +96,12 @@ String TFileSplitter::PartFileName(const String& FirstPart, int Index) {
     return Index == 0 ? FirstPart : ChangeFileExt(FirstPart, L"." + PartNumberText(Index));
 }
 
-// Size may have changed since ReduceFirstSizeBy was set, and OnNeedDisk may
-// change BufferSize between parts.
 bool TFileSplitter::SizesValid() const {
     return std::int64_t{Size} - FReduceFirstSizeBy >= HeaderSize + 1 && BufferSize >= 1;
 }
 
+// Size may have changed since ReduceFirstSizeBy was set, and OnNeedDisk may
+// change BufferSize between parts.
 void TFileSplitter::CheckSizes() const {
     if (std::int64_t{Size} - FReduceFirstSizeBy < HeaderSize + 1)
         throw EFileError(L"The part size " + IntToStr(Size) +
