@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -86,8 +87,17 @@ std::uint16_t TFileSplitter::PartCount() const {
     return static_cast<std::uint16_t>(FHeader[30] | (FHeader[31] << 8));
 }
 
+void TFileSplitter::SetPartCount(std::int64_t Parts) {
+    FHeader[30] = static_cast<std::uint8_t>(Parts & 0xFF);
+    FHeader[31] = static_cast<std::uint8_t>(Parts >> 8);
+}
+
 String TFileSplitter::PartFileName(const String& FirstPart, int Index) {
     return Index == 0 ? FirstPart : ChangeFileExt(FirstPart, L"." + PartNumberText(Index));
+}
+
+bool TFileSplitter::SizesValid() const {
+    return std::int64_t{Size} - FReduceFirstSizeBy >= HeaderSize + 1 && BufferSize >= 1;
 }
 
 // Size may have changed since ReduceFirstSizeBy was set, and OnNeedDisk may
@@ -147,8 +157,7 @@ bool TFileSplitter::Split() {
     if (Parts > MaxParts)
         RaiseTooManyParts();
     CheckNoPartIsInput(Parts);
-    FHeader[30] = static_cast<std::uint8_t>(Parts & 0xFF);
-    FHeader[31] = static_cast<std::uint8_t>(Parts >> 8);
+    SetPartCount(Parts);
 
     std::vector<String> Written;
     try {
@@ -168,12 +177,51 @@ bool TFileSplitter::Split() {
             Written.push_back(PartName);
             Taken += WritePart(Input, Part, Index, InputSize - Taken);
         }
+        // Sizes that OnNeedDisk changed change the count: Combine joins what the header says.
+        if (static_cast<std::int64_t>(Written.size()) != Parts) {
+            SetPartCount(static_cast<std::int64_t>(Written.size()));
+            TFileStream First(Written.front(), fmOpenReadWrite | fmShareDenyWrite);
+            First.SetPosition(HeaderSize - 2);
+            First.WriteBuffer(FHeader.data() + HeaderSize - 2, 2);
+        }
     } catch (...) {
         for (const String& PartName : Written)
             FileDelete(PartName);
         throw;
     }
     return true;
+}
+
+std::vector<String> TFileSplitter::ExistingParts(bool LaterSizesMayChange) const {
+    // Split itself refuses these before it writes anything.
+    if (!FileExists(FFileName) || !SizesValid())
+        return {};
+    const String FirstPart =
+        FSplitFileName.empty() ? ChangeFileExt(FFileName, L".SPL") : FSplitFileName;
+    std::int64_t Parts = MaxParts;
+    if (!LaterSizesMayChange) {
+        try {
+            TFileStream Input(FFileName, fmOpenRead | fmShareDenyWrite);
+            Parts = std::min<std::int64_t>(CountParts(Input.Size()), MaxParts);
+        } catch (const Exception&) {
+            return {}; // Split reports the input it cannot read
+        }
+    }
+    // One listing of the folder, however many parts the split may write.
+    const String Folder = ExtractFilePath(FirstPart);
+    std::vector<std::pair<int, String>> Found;
+    TSearchRec F;
+    for (int Result = FindFirst(ChangeFileExt(FirstPart, L".*"), faAnyFile & ~faDirectory, F);
+         Result == 0; Result = FindNext(F)) {
+        const int Index = PartIndexOf(FirstPart, Folder + F.Name);
+        if (Index >= 0 && Index < Parts)
+            Found.emplace_back(Index, Folder + F.Name);
+    }
+    std::sort(Found.begin(), Found.end());
+    std::vector<String> Names;
+    for (auto& Part : Found)
+        Names.push_back(std::move(Part.second));
+    return Names;
 }
 
 std::int64_t TFileSplitter::WritePart(TStream& Input, TStream& Part, int Index,
@@ -213,18 +261,18 @@ int TFileSplitter::Combine() {
         TFileStream Output(FFileName, fmCreate);
         std::vector<std::uint8_t> Buffer(
             static_cast<size_t>(std::min<std::int64_t>(BufferSize, MaxBlock)));
-        for (;; ++Joined) {
+        // Parts of an earlier, longer split of the same name may follow the last one.
+        for (; Joined == 0 || Joined < PartCount(); ++Joined) {
             const String PartName = PartFileName(FSplitFileName, Joined);
-            if (Joined == MaxParts) {
-                if (FileExists(PartName))
-                    RaiseTooManyParts();
-                break;
-            }
             if (!AskForPart(Joined, PartCount()) || !FileExists(PartName))
                 break;
             TFileStream Part(PartName, fmOpenRead | fmShareDenyWrite);
-            if (Joined == 0)
+            if (Joined == 0) {
                 Part.ReadBuffer(FHeader.data(), HeaderSize);
+                if (PartCount() == 0)
+                    throw EFileError(L"The header of '" + PartName +
+                                     L"' does not count its parts.");
+            }
             // Progress is the position in the part, so the first part too ends at 100.
             CopyBlocks(Part, Output, Part.Position(), Part.Size(), Buffer,
                        L"The part '" + PartName + L"'");

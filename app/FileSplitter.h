@@ -55,9 +55,14 @@ public:
     // false when OnNeedDisk stopped it (the parts written so far stay). On an
     // error the parts written by this call are removed again.
     bool Split();
-    // Joins the consecutive parts that exist, starting with SplitFileName, into
-    // FileName (replaced). Returns the number of parts joined. On an error the
-    // incomplete output is removed.
+    // The files Split would replace: the parts it writes for FileName with the
+    // current sizes that exist already, first part first. LaterSizesMayChange
+    // (OnNeedDisk sets them part by part): every later part name counts.
+    std::vector<String> ExistingParts(bool LaterSizesMayChange) const;
+    // Joins the parts that the first part's header counts, starting with
+    // SplitFileName, into FileName (replaced); parts beyond that count are left
+    // alone. Returns the number joined, fewer when a part is missing or
+    // OnNeedDisk stopped. On an error the incomplete output is removed.
     int Combine();
 
     // The part count of the header: computed by Split, read by Combine.
@@ -67,10 +72,12 @@ public:
     static String PartFileName(const String& FirstPart, int Index);
 
 private:
+    bool SizesValid() const;
     void CheckSizes() const;
     void CheckNoPartIsInput(std::int64_t Parts) const;
     void CheckFirstPartName() const;
     std::int64_t CountParts(std::int64_t InputSize) const;
+    void SetPartCount(std::int64_t Parts);
     bool AskForPart(int Index, std::uint16_t Parts);
     std::int64_t WritePart(TStream& Input, TStream& Part, int Index, std::int64_t Remaining);
     // Copies From to To from Done up to Total in blocks of Buffer's size, reporting

@@ -88,6 +88,9 @@ enum TCommandTarget : int {
 // Only paths on fixed drives are judged. RequireDrive: a line without a drive
 // path cannot be told (rather than having an odd form).
 TCommandTarget CheckCommandTarget(const String& CommandLine, bool RequireDrive);
+// The same for the program a command starts: only its own path is judged (the quoted part,
+// or the words up to its arguments), whatever paths or lists the arguments hold.
+TCommandTarget CheckProgramTarget(const String& CommandLine);
 
 // Starts CommandLine in a new console and waits for it to end. Meanwhile this
 // thread's windows keep painting but take no input, as under a modal dialog.

@@ -46,23 +46,25 @@ void WaitDispatchingMessages(HANDLE Handle) {
     }
 }
 
-} // namespace
-
-TCommandTarget CheckCommandTarget(const String& CommandLine, bool RequireDrive) {
+// Judges the path that starts at the drive letter of CommandLine. ProgramOnly: only the
+// program's own path counts; otherwise a second drive path or a ";" in the line is an odd form.
+TCommandTarget JudgeCommandTarget(const String& CommandLine, bool RequireDrive, bool ProgramOnly) {
     String S = CommandLine;
     if (S.empty())
         return ctCannotTell;
     const int Colon = Pos(L":\\", S);
     if (Colon == 0)
         return RequireDrive ? ctCannotTell : ctOddForm;
-    if ((Colon != 2 && Colon != 3) || PosEx(L":\\", S, Colon + 2) != 0)
+    if (Colon != 2 && Colon != 3)
+        return ProgramOnly ? ctCannotTell : ctOddForm; // the program itself has no drive path
+    if (!ProgramOnly && PosEx(L":\\", S, Colon + 2) != 0)
         return ctOddForm;
 
     const int Drive = Colon - 1; // 1-based position of the drive letter
     const String Root = String(1, S[Drive - 1]) + L":\\";
     if (GetDriveTypeW(Root.c_str()) != DRIVE_FIXED)
         return ctCannotTell;
-    if (Pos(L";", S) != 0)
+    if (!ProgramOnly && Pos(L";", S) != 0)
         return ctOddForm;
 
     const int Closing = Drive > 1 && S[Drive - 2] == L'"' ? PosEx(L"\"", S, Drive) : 0;
@@ -71,6 +73,7 @@ TCommandTarget CheckCommandTarget(const String& CommandLine, bool RequireDrive) 
     if (const int Comma = Pos(L",", S); Comma != 0)
         S = Copy(S, 1, Comma - 1);
 
+    // An unquoted path may hold spaces: the arguments go word by word from the end.
     for (;;) {
         if (TargetExists(S))
             return ctTargetExists;
@@ -79,6 +82,16 @@ TCommandTarget CheckCommandTarget(const String& CommandLine, bool RequireDrive) 
             return ctTargetMissing;
         S.resize(Space);
     }
+}
+
+} // namespace
+
+TCommandTarget CheckCommandTarget(const String& CommandLine, bool RequireDrive) {
+    return JudgeCommandTarget(CommandLine, RequireDrive, false);
+}
+
+TCommandTarget CheckProgramTarget(const String& CommandLine) {
+    return JudgeCommandTarget(CommandLine, true, true);
 }
 
 std::int64_t RunAndWait(const String& CommandLine, int ShowCmd) {

@@ -25,7 +25,7 @@ TAddRemovePrograms::TAddRemovePrograms(TUninstallEnvironment Environment,
         };
     if (!FEnvironment.CheckTarget)
         FEnvironment.CheckTarget = [](const String& Command) {
-            return CheckCommandTarget(Command, true);
+            return CheckProgramTarget(Command);
         };
 }
 
@@ -74,8 +74,7 @@ TUninstallOutcome TAddRemovePrograms::Uninstall(std::size_t Index) {
         return uoNothing;
     const TAddRem Program = *FPrograms[Index];
     if (Program.ImageIndex != 4) {
-        FContext.Notice(FContext.Message(L"sUninstallInvalidInfo"),
-                        IPrompt::IconInformation);
+        FContext.Notice(FContext.Message(L"sUninstallInvalidInfo"), IPrompt::IconInformation);
         return uoInvalid;
     }
     if (!FContext.Confirm(FContext.Message(L"UninstallConfirm", Program.DisplayName)))

@@ -27,7 +27,7 @@ public:
 
 struct TUninstallEnvironment {
     TRegistryRoot Machine{HKEY_LOCAL_MACHINE, String()};
-    // Null: the utilities' CanLaunch, RunAndWait (normal show state) and CheckCommandTarget.
+    // Null: the utilities' CanLaunch, RunAndWait (normal show state) and CheckProgramTarget.
     std::function<bool(const String&)> CanLaunch;
     std::function<std::int64_t(const String&)> RunAndWait;
     std::function<TCommandTarget(const String&)> CheckTarget;

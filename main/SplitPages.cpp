@@ -93,22 +93,19 @@ TSplitOutcome TSplitPages::Split(const String& FileName, const String& Destinati
     }
 
     const String FirstPart = SplitFirstPartName(Destination, FileName);
-    // Parts of an earlier split under that name would be replaced.
-    for (const String& Part : {FirstPart, TFileSplitter::PartFileName(FirstPart, 1)}) {
-        if (FileExists(Part)) {
-            if (!ConfirmOverwrite(Part))
-                return spNotConfirmed;
-            break;
-        }
-    }
+    FSplitter.SetFileName(FileName);
+    FSplitter.SetSplitFileName(FirstPart);
+    // Any file the split would write over, a part of an earlier split or the user's own
+    // file of a part's name: one question for all of them.
+    const std::vector<String> Replaced = FSplitter.ExistingParts(AskEachSize);
+    if (!Replaced.empty() && !ConfirmOverwrite(Replaced.front()))
+        return spNotConfirmed;
 
     FAskEachSize = AskEachSize;
     try {
         std::optional<TProgressScope> Shown;
         if (FProgress)
             Shown.emplace(*FProgress, ExtractFileName(FileName), 100, false);
-        FSplitter.SetFileName(FileName);
-        FSplitter.SetSplitFileName(FirstPart);
         FSplitter.Split();
     } catch (const Exception& Error) {
         FAskEachSize = false;

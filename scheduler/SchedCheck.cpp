@@ -43,6 +43,12 @@ bool IsMonthDay(TDateTime Now, int DayOfMonth) {
     return Day == std::min(DayOfMonth, DaysInAMonth(Year, Month));
 }
 
+// The kinds whose spacing is counted from LastRun. A run on a date only compares LastRun's
+// date with its own, so a LastRun in the future must stay as it is there.
+bool CountsFromLastRun(int Kind) {
+    return Kind >= siMinutes && Kind <= siMonths;
+}
+
 } // namespace
 
 std::int64_t GetDriveFreeBytes(const String& Root) {
@@ -58,7 +64,7 @@ TScheduleCheck::TScheduleCheck(TSchedFuncs& Funcs, ISchedRunner& Runner, const I
 
 bool TScheduleCheck::IsDue(int Index, TDateTime Now) {
     TSchedFunc& Func = FFuncs[Index];
-    if (Func.LastRun > Now)
+    if (CountsFromLastRun(Func.Intervals) && Func.LastRun > Now)
         Func.LastRun = Now;
     const TDateTime LastRun = Func.LastRun;
     switch (Func.Intervals) {

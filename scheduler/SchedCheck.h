@@ -41,9 +41,10 @@ public:
     // after it, with LastRun set when its own run starts.
     void CheckSchedule();
 
-    // Whether function Index is due at Now. A LastRun later than Now is taken back to Now first,
-    // so a clock that was set back does not stall the schedule. Kind 7 remembers that it fired
-    // until the free space rises to the bar again.
+    // Whether function Index is due at Now. For the kinds counted from the last run, a LastRun
+    // later than Now is taken back to Now first, so a clock that was set back does not stall
+    // them; other kinds leave LastRun alone. Kind 7 remembers that it fired until the free
+    // space rises to the bar again.
     bool IsDue(int Index, TDateTime Now);
     bool Queued(int Index) const;
 

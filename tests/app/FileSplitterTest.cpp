@@ -168,6 +168,70 @@ TEST_F(FileSplitterTest, CombineStopsAtTheFirstMissingPart) {
     EXPECT_EQ(ReadBytes(Tree.Path() + L"out.dat"), Bytes.substr(0, 68));
 }
 
+// A shorter split under the name of an earlier, longer one leaves the earlier later parts.
+TEST_F(FileSplitterTest, CombineJoinsTheHeadersCountAndLeavesLaterPartsAlone) {
+    Input(Pattern(9000));
+    Splitter.Size = 2000;
+    Splitter.BufferSize = 2000;
+    ASSERT_TRUE(Splitter.Split());
+    const std::string Newer(3000, 'n');
+    Input(Newer);
+    ASSERT_TRUE(Splitter.Split());
+    ASSERT_EQ(PartLengths(Tree.Path() + L"data.SPL"),
+              (std::vector<std::size_t>{2000, 1032, 2000, 2000, 1032}));
+
+    Splitter.SetFileName(Tree.Path() + L"out.dat");
+    Splitter.SetSplitFileName(Tree.Path() + L"data.SPL");
+    EXPECT_EQ(Splitter.Combine(), 2);
+    EXPECT_EQ(ReadBytes(Tree.Path() + L"out.dat").size(), Newer.size());
+    EXPECT_TRUE(ReadBytes(Tree.Path() + L"out.dat") == Newer);
+    EXPECT_TRUE(ReadBytes(Tree.Path() + L"data.002") == Pattern(9000).substr(3968, 2000));
+
+    // A header that counts no parts cannot say where the file ends.
+    Tree.AddFile(L"x.spl", Header(0) + "abc");
+    Tree.AddFile(L"x.001", "def");
+    Splitter.SetFileName(Tree.Path() + L"x.dat");
+    Splitter.SetSplitFileName(Tree.Path() + L"x.spl");
+    EXPECT_THROW(Splitter.Combine(), EFileError);
+    EXPECT_FALSE(FileExists(Tree.Path() + L"x.dat"));
+}
+
+// 250 bytes in parts of 100 make data.SPL, data.001 and data.002.
+TEST_F(FileSplitterTest, ExistingPartsNamesEveryFileTheSplitWouldReplace) {
+    struct TCase {
+        const char* Name;
+        std::vector<std::wstring> Present;
+        bool LaterSizesMayChange;
+        std::vector<std::wstring> Expected;
+    };
+    const std::vector<TCase> Cases = {
+        {"nothing there", {}, false, {}},
+        {"the user's own file of the last part's name", {L"data.002"}, false, {L"data.002"}},
+        {"first part first",
+         {L"data.002", L"DATA.001", L"data.spl"},
+         false,
+         {L"data.spl", L"DATA.001", L"data.002"}},
+        {"beyond the count", {L"data.003", L"data.010"}, false, {}},
+        {"beyond the count while the sizes may change", {L"data.003"}, true, {L"data.003"}},
+        {"not part names", {L"data.02", L"data.0001", L"data.txt", L"data.bin.001"}, true, {}},
+    };
+    for (const TCase& Case : Cases) {
+        SCOPED_TRACE(Case.Name);
+        TTempFolder Folder;
+        TFileSplitter S(nullptr);
+        Folder.AddFile(L"data.bin", Pattern(250));
+        for (const std::wstring& Name : Case.Present)
+            Folder.AddFile(Name, "mine");
+        S.SetFileName(Folder.Path() + L"data.bin");
+        S.Size = 100;
+        S.BufferSize = 100;
+        std::vector<String> Expected;
+        for (const std::wstring& Name : Case.Expected)
+            Expected.push_back(Folder.Path() + Name);
+        EXPECT_EQ(S.ExistingParts(Case.LaterSizesMayChange), Expected);
+    }
+}
+
 TEST_F(FileSplitterTest, CombineSkipsTheHeaderWithoutCheckingIt) {
     Tree.AddFile(L"x.spl", std::string(32, 'Z') + "payload");
     Tree.AddFile(L"x.001", "-tail");
@@ -311,6 +375,7 @@ TEST_F(FileSplitterTest, HandlerChangesLaterPartSizes) {
     };
     ASSERT_TRUE(Splitter.Split());
     EXPECT_EQ(PartLengths(Tree.Path() + L"data.SPL"), (std::vector<std::size_t>{100, 50, 100, 32}));
+    EXPECT_EQ(ReadBytes(Tree.Path() + L"data.SPL").substr(0, 32), Header(4));
     Splitter.OnNeedDisk = nullptr;
     CombineInto(L"out.dat");
     EXPECT_EQ(ReadBytes(Tree.Path() + L"out.dat"), Bytes);
@@ -345,8 +410,8 @@ TEST_F(FileSplitterTest, EventsOfSplitAndCombine) {
     Events.clear();
     Splitter.BufferSize = 40;
     CombineInto(L"out.dat");
-    // The count is 0 until the first part's header has been read; the last
-    // call finds no fourth part.
+    // The count is 0 until the first part's header has been read; no fourth
+    // part is asked for.
     EXPECT_EQ(Events, (std::vector<TEvent>{{'d', 1, 0},
                                            {'p', 72, 0},
                                            {'p', 100, 0},
@@ -357,8 +422,7 @@ TEST_F(FileSplitterTest, EventsOfSplitAndCombine) {
                                            {'d', 3, 3},
                                            {'p', 48, 0},
                                            {'p', 97, 0},
-                                           {'p', 100, 0},
-                                           {'d', 4, 3}}));
+                                           {'p', 100, 0}}));
 }
 
 TEST_F(FileSplitterTest, StoppingFromTheHandler) {

@@ -52,6 +52,35 @@ TEST(QRVUtilsCommandTarget, Table) {
             << Case.Line << (Case.RequireDrive ? L" (drive required)" : L"");
 }
 
+// The same lines where only the program counts: what its arguments hold is not judged.
+TEST(QRVUtilsCommandTarget, ProgramTargetJudgesOnlyTheProgramsOwnPath) {
+    TTempFolder Tree;
+    Tree.AddFile(L"My Apps\\app.exe", "MZ");
+    const String App = Tree.Path() + L"My Apps\\app.exe";
+    const String Missing = Tree.Path() + L"My Apps\\missing.exe";
+    const String Unused = UnusedDrive();
+    ASSERT_FALSE(Unused.empty());
+
+    const struct {
+        String Line;
+        TCommandTarget Expected;
+    } Cases[] = {
+        {L"", ctCannotTell},
+        {L"notepad.exe /x C:\\a.txt", ctCannotTell},
+        {L"rundll32 " + Missing, ctCannotTell},
+        {L"\"" + Unused + L"\\un.exe\" /log=C:\\u.txt", ctCannotTell},
+        {L"\"" + Missing + L"\" /log=\"C:\\logs\\u.txt\"", ctTargetMissing},
+        {Missing + L" /log=C:\\logs\\u.txt", ctTargetMissing},
+        {L"\"" + Missing + L"\" /dirs=C:\\a;C:\\b", ctTargetMissing},
+        {Missing + L" /dirs=C:\\a;C:\\b,2", ctTargetMissing},
+        {L"\"" + App + L"\" /log=\"C:\\logs\\u.txt\"", ctTargetExists},
+        {App + L" /log=C:\\logs\\u.txt -x", ctTargetExists},
+        {App + L" " + Tree.Path() + L"My Apps", ctTargetExists},
+    };
+    for (const auto& Case : Cases)
+        EXPECT_EQ(CheckProgramTarget(Case.Line), Case.Expected) << Case.Line;
+}
+
 // A window that counts the messages posted to it.
 class TCountingWindow {
 public:

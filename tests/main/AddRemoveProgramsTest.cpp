@@ -79,6 +79,41 @@ TEST_F(AddRemovePrograms, AMissingUninstallerCannotRunAndItsEntryCanBeDeleted) {
     EXPECT_EQ(Test.LogLines(), std::vector<String>{L"Forgot Left over"});
 }
 
+// Only the uninstaller's own path tells whether the entry is left over: paths and lists in its
+// arguments neither hide a missing uninstaller nor make a present one look gone.
+TEST_F(AddRemovePrograms, ArgumentsHoldingPathsDoNotDecideWhetherTheEntryIsLeftOver) {
+    const String Gone = Files.Path() + L"gone\\un.exe";
+    const String Present = Files.AddFile(L"App\\un.exe", "MZ");
+    const struct {
+        const wchar_t* Key;
+        String Command;
+        bool Deletable;
+    } Cases[] = {
+        {L"A", L"\"" + Gone + L"\" /log=\"C:\\logs\\u.txt\"", true},
+        {L"B", Gone + L" /log=C:\\logs\\u.txt", true},
+        {L"C", L"\"" + Gone + L"\" /dirs=C:\\a;C:\\b", true},
+        {L"D", L"\"" + Gone + L"\" /log=\"C:\\logs\\u,1.txt\"", true},
+        {L"E", L"\"" + Present + L"\" /log=\"C:\\logs\\u.txt\"", false},
+        {L"F", Present + L" /log=C:\\logs\\u.txt", false},
+        {L"G", L"rundll32 " + Gone, false},
+    };
+    for (const auto& Case : Cases)
+        AddProgram(Case.Key, String(L"Program ") + Case.Key, Case.Command);
+    TAddRemovePrograms List(Environment(), Test.Context);
+    List.Refresh();
+    ASSERT_EQ(List.Programs().size(), std::size(Cases));
+    for (std::size_t I = 0; I < std::size(Cases); ++I)
+        EXPECT_EQ(List.CanDelete(I), Cases[I].Deletable) << Cases[I].Command;
+
+    std::vector<String> Kept;
+    for (std::size_t I = 0; I < List.Programs().size();) {
+        if (!List.Delete(I))
+            Kept.push_back(List.Programs()[I++]->KeyName);
+    }
+    EXPECT_EQ(Kept, (std::vector<String>{L"E", L"F", L"G"}));
+    EXPECT_EQ(Test.LogLines().size(), 4u);
+}
+
 TEST_F(AddRemovePrograms, AnEntryWhoseUninstallerIsPresentIsNeverDeleted) {
     // A file that exists but cannot be started (a document, or a program that needs
     // elevation) still belongs to an installed program.

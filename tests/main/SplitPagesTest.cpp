@@ -148,6 +148,53 @@ TEST_F(SplitPages, RefusedSizesAndKeptPartsWriteNothing) {
     EXPECT_TRUE(Pages.Records().empty());
 }
 
+// data.bin of 5000 bytes in parts of 2000 writes data.spl, data.001 and data.002.
+TEST_F(SplitPages, AnyFileTheSplitWouldReplaceIsAskedAboutOnce) {
+    const String File = Files.AddFile(L"data.bin", Pattern(5000));
+    const String Own = Files.AddFile(L"Parts\\data.002", "the user's own file");
+    Test.Prompt.Answer = IPrompt::ResultNo;
+    EXPECT_EQ(Pages.Split(File, Files.Path() + L"Parts", L"2000", 0, false, false), spNotConfirmed);
+    EXPECT_EQ(Test.Asked(), std::vector<String>{L"Replace " + Own + L"?"});
+    EXPECT_EQ(Files.Read(L"Parts\\data.002"), "the user's own file");
+    EXPECT_FALSE(PathPresent(Files.Path() + L"Parts\\data.spl"));
+    EXPECT_FALSE(PathPresent(Files.Path() + L"Parts\\data.001"));
+
+    // Asking each part's size: a smaller answer may reach a part name further on.
+    Files.AddFile(L"Parts\\data.007", "kept");
+    DeleteFileW(Own.c_str());
+    EXPECT_EQ(Pages.Split(File, Files.Path() + L"Parts", L"2000", 0, false, true), spNotConfirmed);
+    EXPECT_EQ(Test.Asked().back(), L"Replace " + Files.Path() + L"Parts\\data.007?");
+    EXPECT_TRUE(Test.Prompt.Queried.empty()) << "no size is asked before the answer";
+
+    // A part name beyond what the split writes is not asked about and stays.
+    Test.Prompt.Asked.clear();
+    EXPECT_EQ(Pages.Split(File, Files.Path() + L"Parts", L"2000", 0, false, false), spSplit);
+    EXPECT_TRUE(Test.Asked().empty());
+    EXPECT_EQ(Files.Read(L"Parts\\data.007"), "kept");
+    Pages.LoadRecords();
+    EXPECT_EQ(Pages.Records().size(), 1u);
+}
+
+// 9000 bytes split at 2000 make five parts; 3000 bytes split under the same name make two.
+TEST_F(SplitPages, JoiningAfterAShorterSplitOfTheSameNameGivesTheShorterFile) {
+    ASSERT_EQ(Pages.Split(Files.AddFile(L"same.bin", Pattern(9000)), Files.Path() + L"Parts",
+                          L"2000", 0, false, false),
+              spSplit);
+    const std::string Newer(3000, 'n');
+    Test.Prompt.Answer = IPrompt::ResultYes;
+    ASSERT_EQ(Pages.Split(Files.AddFile(L"same.bin", Newer), Files.Path() + L"Parts", L"2000", 0,
+                          true, false),
+              spSplit);
+    ASSERT_TRUE(PathPresent(Files.Path() + L"Parts\\same.004"));
+
+    Pages.LoadRecords();
+    ASSERT_EQ(Pages.Records().size(), 2u);
+    EXPECT_EQ(Pages.Combine(1, Files.Path()), cbJoined);
+    EXPECT_EQ(SizeOf(L"same.bin"), 3000);
+    EXPECT_TRUE(Files.Read(L"same.bin") == Newer);
+    EXPECT_EQ(SizeOf(L"Parts\\same.004"), 1032);
+}
+
 TEST_F(SplitPages, AMissingInputIsReportedAndNotRecorded) {
     EXPECT_EQ(
         Pages.Split(Files.Path() + L"none.bin", Files.Path() + L"Parts", L"1000", 0, true, false),

@@ -218,6 +218,97 @@ TEST(SchedCheckTest, ClockJumpsNeitherStallNorRepeatTheSchedule) {
     EXPECT_EQ(Spring.RunIndices(), (std::vector<int>{1}));
 }
 
+// The clock goes back (or LastRun comes from a clock that was once ahead): the kinds that
+// count time since the last run count from the clock change on, a run on a date comes once on
+// its date, and a kind that does not read LastRun leaves it as it is.
+TEST(SchedCheckTest, TicksAcrossAClockSetBackForEveryKind) {
+    struct TTick {
+        TDateTime Now;
+        bool Runs;
+    };
+    struct TCase {
+        const char* What;
+        TSchedFunc Func;
+        TDateTime LastRun;
+        std::vector<TTick> Ticks;
+        TDateTime LastRunAfter;
+    };
+    const auto OnJune1At10 = Func(siOnDate, [](TSchedFunc& F) {
+        F.OnDate = EncodeDate(2024, 6, 1);
+        F.OnDateHour = 10;
+    });
+    const TDateTime Ahead = At(2024, 6, 4, 10); // a LastRun from a clock that was once ahead
+    const TCase Cases[] = {
+        {"none", Func(siNone), Ahead, {{At(2024, 6, 1, 10, 0, 3), false}}, Ahead},
+        {"at Windows start",
+         Func(siWindowsStart),
+         Ahead,
+         {{At(2024, 6, 1, 10, 0, 3), false}},
+         Ahead},
+        {"every 30 minutes",
+         Func(siMinutes),
+         At(2024, 6, 1, 12),
+         {{At(2024, 6, 1, 9), false},
+          {At(2024, 6, 1, 9, 30), false},
+          {At(2024, 6, 1, 9, 30, 5), true}},
+         At(2024, 6, 1, 9, 30, 5)},
+        {"every 2 hours",
+         Func(siHours, [](TSchedFunc& F) { F.Time2 = 2; }),
+         Ahead,
+         {{At(2024, 6, 1, 10, 0, 3), false}, {At(2024, 6, 1, 12, 0, 8), true}},
+         At(2024, 6, 1, 12, 0, 8)},
+        {"daily at 10:00",
+         Func(siDays, [](TSchedFunc& F) { F.Hour = 10; }),
+         Ahead,
+         {{At(2024, 6, 1, 10, 0, 3), false}, {At(2024, 6, 2, 10, 0, 1), true}},
+         At(2024, 6, 2, 10, 0, 1)},
+        {"weekly on Sunday",
+         Func(siWeeks, [](TSchedFunc& F) { F.DayOfWeek = 0; }),
+         At(2024, 6, 9, 8), // a Sunday
+         {{At(2024, 6, 2, 8), false}, {At(2024, 6, 8, 8), false}, {At(2024, 6, 9, 8), true}},
+         At(2024, 6, 9, 8)},
+        {"monthly on the 1st",
+         Func(siMonths, [](TSchedFunc& F) { F.DayOfMonth = 1; }),
+         At(2024, 7, 1, 8),
+         {{At(2024, 6, 1, 8), false}, {At(2024, 7, 1, 8), true}},
+         At(2024, 7, 1, 8)},
+        {"free space low",
+         Func(siFreeSpace, [](TSchedFunc& F) { F.MB = 20000; }),
+         Ahead,
+         {{At(2024, 6, 5, 8), true}, {At(2024, 6, 1, 8), false}},
+         At(2024, 6, 5, 8)},
+        {"free space enough", Func(siFreeSpace), Ahead, {{At(2024, 6, 1, 8), false}}, Ahead},
+        {"on a date: a LastRun ahead of the date does not lose the run",
+         OnJune1At10,
+         Ahead,
+         {{At(2024, 6, 1, 9, 59, 58), false},
+          {At(2024, 6, 1, 10, 0, 3), true},
+          {At(2024, 6, 1, 10, 0, 8), false}},
+         At(2024, 6, 1, 10, 0, 3)},
+        {"on a date: set back to the day before, the run does not come again",
+         OnJune1At10,
+         0,
+         {{At(2024, 6, 1, 10, 0, 3), true},
+          {At(2024, 5, 31, 10, 0, 0), false},
+          {At(2024, 6, 1, 10, 0, 1), false}},
+         At(2024, 6, 1, 10, 0, 3)},
+    };
+    for (const TCase& Case : Cases) {
+        SCOPED_TRACE(Case.What);
+        TCheckFixture Fx;
+        Fx.Funcs[sfFolderCleaner] = Case.Func;
+        Fx.Funcs[sfFolderCleaner].LastRun = Case.LastRun;
+        for (const TTick& Tick : Case.Ticks) {
+            const std::size_t Before = Fx.Runner.Runs.size();
+            Fx.Clock.Value = Tick.Now;
+            Fx.Check.CheckSchedule();
+            EXPECT_EQ(Fx.Runner.Runs.size() - Before, Tick.Runs ? 1u : 0u)
+                << "tick at " << ToUtf8(DateTimeToStr(Tick.Now));
+        }
+        EXPECT_EQ(Fx.Funcs[sfFolderCleaner].LastRun, Case.LastRunAfter);
+    }
+}
+
 TEST(SchedCheckTest, OnlyEnabledDueFunctionsRunInOrderWithTheirStoredList) {
     TCheckFixture Fx;
     Fx.Funcs[sfRegistryCleaner] = Func(siMinutes);
