@@ -49,7 +49,7 @@ close_qrv() {
   [ "$rc" -eq 0 ] || fail "qrv ended with exit code $rc"
 }
 
-log_complete() { [ -f "$dir/log.txt" ] && [ "$(grep -c '' "$dir/log.txt")" -ge 3 ]; }
+log_complete() { [ -f "$dir/log.txt" ] && [ "$(grep -c '' "$dir/log.txt")" -ge 8 ]; }
 
 # ---------------------------------------------------------------- a normal start
 dir=$(program_folder normal)
@@ -58,7 +58,12 @@ wait_for 60 log_complete || fail "log.txt did not get its start-up lines"
 wait_for 30 probe visible || fail "the main window did not show"
 
 mapfile -t lines <"$dir/log.txt"
-expected=("Loading..." "Loading Main Window..." "Loading...")
+# The splash's steps: the main window reports its five loading steps between the two "Loading...".
+expected=("Loading..." "Loading Main Window...")
+for step in 1 2 3 4 5; do
+  expected+=("$(sed -n "s/^sLoading$step=//p" "$dir/Languages/english.lng" | tr -d '\r')")
+done
+expected+=("Loading...")
 [ "${#lines[@]}" -eq "${#expected[@]}" ] || fail "log.txt has ${#lines[@]} lines: ${lines[*]}"
 for i in "${!expected[@]}"; do
   [[ ${lines[$i]} =~ ^\[([01][0-9]|2[0-3]):[0-5][0-9]:[0-5][0-9]\](.*)$'\r'$ ]] ||
@@ -82,7 +87,7 @@ timeout 60 wine "$dir/qrv.exe" >/dev/null 2>&1 || rc=$?
 wait_for 10 probe visible || fail "the running instance was not restored by the second start"
 
 close_qrv
-[ "$(grep -c '' "$dir/log.txt")" -eq 3 ] || fail "log.txt changed after the start"
+[ "$(grep -c '' "$dir/log.txt")" -eq 8 ] || fail "log.txt changed after the start"
 
 # ----------------------------------------- a program folder that cannot be written
 # Root writes through permission bits, so the log and the configuration file are folders too.
