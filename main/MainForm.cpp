@@ -223,6 +223,7 @@ void TfrmMain::CreateLeftColumn() {
         AreaLabels[I] = MakeLink(*this, AreaColumn[I].Label, Bounds(78, Top + 8, 76, 48),
                                  [this, Area] { AreaClick(Area); });
         AreaLabels[I]->SetAutoSize(false);
+        AreaLabels[I]->SetBoundsRect(Bounds(78, Top + 8, 76, 48));
         AreaLabels[I]->SetWordWrap(true);
         AreaLabels[I]->SetLayout(tlCenter);
         AreaLabels[I]->Font().SetColor(clWhite);
@@ -324,6 +325,7 @@ TLabel* TfrmMain::MakeLabel(TWinControl& Parent, const String& Name, const TRect
 TImage* TfrmMain::MakeBackgroundCopy(TWinControl& Parent, const String& Name) {
     auto* Copy = MakeNamedChild<TImage>(*this, Parent, Name, Bounds(0, 0, 1, 1));
     Copy->SetEnabled(false); // clicks go to the page, not the picture
+    Copy->Picture().Assign(MainImage->Picture());
     MoveBackgroundCopy(*Copy, Parent);
     return Copy;
 }

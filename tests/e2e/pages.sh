@@ -21,7 +21,13 @@ trap cleanup EXIT
 cp -r "$dist"/. "$work"/
 exe_win=$(winepath -w "$work/qrv.exe" 2>/dev/null)
 
-probe() { wine "$probe_exe" "$@" "$title" "$exe_win" 2>/dev/null | tr -d '\r'; }
+# probe COMMAND [NAME]: asks the titled window of the program started here.
+probe() {
+  local command=$1
+  shift
+  wine "$probe_exe" "$command" "$title" "$exe_win" "$@" 2>/dev/null | tr -d '\r'
+  return "${PIPESTATUS[0]}"
+}
 shown() { probe shown "$1" >/dev/null; }
 click() {
   wait_for 20 shown "$1" || fail "$1 is not shown"
@@ -62,7 +68,7 @@ shot largeoptions
 click btnNext
 # Nothing to scan: the notice stands over the results page.
 wait_for 20 shown btnOk || fail "the nothing-found notice did not show"
-sleep 1
+sleep 3
 xwd -root -display "$DISPLAY" | convert xwd:- -crop 721x535+279+244 +repage "$shots/qrv-nothingfound.png"
 echo "$shots/qrv-nothingfound.png"
 click btnOk
