@@ -8,6 +8,7 @@
 #include "app/QRVUtils.h"
 #include "classlib/gui/NamedChild.h"
 #include "main/FeatureContext.h"
+#include "main/JunkFilesOptionsEdit.h"
 #include "main/Report.h"
 #include "main/ViewReportForm.h"
 
@@ -128,6 +129,8 @@ TfrmMain::TfrmMain(TComponent* AOwner, TMainFormEnvironment Environment)
         FEnvironment.Core.AppDir = AppDir;
     if (!FEnvironment.PickFolder)
         FEnvironment.PickFolder = &PickFolderWithShell;
+    if (!FEnvironment.AskJunkMask)
+        FEnvironment.AskJunkMask = &AskJunkMask;
     OnCloseQuery = [this](TObject*, bool& CanClose) { FormCloseQuery(CanClose); };
     OnClose = [this](TObject*, TCloseAction&) { FormClose(); };
     FormCreate();
@@ -449,6 +452,13 @@ void TfrmMain::btnAddScanDriveClick() {
 
 void TfrmMain::btnClearAllPathsClick() {
     FCore->ScanPaths.Clear();
+}
+
+void TfrmMain::btnAddJunkFilesOptionClick() {
+    String Extension;
+    String Description;
+    if (FEnvironment.AskJunkMask(Extension, Description))
+        FCore->AddJunkMask(Extension, Description); // a blank mask is not stored
 }
 
 void TfrmMain::btnScanResultsSelectAllClick() {

@@ -46,6 +46,8 @@ struct TMainFormEnvironment {
     std::function<void()> ShowScheduler;
     // Null: the report viewer is shown modally. Tests look at the viewer instead.
     std::function<void()> ShowReportViewer;
+    // Asks for a new junk mask and its description; null: the junk-mask dialog.
+    std::function<bool(String& Extension, String& Description)> AskJunkMask;
 };
 
 // The large pictures of the pages, in the order they are loaded from Data\Buttons\Big\: the
@@ -84,6 +86,7 @@ public:
     void btnAllDrivesClick();
     void btnAddScanDriveClick();
     void btnClearAllPathsClick();
+    void btnAddJunkFilesOptionClick();
     void btnScanResultsSelectAllClick();
     void btnScanResultsUnSelectAllClick();
 

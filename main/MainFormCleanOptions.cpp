@@ -1,4 +1,5 @@
 // The options page: an inner notebook with a page per mode that has options.
+#include "app/QRVDataMod.h"
 #include "classlib/gui/NamedChild.h"
 #include "main/MainForm.h"
 
@@ -23,6 +24,8 @@ void TfrmMain::CreateCleanOptionsPage(TPage& Page) {
 
     TPage& Junk = *CleanOptionsNoteBook->Pages(0);
     MakeLabel(Junk, L"labJunkFilesOptions", Bounds(16, 4, 500, 15));
+    MakeButton(Junk, L"btnAddJunkFilesOption", Bounds(16, 338, 120, 25),
+               frmDM ? frmDM->avILInside : nullptr, 2, [this] { btnAddJunkFilesOptionClick(); });
 
     TPage& Large = *CleanOptionsNoteBook->Pages(1);
     MakeLabel(Large, L"labLargeFilesOptions", Bounds(16, 8, 300, 15));

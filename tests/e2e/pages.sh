@@ -45,6 +45,13 @@ shot() {
   echo "$shots/qrv-$1.png"
 }
 
+# screen_shot NAME: where the main window stands, whatever covers it (a dialog over it).
+screen_shot() {
+  sleep 3
+  xwd -root -display "$DISPLAY" | convert xwd:- -crop 721x535+279+244 +repage "$shots/qrv-$1.png"
+  echo "$shots/qrv-$1.png"
+}
+
 wine "$work/qrv.exe" >/dev/null 2>&1 &
 qrv_pid=$!
 wait_for 60 shown MainImage || fail "the main window did not show"
@@ -59,6 +66,14 @@ shot drives
 click btnNext
 wait_for 10 shown labJunkFilesOptions || fail "the options page did not show"
 shot junkoptions
+# The junk-mask dialog, closed again with Cancel.
+click btnAddJunkFilesOption
+dialog="Add a Junk File Mask"
+wait_for 20 wine "$probe_exe" shown "$dialog" "$exe_win" btnCancel >/dev/null 2>&1 ||
+  fail "the junk-mask dialog did not show"
+screen_shot junkmask
+wine "$probe_exe" click "$dialog" "$exe_win" btnCancel >/dev/null 2>&1 || fail "could not cancel"
+wait_for 10 shown btnNext || fail "the options page did not come back"
 click btnBack
 click btnBack
 click labLargeFiles
@@ -68,9 +83,7 @@ shot largeoptions
 click btnNext
 # Nothing to scan: the notice stands over the results page.
 wait_for 20 shown btnOk || fail "the nothing-found notice did not show"
-sleep 3
-xwd -root -display "$DISPLAY" | convert xwd:- -crop 721x535+279+244 +repage "$shots/qrv-nothingfound.png"
-echo "$shots/qrv-nothingfound.png"
+screen_shot nothingfound
 click btnOk
 wait_for 10 shown btnScanStatictics || fail "the results page did not show"
 shot results

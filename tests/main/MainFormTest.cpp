@@ -22,6 +22,7 @@
 
 #include <fstream>
 #include <set>
+#include <tuple>
 
 namespace {
 
@@ -138,6 +139,32 @@ TEST_F(MainFormTest, EachStepShowsItsPageTitleAndButtons) {
     Click(L"btnICleanMyComputer");
     Click(L"labLargeFiles");
     EXPECT_EQ(Form->labActivePage->Caption(), Form->Core().Message(L"sModLargeFiles"));
+}
+
+TEST_F(MainFormTest, AJunkMaskAddedOnTheOptionsPageJoinsTheList) {
+    std::vector<std::pair<String, String>> Answers{{L"*.bak", L"Backup copies"}, {L" ", L"Blank"}};
+    Environment.AskJunkMask = [&](String& Extension, String& Description) {
+        if (Answers.empty())
+            return false;
+        std::tie(Extension, Description) = Answers.front();
+        Answers.erase(Answers.begin());
+        return true;
+    };
+    MakeForm();
+    Click(L"btnCleanMyComputer");
+    Click(L"labJunkFiles");
+    Click(L"btnNext");
+    const auto Masks = [this] {
+        std::vector<String> Texts;
+        for (const TJunkMask& Mask : Form->Core().JunkMasks().Items())
+            Texts.push_back(Mask.Extension);
+        return Texts;
+    };
+    const size_t Before = Masks().size();
+    for (int Press = 0; Press < 3; ++Press) // a mask, a blank one, then Cancel
+        Click(L"btnAddJunkFilesOption");
+    ASSERT_EQ(Masks().size(), Before + 1);
+    EXPECT_EQ(Masks().back(), L"*.bak");
 }
 
 TEST_F(MainFormTest, DuringAScanOnlyStopActsAndCloseWaitsForTheLoop) {
