@@ -1,6 +1,7 @@
 #include "app/FlatForm.h"
 
 #include "app/QRVUtils.h"
+#include "classlib/gui/NamedChild.h"
 
 TFlatFormSystem* FlatFormSystem = nullptr;
 
@@ -83,10 +84,9 @@ TavImageExpandButton* TFlatForm::MakeTitleButton(TavImageList*& Images, const St
     Images = new TavImageList(this);
     LoadTitlePicture(Images->Image(siNormalMiddle), Picture + L".bmp");
     LoadTitlePicture(Images->Image(siHoverMiddle), Picture + L".over.bmp");
-    auto* Button = new TavImageExpandButton(this);
-    Button->SetParent(this);
+    auto* Button = MakeNamedChild<TavImageExpandButton>(
+        *this, *this, String(), Bounds(Width() - FrameMargin - Left, 4, 19, 22));
     Button->SetImageList(Images);
-    Button->SetBounds(Width() - FrameMargin - Left, 4, 19, 22);
     Button->Anchors = TAnchors{akTop, akRight};
     Button->BringToFront();
     Button->Tag = -1; // no glyph from the skin pass

@@ -1,6 +1,7 @@
 #include "app/FlatMessageBox.h"
 
 #include "app/QRVDataMod.h"
+#include "classlib/gui/NamedChild.h"
 
 #include <algorithm>
 #include <memory>
@@ -117,17 +118,13 @@ void TMessageIconImage::Paint() {
 
 TfrmFlatMessageBox::TfrmFlatMessageBox(TComponent* AOwner) : TFlatForm(AOwner) {
     Name = L"frmFlatMessageBox";
-    Label1 = new TLabel(this);
-    Label1->Name = L"Label1";
-    Label1->SetParent(this);
+    Label1 = MakeNamedChild<TLabel>(*this, *this, L"Label1", Bounds(LabelLeft, LabelTop, 10, 13));
     Label1->SetAutoSize(true);
     Label1->SetWordWrap(false);
-    Label1->SetBounds(LabelLeft, LabelTop, 10, 13);
     const TFlatMessageIcon Kinds[] = {fmiQuestion, fmiInformation, fmiExclamation, fmiStop};
     for (int I = 0; I < 4; ++I) {
-        Images[I] = new TMessageIconImage(this, Kinds[I]);
-        Images[I]->Name = L"Image" + std::to_wstring(I + 1);
-        Images[I]->SetParent(this);
+        Images[I] = MakeNamedChild<TMessageIconImage>(
+            *this, *this, L"Image" + std::to_wstring(I + 1), Bounds(0, 0, 32, 32), Kinds[I]);
         Images[I]->SetVisible(false);
     }
     btnOk = MakeButton(OkSpec.Name, OkSpec.Caption, OkSpec.Result, OkSpec.Width);
@@ -136,10 +133,8 @@ TfrmFlatMessageBox::TfrmFlatMessageBox(TComponent* AOwner) : TFlatForm(AOwner) {
     btnNo = MakeButton(NoSpec.Name, NoSpec.Caption, NoSpec.Result, 78);
     btnNoToAll = MakeButton(NoToAllSpec.Name, NoToAllSpec.Caption, NoToAllSpec.Result, 80);
     btnYesToAll = MakeButton(YesToAllSpec.Name, YesToAllSpec.Caption, YesToAllSpec.Result, 80);
-    EscapeButton = new TButton(this);
-    EscapeButton->Name = L"EscapeButton";
-    EscapeButton->SetParent(this);
-    EscapeButton->SetBounds(-200, -200, 75, 25);
+    EscapeButton =
+        MakeNamedChild<TButton>(*this, *this, L"EscapeButton", Bounds(-200, -200, 75, 25));
     EscapeButton->Cancel = true;
     EscapeButton->ModalResult = mrCancel;
     EscapeButton->SetTabStop(false);
@@ -150,15 +145,13 @@ TfrmFlatMessageBox::TfrmFlatMessageBox(TComponent* AOwner) : TFlatForm(AOwner) {
 
 TavImageExpandButton* TfrmFlatMessageBox::MakeButton(const wchar_t* Name, const wchar_t* Caption,
                                                      TModalResult Result, int Width) {
-    auto* Button = new TavImageExpandButton(this);
-    Button->Name = Name;
-    Button->SetParent(this);
+    auto* Button =
+        MakeNamedChild<TavImageExpandButton>(*this, *this, Name, Bounds(0, 0, Width, ButtonHeight));
     Button->SetCaption(Caption);
     Button->ModalResult = Result;
     Button->Anchors = TAnchors{akLeft, akBottom};
     if (frmDM)
         Button->SetImageList(frmDM->avILBig);
-    Button->SetBounds(0, 0, Width, ButtonHeight);
     Button->SetVisible(false);
     return Button;
 }

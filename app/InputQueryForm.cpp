@@ -1,6 +1,7 @@
 #include "app/InputQueryForm.h"
 
 #include "app/Language.h"
+#include "classlib/gui/NamedChild.h"
 
 #include <memory>
 
@@ -8,10 +9,7 @@ namespace {
 
 TFlatButton* MakeFlatButton(TfrmInputQuery& Form, const wchar_t* Name, const wchar_t* Caption,
                             TModalResult Result, int Top) {
-    auto* Button = new TFlatButton(&Form);
-    Button->Name = Name;
-    Button->SetParent(&Form);
-    Button->SetBounds(360, Top, 81, 25);
+    auto* Button = MakeNamedChild<TFlatButton>(Form, Form, Name, Bounds(360, Top, 81, 25));
     Button->SetLayout(blGlyphLeft);
     Button->ModalResult = Result;
     String Text = Caption;
@@ -23,11 +21,8 @@ TFlatButton* MakeFlatButton(TfrmInputQuery& Form, const wchar_t* Name, const wch
 
 TButton* MakeHiddenButton(TfrmInputQuery& Form, const wchar_t* Name, TModalResult Result,
                           int Left) {
-    auto* Button = new TButton(&Form);
-    Button->Name = Name;
-    Button->SetParent(&Form);
     // Outside the window: there only for Enter and Escape.
-    Button->SetBounds(Left, -100, 75, 25);
+    auto* Button = MakeNamedChild<TButton>(Form, Form, Name, Bounds(Left, -100, 75, 25));
     Button->ModalResult = Result;
     Button->SetTabStop(false);
     return Button;
@@ -39,14 +34,8 @@ TfrmInputQuery::TfrmInputQuery(TComponent* AOwner) : TFlatForm(AOwner) {
     Name = L"frmInputQuery";
     SetBounds(Left(), Top(), 474, 183);
     Position = poScreenCenter;
-    labPrompt = new TLabel(this);
-    labPrompt->Name = L"labPrompt";
-    labPrompt->SetParent(this);
-    labPrompt->SetBounds(24, 40, 300, 13);
-    edSession = new TMaskEdit(this);
-    edSession->Name = L"edSession";
-    edSession->SetParent(this);
-    edSession->SetBounds(24, 56, 329, 19);
+    labPrompt = MakeNamedChild<TLabel>(*this, *this, L"labPrompt", Bounds(24, 40, 300, 13));
+    edSession = MakeNamedChild<TMaskEdit>(*this, *this, L"edSession", Bounds(24, 56, 329, 19));
     btnOK = MakeFlatButton(*this, L"btnOK", L"OK", mrOk, 56);
     btnCancel = MakeFlatButton(*this, L"btnCancel", L"Cancel", mrCancel, 88);
     btnDefault = MakeHiddenButton(*this, L"btnDefault", mrOk, -200);

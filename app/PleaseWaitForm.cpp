@@ -3,35 +3,20 @@
 #include "app/Language.h"
 #include "app/QRVDataMod.h"
 #include "app/TreeSearchEngine.h"
-
-namespace {
-
-TLabel* MakeLabel(TForm& Form, const wchar_t* Name, int Left, int Top) {
-    auto* Label = new TLabel(&Form);
-    Label->Name = Name;
-    Label->SetParent(&Form);
-    Label->SetLeft(Left);
-    Label->SetTop(Top);
-    return Label;
-}
-
-} // namespace
+#include "classlib/gui/NamedChild.h"
 
 TfrmPleaseWait::TfrmPleaseWait(TComponent* AOwner) : TFlatForm(AOwner) {
     Name = L"frmPleaseWait";
     SetBounds(Left(), Top(), 342, 183);
     Position = poScreenCenter;
-    labPleaseWait = MakeLabel(*this, L"labPleaseWait", 16, 98);
-    labText = MakeLabel(*this, L"labText", 16, 122);
+    labPleaseWait = MakeNamedChild<TLabel>(*this, *this, L"labPleaseWait", Bounds(16, 98, 65, 13));
+    labText = MakeNamedChild<TLabel>(*this, *this, L"labText", Bounds(16, 122, 305, 13));
     labText->SetAutoSize(false);
-    labText->SetBounds(16, 122, 305, 13);
-    btnCancel = new TavImageExpandButton(this);
-    btnCancel->Name = L"btnCancel";
-    btnCancel->SetParent(this);
+    btnCancel =
+        MakeNamedChild<TavImageExpandButton>(*this, *this, L"btnCancel", Bounds(244, 92, 78, 25));
     btnCancel->SetCaption(L"Cancel");
     if (frmDM)
         btnCancel->SetImageList(frmDM->avILBig);
-    btnCancel->SetBounds(244, 92, 78, 25);
     btnCancel->OnClick = [this](TObject* Sender) { CancelClick(Sender); };
     Timer = new TTimer(this);
     Timer->SetEnabled(false);

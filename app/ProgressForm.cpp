@@ -1,6 +1,7 @@
 #include "app/ProgressForm.h"
 
 #include "app/QRVDataMod.h"
+#include "classlib/gui/NamedChild.h"
 
 #include <algorithm>
 
@@ -9,22 +10,15 @@ TfrmProgress::TfrmProgress(TComponent* AOwner) : TFlatForm(AOwner) {
     SetBounds(Left(), Top(), 356, 202);
     SetFormStyle(fsStayOnTop);
     Position = poMainFormCenter;
-    labFile = new TLabel(this);
-    labFile->Name = L"labFile";
-    labFile->SetParent(this);
+    labFile = MakeNamedChild<TLabel>(*this, *this, L"labFile", Bounds(16, 120, 217, 13));
     labFile->SetAutoSize(false);
-    labFile->SetBounds(16, 120, 217, 13);
-    ProgressBar = new TFlatProgressBar(this);
-    ProgressBar->Name = L"ProgressBar";
-    ProgressBar->SetParent(this);
-    ProgressBar->SetBounds(16, 136, 228, 16);
-    btnCancel = new TavImageExpandButton(this);
-    btnCancel->Name = L"btnCancel";
-    btnCancel->SetParent(this);
+    ProgressBar =
+        MakeNamedChild<TFlatProgressBar>(*this, *this, L"ProgressBar", Bounds(16, 136, 228, 16));
+    btnCancel =
+        MakeNamedChild<TavImageExpandButton>(*this, *this, L"btnCancel", Bounds(256, 131, 78, 25));
     btnCancel->SetCaption(L"Cancel");
     if (frmDM)
         btnCancel->SetImageList(frmDM->avILBig);
-    btnCancel->SetBounds(256, 131, 78, 25);
     btnCancel->OnClick = [this](TObject* Sender) { CancelClick(Sender); };
     // The title-bar close cancels like the button: the loop, not the user, ends the window.
     CloseButton->OnClick = [this](TObject* Sender) { CancelClick(Sender); };

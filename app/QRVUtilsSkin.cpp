@@ -75,19 +75,43 @@ String LanguageLineBreaks(String Text) {
     return Text;
 }
 
+namespace {
+
+template <class TKind> bool IsKind(TControl& Control) {
+    return dynamic_cast<TKind*>(&Control) != nullptr;
+}
+
+// What the pass gives each kind of control; the first kind that matches decides. A windowed
+// control of no kind here is walked when it holds controls.
+struct TSkinRule {
+    bool (*Matches)(TControl& Control);
+    void (*Apply)(TControl& Control);
+};
+const TSkinRule SkinRules[] = {
+    // Own pictures only: the normal and hover middle pieces.
+    {&IsKind<TavImageButton>,
+     [](TControl& C) { RewriteButtonPaths(static_cast<TavImageButton&>(C)); }},
+    // Glyph, caption and hint (a caption even without a section), then the list's pictures.
+    {&IsKind<TavImageExpandButton>,
+     [](TControl& C) { DressButton(static_cast<TavImageExpandButton&>(C)); }},
+    // A caption from a section of their own.
+    {&IsKind<TCustomLabel>, &TakeLanguageCaption},
+    {&IsKind<TFlatCheckBox>, &TakeLanguageCaption},
+};
+
+} // namespace
+
 void ApplySkinAndLanguage(TWinControl& Control) {
     for (int I = Control.ComponentCount() - 1; I >= 0; --I)
         if (auto* List = dynamic_cast<TavImageList*>(Control.Components(I)))
             RewriteListPaths(*List);
     for (int I = Control.ControlCount() - 1; I >= 0; --I) {
-        TControl* Child = Control.Controls(I);
-        if (auto* Own = dynamic_cast<TavImageButton*>(Child))
-            RewriteButtonPaths(*Own);
-        else if (auto* Button = dynamic_cast<TavImageExpandButton*>(Child))
-            DressButton(*Button);
-        else if (dynamic_cast<TCustomLabel*>(Child) || dynamic_cast<TFlatCheckBox*>(Child))
-            TakeLanguageCaption(*Child);
-        else if (auto* Windowed = dynamic_cast<TWinControl*>(Child);
+        TControl& Child = *Control.Controls(I);
+        const auto Rule = std::find_if(std::begin(SkinRules), std::end(SkinRules),
+                                       [&](const TSkinRule& R) { return R.Matches(Child); });
+        if (Rule != std::end(SkinRules))
+            Rule->Apply(Child);
+        else if (auto* Windowed = dynamic_cast<TWinControl*>(&Child);
                  Windowed && Windowed->ControlCount() > 0)
             ApplySkinAndLanguage(*Windowed);
     }

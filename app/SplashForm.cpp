@@ -1,6 +1,7 @@
 #include "app/SplashForm.h"
 
 #include "app/AppStartup.h"
+#include "classlib/gui/NamedChild.h"
 
 TfrmSplash* frmSplash = nullptr;
 
@@ -14,11 +15,7 @@ TfrmSplash::TfrmSplash(TComponent* AOwner) : TFlatForm(AOwner) {
     Position = poDesktopCenter;
     SetBounds(0, 0, 307, 89);
 
-    labStatus = new TLabel(this);
-    labStatus->Name = L"labStatus";
-    labStatus->SetParent(this);
-    labStatus->SetLeft(24);
-    labStatus->SetTop(48);
+    labStatus = MakeNamedChild<TLabel>(*this, *this, L"labStatus", Bounds(24, 48, 65, 13));
 
     CloseButton->Hide();
     HelpButton->Hide();

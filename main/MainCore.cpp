@@ -2,12 +2,21 @@
 
 #include "app/Language.h"
 #include "app/QRVUtils.h"
+#include "classlib/db/DBTables.h"
 #include "classlib/gui/Forms.h"
+#include "classlib/rtl/PathLayer.h"
 
 namespace {
 
 const wchar_t BackupFolderName[] = L"System Corvanta Backups";
 const wchar_t NoEmptyFolders[] = L"No 'empty folders' found.";
+
+bool IsEmptyFile(const String& FileName) {
+    WIN32_FILE_ATTRIBUTE_DATA Data{};
+    return GetFileAttributesExW(ExtendedPath(FileName).c_str(), GetFileExInfoStandard, &Data) &&
+           !(Data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && Data.nFileSizeHigh == 0 &&
+           Data.nFileSizeLow == 0;
+}
 
 } // namespace
 
@@ -61,6 +70,10 @@ void TMainCore::Open() {
         // An unreadable qv.ini starts the totals from zero and is left as it is.
     }
 
+    // An empty database file is a damaged one, not a new one: opening would fill it.
+    const String DatabaseFile = FAppDir + L"Data\\" + DatabaseFileName;
+    if (IsEmptyFile(DatabaseFile))
+        throw EDatabaseError(L"The database '" + DatabaseFile + L"' is an empty file");
     FTables = CreateDataTables(&FComponents, FAppDir);
     FTables.OpenAll();
 

@@ -5,7 +5,9 @@
 #include "app/Language.h"
 #include "app/QRVDataMod.h"
 #include "app/SplashForm.h"
+#include "classlib/db/DBTables.h"
 #include "classlib/gui/Forms.h"
+#include "main/MainForm.h"
 
 namespace {
 
@@ -17,14 +19,18 @@ String MessageText(const String& Ident) {
     return Text;
 }
 
-// Stands in for the main window until the real one is built: a plain window with the
-// application's title, so that the program has a window to run its loop for.
+// A database that cannot be used ends the start before the window is up, in words a user can
+// act on; the files are left as they are.
 void CreateMainWindow(TApplication& App) {
-    TForm* MainWindow = App.CreateForm<TForm>();
-    MainWindow->Name = L"frmMain";
-    MainWindow->SetCaption(App.Title());
-    MainWindow->SetBounds(0, 0, 640, 480);
-    MainWindow->Position = poDesktopCenter;
+    try {
+        App.CreateForm<TfrmMain>(TMainFormEnvironment{});
+    } catch (const EDatabaseError& E) {
+        frmSplash->Hide();
+        throw Exception(L"System Corvanta 2 cannot start: its database in the Data folder of "
+                        L"the program is damaged or cannot be read, and was left unchanged.\n\n"
+                        L"Details: " +
+                        E.Message());
+    }
 }
 
 int RunProgram() {

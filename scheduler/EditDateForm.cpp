@@ -1,14 +1,13 @@
 #include "scheduler/EditDateForm.h"
 
+#include "classlib/gui/NamedChild.h"
+
 #include <memory>
 
 namespace {
 
 TFlatButton* MakeButton(TfrmEditDate& Form, const wchar_t* Name, const wchar_t* Caption, int Top) {
-    auto* Button = new TFlatButton(&Form);
-    Button->Name = Name;
-    Button->SetParent(&Form);
-    Button->SetBounds(272, Top, 81, 25);
+    auto* Button = MakeNamedChild<TFlatButton>(Form, Form, Name, Bounds(272, Top, 81, 25));
     Button->SetCaption(Caption);
     return Button;
 }
@@ -24,10 +23,8 @@ TfrmEditDate::TfrmEditDate(TComponent* AOwner) : TFlatForm(AOwner) {
     SetFormCaption(L"Edit Date");
     SetBounds(Left(), Top(), 370, 212);
     Position = poScreenCenter;
-    MonthCalendar = new TMonthCalendar(this);
-    MonthCalendar->Name = L"MonthCalendar";
-    MonthCalendar->SetParent(this);
-    MonthCalendar->SetBounds(16, 44, 226, 150);
+    MonthCalendar =
+        MakeNamedChild<TMonthCalendar>(*this, *this, L"MonthCalendar", Bounds(16, 44, 226, 150));
     MonthCalendar->SetWeekNumbers(true);
     MonthCalendar->SetDate(EditDateFormDate());
     btnOK = MakeButton(*this, L"btnOK", L"OK", 44);

@@ -1,6 +1,6 @@
 #!/usr/bin/env python3
-"""Draws the skin pictures: the window frame pieces (program resources), the button skins and
-the glyph strip. Run by hand after changing the art; its output is committed, so the build needs
+"""Draws the skin pictures: the window frame pieces (program resources), the button skins, the
+glyph strip and the main window's background, pictures and statistics bars. Run by hand after changing the art; its output is committed, so the build needs
 no Python. Usage: scripts/make-skin.py REPO_ROOT"""
 import math
 import os
@@ -263,6 +263,337 @@ def spin_arrows(folder):
                                           for row in rows])
 
 
+# ------------------------------------------------------------ main window
+
+# A 5 x 7 pixel font for the product name on the background.
+FONT = {
+    'S': ["01111", "10000", "10000", "01110", "00001", "00001", "11110"],
+    'Y': ["10001", "10001", "01010", "00100", "00100", "00100", "00100"],
+    'T': ["11111", "00100", "00100", "00100", "00100", "00100", "00100"],
+    'E': ["11111", "10000", "10000", "11110", "10000", "10000", "11111"],
+    'M': ["10001", "11011", "10101", "10101", "10001", "10001", "10001"],
+    'C': ["01110", "10001", "10000", "10000", "10000", "10001", "01110"],
+    'O': ["01110", "10001", "10001", "10001", "10001", "10001", "01110"],
+    'R': ["11110", "10001", "10001", "11110", "10100", "10010", "10001"],
+    'V': ["10001", "10001", "10001", "10001", "10001", "01010", "00100"],
+    'A': ["01110", "10001", "10001", "11111", "10001", "10001", "10001"],
+    'N': ["10001", "11001", "10101", "10011", "10001", "10001", "10001"],
+    '2': ["01110", "10001", "00001", "00010", "00100", "01000", "11111"],
+    ' ': ["00000"] * 7,
+}
+
+
+def draw_text(pic, x, y, text, colour, scale=2):
+    for ch in text:
+        for row, bits in enumerate(FONT[ch]):
+            for col, bit in enumerate(bits):
+                if bit == '1':
+                    for dy in range(scale):
+                        for dx in range(scale):
+                            pic[y + row * scale + dy][x + col * scale + dx] = colour
+        x += 6 * scale
+
+
+def fill(pic, x0, y0, x1, y1, colour):
+    for y in range(max(0, y0), min(len(pic), y1)):
+        for x in range(max(0, x0), min(len(pic[0]), x1)):
+            pic[y][x] = colour
+
+
+def background(path):
+    """721 x 535: the header with the product name, the page-title band, the dark left column
+    of the areas, the light page area and the strip that holds Back and Next."""
+    w, h = 721, 535
+    pic = canvas(w, h)
+    for y in range(55):
+        fill(pic, 0, y, w, y + 1, mix((38, 118, 196), NAVY, y / 54))
+    fill(pic, 0, 0, w, 1, (96, 156, 214))
+    # The emblem: a white ring with a tick, then the name.
+    for y in range(8, 48):
+        for x in range(14, 54):
+            d = math.hypot(x - 33.5, y - 27.5)
+            if 15 <= d <= 19:
+                pic[y][x] = WHITE
+    for k in range(12):
+        for t in range(3):
+            pic[27 + k // 2 + t][24 + k // 2] = (120, 220, 120)
+    for k in range(16):
+        for t in range(3):
+            pic[33 - k + t][30 + k // 1 - k // 2] = (120, 220, 120)
+    draw_text(pic, 66, 20, 'SYSTEM CORVANTA 2', WHITE)
+    for y in range(55, 89):
+        fill(pic, 174, y, w, y + 1, mix((70, 140, 210), (30, 96, 170), (y - 55) / 33))
+    for y in range(55, h):
+        fill(pic, 0, y, 174, y + 1, mix((24, 92, 164), (4, 46, 100), (y - 55) / (h - 56)))
+    fill(pic, 173, 55, 174, h, (1, 46, 96))
+    fill(pic, 174, 89, w, 502, (247, 250, 253))
+    fill(pic, 174, 89, w, 90, (180, 202, 220))
+    for y in range(502, h):
+        fill(pic, 174, y, w, y + 1, mix((226, 236, 246), (196, 214, 232), (y - 502) / 32))
+    fill(pic, 174, 502, w, 503, (180, 202, 220))
+    save_bmp(path, pic)
+
+
+TILE_COLOURS = {
+    'clean': ((90, 170, 240), (20, 90, 180)),
+    'system': ((150, 150, 170), (70, 80, 110)),
+    'backup': ((110, 200, 120), (30, 130, 60)),
+    'advanced': ((250, 190, 80), (210, 120, 20)),
+    'restore': ((240, 120, 110), (180, 40, 40)),
+    'privacy': ((170, 130, 230), (100, 60, 170)),
+}
+
+
+def tile(size, colours, symbol):
+    """A rounded tile with a glossy gradient and a white symbol; the corners are KEY, the
+    colour a transparent picture leaves out."""
+    top, bottom = colours
+    pic = canvas(size, size, KEY)
+    r = size // 6
+    for y in range(size):
+        c = mix(top, bottom, y / (size - 1))
+        if y < size // 2:
+            c = mix(c, WHITE, 0.25)
+        for x in range(size):
+            cx = min(max(x, r), size - 1 - r)
+            cy = min(max(y, r), size - 1 - r)
+            d = math.hypot(x - cx, y - cy)
+            if d <= r:
+                pic[y][x] = mix(c, (1, 46, 96), 0.6) if d > r - 1.2 else c
+    symbol(Pen(pic, size / 64))
+    return pic
+
+
+class Pen:
+    """Draws white shapes on a 64-unit grid scaled to the picture."""
+
+    def __init__(self, pic, k):
+        self.pic, self.k = pic, k
+
+    def dot(self, x, y, c=WHITE):
+        xi, yi = int(x * self.k), int(y * self.k)
+        if 0 <= yi < len(self.pic) and 0 <= xi < len(self.pic[0]):
+            self.pic[yi][xi] = c
+
+    def rect(self, x0, y0, x1, y1, c=WHITE):
+        for y in range(int(y0 * self.k), int(y1 * self.k)):
+            for x in range(int(x0 * self.k), int(x1 * self.k)):
+                self.pic[y][x] = c
+
+    def frame(self, x0, y0, x1, y1, t=3, c=WHITE):
+        self.rect(x0, y0, x1, y0 + t, c)
+        self.rect(x0, y1 - t, x1, y1, c)
+        self.rect(x0, y0, x0 + t, y1, c)
+        self.rect(x1 - t, y0, x1, y1, c)
+
+    def ring(self, cx, cy, r0, r1, c=WHITE, a0=0, a1=360):
+        for y in range(int((cy - r1) * self.k), int((cy + r1) * self.k) + 1):
+            for x in range(int((cx - r1) * self.k), int((cx + r1) * self.k) + 1):
+                d = math.hypot(x / self.k - cx, y / self.k - cy)
+                a = math.degrees(math.atan2(y / self.k - cy, x / self.k - cx)) % 360
+                if r0 <= d <= r1 and (a0 <= a <= a1 or a1 - a0 >= 360):
+                    if 0 <= y < len(self.pic) and 0 <= x < len(self.pic[0]):
+                        self.pic[y][x] = c
+
+    def line(self, x0, y0, x1, y1, t=3, c=WHITE):
+        n = int(max(abs(x1 - x0), abs(y1 - y0)) * self.k * 2) + 1
+        for i in range(n + 1):
+            x = x0 + (x1 - x0) * i / n
+            y = y0 + (y1 - y0) * i / n
+            self.rect(x - t / 2, y - t / 2, x + t / 2, y + t / 2, c)
+
+
+def sym_page(p):
+    p.frame(18, 12, 46, 52)
+    for y in (22, 30, 38):
+        p.rect(24, y, 40, y + 2)
+
+
+def sym_trash(p):
+    p.rect(16, 16, 48, 20)
+    p.rect(27, 12, 37, 16)
+    p.frame(20, 22, 44, 52)
+    for x in (27, 31, 35):
+        p.rect(x, 27, x + 2, 47)
+
+
+def sym_folder(p):
+    p.frame(12, 22, 52, 48)
+    p.rect(12, 16, 28, 22)
+
+
+def sym_clock(p):
+    p.ring(32, 32, 16, 19)
+    p.line(32, 32, 32, 20)
+    p.line(32, 32, 41, 36)
+
+
+def sym_magnifier(p):
+    p.ring(28, 28, 10, 14)
+    p.line(38, 38, 50, 50, 5)
+
+
+def sym_big(p):
+    sym_page(p)
+    p.line(32, 46, 32, 30, 4)
+    p.line(32, 28, 25, 36, 4)
+    p.line(32, 28, 39, 36, 4)
+
+
+def sym_chain(p):
+    p.ring(22, 36, 6, 9)
+    p.ring(42, 28, 6, 9)
+    p.line(29, 24, 33, 18, 2)
+    p.line(35, 42, 31, 48, 2)
+
+
+def sym_globe(p):
+    p.ring(32, 32, 16, 19)
+    p.ring(32, 32, 0, 1.5)
+    p.rect(13, 31, 51, 33)
+    p.rect(31, 13, 33, 51)
+    p.ring(32, 32, 7, 9, WHITE, 90, 270)
+
+
+def sym_gear(p):
+    p.ring(32, 32, 9, 16)
+    for a in range(0, 360, 45):
+        x = 32 + 19 * math.cos(math.radians(a))
+        y = 32 + 19 * math.sin(math.radians(a))
+        p.rect(x - 3, y - 3, x + 3, y + 3)
+
+
+def sym_disk(p):
+    p.frame(14, 14, 50, 50)
+    p.rect(22, 14, 42, 26)
+    p.rect(20, 34, 44, 46)
+
+
+def sym_star(p):
+    pts = []
+    for i in range(10):
+        r = 20 if i % 2 == 0 else 8
+        a = math.radians(-90 + 36 * i)
+        pts.append((32 + r * math.cos(a), 33 + r * math.sin(a)))
+    for i in range(10):
+        p.line(*pts[i], *pts[(i + 1) % 10], 3)
+
+
+def sym_two_pages(p):
+    p.frame(12, 10, 36, 42)
+    p.frame(26, 22, 50, 54)
+
+
+def sym_grid(p):
+    for y in (14, 28, 42):
+        for x in (14, 28, 42):
+            p.rect(x, y, x + 9, y + 9)
+
+
+def sym_scissors(p):
+    sym_page(p)
+    for x in range(8, 56, 8):
+        p.rect(x, 31, x + 4, 34, (255, 230, 120))
+
+
+def sym_arrows(p):
+    p.line(14, 24, 50, 24, 4)
+    p.line(50, 24, 42, 16, 4)
+    p.line(50, 40, 14, 40, 4)
+    p.line(14, 40, 22, 48, 4)
+
+
+def sym_cookie(p):
+    p.ring(32, 32, 0, 18)
+    for x, y in ((25, 26), (38, 24), (30, 38), (40, 37)):
+        p.ring(x, y, 0, 3, (120, 80, 40))
+
+
+def sym_play(p):
+    for y in range(16, 49):
+        p.rect(22, y, 22 + (16 - abs(y - 32)) * 1.4, y + 1)
+
+
+def sym_power(p):
+    p.ring(32, 34, 14, 17, WHITE, 300, 600)
+    p.ring(32, 34, 14, 17, WHITE, 0, 240)
+    p.rect(30, 12, 34, 34)
+
+
+def sym_box_cross(p):
+    p.frame(14, 20, 50, 50)
+    p.line(22, 28, 42, 44, 4)
+    p.line(42, 28, 22, 44, 4)
+
+
+def sym_monitor(p):
+    p.frame(12, 14, 52, 42)
+    p.rect(28, 42, 36, 48)
+    p.rect(20, 48, 44, 51)
+    p.line(20, 34, 30, 24, 3)
+    p.line(30, 24, 44, 30, 3)
+
+
+def sym_restore(p):
+    sym_trash(p)
+    p.line(46, 14, 56, 24, 3)
+
+
+def combined(*parts):
+    return lambda p: [part(p) for part in parts]
+
+
+# name of the file, colour family, symbol
+BIG = [
+    ('clean my computer', 'clean', sym_monitor),
+    ('system configuration', 'system', sym_gear),
+    ('backup your data', 'backup', sym_disk),
+    ('advanced features', 'advanced', sym_star),
+    ('restore deleted', 'restore', sym_restore),
+    ('junk files', 'clean', sym_trash),
+    ('large files', 'clean', sym_big),
+    ('old files', 'clean', sym_clock),
+    ('empty folders', 'clean', sym_folder),
+    ('broken links', 'clean', sym_chain),
+    ('quickly temporary folder cleaner', 'clean', combined(sym_folder, sym_magnifier)),
+    ('internet privacy', 'privacy', sym_globe),
+    ('duplicate files', 'advanced', sym_two_pages),
+    ('registry cleaner', 'advanced', sym_grid),
+    ('defragment', 'advanced', sym_disk),
+    ('split and combine', 'advanced', sym_scissors),
+    ('cache', 'privacy', combined(sym_globe)),
+    ('cookies', 'privacy', sym_cookie),
+    ('url', 'privacy', sym_magnifier),
+    ('history', 'privacy', sym_clock),
+    ('document', 'privacy', sym_page),
+    ('split', 'advanced', sym_scissors),
+    ('combine', 'advanced', sym_two_pages),
+    ('backup files', 'backup', sym_disk),
+    ('restore backuped', 'backup', sym_arrows),
+    ('backup local', 'backup', sym_folder),
+    ('backup remote', 'backup', sym_globe),
+    ('startup manager', 'system', sym_play),
+    ('shutdown manager', 'system', sym_power),
+    ('system tweak', 'system', sym_gear),
+    ('uninstall bad programs', 'system', sym_box_cross),
+]
+
+
+def main_window(data):
+    background(f'{data}/bg.bmp')
+    for name, family, symbol in BIG:
+        save_bmp(f'{data}/Buttons/Big/{name}.bmp', tile(64, TILE_COLOURS[family], symbol))
+    for name, family, symbol in BIG[:5]:
+        save_bmp(f'{data}/Buttons/Small/{name}.bmp', tile(55, TILE_COLOURS[family], symbol))
+    bar_back = vertical_gradient(100, 22, (236, 242, 248), (206, 218, 230))
+    for x in range(100):
+        bar_back[0][x] = bar_back[21][x] = (131, 150, 160)
+    save_bmp(f'{data}/Buttons/Main/Progress0.bmp', bar_back)
+    for i, colour in enumerate(((40, 110, 200), (40, 160, 70), (230, 160, 30), (200, 50, 40))):
+        save_bmp(f'{data}/Buttons/Main/Progress{i + 1}.bmp',
+                 vertical_gradient(100, 22, mix(colour, WHITE, 0.45), colour))
+
+
 def main():
     root = sys.argv[1] if len(sys.argv) > 1 else '.'
     frame(f'{root}/resources/skin')
@@ -277,6 +608,7 @@ def main():
                (1, 46, 96), cap=4)
     title_button(f'{data}/Main', 'x', cross_mark(), (30, 100, 176), (200, 50, 40))
     title_button(f'{data}/Main', 'minimize', bar_mark(), (30, 100, 176), (60, 140, 220))
+    main_window(f'{root}/data/Data')
 
 
 if __name__ == '__main__':

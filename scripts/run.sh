@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Builds the programs and starts qrv under wine in a real window. Without a display it starts
+# Builds the two programs (not the tests) and starts qrv under wine in a real window. Without a display it starts
 # Xvfb, lets qrv come up, saves a screenshot under build/screenshots/ and prints its path.
 # Usage: scripts/run.sh [BUILD_FOLDER]
 set -euo pipefail
@@ -8,7 +8,7 @@ build=${1:-build}
 cd "$here"
 bash scripts/setup.sh
 [ -f "$build/CMakeCache.txt" ] || cmake -S . -B "$build" -G Ninja
-cmake --build "$build"
+cmake --build "$build" --target dist
 build=$(cd "$build" && pwd)
 source scripts/wine-env.sh "$build"
 

@@ -1,4 +1,5 @@
 #include "classlib/gui/Forms.h"
+#include "classlib/gui/WindowProbe.h"
 
 #include <algorithm>
 
@@ -122,6 +123,10 @@ HWND TForm::WindowParent() {
 }
 
 void TForm::WndProc(TMessage& Message) {
+    if (Message.Msg == ProbeMessage()) {
+        Message.Result = AnswerProbe(*this, Message.WParam, Message.LParam);
+        return;
+    }
     switch (Message.Msg) {
     case WM_CLOSE:
         Close(); // the close sequence decides; the window itself stays until the form goes

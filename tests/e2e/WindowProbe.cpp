@@ -1,9 +1,19 @@
 // Looks at the top-level window of a running program from outside, as a user would.
 // Usage: e2e_window_probe visible|iconic|minimize|close TITLE EXE_PATH
+//        e2e_window_probe shown|where|click TITLE EXE_PATH CONTROL
+//        e2e_window_probe menu TITLE EXE_PATH MENU_ITEM
+//        e2e_window_probe row|check TITLE EXE_PATH LIST ROW_TEXT
+//        e2e_window_probe key TITLE EXE_PATH VIRTUAL_KEY
 //        e2e_window_probe send HANDLE MESSAGE [WPARAM [LPARAM]]   (numbers decimal or 0x...)
 // Exit code 0 when the window of EXE_PATH titled TITLE exists and the check holds or the
-// action was sent, 1 when not, 2 on bad arguments. "send" sends the message to the window
-// handle (as a program would that read it from a settings file) and prints the result.
+// action was sent, 1 when not, 2 on bad arguments. The window answers by names (the class
+// library's probe message): "shown" holds while the named control shows; "where" prints the
+// screen point of its centre as "X Y"; "click" clicks its
+// centre, "row" and "check" the text or the check box of a list's row, with ordinary mouse
+// messages; "menu" posts the named menu item's command; "key" presses a key in the focused
+// control. "send" sends the message to the window handle (as a program would that read it from
+// a settings file) and prints the result.
+#include "classlib/gui/WindowProbe.h"
 #include "classlib/rtl/WinApi.h"
 
 #include <cstdio>
@@ -44,6 +54,95 @@ BOOL CALLBACK Match(HWND Wnd, LPARAM Param) {
     return FALSE;
 }
 
+// Asks Wnd the probe question Query about Text; the answer, or 0.
+LRESULT Ask(HWND Wnd, TProbeQuery Query, const std::wstring& Text) {
+    const ATOM Atom = GlobalAddAtomW(Text.c_str());
+    if (!Atom)
+        return 0;
+    DWORD_PTR Result = 0;
+    if (!SendMessageTimeoutW(Wnd, ProbeMessage(), Query, Atom, SMTO_ABORTIFHUNG, 10000, &Result))
+        Result = 0;
+    GlobalDeleteAtom(Atom);
+    return static_cast<LRESULT>(Result);
+}
+
+// The innermost visible window of Top under the screen point At.
+HWND WindowAt(HWND Top, POINT At) {
+    HWND Wnd = Top;
+    for (;;) {
+        POINT Client = At;
+        ScreenToClient(Wnd, &Client);
+        const HWND Child =
+            ChildWindowFromPointEx(Wnd, Client, CWP_SKIPINVISIBLE | CWP_SKIPTRANSPARENT);
+        if (!Child || Child == Wnd)
+            return Wnd;
+        Wnd = Child;
+    }
+}
+
+// A left click at the screen point of the answer, as the mouse gives one.
+int ClickAt(HWND Top, LRESULT Answer) {
+    if (!ProbeAnswered(Answer))
+        return 1;
+    const TPoint Point = ProbePoint(Answer);
+    const POINT At{Point.X, Point.Y};
+    const HWND Target = WindowAt(Top, At);
+    POINT Client = At;
+    ScreenToClient(Target, &Client);
+    const LPARAM Where = MAKELPARAM(Client.x, Client.y);
+    PostMessageW(Target, WM_MOUSEMOVE, 0, Where);
+    PostMessageW(Target, WM_LBUTTONDOWN, MK_LBUTTON, Where);
+    PostMessageW(Target, WM_LBUTTONUP, 0, Where);
+    return 0;
+}
+
+int PostMenuCommand(HWND Top, const std::wstring& Item) {
+    const LRESULT Command = Ask(Top, pqMenuCommand, Item);
+    const LRESULT Window = Ask(Top, pqMenuWindow, Item);
+    if (!ProbeAnswered(Command) || !ProbeAnswered(Window))
+        return 1;
+    const HWND Target = reinterpret_cast<HWND>(static_cast<UINT_PTR>(ProbeValue(Window)));
+    return PostMessageW(Target, WM_COMMAND, ProbeValue(Command), 0) ? 0 : 1;
+}
+
+// Presses and releases Key in the control that has the focus in Top's thread.
+int PressKey(HWND Top, const wchar_t* KeyText) {
+    const UINT Key = static_cast<UINT>(std::wcstoul(KeyText, nullptr, 0));
+    if (!Key)
+        return 2;
+    GUITHREADINFO Info{};
+    Info.cbSize = sizeof Info;
+    GetGUIThreadInfo(GetWindowThreadProcessId(Top, nullptr), &Info);
+    const HWND Target = Info.hwndFocus ? Info.hwndFocus : Top;
+    PostMessageW(Target, WM_KEYDOWN, Key, 1);
+    PostMessageW(Target, WM_KEYUP, Key, 1 | (3u << 30));
+    return 0;
+}
+
+// The commands that name something inside the window.
+int Inside(HWND Top, const std::wstring& Command, int Argc, wchar_t** Argv) {
+    const std::wstring Name = Argv[4];
+    if (Command == L"shown" && Argc == 5)
+        return ProbeAnswered(Ask(Top, pqControlCentre, Name)) ? 0 : 1;
+    if (Command == L"where" && Argc == 5) {
+        const LRESULT Answer = Ask(Top, pqControlCentre, Name);
+        if (!ProbeAnswered(Answer))
+            return 1;
+        std::printf("%d %d\n", ProbePoint(Answer).X, ProbePoint(Answer).Y);
+        return 0;
+    }
+    if (Command == L"click" && Argc == 5)
+        return ClickAt(Top, Ask(Top, pqControlCentre, Name));
+    if (Command == L"menu" && Argc == 5)
+        return PostMenuCommand(Top, Name);
+    if (Command == L"key" && Argc == 5)
+        return PressKey(Top, Argv[4]);
+    if ((Command == L"row" || Command == L"check") && Argc == 6)
+        return ClickAt(Top, Ask(Top, Command == L"row" ? pqRowText : pqRowCheckBox,
+                                Name + ProbeRowSeparator + Argv[5]));
+    return 2;
+}
+
 } // namespace
 
 int SendToHandle(int Argc, wchar_t** Argv) {
@@ -64,13 +163,15 @@ int SendToHandle(int Argc, wchar_t** Argv) {
 int wmain(int Argc, wchar_t** Argv) {
     if (Argc >= 4 && std::wstring(Argv[1]) == L"send")
         return SendToHandle(Argc, Argv);
-    if (Argc != 4)
+    if (Argc < 4 || Argc > 6)
         return 2;
     const std::wstring Command = Argv[1];
     TSearch Search{Argv[2], Argv[3]};
     EnumWindows(&Match, reinterpret_cast<LPARAM>(&Search));
     if (!Search.Found)
         return 1;
+    if (Argc > 4)
+        return Inside(Search.Found, Command, Argc, Argv);
     if (Command == L"visible")
         return IsIconic(Search.Found) ? 1 : 0;
     if (Command == L"iconic")

@@ -19,7 +19,7 @@ cleanup() {
 trap cleanup EXIT
 
 # probe CHECK_OR_ACTION: looks at the titled window of the program started last.
-probe() { wine "$probe_exe" "$1" "$title" "$exe_win" >/dev/null 2>&1; }
+probe() { wine "$probe_exe" "$1" "$title" "$exe_win" "${@:2}" >/dev/null 2>&1; }
 
 # A fresh program folder holding a copy of the built one.
 program_folder() {
@@ -49,7 +49,7 @@ close_qrv() {
   [ "$rc" -eq 0 ] || fail "qrv ended with exit code $rc"
 }
 
-log_complete() { [ -f "$dir/log.txt" ] && [ "$(grep -c '' "$dir/log.txt")" -ge 3 ]; }
+log_complete() { [ -f "$dir/log.txt" ] && [ "$(grep -c '' "$dir/log.txt")" -ge 8 ]; }
 
 # ---------------------------------------------------------------- a normal start
 dir=$(program_folder normal)
@@ -58,7 +58,12 @@ wait_for 60 log_complete || fail "log.txt did not get its start-up lines"
 wait_for 30 probe visible || fail "the main window did not show"
 
 mapfile -t lines <"$dir/log.txt"
-expected=("Loading..." "Loading Main Window..." "Loading...")
+# The splash's steps: the main window reports its five loading steps between the two "Loading...".
+expected=("Loading..." "Loading Main Window...")
+for step in 1 2 3 4 5; do
+  expected+=("$(sed -n "s/^sLoading$step=//p" "$dir/Languages/english.lng" | tr -d '\r')")
+done
+expected+=("Loading...")
 [ "${#lines[@]}" -eq "${#expected[@]}" ] || fail "log.txt has ${#lines[@]} lines: ${lines[*]}"
 for i in "${!expected[@]}"; do
   [[ ${lines[$i]} =~ ^\[([01][0-9]|2[0-3]):[0-5][0-9]:[0-5][0-9]\](.*)$'\r'$ ]] ||
@@ -82,7 +87,25 @@ timeout 60 wine "$dir/qrv.exe" >/dev/null 2>&1 || rc=$?
 wait_for 10 probe visible || fail "the running instance was not restored by the second start"
 
 close_qrv
-[ "$(grep -c '' "$dir/log.txt")" -eq 3 ] || fail "log.txt changed after the start"
+[ "$(grep -c '' "$dir/log.txt")" -eq 8 ] || fail "log.txt changed after the start"
+
+# ------------------------------------------------- a damaged database refuses the start
+# Random bytes, and an empty file: a message in words, the file left as it was, and closing the
+# message ends the program.
+for damage in random empty; do
+  dir=$(program_folder "db-$damage")
+  if [ "$damage" = random ]; then head -c 20000 /dev/urandom >"$dir/Data/qrv.db"; else : >"$dir/Data/qrv.db"; fi
+  before=$(sha1sum <"$dir/Data/qrv.db")
+  start_qrv "$dir"
+  wait_for 60 probe visible || fail "no message about the $damage database"
+  probe shown MainImage && fail "the main window came up over a $damage database"
+  probe close || fail "could not close the message about the $damage database"
+  wait_for 30 eval '! kill -0 "$qrv_pid" 2>/dev/null' || fail "qrv went on after the message"
+  rc=0
+  wait "$qrv_pid" || rc=$?
+  [ "$rc" -ne 0 ] || fail "a start over a $damage database ended with exit code 0"
+  [ "$(sha1sum <"$dir/Data/qrv.db")" = "$before" ] || fail "the $damage database was changed"
+done
 
 # ----------------------------------------- a program folder that cannot be written
 # Root writes through permission bits, so the log and the configuration file are folders too.

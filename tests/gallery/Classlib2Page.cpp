@@ -4,13 +4,15 @@
 #include "classlib/gui/StdCtrls.h"
 #include "tests/gallery/Gallery.h"
 
+#include <type_traits>
+
 namespace {
 
+// Edits, combo boxes and labels are 21 high; buttons the usual 25.
 template <class TControlClass>
 TControlClass* Add(TForm& Form, int Left, int Top, int Width, const String& Caption = String()) {
-    auto* Control = new TControlClass(&Form);
-    Control->SetParent(&Form);
-    Control->SetBounds(Left, Top, Width, Control->Height());
+    const int Height = std::is_same_v<TControlClass, TButton> ? 25 : 21;
+    auto* Control = GalleryPlace<TControlClass>(Form, Bounds(Left, Top, Width, Height));
     if (!Caption.empty())
         Control->SetCaption(Caption);
     return Control;

@@ -48,20 +48,14 @@ protected:
 };
 
 TLabel* AddLabel(TForm& Form, int Top, const String& Caption) {
-    auto* Label = new TLabel(&Form);
-    Label->SetParent(&Form);
-    Label->SetBounds(12, Top, 0, 0);
-    Label->SetCaption(Caption);
-    return Label;
+    return GalleryPut<TLabel>(Form, Bounds(12, Top, 0, 0), Caption);
 }
 
 // A fixed, framed label to show where its alignment and layout put the text.
 void AddPlacedLabel(TForm& Form, TRect Where, TAlignment Alignment, TTextLayout Layout,
                     const String& Caption) {
-    auto* Label = new TLabel(&Form);
-    Label->SetParent(&Form);
+    auto* Label = GalleryPlace<TLabel>(Form, Where);
     Label->SetAutoSize(false);
-    Label->SetBoundsRect(Where);
     Label->SetColor(0xF0F0F0);
     Label->SetAlignment(Alignment);
     Label->SetLayout(Layout);
@@ -84,9 +78,7 @@ void DrawPicture(TBitmap& Bitmap) {
 }
 
 TImage* AddImage(TForm& Form, TRect Where) {
-    auto* Image = new TImage(&Form);
-    Image->SetParent(&Form);
-    Image->SetBoundsRect(Where);
+    auto* Image = GalleryPlace<TImage>(Form, Where);
     DrawPicture(Image->Picture().Bitmap());
     return Image;
 }
@@ -119,18 +111,14 @@ void Build(TForm& Form) {
     AddPlacedLabel(Form, Bounds(108, 226, 90, 44), taCenter, tlCenter, L"Centre");
     AddPlacedLabel(Form, Bounds(204, 226, 90, 44), taRightJustify, tlBottom, L"Right, bottom");
 
-    auto* Sample = new TCanvasSample(&Form);
-    Sample->SetParent(&Form);
-    Sample->SetBounds(240, 12, 190, 146);
+    GalleryPlace<TCanvasSample>(Form, Bounds(240, 12, 190, 146));
 
     // Images: as it is, centred, stretched, and transparent on a coloured label.
     AddImage(Form, Bounds(12, 280, 24, 24));
     AddImage(Form, Bounds(44, 280, 40, 40))->SetCenter(true);
     AddImage(Form, Bounds(92, 280, 48, 40))->SetStretch(true);
-    auto* Behind = new TLabel(&Form);
-    Behind->SetParent(&Form);
+    auto* Behind = GalleryPlace<TLabel>(Form, Bounds(148, 280, 40, 40));
     Behind->SetAutoSize(false);
-    Behind->SetBounds(148, 280, 40, 40);
     Behind->SetColor(0x60C060);
     AddImage(Form, Bounds(156, 288, 24, 24))->SetTransparent(true);
 }

@@ -14,14 +14,6 @@ String SkinFolder() {
     return ExtractFilePath(TApplication::ExeName()) + L"..\\dist\\Data\\";
 }
 
-template <class T> T* Put(TWinControl& Parent, const TRect& R, const String& Caption = L"") {
-    auto* Control = new T(&Parent);
-    Control->SetParent(&Parent);
-    Control->SetBoundsRect(R);
-    Control->SetCaption(Caption);
-    return Control;
-}
-
 TavImageList* InsideList(TForm& Form) {
     auto* List = new TavImageList(&Form);
     const wchar_t* const Parts[SkinImageCount] = {L"l", L"m", L"r", L"o.l", L"o.m", L"o.r"};
@@ -50,14 +42,15 @@ void Build(TForm& Form) {
     const wchar_t* const Names[] = {L"Up", L"Hot", L"Pressed", L"Latched", L"Disabled"};
     TavImageExpandButton* Buttons[5];
     for (int I = 0; I < 5; ++I) {
-        Buttons[I] = Put<TavImageExpandButton>(Form, Bounds(10, 10 + I * 30, 110, 24), Names[I]);
+        Buttons[I] =
+            GalleryPut<TavImageExpandButton>(Form, Bounds(10, 10 + I * 30, 110, 24), Names[I]);
         Buttons[I]->SetImageList(List);
         Buttons[I]->SetGlyph(Glyph);
     }
     Buttons[3]->SetGroupIndex(1);
     Buttons[3]->SetDown(true);
     Buttons[4]->SetEnabled(false);
-    auto* Own = Put<TavImageButton>(Form, Bounds(10, 160, 110, 24), L"Own skin");
+    auto* Own = GalleryPut<TavImageButton>(Form, Bounds(10, 160, 110, 24), L"Own skin");
     for (int I = 0; I < SkinImageCount; ++I)
         Own->SetImagePath(static_cast<TSkinImage>(I), List->ImagePath(static_cast<TSkinImage>(I)));
     Own->SetBounds(10, 160, 110, 24);
@@ -66,7 +59,7 @@ void Build(TForm& Form) {
                                      L"Wrapped|caption on two lines"};
     TFlatCheckBox* Boxes[5];
     for (int I = 0; I < 5; ++I)
-        Boxes[I] = Put<TFlatCheckBox>(Form, Bounds(140, 10 + I * 22, 150, 17), Checks[I]);
+        Boxes[I] = GalleryPut<TFlatCheckBox>(Form, Bounds(140, 10 + I * 22, 150, 17), Checks[I]);
     Boxes[1]->SetChecked(true);
     Boxes[3]->SetChecked(true);
     Boxes[3]->SetEnabled(false);
@@ -75,13 +68,14 @@ void Build(TForm& Form) {
     TFlatRadioButton* Radios[3];
     const wchar_t* const RadioNames[] = {L"Radio", L"Radio checked", L"Radio disabled"};
     for (int I = 0; I < 3; ++I)
-        Radios[I] = Put<TFlatRadioButton>(Form, Bounds(140, 140 + I * 22, 150, 17), RadioNames[I]);
+        Radios[I] =
+            GalleryPut<TFlatRadioButton>(Form, Bounds(140, 140 + I * 22, 150, 17), RadioNames[I]);
     Radios[1]->SetChecked(true);
     Radios[2]->SetEnabled(false);
 
-    auto* Link = Put<THyperLabel>(Form, Bounds(140, 210, 150, 16), L"A hyperlink label");
+    auto* Link = GalleryPut<THyperLabel>(Form, Bounds(140, 210, 150, 16), L"A hyperlink label");
     Link->SetAutoSize(true);
-    auto* Gauge = Put<TBitmapProgress>(Form, Bounds(10, 200, 110, 20));
+    auto* Gauge = GalleryPut<TBitmapProgress>(Form, Bounds(10, 200, 110, 20));
     TBitmap Back, Bar;
     for (auto [B, C] : {std::pair<TBitmap*, TColor>{&Back, 0xF0E0D0}, {&Bar, 0x964C02}}) {
         B->SetPixelFormat(pf24bit);

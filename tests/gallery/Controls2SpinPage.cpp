@@ -52,15 +52,9 @@ void Build(TForm& Form) {
     Fixed->SetDigits(3);
     Fixed->SetValue(1.25);
     GalleryCaption(Form, 220, 106, L"Spin buttons");
-    auto* Button = new TSpinButton(&Form);
-    Button->SetParent(&Form);
-    Button->SetBounds(320, 103, 21, 14);
-    auto* Tall = new TSpinButton(&Form);
-    Tall->SetParent(&Form);
-    Tall->SetBounds(350, 100, 21, 30);
-    auto* Off = new TSpinButton(&Form);
-    Off->SetParent(&Form);
-    Off->SetBounds(380, 103, 21, 14);
+    GalleryPlace<TSpinButton>(Form, Bounds(320, 103, 21, 14));
+    GalleryPlace<TSpinButton>(Form, Bounds(350, 100, 21, 30));
+    auto* Off = GalleryPlace<TSpinButton>(Form, Bounds(380, 103, 21, 14));
     Off->SetEnabled(false);
 
     Form.SetActiveControl(Focused);

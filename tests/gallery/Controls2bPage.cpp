@@ -22,9 +22,7 @@ private:
 };
 
 template <class T> T* Put(TWinControl& Parent, int Left, int Top, const String& Text) {
-    auto* Control = new T(&Parent);
-    Control->SetParent(&Parent);
-    Control->SetBounds(Left, Top, 160, 19);
+    auto* Control = GalleryPlace<T>(Parent, Bounds(Left, Top, 160, 19));
     Control->SetText(Text);
     Control->BeginLoading();
     Control->EndLoading();
@@ -45,9 +43,8 @@ void Build(TForm& Form) {
     auto* Big = Put<TFlatEdit>(Form, 200, 10, L"Larger font");
     Big->Font().SetSize(14);
     for (int Side = 0; Side < 4; ++Side) {
-        auto* Sample = new THintSample(&Form, Side);
-        Sample->SetParent(&Form);
-        Sample->SetBounds(200 + (Side % 2) * 130, 60 + (Side / 2) * 70, 120, 60);
+        GalleryPlace<THintSample>(
+            Form, Bounds(200 + (Side % 2) * 130, 60 + (Side / 2) * 70, 120, 60), Side);
     }
     Form.SetActiveControl(Focused);
 }

@@ -127,11 +127,7 @@ TGalleryPage::TGalleryPage(const wchar_t* Name, TGalleryBuild Build) {
 }
 
 TLabel* GalleryCaption(TWinControl& Parent, int Left, int Top, const String& Text) {
-    auto* Label = new TLabel(&Parent);
-    Label->SetParent(&Parent);
-    Label->SetBounds(Left, Top, 120, 15);
-    Label->SetCaption(Text);
-    return Label;
+    return GalleryPut<TLabel>(Parent, Bounds(Left, Top, 120, 15), Text);
 }
 
 int wmain(int Argc, wchar_t** Argv) {

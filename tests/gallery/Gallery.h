@@ -3,17 +3,27 @@
 #pragma once
 
 #include "classlib/gui/Forms.h"
+#include "classlib/gui/NamedChild.h"
+
+#include <utility>
 
 // Fills Form (a plain form, owned by the application) with the page's controls and sizes it.
 using TGalleryBuild = void (*)(TForm& Form);
 
 class TLabel;
 
-// Makes a control owned by and placed in Parent, at Where.
-template <class TControlClass> TControlClass* GalleryPlace(TWinControl& Parent, TRect Where) {
-    auto* Control = new TControlClass(&Parent);
-    Control->SetParent(&Parent);
-    Control->SetBoundsRect(Where);
+// Makes a control owned by and placed in Parent, at Where; the gallery's controls go unnamed.
+template <class TControlClass, class... TArgs>
+TControlClass* GalleryPlace(TWinControl& Parent, TRect Where, TArgs&&... Args) {
+    return MakeNamedChild<TControlClass>(Parent, Parent, String(), Where,
+                                         std::forward<TArgs>(Args)...);
+}
+
+// The same with a caption.
+template <class TControlClass>
+TControlClass* GalleryPut(TWinControl& Parent, TRect Where, const String& Caption = String()) {
+    auto* Control = GalleryPlace<TControlClass>(Parent, Where);
+    Control->SetCaption(Caption);
     return Control;
 }
 

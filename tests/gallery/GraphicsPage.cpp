@@ -72,9 +72,7 @@ private:
 void Build(TForm& Form) {
     Form.SetClientWidth(260); // wide enough for the whole caption
     Form.SetClientHeight(120);
-    auto* Sample = new TGraphicsSample(&Form);
-    Sample->SetParent(&Form);
-    Sample->SetBounds(4, 4, 150, 110);
+    GalleryPlace<TGraphicsSample>(Form, Bounds(4, 4, 150, 110));
 }
 
 const TGalleryPage Page(L"classlib-graphics", &Build);

@@ -144,9 +144,7 @@ private:
 void Build(TForm& Form) {
     Form.SetClientWidth(530);
     Form.SetClientHeight(515);
-    auto* Sample = new TSupportSample(&Form);
-    Sample->SetParent(&Form);
-    Sample->SetBounds(0, 0, 530, 515);
+    GalleryPlace<TSupportSample>(Form, Bounds(0, 0, 530, 515));
 }
 
 const TGalleryPage Page(L"treelist-support", &Build);

@@ -1,6 +1,7 @@
 #include "main/MainCore.h"
 
 #include "app/Language.h"
+#include "app/QRVUtils.h"
 #include "classlib/rtl/IniFiles.h"
 #include "tests/main/ScanTestSupport.h"
 
@@ -128,6 +129,13 @@ TEST_F(MainCoreTest, CreationMakesFoldersOpensTablesAndListsFixedDrives) {
     ASSERT_EQ(Core->ScanPaths.Count(), 1);
     EXPECT_EQ(Core->ScanPaths.Item(0).Path, Tree.Path().substr(0, 3));
     EXPECT_NE(Core->Matcher().Owner(), nullptr);
+}
+
+TEST_F(MainCoreTest, AnEmptyDatabaseFileIsRefusedAndLeftEmpty) {
+    const String Database = Tree.AddFile(L"App\\Data\\qrv.db", "");
+    auto Core = std::make_unique<TMainCore>(Environment());
+    EXPECT_THROW(Core->Open(), EDatabaseError);
+    EXPECT_EQ(GetFileSize32(Database), 0u);
 }
 
 TEST_F(MainCoreTest, BackupFolderLiesAtTheRootOfTheProgramDrive) {

@@ -1,0 +1,587 @@
+#include "main/MainForm.h"
+
+#include "app/AppStartup.h"
+#include "app/BFolder.h"
+#include "app/FileInfo.h"
+#include "app/Language.h"
+#include "app/QRVDataMod.h"
+#include "app/QRVUtils.h"
+#include "classlib/gui/NamedChild.h"
+#include "main/FeatureContext.h"
+#include "main/JunkFilesOptionsEdit.h"
+#include "main/Report.h"
+#include "main/ViewReportForm.h"
+
+namespace {
+
+constexpr int WindowWidth = 721;
+constexpr int WindowHeight = 535;
+const TRect NotebookBounds = Bounds(174, 89, 547, 413);
+
+// The left column, by TMainArea: picture and label names and their files.
+struct TAreaColumn {
+    const wchar_t* Picture;
+    const wchar_t* Label;
+    const wchar_t* Bevel;
+    const wchar_t* File;
+};
+constexpr std::array<TAreaColumn, 5> AreaColumn{{
+    {L"btnICleanMyComputer", L"labMainCleanMyComputer", L"bvMainCleanMyComputer",
+     L"clean my computer.bmp"},
+    {L"btnISystemConfiguration", L"labMainSystemConfiguration", L"bvMainSystemConfiguration",
+     L"system configuration.bmp"},
+    {L"btnIBackupData", L"labMainBackupYourData", L"bvMainBackupYourData", L"backup your data.bmp"},
+    {L"btnIAdvancedFeatures", L"labMainAdvancedFeatures", L"bvMainAdvancedFeatures",
+     L"advanced features.bmp"},
+    {L"btnIRestoreDeletedFiles", L"labMainRestoreDeletedFiles", L"bvMainRestoreDeleted",
+     L"restore deleted.bmp"},
+}};
+constexpr int FirstBevelTop = 170;
+constexpr int BevelStep = 64;
+
+bool Readable(const String& FileName) {
+    const DWORD Attributes = GetFileAttributesW(FileName.c_str());
+    return Attributes != INVALID_FILE_ATTRIBUTES && !(Attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool PickFolderWithShell(HWND Owner, const String& Caption, String& Folder) {
+    TBrowseFolder Browser(nullptr);
+    Browser.TitleText = Caption;
+    Browser.DisplayOptions = {bfReturnOnlyFileSystemDirs};
+    if (!Browser.Execute(Owner))
+        return false;
+    Folder = Browser.FolderPath();
+    return true;
+}
+
+} // namespace
+
+const std::array<TPictureFile, 31> BigPictures{{
+    {L"btnCleanMyComputer", L"clean my computer.bmp"},
+    {L"btnSystemConfiguration", L"system configuration.bmp"},
+    {L"btnBackupData", L"backup your data.bmp"},
+    {L"btnAdvancedFeatures", L"advanced features.bmp"},
+    {L"btnRestoreDeletedFiles", L"restore deleted.bmp"},
+    {L"btnJunkFiles", L"junk files.bmp"},
+    {L"btnLargeFiles", L"large files.bmp"},
+    {L"btnOldFiles", L"old files.bmp"},
+    {L"btnEmptyFolders", L"empty folders.bmp"},
+    {L"btnBrokenLinks", L"broken links.bmp"},
+    {L"btnFolderCleaner", L"quickly temporary folder cleaner.bmp"},
+    {L"btnInternetPrivacy", L"internet privacy.bmp"},
+    {L"btnDuplicateFiles", L"duplicate files.bmp"},
+    {L"btnRegistryCleaner", L"registry cleaner.bmp"},
+    {L"btnDefragment", L"defragment.bmp"},
+    {L"btnSplitCombineFiles", L"split and combine.bmp"},
+    {L"btnCleanInternetCache", L"cache.bmp"},
+    {L"btnCleanInternetCookieFiles", L"cookies.bmp"},
+    {L"btnCleanInternetRecentURL", L"url.bmp"},
+    {L"btnCleanInternetHistory", L"history.bmp"},
+    {L"btnCleanRecentDocuments", L"document.bmp"},
+    {L"btnSplitFiles", L"split.bmp"},
+    {L"btnCombineFiles", L"combine.bmp"},
+    {L"btnBackupRestoreBackupFiles", L"backup files.bmp"},
+    {L"btnBackupRestoreRestoreFiles", L"restore backuped.bmp"},
+    {L"btnBackupLocal", L"backup local.bmp"},
+    {L"btnBackupRemote", L"backup remote.bmp"},
+    {L"btnStartUpManager", L"startup manager.bmp"},
+    {L"btnShutDownManager", L"shutdown manager.bmp"},
+    {L"btnSystemTweak", L"system tweak.bmp"},
+    {L"btnAddRemovePrograms", L"uninstall bad programs.bmp"},
+}};
+
+int LoadablePictureCount(const std::vector<bool>& Readable) {
+    int Count = 0;
+    while (Count < static_cast<int>(Readable.size()) && Readable[Count])
+        ++Count;
+    return Count;
+}
+
+// ------------------------------------------------------------ TTransparentHint
+
+void TTransparentHint::CreateParams(TCreateParams& Params) const {
+    THintWindow::CreateParams(Params);
+    Params.ExStyle |= WS_EX_LAYERED;
+}
+
+void TTransparentHint::CreateWnd() {
+    THintWindow::CreateWnd();
+    SetLayeredWindowAttributes(Handle(), 0, Alpha, LWA_ALPHA);
+}
+
+// -------------------------------------------------------------------- TfrmMain
+
+TfrmMain::TfrmMain(TComponent* AOwner, TMainFormEnvironment Environment)
+    : TForm(AOwner), FEnvironment(std::move(Environment)) {
+    Name = L"frmMain";
+    SetBorderStyle(bsNone);
+    Position = poDesktopCenter;
+    SetBounds(0, 0, WindowWidth, WindowHeight);
+    if (!FEnvironment.Core.Prompt) {
+        FPrompt = std::make_unique<TFlatPrompt>(this);
+        FEnvironment.Core.Prompt = FPrompt.get();
+    }
+    if (!FEnvironment.Core.Shell) {
+        FShell = std::make_unique<TShellExecute>();
+        FEnvironment.Core.Shell = FShell.get();
+    }
+    if (FEnvironment.Core.AppDir.empty())
+        FEnvironment.Core.AppDir = AppDir;
+    if (!FEnvironment.PickFolder)
+        FEnvironment.PickFolder = &PickFolderWithShell;
+    if (!FEnvironment.AskJunkMask)
+        FEnvironment.AskJunkMask = &AskJunkMask;
+    OnCloseQuery = [this](TObject*, bool& CanClose) { FormCloseQuery(CanClose); };
+    OnClose = [this](TObject*, TCloseAction&) { FormClose(); };
+    FormCreate();
+}
+
+TfrmMain::~TfrmMain() {
+    // The pages' handlers reach the core: the controls go first.
+    DestroyComponents();
+}
+
+void TfrmMain::FormCreate() {
+    if (Application)
+        Application->HelpFile = FEnvironment.Core.AppDir + L"Help.chm";
+    FCore = std::make_unique<TMainCore>(FEnvironment.Core);
+    FContext =
+        std::make_unique<TFeatureContext>(*AppLanguage, FCore->Stats, FEnvironment.Core.Prompt);
+    TLauncherEnvironment Launch;
+    Launch.AppDir = FCore->AppDir();
+    FLaunchers = std::make_unique<TLaunchers>(Launch, *FContext);
+    FCore->Flow.OnPageChanged = [this](TMainPage Page) { PageChanged(Page); };
+    FCore->OnScanStarted = [this](bool ShowsPath) { ScanStarted(ShowsPath); };
+    FCore->OnScanEnded = [this] { ScanEnded(); };
+    FCore->OnStatisticsChanged = [this](const TScanStatistics& S) { StatisticsChanged(S); };
+
+    CreateFrame();
+    FCore->ReportLoading(1);
+    if (Application)
+        Application->SetHintWindowClass(
+            [](TComponent* Owner) { return new TTransparentHint(Owner); }, this);
+    std::vector<bool> Found;
+    for (const TPictureFile& Picture : BigPictures)
+        Found.push_back(Readable(FCore->AppDir() + L"Data\\Buttons\\Big\\" + Picture.File));
+    FLoadableBigPictures = LoadablePictureCount(Found);
+    FCore->ReportLoading(2);
+    LoadSmallPictures();
+    FCore->ReportLoading(3);
+    ApplySkinAndLanguage(*this);
+    FCore->ReportLoading(4);
+    LoadBackground();
+    FCore->ReportLoading(5);
+    SetClientWidth(WindowWidth);
+    SetClientHeight(WindowHeight);
+    // Folders, totals, tables, the path list and the junk list; a damaged database ends the
+    // start here with its error.
+    FCore->Open();
+    FCore->ScanPaths.SetOwnerWindow(Handle());
+    FCore->Flow.ShowPage(pgMainForm);
+    SetCaption(FCore->Text(Name, L"Caption"));
+    labActivePage->SetCaption(String());
+}
+
+void TfrmMain::CreateFrame() {
+    MainImage =
+        MakeNamedChild<TImage>(*this, *this, L"MainImage", Bounds(0, 0, WindowWidth, WindowHeight));
+    MainNotebook = MakeNamedChild<TNotebook>(*this, *this, L"MainNotebook", NotebookBounds);
+    for (int Page = 0; Page < MainPageCount; ++Page)
+        MainNotebook->AddPage(PageName(static_cast<TMainPage>(Page)));
+    nimage = MakeBackgroundCopy(*MainNotebook->Pages(0), L"nimage");
+    labActivePage =
+        MakeNamedChild<TLabel>(*this, *this, L"labActivePage", Bounds(284, 62, 300, 18));
+    labActivePage->SetTransparent(true);
+    labActivePage->Font().SetName(L"Verdana");
+    labActivePage->Font().SetStyle({fsBold});
+    labActivePage->Font().SetHeight(-15);
+    labActivePage->Font().SetColor(clWhite);
+    CreateLeftColumn();
+    CreateTopButtons();
+    TavImageList* Big = frmDM ? frmDM->avILBig : nullptr;
+    btnBack = MakeButton(*this, L"btnBack", Bounds(492, 505, 98, 25), Big, -1,
+                         [this] { btnBackClick(); });
+    btnNext = MakeButton(*this, L"btnNext", Bounds(593, 505, 98, 25), Big, -1,
+                         [this] { btnNextClick(); });
+    TimerScan = new TTimer(this);
+    TimerScan->Name = L"TimerScan";
+    TimerScan->SetEnabled(false);
+    TimerScan->SetInterval(50);
+    TimerScan->OnTimer = [this](TObject*) { ShowCurrentScanPath(); };
+}
+
+void TfrmMain::CreateLeftColumn() {
+    for (int I = 0; I < 5; ++I) {
+        const auto Area = static_cast<TMainArea>(I);
+        const int Top = FirstBevelTop + I * BevelStep;
+        AreaBevels[I] =
+            MakeNamedChild<TBevel>(*this, *this, AreaColumn[I].Bevel, Bounds(14, Top, 143, 63));
+        AreaBevels[I]->SetShape(bsFrame);
+        AreaBevels[I]->Hide();
+        AreaPictures[I] = MakeNamedChild<TImage>(*this, *this, AreaColumn[I].Picture,
+                                                 Bounds(18, Top + 4, 55, 55));
+        AreaPictures[I]->SetCursor(crHandPoint);
+        AreaPictures[I]->SetTransparent(true);
+        AreaPictures[I]->OnClick = Guarded([this, Area] { AreaClick(Area); });
+        AreaLabels[I] = MakeLink(*this, AreaColumn[I].Label, Bounds(78, Top + 8, 76, 48),
+                                 [this, Area] { AreaClick(Area); });
+        AreaLabels[I]->SetAutoSize(false);
+        AreaLabels[I]->SetBoundsRect(Bounds(78, Top + 8, 76, 48));
+        AreaLabels[I]->SetWordWrap(true);
+        AreaLabels[I]->SetLayout(tlCenter);
+        AreaLabels[I]->Font().SetColor(clWhite);
+        AreaLabels[I]->HyperColour = 0x80FFFF;
+    }
+}
+
+void TfrmMain::CreateTopButtons() {
+    TavImageList* Big = frmDM ? frmDM->avILBig : nullptr;
+    TavImageList* Top = frmDM ? frmDM->avILTop : nullptr;
+    btnScheduler = MakeButton(*this, L"btnScheduler", Bounds(524, 8, 90, 20), Top, -1,
+                              [this] { btnSchedulerClick(); });
+    // Minimise acts while a loop runs too: it is not guarded.
+    btnMinimize = MakeButton(*this, L"btnMinimize", Bounds(622, 6, 28, 25), Big, -1, nullptr);
+    btnMinimize->OnClick = [this](TObject*) { btnMinimizeClick(); };
+    btnClose = MakeButton(*this, L"btnClose", Bounds(654, 6, 60, 25), Big, -1, nullptr);
+    // Close while a loop runs waits for the loop: the close sequence sees to it.
+    btnClose->OnClick = [this](TObject*) { btnCloseClick(); };
+}
+
+void TfrmMain::LoadSmallPictures() {
+    try {
+        for (int I = 0; I < 5; ++I)
+            AreaPictures[I]->Picture().LoadFromFile(FCore->AppDir() + L"Data\\Buttons\\Small\\" +
+                                                    AreaColumn[I].File);
+    } catch (const std::exception&) {
+        // The first missing picture leaves it and the later ones blank.
+    }
+}
+
+void TfrmMain::LoadBackground() {
+    try {
+        MainImage->SendToBack();
+        MainImage->Picture().LoadFromFile(FCore->AppDir() + L"Data\\bg.bmp");
+        nimage->Picture().Assign(MainImage->Picture());
+    } catch (const std::exception&) {
+        // A missing background leaves the face plain.
+    }
+}
+
+// ------------------------------------------------------------------ helpers
+
+TNotifyEvent TfrmMain::Guarded(std::function<void()> Action) {
+    return [this, Action = std::move(Action)](TObject*) {
+        if (!FBusy && Action)
+            Action();
+    };
+}
+
+TavImageExpandButton* TfrmMain::MakeButton(TWinControl& Parent, const String& Name,
+                                           const TRect& Bounds, TavImageList* Images, int Glyph,
+                                           std::function<void()> Action) {
+    auto* Button = MakeNamedChild<TavImageExpandButton>(*this, Parent, Name, Bounds);
+    Button->Tag = Glyph;
+    if (Images)
+        Button->SetImageList(Images);
+    if (Action)
+        Button->OnClick = Guarded(std::move(Action));
+    return Button;
+}
+
+THyperLabel* TfrmMain::MakeLink(TWinControl& Parent, const String& Name, const TRect& Bounds,
+                                std::function<void()> Action) {
+    auto* Link = MakeNamedChild<THyperLabel>(*this, Parent, Name, Bounds);
+    Link->SetTransparent(true);
+    Link->Font().SetName(L"Verdana");
+    Link->Font().SetStyle({fsBold});
+    Link->Font().SetHeight(-11);
+    Link->Font().SetColor(0x964C02);
+    Link->HyperColour = 0x0080FF;
+    Link->SetCursor(crHandPoint);
+    Link->OnClick = Guarded(std::move(Action));
+    return Link;
+}
+
+TImage* TfrmMain::MakeBigPicture(TWinControl& Parent, const String& Name, const TRect& Bounds,
+                                 std::function<void()> Action) {
+    auto* Picture = MakeNamedChild<TImage>(*this, Parent, Name, Bounds);
+    Picture->SetCursor(crHandPoint);
+    Picture->SetTransparent(true);
+    Picture->OnClick = Guarded(std::move(Action));
+    for (int I = 0; I < FLoadableBigPictures; ++I)
+        if (Name == BigPictures[I].Name) {
+            try {
+                Picture->Picture().LoadFromFile(FCore->AppDir() + L"Data\\Buttons\\Big\\" +
+                                                BigPictures[I].File);
+            } catch (const std::exception&) {
+            }
+        }
+    return Picture;
+}
+
+TLabel* TfrmMain::MakeLabel(TWinControl& Parent, const String& Name, const TRect& Bounds) {
+    auto* Label = MakeNamedChild<TLabel>(*this, Parent, Name, Bounds);
+    Label->SetTransparent(true);
+    return Label;
+}
+
+TImage* TfrmMain::MakeBackgroundCopy(TWinControl& Parent, const String& Name) {
+    auto* Copy = MakeNamedChild<TImage>(*this, Parent, Name, Bounds(0, 0, 1, 1));
+    Copy->SetEnabled(false); // clicks go to the page, not the picture
+    Copy->Picture().Assign(MainImage->Picture());
+    MoveBackgroundCopy(*Copy, Parent);
+    return Copy;
+}
+
+void TfrmMain::MoveBackgroundCopy(TImage& Copy, TWinControl& Page) {
+    // The page's place in the window's client area: the copy starts that far up and left.
+    const TPoint Origin = ScreenToClient(Page.ClientToScreen(TPoint{0, 0}));
+    Copy.SetParent(&Page);
+    Copy.SetBounds(-Origin.X, -Origin.Y, WindowWidth, WindowHeight);
+    Copy.SendToBack();
+}
+
+// ----------------------------------------------------------------- the pages
+
+void TfrmMain::EnsurePageControls(TMainPage Page) {
+    if (FPageBuilt[Page])
+        return;
+    FPageBuilt[Page] = true;
+    using TCreate = void (TfrmMain::*)(TPage&);
+    static const std::pair<TMainPage, TCreate> Builders[] = {
+        {pgMainForm, &TfrmMain::CreateStartPage},
+        {pgCleanMyComputer, &TfrmMain::CreateCleanMyComputerPage},
+        {pgDrives, &TfrmMain::CreateDrivesPage},
+        {pgCleanOptions, &TfrmMain::CreateCleanOptionsPage},
+        {pgScan, &TfrmMain::CreateScanPage},
+        {pgScanResults, &TfrmMain::CreateScanResultsPage},
+        {pgScanStatistics, &TfrmMain::CreateScanStatisticsPage},
+    };
+    for (const auto& [Which, Create] : Builders)
+        if (Which == Page) {
+            TPage& Host = *MainNotebook->Pages(Page);
+            (this->*Create)(Host);
+            ApplySkinAndLanguage(Host);
+        }
+}
+
+void TfrmMain::CreateAllPages() {
+    for (int Page = 0; Page < MainPageCount; ++Page)
+        EnsurePageControls(static_cast<TMainPage>(Page));
+}
+
+void TfrmMain::PageChanged(TMainPage Page) {
+    EnsurePageControls(Page);
+    MainNotebook->SetPageIndex(Page);
+    TPage& Shown = *MainNotebook->Pages(Page);
+    MoveBackgroundCopy(*nimage, Shown);
+    labActivePage->SetCaption(FCore->Titles.Title(Page, FCore->Flow.Mode()));
+
+    const TPageButtons Buttons = PageButtons(Page, FCore->Flow.Mode());
+    btnBack->SetVisible(Buttons.Back);
+    btnNext->SetVisible(Buttons.Next);
+    if (Buttons.ScanStatistics && btnScanStatictics)
+        btnScanStatictics->SetVisible(*Buttons.ScanStatistics);
+    const TMainArea Active = FCore->Flow.ActiveArea();
+    for (int I = 0; I < 5; ++I) {
+        AreaPictures[I]->SetVisible(Buttons.LeftColumn);
+        AreaLabels[I]->SetVisible(Buttons.LeftColumn);
+        AreaBevels[I]->SetVisible(Buttons.LeftColumn && Active == I);
+    }
+}
+
+// ------------------------------------------------------------ navigation
+
+void TfrmMain::AreaClick(TMainArea Area) {
+    FCore->Flow.EnterArea(Area);
+}
+
+void TfrmMain::ModeClick(int Mode) {
+    FCore->Flow.EnterMode(Mode);
+    const TModeEntry Entry = ModeEntry(Mode);
+    if (!CleanOptionsNoteBook)
+        return; // made with its page, from the mode then
+    if (!Entry.OptionsPage.empty())
+        CleanOptionsNoteBook->SetActivePage(Entry.OptionsPage);
+    CleanOptionsPageChanged();
+}
+
+void TfrmMain::btnBackClick() {
+    FCore->Flow.Back();
+}
+
+void TfrmMain::btnNextClick() {
+    ReadOptions();
+    RunLoop([this] { FCore->Next(); });
+}
+
+void TfrmMain::btnCloseClick() {
+    Close();
+}
+
+void TfrmMain::btnMinimizeClick() {
+    if (Application)
+        Application->Minimize();
+}
+
+void TfrmMain::btnSchedulerClick() {
+    if (FEnvironment.ShowScheduler)
+        FEnvironment.ShowScheduler();
+    else
+        FLaunchers->ShowScheduler();
+}
+
+void TfrmMain::btnStopScanClick() {
+    FCore->StopScan();
+}
+
+void TfrmMain::btnScanStaticticsClick() {
+    FCore->Flow.ShowPage(pgScanStatistics);
+}
+
+void TfrmMain::btnAllDrivesClick() {
+    FCore->ScanPaths.FillFixedDrives();
+}
+
+void TfrmMain::btnAddScanDriveClick() {
+    String Folder;
+    if (FEnvironment.PickFolder(Handle(), FCore->Text(L"SelectDirectoryCaption", L"Caption"),
+                                Folder))
+        FCore->ScanPaths.AddFolder(Folder);
+}
+
+void TfrmMain::btnClearAllPathsClick() {
+    FCore->ScanPaths.Clear();
+}
+
+void TfrmMain::btnAddJunkFilesOptionClick() {
+    String Extension;
+    String Description;
+    if (FEnvironment.AskJunkMask(Extension, Description))
+        FCore->AddJunkMask(Extension, Description); // a blank mask is not stored
+}
+
+void TfrmMain::btnScanResultsSelectAllClick() {
+    FCore->CheckAll(true);
+}
+
+void TfrmMain::btnScanResultsUnSelectAllClick() {
+    FCore->CheckAll(false);
+}
+
+// --------------------------------------------------------------- the scan
+
+void TfrmMain::ReadOptions() {
+    if (!edLargeOldLarge)
+        return;
+    FCore->Options.LargeValue = edLargeOldLarge->Value();
+    FCore->Options.SizeUnit = cmbSizeUM->ItemIndex();
+    FCore->Options.OldValue = edLargeOldOld->Value();
+    FCore->Options.Period = cmbPeriods->ItemIndex();
+}
+
+void TfrmMain::RunLoop(const std::function<void()>& Loop) {
+    FBusy = true;
+    try {
+        Loop();
+    } catch (...) {
+        FBusy = false;
+        throw;
+    }
+    FBusy = false;
+    if (FCloseWhenIdle) {
+        FCloseWhenIdle = false;
+        Close();
+    }
+}
+
+void TfrmMain::ScanStarted(bool ShowsCurrentPath) {
+    EnsurePageControls(pgScan);
+    labScanTitle->SetCaption(FCore->Message(ShowsCurrentPath ? L"sScanning" : L"sScanningDrives"));
+    labScanFile->SetVisible(ShowsCurrentPath);
+    labScanningFileName->SetVisible(ShowsCurrentPath);
+    labScanningFileName->SetCaption(String());
+    ScanAnimate->SetActive(true);
+    TimerScan->SetEnabled(ShowsCurrentPath);
+    Screen->SetCursor(crHourGlass);
+}
+
+void TfrmMain::ScanEnded() {
+    TimerScan->SetEnabled(false);
+    ScanAnimate->SetActive(false);
+    Screen->SetCursor(crDefault);
+    labScanFile->Show();
+    labScanningFileName->Show();
+}
+
+void TfrmMain::ShowCurrentScanPath() {
+    labScanningFileName->SetCaption(FCore->CurrentScanPath());
+}
+
+void TfrmMain::StatisticsChanged(const TScanStatistics& Statistics) {
+    EnsurePageControls(pgScanResults);
+    EnsurePageControls(pgScanStatistics);
+    labScanResultsFilesFoundValue->SetCaption(IntToStr(Statistics.VisibleCount));
+    labScanResultsWastingValue->SetCaption(
+        FormatFileSize64(static_cast<std::int64_t>(Statistics.VisibleSize)));
+    for (int I = 0; I < 4; ++I) {
+        const TStatisticsBar& Bar = Statistics.Bars[I];
+        const bool Shown = !Statistics.SingleBar || I == 1;
+        Progress[I]->SetVisible(Shown);
+        labProgress[I]->SetVisible(Shown);
+        Progress[I]->SetMax(Bar.Max);
+        Progress[I]->SetPosition(Bar.Position);
+    }
+    labProgress[0]->SetCaption(FCore->Text(L"labProgress1", L"Caption"));
+    labProgress[1]->SetCaption(Statistics.SingleBar ? FCore->Message(L"sSafeToDeleteOfTotalSpace")
+                                                    : FCore->Text(L"labProgress2", L"Caption"));
+}
+
+// ------------------------------------------------------------------ closing
+
+void TfrmMain::FormCloseQuery(bool& CanClose) {
+    if (!FBusy)
+        return;
+    // Close waits for the loop: it is asked to stop, and the window closes when it has.
+    CanClose = false;
+    FCloseWhenIdle = true;
+    FCore->StopScan();
+}
+
+void TfrmMain::FormClose() {
+    OfferReport(
+        FCore->Stats, FCore->AppDir(),
+        [this] {
+            return FEnvironment.Core.Prompt->MessageBox(
+                       FCore->Text(L"Application", L"Caption"),
+                       FCore->Message(L"S_ViewReportConfirm"), IPrompt::IconQuestion,
+                       IPrompt::ButtonsYesNo) == IPrompt::ResultYes;
+        },
+        [this] { ShowReportViewer(); });
+}
+
+void TfrmMain::ShowReportViewer() {
+    if (FEnvironment.ShowReportViewer) {
+        FEnvironment.ShowReportViewer();
+        return;
+    }
+    TReportViewerEnvironment Viewer;
+    Viewer.AppDir = FCore->AppDir();
+    Viewer.Stats = &FCore->Stats;
+    Viewer.PickFolder = FEnvironment.PickFolder;
+    const std::unique_ptr<TfrmViewReport> Form(NewForm<TfrmViewReport>(Application, Viewer));
+    Form->ShowFlatModal();
+}
+
+// ------------------------------------------------------------------ messages
+
+void TfrmMain::WndProc(TMessage& Message) {
+    TForm::WndProc(Message);
+    // The window is dragged by any visible part of the background picture.
+    if (Message.Msg == WM_NCHITTEST && Message.Result == HTCLIENT) {
+        const TPoint At = ScreenToClient(TPoint{static_cast<short>(LOWORD(Message.LParam)),
+                                                static_cast<short>(HIWORD(Message.LParam))});
+        if (ControlAtPos(At, true) == MainImage)
+            Message.Result = HTCAPTION;
+    }
+}

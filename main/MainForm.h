@@ -1,0 +1,196 @@
+#pragma once
+// The main program's window: a borderless face over the background picture with the left
+// column of areas, the top-right buttons, the page title, the notebook of the wizard's pages and
+// Back and Next. The logic lives in TMainCore; the window turns clicks into its calls and shows
+// what it reports. Each page makes its controls when it is first shown (MainForm<Page>.cpp).
+
+#include "classlib/gui/ComCtrls.h"
+#include "classlib/gui/ExtCtrls.h"
+#include "classlib/gui/Forms.h"
+#include "classlib/gui/HintWindow.h"
+#include "classlib/gui/StdCtrls.h"
+#include "controls/BitmapProgress.h"
+#include "controls/FlatComboBox.h"
+#include "controls/FlatSpinEdit.h"
+#include "controls/HyperLabel.h"
+#include "controls/avImageExpandButton.h"
+#include "main/Launchers.h"
+#include "main/MainCore.h"
+
+#include <array>
+#include <functional>
+#include <memory>
+#include <vector>
+
+class TFeatureContext;
+
+// The hint window of the main program: see-through (alpha 200 of 255).
+class TTransparentHint : public THintWindow {
+public:
+    using THintWindow::THintWindow;
+    static constexpr BYTE Alpha = 200;
+
+protected:
+    void CreateParams(TCreateParams& Params) const override;
+    void CreateWnd() override;
+};
+
+// Asks for a folder: true with Folder set when the user chose one.
+using TFolderPicker = std::function<bool(HWND Owner, const String& Caption, String& Folder)>;
+
+struct TMainFormEnvironment {
+    TMainCoreEnvironment Core;
+    // Null: the shell's folder picker.
+    TFolderPicker PickFolder;
+    // Null: the scheduler is started or asked as the launcher does it.
+    std::function<void()> ShowScheduler;
+    // Null: the report viewer is shown modally. Tests look at the viewer instead.
+    std::function<void()> ShowReportViewer;
+    // Asks for a new junk mask and its description; null: the junk-mask dialog.
+    std::function<bool(String& Extension, String& Description)> AskJunkMask;
+};
+
+// The large pictures of the pages, in the order they are loaded from Data\Buttons\Big\: the
+// component's name and its file.
+struct TPictureFile {
+    const wchar_t* Name;
+    const wchar_t* File;
+};
+extern const std::array<TPictureFile, 31> BigPictures;
+// The pictures load in order under one guard: the first that cannot be read leaves it and every
+// later one empty. Returns how many load, given whether each file can be read.
+int LoadablePictureCount(const std::vector<bool>& Readable);
+
+class TfrmMain : public TForm {
+public:
+    TfrmMain(TComponent* AOwner, TMainFormEnvironment Environment);
+    ~TfrmMain() override;
+
+    TMainCore& Core() { return *FCore; }
+
+    // While a scan loop runs only Stop and Minimize act, and Close waits for the loop to end.
+    bool Busy() const { return FBusy; }
+    // Makes the controls of every page now, as showing each would (for checks of the layout).
+    void CreateAllPages();
+
+    // ---- handlers (the buttons, pictures and labels call these)
+    void AreaClick(TMainArea Area);
+    void ModeClick(int Mode);
+    void btnBackClick();
+    void btnNextClick();
+    void btnCloseClick();
+    void btnMinimizeClick();
+    void btnSchedulerClick();
+    void btnStopScanClick();
+    void btnScanStaticticsClick();
+    void btnAllDrivesClick();
+    void btnAddScanDriveClick();
+    void btnClearAllPathsClick();
+    void btnAddJunkFilesOptionClick();
+    void btnScanResultsSelectAllClick();
+    void btnScanResultsUnSelectAllClick();
+
+    // ---- the window's own controls
+    TImage* MainImage = nullptr;
+    TNotebook* MainNotebook = nullptr;
+    TImage* nimage = nullptr;
+    TLabel* labActivePage = nullptr;
+    TavImageExpandButton* btnBack = nullptr;
+    TavImageExpandButton* btnNext = nullptr;
+    TavImageExpandButton* btnMinimize = nullptr;
+    TavImageExpandButton* btnClose = nullptr;
+    TavImageExpandButton* btnScheduler = nullptr;
+    // The left column, by TMainArea.
+    std::array<TImage*, 5> AreaPictures{};
+    std::array<THyperLabel*, 5> AreaLabels{};
+    std::array<TBevel*, 5> AreaBevels{};
+    TTimer* TimerScan = nullptr;
+
+    // ---- page controls, made with their pages
+    // Scan
+    TAnimate* ScanAnimate = nullptr;
+    TLabel* labScanTitle = nullptr;
+    TLabel* labScanFile = nullptr;
+    TLabel* labScanningFileName = nullptr;
+    TavImageExpandButton* btnStopScan = nullptr;
+    // CleanOptions
+    TNotebook* CleanOptionsNoteBook = nullptr;
+    TImage* oimage = nullptr;
+    TLabel* labCleanOptionsTitleDescription = nullptr;
+    TFlatSpinEditFloat* edLargeOldLarge = nullptr;
+    TFlatComboBox* cmbSizeUM = nullptr;
+    TFlatSpinEditFloat* edLargeOldOld = nullptr;
+    TFlatComboBox* cmbPeriods = nullptr;
+    // ScanResults
+    TLabel* labScanResultsFilesFoundValue = nullptr;
+    TLabel* labScanResultsWastingValue = nullptr;
+    TavImageExpandButton* btnScanStatictics = nullptr;
+    // ScanStatistics
+    std::array<TBitmapProgress*, 4> Progress{};
+    std::array<TLabel*, 4> labProgress{};
+
+protected:
+    void WndProc(TMessage& Message) override;
+
+private:
+    // The creation sequence, in the order of the start-up's steps.
+    void FormCreate();
+    void CreateFrame();
+    void CreateLeftColumn();
+    void CreateTopButtons();
+    void LoadSmallPictures();
+    void LoadBackground();
+
+    // One per notebook page that has controls, each in its own file.
+    void CreateStartPage(TPage& Page);
+    void CreateCleanMyComputerPage(TPage& Page);
+    void CreateDrivesPage(TPage& Page);
+    void CreateCleanOptionsPage(TPage& Page);
+    void CreateScanPage(TPage& Page);
+    void CreateScanResultsPage(TPage& Page);
+    void CreateScanStatisticsPage(TPage& Page);
+    // Makes Page's controls the first time it is shown, then gives them the skin and language.
+    void EnsurePageControls(TMainPage Page);
+
+    // Helpers of the page files.
+    TavImageExpandButton* MakeButton(TWinControl& Parent, const String& Name, const TRect& Bounds,
+                                     TavImageList* Images, int Glyph, std::function<void()> Action);
+    THyperLabel* MakeLink(TWinControl& Parent, const String& Name, const TRect& Bounds,
+                          std::function<void()> Action);
+    // A large picture of a page, loaded when its file is among the loadable ones.
+    TImage* MakeBigPicture(TWinControl& Parent, const String& Name, const TRect& Bounds,
+                           std::function<void()> Action);
+    // A label whose caption comes from its language section.
+    TLabel* MakeLabel(TWinControl& Parent, const String& Name, const TRect& Bounds);
+    // Wraps a handler in the busy rule: while a loop runs, it does nothing.
+    TNotifyEvent Guarded(std::function<void()> Action);
+    // A copy of the background placed so that it continues the window's behind Parent.
+    TImage* MakeBackgroundCopy(TWinControl& Parent, const String& Name);
+    void MoveBackgroundCopy(TImage& Copy, TWinControl& Page);
+
+    // What the core reports.
+    void PageChanged(TMainPage Page);
+    void ScanStarted(bool ShowsCurrentPath);
+    void ScanEnded();
+    void StatisticsChanged(const TScanStatistics& Statistics);
+    void ShowCurrentScanPath();
+    void CleanOptionsPageChanged();
+    // Runs a loop of the core under the busy rule; a Close asked for meanwhile follows it.
+    void RunLoop(const std::function<void()>& Loop);
+    void ReadOptions();
+
+    void FormCloseQuery(bool& CanClose);
+    void FormClose();
+    void ShowReportViewer();
+
+    TMainFormEnvironment FEnvironment;
+    std::unique_ptr<IPrompt> FPrompt;
+    std::unique_ptr<IShell> FShell;
+    std::unique_ptr<TMainCore> FCore;
+    std::unique_ptr<TFeatureContext> FContext;
+    std::unique_ptr<TLaunchers> FLaunchers;
+    int FLoadableBigPictures = 0;
+    std::array<bool, MainPageCount> FPageBuilt{};
+    bool FBusy = false;
+    bool FCloseWhenIdle = false;
+};

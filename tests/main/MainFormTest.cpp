@@ -1,0 +1,398 @@
+// The main window as the user drives it: the pages, titles and buttons each step shows, the busy
+// rule during a scan, the report offer at close, the report viewer without the built-in view,
+// and a language file that matches the windows' controls.
+#include "app/FileInfo.h"
+#include "app/FlatForm.h"
+#include "app/FlatMessageBox.h"
+#include "app/InputQueryForm.h"
+#include "app/PleaseWaitForm.h"
+#include "app/ProgressForm.h"
+#include "app/QRVDataMod.h"
+#include "app/SplashForm.h"
+#include "classlib/gui/WindowProbe.h"
+#include "controls/FlatCheckBox.h"
+#include "main/MainForm.h"
+#include "main/Report.h"
+#include "main/ViewReportForm.h"
+#include "tests/main/ScanTestSupport.h"
+#include "tests/support/GuiTestSupport.h"
+#include "tests/support/TempFolder.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <set>
+#include <tuple>
+
+namespace {
+
+class MainFormTest : public GuiTest {
+protected:
+    void SetUp() override {
+        GuiTest::SetUp();
+        System = std::make_unique<TFlatFormSystem>(Folder.Path() + L"App\\Data\\");
+        DataModule.reset(NewForm<TfrmDM>(nullptr));
+        for (wchar_t Letter = L'D'; Letter <= L'Z'; ++Letter)
+            Drives.Types[Letter] = DRIVE_NO_ROOT_DIR;
+        Environment.Core.AppDir = Folder.Path() + L"App";
+        Environment.Core.WindowsFolder = Folder.Path() + L"Windows";
+        Environment.Core.BackupFolder = Folder.Path() + L"Backups";
+        Environment.Core.Drives = &Drives;
+        Environment.Core.Status = &Status;
+        Environment.Core.Prompt = &Prompt;
+        Environment.Core.Shell = &Shell;
+        Environment.PickFolder = [](HWND, const String&, String&) { return false; };
+        Environment.ShowScheduler = [] {};
+        Environment.ShowReportViewer = [this] { ++ViewerShown; };
+    }
+    void TearDown() override {
+        GuiTest::TearDown();
+        DataModule.reset();
+        System.reset();
+    }
+
+    TfrmMain& MakeForm() {
+        Form = NewForm<TfrmMain>(App.get(), Environment);
+        Form->Show();
+        return *Form;
+    }
+
+    // Clicks a control of the form as the mouse does, at the centre the probe tells.
+    void Click(const String& Name) {
+        const ATOM Atom = GlobalAddAtomW(Name.c_str());
+        const LRESULT Answer = SendMessageW(Form->Handle(), ProbeMessage(), pqControlCentre,
+                                            static_cast<LPARAM>(Atom));
+        GlobalDeleteAtom(Atom);
+        ASSERT_TRUE(ProbeAnswered(Answer)) << "not shown: " << ToUtf8(Name);
+        PostClick(ProbePoint(Answer));
+        App->ProcessMessages();
+    }
+    void PostClick(TPoint Screen) {
+        POINT At{Screen.X, Screen.Y};
+        HWND Target = Form->Handle();
+        for (HWND Child;; Target = Child) {
+            POINT Client = At;
+            ScreenToClient(Target, &Client);
+            Child = ChildWindowFromPointEx(Target, Client, CWP_SKIPINVISIBLE | CWP_SKIPTRANSPARENT);
+            if (!Child || Child == Target)
+                break;
+        }
+        ScreenToClient(Target, &At);
+        PostMessageW(Target, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(At.x, At.y));
+        PostMessageW(Target, WM_LBUTTONUP, 0, MAKELPARAM(At.x, At.y));
+    }
+
+    TTempFolder Folder;
+    std::unique_ptr<TFlatFormSystem> System;
+    std::unique_ptr<TfrmDM> DataModule;
+    TFakeDrives Drives;
+    class : public IStatusSink {
+        void SetStatus(const String&) override {}
+    } Status;
+    TFakePrompt Prompt;
+    TFakeShell Shell;
+    int ViewerShown = 0;
+    TMainFormEnvironment Environment;
+    TfrmMain* Form = nullptr;
+};
+
+} // namespace
+
+TEST_F(MainFormTest, EachStepShowsItsPageTitleAndButtons) {
+    MakeForm();
+    const struct {
+        const char* Step;
+        const wchar_t* Click; // null: the start state
+        TMainPage Page;
+        bool Back, Next, LeftColumn;
+        int Bevel; // the area whose bevel shows, -1 none
+    } Steps[] = {
+        {"start", nullptr, pgMainForm, false, false, false, -1},
+        {"the area's picture", L"btnCleanMyComputer", pgCleanMyComputer, true, false, true, 0},
+        {"a feature", L"labJunkFiles", pgDrives, true, true, true, 0},
+        {"next", L"btnNext", pgCleanOptions, true, true, true, 0},
+        {"back", L"btnBack", pgDrives, true, true, true, 0},
+        {"back again", L"btnBack", pgCleanMyComputer, true, false, true, 0},
+        {"back to the start", L"btnBack", pgMainForm, false, false, false, -1},
+        {"an area's link on the start page", L"labAdvancedFeatures", pgAdvancedFeatures, true,
+         false, true, 3},
+    };
+    for (const auto& Step : Steps) {
+        SCOPED_TRACE(Step.Step);
+        if (Step.Click)
+            Click(Step.Click);
+        TMainCore& Core = Form->Core();
+        EXPECT_EQ(Core.Flow.Page(), Step.Page);
+        EXPECT_EQ(Form->MainNotebook->PageIndex(), Step.Page);
+        EXPECT_EQ(Form->labActivePage->Caption(),
+                  Step.Page == pgMainForm && !Step.Click
+                      ? String()
+                      : Core.Titles.Title(Step.Page, Core.Flow.Mode()));
+        EXPECT_EQ(Form->btnBack->Visible(), Step.Back);
+        EXPECT_EQ(Form->btnNext->Visible(), Step.Next);
+        for (int Area = 0; Area < 5; ++Area) {
+            EXPECT_EQ(Form->AreaPictures[Area]->Visible(), Step.LeftColumn);
+            EXPECT_EQ(Form->AreaBevels[Area]->Visible(), Area == Step.Bevel);
+        }
+    }
+    // A mode's title shows on its pages.
+    Click(L"btnICleanMyComputer");
+    Click(L"labLargeFiles");
+    EXPECT_EQ(Form->labActivePage->Caption(), Form->Core().Message(L"sModLargeFiles"));
+}
+
+TEST_F(MainFormTest, AJunkMaskAddedOnTheOptionsPageJoinsTheList) {
+    std::vector<std::pair<String, String>> Answers{{L"*.bak", L"Backup copies"}, {L" ", L"Blank"}};
+    Environment.AskJunkMask = [&](String& Extension, String& Description) {
+        if (Answers.empty())
+            return false;
+        std::tie(Extension, Description) = Answers.front();
+        Answers.erase(Answers.begin());
+        return true;
+    };
+    MakeForm();
+    Click(L"btnCleanMyComputer");
+    Click(L"labJunkFiles");
+    Click(L"btnNext");
+    const auto Masks = [this] {
+        std::vector<String> Texts;
+        for (const TJunkMask& Mask : Form->Core().JunkMasks().Items())
+            Texts.push_back(Mask.Extension);
+        return Texts;
+    };
+    const size_t Before = Masks().size();
+    for (int Press = 0; Press < 3; ++Press) // a mask, a blank one, then Cancel
+        Click(L"btnAddJunkFilesOption");
+    ASSERT_EQ(Masks().size(), Before + 1);
+    EXPECT_EQ(Masks().back(), L"*.bak");
+}
+
+TEST_F(MainFormTest, DuringAScanOnlyStopActsAndCloseWaitsForTheLoop) {
+    TTempFolder Fixture;
+    for (int I = 0; I < 300; ++I)
+        Fixture.AddFile(L"f" + IntToStr(I) + L".tmp", "junk");
+    MakeForm();
+    Form->Core().ScanPaths.Clear();
+    Form->Core().ScanPaths.AddFolder(ExcludeTrailingBackslash(Fixture.Path()));
+    Click(L"btnCleanMyComputer");
+    Click(L"labJunkFiles");
+    Click(L"btnNext");
+    ASSERT_EQ(Form->Core().Flow.Page(), pgCleanOptions);
+
+    // Queued for the scan's own message pump: a click on an area picture, then the window's close.
+    Form->Core().OnScanStarted = [this, Started = Form->Core().OnScanStarted](bool ShowsPath) {
+        Started(ShowsPath);
+        const TPoint Centre =
+            Form->AreaPictures[arSystemConfiguration]->ClientToScreen(TPoint{27, 27});
+        PostClick(Centre);
+        PostMessageW(Form->Handle(), WM_CLOSE, 0, 0);
+    };
+    Form->btnNextClick();
+
+    EXPECT_FALSE(Form->Busy());
+    EXPECT_EQ(Form->Core().LastScanOutcome(), soStopped) << "the close asked the scan to stop";
+    EXPECT_EQ(Form->Core().Flow.Page(), pgScanResults);
+    EXPECT_EQ(Form->Core().Flow.ActiveArea(), arCleanMyComputer) << "the click was ignored";
+    EXPECT_EQ(Form->Core().Flow.Mode(), mdJunkFiles);
+    EXPECT_FALSE(Form->Visible()) << "the window closed once the loop was over";
+}
+
+TEST_F(MainFormTest, TheReportIsOfferedOnlyWhenSomethingWasCounted) {
+    const struct {
+        const char* Case;
+        bool Counted;
+        int Answer;
+        size_t Questions;
+        int Viewers;
+    } Cases[] = {
+        {"nothing counted", false, IPrompt::ResultYes, 0, 0},
+        {"counted, declined", true, IPrompt::ResultNo, 1, 0},
+        {"counted, accepted", true, IPrompt::ResultYes, 1, 1},
+    };
+    Folder.AddFile(L"App\\Data\\Template\\Report.htm", "<p>%s</p>");
+    for (const auto& Case : Cases) {
+        SCOPED_TRACE(Case.Case);
+        Prompt.Asked.clear();
+        Prompt.Answer = Case.Answer;
+        ViewerShown = 0;
+        MakeForm();
+        if (Case.Counted)
+            Form->Core().Stats.AddStatistics(1, 3, 3000);
+        Form->Close();
+        EXPECT_EQ(Prompt.Asked.size(), Case.Questions);
+        EXPECT_EQ(ViewerShown, Case.Viewers);
+        EXPECT_FALSE(Form->Core().Stats.ReportPending());
+        delete Form;
+    }
+}
+
+// ------------------------------------------------------------------ the viewer
+
+namespace {
+
+class ViewReportTest : public MainFormTest {
+protected:
+    TfrmViewReport& MakeViewer() {
+        Stats.AddStatistics(1, 3, 3000);
+        const String AppDir = Folder.Path() + L"App\\";
+        ForceDirectories(AppDir + L"Temp");
+        std::ofstream(ToUtf8(AppDir + L"Temp\\Report.htm")) << "<html>report</html>";
+        TReportViewerEnvironment Viewer;
+        Viewer.AppDir = AppDir;
+        Viewer.Stats = &Stats;
+        Viewer.PickFolder = [this](HWND, const String&, String& Chosen) {
+            if (Picked.empty())
+                return false;
+            Chosen = Picked;
+            return true;
+        };
+        Viewer.OpenInBrowser = [this](const String& FileName) { Opened.push_back(FileName); };
+        Viewer.HtmlEngineAvailable = [] { return false; };
+        View.reset(NewForm<TfrmViewReport>(nullptr, Viewer));
+        return *View;
+    }
+
+    TStatistics Stats;
+    String Picked;
+    std::vector<String> Opened;
+    std::unique_ptr<TfrmViewReport> View;
+};
+
+} // namespace
+
+TEST_F(ViewReportTest, WithoutTheHtmlEngineTheViewerShowsTheNumbersAndSays) {
+    TfrmViewReport& V = MakeViewer();
+    EXPECT_FALSE(V.HasBuiltInView());
+    EXPECT_TRUE(V.labNoBuiltInView->Visible());
+    EXPECT_EQ(V.Values[0][0]->Caption(), L"3") << "junk files this run";
+    EXPECT_EQ(V.Values[0][1]->Caption(), FormatFileSize64(3000));
+    EXPECT_EQ(V.Values[5][2]->Caption(), L"3") << "the sum of all time";
+    EXPECT_EQ(V.Values[1][0]->Caption(), L"0");
+}
+
+TEST_F(ViewReportTest, SaveCopiesTheReportAndCancellingThePickerKeepsTheViewerOpen) {
+    TfrmViewReport& V = MakeViewer();
+    V.btnSaveClick();
+    EXPECT_EQ(V.ModalResult(), mrNone) << "no folder chosen: the viewer stays";
+
+    TTempFolder Target;
+    Picked = ExcludeTrailingBackslash(Target.Path());
+    V.btnSaveClick();
+    EXPECT_EQ(V.ModalResult(), mrOk);
+    WIN32_FIND_DATAW Found{};
+    const HANDLE Find = FindFirstFileW((Target.Path() + L"QRV_Report-*").c_str(), &Found);
+    ASSERT_NE(Find, INVALID_HANDLE_VALUE);
+    FindClose(Find);
+    EXPECT_TRUE(FileExists(Target.Path() + Found.cFileName + L"\\report.htm"));
+}
+
+TEST_F(ViewReportTest, TheViewerClosesOnReturnOnlyAfterTheBrowserWasOpened) {
+    TfrmViewReport& V = MakeViewer();
+    V.OnActivate(&V); // opening, or back from its own folder picker
+    EXPECT_EQ(V.ModalResult(), mrNone);
+    V.btnViewInBrowserClick();
+    ASSERT_EQ(Opened.size(), 1u);
+    EXPECT_EQ(Opened[0], Folder.Path() + L"App\\Temp\\Report.htm");
+    V.OnActivate(&V);
+    EXPECT_EQ(V.ModalResult(), mrCancel);
+}
+
+// ---------------------------------------------------------------- the language
+
+namespace {
+
+// The sections of a language file, as written.
+std::vector<String> SectionsOf(const String& FileName) {
+    std::vector<String> Sections;
+    std::ifstream In(ToUtf8(FileName));
+    for (std::string Line; std::getline(In, Line);) {
+        if (!Line.empty() && Line.back() == '\r')
+            Line.pop_back();
+        if (Line.size() > 2 && Line.front() == '[' && Line.back() == ']')
+            Sections.push_back(FromUtf8(Line.substr(1, Line.size() - 2)));
+    }
+    return Sections;
+}
+
+void CollectNames(const TComponent& Owner, std::set<String>& Names) {
+    for (int I = 0; I < Owner.ComponentCount(); ++I) {
+        const TComponent& C = *Owner.Components(I);
+        if (!C.Name.empty())
+            Names.insert(UpperCase(C.Name));
+        CollectNames(C, Names);
+    }
+}
+
+// Named controls that take their caption from the language: buttons, labels, check boxes.
+void CollectCaptioned(const TComponent& Owner, std::vector<const TControl*>& Controls) {
+    for (int I = 0; I < Owner.ComponentCount(); ++I) {
+        const TComponent* C = Owner.Components(I);
+        if (!C->Name.empty() &&
+            (dynamic_cast<const TavImageExpandButton*>(C) || dynamic_cast<const TCustomLabel*>(C) ||
+             dynamic_cast<const TFlatCheckBox*>(C)))
+            Controls.push_back(static_cast<const TControl*>(C));
+        CollectCaptioned(*C, Controls);
+    }
+}
+
+} // namespace
+
+TEST_F(MainFormTest, TheLanguageFileAndTheWindowsNameTheSameControls) {
+    const String LanguageFile =
+        ExtractFilePath(TApplication::ExeName()) + L"..\\dist\\Languages\\english.lng";
+    ASSERT_TRUE(FileExists(LanguageFile));
+    MakeForm().CreateAllPages();
+    TStatistics Stats;
+    std::vector<std::unique_ptr<TForm>> Windows;
+    TReportViewerEnvironment Viewer;
+    Viewer.AppDir = Folder.Path();
+    Viewer.Stats = &Stats;
+    Windows.emplace_back(NewForm<TfrmViewReport>(App.get(), Viewer));
+    Windows.emplace_back(NewForm<TfrmFlatMessageBox>(App.get()));
+    Windows.emplace_back(NewForm<TfrmInputQuery>(App.get()));
+    Windows.emplace_back(NewForm<TfrmSplash>(App.get()));
+    Windows.emplace_back(NewForm<TfrmProgress>(App.get()));
+    Windows.emplace_back(NewForm<TfrmPleaseWait>(App.get()));
+
+    // Sections that hold texts rather than a control's, and the scheduler's window.
+    std::set<String> Names{L"MESSAGES",
+                           L"APPLICATION",
+                           L"SELECTDIRECTORYCAPTION",
+                           L"LABLARGEFILESOPTIONSDESCRIPTION",
+                           L"LABOLDFILESOPTIONSDESCRIPTION",
+                           L"FRMSCHEDULERMAIN"};
+    for (const TForm* Window : {static_cast<const TForm*>(Form)}) {
+        Names.insert(UpperCase(Window->Name));
+        CollectNames(*Window, Names);
+    }
+    for (const auto& Window : Windows) {
+        Names.insert(UpperCase(Window->Name));
+        CollectNames(*Window, Names);
+    }
+    for (const String& Section : SectionsOf(LanguageFile))
+        EXPECT_TRUE(Names.count(UpperCase(Section))) << "no control is named " << ToUtf8(Section);
+
+    // Labels whose text the windows write themselves.
+    const std::set<String> Written{L"labActivePage",
+                                   L"labScanTitle",
+                                   L"labScanningFileName",
+                                   L"labScanResultsFilesFoundValue",
+                                   L"labScanResultsWastingValue",
+                                   L"labCleanOptionsTitleDescription",
+                                   L"labStatus",
+                                   L"Label1",
+                                   L"labPrompt",
+                                   L"labText",
+                                   L"labFile",
+                                   L"labPleaseWait"};
+    const std::vector<String> Sections = SectionsOf(LanguageFile);
+    const std::set<String> Known(Sections.begin(), Sections.end());
+    std::vector<const TControl*> Captioned;
+    CollectCaptioned(*Form, Captioned);
+    CollectCaptioned(*Windows[0], Captioned);
+    for (const TControl* Control : Captioned) {
+        if (Written.count(Control->Name))
+            continue;
+        EXPECT_TRUE(Known.count(Control->Name)) << "no section for " << ToUtf8(Control->Name);
+    }
+}
