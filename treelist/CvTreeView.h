@@ -192,8 +192,8 @@ private:
     void DrawLine(HDC DC, int X1, int Y1, int X2, int Y2, const TRect& Cell);
     void DrawButton(HDC DC, TCvTreeItem& Item, const TRect& Area, bool HasChildren);
     void DrawCheckBox(HDC DC, TCvTreeItem& Item, const TRect& Area);
-    void DrawImage(TCanvas& Canvas, TCustomImageList& Images, int Index, int Overlay, int X,
-                   const TRect& Cell);
+    void DrawImage(TCanvas& Canvas, TCvTreeItem& Item, TCustomImageList& Images, int Index,
+                   int Overlay, int X, const TRect& Cell);
     void DrawMainText(TCanvas& Canvas, TCvTreeItem& Item, const TCvCellStyle* Style, TRect Cell,
                       TCellColours Colours, bool Bare);
 
