@@ -132,6 +132,7 @@ TCustomCvTree::TCustomCvTree(TComponent* AOwner)
     FVertStyles->OnChange = FHorzStyles->OnChange;
 
     FHeader = new TCvHeader(this);
+    FHeader->SetAlign(alNone);
     FHeader->SetTabStop(false);
     FHeader->SetVisible(false);
     FHeader->AllowDrag = false;

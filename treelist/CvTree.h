@@ -450,6 +450,7 @@ private:
     bool UpdateHorzBar();
     bool UpdateVertBar();
     void ForwardViewEvents();
+    void PlaceParts();
     TRect FrameInsetsOf() const;
     void PaintFrame(HDC DC, const TRect& Outer);
     bool FrameActive() const;
@@ -543,6 +544,7 @@ private:
     bool FVertBarVisible = false;
     int FLaidOutHeaderHeight = -1;
     bool FLayingOut = false;
+    bool FLayoutAgain = false;
     bool FFramePosted = false;
     bool FAutoSizingAll = false;
     bool FMouseInside = false;

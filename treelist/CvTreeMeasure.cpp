@@ -416,9 +416,25 @@ TCvTreeLayout LayoutOf(const TCvTreeLayoutInput& In) {
 }
 
 void TCustomCvTree::LayoutParts() {
-    if (!TCvXPThemedControl::HandleAllocated() || FLayingOut)
+    if (!TCvXPThemedControl::HandleAllocated())
         return;
+    // Placing the view updates the bars, which may ask for another layout: it runs here, after
+    // this one, at most four times in all.
+    if (FLayingOut) {
+        FLayoutAgain = true;
+        return;
+    }
     FLayingOut = true;
+    for (int Pass = 0; Pass < 4; ++Pass) {
+        FLayoutAgain = false;
+        PlaceParts();
+        if (!FLayoutAgain)
+            break;
+    }
+    FLayingOut = false;
+}
+
+void TCustomCvTree::PlaceParts() {
     TCvTreeLayoutInput In;
     In.Client = ClientRect();
     In.Columns = ShowColumns();
@@ -448,7 +464,6 @@ void TCustomCvTree::LayoutParts() {
         const RECT Corner = L.Corner;
         InvalidateRect(Handle(), &Corner, FALSE);
     }
-    FLayingOut = false;
 }
 
 // --------------------------------------------------------------------- frame

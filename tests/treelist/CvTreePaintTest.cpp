@@ -281,10 +281,17 @@ TEST_F(CvTreeWindow, WheelAndScrollMessagesMoveTheRows) {
     for (int I = 0; I < 200; ++I)
         Lines.push_back(L"Row " + std::to_wstring(I));
     Tree->Items().AssignLines(Lines);
+    Tree->HeaderControl().Sections().AppendSection()->SetWidth(100);
+    Tree->SetShowColumns(true);
     Form->Show();
     EXPECT_TRUE(Tree->VertBarVisible());
     TCvTreeView& View = Tree->TreeView();
-    EXPECT_EQ(View.Width(), Tree->ClientWidth() - Tree->VertScrollBar().Width());
+    // The bar takes its strip beside the header and the view.
+    const int Bar = Tree->VertScrollBar().Width();
+    EXPECT_EQ(View.Width(), Tree->ClientWidth() - Bar);
+    EXPECT_EQ(Tree->HeaderControl().Width(), View.Width());
+    EXPECT_EQ(Tree->VertScrollBar().Top(), 0);
+    EXPECT_EQ(Tree->VertScrollBar().Left(), View.Width());
     UINT Lines3 = 3;
     SystemParametersInfoW(SPI_GETWHEELSCROLLLINES, 0, &Lines3, 0);
     const int PerNotch = PlanWheel(-120, Lines3).ByPage ? View.GetVisibleRowCount() - 1
