@@ -58,10 +58,15 @@ void Recolour(TBitmap& Bitmap) {
 TCvTreeBitmaps& LoadedBitmaps() {
     static TCvTreeBitmaps Bitmaps;
     static const bool Loaded = [] {
+        // A program built without the pictures draws no default buttons.
         const HINSTANCE Module = GetModuleHandleW(nullptr);
-        Bitmaps.Plus.LoadFromResourceName(Module, L"PlusBmp");
-        Bitmaps.Minus.LoadFromResourceName(Module, L"MinusBmp");
-        Bitmaps.Leaf.LoadFromResourceName(Module, L"LeafBmp");
+        const auto Load = [Module](TBitmap& Bitmap, const wchar_t* Name) {
+            if (FindResourceW(Module, Name, RT_BITMAP))
+                Bitmap.LoadFromResourceName(Module, Name);
+        };
+        Load(Bitmaps.Plus, L"PlusBmp");
+        Load(Bitmaps.Minus, L"MinusBmp");
+        Load(Bitmaps.Leaf, L"LeafBmp");
         return true;
     }();
     (void)Loaded;

@@ -74,6 +74,25 @@ TEST_F(CvTreePaint, BackgroundAndSelectionColours) {
     EXPECT_EQ(At(Vis(1)->TextLeft + 1, 20), Blue);
 }
 
+TEST_F(CvTreePaint, OwnerDrawnCellsSeeTheSelectedRowsTextColour) {
+    Fill({L"~~@~~", L"~~@~~"});
+    Tree->OwnerDrawByColumn = false;
+    Tree->SetFocusedSelectTextColor(Red);
+    Vis(1)->SetSelected(true);
+    std::vector<TColor> Seen;
+    Tree->OnItemDraw = [&](TObject*, TCvTreeItem*, TCanvas&, const TRect&, int) {
+        Seen.push_back(Tree->PaintRowTextColor);
+    };
+    Paint();
+    // The row's text colour is the one its cells are drawn in.
+    EXPECT_EQ(Seen, (std::vector<TColor>{Tree->TextColor(), Red}));
+    Tree->SetHideSelection(true);
+    Tree->SetHideSelectTextColor(Green);
+    Seen.clear();
+    Paint();
+    EXPECT_EQ(Seen, (std::vector<TColor>{Tree->TextColor(), Green}));
+}
+
 TEST_F(CvTreePaint, StripesFollowTheVisibleIndex) {
     std::vector<std::wstring> Lines;
     for (int I = 0; I < 30; ++I)
