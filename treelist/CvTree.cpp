@@ -275,6 +275,9 @@ void TCustomCvTree::CreateParams(TCreateParams& Params) const {
 void TCustomCvTree::CreateWnd() {
     TCvXPThemedControl::CreateWnd();
     FFramePosted = false;
+    // The form being moved or sized paints without the double-buffer shortcut.
+    FFormHook->SetControl(FindParentForm(this));
+    FFormHook->SetActive(FDoubleBuffered);
     LayoutParts();
 }
 
@@ -908,14 +911,6 @@ void TCustomCvTree::SetTopItem(TCvTreeItem* Item) {
     if (!Item)
         throw ECvTreeError(L"CvTree item not specified");
     FView->SetTopIndex(Item->VisIndex());
-}
-
-void TCustomCvTree::FullExpand() {
-    TCvTreeCore::FullExpand();
-}
-
-void TCustomCvTree::FullCollapse() {
-    TCvTreeCore::FullCollapse();
 }
 
 void TCustomCvTree::EditItem(TCvTreeItem* Item, int /*SectionIndex*/) {

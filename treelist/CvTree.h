@@ -72,8 +72,8 @@ struct TCvBarState {
 // The horizontal bar: content width against the view's width.
 TCvBarState HorzBarOf(int Content, int ViewWidth, int LeftPosition, bool Hide);
 // The vertical bar. RangeMax: the largest top index it must reach; Page: the page's rows.
-TCvBarState VertBarOf(int TotalVisCount, int RangeMax, int Page, int TopIndex, int RowsHeight,
-                      int ViewHeight, int RowCount, bool Hide);
+TCvBarState VertBarOf(int RangeMax, int Page, int TopIndex, int RowsHeight, int ViewHeight,
+                      int RowCount, bool Hide);
 
 // Where the pictures of an item's tree cell go: widths and the gaps before each.
 struct TCvPictureLayout {
@@ -351,8 +351,6 @@ public:
     void SetTopItem(TCvTreeItem* Item);
     int BottomIndex() const { return FView->BottomIndex(); }
     void SetTopIndex(int Value);
-    void FullExpand();
-    void FullCollapse();
     void EditItem(TCvTreeItem* Item, int SectionIndex);
     // One line per item: Level - 1 spaces, the main text, CR LF (the ANSI code page).
     void SaveTextToStream(TStream& Stream);
@@ -542,7 +540,6 @@ private:
     int FLeftPosition = 0;
     bool FHorzBarVisible = false;
     bool FVertBarVisible = false;
-    int FLaidOutHeaderHeight = -1;
     bool FLayingOut = false;
     bool FLayoutAgain = false;
     bool FFramePosted = false;

@@ -298,10 +298,9 @@ TCvBarState HorzBarOf(int Content, int ViewWidth, int LeftPosition, bool Hide) {
     return S;
 }
 
-TCvBarState VertBarOf(int TotalVisCount, int RangeMax, int Page, int TopIndex, int RowsHeight,
-                      int ViewHeight, int RowCount, bool Hide) {
+TCvBarState VertBarOf(int RangeMax, int Page, int TopIndex, int RowsHeight, int ViewHeight,
+                      int RowCount, bool Hide) {
     TCvBarState S;
-    (void)TotalVisCount;
     const bool Fits =
         TopIndex <= 0 && RowsHeight <= ViewHeight && (RowCount == 0 || RowCount >= RangeMax);
     S.Visible = !Hide && !Fits;
@@ -348,10 +347,9 @@ bool TCustomCvTree::UpdateVertBar() {
         CountVisibleItems();
     const bool Fixed = TotalVarHeightCount() <= 0;
     const int RangeMax = Fixed ? TotalVisCount() - 1 : FView->FirstOfLastPage(TotalVisCount() - 1);
-    const TCvBarState S =
-        VertBarOf(TotalVisCount(), RangeMax, Fixed ? FView->GetVisibleRowCount() - 1 : 1,
-                  TopIndex(), FView->RowsHeight(), FView->Height(),
-                  static_cast<int>(FView->Rows().size()), FHideVertScrollBar);
+    const TCvBarState S = VertBarOf(RangeMax, Fixed ? FView->GetVisibleRowCount() - 1 : 1,
+                                    TopIndex(), FView->RowsHeight(), FView->Height(),
+                                    static_cast<int>(FView->Rows().size()), FHideVertScrollBar);
     ApplyBar(*FVertBar, S);
     const bool Forced = FForcedScrollBars == ssVertical || FForcedScrollBars == ssBoth;
     const bool Changed = S.Visible != FVertBarVisible && !Forced;
@@ -438,10 +436,8 @@ void TCustomCvTree::PlaceParts() {
     TCvTreeLayoutInput In;
     In.Client = ClientRect();
     In.Columns = ShowColumns();
-    if (In.Columns) {
+    if (In.Columns)
         In.HeaderHeight = FHeader->Height();
-        FLaidOutHeaderHeight = In.HeaderHeight;
-    }
     In.StickySections = FHeader->StickySections();
     In.CustomBars = FUseCustomScrollBars;
     In.HorzVisible = FHorzBarVisible;

@@ -66,13 +66,20 @@ void TCvTreeView::DrawMainCell(TCanvas& Canvas, TCvTreeItem& Item, const TRect& 
     const int RootLeft = Cell.Left + Item.IndentAdjust + (FullRoot ? II : II / 5);
     if (T.ShowLines() && !Item.HasFlag(ifSuppressLines))
         DrawTreeLines(DC, Item, RowRect, Cell, RootLeft);
+    // Parts are laid out from the cell's left edge; a right-aligned tree mirrors each span.
+    const bool Mirror = T.RightAlignedTree();
+    const auto Span = [&](int From, int Width) {
+        return Mirror ? TRect(Cell.Left + Cell.Right - From - Width, Cell.Top,
+                              Cell.Left + Cell.Right - From, Cell.Bottom)
+                      : TRect(From, Cell.Top, From + Width, Cell.Bottom);
+    };
     const int ButtonLeft = Cell.Left + T.ButtonColumnOf(Item);
     if (T.HasButton(Item))
-        DrawButton(DC, Item, TRect(ButtonLeft, Cell.Top, ButtonLeft + II, Cell.Bottom),
+        DrawButton(DC, Item, Span(ButtonLeft, II),
                    Item.HasVisibleChildren() || Item.HasFlag(ifForceButtons));
     int X = ButtonLeft + II;
     if (const int Box = T.CheckBoxWidthOf(Item)) {
-        DrawCheckBox(DC, Item, TRect(X, Cell.Top, X + Box, Cell.Bottom));
+        DrawCheckBox(DC, Item, Span(X, Box));
         X += Box;
     }
     Item.SetFlag(ifImageDrawn, false);
@@ -82,29 +89,34 @@ void TCvTreeView::DrawMainCell(TCanvas& Canvas, TCvTreeItem& Item, const TRect& 
         X += P.SecondGap;
         if (P.Second >= 0)
             DrawImage(Canvas, Item, T.Images2() ? *T.Images2() : *T.Images(), P.Second,
-                      Item.OverlayIndex2, X, Cell);
+                      Item.OverlayIndex2, Span(X, P.SecondWidth).Left, Cell);
         Item.SetFlag(ifImage2Drawn, true);
         X += P.SecondWidth;
     }
     if (P.MainShown) {
         X += P.MainGap;
         if (P.Main >= 0)
-            DrawImage(Canvas, Item, *T.Images(), P.Main, Item.OverlayIndex, X, Cell);
+            DrawImage(Canvas, Item, *T.Images(), P.Main, Item.OverlayIndex,
+                      Span(X, P.MainWidth).Left, Cell);
         Item.SetFlag(ifImageDrawn, true);
         X += P.MainWidth;
     }
     const bool Bare = !T.ShowButtons() && !T.ShowLines() && !T.ShowImages && !T.ShowCheckboxes;
+    const TRect Rest = Span(X, std::max(0, Cell.Right - X));
     if (T.IsOwnerDrawnCell(Item, Column, Style)) {
-        const TRect Rest(X, Cell.Top, Cell.Right, Cell.Bottom);
         T.DoItemDraw(&Item, Canvas, Rest, T.MainTreeColumn());
-        Item.TextLeft = X + II / 3 - (Bare ? II / 3 : 0) + Left;
-        Item.TextRight = Cell.Right + Left;
+        const int Gap = II / 3 - (Bare ? II / 3 : 0);
+        Item.TextLeft = Rest.Left + (Mirror ? 0 : Gap) + Left;
+        Item.TextRight = Rest.Right - (Mirror ? Gap : 0) + Left;
         Item.TextTop = Cell.Top;
         Item.TextBottom = Cell.Bottom;
         return;
     }
-    DrawMainText(Canvas, Item, Style, TRect(X + II / 3, Cell.Top, Cell.Right, Cell.Bottom), Colours,
-                 Bare);
+    const int Gap = II / 3;
+    DrawMainText(Canvas, Item, Style,
+                 Mirror ? TRect(Rest.Left, Cell.Top, Rest.Right - Gap, Cell.Bottom)
+                        : TRect(Rest.Left + Gap, Cell.Top, Rest.Right, Cell.Bottom),
+                 Colours, Bare);
 }
 
 void TCvTreeView::DrawMainText(TCanvas& Canvas, TCvTreeItem& Item, const TCvCellStyle* Style,
@@ -149,10 +161,12 @@ void TCvTreeView::DrawMainText(TCanvas& Canvas, TCvTreeItem& Item, const TCvCell
     const UINT Flags = T.TextFlagsOf(Item);
     const TSize Size =
         Text.empty() ? TSize{0, 0} : T.Measurer().TextSize(Font, Text, Flags, Cell.Width());
-    const int BoxLeft = Cell.Left - 1;
-    const int BoxRight = std::min(Cell.Left + Size.cx + 3, Cell.Right);
+    // The box reaches one pixel into the gap before the text (after it, mirrored).
+    const bool Mirror = T.RightAlignedTree();
+    const int BoxLeft = Mirror ? std::max(Cell.Left, Cell.Right - Size.cx - 2) : Cell.Left - 1;
+    const int BoxRight = Mirror ? Cell.Right + 2 : std::min(Cell.Left + Size.cx + 3, Cell.Right);
     if (BoxRight <= BoxLeft) {
-        Item.TextLeft = Item.TextRight = BoxLeft - 1 + Left;
+        Item.TextLeft = Item.TextRight = (Mirror ? BoxRight + 1 : BoxLeft - 1) + Left;
         Item.TextTop = Item.TextBottom = Cell.Top;
         return;
     }
@@ -163,7 +177,7 @@ void TCvTreeView::DrawMainText(TCanvas& Canvas, TCvTreeItem& Item, const TCvCell
     const int Top = TopAligned ? Cell.Top : Cell.Top + (RowHeight - H) / 2;
     const int W = std::min(Size.cx, BoxRight - BoxLeft);
     TRect TextRect(BoxLeft, Top, BoxLeft + W, Top + H);
-    if (T.RightAlignedText())
+    if (T.RightAlignedText() || Mirror)
         TextRect = TRect(BoxRight - W, Top, BoxRight, Top + H);
     if (FillText && !FRowColoured)
         FillRectColor(DC, TRect(BoxLeft, Cell.Top, BoxRight, Cell.Bottom), TextBack);
@@ -174,8 +188,8 @@ void TCvTreeView::DrawMainText(TCanvas& Canvas, TCvTreeItem& Item, const TCvCell
         Align |= DT_RTLREADING;
     DrawTextIn(DC, Font, TextColor, Text, TextRect,
                Align | Flags | (Flags & DT_SINGLELINE ? DT_END_ELLIPSIS : 0));
-    Item.TextLeft = TextRect.Left - 1 + Left - (Bare ? II / 3 : 0);
-    Item.TextRight = TextRect.Right + 1 + Left;
+    Item.TextLeft = TextRect.Left - 1 + Left - (Bare && !Mirror ? II / 3 : 0);
+    Item.TextRight = TextRect.Right + 1 + Left + (Bare && Mirror ? II / 3 : 0);
     Item.TextTop = TextRect.Top;
     Item.TextBottom = TextRect.Bottom;
 }
@@ -227,6 +241,17 @@ void TCvTreeView::DrawTreeLines(HDC DC, TCvTreeItem& Item, const TRect& RowRect,
 
 void TCvTreeView::DrawLine(HDC DC, int X1, int Y1, int X2, int Y2, const TRect& Cell) {
     TCustomCvTree& T = *FTree;
+    if (T.RightAlignedTree()) {
+        // Lines are laid out from the left edge; a right-aligned tree draws them mirrored.
+        const int Sum = Cell.Left + Cell.Right;
+        if (Y1 == Y2) {
+            const int From = Sum - X2;
+            X2 = Sum - X1;
+            X1 = From;
+        } else {
+            X1 = X2 = Sum - 1 - X1;
+        }
+    }
     X1 = std::max(X1, Cell.Left);
     X2 = std::min(X2, Cell.Right);
     if (X1 >= Cell.Right || X2 < Cell.Left || (Y1 == Y2 && X2 <= X1))

@@ -261,6 +261,28 @@ TEST_F(CvTreePaint, PaintingRecordsTextAndPicturesForTheHitTest) {
     EXPECT_EQ(A->TextLeft, 36);
 }
 
+TEST_F(CvTreePaint, RightAlignedTreeMirrorsTheMainCell) {
+    Fill({L"A", L"\tA1", L"B"});
+    Tree->SetRightAlignedTree(true);
+    Paint();
+    const TColor Bar = ColorToRGB(clWindowText);
+    // The button column [183, 200): the plus's box at (186, 4), its centre at (190, 8).
+    EXPECT_EQ(At(190, 8), Bar);
+    EXPECT_EQ(At(7, 8), White);
+    TCvTreeItem* A = Vis(0);
+    // The text ends at the gap before the button: box [170, 180), text 6 wide.
+    EXPECT_EQ(A->TextRight, 181);
+    EXPECT_EQ(A->TextLeft, 173);
+    int Section = -1;
+    TCvItemPart Part = ipOutside;
+    Tree->TreeView().GetItemAt(190, 5, Section, Part);
+    EXPECT_EQ(Part, ipButton);
+    Tree->TreeView().GetItemAt(176, 5, Section, Part);
+    EXPECT_EQ(Part, ipMainText);
+    Tree->TreeView().GetItemAt(100, 5, Section, Part);
+    EXPECT_EQ(Part, ipOutside);
+}
+
 // ---------------------------------------------------------------- as a window
 
 class CvTreeWindow : public PlainFormTest<400, 300> {};
