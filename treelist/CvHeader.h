@@ -5,6 +5,7 @@
 
 #include "classlib/gui/Controls.h"
 #include "classlib/gui/ImgList.h"
+#include "treelist/CvColumnTypes.h"
 #include "treelist/CvXPThemedControl.h"
 #include "classlib/rtl/Classes.h"
 #include "treelist/HTMLRender.h"
@@ -27,28 +28,9 @@ public:
     using Exception::Exception;
 };
 
-// Enumerations whose ordinals are stored in the "Data" stream. The values are fixed here, in one
-// place: stored layouts depend on them, so never reorder.
-enum TCvSectionStyle : std::uint8_t { CvhsText = 0, CvhsOwnerDraw = 1, CvhsPictureOnly = 2 };
-enum TCvSSortMode : std::uint8_t { hsmNone = 0, hsmAscend = 1, hsmDescend = 2 };
+// Stored in the "Data" stream: never reorder.
 enum TCvSAlignment : std::uint8_t { hsaLeft = 0, hsaRight = 1, hsaCenter = 2 };
 using TCvTextLayout = TTextLayout; // the class library's, one byte in the stream
-enum TCvFieldType : std::uint8_t {
-    sftCustom = 0,
-    sftText = 1,
-    sftNumber = 2,
-    sftFloating = 3,
-    sftDateTime = 4,
-    sftDate = 5,
-    sftTime = 6,
-    sftPicture = 7,
-    sftEnum = 8,
-    sftBLOB = 9,
-    sftUndef = 10,
-    sftBool = 11,
-    sftCurrency = 12,
-    sftMemo = 13
-};
 
 enum TSectionChangeMode {
     scmCaption,

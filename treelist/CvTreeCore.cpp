@@ -1,6 +1,7 @@
 #include "treelist/CvTreeCore.h"
 
 #include "treelist/CvTreeError.h"
+#include "treelist/HTMLRender.h"
 
 #include <algorithm>
 
@@ -25,6 +26,10 @@ TSortTypes SortTypeOfField(TCvFieldType FieldType) {
     default:
         return stCustom;
     }
+}
+
+std::unique_ptr<TCvHTMLData> ICvTreeView::RenderHTML(const TCvString& /*Text*/) {
+    return nullptr;
 }
 
 TCvTreeCore::TCvTreeCore() : FItems(std::make_unique<TCvTreeItems>(this)) {}

@@ -41,7 +41,8 @@ public:
     virtual int FirstOfLastPage(int VisIndex) { return VisIndex; }
     // True when the item is the last row, more than one row shows and the rows overflow the view.
     virtual bool IsLastRowCutOff(const TCvTreeItem& /*Item*/) const { return false; }
-    virtual std::unique_ptr<TCvHTMLData> RenderHTML(const TCvString& /*Text*/) { return nullptr; }
+    // Null: no rendering (the renderer lives with the window).
+    virtual std::unique_ptr<TCvHTMLData> RenderHTML(const TCvString& Text);
 };
 
 // The column header as the model needs it.

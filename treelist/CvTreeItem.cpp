@@ -3,6 +3,7 @@
 #include "treelist/CvTreeCore.h"
 #include "treelist/CvList.h"
 #include "treelist/CvTreeError.h"
+#include "treelist/HTMLRender.h"
 
 #include "classlib/rtl/Classes.h"
 

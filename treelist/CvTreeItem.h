@@ -107,11 +107,9 @@ struct TCvTreeItemStaticData {
     std::vector<std::unique_ptr<TCvCellStyle>> Styles;
 };
 
-// Rendered form of an HTML text; made by the view's renderer and handed back by destroying it.
-class TCvHTMLData {
-public:
-    virtual ~TCvHTMLData() = default;
-};
+// Rendered form of an HTML text (the renderer's, HTMLRender.h); made by the view's renderer and
+// handed back by destroying it.
+class TCvHTMLData;
 
 class TCvTreeItem {
 public:

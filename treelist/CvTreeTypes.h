@@ -2,6 +2,8 @@
 // platform headers so that the model builds and tests without a window.
 #pragma once
 
+#include "treelist/CvColumnTypes.h"
+
 #include <cstdint>
 
 // A colour as the platform stores it (system colours are 0xFF000000 + index); same width as TColor.
@@ -78,25 +80,8 @@ enum TSortTypes {
 };
 enum TSortDirs { sdAscend, sdDescend };
 
-// A header section's sort mark and field type, as the tree reads them.
-enum TCvSortMark { hsmNone, hsmAscend, hsmDescend };
-enum TCvFieldType {
-    sftCustom,
-    sftText,
-    sftNumber,
-    sftFloating,
-    sftDateTime,
-    sftDate,
-    sftTime,
-    sftPicture,
-    sftEnum,
-    sftBLOB,
-    sftUndef,
-    sftBool,
-    sftCurrency,
-    sftMemo,
-};
-enum TCvSectionStyle { CvhsText, CvhsOwnerDraw, CvhsPictureOnly };
+// A header section's sort mark, as the tree reads it.
+using TCvSortMark = TCvSSortMode;
 
 enum TVirtualityLevel { vlNone, vlTextAndStyles };
 

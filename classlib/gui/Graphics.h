@@ -129,6 +129,7 @@ public:
             FBits |= Bit(S);
     }
     bool Contains(TFontStyle Style) const { return (FBits & Bit(Style)) != 0; }
+    void Include(TFontStyle Style) { FBits |= Bit(Style); }
     bool operator==(const TFontStyles&) const = default;
 
 private:

@@ -1,0 +1,1105 @@
+// The tree-list control: its parts, properties and the wiring of its header and view.
+#include "treelist/CvTree.h"
+
+#include "classlib/rtl/Classes.h"
+#include "classlib/rtl/SysUtils.h"
+#include "classlib/rtl/WinApi.h"
+#include "treelist/CvHook.h"
+#include "treelist/CvTreeError.h"
+
+#include <algorithm>
+
+// The header as the model reads it: sections by their index.
+class TCustomCvTree::THeaderLink : public ICvTreeHeader {
+public:
+    explicit THeaderLink(TCvHeader& AHeader) : FHeader(AHeader) {}
+    int SectionCount() const override { return FHeader.Sections().SectionCount(); }
+    TCvFieldType FieldType(int SectionIndex) const override {
+        const TCvHeaderSection* S = FHeader.Sections().ItemByIndex(SectionIndex);
+        return S ? S->FieldType() : sftText;
+    }
+    TCvSortMark SortMark(int SectionIndex) const override {
+        const TCvHeaderSection* S = FHeader.Sections().ItemByIndex(SectionIndex);
+        return S ? S->SortMode() : hsmNone;
+    }
+
+private:
+    TCvHeader& FHeader;
+};
+
+// The change timer of the delayed focus event.
+class TCustomCvTree::TChangeTimer : public ICvTreeTimer {
+public:
+    explicit TChangeTimer(TCvTreeCore& Tree) : FTimer(nullptr) {
+        FTimer.SetEnabled(false);
+        FTimer.OnTimer = [&Tree](TObject*) { Tree.ChangeTimerTick(); };
+    }
+    void Start(int IntervalMs) override {
+        FTimer.SetEnabled(false);
+        FTimer.SetInterval(static_cast<UINT>(std::max(1, IntervalMs)));
+        FTimer.SetEnabled(true);
+    }
+    void Stop() override { FTimer.SetEnabled(false); }
+
+private:
+    TTimer FTimer;
+};
+
+namespace {
+
+// Measures on a memory DC of the screen with the font selected.
+class TScreenMeasurer : public ICvTextMeasurer {
+public:
+    TSize TextSize(const TFont& Font, const TCvString& Text, UINT Flags, int Width) override {
+        const HGDIOBJ Old = SelectObject(FDC.Handle(), Font.Handle());
+        TRect R(0, 0, std::max(Width, 1), 0);
+        DrawTextWide(FDC.Handle(), Text.c_str(), static_cast<int>(Text.size()), R,
+                     Flags | DT_CALCRECT);
+        SelectObject(FDC.Handle(), Old);
+        return TSize{R.Width(), R.Height()};
+    }
+
+private:
+    TMemoryDC FDC{nullptr};
+};
+
+} // namespace
+
+bool UsesStateImage(const TCvTreeItem& Item) {
+    return Item.HasState(TCvItemState::Focused) || Item.HasState(TCvItemState::Selected) ||
+           Item.HasState(TCvItemState::Expanded);
+}
+
+// ------------------------------------------------------------------ creation
+
+TCustomCvTree::TCustomCvTree(TComponent* AOwner)
+    : TCvXPThemedControl(AOwner), FHeaderLink(nullptr),
+      FScreenMeasurer(std::make_unique<TScreenMeasurer>()), FMeasurer(FScreenMeasurer.get()) {
+    StartTreeUnit();
+    ControlStyle = TControlStyle{csCaptureMouse, csClickEvents, csDoubleClicks, csOpaque};
+    SetBounds(Left(), Top(), 200, 100);
+    SetTabStop(true);
+    SetParentColor(false);
+    SetColor(clWindow);
+
+    FView = new TCvTreeView(this);
+    FView->SetTabStop(true);
+    ForwardViewEvents();
+
+    FHorzBar = new TCvScrollBar(this);
+    FHorzBar->SetKind(sbHorizontal);
+    FHorzBar->SetVisible(false);
+    FHorzBar->SetHeight(GetSystemMetrics(SM_CYVTHUMB));
+    FHorzBar->OnScroll = [this](TObject* S, TCvScrollCode C, int& P, bool& D) {
+        FView->ScrollHorz(S, C, P, D);
+    };
+    FHorzBar->OnDrawPart = [this](auto&&... Args) {
+        if (OnHorzScrollDrawPart)
+            OnHorzScrollDrawPart(Args...);
+    };
+    FHorzBar->OnScrollHintNeeded = [this](TObject* S, int Pos, String& Hint) {
+        if (OnHorzScrollHintNeeded)
+            OnHorzScrollHintNeeded(S, Pos, Hint);
+    };
+    FHorzStyles = std::make_unique<TCvScrollBarStyles>(FHorzBar, this);
+    FHorzStyles->OnChange = [this](TObject*) {
+        if (!FLayingOut) {
+            LayoutParts();
+            UpdateScrollBars();
+        }
+    };
+
+    FVertBar = new TCvScrollBar(this);
+    FVertBar->SetKind(sbVertical);
+    FVertBar->SetVisible(false);
+    FVertBar->SetWidth(GetSystemMetrics(SM_CXHTHUMB));
+    FVertBar->OnScroll = [this](TObject* S, TCvScrollCode C, int& P, bool& D) {
+        FView->ScrollVert(S, C, P, D);
+    };
+    FVertBar->OnDrawPart = [this](auto&&... Args) {
+        if (OnVertScrollDrawPart)
+            OnVertScrollDrawPart(Args...);
+    };
+    FVertBar->OnScrollHintNeeded = [this](TObject* S, int Pos, String& Hint) {
+        if (OnVertScrollHintNeeded)
+            OnVertScrollHintNeeded(S, Pos, Hint);
+        if (!Hint.empty())
+            return;
+        if (TCvTreeItem* Top = Items().GetVisItem(Pos))
+            Hint = ColumnText(Top, SortSection());
+    };
+    FVertStyles = std::make_unique<TCvScrollBarStyles>(FVertBar, this);
+    FVertStyles->OnChange = FHorzStyles->OnChange;
+
+    FHeader = new TCvHeader(this);
+    FHeader->SetAlign(alNone);
+    FHeader->SetTabStop(false);
+    FHeader->SetVisible(false);
+    FHeader->AllowDrag = false;
+    FHeader->MultiSort = true;
+    FHeader->SetFont(Font());
+    FHeaderLink = std::make_unique<THeaderLink>(*FHeader);
+    TCvTreeCore::SetHeader(FHeaderLink.get());
+    WireHeader();
+
+    SetView(FView);
+    FontSize = Font().Size();
+    FontName = Font().Name();
+    SetLineHeight(0);
+    FImageLink.OnChange = [this](TObject*) {
+        if (!FView->Painting())
+            DeriveLineHeight();
+    };
+    FBackground.OnChange = [this](TObject*) { BackgroundChanged(); };
+    FHeaderFont.Assign(Font());
+    FHeaderFont.OnChange = [this](TObject*) { ApplyHeaderFont(); };
+    const TNotifyEvent GlyphChanged = [this](TObject*) {
+        if (FCustomCheckboxes && !FView->Painting())
+            DeriveLineHeight();
+    };
+    FCheckBoxGlyph.OnChange = GlyphChanged;
+    FRadioButtonGlyph.OnChange = GlyphChanged;
+    const TNotifyEvent PictureChanged = [this](TObject*) {
+        if (FCustomPlusMinus && !FView->Painting())
+            DeriveLineHeight();
+    };
+    FPlusPicture.OnChange = PictureChanged;
+    FMinusPicture.OnChange = PictureChanged;
+    FLeafPicture.OnChange = PictureChanged;
+    FChangeTimer = std::make_unique<TChangeTimer>(*this);
+    SetChangeTimer(FChangeTimer.get());
+    FFormHook = new TCvHook(this);
+    FFormHook->OnBeforeProcess = [this](TObject*, TMessage& Msg, bool&) {
+        if (Msg.Msg == WM_ENTERSIZEMOVE)
+            InSizeMove = true;
+        else if (Msg.Msg == WM_EXITSIZEMOVE)
+            InSizeMove = false;
+    };
+    DragCursor = crDrag;
+
+    FView->SetParent(this);
+    FHorzBar->SetParent(this);
+    FVertBar->SetParent(this);
+    FHeader->SetParent(this);
+}
+
+TCustomCvTree::~TCustomCvTree() {
+    // The items go (with their deletion events) in the core's destructor, after the view and
+    // header links are cut here.
+    BeginDestroy();
+    FView->ClearRows();
+    SetView(nullptr);
+    TCvTreeCore::SetHeader(nullptr);
+    SetChangeTimer(nullptr);
+    SetImageList(FImages, nullptr);
+    SetImageList(FImages2, nullptr);
+}
+
+void TCustomCvTree::ForwardViewEvents() {
+    const auto Shifted = [this](int& X, int& Y) {
+        X += FView->Left();
+        Y += FView->Top();
+    };
+    FView->OnMouseDown = [this, Shifted](TObject*, TMouseButton B, TShiftState S, int X, int Y) {
+        Shifted(X, Y);
+        if (OnMouseDown)
+            OnMouseDown(this, B, S, X, Y);
+    };
+    FView->OnMouseUp = [this, Shifted](TObject*, TMouseButton B, TShiftState S, int X, int Y) {
+        Shifted(X, Y);
+        if (OnMouseUp)
+            OnMouseUp(this, B, S, X, Y);
+    };
+    FView->OnMouseMove = [this, Shifted](TObject*, TShiftState S, int X, int Y) {
+        Shifted(X, Y);
+        if (OnMouseMove)
+            OnMouseMove(this, S, X, Y);
+    };
+    FView->OnClick = [this](TObject*) {
+        if (OnClick)
+            OnClick(this);
+    };
+    FView->OnDblClick = [this](TObject*) {
+        if (OnDblClick)
+            OnDblClick(this);
+    };
+    FView->OnEnter = [this](TObject*) {
+        if (OnEnter)
+            OnEnter(this);
+    };
+    FView->OnExit = [this](TObject*) {
+        if (OnExit)
+            OnExit(this);
+    };
+    FView->OnKeyDown = [this](TObject*, WORD& Key, TShiftState S) {
+        if (OnKeyDown)
+            OnKeyDown(this, Key, S);
+    };
+    FView->OnKeyUp = [this](TObject*, WORD& Key, TShiftState S) {
+        if (OnKeyUp)
+            OnKeyUp(this, Key, S);
+    };
+    FView->OnKeyPress = [this](TObject*, wchar_t& Key) {
+        if (OnKeyPress)
+            OnKeyPress(this, Key);
+    };
+    FView->OnMouseWheel = [this](TObject*, TShiftState S, int Delta, TPoint Pos, bool& Handled) {
+        if (OnMouseWheel)
+            OnMouseWheel(this, S, Delta, Pos, Handled);
+    };
+    const auto SourceOf = [this](TObject* Source) -> TObject* {
+        return Source == FView ? static_cast<TObject*>(this) : Source;
+    };
+    FView->OnDragOver = [this, Shifted, SourceOf](TObject*, TObject* Source, int X, int Y,
+                                                  TDragState State, bool& Accept) {
+        Accept = false;
+        Shifted(X, Y);
+        if (OnDragOver)
+            OnDragOver(this, SourceOf(Source), X, Y, State, Accept);
+    };
+    FView->OnDragDrop = [this, Shifted, SourceOf](TObject*, TObject* Source, int X, int Y) {
+        Shifted(X, Y);
+        if (OnDragDrop)
+            OnDragDrop(this, SourceOf(Source), X, Y);
+    };
+}
+
+void TCustomCvTree::CreateParams(TCreateParams& Params) const {
+    TCvXPThemedControl::CreateParams(Params);
+    Params.WindowClassStyle &= ~static_cast<UINT>(CS_HREDRAW | CS_VREDRAW);
+    Params.Style |= WS_CLIPCHILDREN;
+    if (FRightAlignedText)
+        Params.ExStyle |= WS_EX_RTLREADING | WS_EX_RIGHT;
+}
+
+void TCustomCvTree::CreateWnd() {
+    TCvXPThemedControl::CreateWnd();
+    FFramePosted = false;
+    // The form being moved or sized paints without the double-buffer shortcut.
+    FFormHook->SetControl(FindParentForm(this));
+    FFormHook->SetActive(FDoubleBuffered);
+    LayoutParts();
+}
+
+// ------------------------------------------------------------ property effects
+
+void TCustomCvTree::MarkRelayout() {
+    TCvTreeBatch Batch(*this);
+    RepaintAll = true;
+    ViewUpdatePending = true;
+    if (!ShowColumns())
+        MaxRowWidth = -1;
+}
+
+void TCustomCvTree::RebuildAndRepaint() {
+    TCvTreeBatch Batch(*this);
+    MarkRowsChanged();
+}
+
+void TCustomCvTree::DeriveLineHeight() {
+    if (IsDestroying())
+        return;
+    // The end of the batch derives the height and rebuilds the rows when it changed.
+    TCvTreeBatch Batch(*this);
+    RepaintAll = true;
+    ViewUpdatePending = true;
+    if (!ShowColumns())
+        MaxRowWidth = -1;
+}
+
+void TCustomCvTree::SetShowColumns(bool Value) {
+    TCvTreeBatch Batch(*this);
+    TCvTreeCore::SetShowColumns(Value);
+    if (FBackgroundType != bgtColorFill && FBackgroundType != bgtCenterBitmap)
+        FView->PrepareBackground();
+    LayoutParts();
+}
+
+void TCustomCvTree::SetBkColor(TColor Value) {
+    if (Value == FBkColor)
+        return;
+    FBkColor = Value;
+    BackgroundChanged();
+    RebuildAndRepaint();
+}
+
+void TCustomCvTree::SetTextColor(TColor Value) {
+    if (Value == FTextColor)
+        return;
+    FTextColor = Value;
+    RebuildAndRepaint();
+}
+
+void TCustomCvTree::SetLineHeight(int Value) {
+    TCvTreeBatch Batch(*this);
+    TCvTreeCore::SetLineHeight(Value);
+}
+
+void TCustomCvTree::SetAutoLineHeight(bool Value) {
+    if (Value == AutoLineHeight)
+        return;
+    AutoLineHeight = Value;
+    DeriveLineHeight();
+}
+
+void TCustomCvTree::SetItemIndent(int Value) {
+    if (Value == FItemIndent)
+        return;
+    FItemIndent = Value;
+    DeriveLineHeight();
+}
+
+void TCustomCvTree::SetShowImages(bool Value) {
+    if (Value == ShowImages)
+        return;
+    ShowImages = Value;
+    DeriveLineHeight();
+}
+
+void TCustomCvTree::SetShowEmptyImages(bool Value) {
+    if (Value == ShowEmptyImages)
+        return;
+    ShowEmptyImages = Value;
+    if (ShowImages && FImages)
+        MarkRelayout();
+}
+
+void TCustomCvTree::SetShowEmptyImages2(bool Value) {
+    if (Value == ShowEmptyImages2)
+        return;
+    ShowEmptyImages2 = Value;
+    if (ShowImages && FImages)
+        MarkRelayout();
+}
+
+void TCustomCvTree::SetShowCheckboxes(bool Value) {
+    if (Value == ShowCheckboxes)
+        return;
+    ShowCheckboxes = Value;
+    DeriveLineHeight();
+}
+
+int TCustomCvTree::CheckBoxSize() const {
+    return FCheckBoxSize;
+}
+
+void TCustomCvTree::SetCheckBoxSize(int Value) {
+    if (Value == FCheckBoxSize)
+        return;
+    FCheckBoxSize = Value;
+    if (ShowCheckboxes)
+        MarkRelayout();
+}
+
+void TCustomCvTree::SetCustomCheckboxes(bool Value) {
+    if (Value == FCustomCheckboxes)
+        return;
+    FCustomCheckboxes = Value;
+    if (ShowCheckboxes)
+        DeriveLineHeight();
+}
+
+void TCustomCvTree::SetHorizontalLines(bool Value) {
+    if (Value == FHorizontalLines)
+        return;
+    FHorizontalLines = Value;
+    DeriveLineHeight();
+}
+
+void TCustomCvTree::SetBarStyle(bool Value) {
+    if (Value == FBarStyle)
+        return;
+    FBarStyle = Value;
+    if (Value) {
+        FBkColor = clBtnFace;
+        FTextColor = clBtnText;
+        FLinesColor = clBtnShadow;
+        BackgroundChanged();
+    }
+    DeriveLineHeight();
+}
+
+void TCustomCvTree::BackgroundChanged() {
+    if (IsUpdating() && FBackgroundType != bgtColorFill)
+        return;
+    FView->PrepareBackground();
+    if (!IsLoading())
+        RepaintNowOrLater();
+}
+
+void TCustomCvTree::SetBackgroundType(TCvBkGndType Value) {
+    const bool NeedsBitmap = FBackgroundType == bgtTileBitmap ||
+                             FBackgroundType == bgtStretchBitmap ||
+                             FBackgroundType == bgtCenterBitmap;
+    if (Value == FBackgroundType)
+        return;
+    FBackgroundType = FBackground.Empty() && NeedsBitmap ? bgtColorFill : Value;
+    BackgroundChanged();
+}
+
+void TCustomCvTree::SetGradientStartColor(TColor Value) {
+    if (Value == FGradientStartColor)
+        return;
+    FGradientStartColor = Value;
+    BackgroundChanged();
+}
+
+void TCustomCvTree::SetGradientEndColor(TColor Value) {
+    if (Value == FGradientEndColor)
+        return;
+    FGradientEndColor = Value;
+    BackgroundChanged();
+}
+
+void TCustomCvTree::SetGradientSteps(int Value) {
+    if (Value < 1 || Value == FGradientSteps)
+        return;
+    FGradientSteps = Value;
+    BackgroundChanged();
+}
+
+void TCustomCvTree::SetRightAlignedText(bool Value) {
+    if (Value == FRightAlignedText)
+        return;
+    FRightAlignedText = Value;
+    FHeader->SetRightAlignedText(Value);
+    if (TCvXPThemedControl::HandleAllocated())
+        RecreateWnd();
+}
+
+void TCustomCvTree::SetRightAlignedTree(bool Value) {
+    if (Value == FRightAlignedTree)
+        return;
+    FRightAlignedTree = Value;
+    FHeader->SetRightAlignedOrder(Value);
+    MarkRelayout();
+}
+
+void TCustomCvTree::SetDoubleBuffered(bool Value) {
+    FDoubleBuffered = Value;
+    FFormHook->SetActive(Value);
+}
+
+void TCustomCvTree::SetUseXPThemes(bool Value) {
+    TCvXPThemedControl::SetUseXPThemes(Value);
+    FHorzBar->SetUseXPThemes(Value);
+    FVertBar->SetUseXPThemes(Value);
+    FHeader->SetUseXPThemes(Value);
+}
+
+void TCustomCvTree::SetLinkColor(TColor Value) {
+    if (Value == FLinkColor)
+        return;
+    FLinkColor = Value;
+    RepaintNowOrLater();
+}
+
+void TCustomCvTree::SetLinkStyle(TFontStyles Value) {
+    if (Value == FLinkStyle)
+        return;
+    FLinkStyle = Value;
+    RepaintNowOrLater();
+}
+
+void TCustomCvTree::SetRowSelect(bool Value) {
+    if (Value == FRowSelect)
+        return;
+    FRowSelect = Value;
+    if (!Value)
+        FullRowSelect = false;
+    RebuildAndRepaint();
+}
+
+void TCustomCvTree::SetSelectColumn(int Value) {
+    if (Value == FSelectColumn)
+        return;
+    if ((Value < -1 || Value >= SectionCount()) && !IsLoading())
+        return;
+    FSelectColumn = Value;
+    if (!FRowSelect)
+        RepaintNowOrLater();
+}
+
+void TCustomCvTree::SetDblClickMode(TCvDblClickMode Value) {
+    FDblClickMode = Value;
+    if (Value != dcmExpand)
+        FExpandOnDblClick = false;
+}
+
+void TCustomCvTree::SetExpandOnDblClick(bool Value) {
+    FExpandOnDblClick = Value;
+    if (Value)
+        FDblClickMode = dcmExpand;
+}
+
+void TCustomCvTree::SetDragType(TCvDragType Value) {
+    FDragType = Value;
+}
+
+void TCustomCvTree::SetImageList(TCustomImageList*& Field, TCustomImageList* Value) {
+    if (Field == Value)
+        return;
+    TCvTreeBatch Batch(*this);
+    if (Field)
+        Field->UnRegisterChanges(&FImageLink);
+    SetNotifiedReference(Field, Value);
+    if (Value)
+        Value->RegisterChanges(&FImageLink);
+    if (IsDestroying())
+        return;
+    ImageListChanged();
+    if (ShowColumns() && &Field == &FImages)
+        if (TCvHeaderSection* Main = SectionOf(MainTreeColumn()); Main && Main->AutoSize())
+            AutoSizeColumn(MainTreeColumn());
+}
+
+void TCustomCvTree::ImageListChanged() {
+    DeriveLineHeight();
+    if (!ShowColumns())
+        MaxRowWidth = -1;
+}
+
+void TCustomCvTree::Notification(TComponent* AComponent, TOperation Operation) {
+    TCvXPThemedControl::Notification(AComponent, Operation);
+    if (Operation != opRemove)
+        return;
+    if (AComponent == FImages) {
+        FImages = nullptr;
+        ImageListChanged();
+    }
+    if (AComponent == FImages2) {
+        FImages2 = nullptr;
+        ImageListChanged();
+    }
+}
+
+void TCustomCvTree::SetLeftPosition(int Value) {
+    FView->SetHPosition(Value);
+}
+
+void TCustomCvTree::SetTopIndex(int Value) {
+    FView->SetTopIndex(Value);
+}
+
+void TCustomCvTree::SetUseCustomScrollBars(bool Value) {
+    if (Value == FUseCustomScrollBars)
+        return;
+    FUseCustomScrollBars = Value;
+    if (TCvXPThemedControl::HandleAllocated())
+        RecreateWnd();
+}
+
+void TCustomCvTree::SetHideHorzScrollBar(bool Value) {
+    if (Value == FHideHorzScrollBar)
+        return;
+    FHideHorzScrollBar = Value;
+    RebuildAndRepaint();
+    LayoutParts();
+}
+
+void TCustomCvTree::SetHideVertScrollBar(bool Value) {
+    if (Value == FHideVertScrollBar)
+        return;
+    FHideVertScrollBar = Value;
+    RebuildAndRepaint();
+    LayoutParts();
+}
+
+void TCustomCvTree::SetForcedScrollBars(TScrollStyle Value) {
+    if (Value == FForcedScrollBars)
+        return;
+    FForcedScrollBars = Value;
+    TCvTreeBatch Batch(*this);
+    ViewUpdatePending = true;
+}
+
+void TCustomCvTree::SetScrollbarOpposite(bool Value) {
+    if (Value == FScrollbarOpposite)
+        return;
+    FScrollbarOpposite = Value;
+    LayoutParts();
+}
+
+void TCustomCvTree::SetBorderStyle(TFormBorderStyle Value) {
+    if (Value == FBorderStyle)
+        return;
+    FBorderStyle = Value;
+    if (TCvXPThemedControl::HandleAllocated())
+        RecreateWnd();
+}
+
+void TCustomCvTree::SetBorderSides(TCvBorderSides Value) {
+    if (Value.Bits() == FBorderSides.Bits())
+        return;
+    FBorderSides = Value;
+    if (TCvXPThemedControl::HandleAllocated())
+        RecreateWnd();
+}
+
+void TCustomCvTree::SetFlat(bool Value) {
+    if (Value == FFlat)
+        return;
+    FFlat = Value;
+    if (Value)
+        SetCtl3D(true);
+    if (TCvXPThemedControl::HandleAllocated())
+        SetWindowPos(Handle(), nullptr, 0, 0, 0, 0,
+                     SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void TCustomCvTree::SetActiveBorderType(TCvFlatBorderType Value) {
+    FActiveBorderType = Value;
+    if (TCvXPThemedControl::HandleAllocated())
+        RedrawWindow(Handle(), nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE);
+}
+
+void TCustomCvTree::SetInactiveBorderType(TCvFlatBorderType Value) {
+    FInactiveBorderType = Value;
+    if (TCvXPThemedControl::HandleAllocated())
+        RedrawWindow(Handle(), nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE);
+}
+
+// ----------------------------------------------------------------- the header
+
+int TCustomCvTree::HeaderHeight() const {
+    return FHeader->Height();
+}
+
+void TCustomCvTree::SetHeaderHeight(int Value) {
+    if (IsLoading()) {
+        FLoadedHeaderHeight = Value;
+        return;
+    }
+    FHeader->SetHeight(Value);
+    LayoutParts();
+    BackgroundChanged();
+    RebuildAndRepaint();
+}
+
+void TCustomCvTree::SetHeaderHotTrack(bool Value) {
+    FHeaderHotTrack = Value;
+    FHeader->SetTracking(Value);
+}
+
+void TCustomCvTree::SetHeaderUseTreeFont(bool Value) {
+    if (Value == FHeaderUseTreeFont)
+        return;
+    FHeaderUseTreeFont = Value;
+    ApplyHeaderFont();
+}
+
+void TCustomCvTree::ApplyHeaderFont() {
+    FHeader->SetFont(FHeaderUseTreeFont ? Font() : FHeaderFont);
+    LayoutParts();
+}
+
+void TCustomCvTree::FontChanged() {
+    TCvXPThemedControl::FontChanged();
+    FontSize = Font().Size();
+    FontName = Font().Name();
+    if (FHeaderUseTreeFont) {
+        FHeaderFont.Assign(Font());
+        ApplyHeaderFont();
+    }
+    DeriveLineHeight();
+}
+
+TCvHeaderSection* TCustomCvTree::SectionOf(int SectionIndex) const {
+    if (SectionIndex < 0)
+        return nullptr;
+    return FHeader->Sections().ItemByIndex(SectionIndex);
+}
+
+void TCustomCvTree::WireHeader() {
+    TCvHeader& H = *FHeader;
+    H.OnSectionClick = [this](TObject*, TCvHeaderSection* S) {
+        DoColumnClick(S->SectionIndex());
+        if (SortMode == smClick || SortMode == smAddClick)
+            SortByHeaderClick(S, GetKeyState(VK_CONTROL) < 0);
+    };
+    H.OnSectionResize = [this](TObject*, TCvHeaderSection* S) { HeaderSectionResize(S); };
+    H.OnSectionDraw = [this](TObject*, TCanvas& C, TCvHeaderSection* S, const TRect& R, bool P) {
+        if (OnHeaderColumnDraw)
+            OnHeaderColumnDraw(this, C, S, R, P);
+    };
+    H.OnSectionDelete = [this](TObject*, TCvHeaderSection*) { HeaderSectionDelete(); };
+    H.OnSectionMove = [this](TObject*, TCvHeaderSection* S, int OldPos, int NewPos) {
+        {
+            TCvTreeBatch Batch(*this);
+            RepaintAll = true;
+            ViewUpdatePending = true;
+        }
+        if (OnHeaderColumnMove)
+            OnHeaderColumnMove(this, S, OldPos, NewPos);
+    };
+    H.OnSectionShowHide = [this](TObject*, TCvHeaderSection*) {
+        TCvTreeBatch Batch(*this);
+        RepaintAll = true;
+        ViewUpdatePending = true;
+        MaxRowWidth = -1;
+        if (FHeader->SectionsWidth() < FView->Width()) {
+            FHeader->Invalidate();
+            SetLeftPosition(0);
+        }
+    };
+    H.OnSectionChange = [this](TObject*, TCvHeaderSection* S, TSectionChangeMode Mode) {
+        if (!S->Visible())
+            return;
+        if (Mode == scmAlign || (Mode == scmStyle && OwnerDrawByColumn) || Mode == scmPassword) {
+            TCvTreeBatch Batch(*this);
+            RepaintAll = true;
+            ViewUpdatePending = true;
+        }
+    };
+    H.OnSectionCreate = [this](TObject*, TCvHeaderSection*) {
+        TCvTreeBatch Batch(*this);
+        LayoutParts();
+    };
+    const auto Expanded = [this](TCvHeaderSectionEvent& Event, TCvHeaderSection* S) {
+        if (Event)
+            Event(this, S);
+        TCvTreeBatch Batch(*this);
+        RepaintAll = true;
+        ViewUpdatePending = true;
+    };
+    H.OnSectionExpand = [this, Expanded](TObject*, TCvHeaderSection* S) {
+        Expanded(OnHeaderSectionExpand, S);
+    };
+    H.OnSectionCollapse = [this, Expanded](TObject*, TCvHeaderSection* S) {
+        Expanded(OnHeaderSectionCollapse, S);
+    };
+    H.OnSectionAutoSize = [this](TObject*, TCvHeaderSection* S) { HeaderSectionAutoSize(S); };
+    H.OnFilterCall = [this](TObject*, TCvHeaderSection* S) {
+        if (OnHeaderSectionFilterCall)
+            OnHeaderSectionFilterCall(this, S->SectionIndex());
+    };
+    H.OnHeaderLookup = [this](TObject*, TCvHeaderSection* S, String& Text) {
+        HeaderLookup(S, Text);
+    };
+    H.OnHeaderLookupDone = [this](TObject*, TCvHeaderSection* S, const String& Text, bool A) {
+        if (OnHeaderLookupDone)
+            OnHeaderLookupDone(this, S, Text, A);
+    };
+    H.OnMouseDown = [this](TObject*, TMouseButton B, TShiftState Shift, int X, int Y) {
+        if (OnHeaderMouseDown)
+            OnHeaderMouseDown(this, B, Shift, X, Y);
+    };
+}
+
+void TCustomCvTree::HeaderSectionResize(TCvHeaderSection* Section) {
+    TCvTreeBatch Batch(*this);
+    DoColumnResize(Section->SectionIndex());
+    RowListDirty = true;
+    RepaintRows = true;
+    RepaintAll = RepaintAll || FVerticalLines;
+    ViewUpdatePending = true;
+}
+
+void TCustomCvTree::HeaderSectionDelete() {
+    // The header tells once the section is gone and the others are numbered again.
+    const int Count = SectionCount();
+    if (Count == 0)
+        TCvTreeCore::SetShowColumns(false);
+    TCvTreeBatch Batch(*this);
+    if (ShowColumns())
+        RowListDirty = true;
+    else
+        MaxRowWidth = -1;
+    ViewUpdatePending = true;
+    RepaintAll = true;
+    LayoutParts();
+    if (SortSection() >= Count)
+        SetSortSection(-1);
+    for (const int S : std::vector<int>(SortSections()))
+        if (S >= Count)
+            RemoveSortSection(S, false);
+    if (SortMode == smClick || SortMode == smAddClick)
+        ResortPending = true;
+}
+
+void TCustomCvTree::HeaderSectionAutoSize(TCvHeaderSection* Section) {
+    const int Index = Section->SectionIndex();
+    if (Section->AutoSize()) {
+        AutoSizeColumn(Index);
+        return;
+    }
+    if (!AutoResizeColumns) {
+        if (OnHeaderSectionAutoSize)
+            OnHeaderSectionAutoSize(this, Index);
+        return;
+    }
+    int TextWidth = 0, Height = 0;
+    const int Caption = FHeader->MeasureSectionWidth(Section, TextWidth, Height);
+    Section->SetWidth(std::max(Caption, WidestCell(Index, true)));
+}
+
+void TCustomCvTree::HeaderLookup(TCvHeaderSection* Section, String& Text) {
+    if (OnHeaderLookup)
+        OnHeaderLookup(this, Section, Text);
+    if (!AutoLookup || Text.empty())
+        return;
+    const String Wanted = UpperCase(Text);
+    for (int I = 0; I < Items().TotalCount(); ++I) {
+        TCvTreeItem* Item = Items().ItemAtIndex(I);
+        if (UpperCase(ColumnText(Item, Section->SectionIndex())).starts_with(Wanted)) {
+            EnsureVisible(Item);
+            SetFocusedItem(Item);
+            return;
+        }
+    }
+}
+
+void TCustomCvTree::SortByHeaderClick(TCvHeaderSection* Section, bool Ctrl) {
+    TCvTreeBatch Batch(*this);
+    const int Index = Section->SectionIndex();
+    if (Ctrl) {
+        static constexpr TCvSSortMode Next[] = {hsmAscend, hsmDescend, hsmNone};
+        const TCvSSortMode Mark = Next[Section->SortMode()];
+        Section->SetSortMode(Mark);
+        if (Mark == hsmAscend)
+            AddSortSection(Index, false);
+        else if (Mark == hsmNone)
+            RemoveSortSection(Index, false);
+    } else {
+        FHeader->MultiSort = false;
+        for (const int S : std::vector<int>(SortSections()))
+            RemoveSortSection(S, false);
+        SetSortSection(Index);
+        TCvSSortMode Mark = Section->SortMode();
+        if (Mark == hsmNone)
+            Mark = SortDir == sdAscend ? hsmAscend : hsmDescend;
+        else
+            Mark = Mark == hsmAscend ? hsmDescend : hsmAscend;
+        SortDir = Mark == hsmAscend ? sdAscend : sdDescend;
+        SortType = SortTypeOfField(Section->FieldType());
+        Section->SetSortMode(Mark);
+        FHeader->MultiSort = true;
+    }
+    // Sort raises OnSortBegin and OnSortEnd around itself.
+    Sort(true);
+    MarkRowsChanged();
+}
+
+// -------------------------------------------------------------- interfaces
+
+TRect TCustomCvTree::GetItemRect(int RowIndex) const {
+    TRect R = FView->GetItemRect(RowIndex);
+    if (R.IsEmpty())
+        return R;
+    return TRect(R.Left + FView->Left(), R.Top + FView->Top(), R.Right + FView->Left(),
+                 R.Bottom + FView->Top());
+}
+
+TCvTreeItem* TCustomCvTree::GetItemAtY(int Y) const {
+    return FView->GetItemAtY(Y - FView->Top());
+}
+
+TCvTreeItem* TCustomCvTree::GetItemAt(int X, int Y, int& SectionIndex,
+                                      TCvItemPart& ItemPart) const {
+    return FView->GetItemAt(X - FView->Left(), Y - FView->Top(), SectionIndex, ItemPart);
+}
+
+bool TCustomCvTree::IsInView(const TCvTreeItem* Item) const {
+    return Item && FView->IsRow(*Item);
+}
+
+TCvTreeItem* TCustomCvTree::GetTopItem() const {
+    return FView->Rows().empty() ? nullptr : FView->Rows().front();
+}
+
+void TCustomCvTree::SetTopItem(TCvTreeItem* Item) {
+    if (!Item)
+        throw ECvTreeError(L"CvTree item not specified");
+    FView->SetTopIndex(Item->VisIndex());
+}
+
+void TCustomCvTree::EditItem(TCvTreeItem* Item, int /*SectionIndex*/) {
+    if (!Item)
+        throw ECvTreeError(L"CvTree item not specified");
+    // The in-place editors come with the editing framework; until then nothing opens.
+}
+
+void TCustomCvTree::SaveTextToStream(TStream& Stream) {
+    for (int I = 0; I < Items().TotalCount(); ++I) {
+        const TCvTreeItem* Item = Items().ItemAtIndex(I);
+        std::string Line(static_cast<size_t>(std::max(0, Item->Level() - 1)), ' ');
+        Line += ToAnsi(Item->Text());
+        Line += "\r\n";
+        Stream.WriteBuffer(Line.data(), static_cast<std::int64_t>(Line.size()));
+    }
+}
+
+void TCustomCvTree::Assign(const TPersistent& Source) {
+    const auto* Other = dynamic_cast<const TCustomCvTree*>(&Source);
+    if (!Other) {
+        TCvXPThemedControl::Assign(Source);
+        return;
+    }
+    TCvTreeBatch Batch(*this);
+    Items().Assign(Other->Items());
+    FLinesStyle = Other->FLinesStyle;
+    FLinesColor = Other->FLinesColor;
+    DeselectChildrenOnCollapse = Other->DeselectChildrenOnCollapse;
+    FDrawFocusRect = Other->FDrawFocusRect;
+    SetBarStyle(Other->FBarStyle);
+    AlwaysKeepSelection = Other->AlwaysKeepSelection;
+    FullRowSelect = Other->FullRowSelect;
+    SetDragType(Other->FDragType);
+    AutoLookup = Other->AutoLookup;
+    FSelectColumn = Other->FSelectColumn;
+    AutoExpand = Other->AutoExpand;
+    FPlusPicture.Assign(Other->FPlusPicture);
+    FMinusPicture.Assign(Other->FMinusPicture);
+    FLeafPicture.Assign(Other->FLeafPicture);
+    FCustomPlusMinus = Other->FCustomPlusMinus;
+    ShowCheckboxes = Other->ShowCheckboxes;
+    FShowLeafButton = Other->FShowLeafButton;
+    FHideHorzScrollBar = Other->FHideHorzScrollBar;
+    FHideVertScrollBar = Other->FHideVertScrollBar;
+    FBkColor = Other->FBkColor;
+    FTextColor = Other->FTextColor;
+    FShowButtons = Other->FShowButtons;
+    FShowLines = Other->FShowLines;
+    ShowImages = Other->ShowImages;
+    FShowRoot = Other->FShowRoot;
+    LineHintMode = Other->LineHintMode;
+    SetShowColumns(Other->ShowColumns());
+    FBorderStyle = Other->FBorderStyle;
+    DoInplaceEdit = Other->DoInplaceEdit;
+    FHorizontalLines = Other->FHorizontalLines;
+    FVerticalLines = Other->FVerticalLines;
+    ScrollTracking = Other->ScrollTracking;
+    FTracking = Other->FTracking;
+    SetHeaderHotTrack(Other->FHeaderHotTrack);
+    OwnerDrawByColumn = Other->OwnerDrawByColumn;
+    OwnerDrawMask = Other->OwnerDrawMask;
+    DragTrgDrawMode = Other->DragTrgDrawMode;
+    TCvTreeCore::SetTopIndex(Other->TopIndex());
+    AutoLineHeight = Other->AutoLineHeight;
+    if (!AutoLineHeight)
+        TCvTreeCore::SetLineHeight(Other->LineHeight());
+    MarkRowsChanged();
+}
+
+void TCustomCvTree::Loaded() {
+    TCvXPThemedControl::Loaded();
+    TCvTreeBatch Batch(*this);
+    TCvTreeCore::Loaded();
+    if (FSelectColumn >= SectionCount())
+        FSelectColumn = -1;
+    if (FLoadedHeaderHeight >= 0) {
+        FHeader->SetHeight(FLoadedHeaderHeight);
+        FLoadedHeaderHeight = -1;
+        BackgroundChanged();
+    }
+    LayoutParts();
+    ApplyHeaderFont();
+    AutoSizeAllColumns();
+}
+
+// ----------------------------------------------------------------- messages
+
+void TCustomCvTree::WndProc(TMessage& Message) {
+    switch (Message.Msg) {
+    case WM_SETFOCUS:
+        // Focus goes on to the view; coming back from it (Shift+Tab) it goes further back.
+        if (reinterpret_cast<HWND>(Message.WParam) == FView->Handle()) {
+            if (TWinControl* Form = FindParentForm(this)) {
+                const std::vector<TWinControl*> List = Form->TabList();
+                auto It = std::find(List.begin(), List.end(), this);
+                if (It != List.end() && It != List.begin())
+                    (*(It - 1))->SetFocus();
+            }
+        } else if (FView->CanFocus()) {
+            FView->SetFocus();
+        }
+        return;
+    case WM_ERASEBKGND:
+        Message.Result = 1;
+        return;
+    case CM_MOUSEENTER:
+    case CM_MOUSELEAVE:
+        FMouseInside = Message.Msg == CM_MOUSEENTER;
+        if ((FFlat && FActiveBorderType != FInactiveBorderType) || FUseCustomScrollBars)
+            if (TCvXPThemedControl::HandleAllocated())
+                RedrawWindow(Handle(), nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE);
+        break;
+    case CM_ENABLEDCHANGED:
+        FHorzBar->SetEnabled(Enabled());
+        FVertBar->SetEnabled(Enabled());
+        break;
+    case CM_SYSCOLORCHANGE:
+        FHorzBar->Perform(CM_SYSCOLORCHANGE);
+        FVertBar->Perform(CM_SYSCOLORCHANGE);
+        FHeader->Perform(CM_SYSCOLORCHANGE);
+        FView->Perform(CM_SYSCOLORCHANGE);
+        break;
+    case WM_SIZE:
+        TCvXPThemedControl::WndProc(Message);
+        LayoutParts();
+        return;
+    default:
+        break;
+    }
+    TCvXPThemedControl::WndProc(Message);
+}
+
+void TCustomCvTree::Paint() {
+    // Only the corner between the two bars shows of the tree itself.
+    if (!FHorzBarVisible || !FVertBarVisible || !FUseCustomScrollBars)
+        return;
+    const TRect Client = ClientRect();
+    const TRect Horz = FHorzBar->BoundsRect();
+    const TRect Vert = FVertBar->BoundsRect();
+    const TRect Corner(Vert.Left, Horz.Top, Vert.Right, Client.Bottom);
+    Canvas().Brush().SetColor(FVertBar->Color());
+    Canvas().FillRect(Corner);
+}
+
+// ------------------------------------------------------------ dispatchers
+
+void TCustomCvTree::DoItemDraw(TCvTreeItem* Item, TCanvas& Surface, const TRect& R,
+                               int SectionIndex) {
+    if (OnItemDraw)
+        OnItemDraw(this, Item, Surface, R, SectionIndex);
+}
+
+void TCustomCvTree::DoAfterItemDraw(TCanvas& Canvas, TCvTreeItem* Item, const TRect& ItemRect,
+                                    bool& DrawFocusRect) {
+    if (OnItemPostDraw)
+        OnItemPostDraw(this, Canvas, Item, ItemRect, DrawFocusRect);
+}
+
+int TCustomCvTree::DoGetPicture(TCvTreeItem* Item) {
+    int Index = Item->MainImage();
+    if (OnItemPicDraw)
+        OnItemPicDraw(this, Item, Index);
+    return Index;
+}
+
+int TCustomCvTree::DoGetPicture2(TCvTreeItem* Item) {
+    int Index = Item->SecondImage();
+    if (OnItemPicDraw2)
+        OnItemPicDraw2(this, Item, Index);
+    return Index;
+}
+
+void TCustomCvTree::DoMeasureItemPart(TCvTreeItem* Item, int PartIndex, TSize& Size) {
+    if (OnMeasureItemPart)
+        OnMeasureItemPart(this, Item, PartIndex, Size);
+}
+
+void TCustomCvTree::DoColumnClick(int SectionIndex) {
+    if (OnHeaderColumnClick)
+        OnHeaderColumnClick(this, SectionIndex);
+}
+
+void TCustomCvTree::DoColumnResize(int SectionIndex) {
+    if (OnHeaderColumnResize)
+        OnHeaderColumnResize(this, SectionIndex);
+}
+
+void TCustomCvTree::DoOnScroll(TScrollBarKind Kind, int ScrollCode) {
+    if (OnScroll)
+        OnScroll(this, Kind, ScrollCode);
+}

@@ -1,0 +1,207 @@
+// The inner window of the tree-list: the rows on screen, their geometry (row rectangles, the hit
+// test, paging and scrolling), bringing the screen up to date at the end of a batch, and painting.
+// Mouse and keyboard input live in CvTreeInput.cpp.
+#pragma once
+
+#include "classlib/gui/Controls.h"
+#include "classlib/gui/ImgList.h"
+#include "treelist/CvScrollBar.h"
+#include "treelist/CvTreeCore.h"
+
+#include <exception>
+#include <memory>
+#include <vector>
+
+class TCustomCvTree;
+class TCvHeader;
+class TCvHeaderSection;
+
+// One update batch of the tree. Closed by an exception, the end-of-batch work's own errors do not
+// replace the one under way.
+class TCvTreeBatch {
+public:
+    explicit TCvTreeBatch(TCvTreeCore& Tree)
+        : FTree(Tree), FExceptions(std::uncaught_exceptions()) {
+        FTree.SetUpdating(true);
+    }
+    ~TCvTreeBatch() noexcept(false) {
+        if (std::uncaught_exceptions() == FExceptions) {
+            FTree.SetUpdating(false);
+            return;
+        }
+        try {
+            FTree.SetUpdating(false);
+        } catch (...) {
+        }
+    }
+    TCvTreeBatch(const TCvTreeBatch&) = delete;
+    TCvTreeBatch& operator=(const TCvTreeBatch&) = delete;
+
+private:
+    TCvTreeCore& FTree;
+    int FExceptions;
+};
+
+// What a point of the view hits (GetItemAt).
+enum TCvItemPart {
+    ipButton = 0,
+    ipMainText = 1,
+    ipColumn = 2,
+    ipInside = 3,
+    ipPicture = 4,
+    ipPicture2 = 5,
+    ipCheckBox = 6,
+    ipOutside = 7,
+};
+
+// Number of rows of LineHeight a page holds: whole rows and the row cut off at the bottom.
+int VisibleRowCountOf(int ViewHeight, int LineHeight);
+// The largest top index with fixed row heights; negative when everything fits.
+int MaxTopIndexOf(int TotalVisCount, int ViewHeight, int LineHeight);
+// The scroll code a second arrow button stands for under its bar's SecondBtnKind.
+TCvScrollCode MapSecondButton(TCvScrollCode Code, TCvSecButtonsKind Kind);
+
+class TCvTreeView : public TCustomControl, public ICvTreeView {
+public:
+    // Owner is the tree, which the view serves for its whole life.
+    explicit TCvTreeView(TCustomCvTree* ATree);
+    ~TCvTreeView() override;
+
+    TCustomCvTree& Tree() const { return *FTree; }
+
+    // ---- rows and geometry
+    const std::vector<TCvTreeItem*>& Rows() const { return FRows; }
+    int BottomIndex() const { return FBottomIndex; }
+    int GetVisibleRowCount() const;
+    // Whole rows of LineHeight and the pixels left below them.
+    std::pair<int, int> GetPageFit() const;
+    int RowsHeight() const;
+    // The row's rectangle in client coordinates; empty outside the rows.
+    TRect GetItemRect(int RowIndex) const;
+    TCvTreeItem* GetItemAtY(int Y) const;
+    // The hit test; SectionIndex is left alone when no row is there.
+    TCvTreeItem* GetItemAt(int X, int Y, int& SectionIndex, TCvItemPart& ItemPart) const;
+    // The largest top index (fixed heights: count less the page's rows plus one).
+    int MaxTopIndex();
+    void SetTopIndex(int Index);
+    void SetHPosition(int X);
+    int LastOfPage(int VisIndex);
+    void MakeChildrenVisible(TCvTreeItem* Item);
+    // The bars' OnScroll handlers.
+    void ScrollVert(TObject* Sender, TCvScrollCode ScrollCode, int& ScrollPos, bool& DoChange);
+    void ScrollHorz(TObject* Sender, TCvScrollCode ScrollCode, int& ScrollPos, bool& DoChange);
+    // Scrolls by a wheel delta (lines from the system's setting).
+    void WheelScroll(int Delta, UINT Lines);
+    bool HasFocus() const { return FHasFocus; }
+    bool Painting() const { return FPainting; }
+
+    // ---- ICvTreeView
+    bool HandleAllocated() const override { return TCustomControl::HandleAllocated(); }
+    void InvalidateItem(TCvTreeItem& Item) override;
+    void InvalidateItemPart(TCvTreeItem& Item, int Left, int Right) override;
+    void InvalidateSection(TCvTreeItem& Item, int SectionIndex) override;
+    void RepaintNow() override;
+    bool IsRow(const TCvTreeItem& Item) const override;
+    void RemoveRow(TCvTreeItem& Item) override;
+    void ClearRows() override;
+    void ForgetItem(TCvTreeItem& Item) override;
+    void BuildRowList(int StartIndex) override;
+    void FillRows(int Index) override;
+    void UpdateScrollBars() override;
+    void UpdateView() override;
+    void UpdateMaxRowWidth() override;
+    int DefineLineHeight() override;
+    int MeasureItemHeight(TCvTreeItem& Item) override;
+    int MeasureItemWidth(TCvTreeItem& Item) override;
+    void AutoSizeColumn(int SectionIndex) override;
+    void AutoSizeAllColumns() override;
+    int FirstOfLastPage(int VisIndex) override;
+    bool IsLastRowCutOff(const TCvTreeItem& Item) const override;
+
+    // ---- painting
+    // Paints the rows of the clip box into DC (a back buffer or a test's surface).
+    void PaintTo(HDC DC, const TRect& Box);
+    // Renders the background picture for the current size and background settings.
+    void PrepareBackground();
+
+    // ---- input (CvTreeInput.cpp)
+    // The item a navigation key moves the focus to, with its visible index; WasSelected tells
+    // whether it was selected before. Null: the focus stays.
+    virtual TCvTreeItem* GetNavigationTarget(WORD Key, int& VisIndex, bool& WasSelected);
+
+protected:
+    void WndProc(TMessage& Message) override;
+    void Paint() override;
+    void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+    void MouseMove(TShiftState Shift, int X, int Y) override;
+    void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+    void KeyDown(WORD& Key, TShiftState Shift) override;
+    void KeyPress(wchar_t& Key) override;
+
+    // Window messages of the input (CvTreeInput.cpp).
+    void WMLButtonDown(TMessage& Message);
+    void WMLButtonUp(TMessage& Message);
+    void WMLButtonDblClk(TMessage& Message);
+    void WMRButtonDown(TMessage& Message);
+    void WMRButtonUp(TMessage& Message);
+    void WMRButtonDblClk(TMessage& Message);
+    void WMMouseMove(TMessage& Message);
+    void CMMouseLeave(TMessage& Message);
+    void WMSetFocus(TMessage& Message);
+    void WMKillFocus(TMessage& Message);
+    void WMCancelMode(TMessage& Message);
+    void CMDeactivate(TMessage& Message);
+    void WMGetDlgCode(TMessage& Message);
+
+    bool FHasFocus = false;
+
+private:
+    void WMSize(TMessage& Message);
+    void WMMouseWheel(TMessage& Message);
+    void CMSysColorChange(TMessage& Message);
+    int RowHeightOf(TCvTreeItem& Item) const;
+    // The hit test's walk left of the text (right of it in a right-aligned tree).
+    TCvItemPart HitInsideMainCell(TCvTreeItem& Item, int X, TCvItemPart Default) const;
+
+    // Painting (CvTreePaint*.cpp).
+    struct TCellColours {
+        TColor Back, Text;
+        bool Filled;
+    };
+    void DrawRows(TCanvas& Canvas, const TRect& Clip);
+    void DrawRowEdge(HDC DC, TCvTreeItem& Item, TRect RowRect, int ColumnsRight);
+    void ChooseRowColours(TCvTreeItem& Item, int RowIndex);
+    // The selection shows in its focused colours.
+    bool SelectionFocused() const;
+    // 1 when cells give their last pixel column to the vertical divider.
+    int VLineOf(const TCvTreeItem& Item) const;
+    void DrawItem(TCanvas& Canvas, TCvTreeItem& Item, int RowIndex, TRect ContentRect,
+                  TRect RowRect);
+    void DrawStrikeLine(HDC DC, TCvTreeItem& Item, const TRect& RowRect);
+    void DrawFocusAndMarks(TCanvas& Canvas, TCvTreeItem& Item, const TRect& RowRect, int VLine);
+    void DrawColumnCell(TCanvas& Canvas, TCvTreeItem& Item, TCvHeaderSection& Section,
+                        const TRect& RowRect, int VLine);
+    TCellColours CellColoursOf(TCvTreeItem& Item, const TCvCellStyle* Style,
+                               bool SelectColumn) const;
+    void DrawCellText(TCanvas& Canvas, TCvTreeItem& Item, const TCvCellStyle* Style,
+                      int SectionIndex, const TRect& Cell, UINT Align, const TCellColours& Colours);
+    static void DrawCellPicture(HDC DC, TBitmap& Picture, const TRect& Cell);
+    void DrawMainCell(TCanvas& Canvas, TCvTreeItem& Item, const TRect& RowRect);
+    void DrawTreeLines(HDC DC, TCvTreeItem& Item, const TRect& RowRect, const TRect& Cell,
+                       int RootLeft);
+    void DrawLine(HDC DC, int X1, int Y1, int X2, int Y2, const TRect& Cell);
+    void DrawButton(HDC DC, TCvTreeItem& Item, const TRect& Area, bool HasChildren);
+    void DrawCheckBox(HDC DC, TCvTreeItem& Item, const TRect& Area);
+    void DrawImage(TCanvas& Canvas, TCvTreeItem& Item, TCustomImageList& Images, int Index,
+                   int Overlay, int X, const TRect& Cell);
+    void DrawMainText(TCanvas& Canvas, TCvTreeItem& Item, const TCvCellStyle* Style, TRect Cell,
+                      TCellColours Colours, bool Bare);
+
+    TCustomCvTree* FTree;
+    std::vector<TCvTreeItem*> FRows;
+    int FBottomIndex = 0;
+    bool FPainting = false;
+    bool FRowColoured = false;
+    bool FRowOwnColour = false;
+    TBitmap FBackground;
+};
