@@ -4,12 +4,31 @@
 #include <climits>
 #include <vector>
 
+std::function<COLORREF(int Index)> SysColorSource;
+
+namespace {
+
+// Counts the changes of the system colours, so that a brush knows whether its handle is older.
+unsigned SysColorsVersion = 0;
+
+bool IsSystemColor(TColor Color) {
+    return Color != clNone && Color != clDefault && (Color & clSystemColor) == clSystemColor;
+}
+
+} // namespace
+
 COLORREF ColorToRGB(TColor Color) {
     if (Color == clNone || Color == clDefault)
         return 0;
-    if ((Color & clSystemColor) == clSystemColor)
-        return GetSysColor(Color & 0xFF);
+    if (IsSystemColor(Color)) {
+        const int Index = static_cast<int>(Color & 0xFF);
+        return SysColorSource ? SysColorSource(Index) : GetSysColor(Index);
+    }
     return static_cast<COLORREF>(Color) & 0xFFFFFF;
+}
+
+void SysColorsChanged() {
+    ++SysColorsVersion;
 }
 
 namespace {
@@ -188,8 +207,17 @@ void TBrush::Assign(const TPersistent& Source) {
 }
 
 HBRUSH TBrush::Handle() const {
-    if (!FHandle)
+    if (FHandle && FSysColorsSeen != SysColorsVersion && IsSystemColor(FColor)) {
+        // Made before the system colours changed. The old brush dies only after the listeners
+        // have had the chance to deselect it.
+        const TBrushObject Old = std::move(FHandle);
+        if (OnChange)
+            OnChange(const_cast<TBrush*>(this));
+    }
+    if (!FHandle) {
         FHandle.Reset(CreateSolidBrush(ColorToRGB(FColor)));
+        FSysColorsSeen = SysColorsVersion;
+    }
     return FHandle.Get();
 }
 

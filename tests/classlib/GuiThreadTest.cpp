@@ -10,7 +10,7 @@ namespace {
 class TWorker : public TThread {
 public:
     TWorker(std::function<void(TWorker&)> Body, bool* Deleted = nullptr)
-        : TThread(true), FBody(std::move(Body)), FDeleted(Deleted) {}
+        : FBody(std::move(Body)), FDeleted(Deleted) {}
     ~TWorker() override {
         if (FDeleted)
             *FDeleted = true;
@@ -29,7 +29,39 @@ private:
     bool* FDeleted;
 };
 
+// Its member is set in its own constructor, after the base part is built, and slowly.
+class TSlowlyBuiltThread : public TThread {
+public:
+    TSlowlyBuiltThread() {
+        Sleep(50);
+        FMark = 42;
+    }
+    ~TSlowlyBuiltThread() override { WaitFor(); } // Execute reads this object's member
+    int Seen = 0;
+
+protected:
+    void Execute() override { Seen = FMark; }
+
+private:
+    int FMark = 0;
+};
+
 } // namespace
+
+TEST_F(GuiTest, AThreadStartsOnlyOnceItsDerivedObjectIsBuilt) {
+    for (int I = 0; I < 3; ++I) {
+        const auto Thread = StartThread<TSlowlyBuiltThread>();
+        Thread->WaitFor();
+        EXPECT_EQ(Thread->Seen, 42);
+    }
+    // Built without starting, it waits for Start.
+    TSlowlyBuiltThread Waiting;
+    Sleep(30);
+    EXPECT_FALSE(Waiting.Finished());
+    Waiting.Start();
+    Waiting.WaitFor();
+    EXPECT_EQ(Waiting.Seen, 42);
+}
 
 TEST_F(GuiTest, OnTerminateRunsOnTheWindowThreadAfterExecute) {
     bool Deleted = false;
