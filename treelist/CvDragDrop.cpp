@@ -123,6 +123,8 @@ void TCvDropTarget::SetTarget(TWinControl* Value) {
         RevokeWindow();
     }
     FHook->SetControl(Value);
+    // A hook whose control went was left inactive: this control's windows are followed again.
+    FHook->SetActive(Value != nullptr);
     FTarget = Value;
     if (!FTarget)
         return;

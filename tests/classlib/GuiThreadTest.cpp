@@ -5,6 +5,8 @@
 
 #include <functional>
 
+#include <tlhelp32.h>
+
 namespace {
 
 class TWorker : public TThread {
@@ -29,6 +31,18 @@ private:
     bool* FDeleted;
 };
 
+// The threads of this process that exist now.
+int ThreadCount() {
+    const TOwnedHandle Snapshot = OwnHandle(CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0));
+    THREADENTRY32 Entry{};
+    Entry.dwSize = sizeof Entry;
+    int Count = 0;
+    for (BOOL More = Thread32First(Snapshot.get(), &Entry); More;
+         More = Thread32Next(Snapshot.get(), &Entry))
+        Count += Entry.th32OwnerProcessID == GetCurrentProcessId();
+    return Count;
+}
+
 // Its member is set in its own constructor, after the base part is built, and slowly.
 class TSlowlyBuiltThread : public TThread {
 public:
@@ -49,11 +63,14 @@ private:
 } // namespace
 
 TEST_F(GuiTest, AThreadStartsOnlyOnceItsDerivedObjectIsBuilt) {
-    for (int I = 0; I < 3; ++I) {
+    StartThread<TSlowlyBuiltThread>()->WaitFor(); // warms up what the first thread makes
+    const int Threads = ThreadCount();
+    for (int I = 0; I < 5; ++I) {
         const auto Thread = StartThread<TSlowlyBuiltThread>();
         Thread->WaitFor();
         EXPECT_EQ(Thread->Seen, 42);
     }
+    EXPECT_EQ(ThreadCount(), Threads); // each one ended with its object
     // Built without starting, it waits for Start.
     TSlowlyBuiltThread Waiting;
     Sleep(30);

@@ -4,6 +4,7 @@
 #include "controls/FlatPanel.h"
 #include "controls/FlatSplitter.h"
 #include "tests/controls/ControlsTestSupport.h"
+#include "tests/support/GdiCount.h"
 
 #include <gtest/gtest.h>
 
@@ -162,6 +163,14 @@ TEST_F(FlatSplitterTest, ALostCaptureGivesUpTheDragAndEverythingItHeld) {
         delete Splitter;
         delete Panel;
     }
+    // The bar's window DC goes with the drag.
+    Build(alLeft);
+    EXPECT_LE(GdiGrowth([&] {
+                  Send(WM_LBUTTONDOWN, MK_LBUTTON, Inside());
+                  Send(WM_MOUSEMOVE, MK_LBUTTON, {Inside().X + 30, Inside().Y});
+                  SendMessageW(Form->Handle(), WM_CANCELMODE, 0, 0);
+              }),
+              0);
 }
 
 TEST_F(FlatSplitterTest, AnUnalignedSplitterFindsNothingUntilAligned) {
