@@ -845,8 +845,9 @@ void TWinControl::WndProc(TMessage& Message) {
 
 void TWinControl::CancelModes() {
     // The system's default lets go only of a capture the window holds itself; one of its
-    // controls, or a drag, may hold it instead.
-    CancelDrag();
+    // controls, or (for a whole form, as when a modal window opens) a drag, may hold it instead.
+    if (!Parent())
+        CancelDrag();
     const HWND Holder = GetCapture();
     if (FHandle && Holder && (Holder == FHandle || IsChild(FHandle, Holder)))
         ReleaseCapture();

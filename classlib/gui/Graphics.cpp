@@ -15,6 +15,11 @@ bool IsSystemColor(TColor Color) {
     return Color != clNone && Color != clDefault && (Color & clSystemColor) == clSystemColor;
 }
 
+// A handle made in Color when the system colours were at Seen no longer shows that colour.
+bool SysColorStale(TColor Color, unsigned Seen) {
+    return Seen != SysColorsVersion && IsSystemColor(Color);
+}
+
 } // namespace
 
 COLORREF ColorToRGB(TColor Color) {
@@ -207,7 +212,7 @@ void TBrush::Assign(const TPersistent& Source) {
 }
 
 HBRUSH TBrush::Handle() const {
-    if (FHandle && FSysColorsSeen != SysColorsVersion && IsSystemColor(FColor)) {
+    if (FHandle && SysColorStale(FColor, FSysColorsSeen)) {
         // Made before the system colours changed. The old brush dies only after the listeners
         // have had the chance to deselect it.
         const TBrushObject Old = std::move(FHandle);
@@ -255,9 +260,15 @@ void TPen::Assign(const TPersistent& Source) {
 }
 
 HPEN TPen::Handle() const {
+    if (FHandle && SysColorStale(FColor, FSysColorsSeen)) {
+        const TGdiObject<HPEN> Old = std::move(FHandle); // deselected by the listeners first
+        if (OnChange)
+            OnChange(const_cast<TPen*>(this));
+    }
     if (!FHandle) {
         static const int Styles[] = {PS_SOLID, PS_DASH, PS_DOT, PS_DASHDOT, PS_NULL};
         FHandle.Reset(CreatePen(Styles[FStyle], FWidth, ColorToRGB(FColor)));
+        FSysColorsSeen = SysColorsVersion;
     }
     return FHandle.Get();
 }

@@ -115,7 +115,8 @@ COLORREF ColorToRGB(TColor Color);
 // The system colours, read through one seam so that tests can answer instead of the system
 // (empty: GetSysColor).
 extern std::function<COLORREF(int Index)> SysColorSource;
-// The system colours changed: brushes of a system colour take the new one at their next use.
+// The system colours changed: brushes and pens of a system colour take the new one at their
+// next use.
 // Windows call it when they hear of the change.
 void SysColorsChanged();
 // The colour named Ident ("clRed", "clBtnFace", case ignored); false when there is none.
@@ -233,6 +234,7 @@ private:
     TPenStyle FStyle = psSolid;
     TPenMode FMode = pmCopy;
     mutable TGdiObject<HPEN> FHandle;
+    mutable unsigned FSysColorsSeen = 0; // the system colours the handle was made with
 };
 
 class TBitmap;

@@ -462,21 +462,36 @@ TEST_F(GuiTest, EveryWayTheCaptureIsTakenTellsTheControlThatHeldItOnce) {
         }
 }
 
+// A white block framed by its pen in clBtnFace.
+class TFramedBlock : public TGraphicControl {
+public:
+    using TGraphicControl::TGraphicControl;
+
+protected:
+    void Paint() override {
+        Canvas().Brush().SetColor(clWhite);
+        Canvas().Pen().SetColor(clBtnFace);
+        Canvas().Rectangle(ClientRect());
+    }
+};
+
 TEST_F(GuiTest, AChangeOfTheSystemColoursRepaintsEveryFaceInTheNewColour) {
     auto* Form = NewForm<TForm>(App.get());
     Form->SetBorderStyle(bsNone);
     Form->SetBounds(0, 0, 200, 100); // in clBtnFace, as every control made
     auto* Panel = Place<TWinControl>(*Form, Bounds(100, 0, 100, 100));
     Place<TFilledBlock>(*Panel, Bounds(0, 0, 40, 40), clBtnFace); // through its own canvas
+    Place<TFramedBlock>(*Panel, Bounds(0, 60, 30, 30));           // and with its pen
     Form->Show();
     const COLORREF Old = GetSysColor(COLOR_BTNFACE);
-    // The form's background, the block's and the panel's.
+    // The form's background, the block's, the panel's and the frame's line.
     const auto Faces = [&] {
         const TClientPixels OnForm(*Form);
         const TClientPixels OnPanel(*Panel);
-        return std::vector<COLORREF>{OnForm.At(5, 5), OnPanel.At(5, 5), OnPanel.At(50, 50)};
+        return std::vector<COLORREF>{OnForm.At(5, 5), OnPanel.At(5, 5), OnPanel.At(50, 50),
+                                     OnPanel.At(0, 75)};
     };
-    ASSERT_EQ(Faces(), (std::vector<COLORREF>{Old, Old, Old}));
+    ASSERT_EQ(Faces(), (std::vector<COLORREF>{Old, Old, Old, Old}));
 
     int Round = 0;
     const int Growth = GdiGrowth([&] {
@@ -485,10 +500,10 @@ TEST_F(GuiTest, AChangeOfTheSystemColoursRepaintsEveryFaceInTheNewColour) {
             return Index == COLOR_BTNFACE ? New : GetSysColor(Index);
         };
         SendMessageW(Form->Handle(), WM_SYSCOLORCHANGE, 0, 0);
-        EXPECT_EQ(Faces(), (std::vector<COLORREF>{New, New, New}));
+        EXPECT_EQ(Faces(), (std::vector<COLORREF>{New, New, New, New}));
     });
     SysColorSource = nullptr;
     SendMessageW(Form->Handle(), WM_SYSCOLORCHANGE, 0, 0);
-    EXPECT_EQ(Faces(), (std::vector<COLORREF>{Old, Old, Old}));
+    EXPECT_EQ(Faces(), (std::vector<COLORREF>{Old, Old, Old, Old}));
     EXPECT_LE(Growth, 0);
 }
