@@ -1,5 +1,7 @@
 #include "controls/BitmapProgress.h"
 
+#include "controls/FlatTypes.h"
+
 #include <algorithm>
 
 std::int64_t GaugeBarLength(std::int64_t Position, std::int64_t Min, std::int64_t Max, int Width) {
@@ -34,8 +36,8 @@ void TBitmapProgress::SetBackBitmap(TBitmap& Value) {
 }
 
 void TBitmapProgress::SetValue(std::int64_t& Field, std::int64_t Value) {
-    Field = Value;
-    Invalidate();
+    if (StoreChanged(Field, Value))
+        Invalidate();
 }
 
 void TBitmapProgress::SetMin(std::int64_t Value) {
@@ -51,8 +53,8 @@ void TBitmapProgress::SetPosition(std::int64_t Value) {
 }
 
 void TBitmapProgress::SetShadowColor(TColor Value) {
-    FShadowColor = Value;
-    Invalidate();
+    if (StoreChanged(FShadowColor, Value))
+        Invalidate();
 }
 
 void TBitmapProgress::Paint() {

@@ -83,8 +83,8 @@ TFlatFaceButton<TMachine>::TFlatFaceButton(TComponent* AOwner)
 
 template <class TMachine>
 void TFlatFaceButton<TMachine>::SetFlatColor(TFlatButtonColor Index, TColor Value) {
-    FColors.Indexed[Index] = Value;
-    this->Invalidate();
+    if (StoreChanged(FColors.Indexed[Index], Value))
+        this->Invalidate();
 }
 
 template <class TMachine> void TFlatFaceButton<TMachine>::SetUseAdvColors(bool Value) {
@@ -112,8 +112,8 @@ template <class TMachine> void TFlatFaceButton<TMachine>::RecomputeColors() {
 
 template <class TMachine>
 void TFlatFaceButton<TMachine>::SetTransparentMode(TTransparentMode Value) {
-    FMode = Value;
-    this->Invalidate();
+    if (StoreChanged(FMode, Value))
+        this->Invalidate();
 }
 
 template <class TMachine> void TFlatFaceButton<TMachine>::WndProc(TMessage& Message) {

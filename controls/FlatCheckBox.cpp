@@ -22,18 +22,18 @@ TCustomFlatCheck::~TCustomFlatCheck() {
 }
 
 void TCustomFlatCheck::SetRightLayout(bool Value) {
-    FRightLayout = Value;
-    Invalidate();
+    if (StoreChanged(FRightLayout, Value))
+        Invalidate();
 }
 
 void TCustomFlatCheck::SetTransparent(bool Value) {
-    FTransparent = Value;
-    Invalidate();
+    if (StoreChanged(FTransparent, Value))
+        Invalidate();
 }
 
 void TCustomFlatCheck::SetFlatColor(TColor& Field, TColor Value) {
-    Field = Value;
-    Invalidate();
+    if (StoreChanged(Field, Value))
+        Invalidate();
 }
 
 void TCustomFlatCheck::SetUseAdvColors(bool Value) {

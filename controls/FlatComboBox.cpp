@@ -69,8 +69,8 @@ TRect TFlatComboBox::WindowArea() {
 }
 
 void TFlatComboBox::SetFlatColor(TColorIndex Index, TColor Value) {
-    FColors[Index] = Value;
-    Invalidate();
+    if (StoreChanged(FColors[Index], Value))
+        Invalidate();
 }
 
 void TFlatComboBox::SetUseAdvColors(bool Value) {

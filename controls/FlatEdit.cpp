@@ -63,8 +63,8 @@ template <class TBase> void TFlatEditFrame<TBase>::RedrawBorder() {
 }
 
 template <class TBase> void TFlatEditFrame<TBase>::SetFrameColor(TColor& Field, TColor Value) {
-    Field = Value;
-    RedrawBorder();
+    if (StoreChanged(Field, Value))
+        RedrawBorder();
 }
 
 template <class TBase> void TFlatEditFrame<TBase>::SetColorFlat(TColor Value) {

@@ -44,9 +44,9 @@ TFlatHint::TFlatHint(TComponent* AOwner) : TComponent(AOwner) {
     Application->HintHidePause = 5000;
 }
 
-int FlatHintSide(TPoint Pointer, int ScreenWidth, int ScreenHeight) {
-    const bool Left = Pointer.X < ScreenWidth / 2;
-    const bool Top = Pointer.Y < ScreenHeight / 2;
+int FlatHintSide(TPoint Pointer, const TRect& Monitor) {
+    const bool Left = Pointer.X < Monitor.Left + Monitor.Width() / 2;
+    const bool Top = Pointer.Y < Monitor.Top + Monitor.Height() / 2;
     if (Top)
         return Left ? 1 : 0;
     return Left ? 3 : 2;
@@ -130,7 +130,7 @@ void TFlatHintWindow::ActivateHint(TRect Rect, const String& Hint) {
     const int Height = Rect.Height() + ExtraHeight;
 
     const TPoint Pointer = Screen->CursorPos();
-    FSide = FlatHintSide(Pointer, Screen->Width(), Screen->Height());
+    FSide = FlatHintSide(Pointer, Screen->MonitorAt(Pointer).Bounds);
     const TRect Box = FlatHintBounds(FSide, Pointer, Width, Height);
     SetBoundsRect(Box);
     SetWindowPos(Handle(), HWND_TOPMOST, Box.Left, Box.Top, Width, Height,

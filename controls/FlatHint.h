@@ -50,7 +50,8 @@ private:
 // Where a hint box goes: the side of the pointer's quadrant it faces and the gap to the pointer.
 // Side 1: pointer in the top-left quadrant, box right of and below it; 0: top-right, box left and
 // below; 3: bottom-left, box right and above; 2: bottom-right, box left and above.
-int FlatHintSide(TPoint Pointer, int ScreenWidth, int ScreenHeight);
+// The quadrants are those of Monitor, the screen area the pointer is on.
+int FlatHintSide(TPoint Pointer, const TRect& Monitor);
 int FlatHintGap(int Side);
 // The box of Width x Height for a pointer on that side, on the screen.
 TRect FlatHintBounds(int Side, TPoint Pointer, int Width, int Height);

@@ -16,8 +16,8 @@ TFlatContainer::TFlatContainer(TComponent* AOwner, int DefaultHeight) : TCustomC
 }
 
 void TFlatContainer::SetTransparent(bool Value) {
-    FTransparent = Value;
-    Invalidate();
+    if (StoreChanged(FTransparent, Value))
+        Invalidate();
 }
 
 void TFlatContainer::WndProc(TMessage& Message) {
@@ -57,18 +57,18 @@ void TFlatContainer::StartBuffer(TBitmap& Buffer) {
 TFlatPanel::TFlatPanel(TComponent* AOwner) : TFlatContainer(AOwner, 41) {}
 
 void TFlatPanel::SetColorHighLight(TColor Value) {
-    FColorHighLight = Value;
-    Invalidate();
+    if (StoreChanged(FColorHighLight, Value))
+        Invalidate();
 }
 
 void TFlatPanel::SetColorShadow(TColor Value) {
-    FColorShadow = Value;
-    Invalidate();
+    if (StoreChanged(FColorShadow, Value))
+        Invalidate();
 }
 
 void TFlatPanel::SetAlignment(TAlignment Value) {
-    FAlignment = Value;
-    Invalidate();
+    if (StoreChanged(FAlignment, Value))
+        Invalidate();
 }
 
 void TFlatPanel::Paint() {
@@ -105,13 +105,13 @@ std::vector<std::vector<TPoint>> GroupBoxLines(const TRect& Client, int CaptionW
 TFlatGroupBox::TFlatGroupBox(TComponent* AOwner) : TFlatContainer(AOwner, 105) {}
 
 void TFlatGroupBox::SetBorder(TGroupBoxBorder Value) {
-    FBorder = Value;
-    Invalidate();
+    if (StoreChanged(FBorder, Value))
+        Invalidate();
 }
 
 void TFlatGroupBox::SetColorBorder(TColor Value) {
-    FColorBorder = Value;
-    Invalidate();
+    if (StoreChanged(FColorBorder, Value))
+        Invalidate();
 }
 
 void TFlatGroupBox::SetUseAdvColors(bool Value) {

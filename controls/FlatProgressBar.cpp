@@ -101,18 +101,18 @@ void TFlatProgressBar::SetOrientation(TProgressBarOrientation Value) {
 }
 
 void TFlatProgressBar::SetTransparent(bool Value) {
-    FTransparent = Value;
-    Invalidate();
+    if (StoreChanged(FTransparent, Value))
+        Invalidate();
 }
 
 void TFlatProgressBar::SetColorElement(TColor Value) {
-    FColorElement = Value;
-    Invalidate();
+    if (StoreChanged(FColorElement, Value))
+        Invalidate();
 }
 
 void TFlatProgressBar::SetColorBorder(TColor Value) {
-    FColorBorder = Value;
-    Invalidate();
+    if (StoreChanged(FColorBorder, Value))
+        Invalidate();
 }
 
 void TFlatProgressBar::SetUseAdvColors(bool Value) {

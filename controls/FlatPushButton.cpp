@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <type_traits>
 #include <typeinfo>
+#include <utility>
 
 template <class TBase>
 TPushButtonMachine<TBase>::TPushButtonMachine(TComponent* AOwner, THoverGroup& Group)
@@ -37,8 +38,8 @@ template <class TBase> void TPushButtonMachine<TBase>::SetNumGlyphs(TNumGlyphs V
 }
 
 template <class TBase> void TPushButtonMachine<TBase>::SetLayout(TButtonLayout Value) {
-    FLayout = Value;
-    this->Invalidate();
+    if (StoreChanged(FLayout, Value))
+        this->Invalidate();
 }
 
 template <class TBase> void TPushButtonMachine<TBase>::SetMargin(int Value) {
@@ -49,18 +50,18 @@ template <class TBase> void TPushButtonMachine<TBase>::SetMargin(int Value) {
 }
 
 template <class TBase> void TPushButtonMachine<TBase>::SetSpacing(int Value) {
-    FSpacing = Value;
-    this->Invalidate();
+    if (StoreChanged(FSpacing, Value))
+        this->Invalidate();
 }
 
 template <class TBase> void TPushButtonMachine<TBase>::SetGroupIndex(int Value) {
-    FGroupIndex = Value;
-    UpdateExclusive();
+    if (StoreChanged(FGroupIndex, Value))
+        UpdateExclusive();
 }
 
 template <class TBase> void TPushButtonMachine<TBase>::SetAllowAllUp(bool Value) {
-    FAllowAllUp = Value;
-    UpdateExclusive();
+    if (StoreChanged(FAllowAllUp, Value))
+        UpdateExclusive();
 }
 
 template <class TBase> void TPushButtonMachine<TBase>::SetDown(bool Value) {
@@ -277,6 +278,16 @@ void TPushButtonMachine<TBase>::MouseUp(TMouseButton Button, TShiftState Shift, 
     } else {
         LeaveHot();
     }
+    RecheckHot();
+}
+
+template <class TBase> void TPushButtonMachine<TBase>::CaptureLost() {
+    TBase::CaptureLost();
+    if (!std::exchange(FDragging, false))
+        return;
+    if (FState != bsDisabled)
+        FState = FDown ? bsLatched : bsUp;
+    this->Invalidate();
     RecheckHot();
 }
 

@@ -67,6 +67,8 @@ protected:
     void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
     void DblClick() override;
     void EnabledChanged() override;
+    // A press cut short: the button comes up (or stays latched) without a click.
+    void CaptureLost() override;
     void SetState(TButtonState Value) { FState = Value; }
 
     // What a paint draws first into Buffer, the off-screen picture of the client area.

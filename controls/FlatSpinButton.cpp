@@ -29,6 +29,12 @@ void TTimerSpeedButton::MouseUp(TMouseButton Button, TShiftState Shift, int X, i
     TFlatSpeedButton::MouseUp(Button, Shift, X, Y);
 }
 
+void TTimerSpeedButton::CaptureLost() {
+    if (FRepeatTimer)
+        FRepeatTimer->SetEnabled(false);
+    TFlatSpeedButton::CaptureLost();
+}
+
 void TTimerSpeedButton::RepeatTick() {
     FRepeatTimer->SetInterval(RepeatInterval);
     if (State() != bsPressed || !MouseCapture())

@@ -27,6 +27,7 @@ public:
 protected:
     void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
     void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+    void CaptureLost() override;
 
 private:
     void RepeatTick();

@@ -14,22 +14,17 @@ TFlatSplitter::TFlatSplitter(TComponent* AOwner) : TGraphicControl(AOwner) {
 
 TFlatSplitter::~TFlatSplitter() {
     // A drag cut short by the splitter's end still hands the key handler back.
-    if (FBarDC || FHooked) {
-        if (FBarDC)
-            ReleaseDC(Parent() && Parent()->HandleAllocated() ? Parent()->Handle() : nullptr,
-                      FBarDC);
-        UnhookKeys();
-    }
+    UnhookKeys();
 }
 
 void TFlatSplitter::SetColorFocused(TColor Value) {
-    FColorFocused = Value;
-    Invalidate();
+    if (StoreChanged(FColorFocused, Value))
+        Invalidate();
 }
 
 void TFlatSplitter::SetColorBorder(TColor Value) {
-    FColorBorder = Value;
-    Invalidate();
+    if (StoreChanged(FColorBorder, Value))
+        Invalidate();
 }
 
 void TFlatSplitter::SetUseAdvColors(bool Value) {
@@ -182,7 +177,7 @@ void TFlatSplitter::ToggleBar() {
     else
         Bar = Bounds(Bar.Left + FSplit, Bar.Top, Bar.Width(), Bar.Height());
     // Drawn again, the inverted bar wipes itself out.
-    PatBlt(FBarDC, Bar.Left, Bar.Top, Bar.Width(), Bar.Height(), PATINVERT);
+    PatBlt(FBarDC.Handle(), Bar.Left, Bar.Top, Bar.Width(), Bar.Height(), PATINVERT);
     FBarShown = !FBarShown;
 }
 
@@ -225,8 +220,7 @@ void TFlatSplitter::MouseDown(TMouseButton Button, TShiftState Shift, int X, int
     FMaxSize = LargestSize();
     CalcSplitSize(X, Y);
     if (Parent()->HandleAllocated())
-        FBarDC = GetDCEx(Parent()->Handle(), nullptr,
-                         DCX_CACHE | DCX_CLIPSIBLINGS | DCX_LOCKWINDOWUPDATE);
+        FBarDC.Acquire(Parent()->Handle(), DCX_CACHE | DCX_CLIPSIBLINGS | DCX_LOCKWINDOWUPDATE);
     HookKeys();
     ToggleBar();
 }
@@ -250,6 +244,11 @@ void TFlatSplitter::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y
         ToggleBar();
     ApplySize();
     StopSizing();
+}
+
+void TFlatSplitter::CaptureLost() {
+    TGraphicControl::CaptureLost();
+    StopSizing(); // given up as with Escape: the size stays
 }
 
 void TFlatSplitter::ApplySize() {
@@ -287,10 +286,7 @@ void TFlatSplitter::StopSizing() {
         ToggleBar();
     FTarget = nullptr;
     FTargetAlive.reset();
-    if (FBarDC) {
-        ReleaseDC(Parent()->Handle(), FBarDC);
-        FBarDC = nullptr;
-    }
+    FBarDC.Reset();
     UnhookKeys();
     if (OnMoved)
         OnMoved(this);

@@ -27,7 +27,7 @@ public:
     // The control a drag resizes, while one runs.
     TControl* Target() const { return FTarget; }
     bool Hot() const { return FHot; }
-    // After every drag, applied or given up with Escape.
+    // After every drag, applied, or given up with Escape or a lost mouse capture.
     TNotifyEvent OnMoved;
 
 protected:
@@ -36,6 +36,7 @@ protected:
     void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
     void MouseMove(TShiftState Shift, int X, int Y) override;
     void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+    void CaptureLost() override;
 
 private:
     TControl* FindTarget() const;
@@ -61,7 +62,7 @@ private:
     int FSplit = 0;
     int FNewSize = 0;
     int FMaxSize = 0;
-    HDC FBarDC = nullptr;
+    THeldDC FBarDC;
     bool FBarShown = false;
     TWinControl* FHooked = nullptr;
     std::optional<TAliveToken> FHookedAlive;

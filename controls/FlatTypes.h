@@ -5,6 +5,16 @@
 
 #include <functional>
 #include <memory>
+#include <type_traits>
+
+// Stores Value in Field and tells whether that changed it: a setter repaints (or recomputes)
+// only on a change, as the class library's setters do.
+template <class T> bool StoreChanged(T& Field, const std::type_identity_t<T>& Value) {
+    if (Field == Value)
+        return false;
+    Field = Value;
+    return true;
+}
 
 enum TTransparentMode { tmAlways, tmNotFocused, tmNone };
 enum TCheckBoxLayout { checkboxLeft, checkboxRight };

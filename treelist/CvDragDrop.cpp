@@ -4,6 +4,7 @@
 #include "treelist/CvHook.h"
 
 #include <array>
+#include <utility>
 
 namespace {
 
@@ -80,13 +81,20 @@ TOleDragObject::~TOleDragObject() {
 // ------------------------------------------------------------ TCvDropTarget
 
 TCvDropTarget::TCvDropTarget(TComponent* AOwner) : TComponent(AOwner), FHook(new TCvHook(this)) {
+    // The library's notices reach the hook for every kind of window and every way one goes,
+    // while the object still holds it.
     FHook->OnBeforeProcess = [this](TObject*, TMessage& Msg, bool&) {
-        if (Msg.Msg == WM_DESTROY)
+        if (Msg.Msg == CM_WNDDESTROYING)
             RevokeWindow();
     };
     FHook->OnAfterProcess = [this](TObject*, TMessage& Msg, bool&) {
-        if (Msg.Msg == WM_CREATE)
+        if (Msg.Msg != CM_WNDCREATED)
+            return;
+        try {
             RegisterWindow();
+        } catch (...) {
+            HandleCurrentException(this); // the window is made all the same
+        }
     };
     FHook->SetActive(true);
     FOleReady = SUCCEEDED(OleInitialize(nullptr));
@@ -115,6 +123,8 @@ void TCvDropTarget::SetTarget(TWinControl* Value) {
         RevokeWindow();
     }
     FHook->SetControl(Value);
+    // A hook whose control went was left inactive: this control's windows are followed again.
+    FHook->SetActive(Value != nullptr);
     FTarget = Value;
     if (!FTarget)
         return;
@@ -131,16 +141,19 @@ void TCvDropTarget::SetTarget(TWinControl* Value) {
 }
 
 void TCvDropTarget::RegisterWindow() {
-    if (!FTarget || !FTarget->HandleAllocated())
+    if (!FTarget || !FTarget->HandleAllocated() || FRegistered == FTarget->Handle())
         return;
+    RevokeWindow();
     const HRESULT Result = RegisterDragDrop(FTarget->Handle(), this);
     if (Result != S_OK)
         RaiseRegisterError(Result);
+    FRegistered = FTarget->Handle();
 }
 
 void TCvDropTarget::RevokeWindow() {
-    if (FTarget && FTarget->HandleAllocated())
-        RevokeDragDrop(FTarget->Handle());
+    // Only the window this target registered: another's registration of it stays.
+    if (const HWND Wnd = std::exchange(FRegistered, nullptr))
+        RevokeDragDrop(Wnd);
 }
 
 void TCvDropTarget::Notification(TComponent* AComponent, TOperation Operation) {

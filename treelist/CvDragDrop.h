@@ -85,7 +85,8 @@ private:
     void FireDrag(TDragState State, TShiftState Shift, TPoint At, TDragType& Type);
 
     TWinControl* FTarget = nullptr;
-    TCvHook* FHook; // owned as a component
+    HWND FRegistered = nullptr; // the window registered with this target, until revoked
+    TCvHook* FHook;             // owned as a component
     LONG FRefCount = 1;
     bool FOleReady = false;
     TStringList FFormatNames;

@@ -429,6 +429,10 @@ protected:
     void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
     void KeyDown(WORD& Key, TShiftState Shift) override;
     void DoExit() override;
+    // A lost capture ends a resize, a drag or a press as a left release at (-1, -1) would.
+    void CaptureLost() override;
+    // The split cursor over a resizable edge and while one is resized.
+    bool WMSetCursor(TWMSetCursor& Message) override;
 
 private:
     friend class TCvHeaderSection;
@@ -513,7 +517,7 @@ private:
     bool FResizing = false;
     int FResizeLineX = 0;
     int FResizeGrab = 0;
-    HDC FResizeDC = nullptr;
+    THeldDC FResizeDC;
     bool FResizeLineShown = false;
     int FLastDragX = 0;
     std::unique_ptr<TBitmap> FDragImage; // see-through where the drag look's background is

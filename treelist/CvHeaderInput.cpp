@@ -66,16 +66,13 @@ void TCustomCvHeader::WndProc(TMessage& Message) {
         break;
     case WM_CONTEXTMENU:
         // The press showed the menu already; a menu asked for from the keyboard still shows.
-        if (std::exchange(FMenuShownOnPress, false) && Message.LParam != -1)
+        if (std::exchange(FMenuShownOnPress, false) && !TWMContextMenu(Message).FromKeyboard())
             return;
         break;
     case CM_HINTSHOW:
         HintShow(*reinterpret_cast<THintInfo*>(Message.LParam));
         Message.Result = 0;
         return;
-    case WM_CANCELMODE:
-        CancelGestures();
-        break;
     case CM_MOUSEENTER:
         if (FPressedSection && !FDragSection && std::exchange(FPressedKept, false)) {
             FPressed = true; // back over the header while still pressing
@@ -101,8 +98,6 @@ void TCustomCvHeader::MouseLeft() {
         FPressedSection->InvalidateSection();
     }
     ForgetHot();
-    if (!FResizing && Screen->Cursor() == crHSplit)
-        Screen->SetCursor(crDefault);
     FHintSection = nullptr;
 }
 
@@ -128,14 +123,12 @@ void TCustomCvHeader::StartResize(TCvHeaderSection* Section, int X) {
     FResizeSection = Section;
     FResizing = true;
     ForgetHot();
-    Screen->SetCursor(crHSplit);
     SetMouseCapture(true);
     FResizeLineX = Section->RightEdge() - ShiftOf(Section);
     FResizeGrab = X - FResizeLineX;
-    if (!ResizeOnDrag && HandleAllocated()) {
-        FResizeDC = GetDCEx(Handle(), nullptr, DCX_CACHE | DCX_PARENTCLIP | DCX_CLIPSIBLINGS);
+    if (!ResizeOnDrag && HandleAllocated() &&
+        FResizeDC.Acquire(Handle(), DCX_CACHE | DCX_PARENTCLIP | DCX_CLIPSIBLINGS))
         ToggleResizeLine();
-    }
     NotifySectionResizing(Section, trsBegin, Section->Width());
 }
 
@@ -143,7 +136,7 @@ void TCustomCvHeader::ToggleResizeLine() {
     if (!FResizeDC)
         return;
     const int Height = Parent() ? Parent()->ClientHeight() : ClientHeight();
-    InvertColumn(FResizeDC, FResizeLineX, Height);
+    InvertColumn(FResizeDC.Handle(), FResizeLineX, Height);
     FResizeLineShown = !FResizeLineShown;
 }
 
@@ -203,14 +196,8 @@ void TCustomCvHeader::MouseMove(TShiftState Shift, int X, int Y) {
                 Under->InvalidateSection();
         }
     }
-    if (!FPressed && !FResizing && !FDragSection && FMouseInside) {
-        TCvHeaderSection* Zone = nullptr;
-        if (InResizeArea(X, Zone) && Zone->Resizable() && !Designing)
-            Screen->SetCursor(crHSplit);
-        else if (Screen->Cursor() == crHSplit)
-            Screen->SetCursor(crDefault);
+    if (!FPressed && !FResizing && !FDragSection && FMouseInside)
         RefreshHint(X, Y);
-    }
     if (FResizing)
         ResizeTo(X);
     TCvXPThemedControl::MouseMove(Shift, X, Y);
@@ -279,13 +266,10 @@ void TCustomCvHeader::EndResize() {
     TCvHeaderSection* S = FResizeSection;
     FResizing = false;
     FResizeSection = nullptr;
-    Screen->SetCursor(crDefault);
     SetMouseCapture(false);
-    if (FResizeDC) {
-        if (FResizeLineShown)
-            ToggleResizeLine();
-        ReleaseDC(Handle(), std::exchange(FResizeDC, nullptr));
-    }
+    if (FResizeLineShown)
+        ToggleResizeLine();
+    FResizeDC.Reset();
     if (!S)
         return;
     if (!ResizeOnDrag)
@@ -373,6 +357,30 @@ void TCustomCvHeader::CancelGestures() {
         EndDrag(-1, -1);
     if (FResizing)
         EndResize();
+}
+
+void TCustomCvHeader::CaptureLost() {
+    TCvXPThemedControl::CaptureLost();
+    // Ended as by a left release outside every section.
+    if (FDragSection || FResizing)
+        CancelGestures();
+    else if (FPressed || FPressedSection)
+        ReleaseAt(-1, -1);
+}
+
+bool TCustomCvHeader::WMSetCursor(TWMSetCursor& Message) {
+    // The screen cursor (the hourglass of long work) stays above the edge's own.
+    if (Message.CursorWnd != Handle() || Message.HitTest != HTCLIENT ||
+        Screen->Cursor() != crDefault || ComponentState().Contains(csDesigning))
+        return TCvXPThemedControl::WMSetCursor(Message);
+    const int X = ScreenToClient(Screen->CursorPos()).X;
+    TCvHeaderSection* Zone = nullptr;
+    const bool OverEdge =
+        FResizing || (!FPressed && !FDragSection && InResizeArea(X, Zone) && Zone->Resizable());
+    if (!OverEdge)
+        return TCvXPThemedControl::WMSetCursor(Message);
+    ::SetCursor(Screen->Cursors(crHSplit));
+    return true;
 }
 
 void TCustomCvHeader::KeyDown(WORD& Key, TShiftState Shift) {

@@ -1,6 +1,8 @@
 // The wide hint window and the packed hint.
 #include "treelist/CvHintWnd.h"
 
+#include "classlib/gui/Forms.h"
+
 #include "treelist/CvVCLUtils.h"
 
 #include <algorithm>
@@ -158,7 +160,9 @@ void TCvHintWindow::ActivateWideHint(TRect Rect, const String& Text) {
         const TFlagScope Activating(FActivating);
         SetWideCaption(Text);
         Rect.Bottom += 4;
-        const TRect Placed = ClampToDesktop(Rect, DesktopRect());
+        // Onto the monitor it is asked for on, not across the gap between two.
+        const TRect Placed =
+            ClampToDesktop(Rect, Screen->MonitorAt(TPoint{Rect.Left, Rect.Top}).WorkArea);
         SetBounds(Placed.Left, Placed.Top, Placed.Width(), Placed.Height());
         SetWindowPos(Handle(), HWND_TOPMOST, Placed.Left, Placed.Top, Placed.Width(),
                      Placed.Height(), SWP_NOACTIVATE | SWP_SHOWWINDOW);

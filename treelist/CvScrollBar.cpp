@@ -482,10 +482,6 @@ void TCustomCvScrollBar::WndProc(TMessage& Message) {
         Message.Result = SetScrollInfoMessage(reinterpret_cast<const SCROLLINFO*>(Message.LParam),
                                               Message.WParam != 0);
         return;
-    case WM_CANCELMODE:
-        if (FTracking)
-            StopTracking(true);
-        break;
     case CM_HINTSHOW:
         HintShow(*reinterpret_cast<THintInfo*>(Message.LParam));
         Message.Result = 0;
@@ -611,6 +607,12 @@ void TCustomCvScrollBar::MouseUp(TMouseButton Button, TShiftState Shift, int X, 
     if (Button == mbLeft && FTracking)
         StopTracking(true);
     TCvXPThemedControl::MouseUp(Button, Shift, X, Y);
+}
+
+void TCustomCvScrollBar::CaptureLost() {
+    TCvXPThemedControl::CaptureLost();
+    if (FTracking)
+        StopTracking(true); // as a release: the thumb's position is taken
 }
 
 void TCustomCvScrollBar::EndTracking() {
@@ -778,13 +780,14 @@ void TCustomCvScrollBar::UpdateTrackHint() {
     FTrackHint->Font().SetColor(clInfoText);
     FTrackHint->SetColor(clInfoBk);
     FTrackHint->IsHTML = IsHTML;
-    const TRect Desktop = DesktopRect();
-    const TRect Size = FTrackHint->MeasureHint(Desktop.Right, Text);
     const TPoint At =
         ClientToScreen(FKind == sbVertical ? TPoint{-2, FThumbPos - 2} : TPoint{FThumbPos - 2, -5});
+    // Measured and placed for the monitor the scroll bar is on.
+    const TRect Monitor = Screen->MonitorAt(At).WorkArea;
+    const TRect Size = FTrackHint->MeasureHint(Monitor.Width(), Text);
     const TRect Placed = ClampToDesktop(
         Bounds(At.X - 1 - Size.Width(), At.Y - 1 - Size.Height(), Size.Width(), Size.Height()),
-        Desktop);
+        Monitor);
     FTrackHint->ActivateWideHint(Placed, Text);
 }
 

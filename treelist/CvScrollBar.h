@@ -191,6 +191,8 @@ protected:
     void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
     void MouseMove(TShiftState Shift, int X, int Y) override;
     void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+    // Another window or the system took the mouse: the press ends as a release would.
+    void CaptureLost() override;
     void KeyDown(WORD& Key, TShiftState Shift) override;
     bool DoMouseWheel(TShiftState Shift, int WheelDelta, TPoint MousePos) override;
     void WMWindowPosChanged(TWMWindowPosChanged& Message) override;

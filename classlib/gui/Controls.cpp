@@ -17,6 +17,8 @@ constexpr wchar_t ControlProperty[] = L"QrvControl";
 
 // The windowless control holding the mouse capture through its parent's window.
 TControl* CaptureControl = nullptr;
+// A control is letting go of the capture itself: the WM_CAPTURECHANGED that follows is no loss.
+bool LettingGoOfCapture = false;
 // The control the mouse is over, for CM_MOUSEENTER / CM_MOUSELEAVE: one for the whole thread,
 // so a leave always comes before the next enter, windowed or not.
 TControl* HoverControl = nullptr;
@@ -244,7 +246,7 @@ void TControl::SetEnabled(bool Value) {
 
 void TControl::EnabledChanged() {
     if (!FEnabled && MouseCapture())
-        SetMouseCapture(false);
+        ReleaseMouseCapture(true);
     Invalidate();
 }
 
@@ -359,17 +361,12 @@ bool TControl::MouseCapture() const {
 void TControl::SetMouseCapture(bool Value) {
     if (MouseCapture() == Value)
         return;
-    if (auto* Windowed = dynamic_cast<TWinControl*>(this)) {
-        if (Value)
-            SetCapture(Windowed->Handle());
-        else
-            ReleaseCapture();
+    if (!Value) {
+        ReleaseMouseCapture(false);
         return;
     }
-    if (!Value) {
-        CaptureControl = nullptr;
-        if (FParent && FParent->FHandle && GetCapture() == FParent->FHandle)
-            ReleaseCapture();
+    if (auto* Windowed = dynamic_cast<TWinControl*>(this)) {
+        SetCapture(Windowed->Handle());
         return;
     }
     if (!FParent)
@@ -378,7 +375,29 @@ void TControl::SetMouseCapture(bool Value) {
     // Set after SetCapture: taking the capture from the window itself must not clear it.
     if (GetCapture() != Holder)
         SetCapture(Holder);
-    CaptureControl = this;
+    // A sibling without a window that held it through the same window loses it now.
+    TControl* Previous = std::exchange(CaptureControl, this);
+    if (Previous && Previous != this)
+        Previous->Perform(CM_CAPTURELOST);
+}
+
+void TControl::ReleaseMouseCapture(bool Lost) {
+    if (!MouseCapture())
+        return;
+    if (CaptureControl == this)
+        CaptureControl = nullptr;
+    const auto* Windowed = dynamic_cast<const TWinControl*>(this);
+    const HWND Holder = Windowed ? Windowed->FHandle : FParent ? FParent->FHandle : nullptr;
+    if (Holder && GetCapture() == Holder) {
+        const TFlagScope LettingGo(LettingGoOfCapture);
+        ReleaseCapture();
+    }
+    if (Lost)
+        Perform(CM_CAPTURELOST);
+}
+
+void TControl::CaptureLost() {
+    FClicked = false; // a release after this is no click
 }
 
 LRESULT TControl::Perform(UINT Msg, WPARAM WParam, LPARAM LParam) {
@@ -468,6 +487,9 @@ void TControl::WndProc(TMessage& Message) {
         return;
     case CM_PARENTSHOWHINTCHANGED:
         TakeParentShowHint();
+        return;
+    case CM_CAPTURELOST:
+        CaptureLost();
         return;
     default:
         break;
@@ -564,6 +586,8 @@ TWinControl::TWinControl(TComponent* AOwner) : TControl(AOwner) {
 TWinControl::~TWinControl() {
     // The window leaves the object first, so that nothing sent while the controls and the
     // window go reaches an object that is half destroyed.
+    if (FHandle)
+        Perform(CM_WNDDESTROYING);
     const HWND Wnd = std::exchange(FHandle, nullptr);
     if (Wnd) {
         SetWindowLongPtrW(Wnd, GWLP_USERDATA, 0);
@@ -591,6 +615,7 @@ void TWinControl::CreateHandle() {
     if (!Enabled())
         EnableWindow(FHandle, FALSE);
     UpdateBounds();
+    Perform(CM_WNDCREATED);
     for (TControl* Control : FControls)
         if (auto* Windowed = dynamic_cast<TWinControl*>(Control); Windowed && Windowed->Visible())
             Windowed->HandleNeeded();
@@ -641,6 +666,12 @@ HWND TWinControl::WindowParent() {
 void TWinControl::DestroyHandle() {
     if (!FHandle)
         return;
+    Perform(CM_WNDDESTROYING);
+    if (!FHandle)
+        return; // the notice's handler let it go already
+    // Taken from the object first, the window could not tell it of the capture it held.
+    if (MouseCapture())
+        ReleaseMouseCapture(true);
     const HWND Wnd = std::exchange(FHandle, nullptr);
     SetWindowLongPtrW(Wnd, GWLP_USERDATA, 0);
     RemovePropW(Wnd, ControlProperty);
@@ -715,10 +746,12 @@ void TWinControl::WndProc(TMessage& Message) {
         TControl::WndProc(Message); // the window's own: events, click, capture
         break;
     }
-    case WM_CONTEXTMENU:
-        if (WMContextMenu(Message))
+    case WM_CONTEXTMENU: {
+        TWMContextMenu Decoded(Message);
+        if (WMContextMenu(Decoded))
             return;
         break;
+    }
     case WM_MOUSELEAVE:
         FTrackingLeave = false;
         if (HoverControl == this || (HoverControl && HoverControl->Parent() == this &&
@@ -726,15 +759,14 @@ void TWinControl::WndProc(TMessage& Message) {
             SetHoverControl(nullptr);
         return;
     case WM_CANCELMODE:
+        CancelModes();
+        break;
     case WM_CAPTURECHANGED:
-        if (CaptureControl && CaptureControl->Parent() == this)
-            CaptureControl = nullptr;
+        CaptureChanged(reinterpret_cast<HWND>(Message.LParam));
         break;
     case WM_MOUSEWHEEL: {
-        POINT Pos{static_cast<short>(LOWORD(Message.LParam)),
-                  static_cast<short>(HIWORD(Message.LParam))};
-        if (DoMouseWheel(MouseShiftState(GET_KEYSTATE_WPARAM(Message.WParam)),
-                         GET_WHEEL_DELTA_WPARAM(Message.WParam), TPoint{Pos.x, Pos.y}))
+        const TWMMouseWheel Wheel(Message);
+        if (DoMouseWheel(MouseShiftState(Wheel.Keys), Wheel.WheelDelta, TPoint{Wheel.X, Wheel.Y}))
             return;
         break;
     }
@@ -787,7 +819,11 @@ void TWinControl::WndProc(TMessage& Message) {
     case WM_SETFOCUS:
         FocusTaken();
         break;
+    case WM_DESTROY: // with its parent's window, still bound to the object
+        Perform(CM_WNDDESTROYING);
+        break;
     case CM_SYSCOLORCHANGE:
+        SysColorsChanged();
         NotifyControls(CM_SYSCOLORCHANGE);
         Invalidate();
         return;
@@ -805,6 +841,26 @@ void TWinControl::WndProc(TMessage& Message) {
         return;
     }
     DefaultHandler(Message);
+}
+
+void TWinControl::CancelModes() {
+    // The system's default lets go only of a capture the window holds itself; one of its
+    // controls, or (for a whole form, as when a modal window opens) a drag, may hold it instead.
+    if (!Parent())
+        CancelDrag();
+    const HWND Holder = GetCapture();
+    if (FHandle && Holder && (Holder == FHandle || IsChild(FHandle, Holder)))
+        ReleaseCapture();
+}
+
+void TWinControl::CaptureChanged(HWND NewHolder) {
+    if (NewHolder == FHandle)
+        return; // still here: a control without a window took it through this one
+    TControl* Loser = this;
+    if (CaptureControl && CaptureControl->Parent() == this)
+        Loser = std::exchange(CaptureControl, nullptr);
+    if (!LettingGoOfCapture)
+        Loser->Perform(CM_CAPTURELOST);
 }
 
 void TWinControl::DefaultHandler(TMessage& Message) {
@@ -917,12 +973,10 @@ void TWinControl::WMSetText(TWMSetText& Message) {
     StoreCaption(Message.Text ? Message.Text : L"");
 }
 
-bool TWinControl::WMContextMenu(TMessage& Message) {
-    const bool FromKeyboard = Message.LParam == -1;
-    TPoint Pos{static_cast<short>(LOWORD(Message.LParam)),
-               static_cast<short>(HIWORD(Message.LParam))};
+bool TWinControl::WMContextMenu(TWMContextMenu& Message) {
+    TPoint Pos{Message.X, Message.Y};
     TControl* Target = this;
-    if (FromKeyboard) {
+    if (Message.FromKeyboard()) {
         const TRect Client = ClientRect();
         Pos = ClientToScreen(TPoint{Client.Width() / 2, Client.Height() / 2});
     } else if (TControl* Inner = ControlAtPos(ScreenToClient(Pos), false)) {
@@ -1071,10 +1125,10 @@ void TWinControl::RemoveControl(TControl* Control) {
     if (It == FControls.end())
         return;
     Control->Invalidate();
+    if (CaptureControl == Control)
+        Control->ReleaseMouseCapture(true);
     FControls.erase(It);
     Control->FParent = nullptr;
-    if (CaptureControl == Control)
-        Control->SetMouseCapture(false);
     if (HoverControl == Control)
         HoverControl = nullptr;
     // A window stays a child of the window it was made in; it is made again in its next parent.

@@ -271,7 +271,8 @@ public:
     TControlStyle ControlStyle = DefaultControlStyle;
 
     // All mouse input goes to this control until it lets go, also for a control without a window
-    // (its parent's window holds the capture and hands the messages on).
+    // (its parent's window holds the capture and hands the messages on). However else the
+    // capture ends, the control hears of it through CaptureLost.
     bool MouseCapture() const;
     void SetMouseCapture(bool Value);
 
@@ -338,6 +339,9 @@ protected:
     virtual void CaptionChanged();
     virtual void FontChanged();
     virtual void ColorChanged();
+    // Through CM_CAPTURELOST: the mouse capture was taken from the control (see there); it
+    // gives up what a press started. Not called when the control lets go itself.
+    virtual void CaptureLost();
     // For windows, whose caption the system may also set: stores it without side effects.
     void StoreCaption(const String& Value) { FCaption = Value; }
     // For windows, which learn their bounds from the system.
@@ -351,6 +355,8 @@ private:
     void TakeParentColor();
     void TakeParentShowHint();
     void MouseButtonMessage(TMessage& Message, TMouseButton Button);
+    // Lets go of the capture the control holds; Lost tells it so (CM_CAPTURELOST).
+    void ReleaseMouseCapture(bool Lost);
     void CMDrag(TMessage& Message);
     TSize ConstrainedSize(int AWidth, int AHeight) const;
     // Remembers the bounds and the parent's client size that Anchors measure from.
@@ -545,7 +551,7 @@ protected:
     virtual void WMSetText(TWMSetText& Message);
     // Opens the pop-up menu of the control under a context-menu request (at a screen point,
     // or (-1, -1) from the keyboard); true when one opened.
-    virtual bool WMContextMenu(TMessage& Message);
+    virtual bool WMContextMenu(TWMContextMenu& Message);
     // Sets the cursor for the part of the window under the mouse; true when it did.
     virtual bool WMSetCursor(TWMSetCursor& Message);
 
@@ -587,6 +593,10 @@ private:
     // The frame changed: the system measures the client area again.
     void FrameChanged();
     bool RouteMouse(TMessage& Message);
+    // WM_CANCELMODE: a drag, and a capture held in this window or one inside it, end.
+    void CancelModes();
+    // WM_CAPTURECHANGED: this window lost the capture to NewHolder.
+    void CaptureChanged(HWND NewHolder);
     void TrackMouse(TControl* Under);
     // Hands a notification of a child window to that child's object as CN_*; false when the
     // child is not one of the library's or left the answer to the system.

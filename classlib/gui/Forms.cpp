@@ -288,21 +288,16 @@ void TForm::VisibleChanged() {
 }
 
 void TForm::ApplyPosition() {
-    TRect Around = Bounds(0, 0, Screen->Width(), Screen->Height());
-    switch (Position) {
-    case poDesigned:
+    if (Position == poDesigned)
         return;
-    case poMainFormCenter:
-        if (TForm* Main = Application ? Application->MainForm() : nullptr;
-            Main && Main != this && Main->Visible())
-            Around = Main->BoundsRect();
-        break;
-    case poDesktopCenter:
-    case poScreenCenter:
-        break;
-    }
-    SetBounds(Around.Left + (Around.Width() - Width()) / 2,
-              Around.Top + (Around.Height() - Height()) / 2, Width(), Height());
+    TForm* Main = Application ? Application->MainForm() : nullptr;
+    if (Main == this || (Main && (!Main->Visible() || !Main->HandleAllocated())))
+        Main = nullptr;
+    TRect Around = Main ? Screen->MonitorOf(Main->Handle()).WorkArea
+                        : Screen->MonitorAt(Screen->CursorPos()).WorkArea;
+    if (Position == poMainFormCenter && Main)
+        Around = Main->BoundsRect();
+    SetBoundsRect(CentredIn(Around, Width(), Height()));
 }
 
 TForm* GetParentForm(const TControl* Control) {
@@ -444,7 +439,10 @@ void TApplication::UnhookMainWindow(int HookId) {
 
 void TApplication::WindowProc(TMessage& Message) {
     if (Message.Msg == WM_RELEASE_FORMS) {
-        DeleteReleasedForms();
+        // Inside a dispatch of ours the form's own handler may be running under a nested loop
+        // (a modal window, a pump during long work): the outer loop deletes it on its return.
+        if (FDispatching == 0)
+            DeleteReleasedForms();
         return;
     }
     if (Message.Msg == WM_TIMER && Message.WParam == HintTimerId) {
@@ -489,9 +487,14 @@ bool TApplication::ProcessMessage() {
         if (Handled)
             return true;
     }
-    TranslateMessage(&Msg);
-    DispatchMessageW(&Msg);
+    {
+        const TDepthScope Dispatching(FDispatching);
+        TranslateMessage(&Msg);
+        DispatchMessageW(&Msg);
+    }
     ReleaseCanvasDCs();
+    if (FDispatching == 0 && !FReleased.empty())
+        DeleteReleasedForms();
     return true;
 }
 
@@ -663,6 +666,41 @@ TRect TScreen::WorkAreaRect() const {
     if (!SystemParametersInfoW(SPI_GETWORKAREA, 0, &Area, 0))
         return Bounds(0, 0, Width(), Height());
     return Area;
+}
+
+namespace {
+
+TScreen::TMonitorArea AreaOfMonitor(HMONITOR Monitor) {
+    MONITORINFO Info{};
+    Info.cbSize = sizeof Info;
+    if (!Monitor || !GetMonitorInfoW(Monitor, &Info))
+        return {Screen->WorkAreaRect(), Screen->WorkAreaRect()};
+    return {Info.rcMonitor, Info.rcWork};
+}
+
+} // namespace
+
+TScreen::TMonitorArea TScreen::MonitorAt(TPoint Point) const {
+    if (MonitorAtSource)
+        return MonitorAtSource(Point);
+    return AreaOfMonitor(MonitorFromPoint(POINT{Point.X, Point.Y}, MONITOR_DEFAULTTONEAREST));
+}
+
+TScreen::TMonitorArea TScreen::MonitorOf(HWND Wnd) const {
+    if (MonitorOfSource)
+        return MonitorOfSource(Wnd);
+    return AreaOfMonitor(MonitorFromWindow(Wnd, MONITOR_DEFAULTTONEAREST));
+}
+
+TRect CentredIn(const TRect& Area, int Width, int Height) {
+    return Bounds(Area.Left + (Area.Width() - Width) / 2, Area.Top + (Area.Height() - Height) / 2,
+                  Width, Height);
+}
+
+TRect MovedInside(const TRect& Rect, const TRect& Area) {
+    const int Left = std::max(Area.Left, std::min(Rect.Left, Area.Right - Rect.Width()));
+    const int Top = std::max(Area.Top, std::min(Rect.Top, Area.Bottom - Rect.Height()));
+    return Bounds(Left, Top, Rect.Width(), Rect.Height());
 }
 
 TPoint TScreen::CursorPos() const {

@@ -15,8 +15,9 @@ using TCloseEvent = std::function<void(TObject* Sender, TCloseAction& Action)>;
 using TCloseQueryEvent = std::function<void(TObject* Sender, bool& CanClose)>;
 
 enum TFormStyle { fsNormal, fsStayOnTop };
-// Applied each time the form is shown: poDesktopCenter and poScreenCenter centre it on the
-// primary screen, poMainFormCenter over the main form (on the screen without one).
+// Applied each time the form is shown: poDesktopCenter and poScreenCenter centre it in the work
+// area of the monitor the main form is on (the pointer's without one), poMainFormCenter over the
+// main form (in that work area without one).
 enum TPosition { poDesigned, poDesktopCenter, poScreenCenter, poMainFormCenter };
 enum TFormBorderStyle { bsNone, bsSingle, bsSizeable, bsDialog };
 enum TBorderIcon { biSystemMenu, biMinimize, biMaximize, biHelp };
@@ -57,7 +58,8 @@ public:
     // The close sequence: OnCloseQuery may refuse; OnClose picks the action (caHide by
     // default). Closing the main form ends the application's message loop instead.
     void Close();
-    // Deletes the form once the messages being handled now are done; safe inside its handlers.
+    // Deletes the form once the message loop is back at its outermost level, so that no handler
+    // of the form, nor a nested loop one runs (a modal window, a pump), is left on the stack.
     void Release();
 
     // Shows the form and handles messages, with the program's other windows disabled, until
@@ -283,6 +285,8 @@ private:
     TForm* FMainForm = nullptr;
     bool FTerminated = false;
     std::vector<TForm*> FReleased;
+    // Dispatches of this loop under way; released forms go when the outermost one returns.
+    int FDispatching = 0;
     std::vector<THook> FHooks;
     int FLastHookId = 0;
     bool FShowHint = true;
@@ -337,6 +341,17 @@ public:
     int Width() const;
     int Height() const;
     TRect WorkAreaRect() const;
+    // The monitor at a screen point, or the one a window is on (the nearest when none is), as
+    // MonitorFromPoint / MonitorFromWindow and GetMonitorInfo tell. Empty sources ask the
+    // system; a test answers with monitors of its own.
+    struct TMonitorArea {
+        TRect Bounds;
+        TRect WorkArea; // without the taskbar
+    };
+    TMonitorArea MonitorAt(TPoint Point) const;
+    TMonitorArea MonitorOf(HWND Wnd) const;
+    std::function<TMonitorArea(TPoint)> MonitorAtSource;
+    std::function<TMonitorArea(HWND)> MonitorOfSource;
     int PixelsPerInch() const { return ScreenPixelsPerInch(); }
 
     // The focused control of the active form, and that form; null when another program is
@@ -357,6 +372,12 @@ private:
 };
 
 extern TScreen* const Screen;
+
+// Where a box of Width x Height goes to stand centred in Area.
+TRect CentredIn(const TRect& Area, int Width, int Height);
+// Rect moved (not resized) as little as it takes to stand inside Area, its top-left corner
+// first when it is the larger.
+TRect MovedInside(const TRect& Rect, const TRect& Area);
 
 // Sets the screen cursor for the life of the scope, then puts the previous one back.
 class TScreenCursor {

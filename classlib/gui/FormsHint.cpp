@@ -168,7 +168,7 @@ void TApplication::ShowHintFor(TControl& Control, TPoint CursorPos) {
     THintInfo Info;
     Info.HintControl = &Control;
     Info.HintPos = TPoint{CursorPos.X, CursorPos.Y + GetSystemMetrics(SM_CYCURSOR) * 3 / 4};
-    Info.HintMaxWidth = Screen->Width();
+    Info.HintMaxWidth = Screen->MonitorAt(CursorPos).WorkArea.Width();
     Info.HintColor = clInfoBk;
     Info.CursorRect = Control.ClientRect();
     Info.CursorPos = Control.ScreenToClient(CursorPos);

@@ -105,6 +105,46 @@ private:
     HDC FDC;
 };
 
+// GetDCEx / ReleaseDC for a DC kept across messages (the inverted bar of a drag): empty until
+// Acquire, released by Reset or at the end of its owner. Move-only.
+class THeldDC {
+public:
+    THeldDC() = default;
+    THeldDC(THeldDC&& Other) noexcept
+        : FWnd(std::exchange(Other.FWnd, nullptr)), FDC(std::exchange(Other.FDC, nullptr)) {}
+    THeldDC& operator=(THeldDC&& Other) noexcept {
+        if (this != &Other) {
+            Reset();
+            FWnd = std::exchange(Other.FWnd, nullptr);
+            FDC = std::exchange(Other.FDC, nullptr);
+        }
+        return *this;
+    }
+    THeldDC(const THeldDC&) = delete;
+    THeldDC& operator=(const THeldDC&) = delete;
+    ~THeldDC() { Reset(); }
+
+    // Lets go of the DC held now and takes one of Wnd; false when the system gave none.
+    bool Acquire(HWND Wnd, DWORD Flags) noexcept {
+        Reset();
+        FDC = GetDCEx(Wnd, nullptr, Flags);
+        FWnd = FDC ? Wnd : nullptr;
+        return FDC != nullptr;
+    }
+    void Reset() noexcept {
+        if (FDC)
+            ReleaseDC(FWnd, FDC);
+        FDC = nullptr;
+        FWnd = nullptr;
+    }
+    HDC Handle() const noexcept { return FDC; }
+    explicit operator bool() const noexcept { return FDC != nullptr; }
+
+private:
+    HWND FWnd = nullptr;
+    HDC FDC = nullptr;
+};
+
 // GetWindowDC / ReleaseDC: the whole window, frame included.
 class TWindowDC {
 public:

@@ -4,12 +4,36 @@
 #include <climits>
 #include <vector>
 
+std::function<COLORREF(int Index)> SysColorSource;
+
+namespace {
+
+// Counts the changes of the system colours, so that a brush knows whether its handle is older.
+unsigned SysColorsVersion = 0;
+
+bool IsSystemColor(TColor Color) {
+    return Color != clNone && Color != clDefault && (Color & clSystemColor) == clSystemColor;
+}
+
+// A handle made in Color when the system colours were at Seen no longer shows that colour.
+bool SysColorStale(TColor Color, unsigned Seen) {
+    return Seen != SysColorsVersion && IsSystemColor(Color);
+}
+
+} // namespace
+
 COLORREF ColorToRGB(TColor Color) {
     if (Color == clNone || Color == clDefault)
         return 0;
-    if ((Color & clSystemColor) == clSystemColor)
-        return GetSysColor(Color & 0xFF);
+    if (IsSystemColor(Color)) {
+        const int Index = static_cast<int>(Color & 0xFF);
+        return SysColorSource ? SysColorSource(Index) : GetSysColor(Index);
+    }
     return static_cast<COLORREF>(Color) & 0xFFFFFF;
+}
+
+void SysColorsChanged() {
+    ++SysColorsVersion;
 }
 
 namespace {
@@ -188,8 +212,17 @@ void TBrush::Assign(const TPersistent& Source) {
 }
 
 HBRUSH TBrush::Handle() const {
-    if (!FHandle)
+    if (FHandle && SysColorStale(FColor, FSysColorsSeen)) {
+        // Made before the system colours changed. The old brush dies only after the listeners
+        // have had the chance to deselect it.
+        const TBrushObject Old = std::move(FHandle);
+        if (OnChange)
+            OnChange(const_cast<TBrush*>(this));
+    }
+    if (!FHandle) {
         FHandle.Reset(CreateSolidBrush(ColorToRGB(FColor)));
+        FSysColorsSeen = SysColorsVersion;
+    }
     return FHandle.Get();
 }
 
@@ -227,9 +260,15 @@ void TPen::Assign(const TPersistent& Source) {
 }
 
 HPEN TPen::Handle() const {
+    if (FHandle && SysColorStale(FColor, FSysColorsSeen)) {
+        const TGdiObject<HPEN> Old = std::move(FHandle); // deselected by the listeners first
+        if (OnChange)
+            OnChange(const_cast<TPen*>(this));
+    }
     if (!FHandle) {
         static const int Styles[] = {PS_SOLID, PS_DASH, PS_DOT, PS_DASHDOT, PS_NULL};
         FHandle.Reset(CreatePen(Styles[FStyle], FWidth, ColorToRGB(FColor)));
+        FSysColorsSeen = SysColorsVersion;
     }
     return FHandle.Get();
 }

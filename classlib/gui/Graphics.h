@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <initializer_list>
 
 // ------------------------------------------------------------- geometry
@@ -111,6 +112,13 @@ constexpr TColor clMenuBar = clSystemColor | COLOR_MENUBAR;
 
 // RGB of a colour; system colours are looked up, clNone and clDefault give black.
 COLORREF ColorToRGB(TColor Color);
+// The system colours, read through one seam so that tests can answer instead of the system
+// (empty: GetSysColor).
+extern std::function<COLORREF(int Index)> SysColorSource;
+// The system colours changed: brushes and pens of a system colour take the new one at their
+// next use.
+// Windows call it when they hear of the change.
+void SysColorsChanged();
 // The colour named Ident ("clRed", "clBtnFace", case ignored); false when there is none.
 bool IdentToColor(const String& Ident, TColor& Color);
 
@@ -193,6 +201,7 @@ private:
     TColor FColor = clWhite;
     TBrushStyle FStyle = bsSolid;
     mutable TBrushObject FHandle;
+    mutable unsigned FSysColorsSeen = 0; // the system colours the handle was made with
 };
 
 // -------------------------------------------------------------------- pens
@@ -226,6 +235,7 @@ private:
     TPenStyle FStyle = psSolid;
     TPenMode FMode = pmCopy;
     mutable TGdiObject<HPEN> FHandle;
+    mutable unsigned FSysColorsSeen = 0; // the system colours the handle was made with
 };
 
 class TBitmap;

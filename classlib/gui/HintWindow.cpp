@@ -69,13 +69,11 @@ TRect THintWindow::CalcHintRect(int MaxWidth, const String& Hint, void* /*Data*/
 
 void THintWindow::ActivateHint(TRect Rect, const String& Hint) {
     SetCaption(Hint);
-    const TRect Desk = Screen->WorkAreaRect();
-    const int Width = Rect.Width();
-    const int Height = Rect.Height();
-    const int Left = std::max(Desk.Left, std::min(Rect.Left, Desk.Right - Width));
-    const int Top = std::max(Desk.Top, std::min(Rect.Top, Desk.Bottom - Height));
-    SetBounds(Left, Top, Width, Height);
-    SetWindowPos(Handle(), HWND_TOPMOST, Left, Top, Width, Height, SWP_NOACTIVATE);
+    // On the monitor the hint is asked for on, not only the primary one.
+    const TRect Placed = MovedInside(Rect, Screen->MonitorAt(TPoint{Rect.Left, Rect.Top}).WorkArea);
+    SetBoundsRect(Placed);
+    SetWindowPos(Handle(), HWND_TOPMOST, Placed.Left, Placed.Top, Placed.Width(), Placed.Height(),
+                 SWP_NOACTIVATE);
     SetVisible(true);
     Invalidate();
 }

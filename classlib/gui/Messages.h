@@ -61,6 +61,15 @@ constexpr UINT CM_SHOWHINTCHANGED = CM_BASE + 34;
 constexpr UINT CM_PARENTSHOWHINTCHANGED = CM_BASE + 35;
 constexpr UINT CM_SYSCOLORCHANGE = CM_BASE + 36; // the system colours changed (from the form)
 constexpr UINT CM_TABSTOPCHANGED = CM_BASE + 40;
+// The control held the mouse capture and lost it to something other than its own letting go:
+// another window took it, the system cancelled it (a modal window opening), or the control was
+// disabled or taken from its parent. Whatever a press or a drag left running is given up.
+constexpr UINT CM_CAPTURELOST = CM_BASE + 41;
+// The control's window was made (every kind: the library's and the system's classes), and is
+// about to be destroyed while the object still holds it (however it goes: with the object,
+// made again, or with its parent's window).
+constexpr UINT CM_WNDCREATED = CM_BASE + 42;
+constexpr UINT CM_WNDDESTROYING = CM_BASE + 43;
 // To the form, then to its controls until one takes it (Result 1): WParam a key the focused
 // control does not want (VK_TAB, VK_RETURN, VK_ESCAPE).
 constexpr UINT CM_DIALOGKEY = CM_BASE + 0x60;
@@ -121,4 +130,27 @@ struct TWMSetCursor {
     explicit TWMSetCursor(const TMessage& M)
         : CursorWnd(reinterpret_cast<HWND>(M.WParam)), HitTest(LOWORD(M.LParam)),
           MouseMsg(HIWORD(M.LParam)) {}
+};
+
+// WM_MOUSEWHEEL -> DoMouseWheel; the position is on the screen.
+struct TWMMouseWheel {
+    UINT Keys; // MK_*
+    int WheelDelta;
+    int X;
+    int Y;
+    explicit TWMMouseWheel(const TMessage& M)
+        : Keys(GET_KEYSTATE_WPARAM(M.WParam)), WheelDelta(GET_WHEEL_DELTA_WPARAM(M.WParam)),
+          X(static_cast<short>(LOWORD(M.LParam))), Y(static_cast<short>(HIWORD(M.LParam))) {}
+};
+
+// WM_CONTEXTMENU -> WMContextMenu; the position is on the screen. A request from the keyboard
+// has no position: both coordinates are -1, however the caller widened them into LParam.
+struct TWMContextMenu {
+    HWND Wnd; // the window the click was in
+    int X;
+    int Y;
+    explicit TWMContextMenu(const TMessage& M)
+        : Wnd(reinterpret_cast<HWND>(M.WParam)), X(static_cast<short>(LOWORD(M.LParam))),
+          Y(static_cast<short>(HIWORD(M.LParam))) {}
+    bool FromKeyboard() const { return X == -1 && Y == -1; }
 };

@@ -76,9 +76,9 @@ public:
 
 // A control over a window of a system class (EDIT, BUTTON, COMBOBOX): the system draws it and
 // handles its input, the object sees every message first through a window subclass, and
-// DefaultHandler hands it on to the class's own procedure. The parent hands the child's
-// notifications back as CN_*. The window goes in a fixed order: it leaves the object, the
-// subclass is removed, then the window is destroyed.
+// DefaultHandler hands it on along the subclass chain to the class's own procedure. The parent
+// hands the child's notifications back as CN_*. The window goes in a fixed order: it leaves the
+// object, the subclass is removed, then the window is destroyed.
 class TSystemControl : public TWinControl {
 public:
     explicit TSystemControl(TComponent* AOwner);
@@ -99,7 +99,6 @@ protected:
 private:
     static LRESULT CALLBACK SubclassProc(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam,
                                          UINT_PTR Id, DWORD_PTR Data);
-    WNDPROC FClassProc = nullptr;
 };
 
 // ------------------------------------------------------------------- edits

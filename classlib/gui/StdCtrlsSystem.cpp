@@ -34,7 +34,6 @@ HWND TSystemControl::CreateWindowHandle(const TCreateParams& Params, HWND Parent
         Params.Y, Params.Width, Params.Height, ParentWnd, Id, GetModuleHandleW(nullptr), nullptr);
     if (!Wnd)
         RaiseLastOSError();
-    FClassProc = reinterpret_cast<WNDPROC>(GetWindowLongPtrW(Wnd, GWLP_WNDPROC));
     // The same binding as the library's own windows: the object in GWLP_USERDATA.
     SetWindowLongPtrW(Wnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     if (!SetWindowSubclass(Wnd, &SubclassProc, SubclassId, 0)) {
@@ -83,9 +82,10 @@ void TSystemControl::WndProc(TMessage& Message) {
 void TSystemControl::DefaultHandler(TMessage& Message) {
     if (Message.Msg >= CM_BASE && Message.Msg < CM_BASE + 0x1000)
         return;
-    if (HandleAllocated() && FClassProc)
-        Message.Result =
-            CallWindowProcW(FClassProc, Handle(), Message.Msg, Message.WParam, Message.LParam);
+    // On along the subclass chain: a subclass made before ours (or a procedure set before our
+    // subclass) still sees the message, and the class's own procedure comes last.
+    if (HandleAllocated())
+        Message.Result = DefSubclassProc(Handle(), Message.Msg, Message.WParam, Message.LParam);
 }
 
 void TSystemControl::FontChanged() {

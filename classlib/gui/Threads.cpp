@@ -30,7 +30,7 @@ TThread* FindLive(std::uint64_t Serial) {
 
 } // namespace
 
-TThread::TThread(bool CreateSuspended) {
+TThread::TThread() {
     // One window per window thread hears of the threads' ends.
     static TUtilityWindow DoneWindow([](TMessage& Message) {
         if (Message.Msg != WM_THREAD_DONE)
@@ -46,8 +46,6 @@ TThread::TThread(bool CreateSuspended) {
     if (!FHandle)
         RaiseLastOSError();
     LiveThreads().push_back(TLiveThread{FSerial, this});
-    if (!CreateSuspended)
-        Start();
 }
 
 TThread::~TThread() {

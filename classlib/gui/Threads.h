@@ -5,9 +5,12 @@
 
 #include <atomic>
 #include <cstdint>
+#include <memory>
+#include <utility>
 
-// A thread that runs Execute. Made on the window thread, it starts when Start is called
-// (or at once unless CreateSuspended). When Execute has returned, OnTerminate runs on the
+// A thread that runs Execute. Made on the window thread, it starts when Start is called, never
+// from the constructor: Execute must not run before the derived object is built (StartThread
+// builds and starts one). When Execute has returned, OnTerminate runs on the
 // window thread, through its message loop; a thread that no longer exists by then is skipped,
 // and OnTerminate is read only at that moment, so clearing it on the window thread before
 // Terminate is safe. With FreeOnTerminate the thread deletes itself after OnTerminate; any
@@ -15,7 +18,7 @@
 // whose Execute uses its own members stops and waits in its own destructor).
 class TThread : public TObject {
 public:
-    explicit TThread(bool CreateSuspended);
+    TThread();
     ~TThread() override;
     TThread(const TThread&) = delete;
     TThread& operator=(const TThread&) = delete;
@@ -48,3 +51,11 @@ private:
     std::atomic<bool> FTerminated{false};
     std::atomic<bool> FFinished{false};
 };
+
+// Builds a thread of type TThreadClass and starts it once it is whole.
+template <class TThreadClass, class... TArgs>
+std::unique_ptr<TThreadClass> StartThread(TArgs&&... Args) {
+    auto Thread = std::make_unique<TThreadClass>(std::forward<TArgs>(Args)...);
+    Thread->Start();
+    return Thread;
+}

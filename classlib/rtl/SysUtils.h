@@ -113,6 +113,18 @@ private:
     bool& FFlag;
 };
 
+// Counts a nesting level up for a scope and down again however the scope ends.
+class TDepthScope {
+public:
+    explicit TDepthScope(int& Depth) : FDepth(Depth) { ++FDepth; }
+    ~TDepthScope() { --FDepth; }
+    TDepthScope(const TDepthScope&) = delete;
+    TDepthScope& operator=(const TDepthScope&) = delete;
+
+private:
+    int& FDepth;
+};
+
 // ----------------------------------------------------------- conversions
 
 std::string ToUtf8(std::wstring_view S);

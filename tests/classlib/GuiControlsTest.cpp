@@ -3,6 +3,7 @@
 
 #include "classlib/gui/StdCtrls.h"
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -385,4 +386,124 @@ TEST_F(GuiTest, ControlsAndFormsLeaveNoGdiObjectsBehind) {
         delete Form;
     });
     EXPECT_EQ(Growth, 0);
+}
+
+TEST_F(GuiTest, EveryWayTheCaptureIsTakenTellsTheControlThatHeldItOnce) {
+    struct TWay {
+        const char* Name;
+        bool WindowlessOnly;
+        std::function<void(TControl& Holder, TWinControl& Panel, TForm& Other)> Take;
+    };
+    const TWay Ways[] = {
+        {"another window takes it", false,
+         [](TControl&, TWinControl&, TForm& Other) { SetCapture(Other.Handle()); }},
+        {"a modal window opens", false,
+         [](TControl&, TWinControl&, TForm&) { const TThreadWindowsDisabled Modal; }},
+        {"the system cancels the modes", false,
+         [](TControl& Holder, TWinControl&, TForm&) {
+             SendMessageW(GetParentForm(&Holder)->Handle(), WM_CANCELMODE, 0, 0);
+         }},
+        {"it is disabled", false,
+         [](TControl& Holder, TWinControl&, TForm&) { Holder.SetEnabled(false); }},
+        {"it leaves its parent", false,
+         [](TControl& Holder, TWinControl&, TForm&) { Holder.SetParent(nullptr); }},
+        {"a sibling without a window takes it", true,
+         [](TControl&, TWinControl& Panel, TForm&) {
+             Place<TFilledBlock>(Panel, Bounds(100, 0, 10, 10))->SetMouseCapture(true);
+         }},
+    };
+    for (const bool Windowed : {false, true})
+        for (const TWay& Way : Ways) {
+            if (Windowed && Way.WindowlessOnly)
+                continue;
+            SCOPED_TRACE(std::string(Way.Name) + (Windowed ? ", windowed" : ", windowless"));
+            auto* Form = NewPlainForm(*App, TRect(0, 0, 200, 100));
+            auto* Other = NewPlainForm(*App, TRect(300, 0, 400, 100));
+            // Held through a window inside the form, not the form's own.
+            auto* Panel = Place<TWinControl>(*Form, Bounds(10, 10, 150, 60));
+            TControl* Holder =
+                Windowed
+                    ? static_cast<TControl*>(Place<TCustomControl>(*Panel, Bounds(0, 0, 40, 40)))
+                    : Place<TFilledBlock>(*Panel, Bounds(0, 0, 40, 40));
+            Form->Show();
+            Other->Show();
+            int Lost = 0;
+            int Clicks = 0;
+            const TWndMethod Previous = Holder->WindowProc;
+            Holder->WindowProc = [&, Previous](TMessage& M) {
+                Lost += M.Msg == CM_CAPTURELOST;
+                Previous(M);
+            };
+            Holder->OnClick = [&](TObject*) { ++Clicks; };
+            const HWND Pressed =
+                Windowed ? static_cast<TWinControl*>(Holder)->Handle() : Panel->Handle();
+
+            // Its own release is no loss.
+            SendMessageW(Pressed, WM_LBUTTONDOWN, MK_LBUTTON, At(5, 5));
+            ASSERT_TRUE(Holder->MouseCapture());
+            SendMessageW(Pressed, WM_LBUTTONUP, 0, At(5, 5));
+            EXPECT_EQ(Lost, 0);
+            EXPECT_EQ(Clicks, 1);
+
+            SendMessageW(Pressed, WM_LBUTTONDOWN, MK_LBUTTON, At(5, 5));
+            ASSERT_TRUE(Holder->MouseCapture());
+            Way.Take(*Holder, *Panel, *Other);
+            EXPECT_EQ(Lost, 1);
+            EXPECT_FALSE(Holder->MouseCapture());
+            // A release that comes afterwards is no click.
+            if (IsWindow(Pressed))
+                SendMessageW(Pressed, WM_LBUTTONUP, 0, At(5, 5));
+            EXPECT_EQ(Clicks, 1);
+            ReleaseCapture();
+            Holder->WindowProc = Previous;
+            delete Holder;
+            delete Form;
+            delete Other;
+        }
+}
+
+// A white block framed by its pen in clBtnFace.
+class TFramedBlock : public TGraphicControl {
+public:
+    using TGraphicControl::TGraphicControl;
+
+protected:
+    void Paint() override {
+        Canvas().Brush().SetColor(clWhite);
+        Canvas().Pen().SetColor(clBtnFace);
+        Canvas().Rectangle(ClientRect());
+    }
+};
+
+TEST_F(GuiTest, AChangeOfTheSystemColoursRepaintsEveryFaceInTheNewColour) {
+    auto* Form = NewForm<TForm>(App.get());
+    Form->SetBorderStyle(bsNone);
+    Form->SetBounds(0, 0, 200, 100); // in clBtnFace, as every control made
+    auto* Panel = Place<TWinControl>(*Form, Bounds(100, 0, 100, 100));
+    Place<TFilledBlock>(*Panel, Bounds(0, 0, 40, 40), clBtnFace); // through its own canvas
+    Place<TFramedBlock>(*Panel, Bounds(0, 60, 30, 30));           // and with its pen
+    Form->Show();
+    const COLORREF Old = GetSysColor(COLOR_BTNFACE);
+    // The form's background, the block's, the panel's and the frame's line.
+    const auto Faces = [&] {
+        const TClientPixels OnForm(*Form);
+        const TClientPixels OnPanel(*Panel);
+        return std::vector<COLORREF>{OnForm.At(5, 5), OnPanel.At(5, 5), OnPanel.At(50, 50),
+                                     OnPanel.At(0, 75)};
+    };
+    ASSERT_EQ(Faces(), (std::vector<COLORREF>{Old, Old, Old, Old}));
+
+    int Round = 0;
+    const int Growth = GdiGrowth([&] {
+        const COLORREF New = RGB(10, 200, (30 + Round++) & 0xFF);
+        SysColorSource = [New](int Index) {
+            return Index == COLOR_BTNFACE ? New : GetSysColor(Index);
+        };
+        SendMessageW(Form->Handle(), WM_SYSCOLORCHANGE, 0, 0);
+        EXPECT_EQ(Faces(), (std::vector<COLORREF>{New, New, New, New}));
+    });
+    SysColorSource = nullptr;
+    SendMessageW(Form->Handle(), WM_SYSCOLORCHANGE, 0, 0);
+    EXPECT_EQ(Faces(), (std::vector<COLORREF>{Old, Old, Old, Old}));
+    EXPECT_LE(Growth, 0);
 }

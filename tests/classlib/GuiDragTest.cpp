@@ -156,3 +156,15 @@ TEST_F(DragTest, ATargetThatGoesDuringTheDragIsForgotten) {
     Release();
     EXPECT_FALSE(DragActive());
 }
+
+TEST_F(DragTest, AModalWindowOpeningEndsTheDragNowhere) {
+    Press();
+    MoveOver(*F.Taker, 5, 5);
+    ASSERT_TRUE(F.Source->Dragging());
+    Take();
+    {
+        const TThreadWindowsDisabled Modal; // as ShowModal does
+    }
+    EXPECT_FALSE(DragActive());
+    EXPECT_EQ(Take(), (std::vector<std::string>{"taker leave from source", "end on none 0,0"}));
+}

@@ -3,6 +3,8 @@
 
 #include "classlib/gui/StdCtrls.h"
 
+#include <commctrl.h>
+
 #include <string>
 #include <vector>
 
@@ -34,6 +36,45 @@ protected:
         TEdit::WndProc(Message);
     }
 };
+
+// Puts a counting subclass on every edit window this thread makes, from the moment it exists:
+// before the control's own subclass, as a tool or the system may.
+class TEarlySubclass {
+public:
+    TEarlySubclass() : FHook(SetWindowsHookExW(WH_CBT, &HookProc, nullptr, GetCurrentThreadId())) {
+        Active = this;
+    }
+    ~TEarlySubclass() {
+        UnhookWindowsHookEx(FHook);
+        Active = nullptr;
+    }
+    TEarlySubclass(const TEarlySubclass&) = delete;
+    TEarlySubclass& operator=(const TEarlySubclass&) = delete;
+
+    std::vector<UINT> Seen;
+
+private:
+    static LRESULT CALLBACK HookProc(int Code, WPARAM WParam, LPARAM LParam) {
+        wchar_t Class[16] = {};
+        if (Code == HCBT_CREATEWND && Active &&
+            GetClassNameW(reinterpret_cast<HWND>(WParam), Class, 16) &&
+            lstrcmpiW(Class, L"Edit") == 0)
+            SetWindowSubclass(reinterpret_cast<HWND>(WParam), &SubclassProc, 77, 0);
+        return CallNextHookEx(nullptr, Code, WParam, LParam);
+    }
+    static LRESULT CALLBACK SubclassProc(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam,
+                                         UINT_PTR Id, DWORD_PTR) {
+        if (Msg == WM_SETTEXT && Active)
+            Active->Seen.push_back(Msg);
+        if (Msg == WM_NCDESTROY)
+            RemoveWindowSubclass(Wnd, &SubclassProc, Id);
+        return DefSubclassProc(Wnd, Msg, WParam, LParam);
+    }
+
+    static TEarlySubclass* Active;
+    HHOOK FHook;
+};
+TEarlySubclass* TEarlySubclass::Active = nullptr;
 
 bool PutOnClipboard(const String& Text) {
     if (!OpenClipboard(nullptr))
@@ -82,6 +123,19 @@ TEST_F(GuiTest, TypingReachesTheEditAndItsOnChangeThroughTheParent) {
     // And it draws in the control's font.
     EXPECT_EQ(SendMessageW(Edit->Handle(), WM_GETFONT, 0, 0),
               reinterpret_cast<LRESULT>(Edit->Font().Handle()));
+}
+
+TEST_F(GuiTest, ASubclassMadeBeforeTheControlsOwnStillSeesWhatTheControlHandsOn) {
+    const TEarlySubclass Early;
+    auto* Form = NewForm<TForm>(App.get());
+    auto* Edit = Place<TEdit>(*Form, Bounds(10, 10, 120, 21));
+    Form->Show();
+    // Set from code and sent from outside: both reach the earlier subclass once, then the class.
+    Edit->SetText(L"one");
+    SendMessageW(Edit->Handle(), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"two"));
+    EXPECT_EQ(Early.Seen.size(), 2u);
+    EXPECT_EQ(WindowText(Edit->Handle()), L"two");
+    EXPECT_EQ(Edit->Text(), L"two");
 }
 
 TEST_F(GuiTest, EditPropertiesReachTheSystemEdit) {

@@ -278,6 +278,30 @@ TEST_F(GuiTest, DeletingTheMainFormEndsTheApplication) {
     EXPECT_TRUE(App->Terminated());
 }
 
+TEST_F(GuiTest, AReleasedFormOutlivesTheNestedLoopsOfItsOwnHandler) {
+    // The handler runs from the outer loop, releases its form and then pumps, as a handler
+    // that shows a modal window or keeps the windows alive during long work does.
+    const UINT Work = RegisterWindowMessageW(L"GuiTest.Work");
+    auto* Form = NewForm<TForm>(App.get());
+    bool Destroyed = false;
+    Form->OnDestroy = [&](TObject*) { Destroyed = true; };
+    bool AliveAfterPump = false;
+    App->HookMainWindow([&](TMessage& Message) {
+        if (Message.Msg != Work)
+            return false;
+        const TAliveToken Alive = Form->AliveToken();
+        Form->Release();
+        App->ProcessMessages();
+        ProcessPendingMessages();
+        AliveAfterPump = Alive.Alive();
+        return true;
+    });
+    PostMessageW(App->Handle(), Work, 0, 0);
+    App->ProcessMessages();
+    EXPECT_TRUE(AliveAfterPump);
+    EXPECT_TRUE(Destroyed); // gone once the outer loop had the handler back
+}
+
 TEST_F(GuiTest, ProcessMessagesHandlesWhatIsWaitingAndReturns) {
     const UINT Ping = RegisterWindowMessageW(L"GuiTest.Ping");
     int Pings = 0;

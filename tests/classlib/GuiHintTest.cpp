@@ -382,3 +382,88 @@ TEST_F(GuiTest, KeysAndSystemCommandsPassTheApplicationsHooksFirst) {
     EXPECT_EQ(Seen, (std::vector<UINT>{VK_F5, L'A', SC_MINIMIZE}));
     delete Owner;
 }
+
+TEST(MonitorPlacement, BoxesCentreInAndMoveOntoTheWorkAreaTheyAreGiven) {
+    // A primary monitor, one left of it (negative coordinates) and one above with a taskbar.
+    const TRect Primary = Bounds(0, 0, 1280, 1024);
+    const TRect Left = Bounds(-1920, 0, 1920, 1040);
+    const TRect Above = Bounds(0, -900, 1600, 860);
+    EXPECT_EQ(CentredIn(Primary, 300, 200), Bounds(490, 412, 300, 200));
+    EXPECT_EQ(CentredIn(Left, 300, 200), Bounds(-1110, 420, 300, 200));
+    EXPECT_EQ(CentredIn(Above, 300, 200), Bounds(650, -570, 300, 200));
+    struct TCase {
+        const char* Name;
+        TRect Box;
+        TRect Area;
+        TRect Expected;
+    };
+    const TCase Cases[] = {
+        {"inside stays", Bounds(100, 100, 50, 20), Primary, Bounds(100, 100, 50, 20)},
+        {"past the right edge", Bounds(1250, 100, 50, 20), Primary, Bounds(1230, 100, 50, 20)},
+        {"past the bottom", Bounds(10, 1010, 50, 20), Primary, Bounds(10, 1004, 50, 20)},
+        {"on the left monitor, past its left", Bounds(-1930, 5, 50, 20), Left,
+         Bounds(-1920, 5, 50, 20)},
+        {"on the left monitor, near its right", Bounds(-30, 5, 50, 20), Left,
+         Bounds(-50, 5, 50, 20)},
+        {"above, under its taskbar", Bounds(10, -50, 50, 20), Above, Bounds(10, -60, 50, 20)},
+        {"larger than the area: its top-left shows", Bounds(100, 100, 2000, 2000), Primary,
+         Bounds(0, 0, 2000, 2000)},
+    };
+    for (const TCase& Case : Cases) {
+        SCOPED_TRACE(Case.Name);
+        EXPECT_EQ(MovedInside(Case.Box, Case.Area), Case.Expected);
+    }
+}
+
+TEST_F(HintTest, TheHintIsSizedAndPlacedForTheMonitorOfThePointer) {
+    // A narrow monitor of its own answers for the pointer's point.
+    const TScreen::TMonitorArea Narrow{Bounds(F.Cursor.X - 200, 0, 400, 300),
+                                       Bounds(F.Cursor.X - 200, 0, 400, 260)};
+    std::vector<TPoint> Asked;
+    Screen->MonitorAtSource = [&](TPoint P) {
+        Asked.push_back(P);
+        return Narrow;
+    };
+    int MaxWidth = 0;
+    App->SetOnShowHint([&](String& Text, bool&, THintInfo& Info) {
+        MaxWidth = Info.HintMaxWidth;
+        Info.HintPos = TPoint{F.Cursor.X + 350, 280}; // past the monitor's work area
+        Text = L"a hint";
+    });
+    App->ActivateHint(F.Cursor);
+    Screen->MonitorAtSource = nullptr;
+    ASSERT_TRUE(HintShown());
+    ASSERT_FALSE(Asked.empty());
+    EXPECT_EQ(Asked.front().X, F.Cursor.X);
+    EXPECT_EQ(Asked.front().Y, F.Cursor.Y);
+    EXPECT_EQ(MaxWidth, 400);
+    const TRect Placed = App->HintWindow()->BoundsRect();
+    EXPECT_EQ(Placed.Right, Narrow.WorkArea.Right);
+    EXPECT_EQ(Placed.Bottom, Narrow.WorkArea.Bottom);
+}
+
+TEST_F(GuiTest, ACentredFormStandsOnTheMonitorOfTheMainForm) {
+    const TScreen::TMonitorArea Second{Bounds(1280, 0, 1024, 768), Bounds(1280, 0, 1024, 728)};
+    std::vector<HWND> AskedFor;
+    Screen->MonitorOfSource = [&](HWND Wnd) {
+        AskedFor.push_back(Wnd);
+        return Second;
+    };
+    Screen->MonitorAtSource = [&](TPoint) { return Second; };
+    auto* Main = App->CreateForm<TForm>();
+    Main->SetBounds(1300, 10, 200, 100);
+    Main->Show();
+    for (const TPosition Position : {poScreenCenter, poDesktopCenter}) {
+        auto* Dialog = NewForm<TForm>(App.get());
+        Dialog->SetBorderStyle(bsNone);
+        Dialog->SetBounds(0, 0, 300, 200);
+        Dialog->Position = Position;
+        AskedFor.clear();
+        Dialog->Show();
+        EXPECT_EQ(AskedFor, (std::vector<HWND>{Main->Handle()}));
+        EXPECT_EQ(Dialog->BoundsRect(), Bounds(1642, 264, 300, 200));
+        delete Dialog;
+    }
+    Screen->MonitorOfSource = nullptr;
+    Screen->MonitorAtSource = nullptr;
+}

@@ -225,3 +225,62 @@ TEST_F(GuiTest, MenusWithPicturesLeaveNoGdiObjectsBehind) {
               }),
               0);
 }
+
+namespace {
+
+class TRecordingMenu : public TPopupMenu {
+public:
+    using TPopupMenu::TPopupMenu;
+    void Popup(int X, int Y) override { Shown.push_back(TPoint{X, Y}); }
+    std::vector<TPoint> Shown;
+};
+
+} // namespace
+
+TEST_F(GuiTest, TheMenuKeyOpensTheMenuAtTheCentreHoweverItsPositionIsWidened) {
+    auto* Form = NewPlainForm(*App, TRect(40, 30, 240, 130));
+    auto* Menu = new TRecordingMenu(Form);
+    Form->SetPopupMenu(Menu);
+    Form->Show();
+    const TPoint Centre = Form->ClientToScreen(TPoint{100, 50});
+    struct TCase {
+        const char* Name;
+        LPARAM Pos;
+        TPoint Expected;
+    };
+    const TCase Cases[] = {
+        {"sign-extended -1", static_cast<LPARAM>(-1), Centre},
+        {"both words -1", static_cast<LPARAM>(0xFFFFFFFFu), Centre},
+        {"a click left of and above the screen", MAKELPARAM(-5, -7), TPoint{-5, -7}},
+        {"only x is -1", MAKELPARAM(-1, 60), TPoint{-1, 60}},
+    };
+    for (const TCase& Case : Cases) {
+        SCOPED_TRACE(Case.Name);
+        Menu->Shown.clear();
+        SendMessageW(Form->Handle(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(Form->Handle()),
+                     Case.Pos);
+        ASSERT_EQ(Menu->Shown.size(), 1u);
+        EXPECT_EQ(Menu->Shown[0].X, Case.Expected.X);
+        EXPECT_EQ(Menu->Shown[0].Y, Case.Expected.Y);
+    }
+}
+
+TEST_F(GuiTest, TheWheelReachesItsHandlerDecoded) {
+    auto* Form = NewPlainForm(*App, TRect(40, 30, 240, 130));
+    Form->Show();
+    TShiftState Shift;
+    int Delta = 0;
+    TPoint Pos;
+    Form->OnMouseWheel = [&](TObject*, TShiftState S, int D, TPoint P, bool& Handled) {
+        Shift = S;
+        Delta = D;
+        Pos = P;
+        Handled = true;
+    };
+    SendMessageW(Form->Handle(), WM_MOUSEWHEEL, MAKEWPARAM(MK_CONTROL, -WHEEL_DELTA),
+                 MAKELPARAM(-20, 300));
+    EXPECT_EQ(Delta, -WHEEL_DELTA);
+    EXPECT_TRUE(Shift.Contains(ssCtrl));
+    EXPECT_EQ(Pos.X, -20);
+    EXPECT_EQ(Pos.Y, 300);
+}

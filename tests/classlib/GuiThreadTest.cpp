@@ -5,12 +5,14 @@
 
 #include <functional>
 
+#include <tlhelp32.h>
+
 namespace {
 
 class TWorker : public TThread {
 public:
     TWorker(std::function<void(TWorker&)> Body, bool* Deleted = nullptr)
-        : TThread(true), FBody(std::move(Body)), FDeleted(Deleted) {}
+        : FBody(std::move(Body)), FDeleted(Deleted) {}
     ~TWorker() override {
         if (FDeleted)
             *FDeleted = true;
@@ -29,7 +31,54 @@ private:
     bool* FDeleted;
 };
 
+// The threads of this process that exist now.
+int ThreadCount() {
+    const TOwnedHandle Snapshot = OwnHandle(CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0));
+    THREADENTRY32 Entry{};
+    Entry.dwSize = sizeof Entry;
+    int Count = 0;
+    for (BOOL More = Thread32First(Snapshot.get(), &Entry); More;
+         More = Thread32Next(Snapshot.get(), &Entry))
+        Count += Entry.th32OwnerProcessID == GetCurrentProcessId();
+    return Count;
+}
+
+// Its member is set in its own constructor, after the base part is built, and slowly.
+class TSlowlyBuiltThread : public TThread {
+public:
+    TSlowlyBuiltThread() {
+        Sleep(50);
+        FMark = 42;
+    }
+    ~TSlowlyBuiltThread() override { WaitFor(); } // Execute reads this object's member
+    int Seen = 0;
+
+protected:
+    void Execute() override { Seen = FMark; }
+
+private:
+    int FMark = 0;
+};
+
 } // namespace
+
+TEST_F(GuiTest, AThreadStartsOnlyOnceItsDerivedObjectIsBuilt) {
+    StartThread<TSlowlyBuiltThread>()->WaitFor(); // warms up what the first thread makes
+    const int Threads = ThreadCount();
+    for (int I = 0; I < 5; ++I) {
+        const auto Thread = StartThread<TSlowlyBuiltThread>();
+        Thread->WaitFor();
+        EXPECT_EQ(Thread->Seen, 42);
+    }
+    EXPECT_EQ(ThreadCount(), Threads); // each one ended with its object
+    // Built without starting, it waits for Start.
+    TSlowlyBuiltThread Waiting;
+    Sleep(30);
+    EXPECT_FALSE(Waiting.Finished());
+    Waiting.Start();
+    Waiting.WaitFor();
+    EXPECT_EQ(Waiting.Seen, 42);
+}
 
 TEST_F(GuiTest, OnTerminateRunsOnTheWindowThreadAfterExecute) {
     bool Deleted = false;

@@ -27,9 +27,21 @@ TEST(FlatHintRules, TheBoxStandsInTheQuadrantAwayFromThePointer) {
         {{900, 700}, 2, Bounds(795, 655, 100, 40)}, // bottom-right: left and above
         {{499, 399}, 1, Bounds(511, 411, 100, 40)}, // just inside the top-left quadrant
         {{500, 400}, 2, Bounds(395, 355, 100, 40)}, // the middle counts as bottom-right
+        // On a monitor right of the first one, its own quadrants count.
+        {{1100, 100}, 1, Bounds(1112, 112, 100, 40)},
+        {{1600, 300}, 0, Bounds(1495, 305, 100, 40)},
+        {{1499, 700}, 3, Bounds(1504, 655, 100, 40)},
+        // On one above the first, with negative coordinates.
+        {{100, -700}, 1, Bounds(112, -688, 100, 40)},
+        {{900, -300}, 2, Bounds(795, -345, 100, 40)},
+    };
+    const auto MonitorOf = [](TPoint P) {
+        if (P.Y < 0)
+            return Bounds(0, -800, 1000, 800);
+        return P.X < 1000 ? Bounds(0, 0, 1000, 800) : Bounds(1000, 0, 1000, 800);
     };
     for (const auto& C : Cases) {
-        const int Side = FlatHintSide(C.Pointer, 1000, 800);
+        const int Side = FlatHintSide(C.Pointer, MonitorOf(C.Pointer));
         EXPECT_EQ(Side, C.Side) << C.Pointer.X << "," << C.Pointer.Y;
         EXPECT_EQ(FlatHintBounds(Side, C.Pointer, 100, 40), C.Box)
             << C.Pointer.X << "," << C.Pointer.Y;

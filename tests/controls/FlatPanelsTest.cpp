@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 namespace {
 
 TEST(FlatProgressMaths, LengthsSnapToWholeBlocks) {
@@ -193,3 +195,29 @@ TEST_F(FlatPanelsTest, PanelFillsAndBevels) {
 }
 
 } // namespace
+
+TEST_F(FlatPanelsTest, ASetterGivenTheValueItHoldsRepaintsNothing) {
+    auto* Panel = Place<TFlatPanel>(Bounds(10, 40, 100, 50));
+    TFlatProgressBar* Gauge = Bar(147, 16); // painted on the form's window
+    struct TCase {
+        const char* Name;
+        HWND Painted;
+        std::function<void()> Set;
+    };
+    const TCase Cases[] = {
+        {"panel highlight", Panel->Handle(), [&] { Panel->SetColorHighLight(clLime); }},
+        {"panel alignment", Panel->Handle(), [&] { Panel->SetAlignment(taRightJustify); }},
+        {"gauge element colour", Form->Handle(), [&] { Gauge->SetColorElement(clGreen); }},
+        {"gauge transparency", Form->Handle(), [&] { Gauge->SetTransparent(true); }},
+    };
+    const auto Pending = [](HWND Wnd) { return GetUpdateRect(Wnd, nullptr, FALSE) != FALSE; };
+    for (const TCase& Case : Cases) {
+        SCOPED_TRACE(Case.Name);
+        ValidateRect(Case.Painted, nullptr);
+        Case.Set(); // a change
+        EXPECT_TRUE(Pending(Case.Painted));
+        ValidateRect(Case.Painted, nullptr);
+        Case.Set(); // the same again
+        EXPECT_FALSE(Pending(Case.Painted));
+    }
+}

@@ -4,8 +4,11 @@
 #include "controls/FlatPanel.h"
 #include "controls/FlatSplitter.h"
 #include "tests/controls/ControlsTestSupport.h"
+#include "tests/support/GdiCount.h"
 
 #include <gtest/gtest.h>
+
+#include <functional>
 
 namespace {
 
@@ -106,6 +109,68 @@ TEST_F(FlatSplitterTest, EscapeInTheFocusedControlGivesUpTheDragAndStillTellsOfI
     // The control has its own handler back.
     SendMessageW(Focus->Handle(), WM_KEYDOWN, 'B', 0);
     EXPECT_EQ(OtherKeys, 2);
+}
+
+TEST_F(FlatSplitterTest, ALostCaptureGivesUpTheDragAndEverythingItHeld) {
+    struct TWay {
+        const char* Name;
+        std::function<void(TForm& Form, TForm& Other)> Take;
+    };
+    const TWay Ways[] = {
+        {"a modal window opens", [](TForm&, TForm&) { const TThreadWindowsDisabled Modal; }},
+        {"another window takes the mouse",
+         [](TForm&, TForm& Other) { SetCapture(Other.Handle()); }},
+        {"the system cancels the modes",
+         [](TForm& Form, TForm&) { SendMessageW(Form.Handle(), WM_CANCELMODE, 0, 0); }},
+    };
+    auto* Other = NewPlainForm(*App, TRect(0, 0, 50, 50));
+    Other->Show();
+    for (const TWay& Way : Ways) {
+        SCOPED_TRACE(Way.Name);
+        Build(alLeft);
+        Moved = 0;
+        auto* Focus = Place<TFlatButton>(Bounds(200, 100, 40, 25));
+        Focus->SetTabStop(true);
+        int OtherKeys = 0;
+        Focus->OnKeyDown = [&](TObject*, WORD&, TShiftState) { ++OtherKeys; };
+        Focus->SetFocus();
+        const TPoint From = Inside();
+        const TPoint To{From.X + 60, From.Y};
+        const auto BarPixel = [&] {
+            const TClientDC DC(Form->Handle());
+            return GetPixel(DC.Handle(), To.X, To.Y + 20);
+        };
+        const COLORREF Before = BarPixel();
+
+        Send(WM_LBUTTONDOWN, MK_LBUTTON, From);
+        Send(WM_MOUSEMOVE, MK_LBUTTON, To);
+        ASSERT_EQ(Splitter->Target(), Panel);
+        EXPECT_NE(BarPixel(), Before); // the inverted bar
+        Way.Take(*Form, *Other);
+        EXPECT_EQ(Splitter->Target(), nullptr);
+        EXPECT_EQ(Moved, 1);
+        EXPECT_EQ(BarPixel(), Before); // wiped out
+        // The focused control's own key handler is back, Escape included.
+        SendMessageW(Focus->Handle(), WM_KEYDOWN, VK_ESCAPE, 0);
+        EXPECT_EQ(OtherKeys, 1);
+        // What follows is no drag.
+        Send(WM_MOUSEMOVE, MK_LBUTTON, {To.X + 10, To.Y});
+        Send(WM_LBUTTONUP, 0, To);
+        EXPECT_EQ(Panel->Width(), 100);
+        EXPECT_EQ(Moved, 1);
+        ReleaseCapture();
+        delete Focus;
+        delete Splitter;
+        delete Panel;
+    }
+    // The bar's window DC goes with the drag.
+    Build(alLeft);
+    EXPECT_LE(GdiGrowth([&] {
+                  Send(WM_LBUTTONDOWN, MK_LBUTTON, Inside());
+                  Send(WM_MOUSEMOVE, MK_LBUTTON, {Inside().X + 30, Inside().Y});
+                  SendMessageW(Form->Handle(), WM_CANCELMODE, 0, 0);
+              }),
+              0);
 }
 
 TEST_F(FlatSplitterTest, AnUnalignedSplitterFindsNothingUntilAligned) {

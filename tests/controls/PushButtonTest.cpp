@@ -82,6 +82,20 @@ TEST_F(PushButtonTest, ADragOffTheButtonShowsItUpAndTheReleaseThereIsNoClick) {
     EXPECT_EQ(TavImageExpandButton::HoverGroup().HotControl(), nullptr);
 }
 
+TEST_F(PushButtonTest, APressWhoseCaptureIsTakenComesUpWithoutAClick) {
+    auto* B = Button(10);
+    int Clicks = 0;
+    B->OnClick = [&](TObject*) { ++Clicks; };
+    MoveOver(*B, 5, 5);
+    Press(*B);
+    ASSERT_EQ(B->State(), bsPressed);
+    SendMessageW(Form->Handle(), WM_CANCELMODE, 0, 0); // as a modal window opening does
+    EXPECT_EQ(B->State(), bsUp);
+    EXPECT_FALSE(B->Dragging());
+    Release(*B);
+    EXPECT_EQ(Clicks, 0);
+}
+
 TEST_F(PushButtonTest, GroupedButtonsLatchOneAtATime) {
     auto* A = Button(10);
     auto* B = Button(80);

@@ -1,12 +1,15 @@
 // The OLE drop target, called the way the system calls it, with a data object of the test's own.
 #include "treelist/CvDragDrop.h"
 
+#include "classlib/gui/StdCtrls.h"
+
 #include "tests/support/GuiTestSupport.h"
 
 #include <gtest/gtest.h>
 
 #include <shlobj.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -160,4 +163,50 @@ TEST_F(CvDropTargetTest, RegistrationFollowsTheWindowAndADoubleOneRaises) {
     First.SetTarget(nullptr);
     EXPECT_EQ(RegisterDragDrop(Panel->Handle(), &First), S_OK);
     RevokeDragDrop(Panel->Handle());
+}
+
+namespace {
+
+// The references the system holds on the target: its own one is 1.
+ULONG References(TCvDropTarget& Target) {
+    Target.AddRef();
+    return Target.Release();
+}
+
+} // namespace
+
+TEST_F(CvDropTargetTest, ARegistrationGoesWithEveryWindowItWasMadeFor) {
+    struct TCase {
+        const char* Name;
+        std::function<TWinControl*(TForm&)> Make;
+    };
+    const TCase Cases[] = {
+        {"a window of the library's class", [](TForm& F) { return new TCustomControl(&F); }},
+        {"a window of the system's class", [](TForm& F) { return new TEdit(&F); }},
+    };
+    for (const TCase& Case : Cases) {
+        SCOPED_TRACE(Case.Name);
+        TCvDropTarget Target(nullptr);
+        for (int Round = 0; Round < 3; ++Round) {
+            // Set before the window exists: registered when it is made.
+            TWinControl* Control = Case.Make(*Form);
+            Control->SetBounds(0, 0, 60, 30);
+            Target.SetTarget(Control);
+            Control->SetParent(Form);
+            EXPECT_EQ(RegisterDragDrop(Control->Handle(), &Target), DRAGDROP_E_ALREADYREGISTERED);
+            const ULONG Registered = References(Target);
+            EXPECT_GT(Registered, 1u);
+            // Made again: the old window's registration goes, the new one is registered.
+            Control->RecreateWnd();
+            EXPECT_EQ(References(Target), Registered);
+            // Made again with its parent's window.
+            Form->RecreateWnd();
+            EXPECT_EQ(RegisterDragDrop(Control->Handle(), &Target), DRAGDROP_E_ALREADYREGISTERED);
+            EXPECT_EQ(References(Target), Registered);
+            // Deleted: nothing of the registration is left.
+            delete Control;
+            EXPECT_EQ(Target.Target(), nullptr);
+            EXPECT_EQ(References(Target), 1u);
+        }
+    }
 }

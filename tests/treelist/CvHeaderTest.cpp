@@ -335,3 +335,59 @@ TEST_F(CvHeaderTest, ThemedOrNotTheHeaderPaintsEverySection) {
         Pixels.Count(TRect(0, 0, 100, Pixels.Height), true, [&](COLORREF C) { return C != First; }),
         10);
 }
+
+TEST_F(CvHeaderTest, ALostCaptureEndsEachGestureAsAReleaseOutsideWould) {
+    auto* Other = NewPlainForm(*App, TRect(500, 0, 550, 50));
+    Other->Show();
+    const auto TakeCapture = [&] {
+        SetCapture(Other->Handle());
+        ReleaseCapture();
+    };
+    // A press: no click comes of it, not even from a later release over the section.
+    Send(WM_LBUTTONDOWN, MK_LBUTTON, At(50, 5));
+    ASSERT_NE(Header->PressedSection(), nullptr);
+    TakeCapture();
+    EXPECT_EQ(Header->PressedSection(), nullptr);
+    Send(WM_LBUTTONUP, 0, At(50, 5));
+    // A resize by the line: ended and applied as a release would, the line's DC let go.
+    Send(WM_LBUTTONDOWN, MK_LBUTTON, At(98, 5));
+    Send(WM_MOUSEMOVE, MK_LBUTTON, At(110, 5));
+    ASSERT_EQ(Header->ResizeSection(), Header->Sections().ItemAt(0));
+    TakeCapture();
+    EXPECT_EQ(Header->ResizeSection(), nullptr);
+    EXPECT_EQ(Header->Sections().ItemAt(0)->Width(), 112);
+    EXPECT_EQ(Screen->Cursor(), crDefault); // the program's cursor is its own again
+    // A drag: ended, the header no longer follows the mouse.
+    Send(WM_LBUTTONDOWN, MK_LBUTTON, At(150, 5));
+    Send(WM_MOUSEMOVE, MK_LBUTTON, At(170, 5));
+    ASSERT_NE(Header->DragSection(), nullptr);
+    TakeCapture();
+    EXPECT_EQ(Header->DragSection(), nullptr);
+    EXPECT_FALSE(Header->MouseCapture());
+    EXPECT_EQ(Events, (std::vector<std::string>{"resizing 0 100", "resizing 1 112", "resize 0",
+                                                "resizing 2 112", "resize 0"}));
+}
+
+TEST_F(CvHeaderTest, TheSplitCursorAnswersWmSetCursorAndLeavesTheScreenCursorAlone) {
+    TPoint Pointer;
+    Screen->CursorPosSource = [&] { return Pointer; };
+    const auto HoverAt = [&](int X) {
+        Pointer = Header->ClientToScreen(TPoint{X, 5});
+        Send(WM_MOUSEMOVE, 0, At(X, 5));
+        Send(WM_SETCURSOR, reinterpret_cast<WPARAM>(Wnd), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+        return GetCursor();
+    };
+    EXPECT_EQ(HoverAt(98), Screen->Cursors(crHSplit));
+    EXPECT_EQ(Screen->Cursor(), crDefault);
+    EXPECT_NE(HoverAt(50), Screen->Cursors(crHSplit));
+    {
+        // Long work's hourglass stays whatever the mouse passes over.
+        const TScreenCursor Wait(crHourGlass);
+        EXPECT_EQ(HoverAt(98), Screen->Cursors(crHourGlass));
+        HoverAt(50);
+        EXPECT_EQ(Screen->Cursor(), crHourGlass);
+        EXPECT_EQ(HoverAt(198), Screen->Cursors(crHourGlass));
+        EXPECT_EQ(Screen->Cursor(), crHourGlass);
+    }
+    Screen->CursorPosSource = nullptr;
+}

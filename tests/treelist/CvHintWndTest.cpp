@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 TEST(CvPackedHint, NarrowTextZeroWideTextZeroUnitAndMark) {
     const std::string Packed = PackWideHint(L"abc");
     EXPECT_EQ(Packed, std::string("\x61\x62\x63\x00\x61\x00\x62\x00\x63\x00\x00\x00\xFE\xFF", 14));
@@ -63,6 +65,28 @@ TEST_F(CvHintWindowTest, MeasuresTheLongerLinePlusMarginsAndStaysOnTheDesktop) {
     EXPECT_TRUE(GetWindowLongW(Hint.Handle(), GWL_EXSTYLE) & WS_EX_TOPMOST);
     EXPECT_TRUE(IsWindowVisible(Hint.Handle()));
     EXPECT_EQ(Hint.WideCaption(), Text);
+}
+
+TEST_F(CvHintWindowTest, AWideHintStaysOnTheMonitorItIsAskedForOn) {
+    TCvHintWindow Hint(nullptr);
+    const String Text = L"on the second monitor";
+    const TRect R = Hint.MeasureHint(10000, Text);
+    // The second monitor stands right of the first; its taskbar takes 40 pixels at the bottom.
+    const TScreen::TMonitorArea Second{Bounds(1280, 0, 800, 600), Bounds(1280, 0, 800, 560)};
+    std::vector<TPoint> Asked;
+    Screen->MonitorAtSource = [&](TPoint P) {
+        Asked.push_back(P);
+        return Second;
+    };
+    Hint.ActivateWideHint(Bounds(2070, 555, R.Width(), R.Height()), Text);
+    Screen->MonitorAtSource = nullptr;
+    ASSERT_EQ(Asked.size(), 1u);
+    EXPECT_EQ(Asked[0].X, 2070);
+    EXPECT_EQ(Asked[0].Y, 555);
+    RECT Placed{};
+    GetWindowRect(Hint.Handle(), &Placed);
+    EXPECT_EQ(Placed.right, 2080);
+    EXPECT_EQ(Placed.bottom, 560);
 }
 
 TEST_F(CvHintWindowTest, ALinkClickReportsItsAddress) {

@@ -271,6 +271,19 @@ TEST_F(CvScrollBarTest, OnScrollMayRefuseAndEndTrackingReleases) {
     EXPECT_EQ(Changes, 0);
 }
 
+TEST_F(CvScrollBarTest, AnotherWindowTakingTheMouseEndsTheTrackingAsAReleaseWould) {
+    auto* Other = NewForm<TForm>(App.get());
+    Other->SetBounds(400, 0, 50, 50);
+    Other->Show();
+    // A held arrow stops repeating.
+    Send(WM_LBUTTONDOWN, MK_LBUTTON, At(195, 5));
+    ASSERT_TRUE(Bar->Tracking());
+    SetCapture(Other->Handle());
+    EXPECT_FALSE(Bar->Tracking());
+    EXPECT_FALSE(Bar->RepeatTimer().Enabled());
+    ReleaseCapture();
+}
+
 TEST_F(CvScrollBarTest, KeysWheelAndScrollInfo) {
     struct TKey {
         WORD Key;
