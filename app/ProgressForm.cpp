@@ -84,7 +84,7 @@ void TfrmProgress::SetCancelVisible(bool Visible) {
 }
 
 void TfrmProgress::Pump() {
-    Application->ProcessMessages();
+    ProcessMessagesDuringWork();
 }
 
 void TfrmProgress::Finish() {

@@ -1,6 +1,7 @@
 #include "classlib/gui/Forms.h"
 
 #include <algorithm>
+#include <chrono>
 
 TApplication* Application = nullptr;
 
@@ -594,7 +595,13 @@ void TApplication::FormDestroyed(TForm* Form) {
 
 // ---------------------------------------------------- message pump and input
 
-bool ProcessPendingMessages() {
+namespace {
+
+// When this thread last pumped through the shared route, and what that pump answered.
+thread_local std::chrono::steady_clock::time_point LastPump;
+thread_local bool LastPumpAnswer = true;
+
+bool DispatchPendingMessages() {
     if (Application) {
         Application->ProcessMessages();
         return !Application->Terminated();
@@ -610,6 +617,21 @@ bool ProcessPendingMessages() {
         DispatchMessageW(&Msg);
     }
     return true;
+}
+
+} // namespace
+
+bool ProcessPendingMessages() {
+    LastPump = std::chrono::steady_clock::now();
+    LastPumpAnswer = DispatchPendingMessages();
+    return LastPumpAnswer;
+}
+
+bool ProcessMessagesDuringWork() {
+    if (std::chrono::steady_clock::now() - LastPump >=
+        std::chrono::milliseconds(WorkPumpIntervalMs))
+        return ProcessPendingMessages();
+    return LastPumpAnswer && !(Application && Application->Terminated());
 }
 
 namespace {
