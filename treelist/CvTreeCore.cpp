@@ -71,10 +71,12 @@ void TCvTreeCore::SetVirtualityLevel(TVirtualityLevel Value) {
     FVirtualityLevel = Value;
     for (int I = 0; I < FItems->TotalCount(); ++I) {
         TCvTreeItem* Item = FItems->FlatAt(I);
-        if (Value == vlNone)
+        if (Value == vlNone) {
             FItems->GiveStaticData(Item);
-        else
+        } else {
             Item->FStaticData.reset();
+            Item->FExtras.reset();
+        }
     }
     MarkRowsChanged();
     Batch.Close();

@@ -1,7 +1,6 @@
 #include "treelist/CvTreeItem.h"
 
 #include "treelist/CvTreeCore.h"
-#include "treelist/CvList.h"
 #include "treelist/CvTreeError.h"
 
 #include "classlib/rtl/Classes.h"

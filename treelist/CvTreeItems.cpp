@@ -98,12 +98,11 @@ std::vector<TCvTreeItem*> TCvTreeItems::ShownBelow(const TCvTreeItem* Item) cons
 void TCvTreeItems::BuildVisList() const {
     if (FVisValid)
         return;
-    const std::vector<TCvTreeItem*> Rows = ShownBelow(FRoot.get());
-    FVisList.Clear();
-    FVisList.InsertRange(0, Rows.begin(), Rows.end());
+    std::vector<TCvTreeItem*> Rows = ShownBelow(FRoot.get());
     for (std::size_t I = 0; I < Rows.size(); ++I)
         Rows[I]->FVisIndex = static_cast<int>(I);
     FVisValidUpTo = static_cast<int>(Rows.size());
+    FVisList.Assign(std::move(Rows));
     FVisValid = true;
 }
 

@@ -8,7 +8,6 @@
 #include <functional>
 #include <vector>
 
-class TCvList;
 class TStrings;
 
 // Walk callback: clear Continue to stop the walk.

@@ -57,6 +57,12 @@ public:
         std::vector<T>().swap(FItems);
         FGapAt = FGap = 0;
     }
+    // Takes the elements of Items, without copying them.
+    void Assign(std::vector<T>&& Items) {
+        FItems = std::move(Items);
+        FGapAt = FItems.size();
+        FGap = 0;
+    }
     // The elements in one plain array, for work that wants one (a sort); valid until the next
     // change through the gap list.
     std::vector<T>& Contiguous() {

@@ -2,7 +2,6 @@
 // that never calls two different items equal; the flat list is rewritten once per sort.
 #include "treelist/CvTreeCore.h"
 
-#include "treelist/CvList.h"
 #include "treelist/CvStrUtils.h"
 
 #include <algorithm>

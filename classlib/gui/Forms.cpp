@@ -1,7 +1,6 @@
 #include "classlib/gui/Forms.h"
 
 #include <algorithm>
-#include <chrono>
 
 TApplication* Application = nullptr;
 
@@ -597,8 +596,10 @@ void TApplication::FormDestroyed(TForm* Form) {
 
 namespace {
 
-// When this thread last pumped through the shared route, and what that pump answered.
-thread_local std::chrono::steady_clock::time_point LastPump;
+// When this thread last pumped through the shared route, and what that pump answered. The tick
+// count is read from memory the system keeps current, where the performance counter is a call
+// into the system under wine; its steps of up to 16 ms suit the interval.
+thread_local ULONGLONG LastPump = 0;
 thread_local bool LastPumpAnswer = true;
 
 bool DispatchPendingMessages() {
@@ -622,14 +623,13 @@ bool DispatchPendingMessages() {
 } // namespace
 
 bool ProcessPendingMessages() {
-    LastPump = std::chrono::steady_clock::now();
+    LastPump = GetTickCount64();
     LastPumpAnswer = DispatchPendingMessages();
     return LastPumpAnswer;
 }
 
 bool ProcessMessagesDuringWork() {
-    if (std::chrono::steady_clock::now() - LastPump >=
-        std::chrono::milliseconds(WorkPumpIntervalMs))
+    if (GetTickCount64() - LastPump >= WorkPumpIntervalMs)
         return ProcessPendingMessages();
     return LastPumpAnswer && !(Application && Application->Terminated());
 }
