@@ -56,10 +56,11 @@ void TTreeSearchEngine::WalkFolder(const String& Dir, TCvTreeItem* Item) {
     if (!Find.IsOpen())
         return;
 
+    String Name; // one buffer for the folder's names, not one per entry
     do {
         if (IsDotEntry(FindData.cFileName))
             continue;
-        const String Name = FindData.cFileName;
+        Name.assign(FindData.cFileName);
         if (IsDeviceName(Name)) {
             if (OnEntrySkipped)
                 OnEntrySkipped(Folder, Name, FindData, Item);
