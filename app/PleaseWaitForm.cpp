@@ -63,7 +63,7 @@ void TfrmPleaseWait::SetCancelVisible(bool Visible) {
 }
 
 void TfrmPleaseWait::Pump() {
-    Application->ProcessMessages();
+    ProcessMessagesDuringWork();
 }
 
 void TfrmPleaseWait::Finish() {

@@ -3,5 +3,5 @@
 #include "classlib/gui/Forms.h"
 
 void TWindowPumpProgress::Pump() {
-    ProcessPendingMessages();
+    ProcessMessagesDuringWork();
 }

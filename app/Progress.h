@@ -25,7 +25,8 @@ public:
     virtual void SetCancelVisible(bool Visible) = 0;
     // The user pressed Cancel since Start.
     virtual bool Cancelled() const = 0;
-    // Processes pending messages, so that the window repaints and Cancel can be pressed.
+    // Processes pending messages, so that the window repaints and Cancel can be pressed. Loops
+    // call it per item: the windows' sinks pump at most every ~15 ms of work.
     virtual void Pump() = 0;
     // Ends the operation and hides the window.
     virtual void Finish() = 0;

@@ -78,7 +78,7 @@ void TfrmProgress::SetCancelVisible(bool Visible) {
 }
 
 void TfrmProgress::Pump() {
-    Application->ProcessMessages();
+    ProcessMessagesDuringWork();
 }
 
 void TfrmProgress::Finish() {

@@ -133,7 +133,7 @@ void FindEmptyFolders(const String& Folder, TStrings& List, const bool& Stop) {
     const String Dir = AddBackslash(Folder);
     // Hidden and system folders are not listed with the folder attribute alone.
     ForEachEntry(Dir, faDirectory, [&](const TSearchRec& F) {
-        ProcessPendingMessages();
+        ProcessMessagesDuringWork();
         if (Stop)
             return false;
         const String Path = Dir + F.Name;

@@ -63,7 +63,7 @@ void OverwritePass(const String& Path, const std::vector<std::uint8_t>& Pattern,
         Position += Written;
         if (Progress)
             Progress->StepBy(Written / PassCount);
-        ProcessPendingMessages();
+        ProcessMessagesDuringWork();
     }
     // Each pass must reach the disk, not only the cache.
     if (!FlushFileBuffers(File.get()))

@@ -35,14 +35,16 @@ void TTreeSearchEngine::Search(const String& Path, TCvTreeItem* ParentItem, bool
     const TFlagScope BusyGuard(FBusy);
     Stop = false;
     FRecursive = Recursive;
+    // A Stop pressed before the walk counts; inside it, pumps follow the work clock.
+    ProcessPendingMessages();
     // An empty path would list the root of the current drive.
-    if (!Path.empty())
+    if (!Path.empty() && !Stop)
         WalkFolder(DisplayPath(ExtendedPath(Path)), ParentItem);
 }
 
 void TTreeSearchEngine::WalkFolder(const String& Dir, TCvTreeItem* Item) {
     // Keeps the windows alive, and lets a Stop button be pressed, during long walks.
-    ProcessPendingMessages();
+    ProcessMessagesDuringWork();
     if (Stop)
         return;
 
@@ -54,10 +56,11 @@ void TTreeSearchEngine::WalkFolder(const String& Dir, TCvTreeItem* Item) {
     if (!Find.IsOpen())
         return;
 
+    String Name; // one buffer for the folder's names, not one per entry
     do {
         if (IsDotEntry(FindData.cFileName))
             continue;
-        const String Name = FindData.cFileName;
+        Name.assign(FindData.cFileName);
         if (IsDeviceName(Name)) {
             if (OnEntrySkipped)
                 OnEntrySkipped(Folder, Name, FindData, Item);

@@ -194,5 +194,5 @@ void TFileScan::ScanFileFound(const String& Path, const String& Name,
     } catch (...) {
     }
     if (Pump)
-        ProcessPendingMessages();
+        ProcessMessagesDuringWork();
 }

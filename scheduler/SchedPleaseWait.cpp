@@ -33,7 +33,7 @@ bool TSchedPleaseWait::Cancelled() const {
 }
 
 void TSchedPleaseWait::Pump() {
-    ProcessPendingMessages();
+    ProcessMessagesDuringWork();
 }
 
 void TSchedPleaseWait::Finish() {

@@ -1,12 +1,14 @@
 #!/usr/bin/env python3
 """Writes treelist/CvCaseTable.inc, the case-folding rows of the tree-list's sort keys.
 
-The sort keys fold case the way the control always did: with the Unicode 3.0 case folding, not
+The sort keys fold case the way the control always did: with the Unicode 3.1 case folding, not
 today's. Debian's `unicode-data` package carries the current CaseFolding.txt and DerivedAge.txt;
 from them this script rebuilds the old edition:
-  - rows of the Basic Multilingual Plane whose code point existed in Unicode 3.0;
+  - rows of the Basic Multilingual Plane whose code point was assigned by Unicode 3.1;
   - without foldings added later for characters that already existed (their folded form uses a
-    code point younger than 3.0);
+    code point younger than 3.1);
+  - the mappings that edition had and today's file no longer does: U+03F2 (lunate sigma) folds
+    to U+03C3 as a common row, and U+0130 has its Turkic row only, no full-folding row;
   - the Turkic rows as the old edition had them: U+0130 and U+0131 both fold to U+0069 (today's
     U+0049 -> U+0131 would fold dotless i to I).
 Rows keep the file's order, ascending by code. The build does not run this; its output is kept
@@ -18,6 +20,13 @@ import re
 import sys
 
 STATUS_BITS = {"C": 1, "S": 2, "F": 4, "T": 8}
+
+# Rows of the old edition for the code points whose rows changed since: these replace today's.
+OLD_ROWS = {
+    0x0130: [("T", [0x0069])],
+    0x0131: [("T", [0x0069])],
+    0x03F2: [("C", [0x03C3])],
+}
 
 
 def ages(path):
@@ -37,7 +46,7 @@ def ages(path):
 
 
 def rows(path, age_of):
-    old = (3, 0)
+    old = (3, 1)
     with open(path, encoding="utf-8") as f:
         for line in f:
             line = line.split("#", 1)[0].strip()
@@ -50,7 +59,7 @@ def rows(path, age_of):
                 continue
             if any(age_of.get(u, (99, 0)) > old for u in folded):
                 continue
-            if status == "T":
+            if status == "T" or code in OLD_ROWS:
                 continue  # written below as the old edition had them
             yield code, status, folded
 
@@ -59,7 +68,7 @@ def main():
     folder = sys.argv[1] if len(sys.argv) > 1 else "/usr/share/unicode"
     age_of = ages(folder + "/DerivedAge.txt")
     table = list(rows(folder + "/CaseFolding.txt", age_of))
-    table += [(0x0130, "T", [0x0069]), (0x0131, "T", [0x0069])]
+    table += [(code, status, folded) for code, old in OLD_ROWS.items() for status, folded in old]
     table.sort(key=lambda row: row[0])  # stable: rows of one code keep the file's order
 
     version = "?"

@@ -76,10 +76,12 @@ void TCvTreeCore::SetVirtualityLevel(TVirtualityLevel Value) {
     FVirtualityLevel = Value;
     for (int I = 0; I < FItems->TotalCount(); ++I) {
         TCvTreeItem* Item = FItems->FlatAt(I);
-        if (Value == vlNone)
+        if (Value == vlNone) {
             FItems->GiveStaticData(Item);
-        else
+        } else {
             Item->FStaticData.reset();
+            Item->FExtras.reset();
+        }
     }
     MarkRowsChanged();
     Batch.Close();
@@ -355,11 +357,64 @@ void TCvTreeCore::ItemDeleting(TCvTreeItem* Item) {
 
 // ----------------------------------------------------------------- selection
 
+void TCvTreeCore::SelectionAdd(TCvTreeItem* Item) {
+    Item->FSelSlot = static_cast<int>(FSelection.size());
+    FSelection.push_back(Item);
+    ++FSelectionLive;
+}
+
 void TCvTreeCore::SelectionRemove(TCvTreeItem* Item) {
-    // Deleting runs from the end, so look there first.
-    const auto It = std::find(FSelection.rbegin(), FSelection.rend(), Item);
-    if (It != FSelection.rend())
-        FSelection.erase(std::next(It).base());
+    const auto Slot = static_cast<std::size_t>(Item->FSelSlot);
+    if (Item->FSelSlot < 0 || Slot >= FSelection.size() || FSelection[Slot] != Item)
+        return;
+    Item->FSelSlot = -1;
+    FSelection[Slot] = nullptr;
+    --FSelectionLive;
+    while (!FSelection.empty() && !FSelection.back())
+        FSelection.pop_back();
+    FSelectionHead = std::min(FSelectionHead, FSelection.size());
+    if (FSelection.size() - FSelectionLive <= FSelectionLive + 16)
+        return;
+    // Squeeze the holes out: one pass, paid for by the removals that made them.
+    std::size_t To = 0;
+    for (TCvTreeItem* Kept : FSelection) {
+        if (!Kept)
+            continue;
+        Kept->FSelSlot = static_cast<int>(To);
+        FSelection[To++] = Kept;
+    }
+    FSelection.resize(To);
+    FSelectionHead = 0;
+}
+
+void TCvTreeCore::ClearSelectionOrder() {
+    for (TCvTreeItem* Item : FSelection)
+        if (Item)
+            Item->FSelSlot = -1;
+    FSelection.clear();
+    FSelectionLive = 0;
+    FSelectionHead = 0;
+}
+
+TCvTreeItem* TCvTreeCore::SelectionFrom(std::size_t Slot) const {
+    if (Slot <= FSelectionHead) {
+        while (FSelectionHead < FSelection.size() && !FSelection[FSelectionHead])
+            ++FSelectionHead;
+        Slot = FSelectionHead;
+    }
+    for (; Slot < FSelection.size(); ++Slot)
+        if (FSelection[Slot])
+            return FSelection[Slot];
+    return nullptr;
+}
+
+std::vector<TCvTreeItem*> TCvTreeCore::SelectionSnapshot() const {
+    std::vector<TCvTreeItem*> List;
+    List.reserve(FSelectionLive);
+    for (TCvTreeItem* Item : FSelection)
+        if (Item)
+            List.push_back(Item);
+    return List;
 }
 
 void TCvTreeCore::SetSelectedItem(TCvTreeItem* Item) {
@@ -371,7 +426,7 @@ void TCvTreeCore::SetSelectedItem(TCvTreeItem* Item) {
 
 int TCvTreeCore::SelectedCount() const {
     if (FMultiSelect)
-        return static_cast<int>(FSelection.size());
+        return static_cast<int>(FSelectionLive);
     return FFocusedItem ? 1 : 0;
 }
 
@@ -379,17 +434,17 @@ TCvTreeItem* TCvTreeCore::GetNextSelected(const TCvTreeItem* Item) const {
     if (!FMultiSelect)
         return Item ? nullptr : FFocusedItem;
     if (!Item)
-        return FSelection.empty() ? nullptr : FSelection.front();
-    const auto It = std::find(FSelection.begin(), FSelection.end(), Item);
-    if (It == FSelection.end() || std::next(It) == FSelection.end())
+        return SelectionFrom(0);
+    const auto Slot = static_cast<std::size_t>(Item->FSelSlot);
+    if (Item->FSelSlot < 0 || Slot >= FSelection.size() || FSelection[Slot] != Item)
         return nullptr;
-    return *std::next(It);
+    return SelectionFrom(Slot + 1);
 }
 
 void TCvTreeCore::AllSelected(std::vector<TCvTreeItem*>& List) const {
     List.clear();
     if (FMultiSelect)
-        List = FSelection;
+        List = SelectionSnapshot();
     else if (FFocusedItem)
         List.push_back(FFocusedItem);
 }
@@ -418,7 +473,7 @@ void TCvTreeCore::DeselectAllEx(bool IncludeHidden) {
     if (!FMultiSelect)
         return;
     TBatch Batch(*this);
-    const std::vector<TCvTreeItem*> Selected = FSelection;
+    const std::vector<TCvTreeItem*> Selected = SelectionSnapshot();
     for (TCvTreeItem* Item : Selected) {
         if (!IncludeHidden && FFilteredVisibility && !Item->FullyVisible())
             continue;
@@ -467,16 +522,16 @@ void TCvTreeCore::SetMultiSelect(bool Value) {
     TBatch Batch(*this);
     if (Value) {
         FMultiSelect = true;
-        FSelection.clear();
+        ClearSelectionOrder();
         if (FSelectedItem) {
             FSelectedItem->FSelMirror |= CvStateBit(TCvItemState::Selected);
             FSelectedItem->FState |= CvStateBit(TCvItemState::Selected);
-            FSelection.push_back(FSelectedItem);
+            SelectionAdd(FSelectedItem);
         }
     } else {
         DeselectAllEx(true);
         FMultiSelect = false;
-        FSelection.clear();
+        ClearSelectionOrder();
         FSelection.shrink_to_fit();
         FSelectedItem = nullptr;
         if (FFocusedItem)
@@ -530,8 +585,7 @@ void TCvTreeCore::EnsureVisibleBottom(TCvTreeItem* Item) {
 }
 
 void TCvTreeCore::CountVisibleItems() {
-    FItems->BuildVisList();
-    FTotalVisCount = static_cast<int>(FItems->FVisList.size());
+    FTotalVisCount = FItems->VisCount();
     VisibleCountDirty = false;
 }
 

@@ -286,8 +286,15 @@ private:
     void SelectRangeWalk(TCvTreeItem* From, TCvTreeItem* To, bool IncludeCollapsed,
                          bool SelectDisabled, bool SkipHidden);
     void ResortNowOrLater();
-    void SelectionAdd(TCvTreeItem* Item) { FSelection.push_back(Item); }
+    // The selection of a multi-select tree in the order it was made. A removed item leaves a
+    // hole, so that removing and finding the next one never search; holes are squeezed out when
+    // they outnumber the items.
+    void SelectionAdd(TCvTreeItem* Item);
     void SelectionRemove(TCvTreeItem* Item);
+    void ClearSelectionOrder();
+    // The first selected item at Slot or after it.
+    TCvTreeItem* SelectionFrom(std::size_t Slot) const;
+    std::vector<TCvTreeItem*> SelectionSnapshot() const;
     void AdjustVarHeightCount(int Delta) { FTotalVarHeightCount += Delta; }
     void AdjustHiddenCount(int Delta) { FHiddenCount += Delta; }
     // The focus and anchor of a deleted item move to a neighbour (none while destroying).
@@ -325,6 +332,9 @@ private:
     TCvTreeItem* FSelectedItem = nullptr;
     TCvTreeItem* FDelayedFocusItem = nullptr;
     std::vector<TCvTreeItem*> FSelection;
+    std::size_t FSelectionLive = 0;
+    // Every slot below it is a hole.
+    mutable std::size_t FSelectionHead = 0;
     std::vector<int> FSortSections;
 };
 

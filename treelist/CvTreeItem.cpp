@@ -1,7 +1,6 @@
 #include "treelist/CvTreeItem.h"
 
 #include "treelist/CvTreeCore.h"
-#include "treelist/CvList.h"
 #include "treelist/CvTreeError.h"
 #include "treelist/HTMLRender.h"
 
@@ -83,6 +82,10 @@ void TCvColumnTexts::SetStrings(int Index, const TCvString& S) {
 }
 
 int TCvColumnTexts::Add(const TCvString& S) {
+    // Rows are filled column by column: room for all of them at once spares the item's memory
+    // the blocks a growing list leaves behind.
+    if (FItems.capacity() == 0)
+        FItems.reserve(static_cast<std::size_t>(std::max(1, FOwner->Owner()->SectionCount() - 1)));
     FItems.push_back(S);
     Changed();
     return Count() - 1;
@@ -124,6 +127,32 @@ void TCvColumnTexts::Changed() {
         FChangedInUpdate = true;
     else
         FOwner->ColumnTextsChanged();
+}
+
+// ----------------------------------------------------------------- child list
+
+TCvChildList::~TCvChildList() = default;
+
+void TCvChildList::Insert(std::size_t Pos, TOwned Item) {
+    if (!FBlock)
+        FBlock = std::make_unique<TBlock>();
+    FBlock->Items.Insert(Pos, std::move(Item));
+    FBlock->ValidUpTo = std::min(FBlock->ValidUpTo, static_cast<int>(Pos));
+}
+
+TCvChildList::TOwned TCvChildList::Take(std::size_t Pos) {
+    TOwned Item = std::move(FBlock->Items[Pos]);
+    FBlock->Items.Erase(Pos, 1);
+    if (FBlock->Items.Empty())
+        FBlock.reset();
+    else
+        FBlock->ValidUpTo = std::min(FBlock->ValidUpTo, static_cast<int>(Pos));
+    return Item;
+}
+
+std::vector<TCvChildList::TOwned>& TCvChildList::Contiguous() {
+    FBlock->ValidUpTo = 0;
+    return FBlock->Items.Contiguous();
 }
 
 // ----------------------------------------------------------------------- item
@@ -192,13 +221,29 @@ TCvTreeItem* TCvTreeItem::GetPrevChild(const TCvTreeItem* Child) const {
 }
 
 int TCvTreeItem::ChildPos() const {
-    const auto& Siblings = FParent->FChildren;
+    const TCvChildList& Siblings = FParent->FChildren;
     const auto I = static_cast<std::size_t>(FIndexInParent);
     if (I < Siblings.size() && Siblings[I].get() == this)
         return FIndexInParent;
-    for (std::size_t K = 0; K < Siblings.size(); ++K)
-        Siblings[K]->FIndexInParent = static_cast<int>(K);
+    // Positions below the mark are exact, so this item stands above it: number up to it.
+    const int Count = static_cast<int>(Siblings.size());
+    for (int K = Siblings.ValidUpTo(); K < Count; ++K) {
+        Siblings[K]->FIndexInParent = K;
+        Siblings.SetValidUpTo(K + 1);
+        if (Siblings[K].get() == this)
+            break;
+    }
     return FIndexInParent;
+}
+
+void TCvTreeItem::AdoptChild(int Pos, std::unique_ptr<TCvTreeItem> Child) {
+    TCvTreeItem* const Item = Child.get();
+    const bool NumberedUpTo = FChildren.ValidUpTo() == Pos;
+    FChildren.Insert(static_cast<std::size_t>(Pos), std::move(Child));
+    Item->FParent = this;
+    Item->FIndexInParent = Pos;
+    if (NumberedUpTo && Pos == ChildrenCount() - 1)
+        FChildren.SetValidUpTo(Pos + 1);
 }
 
 int TCvTreeItem::IndexOfChild(const TCvTreeItem* Child) const {
@@ -287,12 +332,20 @@ TCvString TCvTreeItem::CellText(int SectionIndex) const {
 TCvString TCvTreeItem::GetHint() const {
     if (!FStaticData)
         return FOwner->DoVirtualHintNeeded(const_cast<TCvTreeItem*>(this));
-    return FStaticData->Hint;
+    return FExtras ? FExtras->Hint : TCvString();
 }
 
 void TCvTreeItem::SetHint(const TCvString& Value) {
-    if (FStaticData)
-        FStaticData->Hint = Value;
+    if (FStaticData && (FExtras || !Value.empty()))
+        Extras().Hint = Value;
+}
+
+TCvTreeItemExtras& TCvTreeItem::Extras() const {
+    if (!FExtras) {
+        FExtras = std::make_unique<TCvTreeItemExtras>(const_cast<TCvTreeItem*>(this));
+        FCollection->InitMainStyle(FExtras->MainStyle);
+    }
+    return *FExtras;
 }
 
 void TCvTreeItem::SetText(const TCvString& Value) {
@@ -505,9 +558,10 @@ void TCvTreeItem::SetSecondImage(int Index) {
 
 void TCvTreeItem::RawSetState(TCvItemState Member, bool Value) {
     const std::uint16_t Bit = CvStateBit(Member);
+    const bool Changed = ((FState & Bit) != 0) != Value;
     FState = Value ? FState | Bit : FState & ~Bit;
-    if (Member == TCvItemState::Expanded)
-        FCollection->VisibilityChanged();
+    if (Member == TCvItemState::Expanded && Changed)
+        FCollection->ExpansionChanged(this);
 }
 
 void TCvTreeItem::ExpandItem(bool Recursive) {
@@ -593,9 +647,9 @@ void TCvTreeItem::MakeFullyExpanded() {
 void TCvTreeItem::SetSelected(bool Value) {
     TCvTreeCore& T = *FOwner;
     if (T.MultiSelect() && IsSelected() != Value && FParent) {
-        const auto& Sel = T.FSelection;
-        const bool Refused = Value && T.KeepSelectionWithinLevel && !Sel.empty() &&
-                             Sel.front() != this && Sel.front()->Level() != Level();
+        const TCvTreeItem* First =
+            Value && T.KeepSelectionWithinLevel ? T.SelectionFrom(0) : nullptr;
+        const bool Refused = First && First != this && First->Level() != Level();
         if (!Refused) {
             const std::uint16_t Bit = CvStateBit(TCvItemState::Selected);
             if (Value) {
@@ -705,20 +759,21 @@ void TCvTreeItem::RenderHTML() {
     if (!IsHTML() || T.IsLoading() || !FStaticData)
         return;
     const TCvString& S = FStaticData->Text;
-    FMainHTML = StartsWithHTML(S) ? T.View().RenderHTML(S) : nullptr;
+    TCvTreeItemExtras& X = Extras();
+    X.MainHTML = StartsWithHTML(S) ? T.View().RenderHTML(S) : nullptr;
     const auto& Cols = FStaticData->ColumnTexts.Items();
-    if (!FColumnHTML)
-        FColumnHTML = std::make_unique<std::vector<std::unique_ptr<TCvHTMLData>>>();
-    FColumnHTML->clear();
-    FColumnHTML->resize(Cols.size());
+    X.ColumnHTML.clear();
+    X.ColumnHTML.resize(Cols.size());
     for (size_t I = 0; I < Cols.size(); ++I)
         if (StartsWithHTML(Cols[I]))
-            (*FColumnHTML)[I] = T.View().RenderHTML(Cols[I]);
+            X.ColumnHTML[I] = T.View().RenderHTML(Cols[I]);
 }
 
 void TCvTreeItem::DropHTML() {
-    FMainHTML.reset();
-    FColumnHTML.reset();
+    if (!FExtras)
+        return;
+    FExtras->MainHTML.reset();
+    FExtras->ColumnHTML.clear();
 }
 
 // ---- repaint
@@ -763,6 +818,7 @@ void TCvTreeItem::DeleteChild(TCvTreeItem* Child) {
     Child->FFlags |= ifDeleting;
     TCvTreeCore::TBatch Batch(T);
     Child->ClearChildren();
+    FCollection->RowRemoving(Child);
     if (Child->IsHiddenState()) {
         T.AdjustHiddenCount(-1);
         Child->FFlags &= ~ifHidden;
@@ -773,13 +829,8 @@ void TCvTreeItem::DeleteChild(TCvTreeItem* Child) {
     T.DoItemDelete(Child);
 
     const int Pos = Child->AbsIndex();
-    const int Index = Child->ChildPos();
-    std::unique_ptr<TCvTreeItem> Owned = std::move(FChildren[Index]);
-    FChildren.erase(FChildren.begin() + Index);
-    for (int I = Index; I < ChildrenCount(); ++I)
-        FChildren[I]->FIndexInParent = I;
-    if (FChildren.capacity() && FChildren.empty())
-        std::vector<std::unique_ptr<TCvTreeItem>>().swap(FChildren);
+    std::unique_ptr<TCvTreeItem> Owned =
+        FChildren.Take(static_cast<std::size_t>(Child->ChildPos()));
     if (Child->IsVarHeight())
         T.AdjustVarHeightCount(-1);
     FCollection->FlatErase(Pos, 1);
@@ -831,18 +882,10 @@ void TCvTreeItem::MoveToIndex(TCvTreeItem* NewParent, int Index) {
     const int First = AbsIndex();
     const int Last = LastDescendant()->AbsIndex();
 
-    TCvTreeItem* const OldParent = FParent;
-    const int OldIndex = ChildPos();
-    std::unique_ptr<TCvTreeItem> Self = std::move(OldParent->FChildren[OldIndex]);
-    OldParent->FChildren.erase(OldParent->FChildren.begin() + OldIndex);
-    for (int I = OldIndex; I < OldParent->ChildrenCount(); ++I)
-        OldParent->FChildren[I]->FIndexInParent = I;
-
+    std::unique_ptr<TCvTreeItem> Self =
+        FParent->FChildren.Take(static_cast<std::size_t>(ChildPos()));
     const int K = std::clamp(Index, 0, P->ChildrenCount());
-    P->FChildren.insert(P->FChildren.begin() + K, std::move(Self));
-    for (int I = K; I < P->ChildrenCount(); ++I)
-        P->FChildren[I]->FIndexInParent = I;
-    FParent = P;
+    P->AdoptChild(K, std::move(Self));
 
     // The flat list still holds the block in its old place: it moves in front of the item that
     // follows its new place, or to the end.
@@ -852,9 +895,9 @@ void TCvTreeItem::MoveToIndex(TCvTreeItem* NewParent, int Index) {
     else
         Before = P->FParent ? P->AbsIndex() + 1 : 0;
     if (Before < C.TotalCount())
-        C.FFlat->MoveRange(First, Last, Before);
+        C.FFlat.MoveBlock(First, Last, Before);
     else if (Last + 1 < C.TotalCount())
-        C.FFlat->MoveRange(Last + 1, C.TotalCount() - 1, First);
+        C.FFlat.MoveBlock(Last + 1, C.TotalCount() - 1, First);
     C.FlatChanged(std::min(First, Before));
 
     if (SortsOnAdd(T) && T.SortingCount() == 0 &&
@@ -900,7 +943,7 @@ void TCvTreeItem::AssignFields(const TCvTreeItem& Source) {
     TCvTreeCore& T = *FOwner;
     if (FStaticData && Source.FStaticData) {
         FStaticData->Text = Source.FStaticData->Text;
-        FStaticData->Hint = Source.FStaticData->Hint;
+        SetHint(Source.FExtras ? Source.FExtras->Hint : TCvString());
         FStaticData->ColumnTexts.BeginUpdate();
         FStaticData->ColumnTexts.Assign(Source.FStaticData->ColumnTexts.Items());
         FStaticData->ColumnTexts.EndUpdate();
@@ -939,11 +982,17 @@ void TCvTreeItem::AssignFields(const TCvTreeItem& Source) {
     Data = Source.Data;
     DataInterface = Source.DataInterface;
     Tag = Source.Tag;
-    if (FStaticData && Source.FStaticData) {
-        FStaticData->MainStyle.Assign(Source.FStaticData->MainStyle);
-        FStaticData->Styles.clear();
-        for (const auto& S : Source.FStaticData->Styles)
-            AddStyle()->Assign(*S);
+    if (FStaticData && Source.FStaticData && (FExtras || Source.FExtras)) {
+        if (Source.FExtras) {
+            Extras().MainStyle.Assign(Source.FExtras->MainStyle);
+        } else {
+            TCvCellStyle Fresh(nullptr);
+            FCollection->InitMainStyle(Fresh);
+            FExtras->MainStyle.Assign(Fresh);
+        }
+        FExtras->Styles.clear();
+        for (int I = 0; I < Source.StylesCount(); ++I)
+            AddStyle()->Assign(*Source.GetStyle(I));
     }
 }
 
@@ -963,32 +1012,33 @@ void TCvTreeItem::Assign(const TCvTreeItem& Source) {
 // ---- styles
 
 TCvCellStyle* TCvTreeItem::MainStyle() const {
-    return FStaticData ? &FStaticData->MainStyle : nullptr;
+    return FStaticData ? &Extras().MainStyle : nullptr;
 }
 
 TCvCellStyle* TCvTreeItem::GetStyle(int Index) const {
     if (!FStaticData || Index < 0 || Index >= StylesCount())
         return nullptr;
-    return FStaticData->Styles[Index].get();
+    return FExtras->Styles[Index].get();
 }
 
 int TCvTreeItem::StylesCount() const {
-    return FStaticData ? static_cast<int>(FStaticData->Styles.size()) : 0;
+    return FStaticData && FExtras ? static_cast<int>(FExtras->Styles.size()) : 0;
 }
 
 TCvCellStyle* TCvTreeItem::AddStyle() {
     if (!FStaticData)
         return nullptr;
+    TCvTreeItemExtras& X = Extras();
     auto Style = std::make_unique<TCvCellStyle>(this);
-    Style->Assign(FStaticData->MainStyle);
-    FStaticData->Styles.push_back(std::move(Style));
-    return FStaticData->Styles.back().get();
+    Style->Assign(X.MainStyle);
+    X.Styles.push_back(std::move(Style));
+    return X.Styles.back().get();
 }
 
 void TCvTreeItem::RemoveStyle(TCvCellStyle* Style) {
-    if (!FStaticData)
+    if (!FStaticData || !FExtras)
         return;
-    auto& List = FStaticData->Styles;
+    auto& List = FExtras->Styles;
     const auto It =
         std::find_if(List.begin(), List.end(), [Style](const auto& S) { return S.get() == Style; });
     if (It != List.end())

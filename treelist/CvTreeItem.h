@@ -2,6 +2,7 @@
 // effects each change has on its tree (deferred resort, auto-size, height, repaint).
 #pragma once
 
+#include "treelist/CvTreeItemsGapList.h"
 #include "treelist/CvTreeTypes.h"
 
 #include <cstdint>
@@ -97,19 +98,79 @@ private:
     bool FChangedInUpdate = false;
 };
 
-// Texts and styles of an item of a tree that is not virtual.
+// Texts of an item of a tree that is not virtual.
 struct TCvTreeItemStaticData {
-    explicit TCvTreeItemStaticData(TCvTreeItem* Item) : ColumnTexts(Item), MainStyle(Item) {}
+    explicit TCvTreeItemStaticData(TCvTreeItem* Item) : ColumnTexts(Item) {}
     TCvString Text;
     TCvColumnTexts ColumnTexts;
-    TCvString Hint;
-    TCvCellStyle MainStyle;
-    std::vector<std::unique_ptr<TCvCellStyle>> Styles;
 };
 
 // Rendered form of an HTML text (the renderer's, HTMLRender.h); made by the view's renderer and
 // handed back by destroying it.
 class TCvHTMLData;
+
+// What few rows use, behind one pointer of the item and made on first need: the hint, the cell
+// styles and the rendered HTML.
+struct TCvTreeItemExtras {
+    explicit TCvTreeItemExtras(TCvTreeItem* Item) : MainStyle(Item) {}
+    TCvString Hint;
+    TCvCellStyle MainStyle;
+    std::vector<std::unique_ptr<TCvCellStyle>> Styles;
+    std::unique_ptr<TCvHTMLData> MainHTML;
+    std::vector<std::unique_ptr<TCvHTMLData>> ColumnHTML;
+};
+
+// The children of an item, owned, in order. A leaf keeps only an empty pointer.
+class TCvChildList {
+public:
+    using TOwned = std::unique_ptr<TCvTreeItem>;
+    TCvChildList() = default;
+    ~TCvChildList();
+    TCvChildList(const TCvChildList&) = delete;
+    TCvChildList& operator=(const TCvChildList&) = delete;
+
+    std::size_t size() const { return FBlock ? FBlock->Items.Size() : 0; }
+    bool empty() const { return size() == 0; }
+    const TOwned& operator[](std::size_t I) const { return FBlock->Items[I]; }
+    const TOwned& front() const { return (*this)[0]; }
+    const TOwned& back() const { return (*this)[size() - 1]; }
+    void Insert(std::size_t Pos, TOwned Item);
+    TOwned Take(std::size_t Pos);
+    // The children in one plain array for a sort, which may reorder them at will.
+    std::vector<TOwned>& Contiguous();
+    // Children at positions below it know their exact position.
+    int ValidUpTo() const { return FBlock ? FBlock->ValidUpTo : 0; }
+    void SetValidUpTo(int Value) const { FBlock->ValidUpTo = Value; }
+
+    class const_iterator {
+    public:
+        using iterator_category = std::forward_iterator_tag;
+        using value_type = TOwned;
+        using difference_type = std::ptrdiff_t;
+        using pointer = const TOwned*;
+        using reference = const TOwned&;
+        const_iterator(const TCvChildList* List, std::size_t I) : FList(List), FI(I) {}
+        reference operator*() const { return (*FList)[FI]; }
+        const_iterator& operator++() {
+            ++FI;
+            return *this;
+        }
+        bool operator==(const const_iterator& O) const { return FI == O.FI; }
+
+    private:
+        const TCvChildList* FList;
+        std::size_t FI;
+    };
+    const_iterator begin() const { return {this, 0}; }
+    const_iterator end() const { return {this, size()}; }
+
+private:
+    struct TBlock {
+        TCvGapList<TOwned> Items;
+        int ValidUpTo = 0;
+    };
+    std::unique_ptr<TBlock> FBlock;
+};
 
 class TCvTreeItem {
 public:
@@ -264,6 +325,8 @@ private:
     bool Deleting() const { return HasFlag(ifDeleting); }
     // The position among the parent's children; needs a parent.
     int ChildPos() const;
+    // Puts Child at Pos among the children.
+    void AdoptChild(int Pos, std::unique_ptr<TCvTreeItem> Child);
     void RawSetState(TCvItemState Member, bool Value);
     void ColumnTextsChanged();
     // Auto-sizes the tree column (or marks it), refreshes the row width and repaints the row.
@@ -290,6 +353,8 @@ private:
         }
     }
     void ForgetHeight() { FCachedHeight = 0xFFFF; }
+    // Made with a main style in the tree's font when first asked for.
+    TCvTreeItemExtras& Extras() const;
     void RenderHTML();
     void DropHTML();
     void ExpandOrCollapse(bool Expand, bool Recursive);
@@ -304,10 +369,9 @@ private:
     TCvTreeCore* FOwner;
     TCvTreeItems* FCollection = nullptr;
     TCvTreeItem* FParent = nullptr;
-    std::vector<std::unique_ptr<TCvTreeItem>> FChildren;
+    TCvChildList FChildren;
     std::unique_ptr<TCvTreeItemStaticData> FStaticData;
-    std::unique_ptr<TCvHTMLData> FMainHTML;
-    std::unique_ptr<std::vector<std::unique_ptr<TCvHTMLData>>> FColumnHTML;
+    mutable std::unique_ptr<TCvTreeItemExtras> FExtras;
     std::uint64_t FSequence = 0;
     // Exact when its parent's slot there holds this item; otherwise the parent renumbers its
     // children on the next question (a sort leaves them stale).
@@ -317,6 +381,8 @@ private:
     std::uint32_t FFlags = CvNewItemFlags;
     std::uint16_t FState = 0;
     std::uint16_t FSelMirror = 0;
+    // Where the item stands in its tree's selection order; -1 when it is not there.
+    int FSelSlot = -1;
     std::uint16_t FCachedHeight = 0xFFFF;
     std::uint16_t FOwnHeight = 0;
     std::uint8_t FCheckBoxState = 0;

@@ -188,7 +188,7 @@ void TCvTreeItem::WriteRecord(TStream& Stream) {
     Stream.WriteBuffer(R, RecordSize);
 
     WriteInt(Stream, -1);
-    Written(WriteWideStringToStream(Stream, FStaticData ? FStaticData->Hint : TCvString()));
+    Written(WriteWideStringToStream(Stream, FStaticData && FExtras ? FExtras->Hint : TCvString()));
     const int Columns = FStaticData ? FStaticData->ColumnTexts.Count() : 0;
     WriteInt(Stream, Columns);
     for (int I = 0; I < Columns; ++I)
@@ -200,7 +200,7 @@ void TCvTreeItem::WriteRecord(TStream& Stream) {
         const bool Custom = static_cast<bool>(FOwner->OnCellStyleSave);
         WriteByte(Stream, Custom ? 1 : 0);
         TCvCellStyle Empty(nullptr);
-        WriteStyle(Stream, FStaticData ? FStaticData->MainStyle : Empty, Custom);
+        WriteStyle(Stream, FStaticData ? *MainStyle() : Empty, Custom);
         WriteInt(Stream, StylesCount());
         for (int I = 0; I < StylesCount(); ++I)
             WriteStyle(Stream, *GetStyle(I), Custom);
@@ -355,7 +355,7 @@ void TCvTreeItem::ReadRecord(TStream& Stream) {
         if (UseStyles) {
             const bool Custom = Version < -1 && ReadByte(Stream) != 0;
             TCvCellStyle Spare(nullptr);
-            ReadStyle(Stream, FStaticData ? FStaticData->MainStyle : Spare, Custom);
+            ReadStyle(Stream, FStaticData ? *MainStyle() : Spare, Custom);
             const std::int32_t Styles = ReadInt(Stream);
             if (Styles < 0)
                 throw EReadError(L"Stream read error");

@@ -3,14 +3,11 @@
 #include "treelist/CvTreeCore.h"
 #include "treelist/CvTreeError.h"
 
-#include "treelist/CvList.h"
-
 #include "classlib/rtl/Classes.h"
 
 #include <algorithm>
 
-TCvTreeItems::TCvTreeItems(TCvTreeCore* AOwner)
-    : FOwner(AOwner), FFlat(std::make_unique<TCvList>()) {
+TCvTreeItems::TCvTreeItems(TCvTreeCore* AOwner) : FOwner(AOwner) {
     FRoot = std::make_unique<TCvTreeItem>(AOwner);
     FRoot->FCollection = this;
     FRoot->FStaticData = std::make_unique<TCvTreeItemStaticData>(FRoot.get());
@@ -34,11 +31,11 @@ void TCvTreeItems::EndUpdate() {
 // ------------------------------------------------------------- the flat list
 
 int TCvTreeItems::TotalCount() const {
-    return FFlat->Count();
+    return static_cast<int>(FFlat.Size());
 }
 
 TCvTreeItem* TCvTreeItems::FlatAt(int Pos) const {
-    return static_cast<TCvTreeItem*>(FFlat->GetFast(Pos));
+    return FFlat[static_cast<std::size_t>(Pos)];
 }
 
 int TCvTreeItems::FlatIndexOf(const TCvTreeItem* Item) const {
@@ -57,19 +54,17 @@ int TCvTreeItems::FlatIndexOf(const TCvTreeItem* Item) const {
 
 void TCvTreeItems::FlatInsert(int Pos, TCvTreeItem* Item) {
     Item->FAbsIndex = Pos;
-    if (Pos == TotalCount()) {
-        FFlat->Add(Item);
-        if (FValidUpTo == Pos)
-            FValidUpTo = Pos + 1;
-    } else {
-        FFlat->Insert(Pos, Item);
-        FlatChanged(Pos);
-    }
+    const bool Append = Pos == TotalCount();
+    FFlat.Insert(static_cast<std::size_t>(Pos), Item);
+    if (Append && FValidUpTo == Pos)
+        FValidUpTo = Pos + 1;
+    else
+        FValidUpTo = std::min(FValidUpTo, Pos);
 }
 
 void TCvTreeItems::FlatErase(int Pos, int Count) {
-    FFlat->DeleteRange(Pos, Pos + Count - 1);
-    FlatChanged(Pos);
+    FFlat.Erase(static_cast<std::size_t>(Pos), static_cast<std::size_t>(Count));
+    FValidUpTo = std::min(FValidUpTo, Pos);
 }
 
 void TCvTreeItems::FlatChanged(int FromPos) {
@@ -87,35 +82,111 @@ int TCvTreeItems::AbsIndexOf(const TCvTreeItem* Item) const {
 
 // ------------------------------------------------------------ visible index
 
+std::vector<TCvTreeItem*> TCvTreeItems::ShownBelow(const TCvTreeItem* Item) const {
+    std::vector<TCvTreeItem*> Rows;
+    const bool Filter = FOwner->FilteredVisibility();
+    // A collapsed or (filtered) hidden item hides its subtree.
+    Item->WalkBelow([&](TCvTreeItem* Below) {
+        if (Filter && Below->IsHiddenState())
+            return false;
+        Rows.push_back(Below);
+        return Below->IsExpanded();
+    });
+    return Rows;
+}
+
 void TCvTreeItems::BuildVisList() const {
     if (FVisValid)
         return;
-    FVisList.clear();
-    const bool Filter = FOwner->FilteredVisibility();
-    // Pre-order over the shown items: a collapsed or (filtered) hidden item hides its subtree.
-    FRoot->WalkBelow([&](TCvTreeItem* Item) {
-        if (Filter && Item->IsHiddenState())
-            return false;
-        Item->FVisIndex = static_cast<int>(FVisList.size());
-        FVisList.push_back(Item);
-        return Item->IsExpanded();
-    });
+    std::vector<TCvTreeItem*> Rows = ShownBelow(FRoot.get());
+    for (std::size_t I = 0; I < Rows.size(); ++I)
+        Rows[I]->FVisIndex = static_cast<int>(I);
+    FVisValidUpTo = static_cast<int>(Rows.size());
+    FVisList.Assign(std::move(Rows));
     FVisValid = true;
+}
+
+int TCvTreeItems::VisCount() const {
+    BuildVisList();
+    return static_cast<int>(FVisList.Size());
 }
 
 TCvTreeItem* TCvTreeItems::GetVisItem(int Index) const {
     if (Index < 0 || Index >= FOwner->TotalVisCount())
         return nullptr;
-    BuildVisList();
-    return Index < static_cast<int>(FVisList.size()) ? FVisList[Index] : nullptr;
+    return Index < VisCount() ? FVisList[static_cast<std::size_t>(Index)] : nullptr;
 }
 
 int TCvTreeItems::VisIndexOf(const TCvTreeItem* Item) const {
     if (!Item || !Item->FParent)
         return -1;
-    BuildVisList();
+    const int Count = VisCount();
     const int I = Item->FVisIndex;
-    return I >= 0 && I < static_cast<int>(FVisList.size()) && FVisList[I] == Item ? I : -1;
+    if (I >= 0 && I < Count && FVisList[static_cast<std::size_t>(I)] == Item)
+        return I;
+    // Rows below the mark carry their exact position, so a shown item stands above it.
+    for (int P = FVisValidUpTo; P < Count; ++P) {
+        TCvTreeItem* const Row = FVisList[static_cast<std::size_t>(P)];
+        Row->FVisIndex = P;
+        FVisValidUpTo = P + 1;
+        if (Row == Item)
+            return P;
+    }
+    return -1;
+}
+
+void TCvTreeItems::RowAdded(TCvTreeItem* Item) {
+    if (!FVisValid || !FOwner->IsShown(Item))
+        return;
+    // The row follows the shown rows of the siblings before it, or its parent's row.
+    TCvTreeItem* const Parent = Item->FParent;
+    const int Index = Item->ChildPos();
+    int Pos;
+    if (Index == 0) {
+        Pos = Parent->FParent ? VisIndexOf(Parent) + 1 : 0;
+    } else {
+        const TCvTreeItem* Last = Parent->FChildren[static_cast<std::size_t>(Index - 1)].get();
+        while (Last->IsExpanded() && !Last->FChildren.empty())
+            Last = Last->FChildren.back().get();
+        Pos = VisIndexOf(Last);
+        if (Pos < 0) {
+            // A hidden row stands in the way: leave the rows to be rebuilt.
+            VisibilityChanged();
+            return;
+        }
+        ++Pos;
+    }
+    Item->FVisIndex = Pos;
+    const bool Append = Pos == static_cast<int>(FVisList.Size());
+    FVisList.Insert(static_cast<std::size_t>(Pos), Item);
+    if (Append && FVisValidUpTo == Pos)
+        FVisValidUpTo = Pos + 1;
+    else
+        VisChanged(Pos);
+}
+
+void TCvTreeItems::RowRemoving(TCvTreeItem* Item) {
+    if (!FVisValid || !FOwner->IsShown(Item))
+        return;
+    const int Pos = VisIndexOf(Item);
+    if (Pos < 0)
+        return;
+    FVisList.Erase(static_cast<std::size_t>(Pos), 1);
+    VisChanged(Pos);
+}
+
+void TCvTreeItems::ExpansionChanged(TCvTreeItem* Item) {
+    if (!FVisValid || Item->FChildren.empty() || !Item->FParent)
+        return;
+    if (!FOwner->IsShown(Item))
+        return;
+    const int Pos = VisIndexOf(Item) + 1;
+    const std::vector<TCvTreeItem*> Rows = ShownBelow(Item);
+    if (Item->IsExpanded())
+        FVisList.InsertRange(static_cast<std::size_t>(Pos), Rows.begin(), Rows.end());
+    else
+        FVisList.Erase(static_cast<std::size_t>(Pos), Rows.size());
+    VisChanged(Pos);
 }
 
 // ------------------------------------------------------------- adding items
@@ -132,18 +203,16 @@ TCvTreeItem* TCvTreeItems::MakeItem(TCvTreeItem* Parent, int ChildIndex) {
     ChildIndex = std::clamp(ChildIndex, 0, Count);
     int Pos;
     if (ChildIndex < Count)
-        Pos = Parent->FChildren[ChildIndex]->AbsIndex();
+        Pos = Parent->FChildren[static_cast<std::size_t>(ChildIndex)]->AbsIndex();
     else if (!Parent->FParent)
         Pos = TotalCount();
     else if (Count > 0)
         Pos = Parent->FChildren.back()->LastDescendant()->AbsIndex() + 1;
     else
         Pos = Parent->AbsIndex() + 1;
-    Parent->FChildren.insert(Parent->FChildren.begin() + ChildIndex, std::move(Owned));
-    for (int I = ChildIndex; I <= Count; ++I)
-        Parent->FChildren[I]->FIndexInParent = I;
+    Parent->AdoptChild(ChildIndex, std::move(Owned));
     FlatInsert(Pos, Item);
-    VisibilityChanged();
+    RowAdded(Item);
     if (Item->IsVarHeight())
         FOwner->AdjustVarHeightCount(1);
     return Item;
@@ -151,7 +220,9 @@ TCvTreeItem* TCvTreeItems::MakeItem(TCvTreeItem* Parent, int ChildIndex) {
 
 void TCvTreeItems::GiveStaticData(TCvTreeItem* Item) const {
     Item->FStaticData = std::make_unique<TCvTreeItemStaticData>(Item);
-    TCvCellStyle& Style = Item->FStaticData->MainStyle;
+}
+
+void TCvTreeItems::InitMainStyle(TCvCellStyle& Style) const {
     Style.OwnerProps = true;
     Style.FontSize = FOwner->FontSize;
     Style.FontStyles = FOwner->FontStyles;

@@ -4,10 +4,10 @@
 
 #include "treelist/CvTreeItem.h"
 
+#include <algorithm>
 #include <functional>
 #include <vector>
 
-class TCvList;
 class TStrings;
 
 // Walk callback: clear Continue to stop the walk.
@@ -83,8 +83,10 @@ private:
     friend class TCvTreeSorter;
 
     TCvTreeItem* MakeItem(TCvTreeItem* Parent, int ChildIndex);
-    // Fresh texts and a main style in the tree font.
+    // Fresh texts.
     void GiveStaticData(TCvTreeItem* Item) const;
+    // A new main style takes the tree font.
+    void InitMainStyle(TCvCellStyle& Style) const;
     TCvTreeItem* SiblingAt(TCvTreeItem* Item, bool After, const TCvString& Text, TObject* Obj,
                            bool SetObject);
     // Flat-list positions; positions below FValidUpTo carry their exact index.
@@ -93,17 +95,29 @@ private:
     void FlatInsert(int Pos, TCvTreeItem* Item);
     void FlatErase(int Pos, int Count);
     void FlatChanged(int FromPos);
-    // Visible numbering, rebuilt on demand after any change of what is shown.
+    // The shown rows: rebuilt on demand after a change it cannot follow, spliced for the ones it
+    // can (a row added or removed, a node expanded or collapsed) and renumbered lazily from the
+    // splice point.
     void VisibilityChanged() { FVisValid = false; }
     void BuildVisList() const;
+    int VisCount() const;
+    void RowAdded(TCvTreeItem* Item);
+    // Before a row without children leaves the tree.
+    void RowRemoving(TCvTreeItem* Item);
+    // After the item's Expanded state changed.
+    void ExpansionChanged(TCvTreeItem* Item);
+    void VisChanged(int FromPos) const { FVisValidUpTo = std::min(FVisValidUpTo, FromPos); }
+    // The item's shown descendants, in tree order, whatever its own state.
+    std::vector<TCvTreeItem*> ShownBelow(const TCvTreeItem* Item) const;
     bool WalkShows(const TCvTreeItem* Item, bool VisibleOnly, bool IntoCollapsed) const;
 
     TCvTreeCore* FOwner;
     std::unique_ptr<TCvTreeItem> FRoot;
     // Every item but the root, in tree order; each subtree is one block of it.
-    std::unique_ptr<TCvList> FFlat;
+    TCvGapList<TCvTreeItem*> FFlat;
     mutable int FValidUpTo = 0;
-    mutable std::vector<TCvTreeItem*> FVisList;
+    mutable TCvGapList<TCvTreeItem*> FVisList;
     mutable bool FVisValid = false;
+    mutable int FVisValidUpTo = 0;
     std::uint64_t FNextSequence = 0;
 };

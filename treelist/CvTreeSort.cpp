@@ -2,7 +2,6 @@
 // that never calls two different items equal; the flat list is rewritten once per sort.
 #include "treelist/CvTreeCore.h"
 
-#include "treelist/CvList.h"
 #include "treelist/CvStrUtils.h"
 
 #include <algorithm>
@@ -169,11 +168,11 @@ public:
     // Sorts Parent's child list, and when recursive every list below it. Leaves says that no
     // child has children of its own, which spares a look at each of them.
     void SortList(TCvTreeItem* Parent, bool Recursive, bool Leaves) {
-        auto& Kids = Parent->FChildren;
+        const TCvChildList& Kids = Parent->FChildren;
         if (Kids.size() > 1) {
             Parent->FFlags |= ifSorting;
             try {
-                SortKids(Kids);
+                SortKids(Parent->FChildren.Contiguous());
             } catch (...) {
                 Parent->FFlags &= ~ifSorting;
                 throw;
@@ -564,14 +563,14 @@ void TCvTreeItem::SortChildren(bool Recursive) {
 
     // Rewrite the subtree's block of the flat list in the new pre-order; the items' own
     // positions are renumbered when next asked.
-    TCvList& Flat = *FCollection->FFlat;
-    int Pos = First;
+    TCvGapList<TCvTreeItem*>& Flat = FCollection->FFlat;
+    auto Pos = static_cast<std::size_t>(First);
     if (Leaves) {
         for (const auto& C : FChildren)
-            Flat.Put(Pos++, C.get());
+            Flat[Pos++] = C.get();
     } else {
         WalkBelow([&](TCvTreeItem* Item) {
-            Flat.Put(Pos++, Item);
+            Flat[Pos++] = Item;
             return true;
         });
     }

@@ -602,7 +602,15 @@ void TApplication::FormDestroyed(TForm* Form) {
 
 // ---------------------------------------------------- message pump and input
 
-bool ProcessPendingMessages() {
+namespace {
+
+// When this thread last pumped through the shared route, and what that pump answered. The tick
+// count is read from memory the system keeps current, where the performance counter is a call
+// into the system under wine; its steps of up to 16 ms suit the interval.
+thread_local ULONGLONG LastPump = 0;
+thread_local bool LastPumpAnswer = true;
+
+bool DispatchPendingMessages() {
     if (Application) {
         Application->ProcessMessages();
         return !Application->Terminated();
@@ -618,6 +626,20 @@ bool ProcessPendingMessages() {
         DispatchMessageW(&Msg);
     }
     return true;
+}
+
+} // namespace
+
+bool ProcessPendingMessages() {
+    LastPump = GetTickCount64();
+    LastPumpAnswer = DispatchPendingMessages();
+    return LastPumpAnswer;
+}
+
+bool ProcessMessagesDuringWork() {
+    if (GetTickCount64() - LastPump >= WorkPumpIntervalMs)
+        return ProcessPendingMessages();
+    return LastPumpAnswer && !(Application && Application->Terminated());
 }
 
 namespace {

@@ -307,6 +307,14 @@ extern TApplication* Application;
 // terminated, or a WM_QUIT arrived; it is left for the main loop), so the work should stop.
 bool ProcessPendingMessages();
 
+// ProcessPendingMessages for loops that would pump once per item (a file, a folder, a block, a
+// registry key): pumps only when WorkPumpIntervalMs have passed since the last pump, otherwise
+// answers as that pump did. Under wine every look into an empty queue is a round trip to the
+// server, dearer than the item's work; one clock read is cheap. A Stop posted to the window is
+// still seen within about WorkPumpIntervalMs of work.
+inline constexpr int WorkPumpIntervalMs = 15;
+bool ProcessMessagesDuringWork();
+
 // As under a modal dialog, this thread's windows keep painting and answering while it lives but
 // take no input: a click must not start another command in the middle of this one. The windows
 // it disabled are enabled again in the reverse order, those that still exist.

@@ -184,9 +184,13 @@ TTempFile::~TTempFile() {
 
 bool IsDeviceName(const String& Name) {
     // Windows compares the part before the first dot, trailing spaces removed.
-    String Base = Name.substr(0, Name.find(L'.'));
-    while (!Base.empty() && Base.back() == L' ')
-        Base.pop_back();
+    std::size_t Length = std::min(Name.find(L'.'), Name.size());
+    while (Length > 0 && Name[Length - 1] == L' ')
+        --Length;
+    // Walks ask for every entry: most names are ruled out by their length alone.
+    if (Length != 3 && Length != 4 && Length != 6 && Length != 7)
+        return false;
+    const String Base = Name.substr(0, Length);
     static const std::array<const wchar_t*, 6> Fixed = {L"CON", L"PRN",    L"AUX",
                                                         L"NUL", L"CONIN$", L"CONOUT$"};
     if (std::any_of(Fixed.begin(), Fixed.end(),
