@@ -340,6 +340,10 @@ void TCvTreeItem::SetHint(const TCvString& Value) {
         Extras().Hint = Value;
 }
 
+TCvTreeItemExtras::TCvTreeItemExtras(TCvTreeItem* Item) : MainStyle(Item) {}
+
+TCvTreeItemExtras::~TCvTreeItemExtras() = default;
+
 TCvTreeItemExtras& TCvTreeItem::Extras() const {
     if (!FExtras) {
         FExtras = std::make_unique<TCvTreeItemExtras>(const_cast<TCvTreeItem*>(this));

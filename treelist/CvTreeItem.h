@@ -112,7 +112,9 @@ class TCvHTMLData;
 // What few rows use, behind one pointer of the item and made on first need: the hint, the cell
 // styles and the rendered HTML.
 struct TCvTreeItemExtras {
-    explicit TCvTreeItemExtras(TCvTreeItem* Item) : MainStyle(Item) {}
+    // Both out of line, where the rendered HTML's type is complete.
+    explicit TCvTreeItemExtras(TCvTreeItem* Item);
+    ~TCvTreeItemExtras();
     TCvString Hint;
     TCvCellStyle MainStyle;
     std::vector<std::unique_ptr<TCvCellStyle>> Styles;
