@@ -356,10 +356,6 @@ bool TCvTreeView::DoubleClickRight(int X, int Y) {
 
 // ------------------------------------------------------------------ moves
 
-void TCvTreeView::MouseMove(TShiftState Shift, int X, int Y) {
-    TCustomControl::MouseMove(Shift, X, Y);
-}
-
 void TCvTreeView::ProcessMouseMove(TShiftState Shift, int X, int Y) {
     TCustomCvTree& T = *FTree;
     if (Dragging())

@@ -369,6 +369,63 @@ TEST_F(CvTreeInputTest, RightPressSelectsAndAPressOnTheButtonExpands) {
     EXPECT_TRUE(Find(L"A")->IsExpanded());
 }
 
+TEST_F(CvTreeInputTest, OutsideTheMultiSelectLevelAnItemIsSelectedAlone) {
+    Fill({L"A", L"\tA1", L"B", L"C"});
+    Tree->SetMultiSelect(true);
+    Tree->SetMultiSelectLevel(0);
+    Find(L"A")->ExpandItem(false);
+    View().FillRows(0);
+    ClickRow(0);
+    ClickRow(1, MK_CONTROL); // A1 is one level down
+    EXPECT_EQ(Selected(), "A1");
+    ClickRow(2, MK_CONTROL); // the first selected item is off the level
+    EXPECT_EQ(Selected(), "B");
+    ClickRow(3, MK_CONTROL);
+    EXPECT_EQ(Selected(), "B C");
+}
+
+TEST_F(CvTreeInputTest, DoubleClicksPassOnExceptOnTheButtonAndTheCheckBox) {
+    Fill({L"A", L"\tA1", L"B"});
+    Tree->SetShowCheckboxes(true);
+    Find(L"A")->SetCheckBoxShown(true);
+    RecordEvents();
+    struct TCase {
+        TCvItemPart Part;
+        int DblClicks;
+    };
+    const TCase Cases[] = {{ipMainText, 1}, {ipButton, 0}, {ipCheckBox, 0}};
+    for (const TCase& C : Cases) {
+        Events.clear();
+        Send(WM_LBUTTONDBLCLK, MK_LBUTTON, XOf(0, C.Part), RowY(0));
+        EXPECT_EQ(Count("dblclick"), C.DblClicks) << C.Part;
+    }
+}
+
+TEST_F(CvTreeInputTest, KeysNotifyTheFocusAfterTheDelayAndPressesAtOnce) {
+    Fill({L"A", L"B", L"C"});
+    Tree->SetMultiSelect(false);
+    Tree->ChangeDelay = 50;
+    RecordEvents();
+    ClickRow(0);
+    EXPECT_EQ(Count("focused"), 1);
+    Key(VK_DOWN);
+    Key(VK_DOWN);
+    EXPECT_EQ(FocusedText(), "C");
+    EXPECT_EQ(Count("focused"), 1);
+    EXPECT_TRUE(PumpUntil([this] { return Count("focused") == 2; }));
+    Sleep(100);
+    App->ProcessMessages();
+    EXPECT_EQ(Count("focused"), 2); // two quick keys, one notice
+}
+
+TEST_F(CvTreeInputTest, TheViewKnowsWhetherItHasTheFocus) {
+    Fill({L"A"});
+    ::SetFocus(Wnd);
+    EXPECT_TRUE(View().HasFocus());
+    ::SetFocus(Form->Handle());
+    EXPECT_FALSE(View().HasFocus());
+}
+
 TEST_F(CvTreeInputTest, FrameStartsAtFivePixelsNotFour) {
     Fill({L"A", L"B", L"C", L"D", L"E"});
     Tree->SetMultiSelect(true);
