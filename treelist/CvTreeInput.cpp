@@ -88,8 +88,11 @@ void TCvTreeView::ForgetInputItem(const TCvTreeItem& Item) {
         FDeferredItem = nullptr;
         FDeferredSelect = false;
     }
-    if (FFrameStartItem == &Item || FFrameEndItem == &Item)
-        EndFrame();
+    if (FFrameSelecting && (FFrameStartItem == &Item || FFrameEndItem == &Item)) {
+        // Without its corner the frame cannot be drawn over again; the repaint erases it.
+        DropFrame();
+        Invalidate();
+    }
     std::erase(FFrameSelection, &Item);
 }
 
@@ -365,8 +368,8 @@ void TCvTreeView::ProcessMouseMove(TShiftState Shift, int X, int Y) {
             MoveFrame(X, Y);
         } else if (FarFromPress(X, Y, FPressX, FPressY)) {
             // Starting a drag of the selection is not built; the frame takes the move.
-            FDeferredSelect = false;
             if (T.MouseFrameSelect && T.MultiSelect() && !FRows.empty()) {
+                FDeferredSelect = false;
                 StartFrame(Shift);
                 MoveFrame(X, Y);
             }
@@ -515,6 +518,10 @@ void TCvTreeView::EndFrame() {
     if (!FFrameSelecting)
         return;
     DrawFrame();
+    DropFrame();
+}
+
+void TCvTreeView::DropFrame() {
     FFrameSelecting = false;
     FFrameSelection.clear();
     FFrameStartItem = FFrameEndItem = nullptr;

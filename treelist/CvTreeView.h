@@ -185,6 +185,8 @@ private:
     void StartFrame(TShiftState Shift);
     void MoveFrame(int X, int Y);
     void EndFrame();
+    // Forgets the frame without drawing.
+    void DropFrame();
     void DrawFrame();
     void FrameCorner(int X, int Y, TCvTreeItem*& Item, int& CornerX, int& CornerY);
     void RecomputeFrameSelection(bool Below);

@@ -347,6 +347,19 @@ TEST_F(CvTreeInputTest, MultiSelectionWithCtrlShiftAndTheDeferredPlainClick) {
     EXPECT_EQ(Tree->GetSelectedItem(), Vis(2));
 }
 
+TEST_F(CvTreeInputTest, AnItemDeletedBetweenPressAndReleaseIsForgotten) {
+    Fill({L"A", L"B", L"C"});
+    Tree->SetMultiSelect(true);
+    ClickRow(1);
+    ClickRow(2, MK_CONTROL);
+    Send(WM_LBUTTONDOWN, MK_LBUTTON, 80, RowY(1)); // deferred to the release
+    Find(L"B")->Delete();
+    View().FillRows(0);
+    Send(WM_LBUTTONUP, 0, 80, RowY(1));
+    EXPECT_EQ(Tree->Items().TotalCount(), 2);
+    EXPECT_NE(Tree->GetFocusedItem(), nullptr);
+}
+
 TEST_F(CvTreeInputTest, RightPressSelectsAndAPressOnTheButtonExpands) {
     Fill({L"A", L"\tA1", L"B"});
     Tree->SetMultiSelect(false);
