@@ -462,14 +462,17 @@ void TCvTreeView::RecomputeFrameSelection(bool Below) {
     const bool Empty =
         Below && !FRows.empty() && FFrameStartItem == FRows.back() && FFrameEndItem == FRows.back();
     if (!Empty) {
-        int From = FFrameStartItem->AbsIndex();
-        int To = FFrameEndItem->AbsIndex();
+        // Rows in between on screen: the children of a collapsed item are not in the frame.
+        if (T.VisibleCountDirty)
+            T.CountVisibleItems();
+        int From = FFrameStartItem->VisIndex();
+        int To = FFrameEndItem->VisIndex();
         if (To < From)
             std::swap(From, To);
         const int Left = std::min(FFrameStartX, FFrameEndX);
-        for (int I = From; I <= To; ++I) {
-            TCvTreeItem* Item = T.Items().ItemAtIndex(I);
-            if (!Item || !Item->FullyVisible())
+        for (int V = std::max(0, From); V <= To; ++V) {
+            TCvTreeItem* Item = T.Items().GetVisItem(V);
+            if (!Item)
                 continue;
             const int Width =
                 T.ShowColumns() ? T.HeaderControl().SectionsWidth() : Item->GetWidth();

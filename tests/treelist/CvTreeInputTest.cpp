@@ -440,7 +440,7 @@ TEST_F(CvTreeInputTest, TheViewKnowsWhetherItHasTheFocus) {
 }
 
 TEST_F(CvTreeInputTest, FrameStartsAtFivePixelsNotFour) {
-    Fill({L"A", L"B", L"C", L"D", L"E"});
+    Fill({L"A", L"B", L"\tB1", L"C", L"D", L"E"}); // B1 under the collapsed B
     Tree->SetMultiSelect(true);
     Tree->MouseFrameSelect = true;
     Tree->SetRowSelect(false);
