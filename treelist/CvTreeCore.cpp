@@ -297,8 +297,16 @@ void TCvTreeCore::ChangeTimerTick() {
 
 void TCvTreeCore::SelectOrToggle(TCvTreeItem* Item) {
     if (FMultiSelect) {
-        if (Item)
-            Item->SetSelected(!Item->IsSelected());
+        if (!Item)
+            return;
+        // Outside the multi-select level an item is selected alone.
+        if (FMultiSelectLevel >= 0) {
+            const int FirstLevel =
+                FSelection.empty() ? FMultiSelectLevel : FSelection.front()->Level();
+            if (Item->Level() != FMultiSelectLevel || FirstLevel != FMultiSelectLevel)
+                DeselectAll();
+        }
+        Item->SetSelected(!Item->IsSelected());
         return;
     }
     if (FSelectedItem == Item)

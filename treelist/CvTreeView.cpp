@@ -501,6 +501,7 @@ void TCvTreeView::ForgetItem(TCvTreeItem& Item) {
         FTree->HotItem = nullptr;
     if (FTree->DropTarget == &Item)
         FTree->DropTarget = nullptr;
+    ForgetInputItem(Item);
     RemoveRow(Item);
 }
 

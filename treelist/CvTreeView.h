@@ -133,7 +133,6 @@ protected:
     void WndProc(TMessage& Message) override;
     void Paint() override;
     void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
-    void MouseMove(TShiftState Shift, int X, int Y) override;
     void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
     void KeyDown(WORD& Key, TShiftState Shift) override;
     void KeyPress(wchar_t& Key) override;
@@ -156,6 +155,61 @@ protected:
     bool FHasFocus = false;
 
 private:
+    // ---- input (CvTreeInput.cpp)
+    struct THit {
+        TCvTreeItem* Item = nullptr;
+        int Section = -1;
+        TCvItemPart Part = ipOutside;
+    };
+    THit HitAt(int X, int Y) const;
+    // Enabled, or any item while the tree ignores the flag.
+    bool Usable(const TCvTreeItem& Item) const;
+    void PressLeft(int X, int Y);
+    bool ReleaseLeft(int X, int Y);
+    bool ReleaseRight(int X, int Y);
+    bool DoubleClickLeft(int X, int Y);
+    bool DoubleClickRight(int X, int Y);
+    void ProcessMouseMove(TShiftState Shift, int X, int Y);
+    void ToggleExpanded(TCvTreeItem& Item);
+    void SelectByLeftPress(TCvTreeItem& Item, TShiftState Shift);
+    void SelectByRightPress(TCvTreeItem* Item, TShiftState Shift);
+    void ApplyDeferredSelect();
+    void CycleCheckBox(TCvTreeItem& Item);
+    void SetHotItem(TCvTreeItem* Item);
+    void FocusView();
+    void Navigate(WORD Key, TShiftState Shift);
+    void NavigateTo(TCvTreeItem* Target, WORD Key, TShiftState Shift);
+    void ScrollToFocused(WORD Key);
+    bool RowFullyShown(const TCvTreeItem& Item) const;
+    // Frame selection with the mouse.
+    void StartFrame(TShiftState Shift);
+    void MoveFrame(int X, int Y);
+    void EndFrame();
+    // Forgets the frame without drawing.
+    void DropFrame();
+    void DrawFrame();
+    void FrameCorner(int X, int Y, TCvTreeItem*& Item, int& CornerX, int& CornerY);
+    void RecomputeFrameSelection(bool Below);
+    // Drops the input's references to an item that goes.
+    void ForgetInputItem(const TCvTreeItem& Item);
+
+    bool FButtonDown = false;
+    int FPressX = 0, FPressY = 0;
+    bool FDragHappened = false;
+    bool FSecondClick = false;
+    int FClickX = 0, FClickY = 0;
+    TCvTreeItem* FLastClickItem = nullptr;
+    int FLastClickSection = -2;
+    bool FDeferredSelect = false;
+    TCvTreeItem* FDeferredItem = nullptr;
+    TShiftState FDeferredShift;
+    bool FFrameSelecting = false;
+    TCvTreeItem* FFrameStartItem = nullptr;
+    int FFrameStartX = 0, FFrameStartY = 0;
+    TCvTreeItem* FFrameEndItem = nullptr;
+    int FFrameEndX = 0, FFrameEndY = 0;
+    std::vector<TCvTreeItem*> FFrameSelection;
+
     void WMSize(TMessage& Message);
     void WMMouseWheel(TMessage& Message);
     void CMSysColorChange(TMessage& Message);
