@@ -10,7 +10,7 @@ shot="$build/screenshots/$(basename "$exe" .exe)-$(date +%Y%m%d-%H%M%S).png"
 wine "$exe" >/dev/null 2>&1 &
 pid=$!
 sleep "$wait_s"
-xwd -root -display "$DISPLAY" | convert xwd:- "$shot"
+bash "$here/scripts/grab-screen.sh" "$shot"
 kill "$pid" 2>/dev/null || true
 wineserver -k 2>/dev/null || true
 wait "$pid" 2>/dev/null || true

@@ -40,16 +40,29 @@ shot() {
   local centre x y
   centre=$(probe where MainImage) || fail "no main window for the picture of $1"
   read -r x y <<<"$centre"
-  xwd -root -display "$DISPLAY" | convert xwd:- -crop "721x535+$((x - 360))+$((y - 267))" +repage \
-    "$shots/qrv-$1.png"
+  bash "$here/scripts/grab-screen.sh" "$shots/qrv-$1.png" "721x535+$((x - 360))+$((y - 267))"
   echo "$shots/qrv-$1.png"
 }
 
 # screen_shot NAME: where the main window stands, whatever covers it (a dialog over it).
+shot_left=279
+shot_top=244
 screen_shot() {
   sleep 3
-  xwd -root -display "$DISPLAY" | convert xwd:- -crop 721x535+279+244 +repage "$shots/qrv-$1.png"
+  bash "$here/scripts/grab-screen.sh" "$shots/qrv-$1.png" "721x535+$shot_left+$shot_top"
   echo "$shots/qrv-$1.png"
+}
+
+# dialog_painted NAME WINDOW_TITLE BUTTON: the picture NAME shows the dialog's button drawn, not
+# one flat colour (a window that never reached the screen shows as a black box).
+dialog_painted() {
+  local centre x y colours
+  centre=$(wine "$probe_exe" where "$2" "$exe_win" "$3" 2>/dev/null | tr -d '\r') ||
+    fail "no $3 on the $1 picture"
+  read -r x y <<<"$centre"
+  colours=$(convert "$shots/qrv-$1.png" -crop "40x12+$((x - shot_left - 20))+$((y - shot_top - 6))" \
+    +repage -format %k info:)
+  [ "$colours" -gt 1 ] || fail "the $1 picture shows $3 as one flat colour"
 }
 
 wine "$work/qrv.exe" >/dev/null 2>&1 &
@@ -72,6 +85,7 @@ dialog="Add a Junk File Mask"
 wait_for 20 wine "$probe_exe" shown "$dialog" "$exe_win" btnCancel >/dev/null 2>&1 ||
   fail "the junk-mask dialog did not show"
 screen_shot junkmask
+dialog_painted junkmask "$dialog" btnCancel
 wine "$probe_exe" click "$dialog" "$exe_win" btnCancel >/dev/null 2>&1 || fail "could not cancel"
 wait_for 10 shown btnNext || fail "the options page did not come back"
 click btnBack
@@ -84,6 +98,7 @@ click btnNext
 # Nothing to scan: the notice stands over the results page.
 wait_for 20 shown btnOk || fail "the nothing-found notice did not show"
 screen_shot nothingfound
+dialog_painted nothingfound "$title" btnOk
 click btnOk
 wait_for 10 shown btnScanStatictics || fail "the results page did not show"
 shot results
