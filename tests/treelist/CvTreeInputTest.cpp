@@ -101,6 +101,11 @@ protected:
     void Fill(const std::vector<TCvString>& Lines) {
         Tree->Items().AssignLines(Lines);
         View().FillRows(0);
+        PinTextRects();
+    }
+    // The hit test reads the text rectangles painting records; the tests place every text at
+    // 60-100 and place it again after a step that repaints (an expansion, a new selection).
+    void PinTextRects() {
         for (int I = 0; I < Tree->Items().TotalCount(); ++I) {
             TCvTreeItem* Item = Tree->Items().ItemAtIndex(I);
             Item->TextLeft = 60;
@@ -374,8 +379,10 @@ TEST_F(CvTreeInputTest, RightPressSelectsAndAPressOnTheButtonExpands) {
     Click(X, RowY(0));
     EXPECT_TRUE(Vis(0)->IsExpanded());
     EXPECT_EQ(FocusedText(), "B"); // the button does not select
+    PinTextRects();
     Click(X, RowY(0));
     EXPECT_FALSE(Vis(0)->IsExpanded());
+    PinTextRects();
 
     // A double click on the text expands (DblClickMode dcmExpand).
     Send(WM_LBUTTONDBLCLK, MK_LBUTTON, 80, RowY(0));
@@ -445,7 +452,9 @@ TEST_F(CvTreeInputTest, FrameStartsAtFivePixelsNotFour) {
     Tree->MouseFrameSelect = true;
     Tree->SetRowSelect(false);
     RecordEvents();
+    PinTextRects();
     ClickRow(0);
+    PinTextRects();
     Events.clear();
     // Press left of the texts (x 5, inside the rows' width, where a press selects nothing) on B,
     // move 4 pixels: nothing yet.
