@@ -39,11 +39,6 @@ constexpr std::array<TAreaColumn, 5> AreaColumn{{
 constexpr int FirstBevelTop = 170;
 constexpr int BevelStep = 64;
 
-bool Readable(const String& FileName) {
-    const DWORD Attributes = GetFileAttributesW(FileName.c_str());
-    return Attributes != INVALID_FILE_ATTRIBUTES && !(Attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
-
 bool PickFolderWithShell(HWND Owner, const String& Caption, String& Folder) {
     TBrowseFolder Browser(nullptr);
     Browser.TitleText = Caption;
@@ -162,7 +157,7 @@ void TfrmMain::FormCreate() {
             [](TComponent* Owner) { return new TTransparentHint(Owner); }, this);
     std::vector<bool> Found;
     for (const TPictureFile& Picture : BigPictures)
-        Found.push_back(Readable(FCore->AppDir() + L"Data\\Buttons\\Big\\" + Picture.File));
+        Found.push_back(FileExists(FCore->AppDir() + L"Data\\Buttons\\Big\\" + Picture.File));
     FLoadableBigPictures = LoadablePictureCount(Found);
     FCore->ReportLoading(2);
     LoadSmallPictures();
