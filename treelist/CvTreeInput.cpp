@@ -223,15 +223,8 @@ void TCvTreeView::SelectByRightPress(TCvTreeItem* Item, TShiftState Shift) {
     if (T.MultiSelect() && Usual) {
         if (!Ctrl && !ShiftKey)
             T.DeselectAll();
-        if (ShiftKey) {
-            TCvTreeItem* const Anchor = T.GetSelectedItem();
-            T.DeselectAll();
-            if (Anchor) {
-                Anchor->SetSelected(true);
-                T.SelectRangeEx2(Item, Anchor, true, false, false);
-                T.SetSelectedItem(Anchor);
-            }
-        }
+        if (ShiftKey)
+            SelectFromAnchorTo(*Item);
     }
     if (Item != T.GetFocusedItem())
         T.SetFocusedItem(Item);
@@ -252,6 +245,18 @@ void TCvTreeView::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) 
         CycleCheckBox(*Hit.Item);
     if (FDeferredSelect)
         ApplyDeferredSelect();
+}
+
+// Shift with a press: the range from the anchor (the selected item) to Item, nothing else.
+void TCvTreeView::SelectFromAnchorTo(TCvTreeItem& Item) {
+    TCustomCvTree& T = *FTree;
+    TCvTreeItem* const Anchor = T.GetSelectedItem();
+    T.DeselectAll();
+    if (!Anchor)
+        return;
+    Anchor->SetSelected(true);
+    T.SelectRangeEx2(&Item, Anchor, true, false, false);
+    T.SetSelectedItem(Anchor);
 }
 
 void TCvTreeView::CycleCheckBox(TCvTreeItem& Item) {
@@ -288,15 +293,8 @@ void TCvTreeView::ApplyDeferredSelect() {
         const bool WasSelected = Item->IsSelected();
         if (Usual && !Ctrl && !ShiftKey)
             T.DeselectAll();
-        if (Usual && ShiftKey) {
-            TCvTreeItem* const Anchor = T.GetSelectedItem();
-            T.DeselectAll();
-            if (Anchor) {
-                Anchor->SetSelected(true);
-                T.SelectRangeEx2(Item, Anchor, true, false, false);
-                T.SetSelectedItem(Anchor);
-            }
-        }
+        if (Usual && ShiftKey)
+            SelectFromAnchorTo(*Item);
         if (Item != T.GetFocusedItem())
             T.SetFocusedItem(Item);
         else if (Usual && !Item->IsSelected() && (!WasSelected || T.AlwaysKeepSelection))

@@ -174,6 +174,7 @@ private:
     void SelectByLeftPress(TCvTreeItem& Item, TShiftState Shift);
     void SelectByRightPress(TCvTreeItem* Item, TShiftState Shift);
     void ApplyDeferredSelect();
+    void SelectFromAnchorTo(TCvTreeItem& Item);
     void CycleCheckBox(TCvTreeItem& Item);
     void SetHotItem(TCvTreeItem* Item);
     void FocusView();
