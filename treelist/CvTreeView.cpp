@@ -231,6 +231,26 @@ void TCvTreeView::MakeChildrenVisible(TCvTreeItem* Item) {
 
 // ---------------------------------------------------------------- scrolling
 
+namespace {
+
+// Where a bar's position, track, top and bottom codes go, on either axis; other codes stay.
+int JumpTarget(TCvScrollCode Code, int Current, int ScrollPos, int End, bool Tracking) {
+    switch (Code) {
+    case escPosition:
+        return ScrollPos;
+    case escTrack:
+        return Tracking ? ScrollPos : Current;
+    case escTop:
+        return 0;
+    case escBottom:
+        return End;
+    default:
+        return Current;
+    }
+}
+
+} // namespace
+
 void TCvTreeView::ScrollVert(TObject* /*Sender*/, TCvScrollCode ScrollCode, int& ScrollPos,
                              bool& DoChange) {
     DoChange = false;
@@ -238,7 +258,8 @@ void TCvTreeView::ScrollVert(TObject* /*Sender*/, TCvScrollCode ScrollCode, int&
     const bool Fixed = T.TotalVarHeightCount() <= 0;
     const int Top = T.TopIndex();
     int Target = Top;
-    switch (MapSecondButton(ScrollCode, T.VertScrollBar().SecondBtnKind)) {
+    const TCvScrollCode Code = MapSecondButton(ScrollCode, T.VertScrollBar().SecondBtnKind);
+    switch (Code) {
     case escLineUp:
         Target = Top - 1;
         break;
@@ -257,20 +278,8 @@ void TCvTreeView::ScrollVert(TObject* /*Sender*/, TCvScrollCode ScrollCode, int&
                 ++Target;
         }
         break;
-    case escPosition:
-        Target = ScrollPos;
-        break;
-    case escTrack:
-        if (T.ScrollTracking)
-            Target = ScrollPos;
-        break;
-    case escTop:
-        Target = 0;
-        break;
-    case escBottom:
-        Target = T.TotalVisCount();
-        break;
     default:
+        Target = JumpTarget(Code, Top, ScrollPos, T.TotalVisCount(), T.ScrollTracking);
         break;
     }
     if (Target != Top)
@@ -284,7 +293,8 @@ void TCvTreeView::ScrollHorz(TObject* /*Sender*/, TCvScrollCode ScrollCode, int&
     TCustomCvTree& T = *FTree;
     const int Left = T.LeftPosition();
     int Target = Left;
-    switch (MapSecondButton(ScrollCode, T.HorzScrollBar().SecondBtnKind)) {
+    const TCvScrollCode Code = MapSecondButton(ScrollCode, T.HorzScrollBar().SecondBtnKind);
+    switch (Code) {
     case escLineUp:
         Target = Left - 4;
         break;
@@ -297,20 +307,8 @@ void TCvTreeView::ScrollHorz(TObject* /*Sender*/, TCvScrollCode ScrollCode, int&
     case escPageDown:
         Target = Left + Width() / 2;
         break;
-    case escPosition:
-        Target = ScrollPos;
-        break;
-    case escTrack:
-        if (T.ScrollTracking)
-            Target = ScrollPos;
-        break;
-    case escTop:
-        Target = 0;
-        break;
-    case escBottom:
-        Target = T.MaxRowWidth;
-        break;
     default:
+        Target = JumpTarget(Code, Left, ScrollPos, T.MaxRowWidth, T.ScrollTracking);
         break;
     }
     if (Target != Left)
