@@ -22,3 +22,17 @@ TCvHeaderSection* AddHeaderColumn(TCvTree& Tree, const String& Caption, int Widt
     }
     return Section;
 }
+
+TCvTreeItem* AddListRow(TCvTree& Tree, const String& Text, std::initializer_list<String> Columns,
+                        int Image, bool CheckBox) {
+    TCvTreeItem* Item = Tree.Items().AddChild(nullptr, Text);
+    for (const String& Column : Columns)
+        Item->ColumnTextList()->Add(Column);
+    if (Image >= 0)
+        Item->SetMainImage(Image);
+    if (CheckBox) {
+        Item->SetCheckBoxShown(true);
+        Item->SetCheckBoxState(0);
+    }
+    return Item;
+}

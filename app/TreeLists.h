@@ -13,3 +13,8 @@ TCvTree* MakeTreeList(TComponent& Owner, TWinControl& Parent, const String& Name
 
 // Appends a column with Caption; Width -1 sizes it to its widest cell, any other value fixes it.
 TCvHeaderSection* AddHeaderColumn(TCvTree& Tree, const String& Caption, int Width);
+
+// Appends a top-level row with Text and the column texts; Image -1 shows none. With CheckBox the
+// row shows an unchecked check box.
+TCvTreeItem* AddListRow(TCvTree& Tree, const String& Text, std::initializer_list<String> Columns,
+                        int Image, bool CheckBox);

@@ -6,8 +6,16 @@
 #include "app/Language.h"
 #include "app/QRVDataMod.h"
 #include "app/QRVUtils.h"
+#include "classlib/gui/Menus.h"
 #include "classlib/gui/NamedChild.h"
+#include "controls/FlatRadioButton.h"
+#include "main/AddRemovePrograms.h"
 #include "main/FeatureContext.h"
+#include "main/InternetPrivacy.h"
+#include "main/RegistryCleaner.h"
+#include "main/ShutdownManager.h"
+#include "main/StartupManager.h"
+#include "treelist/CvTree.h"
 #include "main/JunkFilesOptionsEdit.h"
 #include "main/Report.h"
 #include "main/ViewReportForm.h"
@@ -92,6 +100,11 @@ int LoadablePictureCount(const std::vector<bool>& Readable) {
     return Count;
 }
 
+TPoint MenuSlotOrigin(int Slot) {
+    constexpr int RowStep = 96;
+    return TPoint{16 + (Slot % 2) * MenuColumnWidth, 16 + (Slot / 2) * RowStep};
+}
+
 // ------------------------------------------------------------ TTransparentHint
 
 void TTransparentHint::CreateParams(TCreateParams& Params) const {
@@ -144,6 +157,8 @@ void TfrmMain::FormCreate() {
         std::make_unique<TFeatureContext>(*AppLanguage, FCore->Stats, FEnvironment.Core.Prompt);
     TLauncherEnvironment Launch;
     Launch.AppDir = FCore->AppDir();
+    if (FEnvironment.ShellRun)
+        Launch.Shell = FEnvironment.ShellRun;
     FLaunchers = std::make_unique<TLaunchers>(Launch, *FContext);
     FCore->Flow.OnPageChanged = [this](TMainPage Page) { PageChanged(Page); };
     FCore->OnScanStarted = [this](bool ShowsPath) { ScanStarted(ShowsPath); };
@@ -151,6 +166,7 @@ void TfrmMain::FormCreate() {
     FCore->OnStatisticsChanged = [this](const TScanStatistics& S) { StatisticsChanged(S); };
 
     CreateFrame();
+    CreateSystemFeatures();
     FCore->ReportLoading(1);
     if (Application)
         Application->SetHintWindowClass(
@@ -232,8 +248,25 @@ void TfrmMain::CreateLeftColumn() {
 void TfrmMain::CreateTopButtons() {
     TavImageList* Big = frmDM ? frmDM->avILBig : nullptr;
     TavImageList* Top = frmDM ? frmDM->avILTop : nullptr;
-    btnScheduler = MakeButton(*this, L"btnScheduler", Bounds(524, 8, 90, 20), Top, -1,
-                              [this] { btnSchedulerClick(); });
+    // Left to right as the top row reads: tell a friend, help, support, about, scheduler.
+    const struct {
+        const wchar_t* Name;
+        TavImageExpandButton* TfrmMain::*Member;
+        void (TfrmMain::*Click)();
+    } TopRow[] = {
+        {L"btnTellAFriend", &TfrmMain::btnTellAFriend, &TfrmMain::btnTellAFriendClick},
+        {L"btnHelp", &TfrmMain::btnHelp, &TfrmMain::btnHelpClick},
+        {L"btnSupport", &TfrmMain::btnSupport, &TfrmMain::btnSupportClick},
+        {L"btnAbout", &TfrmMain::btnAbout, &TfrmMain::btnAboutClick},
+        {L"btnScheduler", &TfrmMain::btnScheduler, &TfrmMain::btnSchedulerClick},
+    };
+    int Left = 164;
+    for (const auto& Button : TopRow) {
+        const auto Click = Button.Click;
+        this->*Button.Member = MakeButton(*this, Button.Name, Bounds(Left, 8, 88, 20), Top, -1,
+                                          [this, Click] { (this->*Click)(); });
+        Left += 90;
+    }
     // Minimise acts while a loop runs too: it is not guarded.
     btnMinimize = MakeButton(*this, L"btnMinimize", Bounds(622, 6, 28, 25), Big, -1, nullptr);
     btnMinimize->OnClick = [this](TObject*) { btnMinimizeClick(); };
@@ -314,6 +347,34 @@ TImage* TfrmMain::MakeBigPicture(TWinControl& Parent, const String& Name, const 
     return Picture;
 }
 
+void TfrmMain::MakeMenuEntry(TWinControl& Page, int Slot, const String& Picture, const String& Link,
+                             std::function<void()> Action) {
+    const TPoint At = MenuSlotOrigin(Slot);
+    MakeBigPicture(Page, Picture, Bounds(At.X, At.Y, 64, 64), Action);
+    MakeLink(Page, Link, Bounds(At.X + 74, At.Y + 24, MenuColumnWidth - 84, 18), std::move(Action));
+}
+
+TPopupMenu* TfrmMain::MakeListMenu(
+    const String& Name,
+    std::initializer_list<std::pair<const wchar_t*, std::function<void()>>> Items) {
+    auto* Menu = new TPopupMenu(this);
+    Menu->Name = Name;
+    for (const auto& [Key, Action] : Items) {
+        auto* Item = new TMenuItem(Menu);
+        Item->Caption = FCore->Message(Key);
+        Item->OnClick = Guarded(Action);
+        Menu->Items().Add(Item);
+    }
+    return Menu;
+}
+
+std::optional<std::size_t> TfrmMain::FocusedIndex(const TCvTree& List) {
+    const TCvTreeItem* Focused = List.GetFocusedItem();
+    if (!Focused)
+        return std::nullopt;
+    return static_cast<std::size_t>(Focused->AbsIndex());
+}
+
 TLabel* TfrmMain::MakeLabel(TWinControl& Parent, const String& Name, const TRect& Bounds) {
     auto* Label = MakeNamedChild<TLabel>(*this, Parent, Name, Bounds);
     Label->SetTransparent(true);
@@ -351,13 +412,21 @@ void TfrmMain::EnsurePageControls(TMainPage Page) {
         {pgScan, &TfrmMain::CreateScanPage},
         {pgScanResults, &TfrmMain::CreateScanResultsPage},
         {pgScanStatistics, &TfrmMain::CreateScanStatisticsPage},
+        {pgAdvancedFeatures, &TfrmMain::CreateAdvancedFeaturesPage},
+        {pgSystemConfiguration, &TfrmMain::CreateSystemConfigurationPage},
+        {pgStartUpManager, &TfrmMain::CreateStartUpManagerPage},
+        {pgAddRemovePrograms, &TfrmMain::CreateAddRemoveProgramsPage},
+        {pgShutdownManager, &TfrmMain::CreateShutdownManagerPage},
+        {pgSystemTweak, &TfrmMain::CreateSystemTweakPage},
+        {pgRegistryCleaner, &TfrmMain::CreateRegistryCleanerPage},
+        {pgInternetPrivacy, &TfrmMain::CreateInternetPrivacyPage},
     };
+    TPage& Host = *MainNotebook->Pages(Page);
     for (const auto& [Which, Create] : Builders)
-        if (Which == Page) {
-            TPage& Host = *MainNotebook->Pages(Page);
+        if (Which == Page)
             (this->*Create)(Host);
-            ApplySkinAndLanguage(Host);
-        }
+    CreateHelpButtons(Page, Host);
+    ApplySkinAndLanguage(Host);
 }
 
 void TfrmMain::CreateAllPages() {
@@ -467,6 +536,8 @@ void TfrmMain::btnScanResultsUnSelectAllClick() {
 // --------------------------------------------------------------- the scan
 
 void TfrmMain::ReadOptions() {
+    if (rdRegistryCleanerAdvanced)
+        FRegistry->Advanced = rdRegistryCleanerAdvanced->Checked();
     if (!edLargeOldLarge)
         return;
     FCore->Options.LargeValue = edLargeOldLarge->Value();
@@ -492,7 +563,10 @@ void TfrmMain::RunLoop(const std::function<void()>& Loop) {
 
 void TfrmMain::ScanStarted(bool ShowsCurrentPath) {
     EnsurePageControls(pgScan);
-    labScanTitle->SetCaption(FCore->Message(ShowsCurrentPath ? L"sScanning" : L"sScanningDrives"));
+    labScanTitle->SetCaption(FCore->Message(FCore->Flow.Mode() == mdRegistryCleaner
+                                                ? L"sScanningRegistry"
+                                            : ShowsCurrentPath ? L"sScanning"
+                                                               : L"sScanningDrives"));
     labScanFile->SetVisible(ShowsCurrentPath);
     labScanningFileName->SetVisible(ShowsCurrentPath);
     labScanningFileName->SetCaption(String());
@@ -510,7 +584,9 @@ void TfrmMain::ScanEnded() {
 }
 
 void TfrmMain::ShowCurrentScanPath() {
-    labScanningFileName->SetCaption(FCore->CurrentScanPath());
+    labScanningFileName->SetCaption(FCore->Flow.Mode() == mdRegistryCleaner
+                                        ? FRegistry->CurrentScanPath()
+                                        : FCore->CurrentScanPath());
 }
 
 void TfrmMain::StatisticsChanged(const TScanStatistics& Statistics) {

@@ -11,7 +11,9 @@
 #include "app/SplashForm.h"
 #include "classlib/gui/WindowProbe.h"
 #include "controls/FlatCheckBox.h"
+#include "main/CookieListForm.h"
 #include "main/MainForm.h"
+#include "main/StartUpEditForm.h"
 #include "main/Report.h"
 #include "main/ViewReportForm.h"
 #include "tests/main/ScanTestSupport.h"
@@ -353,6 +355,8 @@ TEST_F(MainFormTest, TheLanguageFileAndTheWindowsNameTheSameControls) {
     Windows.emplace_back(NewForm<TfrmSplash>(App.get()));
     Windows.emplace_back(NewForm<TfrmProgress>(App.get()));
     Windows.emplace_back(NewForm<TfrmPleaseWait>(App.get()));
+    Windows.emplace_back(NewForm<TfrmStartUpEdit>(App.get()));
+    Windows.emplace_back(NewForm<TfrmCookieList>(App.get()));
 
     // Sections that hold texts rather than a control's, and the scheduler's window.
     std::set<String> Names{L"MESSAGES",
@@ -360,6 +364,11 @@ TEST_F(MainFormTest, TheLanguageFileAndTheWindowsNameTheSameControls) {
                            L"SELECTDIRECTORYCAPTION",
                            L"LABLARGEFILESOPTIONSDESCRIPTION",
                            L"LABOLDFILESOPTIONSDESCRIPTION",
+                           L"LVREGISTRYCLEANERCOLUMNNAME1",
+                           L"LVREGISTRYCLEANERCOLUMNNAME2",
+                           L"LVREGISTRYCLEANERCOLUMNNAME3",
+                           L"FRMCOOKIESLISTCAPTION",
+                           L"FRMCOOKIESLISTCOLUMNNAME1",
                            L"FRMSCHEDULERMAIN"};
     for (const TForm* Window : {static_cast<const TForm*>(Form)}) {
         Names.insert(UpperCase(Window->Name));
@@ -384,7 +393,9 @@ TEST_F(MainFormTest, TheLanguageFileAndTheWindowsNameTheSameControls) {
                                    L"labPrompt",
                                    L"labText",
                                    L"labFile",
-                                   L"labPleaseWait"};
+                                   L"labPleaseWait",
+                                   L"labNextRunTime",
+                                   L"lablShutdownManagerUM"};
     const std::vector<String> Sections = SectionsOf(LanguageFile);
     const std::set<String> Known(Sections.begin(), Sections.end());
     std::vector<const TControl*> Captioned;

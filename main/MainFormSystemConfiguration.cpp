@@ -1,0 +1,74 @@
+// The system configuration area: the startup manager, the shutdown manager, the system tweaks
+// and the uninstaller list; and the logic behind those pages and the other system features,
+// made with the window.
+#include "app/PleaseWaitForm.h"
+#include "main/AddRemovePrograms.h"
+#include "main/CookieListForm.h"
+#include "main/InternetPrivacy.h"
+#include "main/MainForm.h"
+#include "main/RegistryCleaner.h"
+#include "main/ShutdownManager.h"
+#include "main/StartupManager.h"
+#include "main/SystemTweaks.h"
+
+void TfrmMain::CreateSystemFeatures() {
+    FPleaseWaitForm = NewForm<TfrmPleaseWait>(this);
+
+    TStartupEnvironment Startup;
+    if (FEnvironment.AdjustStartup)
+        FEnvironment.AdjustStartup(Startup);
+    FStartup = std::make_unique<TStartupManager>(Startup, *FContext);
+
+    TUninstallEnvironment Uninstall;
+    if (FEnvironment.AdjustUninstall)
+        FEnvironment.AdjustUninstall(Uninstall);
+    FUninstall = std::make_unique<TAddRemovePrograms>(Uninstall, *FContext);
+
+    TShutdownEnvironment Shutdown;
+    Shutdown.AppDir = FCore->AppDir();
+    if (FEnvironment.AdjustShutdown)
+        FEnvironment.AdjustShutdown(Shutdown);
+    FShutdown = std::make_unique<TShutdownManager>(Shutdown, *FContext);
+
+    TTweakEnvironment Tweaks;
+    if (FEnvironment.AdjustTweaks)
+        FEnvironment.AdjustTweaks(Tweaks);
+    FTweakWindows = Tweaks.Windows;
+    FTweaks = std::make_unique<TSystemTweaks>(Tweaks);
+
+    FRegistry = std::make_unique<TRegistryCleaner>(
+        *FCore, *FContext, TRegistryCleanerServices{FPleaseWaitForm, nullptr});
+    FRegistry->OnRowsChanged = [this] { FillRegistryList(); };
+
+    ICookiePicker* Picker = FEnvironment.CookiePicker;
+    if (!Picker) {
+        FOwnCookiePicker = std::make_unique<TCookieListPicker>();
+        Picker = FOwnCookiePicker.get();
+    }
+    FPrivacy = std::make_unique<TInternetPrivacy>(
+        *FCore, *FContext, TInternetPrivacyServices{FPleaseWaitForm, Picker});
+}
+
+namespace {
+
+struct TSystemEntry {
+    const wchar_t* Picture;
+    const wchar_t* Label;
+    void (TfrmMain::*Click)();
+};
+constexpr TSystemEntry SystemEntries[] = {
+    {L"btnStartUpManager", L"labStartUpManager", &TfrmMain::btnStartUpManagerClick},
+    {L"btnShutDownManager", L"labShutDownManager", &TfrmMain::btnShutDownManagerClick},
+    {L"btnSystemTweak", L"labSystemTweak", &TfrmMain::btnSystemTweakClick},
+    {L"btnAddRemovePrograms", L"labAddRemovePrograms", &TfrmMain::btnAddRemoveProgramsClick},
+};
+
+} // namespace
+
+void TfrmMain::CreateSystemConfigurationPage(TPage& Page) {
+    for (int I = 0; I < static_cast<int>(std::size(SystemEntries)); ++I) {
+        const auto Click = SystemEntries[I].Click;
+        MakeMenuEntry(Page, I, SystemEntries[I].Picture, SystemEntries[I].Label,
+                      [this, Click] { (this->*Click)(); });
+    }
+}
