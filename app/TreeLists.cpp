@@ -2,6 +2,8 @@
 
 #include "classlib/gui/NamedChild.h"
 
+#include <algorithm>
+
 TCvTree* MakeTreeList(TComponent& Owner, TWinControl& Parent, const String& Name,
                       const TRect& Bounds) {
     auto* Tree = MakeNamedChild<TCvTree>(Owner, Parent, Name, Bounds);
@@ -20,6 +22,8 @@ TCvHeaderSection* AddHeaderColumn(TCvTree& Tree, const String& Caption, int Widt
         Section->SetAutoSize(false);
         Section->SetWidth(Width);
     }
+    // Columns cannot show before the first one exists.
+    Tree.SetShowColumns(true);
     return Section;
 }
 
@@ -35,4 +39,16 @@ TCvTreeItem* AddListRow(TCvTree& Tree, const String& Text, std::initializer_list
         Item->SetCheckBoxState(0);
     }
     return Item;
+}
+
+int FocusedRowIndex(const TCvTree& Tree) {
+    const TCvTreeItem* Focused = Tree.GetFocusedItem();
+    return Focused ? Focused->AbsIndex() : -1;
+}
+
+void FocusRowAt(TCvTree& Tree, int Index) {
+    const int Count = Tree.Items().TotalCount();
+    if (Index < 0 || Count == 0)
+        return;
+    Tree.SetFocusedItem(Tree.Items().ItemAtIndex(std::min(Index, Count - 1)));
 }

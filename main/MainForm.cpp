@@ -6,6 +6,7 @@
 #include "app/Language.h"
 #include "app/QRVDataMod.h"
 #include "app/QRVUtils.h"
+#include "app/TreeLists.h"
 #include "classlib/gui/Menus.h"
 #include "classlib/gui/NamedChild.h"
 #include "controls/FlatRadioButton.h"
@@ -248,24 +249,29 @@ void TfrmMain::CreateLeftColumn() {
 void TfrmMain::CreateTopButtons() {
     TavImageList* Big = frmDM ? frmDM->avILBig : nullptr;
     TavImageList* Top = frmDM ? frmDM->avILTop : nullptr;
-    // Left to right as the top row reads: tell a friend, help, support, about, scheduler.
+    // Left to right as the top row reads, each as wide as its caption needs; the row ends
+    // beside Minimise.
     const struct {
         const wchar_t* Name;
+        int Width;
         TavImageExpandButton* TfrmMain::*Member;
         void (TfrmMain::*Click)();
     } TopRow[] = {
-        {L"btnTellAFriend", &TfrmMain::btnTellAFriend, &TfrmMain::btnTellAFriendClick},
-        {L"btnHelp", &TfrmMain::btnHelp, &TfrmMain::btnHelpClick},
-        {L"btnSupport", &TfrmMain::btnSupport, &TfrmMain::btnSupportClick},
-        {L"btnAbout", &TfrmMain::btnAbout, &TfrmMain::btnAboutClick},
-        {L"btnScheduler", &TfrmMain::btnScheduler, &TfrmMain::btnSchedulerClick},
+        {L"btnTellAFriend", 84, &TfrmMain::btnTellAFriend, &TfrmMain::btnTellAFriendClick},
+        {L"btnHelp", 50, &TfrmMain::btnHelp, &TfrmMain::btnHelpClick},
+        {L"btnSupport", 64, &TfrmMain::btnSupport, &TfrmMain::btnSupportClick},
+        {L"btnAbout", 56, &TfrmMain::btnAbout, &TfrmMain::btnAboutClick},
+        {L"btnScheduler", 78, &TfrmMain::btnScheduler, &TfrmMain::btnSchedulerClick},
     };
-    int Left = 164;
+    constexpr int Gap = 3;
+    int Left = 622 - Gap;
+    for (const auto& Button : TopRow)
+        Left -= Button.Width + Gap;
     for (const auto& Button : TopRow) {
         const auto Click = Button.Click;
-        this->*Button.Member = MakeButton(*this, Button.Name, Bounds(Left, 8, 88, 20), Top, -1,
-                                          [this, Click] { (this->*Click)(); });
-        Left += 90;
+        this->*Button.Member = MakeButton(*this, Button.Name, Bounds(Left, 8, Button.Width, 20),
+                                          Top, -1, [this, Click] { (this->*Click)(); });
+        Left += Button.Width + Gap;
     }
     // Minimise acts while a loop runs too: it is not guarded.
     btnMinimize = MakeButton(*this, L"btnMinimize", Bounds(622, 6, 28, 25), Big, -1, nullptr);
@@ -369,10 +375,10 @@ TPopupMenu* TfrmMain::MakeListMenu(
 }
 
 std::optional<std::size_t> TfrmMain::FocusedIndex(const TCvTree& List) {
-    const TCvTreeItem* Focused = List.GetFocusedItem();
-    if (!Focused)
+    const int Index = FocusedRowIndex(List);
+    if (Index < 0)
         return std::nullopt;
-    return static_cast<std::size_t>(Focused->AbsIndex());
+    return static_cast<std::size_t>(Index);
 }
 
 TLabel* TfrmMain::MakeLabel(TWinControl& Parent, const String& Name, const TRect& Bounds) {

@@ -37,12 +37,14 @@ void TfrmMain::CreateAddRemoveProgramsPage(TPage& Page) {
 void TfrmMain::FillProgramList() {
     if (!lvAddRemovePrograms)
         return;
+    const int Focused = FocusedRowIndex(*lvAddRemovePrograms);
     lvAddRemovePrograms->Items().BeginUpdate();
     lvAddRemovePrograms->Items().RemoveAll();
     for (const auto& Program : FUninstall->Programs())
         AddListRow(*lvAddRemovePrograms, Program->DisplayName, {Program->KeyName},
                    Program->ImageIndex, false);
     lvAddRemovePrograms->Items().EndUpdate();
+    FocusRowAt(*lvAddRemovePrograms, Focused);
 }
 
 void TfrmMain::btnAddRemoveProgramsClick() {

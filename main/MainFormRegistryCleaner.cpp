@@ -16,8 +16,10 @@ void TfrmMain::CreateRegistryCleanerOptions(TPage& Page) {
         *this, Page, L"rdRegistryCleanerAdvanced", Bounds(16, 96, 400, 17));
     MakeLabel(Page, L"labRegistryCleanerAdvancedDetails", Bounds(36, 116, 490, 30))
         ->SetWordWrap(true);
-    for (TFlatRadioButton* Radio : {rdRegistryCleanerSimple, rdRegistryCleanerAdvanced})
+    for (TFlatRadioButton* Radio : {rdRegistryCleanerSimple, rdRegistryCleanerAdvanced}) {
         Radio->SetCaption(FCore->Text(Radio->Name, L"Caption"));
+        Radio->SetTransparent(true);
+    }
     rdRegistryCleanerSimple->SetChecked(true);
 }
 
@@ -66,6 +68,7 @@ void TfrmMain::CreateRegistryCleanerPage(TPage& Page) {
 void TfrmMain::FillRegistryList() {
     if (!lvRegistryCleaner)
         return;
+    const int Focused = FocusedRowIndex(*lvRegistryCleaner);
     lvRegistryCleaner->Items().BeginUpdate();
     lvRegistryCleaner->Items().RemoveAll();
     for (const TRegistryRow& Row : FRegistry->Rows()) {
@@ -75,6 +78,7 @@ void TfrmMain::FillRegistryList() {
         Item->SetCheckBoxState(Row.Checked ? 1 : 0);
     }
     lvRegistryCleaner->Items().EndUpdate();
+    FocusRowAt(*lvRegistryCleaner, Focused);
 }
 
 void TfrmMain::btnRegistryCleanerClick() {

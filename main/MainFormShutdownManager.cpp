@@ -33,6 +33,7 @@ void TfrmMain::CreateShutdownManagerPage(TPage& Page) {
 
     chkShutdownManagerEnable = MakeNamedChild<TFlatCheckBox>(
         *this, Page, L"chkShutdownManagerEnable", Bounds(LabelLeft, 12, 400, 17));
+    chkShutdownManagerEnable->SetTransparent(true);
     chkShutdownManagerEnable->OnClick = [this](TObject*) { chkShutdownManagerEnableClick(); };
 
     MakeLabel(Page, L"labShutdownManagerWhen", Bounds(LabelLeft, 48, 130, 15));
@@ -79,6 +80,7 @@ void TfrmMain::CreateShutdownManagerPage(TPage& Page) {
 
     chkShutdownManagerAsk = MakeNamedChild<TFlatCheckBox>(*this, Page, L"chkShutdownManagerAsk",
                                                           Bounds(LabelLeft, 190, 400, 17));
+    chkShutdownManagerAsk->SetTransparent(true);
     MakeLabel(Page, L"labShutdownManUsername", Bounds(LabelLeft, 226, 130, 15));
     edShutdownManUsername = MakeNamedChild<TFlatComboBox>(*this, Page, L"edShutdownManUsername",
                                                           Bounds(FieldLeft, 222, 200, 21));

@@ -47,12 +47,14 @@ void TfrmMain::CreateStartUpManagerPage(TPage& Page) {
 void TfrmMain::FillStartupList() {
     if (!lvStartupManager)
         return;
+    const int Focused = FocusedRowIndex(*lvStartupManager);
     lvStartupManager->Items().BeginUpdate();
     lvStartupManager->Items().RemoveAll();
     for (const TStartupEntry& Entry : FStartup->Entries())
         AddListRow(*lvStartupManager, Entry.Name, {Entry.CommandLine, Entry.LocationText},
                    Entry.ImageIndex, false);
     lvStartupManager->Items().EndUpdate();
+    FocusRowAt(*lvStartupManager, Focused);
 }
 
 void TfrmMain::btnStartUpManagerClick() {

@@ -191,10 +191,10 @@ void TfrmMain::CreateSystemTweakPage(TPage& Page) {
                                 Entry.Kind == tcCheck || Entry.Kind == tcRadio ? 17 : 19);
         switch (Entry.Kind) {
         case tcCheck:
-            MakeNamedChild<TFlatCheckBox>(*this, Parent, Entry.Name, At);
+            MakeNamedChild<TFlatCheckBox>(*this, Parent, Entry.Name, At)->SetTransparent(true);
             break;
         case tcRadio:
-            MakeNamedChild<TFlatRadioButton>(*this, Parent, Entry.Name, At);
+            MakeNamedChild<TFlatRadioButton>(*this, Parent, Entry.Name, At)->SetTransparent(true);
             break;
         case tcCombo: {
             auto* Combo = MakeNamedChild<TFlatComboBox>(*this, Parent, Entry.Name, At);
