@@ -28,8 +28,9 @@ TfrmCookieList::TfrmCookieList(TComponent* AOwner) : TFlatForm(AOwner) {
     lvCookies = MakeTreeList(*this, *this, L"lvCookies",
                              Bounds(FrameMargin, Top, Inner, ButtonsTop - Top - 6));
     lvCookies->SetShowCheckboxes(true);
-    AddHeaderColumn(*lvCookies, SectionCaption(L"frmCookiesListColumnName1"), Inner - 4);
-    AddHeaderColumn(*lvCookies, String(), -1);
+    // One column as wide as the list, the vertical bar's room left.
+    AddHeaderColumn(*lvCookies, SectionCaption(L"frmCookiesListColumnName1"),
+                    Inner - GetSystemMetrics(SM_CXVSCROLL) - 4);
     const struct {
         const wchar_t* Name;
         TavImageExpandButton* TfrmCookieList::*Member;

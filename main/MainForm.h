@@ -33,6 +33,7 @@ class TFlatEdit;
 class TFlatRadioButton;
 class TFlatSpinEditInteger;
 class TPopupMenu;
+class TImageList;
 class TRoundedFlatSpeedButton;
 class TStartupManager;
 class TAddRemovePrograms;
@@ -210,6 +211,8 @@ public:
     TRegistryCleaner& RegistryCleaner() { return *FRegistry; }
     TInternetPrivacy& InternetPrivacy() { return *FPrivacy; }
 
+    // The status pictures of the startup, uninstaller and registry lists.
+    TImageList* StatusImages = nullptr;
     TavImageExpandButton* btnTellAFriend = nullptr;
     TavImageExpandButton* btnHelp = nullptr;
     TavImageExpandButton* btnSupport = nullptr;
@@ -235,6 +238,8 @@ public:
     TFlatSpinEditInteger* edShutdownRunDay = nullptr;
     TFlatSpinEditInteger* edShutdownRunMonth = nullptr;
     TFlatSpinEditInteger* edShutdownRunYear = nullptr;
+    // The date of a single run: its caption, and DD, MM and YYYY under the edits.
+    TLabel* labShutdownRunDate = nullptr;
     std::array<TLabel*, 3> labShutdownDate{};
     TFlatCheckBox* chkShutdownManagerAsk = nullptr;
     TFlatComboBox* edShutdownManUsername = nullptr;

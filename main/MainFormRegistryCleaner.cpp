@@ -25,6 +25,7 @@ void TfrmMain::CreateRegistryCleanerOptions(TPage& Page) {
 
 void TfrmMain::CreateRegistryCleanerPage(TPage& Page) {
     lvRegistryCleaner = MakeTreeList(*this, Page, L"lvRegistryCleaner", Bounds(8, 8, 531, 362));
+    lvRegistryCleaner->SetImages(StatusImages);
     lvRegistryCleaner->SetShowCheckboxes(true);
     const std::pair<const wchar_t*, int> Columns[] = {{L"lvRegistryCleanerColumnName1", 300},
                                                       {L"lvRegistryCleanerColumnName2", 50},

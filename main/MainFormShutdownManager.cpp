@@ -53,6 +53,7 @@ void TfrmMain::CreateShutdownManagerPage(TPage& Page) {
 
     // Weekly and monthly: the day; once: the date. They share the row.
     labShutdownRunOn = MakeLabel(Page, L"labShutdownRunOn", Bounds(LabelLeft, 144, 130, 15));
+    labShutdownRunDate = MakeLabel(Page, L"labShutdownRunDate", Bounds(LabelLeft, 144, 130, 15));
     cbWeekDay = Combo(L"cbWeekDay", Bounds(FieldLeft, 140, 140, 21),
                       {L"sMonday", L"sTuesday", L"sWednesday", L"sThursday", L"sFriday",
                        L"sSaturday", L"sSunday"});
@@ -176,6 +177,7 @@ void TfrmMain::cmbShutdownManagerWhenClick() {
         Control->SetVisible(View.Date);
     for (TLabel* Label : labShutdownDate)
         Label->SetVisible(View.Date);
+    labShutdownRunDate->SetVisible(View.Date);
 }
 
 void TfrmMain::btnShutdownManOkClick() {

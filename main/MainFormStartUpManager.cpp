@@ -14,6 +14,7 @@ const TRect ListBounds = Bounds(8, 8, 531, 362);
 
 void TfrmMain::CreateStartUpManagerPage(TPage& Page) {
     lvStartupManager = MakeTreeList(*this, Page, L"lvStartupManager", ListBounds);
+    lvStartupManager->SetImages(StatusImages);
     for (const auto& [Key, Width] : {std::pair{L"headerProgramName", 100},
                                      {L"headerCommandLine", 250},
                                      {L"headerLocation", 150}})

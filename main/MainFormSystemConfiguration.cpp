@@ -2,6 +2,7 @@
 // and the uninstaller list; and the logic behind those pages and the other system features,
 // made with the window.
 #include "app/PleaseWaitForm.h"
+#include "classlib/gui/ImgList.h"
 #include "main/AddRemovePrograms.h"
 #include "main/CookieListForm.h"
 #include "main/InternetPrivacy.h"
@@ -11,8 +12,36 @@
 #include "main/StartupManager.h"
 #include "main/SystemTweaks.h"
 
+namespace {
+
+// The pictures the system lists show by index: 0 safe, 1 warning and 2 critical (the safety
+// classes), 4 a command that can start and 5 one that cannot; 3 is not used.
+TImageList* MakeStatusImages(TComponent& Owner) {
+    auto* List = new TImageList(&Owner);
+    List->Name = L"StatusImages";
+    List->SetSize(16, 16);
+    constexpr TColor Green = 0x40A040, Amber = 0x00A0E0, Red = 0x3030D0;
+    for (const TColor Colour : {Green, Amber, Red, clNone, Green, Red}) {
+        TBitmap Picture;
+        Picture.SetSize(16, 16);
+        TCanvas& Canvas = Picture.Canvas();
+        Canvas.Brush().SetColor(clFuchsia);
+        Canvas.FillRect(TRect(0, 0, 16, 16));
+        if (Colour != clNone) {
+            Canvas.Brush().SetColor(Colour);
+            Canvas.Pen().SetColor(Colour);
+            Canvas.Ellipse(TRect(3, 3, 13, 13));
+        }
+        List->AddMasked(Picture, clFuchsia);
+    }
+    return List;
+}
+
+} // namespace
+
 void TfrmMain::CreateSystemFeatures() {
     FPleaseWaitForm = NewForm<TfrmPleaseWait>(this);
+    StatusImages = MakeStatusImages(*this);
 
     TStartupEnvironment Startup;
     if (FEnvironment.AdjustStartup)

@@ -248,6 +248,7 @@ TEST_F(SystemPages, TheShutdownControlsFollowTheTypeAndTheEnableBox) {
         EXPECT_EQ(Form->labMonthlyMonth->Visible(), Type.MonthDay);
         EXPECT_EQ(Form->edShutdownRunYear->Visible(), Type.Date);
         EXPECT_EQ(Form->labShutdownDate[2]->Visible(), Type.Date);
+        EXPECT_EQ(Form->labShutdownRunDate->Visible(), Type.Date);
         EXPECT_EQ(Form->lablShutdownManagerUM->Caption(),
                   Type.Unit ? Message(Type.Unit) : String());
     }
