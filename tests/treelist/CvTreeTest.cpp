@@ -164,12 +164,12 @@ protected:
         std::string S;
         for (int I = 0; I < Tree->Items().TotalCount(); ++I) {
             const TCvTreeItem* Item = Tree->Items().ItemAtIndex(I);
-            S += Narrow(Item->Text() + Item->ColumnTextList()->Strings(0)) + " ";
+            S += Narrow(Item->Text()) + Narrow(Item->ColumnTextList()->Strings(0)) + " ";
         }
         return S;
     }
     TCvHeaderSection* Section(int I) { return Tree->HeaderControl().Sections().ItemByIndex(I); }
-    static std::string Narrow(const std::wstring& W) { return std::string(W.begin(), W.end()); }
+    static std::string Narrow(std::wstring_view W) { return std::string(W.begin(), W.end()); }
 };
 
 TEST_F(CvTreeHeaderClicks, ClicksCycleTheDirectionAndCtrlAddsATieBreaker) {
