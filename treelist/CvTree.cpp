@@ -48,20 +48,36 @@ private:
 
 namespace {
 
-// Measures on a memory DC of the screen with the font selected.
+// Measures on a memory DC of the screen. Rows are measured one after another with fonts made
+// afresh for each but mostly alike: the font stays selected and is made and selected again only
+// when face, height or style differ (a selection costs more than the measuring).
 class TScreenMeasurer : public ICvTextMeasurer {
 public:
+    TScreenMeasurer() : FOriginal(GetCurrentObject(FDC.Handle(), OBJ_FONT)) {}
+    ~TScreenMeasurer() override { SelectObject(FDC.Handle(), FOriginal); }
+    TScreenMeasurer(const TScreenMeasurer&) = delete;
+    TScreenMeasurer& operator=(const TScreenMeasurer&) = delete;
+
     TSize TextSize(const TFont& Font, const TCvString& Text, UINT Flags, int Width) override {
-        const HGDIOBJ Old = SelectObject(FDC.Handle(), Font.Handle());
+        if (!FSelected || Font.Name() != FFont.Name() || Font.Height() != FFont.Height() ||
+            Font.Style() != FFont.Style()) {
+            // The old handle is deselected before the copy deletes it.
+            SelectObject(FDC.Handle(), FOriginal);
+            FFont.Assign(Font);
+            SelectObject(FDC.Handle(), FFont.Handle());
+            FSelected = true;
+        }
         TRect R(0, 0, std::max(Width, 1), 0);
         DrawTextWide(FDC.Handle(), Text.c_str(), static_cast<int>(Text.size()), R,
                      Flags | DT_CALCRECT);
-        SelectObject(FDC.Handle(), Old);
         return TSize{R.Width(), R.Height()};
     }
 
 private:
     TMemoryDC FDC{nullptr};
+    TFont FFont;
+    const HGDIOBJ FOriginal;
+    bool FSelected = false;
 };
 
 } // namespace
