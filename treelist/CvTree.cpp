@@ -187,6 +187,7 @@ TCustomCvTree::~TCustomCvTree() {
     // The items go (with their deletion events) in the core's destructor, after the view and
     // header links are cut here.
     BeginDestroy();
+    FView->DropEdit();
     FView->ClearRows();
     SetView(nullptr);
     TCvTreeCore::SetHeader(nullptr);
@@ -911,12 +912,6 @@ void TCustomCvTree::SetTopItem(TCvTreeItem* Item) {
     if (!Item)
         throw ECvTreeError(L"CvTree item not specified");
     FView->SetTopIndex(Item->VisIndex());
-}
-
-void TCustomCvTree::EditItem(TCvTreeItem* Item, int /*SectionIndex*/) {
-    if (!Item)
-        throw ECvTreeError(L"CvTree item not specified");
-    // The in-place editors come with the editing framework; until then nothing opens.
 }
 
 void TCustomCvTree::SaveTextToStream(TStream& Stream) {
