@@ -187,7 +187,7 @@ TCustomCvTree::~TCustomCvTree() {
     // The items go (with their deletion events) in the core's destructor, after the view and
     // header links are cut here.
     BeginDestroy();
-    FView->DropEdit();
+    FView->Shutdown();
     FView->ClearRows();
     SetView(nullptr);
     TCvTreeCore::SetHeader(nullptr);
@@ -248,8 +248,11 @@ void TCustomCvTree::ForwardViewEvents() {
         if (OnMouseWheel)
             OnMouseWheel(this, S, Delta, Pos, Handled);
     };
-    const auto SourceOf = [this](TObject* Source) -> TObject* {
-        return Source == FView ? static_cast<TObject*>(this) : Source;
+    // A tree's rows are dragged by its view: the tree stands for it, also in another tree.
+    const auto SourceOf = [](TObject* Source) -> TObject* {
+        if (auto* View = dynamic_cast<TCvTreeView*>(Source))
+            return &View->Tree();
+        return Source;
     };
     FView->OnDragOver = [this, Shifted, SourceOf](TObject*, TObject* Source, int X, int Y,
                                                   TDragState State, bool& Accept) {
@@ -535,6 +538,7 @@ void TCustomCvTree::SetExpandOnDblClick(bool Value) {
 
 void TCustomCvTree::SetDragType(TCvDragType Value) {
     FDragType = Value;
+    FView->UpdateOleTarget();
 }
 
 void TCustomCvTree::SetImageList(TCustomImageList*& Field, TCustomImageList* Value) {

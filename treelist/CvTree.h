@@ -9,6 +9,7 @@
 #include "classlib/gui/ImgList.h"
 #include "treelist/CvHeader.h"
 #include "treelist/CvScrollBar.h"
+#include "treelist/CvTreeDrag.h"
 #include "treelist/CvTreeCore.h"
 #include "treelist/CvTreeView.h"
 #include "treelist/CvVCLUtils.h"
@@ -297,6 +298,7 @@ public:
     int DragScrollInterval = 100;
     int DragExpandDelay = 500;
     bool ExpandOnDragOver = false;
+    TDragImgMode DragImageMode = dimAll;
     bool DoInplaceEdit = true;
     int InplaceEditorDelay = 500;
     bool QuickEditMode = false;
@@ -405,6 +407,16 @@ public:
     std::function<void(TObject* Sender, TCvTreeItem* Item, int SectionIndex,
                        TCvFieldType SupposedFieldType, TCvTreeInplaceEditor*& Editor)>
         OnInplaceEditorNeeded;
+    // The row under a drag changed; ItemRect in tree coordinates.
+    std::function<void(TObject* Sender, TCvTreeItem* Item, const TRect& ItemRect, int X, int Y)>
+        OnDragTargetChange;
+    // Supplies the data and the drop source of an OLE drag; without both nothing is dragged.
+    std::function<void(TObject* Sender, IDataObject*& Data, IDropSource*& Source,
+                       TDragTypes& OKEffects)>
+        OnOleDragStart;
+    std::function<void(TObject* Sender, TDragType Type, HRESULT Result)> OnOleDragFinish;
+    TTargetDragEvent OnOleTargetDrag;
+    TTargetDropEvent OnOleTargetDrop;
 
     virtual void DoItemDraw(TCvTreeItem* Item, TCanvas& Surface, const TRect& R, int SectionIndex);
     virtual void DoAfterItemDraw(TCanvas& Canvas, TCvTreeItem* Item, const TRect& ItemRect,

@@ -390,7 +390,10 @@ void TCvTreeView::ProcessMouseMove(TShiftState Shift, int X, int Y) {
         if (FFrameSelecting) {
             MoveFrame(X, Y);
         } else if (FarFromPress(X, Y, FPressX, FPressY)) {
-            // Starting a drag of the selection is not built; the frame takes the move.
+            if (CanStartDrag()) {
+                StartDrag();
+                return;
+            }
             if (T.MouseFrameSelect && T.MultiSelect() && !FRows.empty()) {
                 FDeferredSelect = false;
                 StartFrame(Shift);

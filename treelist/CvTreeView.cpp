@@ -5,6 +5,8 @@
 #include "treelist/CvTree.h"
 #include "classlib/gui/ExtCtrls.h"
 #include "treelist/CvHintWnd.h"
+#include "treelist/CvTreeDrag.h"
+#include "treelist/CvTreeInplace.h"
 #include "treelist/CvTreeSearch.h"
 
 #include <algorithm>
@@ -584,6 +586,9 @@ void TCvTreeView::WndProc(TMessage& Message) {
     switch (Message.Msg) {
     case CM_HINTSHOW:
         CMHintShow(Message);
+        return;
+    case CM_DRAG:
+        CMDragTree(Message);
         return;
     case WM_SIZE:
         WMSize(Message);

@@ -7,6 +7,7 @@
 #include "classlib/gui/ImgList.h"
 #include "treelist/CvScrollBar.h"
 #include "treelist/CvTreeCore.h"
+#include "treelist/CvTreeDrag.h"
 
 #include <exception>
 #include <memory>
@@ -16,6 +17,7 @@ class TCustomCvTree;
 class TCvHeader;
 class TCvHeaderSection;
 class TCvHintWindow;
+class TCvTreeDragObject;
 class TCvTreeInplaceEditor;
 class TCvTreeSearch;
 class TTimer;
@@ -164,6 +166,22 @@ public:
     bool EditorShown() const;
     // Where an editor of the cell goes, in client coordinates; scrolls it into view sideways.
     TRect EditCellRect(TCvTreeItem& Item, int SectionIndex);
+    // Dragging (CvTreeDrag.cpp). Source: the class library's drag object, null for OLE.
+    void DoDragOver(TDragObject* Source, int X, int Y, bool Accepted);
+    void DragScrollTick();
+    void DragExpandTick();
+    void DoEndDrag(TObject* Target, int X, int Y);
+    void BuildDragImage();
+    TBitmap* DragImage() const { return FDragImage.get(); }
+    int DragImageTop() const { return FDragImageTop; }
+    TPoint DragHotSpot() const { return FDragHotSpot; }
+    TTimer* DragScrollTimer() const { return FDragScrollTimer.get(); }
+    TTimer* DragExpandTimer() const { return FDragExpandTimer.get(); }
+    bool DragOverView() const { return FDragOverView; }
+    // An OLE drop target while the tree's DragType is not dtDelphi.
+    void UpdateOleTarget();
+    // Ends an edit and a drag for good, errors ignored: the tree goes.
+    void Shutdown() noexcept;
 
 protected:
     void WndProc(TMessage& Message) override;
@@ -315,6 +333,30 @@ private:
     TCvTreeItem* FHintItem = nullptr;
     TCvTreeItem* FItemHintItem = nullptr;
     bool FDragOverView = false;
+    // Dragging (CvTreeDrag.cpp).
+    bool CanStartDrag() const;
+    void StartDrag();
+    void DoStartDrag(TDragObject*& Object);
+    int DragRowWidth() const;
+    void PaintDragRows(TCanvas& Canvas);
+    void PaintDragRow(TCanvas& Canvas, TCvTreeItem& Item, const TRect& R);
+    bool RowsBelow() const;
+    int DragScrollBand(int Y) const;
+    void ClearDropTarget(TDragObject* Source);
+    void EndDragOver(bool FreeExpandTimer);
+    void CMDragTree(TMessage& Message);
+    void OleTargetDrag(TDragState State, TOleDragObject* Source, TShiftState Shift, int X, int Y,
+                       TDragType& Type);
+    void OleTargetDrop(TOleDragObject* Source, TShiftState Shift, int X, int Y, TDragType& Type);
+    std::unique_ptr<TCvTreeDragObject> FDragObject;
+    std::unique_ptr<TBitmap> FDragImage;
+    int FDragImageTop = 0;
+    TPoint FDragHotSpot;
+    TPoint FDragPoint;
+    TDragObject* FDragSource = nullptr;
+    std::unique_ptr<TTimer> FDragScrollTimer;
+    std::unique_ptr<TTimer> FDragExpandTimer;
+    std::unique_ptr<TCvDropTarget> FOleTarget;
     // In-place editing (CvTreeInplace.cpp).
     std::unique_ptr<TTimer> FEditTimer;
     TCvTreeInplaceEditor* FEditor = nullptr;
