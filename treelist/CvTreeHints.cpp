@@ -189,6 +189,15 @@ void TCvTreeView::ShowLineHint(TCvTreeItem& Item, int SectionIndex) {
         TRect(TopLeft.X, TopLeft.Y, TopLeft.X + R.Width(), TopLeft.Y + R.Height()), Text);
 }
 
+bool TCvTreeView::PointerOverView() const {
+    POINT P{};
+    if (!HandleAllocated() || !GetCursorPos(&P))
+        return false;
+    const TPoint Client = ScreenToClient(TPoint{P.x, P.y});
+    const RECT Area = ClientRect();
+    return PtInRect(&Area, POINT{Client.X, Client.Y}) != FALSE;
+}
+
 void TCvTreeView::HideLineHint() {
     FHintItem = nullptr;
     FHintTimer.reset();

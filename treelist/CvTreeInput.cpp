@@ -828,7 +828,9 @@ void TCvTreeView::WMMouseMove(TMessage& Message) {
 
 void TCvTreeView::CMMouseLeave(TMessage& Message) {
     TCustomControl::WndProc(Message);
-    HideLineHint();
+    // The line hint lies over the row: the pointer resting on it has not left the view.
+    if (!PointerOverView())
+        HideLineHint();
     if (TCvTreeItem* Hot = std::exchange(FTree->HotItem, nullptr)) {
         InvalidateItem(*Hot);
         if (HandleAllocated())

@@ -325,6 +325,7 @@ private:
     void PrepareItemHint(int X, int Y);
     void CMHintShow(TMessage& Message);
     void HideLineHintFor(const TMessage& Message);
+    bool PointerOverView() const;
     // A content x of the section (or of the tree column, Section -1) in client coordinates.
     int ClientXOf(int X, int SectionIndex) const;
     std::unique_ptr<TTimer> FHintTimer;
