@@ -204,6 +204,7 @@ TCustomCvTree::~TCustomCvTree() {
     // The items go (with their deletion events) in the core's destructor, after the view and
     // header links are cut here.
     BeginDestroy();
+    FView->Shutdown();
     FView->ClearRows();
     SetView(nullptr);
     TCvTreeCore::SetHeader(nullptr);
@@ -264,8 +265,11 @@ void TCustomCvTree::ForwardViewEvents() {
         if (OnMouseWheel)
             OnMouseWheel(this, S, Delta, Pos, Handled);
     };
-    const auto SourceOf = [this](TObject* Source) -> TObject* {
-        return Source == FView ? static_cast<TObject*>(this) : Source;
+    // A tree's rows are dragged by its view: the tree stands for it, also in another tree.
+    const auto SourceOf = [](TObject* Source) -> TObject* {
+        if (auto* View = dynamic_cast<TCvTreeView*>(Source))
+            return &View->Tree();
+        return Source;
     };
     FView->OnDragOver = [this, Shifted, SourceOf](TObject*, TObject* Source, int X, int Y,
                                                   TDragState State, bool& Accept) {
@@ -551,6 +555,7 @@ void TCustomCvTree::SetExpandOnDblClick(bool Value) {
 
 void TCustomCvTree::SetDragType(TCvDragType Value) {
     FDragType = Value;
+    FView->UpdateOleTarget();
 }
 
 void TCustomCvTree::SetImageList(TCustomImageList*& Field, TCustomImageList* Value) {
@@ -928,12 +933,6 @@ void TCustomCvTree::SetTopItem(TCvTreeItem* Item) {
     if (!Item)
         throw ECvTreeError(L"CvTree item not specified");
     FView->SetTopIndex(Item->VisIndex());
-}
-
-void TCustomCvTree::EditItem(TCvTreeItem* Item, int /*SectionIndex*/) {
-    if (!Item)
-        throw ECvTreeError(L"CvTree item not specified");
-    // The in-place editors come with the editing framework; until then nothing opens.
 }
 
 void TCustomCvTree::SaveTextToStream(TStream& Stream) {
