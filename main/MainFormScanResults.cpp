@@ -10,10 +10,9 @@
 
 namespace {
 
-// The command buttons under the list, left to right.
+// The command buttons under the list, left to right, with a gap between them.
 constexpr int ButtonTop = 378;
-constexpr int ButtonWidth = 84;
-constexpr int ButtonStep = 88;
+constexpr int ButtonGap = 4;
 
 } // namespace
 
@@ -57,23 +56,25 @@ void TfrmMain::CreateScanResultsPage(TPage& Page) {
     TavImageList* Inside = frmDM ? frmDM->avILInside : nullptr;
     struct TCommand {
         const wchar_t* Name;
+        int Width;
         int Glyph;
         void (TfrmMain::*Click)();
     };
+    // Widths by caption: together they span the list.
     static constexpr TCommand Commands[] = {
-        {L"btnScanResultsSelectAll", 16, &TfrmMain::btnScanResultsSelectAllClick},
-        {L"btnScanResultsUnSelectAll", 17, &TfrmMain::btnScanResultsUnSelectAllClick},
-        {L"btnScaResultsFilter", 10, &TfrmMain::btnScaResultsFilterClick},
-        {L"btnScaResultsClearFilter", 11, &TfrmMain::btnScaResultsClearFilterClick},
-        {L"btnScanResultsCleanAll", 3, &TfrmMain::btnScanResultsCleanAllClick},
-        {L"btnScanStatictics", 1, &TfrmMain::btnScanStaticticsClick},
+        {L"btnScanResultsSelectAll", 80, 16, &TfrmMain::btnScanResultsSelectAllClick},
+        {L"btnScanResultsUnSelectAll", 92, 17, &TfrmMain::btnScanResultsUnSelectAllClick},
+        {L"btnScaResultsFilter", 74, 10, &TfrmMain::btnScaResultsFilterClick},
+        {L"btnScaResultsClearFilter", 80, 11, &TfrmMain::btnScaResultsClearFilterClick},
+        {L"btnScanResultsCleanAll", 84, 3, &TfrmMain::btnScanResultsCleanAllClick},
+        {L"btnScanStatictics", 85, 1, &TfrmMain::btnScanStaticticsClick},
     };
     int Left = 16;
     for (const TCommand& Command : Commands) {
         auto* Button =
-            MakeButton(Page, Command.Name, Bounds(Left, ButtonTop, ButtonWidth, 25), Inside,
+            MakeButton(Page, Command.Name, Bounds(Left, ButtonTop, Command.Width, 25), Inside,
                        Command.Glyph, [this, Click = Command.Click] { (this->*Click)(); });
-        Left += ButtonStep;
+        Left += Command.Width + ButtonGap;
         if (Command.Click == &TfrmMain::btnScanStaticticsClick)
             btnScanStatictics = Button;
         if (Command.Click == &TfrmMain::btnScaResultsClearFilterClick)

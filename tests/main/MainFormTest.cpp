@@ -253,6 +253,8 @@ TEST_F(MainFormTest, ThePathListArrivesFocusedWritesChecksBackAndDeletesTheFocus
     const auto PathOf = [&](int Row) { return List.Items().ItemAtIndex(Row)->CellText(1); };
     EXPECT_EQ(PathOf(0), L"C:\\");
     EXPECT_EQ(List.GetFocusedItem(), List.Items().ItemAtIndex(0)) << "C: is focused on arrival";
+    EXPECT_TRUE(List.HeaderControl().Showing()) << "the columns have their header";
+    EXPECT_GT(List.HeaderControl().Height(), 10);
     EXPECT_TRUE(List.Items().ItemAtIndex(0)->IsSelected());
 
     // A check box click reaches the scan's rows.
@@ -288,6 +290,7 @@ TEST_F(MainFormTest, ResultRowsCarryTheirRecordsAndTheCheckedOnesAreDeleted) {
     ASSERT_EQ(Results.Count(), 3);
     ASSERT_EQ(List.Items().TotalCount(), 3);
     EXPECT_EQ(List.HeaderControl().Sections().SectionCount(), 5);
+    EXPECT_TRUE(List.HeaderControl().Showing()) << "a scan's columns have their header";
     for (int I = 0; I < 3; ++I) {
         const TCvTreeItem* Item = List.Items().ItemAtIndex(I);
         const TFile* File = TfrmMain::RecordOf(Item);
