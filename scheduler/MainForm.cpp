@@ -94,7 +94,6 @@ TfrmSchedulerMain::TfrmSchedulerMain(TComponent* Owner, TSchedEnvironment Enviro
     SetFormCaption(Caption);
     SetBounds(0, 0, WindowWidth, WindowHeight);
     Position = poDesktopCenter;
-    HelpButton->Show();
     OnClose = [this](TObject*, TCloseAction& Action) { FormClose(Action); };
 
     FRunner =

@@ -91,6 +91,7 @@ end_session() {
 }
 
 # ------------------------------------------------------ hidden, answering messages
+echo "e2e scheduler: hidden, answering messages"
 wine reg delete "$run_key" /v "$run_value" /f >/dev/null 2>&1 || true
 ini=""
 start_sched hidden /hide
@@ -107,6 +108,7 @@ end_session
 [ "$(general Enabled)" = 1 ] || fail "Enabled was not kept at exit"
 
 # ------------------------------------------------------- /enable writes the Run value
+echo "e2e scheduler: /enable writes the Run value"
 ini=$'[General]\r\nEnabled=0\r\n'
 start_sched enable /hide /Enable
 wait_for 20 run_value_present || fail "/enable did not write the Run value"
@@ -118,6 +120,7 @@ end_session
 [ "$(general Enabled)" = 1 ] || fail "the scheduler switched on by /enable was stored off"
 
 # ------------------------------------------- window atoms: "open" shows, a bad atom is ignored
+echo "e2e scheduler: window atoms: \"open\" shows, a bad atom is ignored"
 ini=""
 start_sched atoms /hide
 [ "$(send 0x8067 0xBFFF)" = 0 ] || fail "an unreadable atom was not ignored at once (a dialog?)"
@@ -127,6 +130,7 @@ wait_for 20 window_visible || fail "an \"open\" atom did not show the window"
 end_session
 
 # ------------------------------------------------- the tray menu switches on and off and ends
+echo "e2e scheduler: the tray menu switches on and off and ends"
 wine reg delete "$run_key" /v "$run_value" /f >/dev/null 2>&1 || true
 ini=""
 start_sched tray
@@ -146,10 +150,13 @@ wait_end
 run_value_present && fail "Disable & Close left the Run value"
 
 # -------------------------------------------- a scheduled junk run on its own drive, hidden
+echo "e2e scheduler: a scheduled junk run on its own drive, hidden"
 mkdir -p "$work/qdrive/junk/sub"
 ln -sfn "$work/qdrive" "$junk_drive"
-planted=("$work/qdrive/junk/DATA.BAK" "$work/qdrive/junk/old.tmp" "$work/qdrive/junk/sub/~draft.doc")
-kept=("$work/qdrive/junk/readme.txt" "$work/qdrive/junk/setup.exe" "$work/qdrive/junk/sub/notes.doc")
+# "DATA.BAK" written so is the one backup name the junk function leaves.
+planted=("$work/qdrive/junk/old.tmp" "$work/qdrive/junk/sub/data.bak" "$work/qdrive/junk/sub/~draft.doc")
+kept=("$work/qdrive/junk/DATA.BAK" "$work/qdrive/junk/readme.txt" "$work/qdrive/junk/setup.exe"
+  "$work/qdrive/junk/sub/notes.doc")
 for f in "${planted[@]}" "${kept[@]}"; do echo x >"$f"; done
 ini=$'[General]\r\nEnabled=1\r\n[Section5]\r\nEnabled=1\r\nIntervals=1\r\nTime1=1\r\n'
 ini+=$'LastRun=2020-01-01 00:00:00\r\nParameters=Q:\\junk\\|\r\n'
@@ -163,23 +170,25 @@ last_run=$(ini_value Section5 LastRun)
 end_session
 
 # ------------------------------------------------ /startup empties a Windows-start folder once
-mkdir -p "$work/startup/sub"
-echo x >"$work/startup/a.txt"
-echo x >"$work/startup/sub/b.txt"
-startup_win=$(winepath -w "$work/startup" 2>/dev/null)
+echo "e2e scheduler: /startup empties a Windows-start folder once"
+mkdir -p "$work/logon-clean/sub"
+echo x >"$work/logon-clean/a.txt"
+echo x >"$work/logon-clean/sub/b.txt"
+startup_win=$(winepath -w "$work/logon-clean" 2>/dev/null)
 ini=$'[General]\r\nEnabled=1\r\n[Section3]\r\nEnabled=1\r\nIntervals=6\r\n'
 ini+="Parameters=$startup_win|"$'\r\n'
 start_sched startup /startup
-wait_for 20 absent "$work/startup/a.txt" "$work/startup/sub/b.txt" ||
+wait_for 20 absent "$work/logon-clean/a.txt" "$work/logon-clean/sub/b.txt" ||
   fail "/startup did not empty the Windows-start folder"
-[ -d "$work/startup" ] || fail "/startup removed the folder itself"
+[ -d "$work/logon-clean" ] || fail "/startup removed the folder itself"
 wait_for 30 window_visible || fail "/startup did not show the window"
-echo x >"$work/startup/later.txt"
+echo x >"$work/logon-clean/later.txt"
 sleep 11
-[ -e "$work/startup/later.txt" ] || fail "the Windows-start function ran again"
+[ -e "$work/logon-clean/later.txt" ] || fail "the Windows-start function ran again"
 end_session
 
 # ------------------------------------------- the main program's Scheduler button, twice
+echo "e2e scheduler: the main program's Scheduler button, twice"
 ini=""
 prepare fromqrv
 qrv_win=$(winepath -w "$dir/qrv.exe" 2>/dev/null)
