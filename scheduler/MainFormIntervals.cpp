@@ -36,9 +36,9 @@ const TIntervalPart IntervalParts[] = {
     {2, pkRadio, L"radEvery3", 12, 62},
     {2, pkSpin, L"edTime3", 76, 56, 1, 100},
     {2, pkLabel, L"labEveryDaysAt", 138, 52},
-    {2, pkSpin, L"edHour", 192, 46, 0, 23},
-    {2, pkLabel, L"labHourColon", 241, 6},
-    {2, pkSpin, L"edMin", 250, 46, 0, 59},
+    {2, pkSpin, L"edHour", 192, 54, 0, 23},
+    {2, pkLabel, L"labHourColon", 249, 6},
+    {2, pkSpin, L"edMin", 258, 54, 0, 59},
     {3, pkRadio, L"radEvery4", 12, 62},
     {3, pkSpin, L"edTime4", 76, 56, 1, 100},
     {3, pkLabel, L"labEveryWeeksOn", 138, 60},
@@ -46,15 +46,15 @@ const TIntervalPart IntervalParts[] = {
     {4, pkRadio, L"radEvery5", 12, 62},
     {4, pkSpin, L"edTime5", 76, 56, 1, 100},
     {4, pkLabel, L"labEveryMonthsOnDay", 138, 90},
-    {4, pkSpin, L"edDayofMonth", 230, 46, 1, 31},
+    {4, pkSpin, L"edDayofMonth", 230, 54, 1, 31},
     {5, pkRadio, L"radEvery6", 12, 300},
     {6, pkRadio, L"radEvery8", 12, 62},
     {6, pkDate, L"edDate", 76, 90},
     {6, pkDateButton, L"btnDate", 168, 22},
     {6, pkLabel, L"labOnDateAt", 196, 20},
-    {6, pkSpin, L"edOnDateHour", 218, 46, 0, 23},
-    {6, pkLabel, L"labOnDateColon", 267, 6},
-    {6, pkSpin, L"edOnDateMin", 276, 46, 0, 59},
+    {6, pkSpin, L"edOnDateHour", 218, 54, 0, 23},
+    {6, pkLabel, L"labOnDateColon", 275, 6},
+    {6, pkSpin, L"edOnDateMin", 284, 54, 0, 59},
     {7, pkRadio, L"radEvery7", 12, 230},
     {7, pkSpin, L"edMB", 244, 100, 1, 1000000000},
     {7, pkLabel, L"labFreeSpaceMB", 350, 40},
@@ -98,7 +98,9 @@ void TfrmSchedulerMain::CreateIntervals() {
             Bounds(Part.Left, FirstRowTop + Part.Row * RowStep, Part.Width, PartHeight);
         switch (Part.Kind) {
         case pkRadio:
-            MakeNamedChild<TFlatRadioButton>(*this, *grpIntervals, Part.Name, Where);
+            // On the text line of the edits beside it.
+            MakeNamedChild<TFlatRadioButton>(*this, *grpIntervals, Part.Name,
+                                             Bounds(Part.Left, Where.Top + 2, Part.Width, 17));
             break;
         case pkSpin: {
             auto* Spin = MakeNamedChild<TFlatSpinEditFloat>(*this, *grpIntervals, Part.Name, Where);

@@ -607,6 +607,10 @@ def sym_cross(p):
     p.line(46, 18, 18, 46, 8)
 
 
+def sym_empty(p):
+    p.ring(32, 32, 12, 19)
+
+
 def sym_wide_play(p):
     for y in range(14, 51):
         p.rect(20, y, 20 + (18 - abs(y - 32)) * 1.6, y + 1)
@@ -652,8 +656,8 @@ SCHEDULER_BUTTONS = [
 SCHEDULER_PRIVACY = [('privacy', sym_globe), ('backup', sym_page_lines), ('system', sym_page),
                      ('restore', sym_brush), ('advanced', sym_cube)]
 # The tray menu's pictures: on, off, start the main program, open, turn off and close, close.
-SCHEDULER_MENU = [('backup', sym_tick), ('off', sym_cross), ('clean', sym_wide_play),
-                  ('system', sym_cog), ('restore', sym_power), ('off', sym_cross)]
+SCHEDULER_MENU = [('backup', sym_tick), ('off', sym_empty), ('clean', sym_wide_play),
+                  ('system', sym_cog), ('advanced', sym_power), ('restore', sym_cross)]
 
 
 def strip(size, tiles):
