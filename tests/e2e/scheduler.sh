@@ -14,7 +14,9 @@ title="System Corvanta 2 Scheduler"
 run_key='HKCU\Software\Microsoft\Windows\CurrentVersion\Run'
 run_value="System Corvanta Scheduler"
 work=$(mktemp -d)
-junk_drive="$WINEPREFIX/dosdevices/q:"
+# A prefix of its own: the program folders on P:, the fixtures on Q:, its own HKCU.
+mkdir -p "$work/progs" "$work/qdrive"
+e2e_prefix "$work/progs" "$work/qdrive"
 started=()
 cleanup() {
   for pid in "${started[@]}"; do kill "$pid" 2>/dev/null || true; done
@@ -23,8 +25,7 @@ cleanup() {
     send 17 >/dev/null 2>&1 || true
     send 16 >/dev/null 2>&1 || true
   fi
-  wine reg delete "$run_key" /v "$run_value" /f >/dev/null 2>&1 || true
-  rm -f "$junk_drive"
+  e2e_prefix_end
   rm -rf "$work"
 }
 trap cleanup EXIT
@@ -55,7 +56,7 @@ absent() { for f in "$@"; do [ ! -e "$f" ] || return 1; done; }
 
 # prepare NAME: a copy of the program folder, with $ini as its qvsched.ini when set.
 prepare() {
-  dir=$work/$1
+  dir=$work/progs/$1
   mkdir -p "$dir"
   cp -r "$dist"/. "$dir"/
   [ -z "${ini:-}" ] || printf '%s' "$ini" >"$dir/qvsched.ini"
@@ -151,19 +152,20 @@ run_value_present && fail "Disable & Close left the Run value"
 
 # -------------------------------------------- a scheduled junk run on its own drive, hidden
 echo "e2e scheduler: a scheduled junk run on its own drive, hidden"
-mkdir -p "$work/qdrive/junk/sub"
-ln -sfn "$work/qdrive" "$junk_drive"
-# "DATA.BAK" written so is the one backup name the junk function leaves.
-planted=("$work/qdrive/junk/old.tmp" "$work/qdrive/junk/sub/data.bak" "$work/qdrive/junk/sub/~draft.doc")
-kept=("$work/qdrive/junk/DATA.BAK" "$work/qdrive/junk/readme.txt" "$work/qdrive/junk/setup.exe"
-  "$work/qdrive/junk/sub/notes.doc")
-for f in "${planted[@]}" "${kept[@]}"; do echo x >"$f"; done
+make_junk_fixture "$work/qdrive/junk" "$work/canary"
+planted=()
+for f in "${fixture_junk[@]}"; do planted+=("$work/qdrive/junk/$f"); done
+# "DATA.BAK" written so is the one backup name the junk function leaves; programs stay too.
+printf 'data\n' >"$work/qdrive/junk/DATA.BAK"
+printf 'setup\n' >"$work/qdrive/junk/Temp/setup.exe"
+before=$(kept_sums "$work/qdrive/junk" "$work/canary")
 ini=$'[General]\r\nEnabled=1\r\n[Section5]\r\nEnabled=1\r\nIntervals=1\r\nTime1=1\r\n'
 ini+=$'LastRun=2020-01-01 00:00:00\r\nParameters=Q:\\junk\\|\r\n'
 start_sched junk /hide
 # The check runs every five seconds: two checks at most.
 wait_for 12 absent "${planted[@]}" || fail "the scheduled junk run did not delete the planted junk"
-for f in "${kept[@]}"; do [ -e "$f" ] || fail "the junk run deleted $f"; done
+[ "$(kept_sums "$work/qdrive/junk" "$work/canary")" = "$before" ] ||
+  fail "the junk run touched a file that is no junk, or one behind the folder link"
 last_run=$(ini_value Section5 LastRun)
 [ -n "$last_run" ] && [ "$last_run" != "2020-01-01 00:00:00" ] ||
   fail "LastRun was not in the file once the run started ($last_run)"
@@ -171,20 +173,20 @@ end_session
 
 # ------------------------------------------------ /startup empties a Windows-start folder once
 echo "e2e scheduler: /startup empties a Windows-start folder once"
-mkdir -p "$work/logon-clean/sub"
-echo x >"$work/logon-clean/a.txt"
-echo x >"$work/logon-clean/sub/b.txt"
-startup_win=$(winepath -w "$work/logon-clean" 2>/dev/null)
+mkdir -p "$work/qdrive/logon-clean/sub"
+echo x >"$work/qdrive/logon-clean/a.txt"
+echo x >"$work/qdrive/logon-clean/sub/b.txt"
+startup_win=$(winepath -w "$work/qdrive/logon-clean" 2>/dev/null)
 ini=$'[General]\r\nEnabled=1\r\n[Section3]\r\nEnabled=1\r\nIntervals=6\r\n'
 ini+="Parameters=$startup_win|"$'\r\n'
 start_sched startup /startup
-wait_for 20 absent "$work/logon-clean/a.txt" "$work/logon-clean/sub/b.txt" ||
+wait_for 20 absent "$work/qdrive/logon-clean/a.txt" "$work/qdrive/logon-clean/sub/b.txt" ||
   fail "/startup did not empty the Windows-start folder"
-[ -d "$work/logon-clean" ] || fail "/startup removed the folder itself"
+[ -d "$work/qdrive/logon-clean" ] || fail "/startup removed the folder itself"
 wait_for 30 window_visible || fail "/startup did not show the window"
-echo x >"$work/logon-clean/later.txt"
+echo x >"$work/qdrive/logon-clean/later.txt"
 sleep 11
-[ -e "$work/logon-clean/later.txt" ] || fail "the Windows-start function ran again"
+[ -e "$work/qdrive/logon-clean/later.txt" ] || fail "the Windows-start function ran again"
 end_session
 
 # ------------------------------------------- the main program's Scheduler button, twice
