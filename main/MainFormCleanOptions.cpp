@@ -94,6 +94,6 @@ void TfrmMain::FillJunkList() {
 
 void TfrmMain::btnDeleteJunkFilesOptionsClick() {
     const TCvTreeItem* Focused = lvJunkFilesOptions->GetFocusedItem();
-    if (Focused && FCore->DeleteJunkMask(Focused->Text()) > 0)
+    if (Focused && FCore->DeleteJunkMask(String(Focused->Text())) > 0)
         FillJunkList();
 }

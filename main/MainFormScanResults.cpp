@@ -150,7 +150,7 @@ void TfrmMain::FillResultsList() {
         // An empty folder's row shows its path; a file's, its name.
         TCvTreeItem* Item =
             Items.AddChildObject(nullptr, File.Name.empty() ? File.Path : File.Name, &File);
-        TCvColumnTexts& Columns = *Item->ColumnTextList();
+        TCvColumnTexts Columns = *Item->ColumnTextList();
         if (Mode == mdBrokenLinks) {
             Columns.Add(File.Path);
             Columns.Add(Row.LinkTarget);

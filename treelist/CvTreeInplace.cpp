@@ -338,13 +338,15 @@ void TCvTreeView::EditOperationAccepted() {
         Item.SetText(Editor->ValueAsText);
         return;
     }
-    TCvColumnTexts* Columns = Item.ColumnTextList();
-    const int Index = Section > T.MainTreeColumn() ? Section - 1 : Section;
-    Columns->BeginUpdate();
-    while (Columns->Count() <= Index)
-        Columns->Add(TCvString());
-    Columns->SetStrings(Index, Editor->ValueAsText);
-    Columns->EndUpdate();
+    TCvColumnTexts Columns = *Item.ColumnTextList();
+    const auto Index =
+        static_cast<std::size_t>(Section > T.MainTreeColumn() ? Section - 1 : Section);
+    // One assignment, so the item reports a single change however many empty texts pad it.
+    std::vector<TCvString> Texts = Columns.Items();
+    if (Texts.size() <= Index)
+        Texts.resize(Index + 1);
+    Texts[Index] = Editor->ValueAsText;
+    Columns.Assign(Texts);
 }
 
 void TCustomCvTree::EditItem(TCvTreeItem* Item, int SectionIndex) {

@@ -105,7 +105,7 @@ protected:
         for (int I = 0; I < List.Items().TotalCount(); ++I) {
             const TCvTreeItem* Item = List.Items().ItemAtIndex(I);
             if (!(List.FilteredVisibility() && Item->IsHiddenState()))
-                Texts.push_back(Item->Text());
+                Texts.emplace_back(Item->Text());
         }
         return Texts;
     }
@@ -258,7 +258,7 @@ TEST_F(MainFormTest, ThePathListArrivesFocusedWritesChecksBackAndDeletesTheFocus
     EXPECT_TRUE(List.Items().ItemAtIndex(0)->IsSelected());
 
     // A check box click reaches the scan's rows.
-    const String EText = List.Items().ItemAtIndex(1)->Text();
+    const String EText(List.Items().ItemAtIndex(1)->Text());
     ClickRow(L"DrivesList", EText, pqRowCheckBox);
     EXPECT_FALSE(Paths.Row(1).Checked);
     EXPECT_TRUE(Paths.Row(0).Checked);

@@ -15,7 +15,7 @@ namespace {
 std::vector<String> RowTexts(const TCvTree& List) {
     std::vector<String> Texts;
     for (int I = 0; I < List.GetRoot()->ChildrenCount(); ++I)
-        Texts.push_back(List.GetRoot()->GetChild(I)->Text());
+        Texts.emplace_back(List.GetRoot()->GetChild(I)->Text());
     return Texts;
 }
 
