@@ -11,8 +11,8 @@ class TWinControl;
 TCvTree* MakeTreeList(TComponent& Owner, TWinControl& Parent, const String& Name,
                       const TRect& Bounds);
 
-// Appends a column with Caption; Width -1 sizes it to its widest cell, any other value fixes it.
-// The header shows from the first column on.
+// Appends a column with Caption and shows the header; Width -1 sizes it to its widest cell, any
+// other value fixes it.
 TCvHeaderSection* AddHeaderColumn(TCvTree& Tree, const String& Caption, int Width);
 
 // Appends a top-level row with Text and the column texts; Image -1 shows none. With CheckBox the

@@ -7,11 +7,13 @@
 #include "app/QRVDataMod.h"
 #include "app/QRVUtils.h"
 #include "app/TreeLists.h"
+#include "app/ProgressForm.h"
 #include "classlib/gui/Menus.h"
 #include "classlib/gui/NamedChild.h"
 #include "controls/FlatRadioButton.h"
 #include "main/AddRemovePrograms.h"
 #include "main/FeatureContext.h"
+#include "main/FilterForm.h"
 #include "main/InternetPrivacy.h"
 #include "main/RegistryCleaner.h"
 #include "main/ShutdownManager.h"
@@ -140,6 +142,8 @@ TfrmMain::TfrmMain(TComponent* AOwner, TMainFormEnvironment Environment)
         FEnvironment.PickFolder = &PickFolderWithShell;
     if (!FEnvironment.AskJunkMask)
         FEnvironment.AskJunkMask = &AskJunkMask;
+    if (!FEnvironment.AskFilter)
+        FEnvironment.AskFilter = [this](TFilterCriteria& Criteria) { return AskFilter(Criteria); };
     OnCloseQuery = [this](TObject*, bool& CanClose) { FormCloseQuery(CanClose); };
     OnClose = [this](TObject*, TCloseAction&) { FormClose(); };
     FormCreate();
@@ -148,6 +152,29 @@ TfrmMain::TfrmMain(TComponent* AOwner, TMainFormEnvironment Environment)
 TfrmMain::~TfrmMain() {
     // The pages' handlers reach the core: the controls go first.
     DestroyComponents();
+}
+
+void TfrmMain::CreateFileActions() {
+    IProgress* Progress = FEnvironment.Progress;
+    if (!Progress) {
+        FProgressWindow.reset(NewForm<TfrmProgress>(nullptr));
+        Progress = FProgressWindow.get();
+    }
+    FFileContext.reset(new TFileFeatureContext{
+        FCore->Tables(), FCore->Clock(), FEnvironment.Core.Prompt, *Progress,
+        [this](const String& Key) { return FCore->Message(Key); },
+        FCore->Text(L"Application", L"Caption"), FCore->AppDir() + L"Temp\\"});
+    FRecoveryStore =
+        std::make_unique<TRecoveryStore>(*FCore->Tables().RecoveryFilesTable, FCore->Clock());
+    FBackup = std::make_unique<TBackup>(*FFileContext);
+    FFileActions = std::make_unique<TFileActions>(*FFileContext, FCore->Stats, *FRecoveryStore,
+                                                  *FBackup, [this] { return FCore->Flow.Mode(); });
+}
+
+bool TfrmMain::AskFilter(TFilterCriteria& Criteria) {
+    if (!FFilter)
+        FFilter.reset(NewForm<TfrmFilter>(nullptr));
+    return FFilter->Execute(Criteria);
 }
 
 void TfrmMain::FormCreate() {
@@ -165,6 +192,7 @@ void TfrmMain::FormCreate() {
     FCore->OnScanStarted = [this](bool ShowsPath) { ScanStarted(ShowsPath); };
     FCore->OnScanEnded = [this] { ScanEnded(); };
     FCore->OnStatisticsChanged = [this](const TScanStatistics& S) { StatisticsChanged(S); };
+    FCore->OnResultsFilled = [this] { FillResultsList(); };
 
     CreateFrame();
     CreateSystemFeatures();
@@ -188,6 +216,7 @@ void TfrmMain::FormCreate() {
     // Folders, totals, tables, the path list and the junk list; a damaged database ends the
     // start here with its error.
     FCore->Open();
+    CreateFileActions();
     FCore->ScanPaths.SetOwnerWindow(Handle());
     FCore->Flow.ShowPage(pgMainForm);
     SetCaption(FCore->Text(Name, L"Caption"));
@@ -360,20 +389,6 @@ void TfrmMain::MakeMenuEntry(TWinControl& Page, int Slot, const String& Picture,
     MakeLink(Page, Link, Bounds(At.X + 74, At.Y + 24, MenuColumnWidth - 84, 18), std::move(Action));
 }
 
-TPopupMenu* TfrmMain::MakeListMenu(
-    const String& Name,
-    std::initializer_list<std::pair<const wchar_t*, std::function<void()>>> Items) {
-    auto* Menu = new TPopupMenu(this);
-    Menu->Name = Name;
-    for (const auto& [Key, Action] : Items) {
-        auto* Item = new TMenuItem(Menu);
-        Item->Caption = FCore->Message(Key);
-        Item->OnClick = Guarded(Action);
-        Menu->Items().Add(Item);
-    }
-    return Menu;
-}
-
 std::optional<std::size_t> TfrmMain::FocusedIndex(const TCvTree& List) {
     const int Index = FocusedRowIndex(List);
     if (Index < 0)
@@ -458,6 +473,12 @@ void TfrmMain::PageChanged(TMainPage Page) {
         AreaLabels[I]->SetVisible(Buttons.LeftColumn);
         AreaBevels[I]->SetVisible(Buttons.LeftColumn && Active == I);
     }
+    // The path list arrives with a row to act on.
+    if (Page == pgDrives && DrivesList->SelectedCount() == 0 && DrivesList->Items().TotalCount()) {
+        TCvTreeItem* First = DrivesList->Items().ItemAtIndex(0);
+        DrivesList->SetFocusedItem(First);
+        First->SetSelected(true);
+    }
 }
 
 // ------------------------------------------------------------ navigation
@@ -511,17 +532,24 @@ void TfrmMain::btnScanStaticticsClick() {
 
 void TfrmMain::btnAllDrivesClick() {
     FCore->ScanPaths.FillFixedDrives();
+    FillDrivesList();
 }
 
 void TfrmMain::btnAddScanDriveClick() {
     String Folder;
-    if (FEnvironment.PickFolder(Handle(), FCore->Text(L"SelectDirectoryCaption", L"Caption"),
-                                Folder))
-        FCore->ScanPaths.AddFolder(Folder);
+    if (!FEnvironment.PickFolder(Handle(), FCore->Text(L"SelectDirectoryCaption", L"Caption"),
+                                 Folder))
+        return;
+    const int Index = FCore->ScanPaths.AddFolder(Folder);
+    FillDrivesList();
+    TCvTreeItem* Added = DrivesList->Items().ItemAtIndex(Index);
+    DrivesList->SetFocusedItem(Added);
+    Added->SetSelected(true);
 }
 
 void TfrmMain::btnClearAllPathsClick() {
     FCore->ScanPaths.Clear();
+    FillDrivesList();
 }
 
 void TfrmMain::btnAddJunkFilesOptionClick() {
@@ -529,14 +557,7 @@ void TfrmMain::btnAddJunkFilesOptionClick() {
     String Description;
     if (FEnvironment.AskJunkMask(Extension, Description))
         FCore->AddJunkMask(Extension, Description); // a blank mask is not stored
-}
-
-void TfrmMain::btnScanResultsSelectAllClick() {
-    FCore->CheckAll(true);
-}
-
-void TfrmMain::btnScanResultsUnSelectAllClick() {
-    FCore->CheckAll(false);
+    FillJunkList();
 }
 
 // --------------------------------------------------------------- the scan
@@ -569,6 +590,9 @@ void TfrmMain::RunLoop(const std::function<void()>& Loop) {
 
 void TfrmMain::ScanStarted(bool ShowsCurrentPath) {
     EnsurePageControls(pgScan);
+    // The rows' records go with the results the scan drops.
+    if (lvScanResults)
+        lvScanResults->Items().RemoveAll();
     labScanTitle->SetCaption(FCore->Message(FCore->Flow.Mode() == mdRegistryCleaner
                                                 ? L"sScanningRegistry"
                                             : ShowsCurrentPath ? L"sScanning"

@@ -9,7 +9,7 @@ void TfrmMain::CreateAddRemoveProgramsPage(TPage& Page) {
     lvAddRemovePrograms = MakeTreeList(*this, Page, L"lvAddRemovePrograms", Bounds(8, 8, 531, 362));
     lvAddRemovePrograms->SetImages(StatusImages);
     AddHeaderColumn(*lvAddRemovePrograms, FCore->Message(L"headerProgramName"), 450);
-    mnUninstallPrograms = MakeListMenu(
+    mnUninstallPrograms = MakeMenu(
         L"mnUninstallPrograms", {{L"sUninstall", [this] { btnAddRemoveProgramsUninstallClick(); }},
                                  {L"sDelete", [this] { btnAddRemoveProgramsDeleteClick(); }},
                                  {L"sRefresh", [this] { btnAddRemoveProgramsRefreshClick(); }},

@@ -40,7 +40,7 @@ void TfrmMain::CreateRegistryCleanerPage(TPage& Page) {
     };
     // The list's own menu: it acts on these findings, not on the scan results.
     mnRegistryCleaner =
-        MakeListMenu(L"mnRegistryCleaner",
+        MakeMenu(L"mnRegistryCleaner",
                      {{L"sSelectAll", [this] { btnRegistryCleanerSelectAllClick(); }},
                       {L"sUnselectAll", [this] { btnRegistryCleanerUnselectAllClick(); }},
                       {L"sRemoveRegistryEntries", [this] { btnRegistryCleanerRemoveClick(); }}});

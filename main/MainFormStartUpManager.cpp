@@ -19,7 +19,7 @@ void TfrmMain::CreateStartUpManagerPage(TPage& Page) {
                                      {L"headerCommandLine", 250},
                                      {L"headerLocation", 150}})
         AddHeaderColumn(*lvStartupManager, FCore->Message(Key), Width);
-    mnStartUp = MakeListMenu(L"mnStartUp", {{L"sAdd", [this] { btnAddStartupClick(); }},
+    mnStartUp = MakeMenu(L"mnStartUp", {{L"sAdd", [this] { btnAddStartupClick(); }},
                                             {L"sEdit", [this] { btnEditStartupClick(); }},
                                             {L"sDelete", [this] { btnDeleteStartupClick(); }},
                                             {L"sRefresh", [this] { btnRefreshStartupClick(); }}});

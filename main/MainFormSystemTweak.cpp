@@ -263,7 +263,7 @@ void TfrmMain::ShowTweakCategory(const TCvTreeItem* Row) {
         return;
     const int Page = static_cast<int>(Row->Tag);
     RegTweakNotebook->SetPageIndex(Page);
-    labRegTweakCategory->SetCaption(Row->Text());
+    labRegTweakCategory->SetCaption(String(Row->Text()));
     RegTweakNotebook->SetEnabled(TweakPageEnabled(Page, FTweakWindows));
 }
 

@@ -40,7 +40,7 @@ int RunProgram() {
     App.HelpFile = AppDir + L"System_Corvanta.chm";
     BindHtmlHelp();
     if (!Window->StartHidden())
-        Window->Show();
+        Window->ShowFlat();
     App.Run();
     return 0; // the application deletes the window, which saves the settings
 }

@@ -133,7 +133,7 @@ protected:
     std::vector<String> RowTexts(const TCvTree& List) const {
         std::vector<String> Texts;
         for (int I = 0; I < List.Items().TotalCount(); ++I)
-            Texts.push_back(List.Items().ItemAtIndex(I)->Text());
+            Texts.emplace_back(List.Items().ItemAtIndex(I)->Text());
         return Texts;
     }
     String Message(const String& Key) const { return Form->Core().Message(Key); }
