@@ -21,6 +21,7 @@
 #include "tests/main/ScanTestSupport.h"
 #include "tests/support/FakeProgress.h"
 #include "tests/support/GuiTestSupport.h"
+#include "tests/support/SchedulerSections.h"
 #include "tests/support/TempFolder.h"
 
 #include <gtest/gtest.h>
@@ -555,7 +556,8 @@ TEST_F(MainFormTest, TheLanguageFileAndTheWindowsNameTheSameControls) {
     Windows.emplace_back(NewForm<TfrmStartUpEdit>(App.get()));
     Windows.emplace_back(NewForm<TfrmCookieList>(App.get()));
 
-    // Sections that hold texts rather than a control's, and the scheduler's window.
+    // Sections that hold texts rather than a control's; the scheduler's window's come from its own
+    // list.
     std::set<String> Names{L"MESSAGES",
                            L"APPLICATION",
                            L"SELECTDIRECTORYCAPTION",
@@ -566,12 +568,13 @@ TEST_F(MainFormTest, TheLanguageFileAndTheWindowsNameTheSameControls) {
                            L"LVREGISTRYCLEANERCOLUMNNAME3",
                            L"FRMCOOKIESLISTCAPTION",
                            L"FRMCOOKIESLISTCOLUMNNAME1",
-                           L"FRMSCHEDULERMAIN",
                            L"LVJUNKFILESOPTIONSCOLUMN1",
                            L"LVJUNKFILESOPTIONSCOLUMN2",
                            L"LVSCANRESULTSEMPTYFILESCOLUMNNAME1"};
     for (int Column = 1; Column <= 6; ++Column)
         Names.insert(L"LVSCANRESULTSJUNKFILESCOLUMNNAME" + IntToStr(Column));
+    for (const wchar_t* Section : SchedulerWindowSections)
+        Names.insert(UpperCase(Section));
     for (const TForm* Window : {static_cast<const TForm*>(Form)}) {
         Names.insert(UpperCase(Window->Name));
         CollectNames(*Window, Names);
