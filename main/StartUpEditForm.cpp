@@ -45,7 +45,14 @@ TfrmStartUpEdit::TfrmStartUpEdit(TComponent* AOwner) : TFlatForm(AOwner) {
         btnCancel->SetImageList(frmDM->avILBig);
     }
     btnOk->OnClick = [this](TObject*) { btnOkClick(); };
+    btnOk->SetDefault(true);
     btnCancel->ModalResult = mrCancel;
+    // Escape: a standard button that takes the dialog's Cancel key, out of sight.
+    EscapeButton =
+        MakeNamedChild<TButton>(*this, *this, L"EscapeButton", Bounds(-200, -200, 75, 25));
+    EscapeButton->Cancel = true;
+    EscapeButton->ModalResult = mrCancel;
+    EscapeButton->SetTabStop(false);
     btnAdd->OnClick = [this](TObject*) { btnAddClick(); };
     OpenDialog = new TOpenDialog(this);
     OpenDialog->Name = L"OpenDialog";

@@ -39,6 +39,7 @@ public:
     TavImageExpandButton* btnAdd;
     TavImageExpandButton* btnOk;
     TavImageExpandButton* btnCancel;
+    TButton* EscapeButton;
     TOpenDialog* OpenDialog;
 };
 

@@ -434,6 +434,9 @@ TEST_F(SystemPages, TheStartupDialogStaysOpenWhileItsFieldsAreRefused) {
     EXPECT_TRUE(Dialog->edProgramName->Enabled());
     EXPECT_EQ(Dialog->cmbLocation->ItemIndex(), 0);
     EXPECT_EQ(Dialog->cmbLocation->Items().Count(), 4);
+    EXPECT_TRUE(Dialog->btnOk->Default()) << "Enter is OK";
+    EXPECT_TRUE(Dialog->EscapeButton->Cancel) << "Escape is Cancel";
+    EXPECT_EQ(Dialog->EscapeButton->ModalResult, mrCancel);
     int Asked = 0;
     bool Answer = false;
     Dialog->Accept = [&](const String&, const String&, int) {
