@@ -41,9 +41,9 @@ void TfrmMain::CreateRegistryCleanerPage(TPage& Page) {
     // The list's own menu: it acts on these findings, not on the scan results.
     mnRegistryCleaner =
         MakeMenu(L"mnRegistryCleaner",
-                     {{L"sSelectAll", [this] { btnRegistryCleanerSelectAllClick(); }},
-                      {L"sUnselectAll", [this] { btnRegistryCleanerUnselectAllClick(); }},
-                      {L"sRemoveRegistryEntries", [this] { btnRegistryCleanerRemoveClick(); }}});
+                 {{L"sSelectAll", [this] { btnRegistryCleanerSelectAllClick(); }},
+                  {L"sUnselectAll", [this] { btnRegistryCleanerUnselectAllClick(); }},
+                  {L"sRemoveRegistryEntries", [this] { btnRegistryCleanerRemoveClick(); }}});
     lvRegistryCleaner->SetPopupMenu(mnRegistryCleaner);
     TavImageList* Inside = frmDM ? frmDM->avILInside : nullptr;
     const struct {

@@ -20,9 +20,9 @@ void TfrmMain::CreateStartUpManagerPage(TPage& Page) {
                                      {L"headerLocation", 150}})
         AddHeaderColumn(*lvStartupManager, FCore->Message(Key), Width);
     mnStartUp = MakeMenu(L"mnStartUp", {{L"sAdd", [this] { btnAddStartupClick(); }},
-                                            {L"sEdit", [this] { btnEditStartupClick(); }},
-                                            {L"sDelete", [this] { btnDeleteStartupClick(); }},
-                                            {L"sRefresh", [this] { btnRefreshStartupClick(); }}});
+                                        {L"sEdit", [this] { btnEditStartupClick(); }},
+                                        {L"sDelete", [this] { btnDeleteStartupClick(); }},
+                                        {L"sRefresh", [this] { btnRefreshStartupClick(); }}});
     lvStartupManager->SetPopupMenu(mnStartUp);
     TavImageList* Inside = frmDM ? frmDM->avILInside : nullptr;
     const struct {
