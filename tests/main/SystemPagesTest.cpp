@@ -497,6 +497,28 @@ TEST_F(SystemPages, TheFindingsMenuActsOnTheFindingsAndRemovesOnlyTheChecked) {
     EXPECT_EQ(List.Items().ItemAtIndex(0)->ColumnTextList()->Strings(0), L"Lost");
 }
 
+TEST_F(SystemPages, StopOnTheScanPageEndsTheRegistryWalk) {
+    const String Missing = L"C:\\qrvtest-missing-" + IntToStr(GetCurrentProcessId()) + L"\\";
+    for (int I = 0; I < 200; ++I)
+        Registry.MakeKey(L"Scan\\B\\K" + IntToStr(1000 + I));
+    Registry.SetString(L"Scan\\Z", L"Late", Missing + L"late.exe");
+    MakeForm();
+    Form->RegistryCleaner().Starts = {{TRegistryRootKey::CurrentUser, Registry.Path(L"Scan")}};
+    Form->btnRegistryCleanerClick();
+    // A press of Stop, queued for the walk's own message pump.
+    Form->Core().OnScanStarted = [this, Started = Form->Core().OnScanStarted](bool ShowsPath) {
+        Started(ShowsPath);
+        EXPECT_EQ(Form->labScanTitle->Caption(), Message(L"sScanningRegistry"));
+        const HWND Stop = Form->btnStopScan->Handle();
+        PostMessageW(Stop, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+        PostMessageW(Stop, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+    };
+    Form->btnNextClick();
+    EXPECT_FALSE(Form->Busy());
+    EXPECT_EQ(Form->Core().Flow.Page(), pgRegistryCleaner);
+    EXPECT_EQ(Form->lvRegistryCleaner->Items().TotalCount(), 0) << "the walk ended before Z";
+}
+
 // ---------------------------------------------------------------- help and launchers
 
 TEST_F(SystemPages, HelpButtonsOpenTheirTopicsThroughTheHandler) {
