@@ -507,6 +507,7 @@ void TCustomCvTree::SetLinkColor(TColor Value) {
     if (Value == FLinkColor)
         return;
     FLinkColor = Value;
+    RenderAllHTML();
     RepaintNowOrLater();
 }
 
@@ -514,6 +515,7 @@ void TCustomCvTree::SetLinkStyle(TFontStyles Value) {
     if (Value == FLinkStyle)
         return;
     FLinkStyle = Value;
+    RenderAllHTML();
     RepaintNowOrLater();
 }
 
@@ -718,6 +720,7 @@ void TCustomCvTree::FontChanged() {
         ApplyHeaderFont();
     }
     DeriveLineHeight();
+    RenderAllHTML();
 }
 
 TCvHeaderSection* TCustomCvTree::SectionOf(int SectionIndex) const {

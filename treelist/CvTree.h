@@ -328,6 +328,9 @@ public:
     TCvCellStyle* CellStyleOf(TCvTreeItem& Item, int SectionIndex);
     // Whether the cell is handed to OnItemDraw.
     bool IsOwnerDrawnCell(TCvTreeItem& Item, int SectionIndex, TCvCellStyle* Style);
+    // The rendering an HTML cell shows: the item's own, or one made into Fresh in a virtual
+    // tree. Null for plain text, also for markup the renderer refused (shown as it stands).
+    TCvHTMLData* CellHTML(TCvTreeItem& Item, int SectionIndex, std::unique_ptr<TCvHTMLData>& Fresh);
     // The image index shown for the item's first or second picture, -1 for none.
     int PictureIndexOf(TCvTreeItem& Item, bool Second);
     // Root indent, IndentAdjust and the levels: where the item's button column begins,
@@ -390,6 +393,9 @@ public:
     TCvScrollDrawPartEvent OnVertScrollDrawPart;
     TCvScrollHintNeededEvent OnHorzScrollHintNeeded;
     TCvScrollHintNeededEvent OnVertScrollHintNeeded;
+    // A click on a link of an HTML cell, and the pictures HTML texts name.
+    TCvHTMLLinkClickEvent OnLinkClick;
+    TCvHTMLImageNeededEvent OnHTMLImageNeeded;
 
     virtual void DoItemDraw(TCvTreeItem* Item, TCanvas& Surface, const TRect& R, int SectionIndex);
     virtual void DoAfterItemDraw(TCanvas& Canvas, TCvTreeItem* Item, const TRect& ItemRect,

@@ -769,6 +769,16 @@ void TCvTreeItem::RenderHTML() {
             X.ColumnHTML[I] = T.View().RenderHTML(Cols[I]);
 }
 
+TCvHTMLData* TCvTreeItem::HTMLData(int ColumnIndex) const {
+    if (!FExtras)
+        return nullptr;
+    if (ColumnIndex < 0)
+        return FExtras->MainHTML.get();
+    const auto& Columns = FExtras->ColumnHTML;
+    return static_cast<std::size_t>(ColumnIndex) < Columns.size() ? Columns[ColumnIndex].get()
+                                                                  : nullptr;
+}
+
 void TCvTreeItem::DropStaticData() {
     FTexts = TCvPackedTexts();
     std::shared_ptr<void> Kept = DataInterface();

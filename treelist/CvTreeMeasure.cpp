@@ -170,6 +170,26 @@ void TCustomCvTree::CellFontOf(TCvTreeItem& Item, const TCvCellStyle* Style, TFo
     F.SetStyle(Styles);
 }
 
+TCvHTMLData* TCustomCvTree::CellHTML(TCvTreeItem& Item, int SectionIndex,
+                                     std::unique_ptr<TCvHTMLData>& Fresh) {
+    if (!Item.IsHTML())
+        return nullptr;
+    const bool TreeColumn = SectionIndex < 0 || SectionIndex == MainTreeColumn();
+    const TCvHeaderSection* S = ShowColumns() ? SectionOf(SectionIndex) : nullptr;
+    if (S && S->Password() && !TreeColumn)
+        return nullptr;
+    if (IsVirtual()) {
+        const TCvString Text = ColumnText(&Item, SectionIndex);
+        if (!Text.starts_with(L"<html>"))
+            return nullptr;
+        Fresh = TreeView().RenderHTML(Text);
+        return Fresh.get();
+    }
+    return Item.HTMLData(TreeColumn                        ? -1
+                         : SectionIndex > MainTreeColumn() ? SectionIndex - 1
+                                                           : SectionIndex);
+}
+
 TCvString TCustomCvTree::ShownCellText(TCvTreeItem& Item, int SectionIndex) {
     const TCvHeaderSection* S = ShowColumns() ? SectionOf(SectionIndex) : nullptr;
     const bool TreeColumn = SectionIndex < 0 || SectionIndex == MainTreeColumn();
@@ -219,7 +239,10 @@ bool TCustomCvTree::MeasureCell(TCvTreeItem& Item, int SectionIndex, TSize& Size
     }
     const TCvString Text = ShownCellText(Item, SectionIndex);
     TSize Measured{0, 0};
-    if (!Text.empty()) {
+    std::unique_ptr<TCvHTMLData> Fresh;
+    if (const TCvHTMLData* HTML = CellHTML(Item, SectionIndex, Fresh)) {
+        Measured = HTML->TextSize;
+    } else if (!Text.empty()) {
         TFont Font;
         CellFontOf(Item, Style, Font);
         Measured = FMeasurer->TextSize(Font, Text, TextFlagsOf(Item), 0);
