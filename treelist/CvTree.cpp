@@ -284,6 +284,8 @@ void TCustomCvTree::CreateParams(TCreateParams& Params) const {
     TCvXPThemedControl::CreateParams(Params);
     Params.WindowClassStyle &= ~static_cast<UINT>(CS_HREDRAW | CS_VREDRAW);
     Params.Style |= WS_CLIPCHILDREN;
+    if (!FUseCustomScrollBars)
+        Params.Style |= WS_HSCROLL | WS_VSCROLL;
     if (FRightAlignedText)
         Params.ExStyle |= WS_EX_RTLREADING | WS_EX_RIGHT;
 }
@@ -1035,6 +1037,11 @@ void TCustomCvTree::WndProc(TMessage& Message) {
         return;
     case WM_ERASEBKGND:
         Message.Result = 1;
+        return;
+    case WM_HSCROLL:
+    case WM_VSCROLL:
+        WindowBarScroll(Message.Msg == WM_HSCROLL ? SB_HORZ : SB_VERT, LOWORD(Message.WParam));
+        Message.Result = 0;
         return;
     case CM_MOUSEENTER:
     case CM_MOUSELEAVE:

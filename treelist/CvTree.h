@@ -316,6 +316,8 @@ public:
     void AutoSizeColumn(int SectionIndex);
     void AutoSizeAllColumns();
     void UpdateScrollBars();
+    // Moves the thumb of the bar that shows (custom or the window's own) to Position.
+    void SetBarPosition(TScrollBarKind Kind, int Position);
     void LayoutParts();
     // The text a cell shows: the column text, or the mask of a password column.
     TCvString ShownCellText(TCvTreeItem& Item, int SectionIndex);
@@ -453,6 +455,10 @@ private:
     void ApplyHeaderFont();
     bool UpdateHorzBar();
     bool UpdateVertBar();
+    // The window's own bar (SB_HORZ, SB_VERT), shown instead of the custom ones.
+    void ApplyWindowBar(int Bar, const TCvBarState& S, bool Forced);
+    // A scroll code of the window's own bar, passed on to the view like a custom bar's.
+    void WindowBarScroll(int Bar, int Code);
     void ForwardViewEvents();
     void PlaceParts();
     TRect FrameInsetsOf() const;

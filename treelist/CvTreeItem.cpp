@@ -835,6 +835,10 @@ void TCvTreeItem::DeleteChild(TCvTreeItem* Child) {
     Child->FFlags |= ifDeleting;
     TCvTreeCore::TBatch Batch(T);
     Child->ClearChildren();
+    // The widest shown row going leaves the horizontal range to be measured again.
+    if (!T.IsDestroying() && !T.ShowColumns() && T.MaxRowWidth > 0 && T.IsShown(Child) &&
+        Child->GetWidth() >= T.MaxRowWidth)
+        T.MaxRowWidth = -1;
     FCollection->RowRemoving(Child);
     if (Child->IsHiddenState()) {
         T.AdjustHiddenCount(-1);

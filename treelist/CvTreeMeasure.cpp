@@ -360,6 +360,7 @@ bool TCustomCvTree::UpdateHorzBar() {
         FHeader->SetScrollOffset(FLeftPosition);
     ApplyBar(*FHorzBar, S);
     const bool Forced = FForcedScrollBars == ssHorizontal || FForcedScrollBars == ssBoth;
+    ApplyWindowBar(SB_HORZ, S, Forced);
     const bool Changed = S.Visible != FHorzBarVisible && !Forced;
     FHorzBarVisible = S.Visible || Forced;
     return Changed;
@@ -375,9 +376,49 @@ bool TCustomCvTree::UpdateVertBar() {
                                     static_cast<int>(FView->Rows().size()), FHideVertScrollBar);
     ApplyBar(*FVertBar, S);
     const bool Forced = FForcedScrollBars == ssVertical || FForcedScrollBars == ssBoth;
+    ApplyWindowBar(SB_VERT, S, Forced);
     const bool Changed = S.Visible != FVertBarVisible && !Forced;
     FVertBarVisible = S.Visible || Forced;
     return Changed;
+}
+
+void TCustomCvTree::ApplyWindowBar(int Bar, const TCvBarState& S, bool Forced) {
+    if (FUseCustomScrollBars || !TCvXPThemedControl::HandleAllocated())
+        return;
+    SCROLLINFO Info{};
+    Info.cbSize = sizeof Info;
+    Info.fMask = SIF_RANGE | SIF_PAGE | SIF_POS | (Forced ? SIF_DISABLENOSCROLL : 0u);
+    Info.nMax = S.Visible ? S.Max : 0;
+    Info.nPage = S.Visible ? static_cast<UINT>(S.Page) : 0;
+    Info.nPos = S.Position;
+    SetScrollInfo(Handle(), Bar, &Info, TRUE);
+}
+
+void TCustomCvTree::SetBarPosition(TScrollBarKind Kind, int Position) {
+    (Kind == sbHorizontal ? *FHorzBar : *FVertBar).SetPosition(Position);
+    if (!FUseCustomScrollBars && TCvXPThemedControl::HandleAllocated())
+        SetScrollPos(Handle(), Kind == sbHorizontal ? SB_HORZ : SB_VERT, Position, TRUE);
+}
+
+void TCustomCvTree::WindowBarScroll(int Bar, int Code) {
+    static constexpr std::pair<int, TCvScrollCode> Codes[] = {
+        {SB_LINEUP, escLineUp},     {SB_LINEDOWN, escLineDown},      {SB_PAGEUP, escPageUp},
+        {SB_PAGEDOWN, escPageDown}, {SB_THUMBPOSITION, escPosition}, {SB_THUMBTRACK, escTrack},
+        {SB_TOP, escTop},           {SB_BOTTOM, escBottom},          {SB_ENDSCROLL, escEndScroll}};
+    const auto* Found = std::find_if(std::begin(Codes), std::end(Codes),
+                                     [Code](const auto& C) { return C.first == Code; });
+    if (Found == std::end(Codes))
+        return;
+    SCROLLINFO Info{};
+    Info.cbSize = sizeof Info;
+    Info.fMask = SIF_POS | SIF_TRACKPOS;
+    GetScrollInfo(Handle(), Bar, &Info);
+    int Position = Code == SB_THUMBTRACK ? Info.nTrackPos : Info.nPos;
+    bool DoChange = true;
+    if (Bar == SB_HORZ)
+        FView->ScrollHorz(this, Found->second, Position, DoChange);
+    else
+        FView->ScrollVert(this, Found->second, Position, DoChange);
 }
 
 void TCustomCvTree::UpdateScrollBars() {

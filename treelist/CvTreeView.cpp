@@ -150,7 +150,7 @@ void TCvTreeView::SetTopIndex(int Index) {
         T.RepaintAll = true;
         FillRows(Index);
     }
-    T.VertScrollBar().SetPosition(T.TopIndex());
+    T.SetBarPosition(sbVertical, T.TopIndex());
 }
 
 void TCvTreeView::SetHPosition(int X) {
@@ -174,7 +174,7 @@ void TCvTreeView::SetHPosition(int X) {
         T.ViewUpdatePending = true;
     }
     if (T.HorzScrollBar().Position() != X)
-        T.HorzScrollBar().SetPosition(X);
+        T.SetBarPosition(sbHorizontal, X);
 }
 
 int TCvTreeView::FirstOfLastPage(int VisIndex) {
