@@ -46,6 +46,10 @@ TCvScrollCode MapSecondButton(TCvScrollCode Code, TCvSecButtonsKind Kind) {
 TCvTreeView::TCvTreeView(TCustomCvTree* ATree) : TCustomControl(ATree), FTree(ATree) {
     ControlStyle = TControlStyle{csCaptureMouse, csClickEvents, csDoubleClicks, csOpaque};
     FTree->MaxRowWidth = -1;
+    FHTMLRender.OnImageNeeded = [this](TObject*, const String& Src, HBITMAP& Image) {
+        if (FTree->OnHTMLImageNeeded)
+            FTree->OnHTMLImageNeeded(FTree, Src, Image);
+    };
 }
 
 TCvTreeView::~TCvTreeView() = default;
@@ -157,7 +161,7 @@ void TCvTreeView::SetTopIndex(int Index) {
         T.RepaintAll = true;
         FillRows(Index);
     }
-    T.VertScrollBar().SetPosition(T.TopIndex());
+    T.SetBarPosition(sbVertical, T.TopIndex());
 }
 
 void TCvTreeView::SetHPosition(int X) {
@@ -181,7 +185,7 @@ void TCvTreeView::SetHPosition(int X) {
         T.ViewUpdatePending = true;
     }
     if (T.HorzScrollBar().Position() != X)
-        T.HorzScrollBar().SetPosition(X);
+        T.SetBarPosition(sbHorizontal, X);
 }
 
 int TCvTreeView::FirstOfLastPage(int VisIndex) {
@@ -573,6 +577,20 @@ void TCvTreeView::AutoSizeColumn(int SectionIndex) {
 
 void TCvTreeView::AutoSizeAllColumns() {
     FTree->AutoSizeAllColumns();
+}
+
+std::unique_ptr<TCvHTMLData> TCvTreeView::RenderHTML(const TCvString& Text) {
+    TCustomCvTree& T = *FTree;
+    std::unique_ptr<TCvHTMLData> Data = NewHTMLData(FHTMLRender);
+    SetHTMLDefaults(*Data, T.Font(), CvColorNone);
+    Data->LinkColor = T.LinkColor();
+    Data->LinkStyle = HTMLStyleBits(T.LinkStyle());
+    try {
+        FHTMLRender.ParseMarkupInto(Text, *Data);
+    } catch (const Exception&) {
+        return nullptr;
+    }
+    return Data;
 }
 
 bool TCvTreeView::IsLastRowCutOff(const TCvTreeItem& Item) const {

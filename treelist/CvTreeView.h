@@ -8,6 +8,7 @@
 #include "treelist/CvScrollBar.h"
 #include "treelist/CvTreeCore.h"
 #include "treelist/CvTreeDrag.h"
+#include "treelist/HTMLRender.h"
 
 #include <exception>
 #include <memory>
@@ -123,6 +124,8 @@ public:
     void AutoSizeAllColumns() override;
     int FirstOfLastPage(int VisIndex) override;
     bool IsLastRowCutOff(const TCvTreeItem& Item) const override;
+    // Laid out in the tree's font and link look; null for markup the renderer refuses.
+    std::unique_ptr<TCvHTMLData> RenderHTML(const TCvString& Text) override;
 
     // ---- painting
     // Paints the rows of the clip box into DC (a back buffer or a test's surface).
@@ -248,6 +251,10 @@ private:
     void RecomputeFrameSelection(bool Below);
     // Drops the input's references to an item that goes.
     void ForgetInputItem(const TCvTreeItem& Item);
+    // Whether the point lies on a link of the HTML cell hit, where that cell was last painted.
+    bool LinkAt(const THit& Hit, int X, int Y, String& Href);
+    // The tree's cursor, or its link cursor over a link.
+    void UpdateCursor(const THit& Hit, int X, int Y);
 
     bool FButtonDown = false;
     int FPressX = 0, FPressY = 0;
@@ -309,6 +316,9 @@ private:
                    int Overlay, int X, const TRect& Cell);
     void DrawMainText(TCanvas& Canvas, TCvTreeItem& Item, const TCvCellStyle* Style, TRect Cell,
                       TCellColours Colours, bool Bare);
+    // Paints a rendering into Box; the runs without colours of their own take Text on Back
+    // (CvColorNone: no background).
+    void DrawHTML(HDC DC, TCvHTMLData& Data, const TRect& Box, TColor Text, TColor Back);
 
     TCustomCvTree* FTree;
     std::vector<TCvTreeItem*> FRows;
@@ -364,4 +374,5 @@ private:
     TCvTreeItem* FEditedItem = nullptr;
     TCvTreeItem* FPendingEditItem = nullptr;
     int FPendingEditSection = -1;
+    TCvHTMLRender FHTMLRender;
 };

@@ -346,6 +346,71 @@ TEST_F(CvTreeWindow, WheelAndScrollMessagesMoveTheRows) {
     EXPECT_EQ(Tree->GetTopItem(), Tree->Items().ItemAtIndex(0));
 }
 
+// Without the custom bars the window's own bars show the same numbers, take their room from the
+// client area and scroll the rows through the same handlers.
+TEST_F(CvTreeWindow, StandardBarsShowScrollAndFollowTheRows) {
+    auto* Tree = new TCvTree(Form);
+    Tree->SetUseCustomScrollBars(false);
+    Tree->SetParent(Form);
+    Tree->SetBounds(0, 0, 300, 200);
+    std::vector<std::wstring> Lines;
+    for (int I = 0; I < 100; ++I)
+        Lines.push_back(I == 5 ? std::wstring(120, L'W') : L"Row " + std::to_wstring(I));
+    Tree->Items().AssignLines(Lines);
+    Form->Show();
+    const HWND Wnd = Tree->Handle();
+    TCvTreeView& View = Tree->TreeView();
+    const auto Style = [Wnd] { return GetWindowLongPtrW(Wnd, GWL_STYLE); };
+    ASSERT_TRUE(Style() & WS_VSCROLL);
+    EXPECT_TRUE(Style() & WS_HSCROLL); // the long row is wider than the view
+    EXPECT_FALSE(Tree->VertScrollBar().Visible());
+    EXPECT_FALSE(Tree->HorzScrollBar().Visible());
+    EXPECT_EQ(View.Width(), Tree->ClientWidth()); // the bars sit outside the client area
+    EXPECT_LT(Tree->ClientWidth(), 300 - GetSystemMetrics(SM_CXVSCROLL) + 1);
+
+    SCROLLINFO Info{};
+    Info.cbSize = sizeof Info;
+    Info.fMask = SIF_ALL;
+    GetScrollInfo(Wnd, SB_VERT, &Info);
+    EXPECT_EQ(Info.nMax, 99);
+    EXPECT_EQ(static_cast<int>(Info.nPage), View.GetVisibleRowCount() - 1);
+
+    struct TStep {
+        UINT Msg;
+        WORD Code;
+        int SetPos; // -1: the bar's position is left alone
+    };
+    const TStep Steps[] = {{WM_VSCROLL, SB_LINEDOWN, -1},
+                           {WM_VSCROLL, SB_PAGEDOWN, -1},
+                           {WM_VSCROLL, SB_THUMBPOSITION, 40},
+                           {WM_VSCROLL, SB_BOTTOM, -1},
+                           {WM_VSCROLL, SB_TOP, -1}};
+    std::vector<int> Tops;
+    for (const TStep& S : Steps) {
+        if (S.SetPos >= 0)
+            SetScrollPos(Wnd, SB_VERT, S.SetPos, FALSE);
+        SendMessageW(Wnd, S.Msg, MAKEWPARAM(S.Code, 0), 0);
+        Tops.push_back(Tree->TopIndex());
+        EXPECT_EQ(GetScrollPos(Wnd, SB_VERT), Tree->TopIndex()) << S.Code;
+    }
+    const int Page = View.GetVisibleRowCount() - 1;
+    EXPECT_EQ(Tops, (std::vector<int>{1, 1 + Page, 40, View.MaxTopIndex(), 0}));
+
+    SendMessageW(Wnd, WM_HSCROLL, MAKEWPARAM(SB_PAGEDOWN, 0), 0);
+    EXPECT_GT(Tree->LeftPosition(), 0);
+    EXPECT_EQ(GetScrollPos(Wnd, SB_HORZ), Tree->LeftPosition());
+
+    // The long row goes and the rest fits: the horizontal bar hides again.
+    Tree->Items().Delete(Tree->Items().ItemAtIndex(5));
+    EXPECT_FALSE(Style() & WS_HSCROLL);
+    EXPECT_EQ(Tree->LeftPosition(), 0);
+
+    // Back to the custom bars: the window's own bars are gone.
+    Tree->SetUseCustomScrollBars(true);
+    EXPECT_FALSE(GetWindowLongPtrW(Tree->Handle(), GWL_STYLE) & WS_VSCROLL);
+    EXPECT_TRUE(Tree->VertScrollBar().Visible());
+}
+
 TEST_F(CvTreeWindow, CreatingPaintingAndDestroyingLeavesNoGdiObjects) {
     EXPECT_EQ(GdiGrowth([&] {
                   auto* Tree = new TCvTree(Form);
