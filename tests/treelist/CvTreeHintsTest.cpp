@@ -1,5 +1,6 @@
 #include "classlib/gui/ExtCtrls.h"
 #include "classlib/gui/HintWindow.h"
+#include "tests/support/GdiCount.h"
 #include "tests/treelist/TreeControlSupport.h"
 #include "tests/treelist/TreeTestSupport.h"
 #include "treelist/CvHintWnd.h"
@@ -276,6 +277,27 @@ TEST_F(CvTreeHintWindowTest, CreatingAndDestroyingHintedTreesLeavesNoTimer) {
     Sleep(60);
     App->ProcessMessages();
     SUCCEED();
+}
+
+TEST_F(CvTreeHintWindowTest, HintsAndDragImagesOfTreesMadeAndFreedLeaveNoGdiObject) {
+    const auto Round = [&] {
+        auto* Other = new TCvTree(Form);
+        Other->SetMeasurer(&Measurer);
+        Other->SetParent(Form);
+        Other->SetBounds(150, 0, 100, 100);
+        Other->Items().AssignLines(std::vector<TCvString>{std::wstring(60, L'x'), L"y"});
+        Other->TreeView().Update();
+        const HWND Wnd = Other->TreeView().Handle();
+        SendMessageW(Wnd, WM_MOUSEMOVE, 0, MAKELPARAM(40, 8)); // on the cut text
+        Other->TreeView().LineHintTimerTick();
+        EXPECT_NE(Other->TreeView().HintItem(), nullptr);
+        Other->SetFocusedItem(Other->Items().GetVisItem(1));
+        Other->TreeView().BuildDragImage();
+        EXPECT_NE(Other->TreeView().DragImage(), nullptr);
+        delete Other;
+        App->ProcessMessages();
+    };
+    EXPECT_EQ(GdiGrowth(Round, 10), 0);
 }
 
 } // namespace
