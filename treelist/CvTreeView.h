@@ -84,6 +84,8 @@ public:
     int RowsHeight() const;
     // The row's rectangle in client coordinates; empty outside the rows.
     TRect GetItemRect(int RowIndex) const;
+    // The same for an item; empty when it has no row on screen.
+    TRect GetItemRectOf(const TCvTreeItem& Item) const;
     TCvTreeItem* GetItemAtY(int Y) const;
     // The hit test; SectionIndex is left alone when no row is there.
     TCvTreeItem* GetItemAt(int X, int Y, int& SectionIndex, TCvItemPart& ItemPart) const;
