@@ -262,6 +262,18 @@ TEST_F(CvTreeHintWindowTest, CMHintShowPacksTheItemHintOrGivesNone) {
     EXPECT_EQ(UnpackWideHint(ToAnsi(Ask(100))), L"Tree short");
 }
 
+TEST_F(CvTreeHintWindowTest, MovingOverRowsGivesTheViewTheItemHintOrTheTreeHint) {
+    View().SetShowHint(false);
+    Tree->Hint = L"Tree";
+    Tree->Items().GetVisItem(0)->SetHint(L"Item zero");
+    Move(30, 25); // a row without a hint
+    EXPECT_EQ(View().Hint, L"Tree");
+    Move(30, 8);
+    EXPECT_EQ(View().Hint, L"Item zero");
+    Move(30, 100); // below the rows
+    EXPECT_EQ(View().Hint, L"Tree");
+}
+
 TEST_F(CvTreeHintWindowTest, CreatingAndDestroyingHintedTreesLeavesNoTimer) {
     for (int Round = 0; Round < 5; ++Round) {
         auto* Other = new TCvTree(Form);
