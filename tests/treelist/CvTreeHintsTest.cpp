@@ -145,7 +145,12 @@ protected:
         Wnd = View().Handle();
     }
     TCvTreeView& View() const { return Tree->TreeView(); }
-    void Move(int X, int Y) { SendMessageW(Wnd, WM_MOUSEMOVE, 0, MAKELPARAM(X, Y)); }
+    // The pointer itself goes there too: one resting elsewhere makes the system report a leave.
+    void Move(int X, int Y) {
+        const TPoint At = View().ClientToScreen(TPoint{X, Y});
+        SetCursorPos(At.X, At.Y);
+        SendMessageW(Wnd, WM_MOUSEMOVE, 0, MAKELPARAM(X, Y));
+    }
     bool Shown() const { return View().HintItem() != nullptr; }
 
     TFixedMeasurer Measurer;
