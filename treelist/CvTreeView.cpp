@@ -91,6 +91,11 @@ TRect TCvTreeView::GetItemRect(int RowIndex) const {
     return TRect(0, Top, Width(), Top + RowHeightOf(*FRows[RowIndex]));
 }
 
+TRect TCvTreeView::GetItemRectOf(const TCvTreeItem& Item) const {
+    const auto Row = std::find(FRows.begin(), FRows.end(), &Item);
+    return Row == FRows.end() ? TRect() : GetItemRect(static_cast<int>(Row - FRows.begin()));
+}
+
 TCvTreeItem* TCvTreeView::GetItemAtY(int Y) const {
     if (Y < 0)
         return nullptr;

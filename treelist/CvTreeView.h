@@ -85,6 +85,8 @@ public:
     int RowsHeight() const;
     // The row's rectangle in client coordinates; empty outside the rows.
     TRect GetItemRect(int RowIndex) const;
+    // The same for an item; empty when it has no row on screen.
+    TRect GetItemRectOf(const TCvTreeItem& Item) const;
     TCvTreeItem* GetItemAtY(int Y) const;
     // The hit test; SectionIndex is left alone when no row is there.
     TCvTreeItem* GetItemAt(int X, int Y, int& SectionIndex, TCvItemPart& ItemPart) const;
@@ -181,8 +183,11 @@ public:
     TTimer* DragScrollTimer() const { return FDragScrollTimer.get(); }
     TTimer* DragExpandTimer() const { return FDragExpandTimer.get(); }
     bool DragOverView() const { return FDragOverView; }
-    // An OLE drop target while the tree's DragType is not dtDelphi.
+    // An OLE drop target while the tree's DragType is not dtDelphi, and its two handlers.
     void UpdateOleTarget();
+    void OleTargetDrag(TDragState State, TOleDragObject* Source, TShiftState Shift, int X, int Y,
+                       TDragType& Type);
+    void OleTargetDrop(TOleDragObject* Source, TShiftState Shift, int X, int Y, TDragType& Type);
     // Ends an edit and a drag for good, errors ignored: the tree goes.
     void Shutdown() noexcept;
 
@@ -356,9 +361,6 @@ private:
     void ClearDropTarget(TDragObject* Source);
     void EndDragOver(bool FreeExpandTimer);
     void CMDragTree(TMessage& Message);
-    void OleTargetDrag(TDragState State, TOleDragObject* Source, TShiftState Shift, int X, int Y,
-                       TDragType& Type);
-    void OleTargetDrop(TOleDragObject* Source, TShiftState Shift, int X, int Y, TDragType& Type);
     std::unique_ptr<TCvTreeDragObject> FDragObject;
     std::unique_ptr<TBitmap> FDragImage;
     int FDragImageTop = 0;
