@@ -23,6 +23,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
 #include <optional>
 #include <set>
@@ -391,6 +392,38 @@ TEST_F(MainFormTest, TheFilterHidesRowsTheClearShowsThemAndADoubleClickOpensTheF
     Form->lvScanResultsDblClick();
     ASSERT_EQ(Shell.Opened.size(), 1u);
     EXPECT_EQ(Shell.Opened[0], Fixture.Path() + L"b.tmp");
+}
+
+TEST_F(MainFormTest, DuringARemovalOnlyMinimizeActsAndCloseWaitsForIt) {
+    TTempFolder Fixture;
+    for (int I = 0; I < 5; ++I)
+        Fixture.AddFile(L"f" + IntToStr(I) + L".tmp", "junk");
+    MakeForm();
+    ScanForJunk(Fixture);
+    Click(L"btnScanResultsSelectAll");
+    Prompt.Answer = IPrompt::ResultYes;
+    // Queued for the removal's own message pump: a click on an area picture, a second removal
+    // command and the window's close.
+    Progress.OnPump = [this, Posted = false]() mutable {
+        if (Posted)
+            return;
+        Posted = true;
+        PostClick(Form->AreaPictures[arSystemConfiguration]->ClientToScreen(TPoint{27, 27}));
+        Form->btnScanResultsSelectAllClick();
+        ChooseMenuItem(L"mnDeleteFiles");
+        PostMessageW(Form->Handle(), WM_CLOSE, 0, 0);
+    };
+    ChooseMenuItem(L"mnDeleteFiles");
+
+    EXPECT_FALSE(Form->Busy());
+    const auto Confirmations =
+        std::count_if(Prompt.Asked.begin(), Prompt.Asked.end(), [&](auto& A) {
+            return A.Text == Form->Core().Message(L"DeleteFilesConfirm");
+        });
+    EXPECT_EQ(Confirmations, 1) << "the second removal did not start inside the first";
+    EXPECT_EQ(Form->Core().Results.Count(), 0) << "the removal ran to its end";
+    EXPECT_EQ(Form->Core().Flow.ActiveArea(), arCleanMyComputer) << "the click was ignored";
+    EXPECT_FALSE(Form->Visible()) << "the window closed once the removal was over";
 }
 
 TEST_F(MainFormTest, TheReportIsOfferedOnlyWhenSomethingWasCounted) {
