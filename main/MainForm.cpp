@@ -201,10 +201,32 @@ void TfrmMain::FormCreate() {
     // start here with its error.
     FCore->Open();
     CreateFileActions();
+    CreateListImages();
     FCore->ScanPaths.SetOwnerWindow(Handle());
     FCore->Flow.ShowPage(pgMainForm);
     SetCaption(FCore->Text(Name, L"Caption"));
     labActivePage->SetCaption(String());
+}
+
+void TfrmMain::CreateListImages() {
+    SystemImages = new TImageList(this);
+    SystemImages->Name = L"SystemImages";
+    SystemImages->ShareImages = true;
+    SystemImages->SetHandle(SystemSmallImageList());
+    // Safe, warning, critical: a dot in the colour of each class.
+    SecurityImageList = new TImageList(this);
+    SecurityImageList->Name = L"SecurityImageList";
+    for (const TColor Colour : {TColor(0x30A030), TColor(0x10A0E0), TColor(0x2020D0)}) {
+        TBitmap Dot;
+        Dot.SetSize(16, 16);
+        TCanvas& Canvas = Dot.Canvas();
+        Canvas.Brush().SetColor(clFuchsia);
+        Canvas.FillRect(TRect(0, 0, 16, 16));
+        Canvas.Brush().SetColor(Colour);
+        Canvas.Pen().SetColor(Colour);
+        Canvas.Ellipse(TRect(3, 3, 13, 13));
+        SecurityImageList->AddMasked(Dot, clFuchsia);
+    }
 }
 
 void TfrmMain::CreateFrame() {

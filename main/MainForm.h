@@ -8,6 +8,7 @@
 #include "classlib/gui/ExtCtrls.h"
 #include "classlib/gui/Forms.h"
 #include "classlib/gui/HintWindow.h"
+#include "classlib/gui/ImgList.h"
 #include "classlib/gui/StdCtrls.h"
 #include "controls/BitmapProgress.h"
 #include "controls/FlatComboBox.h"
@@ -160,6 +161,9 @@ public:
     TCvTree* lvJunkFilesOptions = nullptr;
     TCvTree* lvScanResults = nullptr;
     TavImageExpandButton* btnScaResultsClearFilter = nullptr;
+    // The shell's small icons (shared) and the pictures of the three safety classes.
+    TImageList* SystemImages = nullptr;
+    TImageList* SecurityImageList = nullptr;
     // The results list's one-file menu and the clean-all menu of the checked rows.
     TPopupMenu* mnLocalScanResults = nullptr;
     TPopupMenu* mnScanResultsCleanAll = nullptr;
@@ -227,7 +231,14 @@ private:
     TPopupMenu*
     MakeMenu(const String& Name,
              std::initializer_list<std::pair<const wchar_t*, std::function<void()>>> Items);
-    String FileTypeName(const String& FileName);
+    // The shell's icon and type name of a file, asked once per extension where the icon does
+    // not depend on the file itself.
+    struct TFileKind {
+        int Icon = 0;
+        String TypeName;
+    };
+    TFileKind FileKindOf(const String& FileName);
+    void CreateListImages();
     void CreateFileActions();
     bool AskFilter(TFilterCriteria& Criteria);
     void ReadOptions();
@@ -256,5 +267,5 @@ private:
     // Made at its first show and kept: later shows start from the last choice.
     std::unique_ptr<TfrmFilter> FFilter;
     // Type names by extension: the shell is asked once per kind of file.
-    std::map<String, String> FTypeNames;
+    std::map<String, TFileKind> FFileKinds;
 };
