@@ -30,6 +30,7 @@ class TFeatureContext;
 class TMenuItem;
 class TPopupMenu;
 class TfrmFilter;
+class TfrmOrganize;
 class TfrmProgress;
 
 // The hint window of the main program: see-through (alpha 200 of 255).
@@ -62,6 +63,10 @@ struct TMainFormEnvironment {
     IProgress* Progress = nullptr;
     // Opens a popup menu at the mouse; null: the menu pops up.
     std::function<void(TPopupMenu& Menu)> PopupMenu;
+    // Asks for the name of a zip archive to write; null: the file dialog.
+    std::function<bool(String& ArchiveName)> AskArchiveName;
+    // Asks for the folder found files are moved into; null: the organize dialog.
+    std::function<bool(String& Folder)> PickOrganizeFolder;
 };
 
 // The large pictures of the pages, in the order they are loaded from Data\Buttons\Big\: the
@@ -115,6 +120,9 @@ public:
     // the checked rows.
     void RemoveFocusedResult(TRemoveKind Kind);
     void RemoveCheckedResults(TRemoveKind Kind);
+    void ZipFocusedResult();
+    void BackupFocusedResult();
+    void MoveFocusedResult();
     // The record of a result row.
     static TFile* RecordOf(const TCvTreeItem* Item);
 
@@ -241,6 +249,8 @@ private:
     void CreateListImages();
     void CreateFileActions();
     bool AskFilter(TFilterCriteria& Criteria);
+    bool AskArchiveName(String& ArchiveName);
+    bool PickOrganizeFolder(String& Folder);
     void ReadOptions();
 
     void FormCloseQuery(bool& CanClose);
@@ -266,6 +276,8 @@ private:
     std::unique_ptr<TFileActions> FFileActions;
     // Made at its first show and kept: later shows start from the last choice.
     std::unique_ptr<TfrmFilter> FFilter;
+    std::unique_ptr<TOrganizeFolders> FOrganizeFolders;
+    std::unique_ptr<TfrmOrganize> FOrganize;
     // Type names by extension: the shell is asked once per kind of file.
     std::map<String, TFileKind> FFileKinds;
 };

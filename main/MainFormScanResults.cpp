@@ -43,6 +43,9 @@ void TfrmMain::CreateScanResultsPage(TPage& Page) {
         {{L"mnSecureDeleteFile", [this] { RemoveFocusedResult(TRemoveKind::SecureDelete); }},
          {L"mnDeleteFile", [this] { RemoveFocusedResult(TRemoveKind::Delete); }},
          {L"mnSchredFile", [this] { RemoveFocusedResult(TRemoveKind::Shred); }},
+         {L"mnZipFile", [this] { ZipFocusedResult(); }},
+         {L"mnBackupFile", [this] { BackupFocusedResult(); }},
+         {L"mnMoveFile", [this] { MoveFocusedResult(); }},
          {L"-", nullptr},
          {L"sProperties", [this] {
               if (const TFile* File = RecordOf(lvScanResults->GetFocusedItem()))
@@ -175,6 +178,9 @@ void TfrmMain::FillResultsList() {
     }
     Items.EndUpdate();
     ShowResultStates();
+    // Zipping, backing up or moving junk, dead shortcuts or empty folders is not offered.
+    for (const wchar_t* Name : {L"mnZipFile", L"mnBackupFile", L"mnMoveFile"})
+        static_cast<TMenuItem*>(FindComponent(Name))->Visible = ResultCommandsShown(Mode);
 }
 
 void TfrmMain::ShowResultStates() {
@@ -261,4 +267,28 @@ void TfrmMain::RemoveCheckedResults(TRemoveKind Kind) {
             FillResultsList();
         FCore->UpdateScanStatistics();
     });
+}
+
+void TfrmMain::ZipFocusedResult() {
+    const int Index = ResultIndexOf(lvScanResults->GetFocusedItem());
+    String ArchiveName;
+    if (Index >= 0 && FEnvironment.AskArchiveName(ArchiveName))
+        RunLoop([&] { FFileActions->ZipOne(FCore->Results, Index, ArchiveName); });
+}
+
+void TfrmMain::BackupFocusedResult() {
+    const int Index = ResultIndexOf(lvScanResults->GetFocusedItem());
+    String ArchiveName;
+    if (Index >= 0 && FEnvironment.AskArchiveName(ArchiveName))
+        RunLoop([&] { FFileActions->BackupOne(FCore->Results, Index, ArchiveName); });
+}
+
+void TfrmMain::MoveFocusedResult() {
+    const int Index = ResultIndexOf(lvScanResults->GetFocusedItem());
+    String Folder;
+    if (Index < 0 || !FEnvironment.PickOrganizeFolder(Folder))
+        return;
+    if (FFileActions->MoveOne(FCore->Results, Index, Folder))
+        FillResultsList();
+    FCore->UpdateScanStatistics();
 }

@@ -14,6 +14,7 @@
 #include "controls/FlatCheckBox.h"
 #include "main/FilterForm.h"
 #include "main/MainForm.h"
+#include "main/OrganizeForm.h"
 #include "main/Report.h"
 #include "main/ViewReportForm.h"
 #include "tests/main/ScanTestSupport.h"
@@ -394,6 +395,49 @@ TEST_F(MainFormTest, TheFilterHidesRowsTheClearShowsThemAndADoubleClickOpensTheF
     EXPECT_EQ(Shell.Opened[0], Fixture.Path() + L"b.tmp");
 }
 
+TEST_F(MainFormTest, TheOneFileCommandsActOnTheFocusedRowAndZipAndMoveSkipJunk) {
+    TTempFolder Fixture;
+    const String Letter = Fixture.AddFile(L"letter.doc", "a letter");
+    Fixture.AddFile(L"photo.bmp", "a photo");
+    TTempFolder Target;
+    Environment.PickOrganizeFolder = [&](String& Folder) {
+        Folder = ExcludeTrailingBackslash(Target.Path());
+        return true;
+    };
+    Environment.AskArchiveName = [&](String& Name) {
+        Name = Target.Path() + L"one.zip";
+        return true;
+    };
+    MakeForm();
+    const auto Shown = [this](const wchar_t* Name) {
+        return static_cast<TMenuItem*>(Form->FindComponent(Name))->Visible;
+    };
+    ScanForJunk(Fixture); // nothing found: junk has no zip, backup or move
+    EXPECT_FALSE(Shown(L"mnZipFile"));
+    EXPECT_FALSE(Shown(L"mnMoveFile"));
+
+    Prompt.Answer = IPrompt::ResultOk;
+    Click(L"btnBack");
+    Click(L"labLargeFiles");
+    Click(L"btnNext");
+    Form->edLargeOldLarge->SetValue(0); // every file is large
+    Form->btnNextClick();
+    ASSERT_EQ(Form->Core().Results.Count(), 2);
+    EXPECT_TRUE(Shown(L"mnZipFile"));
+    EXPECT_TRUE(Shown(L"mnBackupFile"));
+    EXPECT_TRUE(Shown(L"mnMoveFile"));
+
+    ClickRow(L"lvScanResults", L"letter.doc");
+    ChooseMenuItem(L"mnZipFile");
+    EXPECT_TRUE(FileExists(Target.Path() + L"one.zip"));
+    EXPECT_TRUE(FileExists(Letter)) << "zipping leaves the file";
+    ChooseMenuItem(L"mnMoveFile");
+    EXPECT_FALSE(FileExists(Letter));
+    EXPECT_TRUE(FileExists(Target.Path() + L"letter.doc"));
+    EXPECT_EQ(ShownRows(*Form->lvScanResults), (std::vector<String>{L"photo.bmp"}));
+    EXPECT_EQ(Form->labScanResultsFilesFoundValue->Caption(), L"1");
+}
+
 TEST_F(MainFormTest, DuringARemovalOnlyMinimizeActsAndCloseWaitsForIt) {
     TTempFolder Fixture;
     for (int I = 0; I < 5; ++I)
@@ -583,6 +627,8 @@ TEST_F(MainFormTest, TheLanguageFileAndTheWindowsNameTheSameControls) {
     Windows.emplace_back(NewForm<TfrmProgress>(App.get()));
     Windows.emplace_back(NewForm<TfrmPleaseWait>(App.get()));
     Windows.emplace_back(NewForm<TfrmFilter>(App.get()));
+    TOrganizeFolders Folders(*Form->Core().Tables().OrganizeToFoldersTable);
+    Windows.emplace_back(NewForm<TfrmOrganize>(App.get(), Folders, Environment.PickFolder));
 
     // Sections that hold texts rather than a control's, and the scheduler's window.
     std::set<String> Names{L"MESSAGES",
@@ -593,7 +639,8 @@ TEST_F(MainFormTest, TheLanguageFileAndTheWindowsNameTheSameControls) {
                            L"FRMSCHEDULERMAIN",
                            L"LVJUNKFILESOPTIONSCOLUMN1",
                            L"LVJUNKFILESOPTIONSCOLUMN2",
-                           L"LVSCANRESULTSEMPTYFILESCOLUMNNAME1"};
+                           L"LVSCANRESULTSEMPTYFILESCOLUMNNAME1",
+                           L"ZIPOPENDIALOG"};
     for (int Column = 1; Column <= 6; ++Column)
         Names.insert(L"LVSCANRESULTSJUNKFILESCOLUMNNAME" + IntToStr(Column));
     for (const TForm* Window : {static_cast<const TForm*>(Form)}) {
