@@ -354,13 +354,20 @@ TEST_F(MainFormTest, TheLanguageFileAndTheWindowsNameTheSameControls) {
     Windows.emplace_back(NewForm<TfrmProgress>(App.get()));
     Windows.emplace_back(NewForm<TfrmPleaseWait>(App.get()));
 
-    // Sections that hold texts rather than a control's, and the scheduler's window.
+    // Sections that hold texts rather than a control's, and the scheduler's window with its
+    // controls (which the scheduler's tests hold against that window).
     std::set<String> Names{L"MESSAGES",
                            L"APPLICATION",
                            L"SELECTDIRECTORYCAPTION",
                            L"LABLARGEFILESOPTIONSDESCRIPTION",
                            L"LABOLDFILESOPTIONSDESCRIPTION",
                            L"FRMSCHEDULERMAIN"};
+    for (const wchar_t* Control :
+         {L"grpIntervals", L"chkEnabled", L"labEveryMinutes", L"labEveryHours", L"labEveryDaysAt",
+          L"labHourColon", L"labEveryWeeksOn", L"labEveryMonthsOnDay", L"labOnDateAt",
+          L"labOnDateColon", L"labFreeSpaceMB", L"btnAddFolder", L"btnDeleteFolder",
+          L"btnAddLaunch", L"btnDeleteLaunch", L"btnJunkAdd", L"btnJunkDelete", L"btnRunNow"})
+        Names.insert(UpperCase(Control));
     for (const TForm* Window : {static_cast<const TForm*>(Form)}) {
         Names.insert(UpperCase(Window->Name));
         CollectNames(*Window, Names);

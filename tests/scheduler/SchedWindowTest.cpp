@@ -1,6 +1,7 @@
 // The configuration window's controls: its pages and interval rows, showing and storing a
 // function through them, editing the lists, the tray icon's mouse messages and the ways the
 // window closes.
+#include "app/Language.h"
 #include "classlib/gui/WindowProbe.h"
 #include "tests/scheduler/SchedFormFixture.h"
 
@@ -300,4 +301,72 @@ TEST_F(SchedMainFormTest, ATrayCloseDuringARunEndsTheProgramAfterTheRun) {
     EXPECT_FALSE(App->Terminated()) << "nothing is closed under a running function";
     App->ProcessMessages();
     EXPECT_TRUE(App->Terminated()) << "the program ends once the run is over";
+}
+
+TEST_F(SchedMainFormTest, EnterInAnEditConfirmsTheWindowAndEscapeCancelsIt) {
+    TfrmSchedulerMain& W = Start();
+    const auto Press = [this](TWinControl& Control, WORD Key) {
+        Control.SetFocus();
+        PostMessageW(GetFocus(), WM_KEYDOWN, Key, 1);
+        PostMessageW(GetFocus(), WM_KEYUP, Key, 1 | (3u << 30));
+        App->ProcessMessages();
+    };
+    W.mnConfigClick();
+    W.edTime[0]->SetValue(12);
+    Press(*W.edTime[0], VK_RETURN);
+    EXPECT_FALSE(W.Visible());
+    EXPECT_EQ(Ini(L"Section1", L"Time1"), L"12") << "Enter is OK: the shown function is saved";
+
+    W.mnConfigClick();
+    W.edTime[0]->SetValue(20);
+    W.FuncButtonClick(sfInternetPrivacy);
+    Press(*W.edTime[0], VK_ESCAPE);
+    EXPECT_FALSE(W.Visible());
+    EXPECT_EQ(W.Funcs[sfRegistryCleaner].Time1, 12) << "Escape is Cancel";
+}
+
+TEST_F(SchedMainFormTest, WithTheLanguageFileEveryTextOfTheWindowAndItsMenuIsPlainEnglish) {
+    AppLanguage->LoadFromFile(ExtractFilePath(TApplication::ExeName()) +
+                              L"..\\dist\\Languages\\english.lng");
+    ASSERT_TRUE(AppLanguage->IsLoaded());
+    TfrmSchedulerMain& W = Start();
+    W.mnConfigClick(); // the skin-and-language pass runs at the first show
+    // A text still in the form of a message key or a control's name was not found.
+    const auto Plain = [](const String& Text, const String& Name) {
+        const bool KeyLike = Text.size() > 2 && (Text[0] == L's' || Text[0] == L'm') &&
+                             (iswupper(Text[1]) || (Text[1] == L'n' && iswupper(Text[2])));
+        return !Text.empty() && Text != Name && !KeyLike;
+    };
+    std::vector<String> Texts;
+    // Named controls that show a caption (lists, edits and the notebook show none of their own;
+    // the frame's parts are nameless).
+    const auto Captioned = [](const TControl* Control) {
+        return Control && !Control->Name.empty() && Control->Visible() &&
+               !dynamic_cast<const TCvTree*>(Control) &&
+               !dynamic_cast<const TCustomFlatEdit*>(Control) &&
+               !dynamic_cast<const TNotebook*>(Control) &&
+               !dynamic_cast<const TFlatComboBox*>(Control);
+    };
+    for (int I = 0; I < W.ComponentCount(); ++I) {
+        const auto* Control = dynamic_cast<const TControl*>(W.Components(I));
+        if (Captioned(Control)) {
+            EXPECT_TRUE(Plain(Control->Caption(), Control->Name))
+                << ToUtf8(Control->Name) << ": " << ToUtf8(Control->Caption());
+        }
+    }
+    for (int I = 0; I < W.cmbDays->Items().Count(); ++I)
+        Texts.push_back(W.cmbDays->Items().Strings(I));
+    for (TCvTree* List : {W.RegistryList, W.PrivacyTree, W.FoldersTree, W.LaunchTree})
+        Texts.push_back(List->HeaderControl().Sections().ItemByIndex(0)->Text());
+    for (int Row = 0; Row < W.PrivacyTree->Items().TotalCount(); ++Row)
+        Texts.push_back(W.PrivacyTree->Items().ItemAtIndex(Row)->Text());
+    TMenuItem& Menu = W.TrayPopupMenu().Items();
+    for (int I = 0; I < Menu.Count(); ++I)
+        if (!Menu.Items(I)->IsLine())
+            Texts.push_back(Menu.Items(I)->Caption);
+    for (const String& Text : Texts)
+        EXPECT_TRUE(Plain(Text, L"")) << ToUtf8(Text);
+    EXPECT_EQ(W.grpIntervals->Caption(), L"When the function runs");
+    EXPECT_EQ(W.labFuncName->Caption(), L"Registry Cleaner");
+    AppLanguage->LoadFromFile(Folder.Path()); // no language for the tests after this one
 }
