@@ -289,9 +289,12 @@ void TfrmSchedulerMain::CreateTrayMenu() {
             Item->OnClick = [this, Handler](TObject*) { (this->*Handler)(); };
         TrayMenu->Items().Add(Item);
     }
-    mnEnabled = TrayMenu->Items().Items(2);
-    mnConfig = TrayMenu->Items().Items(3);
-    HideTrayIcon1 = TrayMenu->Items().Items(4);
+    const auto Item = [this](const wchar_t* Name) {
+        return static_cast<TMenuItem*>(FindComponent(Name));
+    };
+    mnEnabled = Item(L"mnEnabled");
+    mnConfig = Item(L"mnConfig");
+    HideTrayIcon1 = Item(L"HideTrayIcon1");
     // Also what a double click on the tray icon chooses, after its own handler.
     mnConfig->Default = true;
     CvTrayIcon->OnDblClick = [this](TObject*) { CvTrayIconDblClick(); };

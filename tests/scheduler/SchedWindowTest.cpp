@@ -9,6 +9,8 @@
 
 #include <algorithm>
 #include <cwchar>
+#include <fstream>
+#include <iterator>
 #include <functional>
 
 namespace {
@@ -236,8 +238,27 @@ TEST_F(SchedMainFormTest, TrayIconMessagesOpenTheWindowOnceOrPopUpTheMenu) {
     EXPECT_FALSE(W.Visible());
 }
 
-TEST_F(SchedMainFormTest, TheTrayMenuShowsAPictureForEachItem) {
+TEST_F(SchedMainFormTest, ThePicturesComeFromTheProgramFoldersSchedulerArt) {
+    // The program folder's art, as the build lays it out.
+    const String Built = ExtractFilePath(TApplication::ExeName()) + L"..\\dist\\";
+    const String Art = L"Data\\Buttons\\Scheduler\\";
+    for (const wchar_t* File :
+         {L"RegistryCleaner.bmp", L"InternetPrivacy.bmp", L"FolderCleaner.bmp", L"AppLauncher.bmp",
+          L"StartupManager.bmp", L"Menu.bmp", L"Privacy.bmp"}) {
+        std::ifstream In(ToUtf8(Built + Art + File), std::ios::binary);
+        const std::string Bytes{std::istreambuf_iterator<char>(In), {}};
+        ASSERT_FALSE(Bytes.empty()) << ToUtf8(File);
+        Folder.AddFile(Art + File, Bytes);
+    }
     TfrmSchedulerMain& W = Start({L"/hide"});
+    for (TFlatButton* Button : W.FuncButtons)
+        EXPECT_EQ(Button->Glyph().Width(), 32) << ToUtf8(Button->Name);
+    ASSERT_NE(W.PrivacyTree->Images(), nullptr);
+    EXPECT_EQ(W.PrivacyTree->Images()->Count(), 5);
+
+    // The on/off pictures follow the state; each other item has one of its own.
+    ASSERT_NE(W.TrayPopupMenu().Images(), nullptr);
+    EXPECT_EQ(W.TrayPopupMenu().Images()->Count(), 6);
     TMenuItem& Items = W.TrayPopupMenu().Items();
     String Pictures;
     for (int I = 0; I < Items.Count(); ++I)
