@@ -20,5 +20,7 @@ TCvHeaderSection* AddHeaderColumn(TCvTree& Tree, const String& Caption, int Widt
         Section->SetAutoSize(false);
         Section->SetWidth(Width);
     }
+    // The tree refuses to show a header without sections, so the first one switches it on.
+    Tree.SetShowColumns(true);
     return Section;
 }

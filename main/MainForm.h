@@ -14,15 +14,22 @@
 #include "controls/FlatSpinEdit.h"
 #include "controls/HyperLabel.h"
 #include "controls/avImageExpandButton.h"
+#include "main/FileActions.h"
 #include "main/Launchers.h"
 #include "main/MainCore.h"
+#include "treelist/CvTree.h"
 
 #include <array>
 #include <functional>
+#include <map>
 #include <memory>
 #include <vector>
 
 class TFeatureContext;
+class TMenuItem;
+class TPopupMenu;
+class TfrmFilter;
+class TfrmProgress;
 
 // The hint window of the main program: see-through (alpha 200 of 255).
 class TTransparentHint : public THintWindow {
@@ -48,6 +55,12 @@ struct TMainFormEnvironment {
     std::function<void()> ShowReportViewer;
     // Asks for a new junk mask and its description; null: the junk-mask dialog.
     std::function<bool(String& Extension, String& Description)> AskJunkMask;
+    // Asks for the result filter; false on Cancel. Null: the filter dialog.
+    std::function<bool(TFilterCriteria& Criteria)> AskFilter;
+    // The progress of removals; null: the progress window.
+    IProgress* Progress = nullptr;
+    // Opens a popup menu at the mouse; null: the menu pops up.
+    std::function<void(TPopupMenu& Menu)> PopupMenu;
 };
 
 // The large pictures of the pages, in the order they are loaded from Data\Buttons\Big\: the
@@ -90,6 +103,20 @@ public:
     void btnScanResultsSelectAllClick();
     void btnScanResultsUnSelectAllClick();
 
+    // ---- the lists: paths, junk masks and results
+    void btnDeleteDriveClick();
+    void btnDeleteJunkFilesOptionsClick();
+    void btnScaResultsFilterClick();
+    void btnScaResultsClearFilterClick();
+    void btnScanResultsCleanAllClick();
+    void lvScanResultsDblClick();
+    // The one-file commands act on the focused row of the results; the checked-file commands on
+    // the checked rows.
+    void RemoveFocusedResult(TRemoveKind Kind);
+    void RemoveCheckedResults(TRemoveKind Kind);
+    // The record of a result row.
+    static TFile* RecordOf(const TCvTreeItem* Item);
+
     // ---- the window's own controls
     TImage* MainImage = nullptr;
     TNotebook* MainNotebook = nullptr;
@@ -128,6 +155,14 @@ public:
     // ScanStatistics
     std::array<TBitmapProgress*, 4> Progress{};
     std::array<TLabel*, 4> labProgress{};
+    // The lists, made with their pages.
+    TCvTree* DrivesList = nullptr;
+    TCvTree* lvJunkFilesOptions = nullptr;
+    TCvTree* lvScanResults = nullptr;
+    TavImageExpandButton* btnScaResultsClearFilter = nullptr;
+    // The results list's one-file menu and the clean-all menu of the checked rows.
+    TPopupMenu* mnLocalScanResults = nullptr;
+    TPopupMenu* mnScanResultsCleanAll = nullptr;
 
 protected:
     void WndProc(TMessage& Message) override;
@@ -177,6 +212,24 @@ private:
     void CleanOptionsPageChanged();
     // Runs a loop of the core under the busy rule; a Close asked for meanwhile follows it.
     void RunLoop(const std::function<void()>& Loop);
+
+    // The lists show the core's rows: each is filled again from them after a change.
+    void FillDrivesList();
+    void FillJunkList();
+    // One pass over the records; a row keeps its record as its ItemObject.
+    void FillResultsList();
+    // Check boxes and hidden state of the result rows from their records.
+    void ShowResultStates();
+    void SetResultColumns(int Mode);
+    void ResultChecked(TCvTreeItem* Item);
+    // The results' row of a list row; -1 when it has none.
+    int ResultIndexOf(const TCvTreeItem* Item) const;
+    TPopupMenu*
+    MakeMenu(const String& Name,
+             std::initializer_list<std::pair<const wchar_t*, std::function<void()>>> Items);
+    String FileTypeName(const String& FileName);
+    void CreateFileActions();
+    bool AskFilter(TFilterCriteria& Criteria);
     void ReadOptions();
 
     void FormCloseQuery(bool& CanClose);
@@ -193,4 +246,15 @@ private:
     std::array<bool, MainPageCount> FPageBuilt{};
     bool FBusy = false;
     bool FCloseWhenIdle = false;
+
+    // The results' commands and what they need.
+    std::unique_ptr<TfrmProgress> FProgressWindow;
+    std::unique_ptr<TFileFeatureContext> FFileContext;
+    std::unique_ptr<TRecoveryStore> FRecoveryStore;
+    std::unique_ptr<TBackup> FBackup;
+    std::unique_ptr<TFileActions> FFileActions;
+    // Made at its first show and kept: later shows start from the last choice.
+    std::unique_ptr<TfrmFilter> FFilter;
+    // Type names by extension: the shell is asked once per kind of file.
+    std::map<String, String> FTypeNames;
 };

@@ -154,7 +154,7 @@ void TfrmSchedulerMain::ReadList(int Index, TSchedView& View) const {
         return;
     }
     for (const TCvTreeItem* Row : TopRows(*ListOf(Index)))
-        View.Rows.push_back(Row->Text());
+        View.Rows.emplace_back(Row->Text());
 }
 
 void TfrmSchedulerMain::PutList(int Index, const TSchedView& View) {

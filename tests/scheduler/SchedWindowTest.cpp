@@ -4,6 +4,7 @@
 #include "app/Language.h"
 #include "classlib/gui/WindowProbe.h"
 #include "tests/scheduler/SchedFormFixture.h"
+#include "tests/support/SchedulerSections.h"
 
 #include <commdlg.h>
 
@@ -18,7 +19,7 @@ namespace {
 std::vector<String> RowTexts(const TCvTree& List) {
     std::vector<String> Texts;
     for (int I = 0; I < List.GetRoot()->ChildrenCount(); ++I)
-        Texts.push_back(List.GetRoot()->GetChild(I)->Text());
+        Texts.emplace_back(List.GetRoot()->GetChild(I)->Text());
     return Texts;
 }
 
@@ -93,6 +94,14 @@ TEST_F(SchedMainFormTest, TheWindowHoldsItsPagesListsAndIntervalRowsInTheirOrder
     const ATOM Name = GlobalAddAtomW(L"edOnDateMin");
     EXPECT_TRUE(ProbeAnswered(SendMessageW(W.Handle(), ProbeMessage(), pqControlCentre, Name)));
     GlobalDeleteAtom(Name);
+}
+
+TEST_F(SchedMainFormTest, EveryLanguageSectionOfTheWindowNamesOneOfItsControls) {
+    TfrmSchedulerMain& W = Start({L"/hide"});
+    for (const wchar_t* Section : SchedulerWindowSections) {
+        const bool Named = String(Section) == W.Name || FindNamedComponent(W, Section) != nullptr;
+        EXPECT_TRUE(Named) << "no control is named " << ToUtf8(Section);
+    }
 }
 
 TEST_F(SchedMainFormTest, AFunctionSwitchStoresTheShownFunctionAndShowsTheNext) {
