@@ -389,7 +389,7 @@ TEST_F(SchedMainFormTest, WithTheLanguageFileEveryTextOfTheWindowAndItsMenuIsPla
     for (TCvTree* List : {W.RegistryList, W.PrivacyTree, W.FoldersTree, W.LaunchTree})
         Texts.push_back(List->HeaderControl().Sections().ItemByIndex(0)->Text());
     for (int Row = 0; Row < W.PrivacyTree->Items().TotalCount(); ++Row)
-        Texts.push_back(W.PrivacyTree->Items().ItemAtIndex(Row)->Text());
+        Texts.emplace_back(W.PrivacyTree->Items().ItemAtIndex(Row)->Text());
     TMenuItem& Menu = W.TrayPopupMenu().Items();
     for (int I = 0; I < Menu.Count(); ++I)
         if (!Menu.Items(I)->IsLine())
