@@ -120,9 +120,13 @@ TEST_F(SchedMainFormTest, AFunctionSwitchStoresTheShownFunctionAndShowsTheNext) 
 
     W.RegistryList->GetRoot()->GetChild(0)->SetCheckMark(false);
     W.edTime[0]->SetValue(7.9);
+    W.edTime[1]->SetText(L"500"); // typed, still in the edit
+    W.edMin->SetText(L"x");
     W.FuncButtonClick(sfAppLauncher);
     EXPECT_EQ(W.Funcs[sfRegistryCleaner].Parameters, L"0|0|1|");
     EXPECT_EQ(W.Funcs[sfRegistryCleaner].Time1, 7) << "spin values are truncated";
+    EXPECT_EQ(W.Funcs[sfRegistryCleaner].Time2, 100) << "and kept in their range";
+    EXPECT_EQ(W.Funcs[sfRegistryCleaner].Min, 0) << "a text that is no number is the lowest";
     EXPECT_EQ(W.Notebook->PageIndex(), sfAppLauncher);
     EXPECT_TRUE(W.radEvery[siWeeks - 1]->Checked());
     EXPECT_EQ(W.edTime[3]->Value(), 2);
