@@ -178,6 +178,7 @@ void TfrmSchedulerMain::CreateFunctionButtons() {
         auto* Button =
             MakeNamedChild<TFlatButton>(*this, *this, Kind.Name, Bounds(14, 46 + I * 91, 156, 85));
         Button->SetLayout(blGlyphTop);
+        Button->SetTabStop(true); // Space presses it
         Button->SetCaption(MessageText(Kind.CaptionKey));
         Button->OnClick = [this, I](TObject*) { FuncButtonClick(I); };
         // A glyph that cannot be read leaves the button with its caption only.

@@ -134,6 +134,7 @@ void TfrmSchedulerMain::CreateIntervals() {
         case pkDateButton: {
             auto* Button = MakeNamedChild<TFlatButton>(*this, *grpIntervals, Part.Name, Where);
             Button->SetCaption(L"...");
+            Button->SetTabStop(true);
             Button->OnClick = [this](TObject*) { btnDateClick(); };
             break;
         }

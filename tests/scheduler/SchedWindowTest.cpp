@@ -404,3 +404,43 @@ TEST_F(SchedMainFormTest, WithTheLanguageFileEveryTextOfTheWindowAndItsMenuIsPla
     EXPECT_EQ(W.labFuncName->Caption(), L"Registry Cleaner");
     AppLanguage->LoadFromFile(Folder.Path()); // no language for the tests after this one
 }
+
+TEST_F(SchedMainFormTest, TabWalksTheWindowInItsLayoutOrder) {
+    TfrmSchedulerMain& W = Start();
+    W.mnConfigClick();
+    W.FuncButtonClick(sfFolderCleaner);
+    W.SetActiveControl(W.FuncButtons[0]);
+    // A list takes the focus in its inner view, which is known by the list's name.
+    const auto FocusName = [&W] {
+        const TWinControl* Focused = W.ActiveControl();
+        if (Focused && Focused->Name.empty() && Focused->Parent())
+            Focused = Focused->Parent();
+        return Focused ? Focused->Name : String(L"<none>");
+    };
+    std::vector<String> Visited;
+    do {
+        Visited.push_back(FocusName());
+        W.SelectNext(W.ActiveControl(), true);
+    } while (W.ActiveControl() != W.FuncButtons[0] && Visited.size() < 80);
+    EXPECT_EQ(Visited, (std::vector<String>{L"btnRegistryCleaner",
+                                            L"btnInternetPrivacy",
+                                            L"btnFolderCleaner",
+                                            L"btnApplicationLauncher",
+                                            L"btnJunkFiles",
+                                            L"chkEnabled",
+                                            L"FoldersTree",
+                                            L"edTime1",
+                                            L"edTime2",
+                                            L"edTime3",
+                                            L"edHour",
+                                            L"edMin",
+                                            L"edTime4",
+                                            L"cmbDays",
+                                            L"edTime5",
+                                            L"edDayofMonth",
+                                            L"edDate",
+                                            L"btnDate",
+                                            L"edOnDateHour",
+                                            L"edOnDateMin",
+                                            L"edMB"}));
+}
