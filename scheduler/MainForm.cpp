@@ -195,6 +195,7 @@ TavImageExpandButton* TfrmSchedulerMain::MakeButton(TWinControl& Parent, const S
                                                     const TRect& Bounds, bool Big, int Glyph,
                                                     void (TfrmSchedulerMain::*Handler)()) {
     auto* Button = MakeNamedChild<TavImageExpandButton>(*this, Parent, Name, Bounds);
+    Button->SetTabStop(true); // Space presses it
     Button->Tag = Glyph;
     if (frmDM)
         Button->SetImageList(Big ? frmDM->avILBig : frmDM->avILInside);

@@ -337,7 +337,7 @@ TEST_F(SchedMainFormTest, ATrayCloseDuringARunEndsTheProgramAfterTheRun) {
     EXPECT_TRUE(App->Terminated()) << "the program ends once the run is over";
 }
 
-TEST_F(SchedMainFormTest, EnterInAnEditConfirmsTheWindowAndEscapeCancelsIt) {
+TEST_F(SchedMainFormTest, EnterConfirmsTheWindowEscapeCancelsItAndSpacePressesAButton) {
     TfrmSchedulerMain& W = Start();
     const auto Press = [this](TWinControl& Control, WORD Key) {
         Control.SetFocus();
@@ -357,6 +357,10 @@ TEST_F(SchedMainFormTest, EnterInAnEditConfirmsTheWindowAndEscapeCancelsIt) {
     Press(*W.edTime[0], VK_ESCAPE);
     EXPECT_FALSE(W.Visible());
     EXPECT_EQ(W.Funcs[sfRegistryCleaner].Time1, 12) << "Escape is Cancel";
+
+    W.mnConfigClick();
+    Press(*W.btnCancel, VK_SPACE);
+    EXPECT_FALSE(W.Visible()) << "Space presses the focused button";
 }
 
 TEST_F(SchedMainFormTest, WithTheLanguageFileEveryTextOfTheWindowAndItsMenuIsPlainEnglish) {
@@ -429,6 +433,8 @@ TEST_F(SchedMainFormTest, TabWalksTheWindowInItsLayoutOrder) {
                                             L"btnJunkFiles",
                                             L"chkEnabled",
                                             L"FoldersTree",
+                                            L"btnAddFolder",
+                                            L"btnDeleteFolder",
                                             L"edTime1",
                                             L"edTime2",
                                             L"edTime3",
@@ -442,5 +448,8 @@ TEST_F(SchedMainFormTest, TabWalksTheWindowInItsLayoutOrder) {
                                             L"btnDate",
                                             L"edOnDateHour",
                                             L"edOnDateMin",
-                                            L"edMB"}));
+                                            L"edMB",
+                                            L"btnRunNow",
+                                            L"btnOK",
+                                            L"btnCancel"}));
 }
