@@ -499,9 +499,12 @@ void TfrmSchedulerMain::WndProc(TMessage& Message) {
         Close();
         return;
     case CM_DIALOGKEY:
-        // Enter confirms the window, Escape cancels it.
+        // Enter presses the focused button or else confirms the window; Escape cancels it.
         if (Message.WParam == VK_RETURN) {
-            btnOKClick();
+            if (auto* Button = dynamic_cast<TWinPushButton*>(ActiveControl()))
+                Button->Click();
+            else
+                btnOKClick();
             Message.Result = 1;
         } else if (Message.WParam == VK_ESCAPE) {
             btnCancelClick();

@@ -337,7 +337,7 @@ TEST_F(SchedMainFormTest, ATrayCloseDuringARunEndsTheProgramAfterTheRun) {
     EXPECT_TRUE(App->Terminated()) << "the program ends once the run is over";
 }
 
-TEST_F(SchedMainFormTest, EnterConfirmsTheWindowEscapeCancelsItAndSpacePressesAButton) {
+TEST_F(SchedMainFormTest, EnterConfirmsTheWindowEscapeCancelsItAndBothKeysPressAFocusedButton) {
     TfrmSchedulerMain& W = Start();
     const auto Press = [this](TWinControl& Control, WORD Key) {
         Control.SetFocus();
@@ -359,6 +359,9 @@ TEST_F(SchedMainFormTest, EnterConfirmsTheWindowEscapeCancelsItAndSpacePressesAB
     EXPECT_EQ(W.Funcs[sfRegistryCleaner].Time1, 12) << "Escape is Cancel";
 
     W.mnConfigClick();
+    Press(*W.FuncButtons[sfJunkFiles], VK_RETURN);
+    EXPECT_TRUE(W.Visible());
+    EXPECT_EQ(W.FuncIndex(), sfJunkFiles) << "Enter presses the focused button";
     Press(*W.btnCancel, VK_SPACE);
     EXPECT_FALSE(W.Visible()) << "Space presses the focused button";
 }
