@@ -171,6 +171,24 @@ last_run=$(ini_value Section5 LastRun)
   fail "LastRun was not in the file once the run started ($last_run)"
 end_session
 
+# ------------------------------------- a list row deleted with the mouse, confirmed with OK
+echo "e2e scheduler: a list row deleted with the mouse, confirmed with OK"
+ini=$'[General]\r\nEnabled=0\r\n[Section3]\r\nParameters=Q:\\Old\\|Q:\\Keep\\|\r\n'
+start_sched listedit
+wait_for 30 window_visible || fail "the window did not show"
+window() { wine "$probe_exe" "$1" "$title" "$exe_win" "${@:2}" >/dev/null 2>&1; }
+window click btnFolderCleaner || fail "no folder cleaner button"
+wait_for 20 window shown FoldersTree || fail "the folder page did not show"
+wait_for 20 window row FoldersTree 'Q:\Old\' || fail "no row Q:\Old\ to select"
+sleep 1
+window click btnDeleteFolder || fail "no Delete button"
+sleep 1
+window click btnOK || fail "no OK button"
+wait_for 20 window_hidden || fail "OK did not hide the window"
+parameters_kept() { [ "$(ini_value Section3 Parameters)" = 'Q:\Keep\|' ]; }
+wait_for 20 parameters_kept || fail "OK stored the list as '$(ini_value Section3 Parameters)'"
+end_session
+
 # ------------------------------------------------ /startup empties a Windows-start folder once
 echo "e2e scheduler: /startup empties a Windows-start folder once"
 mkdir -p "$work/qdrive/logon-clean/sub"
