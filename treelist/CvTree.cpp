@@ -403,13 +403,21 @@ void TCustomCvTree::SetShowCheckboxes(bool Value) {
 }
 
 int TCustomCvTree::CheckBoxSize() const {
-    return FCheckBoxSize;
+    if (!IsThemeApplied())
+        return FCheckBoxSize;
+    if (FSizedTheme != Theme()) {
+        SIZE Size{};
+        FThemedCheckBoxSize = ThemedClassPartSize(L"BUTTON", 3, 1, Size) ? Size.cx : FCheckBoxSize;
+        FSizedTheme = Theme();
+    }
+    return FThemedCheckBoxSize;
 }
 
 void TCustomCvTree::SetCheckBoxSize(int Value) {
     if (Value == FCheckBoxSize)
         return;
     FCheckBoxSize = Value;
+    FSizedTheme = nullptr;
     if (ShowCheckboxes)
         MarkRelayout();
 }

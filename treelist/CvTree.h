@@ -134,6 +134,7 @@ public:
     TCustomImageList* Images2() const { return FImages2; }
     void SetImages2(TCustomImageList* Value) { SetImageList(FImages2, Value); }
     void SetShowCheckboxes(bool Value);
+    // The theme's check-box size while a theme is applied.
     int CheckBoxSize() const;
     void SetCheckBoxSize(int Value);
     bool CustomCheckboxes() const { return FCustomCheckboxes; }
@@ -521,6 +522,9 @@ private:
     TCustomImageList* FImages = nullptr;
     TCustomImageList* FImages2 = nullptr;
     int FCheckBoxSize = 15;
+    // The themed check-box size is asked per row while measuring: kept for the theme it came from.
+    mutable HTHEME FSizedTheme = nullptr;
+    mutable int FThemedCheckBoxSize = 0;
     bool FCustomCheckboxes = false;
     TBitmap FCheckBoxGlyph;
     TBitmap FRadioButtonGlyph;

@@ -289,8 +289,11 @@ void TCvTreeView::DrawButton(HDC DC, TCvTreeItem& Item, const TRect& Area, bool 
         return TRect(L, Top, L + W, Top + H);
     };
     if (T.IsThemeApplied()) {
-        const TRect Box = Place(10, 10);
-        if (SUCCEEDED(DrawThemePart(T.Theme(), DC, 2, Item.IsExpanded() ? 2 : 1, Box)))
+        const int State = Item.IsExpanded() ? 2 : 1;
+        SIZE Glyph{9, 9};
+        ThemePartSize(T.Theme(), 2, State, Glyph);
+        const TRect Box = Place(Glyph.cx + 1, Glyph.cy + 1);
+        if (SUCCEEDED(DrawThemePart(T.Theme(), DC, 2, State, Box)))
             return;
     }
     TCvTreeBitmaps& Defaults = TreeButtonBitmaps();
@@ -346,7 +349,10 @@ void TCvTreeView::DrawCheckBox(HDC DC, TCvTreeItem& Item, const TRect& Area) {
         } else {
             ThemeState = (State == 1 ? 5 : State == 2 ? 9 : 1) + (Inactive ? 3 : 0);
         }
-        const int Size = T.CheckBoxSize();
+        SIZE PartSize{};
+        const int Size = ThemedClassPartSize(L"BUTTON", Part, ThemeState, PartSize)
+                             ? PartSize.cx
+                             : T.CheckBoxSize();
         const int Top = Area.Top + (Area.Height() - Size) / 2;
         if (SUCCEEDED(DrawThemedClassBackground(L"BUTTON", DC, Part, ThemeState,
                                                 TRect(Area.Left, Top, Area.Left + Size, Top + Size),

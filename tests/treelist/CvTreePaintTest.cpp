@@ -5,6 +5,7 @@
 
 #include "tests/support/GdiCount.h"
 #include "tests/treelist/DibSurface.h"
+#include "treelist/CvUxTheme.h"
 
 #include <gtest/gtest.h>
 
@@ -409,6 +410,79 @@ TEST_F(CvTreeWindow, StandardBarsShowScrollAndFollowTheRows) {
     Tree->SetUseCustomScrollBars(true);
     EXPECT_FALSE(GetWindowLongPtrW(Tree->Handle(), GWL_STYLE) & WS_VSCROLL);
     EXPECT_TRUE(Tree->VertScrollBar().Visible());
+}
+
+// A visual-styles library that knows two classes and the sizes of their glyphs, and records what
+// is drawn.
+struct TGlyphTheme {
+    static constexpr INT_PTR TreeView = 0x100, Button = 0x200;
+    struct TDrawn {
+        INT_PTR Theme;
+        int Part, State;
+        RECT Rect;
+    };
+    static inline std::vector<TDrawn> Drawn;
+    static HTHEME WINAPI Open(HWND, LPCWSTR Class) {
+        return reinterpret_cast<HTHEME>(std::wstring(Class) == L"BUTTON" ? Button : TreeView);
+    }
+    static HRESULT WINAPI Close(HTHEME) { return S_OK; }
+    static HRESULT WINAPI Background(HTHEME T, HDC, int Part, int State, const RECT* R,
+                                     const RECT*) {
+        Drawn.push_back({reinterpret_cast<INT_PTR>(T), Part, State, *R});
+        return S_OK;
+    }
+    static HRESULT WINAPI PartSize(HTHEME T, HDC, int Part, int, const RECT*, int, SIZE* Size) {
+        const bool IsButton = reinterpret_cast<INT_PTR>(T) == Button;
+        const int Side = IsButton ? (Part == 3 ? 13 : 11) : 7; // check box, radio, plus/minus
+        *Size = SIZE{Side, Side};
+        return S_OK;
+    }
+    static TUxThemeApi Api() {
+        TUxThemeApi A;
+        A.Available = true;
+        A.Entries[2] = reinterpret_cast<FARPROC>(reinterpret_cast<void*>(&Open));
+        A.Entries[3] = reinterpret_cast<FARPROC>(reinterpret_cast<void*>(&Close));
+        A.Entries[5] = reinterpret_cast<FARPROC>(reinterpret_cast<void*>(&Background));
+        A.Entries[9] = reinterpret_cast<FARPROC>(reinterpret_cast<void*>(&PartSize));
+        return A;
+    }
+};
+
+// Themed, the check box, the radio button and the expand button take the theme's part sizes
+// (the button one pixel more each way), and measuring counts the themed check box.
+TEST_F(CvTreeWindow, ThemedGlyphsTakeTheThemesPartSizes) {
+    const TUxThemeScope Scope(TGlyphTheme::Api());
+    TGlyphTheme::Drawn.clear();
+    auto* Tree = new TCvTree(Form);
+    Tree->SetParent(Form);
+    Tree->SetBounds(0, 0, 300, 200);
+    Tree->SetShowCheckboxes(true);
+    Tree->Items().AssignLines({L"Parent", L"\tChild", L"Radio"});
+    Form->Show();
+    ASSERT_TRUE(Tree->IsThemeApplied());
+    EXPECT_EQ(Tree->CheckBoxSize(), 13);
+    TCvTreeItem* Parent = Tree->Items().ItemAtIndex(0);
+    TCvTreeItem* Radio = Tree->Items().ItemAtIndex(2);
+    Parent->SetCheckBoxShown(true);
+    Radio->SetCheckBoxShown(true);
+    Radio->SetCheckBoxType(2);
+    const int Themed = Tree->MeasureItemPart(*Parent, -1).cx;
+
+    TDibSurface Surface(300, 200);
+    Tree->TreeView().PaintTo(Surface.DC(), TRect(0, 0, 300, 200));
+    const auto Side = [](INT_PTR Theme, int Part) -> std::pair<int, int> {
+        for (const auto& D : TGlyphTheme::Drawn)
+            if (D.Theme == Theme && D.Part == Part)
+                return std::make_pair(D.Rect.right - D.Rect.left, D.Rect.bottom - D.Rect.top);
+        return std::make_pair(-1, -1);
+    };
+    EXPECT_EQ(Side(TGlyphTheme::Button, 3), std::make_pair(13, 13));
+    EXPECT_EQ(Side(TGlyphTheme::Button, 2), std::make_pair(11, 11));
+    EXPECT_EQ(Side(TGlyphTheme::TreeView, 2), std::make_pair(8, 8));
+
+    Tree->SetUseXPThemes(false);
+    EXPECT_EQ(Tree->CheckBoxSize(), 15);
+    EXPECT_EQ(Tree->MeasureItemPart(*Parent, -1).cx, Themed + 2);
 }
 
 TEST_F(CvTreeWindow, CreatingPaintingAndDestroyingLeavesNoGdiObjects) {
