@@ -87,7 +87,8 @@ wait_end() {
 # Windows logs off: the scheduler lets itself be closed and ends with exit code 0.
 end_session() {
   [ "$(send 17)" = 1 ] || fail "WM_QUERYENDSESSION was not allowed"
-  send 16 >/dev/null || fail "no window to close"
+  # The reply may not come back from a program that ends while closing: its end is the check.
+  send 16 >/dev/null || true
   wait_end
 }
 
@@ -220,13 +221,13 @@ qrv_probe click btnScheduler || fail "could not click the Scheduler button"
 wait_for 60 handle_written || fail "the Scheduler button did not start qrvsched"
 [ "$(general Close)" = 0 ] || fail "qrv did not write Close=0 before starting the scheduler"
 wait_for 30 window_visible || fail "qrvsched /show did not show its window"
-send 16 >/dev/null
+send 16 >/dev/null || fail "no window to close"
 wait_for 20 window_hidden || fail "the title bar's close did not hide the window"
 [ "$(send 0x8065)" = 123456 ] || fail "closing the window ended the scheduler"
 qrv_probe click btnScheduler || fail "could not click the Scheduler button again"
 wait_for 30 window_visible || fail "the Scheduler button did not show the running scheduler"
 [ "$(send 17)" = 1 ] || fail "WM_QUERYENDSESSION was not allowed"
-send 16 >/dev/null
+send 16 >/dev/null || true
 wait_for 30 handle_cleared || fail "the scheduler started by qrv did not end"
 
 echo "e2e scheduler: ok"
