@@ -4,10 +4,11 @@
 #include "app/BFolder.h"
 #include "app/FileInfo.h"
 #include "app/Language.h"
+#include "app/ProgressForm.h"
 #include "app/QRVDataMod.h"
 #include "app/QRVUtils.h"
 #include "app/TreeLists.h"
-#include "app/ProgressForm.h"
+#include "classlib/gui/Dialogs.h"
 #include "classlib/gui/Menus.h"
 #include "classlib/gui/NamedChild.h"
 #include "controls/FlatRadioButton.h"
@@ -15,13 +16,14 @@
 #include "main/FeatureContext.h"
 #include "main/FilterForm.h"
 #include "main/InternetPrivacy.h"
+#include "main/JunkFilesOptionsEdit.h"
+#include "main/OrganizeForm.h"
 #include "main/RegistryCleaner.h"
+#include "main/Report.h"
 #include "main/ShutdownManager.h"
 #include "main/StartupManager.h"
-#include "treelist/CvTree.h"
-#include "main/JunkFilesOptionsEdit.h"
-#include "main/Report.h"
 #include "main/ViewReportForm.h"
+#include "treelist/CvTree.h"
 
 namespace {
 
@@ -142,6 +144,12 @@ TfrmMain::TfrmMain(TComponent* AOwner, TMainFormEnvironment Environment)
         FEnvironment.PickFolder = &PickFolderWithShell;
     if (!FEnvironment.AskJunkMask)
         FEnvironment.AskJunkMask = &AskJunkMask;
+    if (!FEnvironment.AskArchiveName)
+        FEnvironment.AskArchiveName = [this](String& Name) { return AskArchiveName(Name); };
+    if (!FEnvironment.PickOrganizeFolder)
+        FEnvironment.PickOrganizeFolder = [this](String& Folder) {
+            return PickOrganizeFolder(Folder);
+        };
     if (!FEnvironment.AskFilter)
         FEnvironment.AskFilter = [this](TFilterCriteria& Criteria) { return AskFilter(Criteria); };
     OnCloseQuery = [this](TObject*, bool& CanClose) { FormCloseQuery(CanClose); };
@@ -169,6 +177,29 @@ void TfrmMain::CreateFileActions() {
     FBackup = std::make_unique<TBackup>(*FFileContext);
     FFileActions = std::make_unique<TFileActions>(*FFileContext, FCore->Stats, *FRecoveryStore,
                                                   *FBackup, [this] { return FCore->Flow.Mode(); });
+}
+
+bool TfrmMain::AskArchiveName(String& ArchiveName) {
+    TOpenDialog Dialog(nullptr);
+    Dialog.Title = FCore->Text(L"ZipOpenDialog", L"Caption");
+    Dialog.Filter = L"Zip archives (*.zip)|*.zip";
+    Dialog.DefaultExt = L"zip";
+    if (!Dialog.Execute())
+        return false;
+    ArchiveName = Dialog.FileName;
+    return true;
+}
+
+bool TfrmMain::PickOrganizeFolder(String& Folder) {
+    if (!FOrganize) {
+        FOrganizeFolders =
+            std::make_unique<TOrganizeFolders>(*FCore->Tables().OrganizeToFoldersTable);
+        FOrganize.reset(NewForm<TfrmOrganize>(nullptr, *FOrganizeFolders, FEnvironment.PickFolder));
+    }
+    if (!FOrganize->Execute())
+        return false;
+    Folder = FOrganize->SelectedFolder;
+    return true;
 }
 
 bool TfrmMain::AskFilter(TFilterCriteria& Criteria) {
@@ -217,10 +248,32 @@ void TfrmMain::FormCreate() {
     // start here with its error.
     FCore->Open();
     CreateFileActions();
+    CreateListImages();
     FCore->ScanPaths.SetOwnerWindow(Handle());
     FCore->Flow.ShowPage(pgMainForm);
     SetCaption(FCore->Text(Name, L"Caption"));
     labActivePage->SetCaption(String());
+}
+
+void TfrmMain::CreateListImages() {
+    SystemImages = new TImageList(this);
+    SystemImages->Name = L"SystemImages";
+    SystemImages->ShareImages = true;
+    SystemImages->SetHandle(SystemSmallImageList());
+    // Safe, warning, critical: a dot in the colour of each class.
+    SecurityImageList = new TImageList(this);
+    SecurityImageList->Name = L"SecurityImageList";
+    for (const TColor Colour : {TColor(0x30A030), TColor(0x10A0E0), TColor(0x2020D0)}) {
+        TBitmap Dot;
+        Dot.SetSize(16, 16);
+        TCanvas& Canvas = Dot.Canvas();
+        Canvas.Brush().SetColor(clFuchsia);
+        Canvas.FillRect(TRect(0, 0, 16, 16));
+        Canvas.Brush().SetColor(Colour);
+        Canvas.Pen().SetColor(Colour);
+        Canvas.Ellipse(TRect(3, 3, 13, 13));
+        SecurityImageList->AddMasked(Dot, clFuchsia);
+    }
 }
 
 void TfrmMain::CreateFrame() {

@@ -8,6 +8,7 @@
 #include "classlib/gui/ExtCtrls.h"
 #include "classlib/gui/Forms.h"
 #include "classlib/gui/HintWindow.h"
+#include "classlib/gui/ImgList.h"
 #include "classlib/gui/StdCtrls.h"
 #include "controls/BitmapProgress.h"
 #include "controls/FlatComboBox.h"
@@ -49,6 +50,7 @@ struct TShutdownEnvironment;
 class TMenuItem;
 class TPopupMenu;
 class TfrmFilter;
+class TfrmOrganize;
 class TfrmProgress;
 
 // The hint window of the main program: see-through (alpha 200 of 255).
@@ -100,6 +102,10 @@ struct TMainFormEnvironment {
     IProgress* Progress = nullptr;
     // Opens a popup menu at the mouse; null: the menu pops up.
     std::function<void(TPopupMenu& Menu)> PopupMenu;
+    // Asks for the name of a zip archive to write; null: the file dialog.
+    std::function<bool(String& ArchiveName)> AskArchiveName;
+    // Asks for the folder found files are moved into; null: the organize dialog.
+    std::function<bool(String& Folder)> PickOrganizeFolder;
 };
 
 // The large pictures of the pages, in the order they are loaded from Data\Buttons\Big\: the
@@ -157,6 +163,9 @@ public:
     // the checked rows.
     void RemoveFocusedResult(TRemoveKind Kind);
     void RemoveCheckedResults(TRemoveKind Kind);
+    void ZipFocusedResult();
+    void BackupFocusedResult();
+    void MoveFocusedResult();
     // The record of a result row.
     static TFile* RecordOf(const TCvTreeItem* Item);
 
@@ -203,6 +212,9 @@ public:
     TCvTree* lvJunkFilesOptions = nullptr;
     TCvTree* lvScanResults = nullptr;
     TavImageExpandButton* btnScaResultsClearFilter = nullptr;
+    // The shell's small icons (shared) and the pictures of the three safety classes.
+    TImageList* SystemImages = nullptr;
+    TImageList* SecurityImageList = nullptr;
     // The results list's one-file menu and the clean-all menu of the checked rows.
     TPopupMenu* mnLocalScanResults = nullptr;
     TPopupMenu* mnScanResultsCleanAll = nullptr;
@@ -368,9 +380,18 @@ private:
     TPopupMenu*
     MakeMenu(const String& Name,
              std::initializer_list<std::pair<const wchar_t*, std::function<void()>>> Items);
-    String FileTypeName(const String& FileName);
+    // The shell's icon and type name of a file, asked once per extension where the icon does
+    // not depend on the file itself.
+    struct TFileKind {
+        int Icon = 0;
+        String TypeName;
+    };
+    TFileKind FileKindOf(const String& FileName);
+    void CreateListImages();
     void CreateFileActions();
     bool AskFilter(TFilterCriteria& Criteria);
+    bool AskArchiveName(String& ArchiveName);
+    bool PickOrganizeFolder(String& Folder);
     void ReadOptions();
 
     // pages II: the logic behind them, made with the window.
@@ -421,6 +442,8 @@ private:
     std::unique_ptr<TFileActions> FFileActions;
     // Made at its first show and kept: later shows start from the last choice.
     std::unique_ptr<TfrmFilter> FFilter;
+    std::unique_ptr<TOrganizeFolders> FOrganizeFolders;
+    std::unique_ptr<TfrmOrganize> FOrganize;
     // Type names by extension: the shell is asked once per kind of file.
-    std::map<String, String> FTypeNames;
+    std::map<String, TFileKind> FFileKinds;
 };

@@ -51,6 +51,7 @@ int RunProgram() {
     App.SetTitle(AppTitle);
     BindHtmlHelp();
 
+    CheckStartFiles(ConfigFileName());
     LoadAppLanguage(ConfigFileName());
     ConfigWriteTest(ConfigFileName());
 
