@@ -65,6 +65,8 @@ void TfrmMain::CreateCleanOptionsPage(TPage& Page) {
         cmbPeriods->Items().Add(FCore->Message(Key));
     cmbPeriods->SetItemIndex(FCore->Options.Period);
 
+    CreateRegistryCleanerOptions(*CleanOptionsNoteBook->Pages(4));
+
     const TModeEntry Entry = ModeEntry(FCore->Flow.Mode());
     CleanOptionsNoteBook->SetActivePage(Entry.OptionsPage.empty() ? String(L"JunkFiles")
                                                                   : Entry.OptionsPage);
@@ -75,9 +77,10 @@ void TfrmMain::CleanOptionsPageChanged() {
     MoveBackgroundCopy(*oimage, *CleanOptionsNoteBook->Pages(CleanOptionsNoteBook->PageIndex()));
     const int Mode = FCore->Flow.Mode();
     const String Description =
-        Mode == mdLargeFiles ? FCore->Text(L"labLargeFilesOptionsDescription", L"Caption")
-        : Mode == mdOldFiles ? FCore->Text(L"labOldFilesOptionsDescription", L"Caption")
-                             : FCore->Message(L"sModJunkFiles");
+        Mode == mdLargeFiles        ? FCore->Text(L"labLargeFilesOptionsDescription", L"Caption")
+        : Mode == mdOldFiles        ? FCore->Text(L"labOldFilesOptionsDescription", L"Caption")
+        : Mode == mdRegistryCleaner ? String()
+                                    : FCore->Message(L"sModJunkFiles");
     labCleanOptionsTitleDescription->SetCaption(Description);
 }
 

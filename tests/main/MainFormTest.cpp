@@ -12,9 +12,11 @@
 #include "classlib/gui/WindowProbe.h"
 #include "classlib/gui/Menus.h"
 #include "controls/FlatCheckBox.h"
+#include "main/CookieListForm.h"
 #include "main/FilterForm.h"
 #include "main/MainForm.h"
 #include "main/OrganizeForm.h"
+#include "main/StartUpEditForm.h"
 #include "main/Report.h"
 #include "main/ViewReportForm.h"
 #include "tests/main/ScanTestSupport.h"
@@ -630,6 +632,8 @@ TEST_F(MainFormTest, TheLanguageFileAndTheWindowsNameTheSameControls) {
     Windows.emplace_back(NewForm<TfrmFilter>(App.get()));
     TOrganizeFolders Folders(*Form->Core().Tables().OrganizeToFoldersTable);
     Windows.emplace_back(NewForm<TfrmOrganize>(App.get(), Folders, Environment.PickFolder));
+    Windows.emplace_back(NewForm<TfrmStartUpEdit>(App.get()));
+    Windows.emplace_back(NewForm<TfrmCookieList>(App.get()));
 
     // Sections that hold texts rather than a control's; the scheduler's window's come from its own
     // list.
@@ -638,6 +642,11 @@ TEST_F(MainFormTest, TheLanguageFileAndTheWindowsNameTheSameControls) {
                            L"SELECTDIRECTORYCAPTION",
                            L"LABLARGEFILESOPTIONSDESCRIPTION",
                            L"LABOLDFILESOPTIONSDESCRIPTION",
+                           L"LVREGISTRYCLEANERCOLUMNNAME1",
+                           L"LVREGISTRYCLEANERCOLUMNNAME2",
+                           L"LVREGISTRYCLEANERCOLUMNNAME3",
+                           L"FRMCOOKIESLISTCAPTION",
+                           L"FRMCOOKIESLISTCOLUMNNAME1",
                            L"LVJUNKFILESOPTIONSCOLUMN1",
                            L"LVJUNKFILESOPTIONSCOLUMN2",
                            L"LVSCANRESULTSEMPTYFILESCOLUMNNAME1",
@@ -669,7 +678,9 @@ TEST_F(MainFormTest, TheLanguageFileAndTheWindowsNameTheSameControls) {
                                    L"labPrompt",
                                    L"labText",
                                    L"labFile",
-                                   L"labPleaseWait"};
+                                   L"labPleaseWait",
+                                   L"labNextRunTime",
+                                   L"lablShutdownManagerUM"};
     const std::vector<String> Sections = SectionsOf(LanguageFile);
     const std::set<String> Known(Sections.begin(), Sections.end());
     std::vector<const TControl*> Captioned;
