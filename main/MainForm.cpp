@@ -252,6 +252,7 @@ void TfrmMain::FormCreate() {
     FCore->ScanPaths.SetOwnerWindow(Handle());
     FCore->Flow.ShowPage(pgMainForm);
     SetCaption(FCore->Text(Name, L"Caption"));
+    BytesUnitText = FCore->Message(L"sBytes");
     labActivePage->SetCaption(String());
 }
 
