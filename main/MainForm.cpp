@@ -4,26 +4,26 @@
 #include "app/BFolder.h"
 #include "app/FileInfo.h"
 #include "app/Language.h"
-#include "app/ProgressForm.h"
 #include "app/QRVDataMod.h"
 #include "app/QRVUtils.h"
 #include "app/TreeLists.h"
 #include "classlib/gui/Dialogs.h"
-#include "classlib/gui/Menus.h"
 #include "classlib/gui/NamedChild.h"
+#include "app/ProgressForm.h"
+#include "classlib/gui/Menus.h"
 #include "controls/FlatRadioButton.h"
 #include "main/AddRemovePrograms.h"
 #include "main/FeatureContext.h"
 #include "main/FilterForm.h"
-#include "main/InternetPrivacy.h"
-#include "main/JunkFilesOptionsEdit.h"
 #include "main/OrganizeForm.h"
+#include "main/InternetPrivacy.h"
 #include "main/RegistryCleaner.h"
-#include "main/Report.h"
 #include "main/ShutdownManager.h"
 #include "main/StartupManager.h"
-#include "main/ViewReportForm.h"
 #include "treelist/CvTree.h"
+#include "main/JunkFilesOptionsEdit.h"
+#include "main/Report.h"
+#include "main/ViewReportForm.h"
 
 namespace {
 
@@ -252,6 +252,7 @@ void TfrmMain::FormCreate() {
     FCore->ScanPaths.SetOwnerWindow(Handle());
     FCore->Flow.ShowPage(pgMainForm);
     SetCaption(FCore->Text(Name, L"Caption"));
+    BytesUnitText = FCore->Message(L"sBytes");
     labActivePage->SetCaption(String());
 }
 

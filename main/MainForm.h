@@ -163,6 +163,8 @@ public:
     // the checked rows.
     void RemoveFocusedResult(TRemoveKind Kind);
     void RemoveCheckedResults(TRemoveKind Kind);
+    void btnScanResultsPackClick();
+    void btnScanResultsOrganizeClick();
     void ZipFocusedResult();
     void BackupFocusedResult();
     void MoveFocusedResult();
@@ -212,6 +214,8 @@ public:
     TCvTree* lvJunkFilesOptions = nullptr;
     TCvTree* lvScanResults = nullptr;
     TavImageExpandButton* btnScaResultsClearFilter = nullptr;
+    // Zip and move the checked files: offered where ResultCommandsShown holds.
+    std::array<TavImageExpandButton*, 2> CheckedFileButtons{};
     // The shell's small icons (shared) and the pictures of the three safety classes.
     TImageList* SystemImages = nullptr;
     TImageList* SecurityImageList = nullptr;

@@ -9,15 +9,15 @@
 #include "app/ProgressForm.h"
 #include "app/QRVDataMod.h"
 #include "app/SplashForm.h"
-#include "classlib/gui/Menus.h"
 #include "classlib/gui/WindowProbe.h"
+#include "classlib/gui/Menus.h"
 #include "controls/FlatCheckBox.h"
 #include "main/CookieListForm.h"
 #include "main/FilterForm.h"
 #include "main/MainForm.h"
 #include "main/OrganizeForm.h"
-#include "main/Report.h"
 #include "main/StartUpEditForm.h"
+#include "main/Report.h"
 #include "main/ViewReportForm.h"
 #include "tests/main/ScanTestSupport.h"
 #include "tests/support/FakeProgress.h"
@@ -407,8 +407,9 @@ TEST_F(MainFormTest, TheOneFileCommandsActOnTheFocusedRowAndZipAndMoveSkipJunk) 
         Folder = ExcludeTrailingBackslash(Target.Path());
         return true;
     };
+    int Archives = 0;
     Environment.AskArchiveName = [&](String& Name) {
-        Name = Target.Path() + L"one.zip";
+        Name = Target.Path() + L"archive" + IntToStr(++Archives) + L".zip";
         return true;
     };
     MakeForm();
@@ -418,6 +419,7 @@ TEST_F(MainFormTest, TheOneFileCommandsActOnTheFocusedRowAndZipAndMoveSkipJunk) 
     ScanForJunk(Fixture); // nothing found: junk has no zip, backup or move
     EXPECT_FALSE(Shown(L"mnZipFile"));
     EXPECT_FALSE(Shown(L"mnMoveFile"));
+    EXPECT_FALSE(Form->CheckedFileButtons[1]->Visible());
 
     Prompt.Answer = IPrompt::ResultOk;
     Click(L"btnBack");
@@ -430,15 +432,27 @@ TEST_F(MainFormTest, TheOneFileCommandsActOnTheFocusedRowAndZipAndMoveSkipJunk) 
     EXPECT_TRUE(Shown(L"mnBackupFile"));
     EXPECT_TRUE(Shown(L"mnMoveFile"));
 
+    EXPECT_TRUE(Form->CheckedFileButtons[0]->Showing());
+    Click(L"btnScanResultsSelectAll");
+    Click(L"btnScanResultsPack");
+    EXPECT_TRUE(FileExists(Target.Path() + L"archive1.zip"));
+    Click(L"btnScanResultsUnSelectAll");
+
     ClickRow(L"lvScanResults", L"letter.doc");
     ChooseMenuItem(L"mnZipFile");
-    EXPECT_TRUE(FileExists(Target.Path() + L"one.zip"));
+    EXPECT_TRUE(FileExists(Target.Path() + L"archive2.zip"));
     EXPECT_TRUE(FileExists(Letter)) << "zipping leaves the file";
     ChooseMenuItem(L"mnMoveFile");
     EXPECT_FALSE(FileExists(Letter));
     EXPECT_TRUE(FileExists(Target.Path() + L"letter.doc"));
     EXPECT_EQ(ShownRows(*Form->lvScanResults), (std::vector<String>{L"photo.bmp"}));
     EXPECT_EQ(Form->labScanResultsFilesFoundValue->Caption(), L"1");
+
+    // The checked files into the organize folder.
+    Click(L"btnScanResultsSelectAll");
+    Click(L"btnScanResultsOrganize");
+    EXPECT_TRUE(FileExists(Target.Path() + L"photo.bmp"));
+    EXPECT_EQ(Form->lvScanResults->Items().TotalCount(), 0);
 }
 
 TEST_F(MainFormTest, DuringARemovalOnlyMinimizeActsAndCloseWaitsForIt) {
@@ -630,10 +644,10 @@ TEST_F(MainFormTest, TheLanguageFileAndTheWindowsNameTheSameControls) {
     Windows.emplace_back(NewForm<TfrmProgress>(App.get()));
     Windows.emplace_back(NewForm<TfrmPleaseWait>(App.get()));
     Windows.emplace_back(NewForm<TfrmFilter>(App.get()));
-    Windows.emplace_back(NewForm<TfrmStartUpEdit>(App.get()));
-    Windows.emplace_back(NewForm<TfrmCookieList>(App.get()));
     TOrganizeFolders Folders(*Form->Core().Tables().OrganizeToFoldersTable);
     Windows.emplace_back(NewForm<TfrmOrganize>(App.get(), Folders, Environment.PickFolder));
+    Windows.emplace_back(NewForm<TfrmStartUpEdit>(App.get()));
+    Windows.emplace_back(NewForm<TfrmCookieList>(App.get()));
 
     // Sections that hold texts rather than a control's; the scheduler's window's come from its own
     // list.
