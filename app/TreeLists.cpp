@@ -2,6 +2,8 @@
 
 #include "classlib/gui/NamedChild.h"
 
+#include <algorithm>
+
 TCvTree* MakeTreeList(TComponent& Owner, TWinControl& Parent, const String& Name,
                       const TRect& Bounds) {
     auto* Tree = MakeNamedChild<TCvTree>(Owner, Parent, Name, Bounds);
@@ -20,5 +22,33 @@ TCvHeaderSection* AddHeaderColumn(TCvTree& Tree, const String& Caption, int Widt
         Section->SetAutoSize(false);
         Section->SetWidth(Width);
     }
+    // The tree refuses to show a header without sections, so the first one switches it on.
+    Tree.SetShowColumns(true);
     return Section;
+}
+
+TCvTreeItem* AddListRow(TCvTree& Tree, const String& Text, std::initializer_list<String> Columns,
+                        int Image, bool CheckBox) {
+    TCvTreeItem* Item = Tree.Items().AddChild(nullptr, Text);
+    for (const String& Column : Columns)
+        Item->ColumnTextList()->Add(Column);
+    if (Image >= 0)
+        Item->SetMainImage(Image);
+    if (CheckBox) {
+        Item->SetCheckBoxShown(true);
+        Item->SetCheckBoxState(0);
+    }
+    return Item;
+}
+
+int FocusedRowIndex(const TCvTree& Tree) {
+    const TCvTreeItem* Focused = Tree.GetFocusedItem();
+    return Focused ? Focused->AbsIndex() : -1;
+}
+
+void FocusRowAt(TCvTree& Tree, int Index) {
+    const int Count = Tree.Items().TotalCount();
+    if (Index < 0 || Count == 0)
+        return;
+    Tree.SetFocusedItem(Tree.Items().ItemAtIndex(std::min(Index, Count - 1)));
 }

@@ -74,6 +74,14 @@ void TMainCore::Open() {
     const String DatabaseFile = FAppDir + L"Data\\" + DatabaseFileName;
     if (IsEmptyFile(DatabaseFile))
         throw EDatabaseError(L"The database '" + DatabaseFile + L"' is an empty file");
+    // A database the program made holds every table: one that lacks some is damaged, and
+    // making them would change it.
+    if (FileExists(DatabaseFile)) {
+        const std::vector<String> Missing = MissingTables(FAppDir);
+        if (!Missing.empty())
+            throw EDatabaseError(L"The database '" + DatabaseFile + L"' lacks the table '" +
+                                 Missing.front() + L"'");
+    }
     FTables = CreateDataTables(&FComponents, FAppDir);
     FTables.OpenAll();
 
@@ -172,6 +180,8 @@ void TMainCore::StartScanning() {
     FLastOutcome = FScan->Run(ScanPaths.ScanRoots(), Settings, Results);
     if (OnScanEnded)
         OnScanEnded();
+    if (OnResultsFilled)
+        OnResultsFilled();
 
     UpdateScanStatistics();
     Flow.ShowPage(pgScanResults);
@@ -212,6 +222,8 @@ void TMainCore::SearchEmptyFolders() {
         Folder->Safety = Level == slWarning ? slSafe : Level;
         Results.Append(std::move(Folder), String());
     }
+    if (OnResultsFilled)
+        OnResultsFilled();
     UpdateScanStatistics();
     Flow.ShowPage(pgScanResults);
     if (Results.Count() == 0)

@@ -6,8 +6,21 @@
 #include "app/Language.h"
 #include "app/QRVDataMod.h"
 #include "app/QRVUtils.h"
+#include "app/TreeLists.h"
+#include "classlib/gui/Dialogs.h"
 #include "classlib/gui/NamedChild.h"
+#include "app/ProgressForm.h"
+#include "classlib/gui/Menus.h"
+#include "controls/FlatRadioButton.h"
+#include "main/AddRemovePrograms.h"
 #include "main/FeatureContext.h"
+#include "main/FilterForm.h"
+#include "main/OrganizeForm.h"
+#include "main/InternetPrivacy.h"
+#include "main/RegistryCleaner.h"
+#include "main/ShutdownManager.h"
+#include "main/StartupManager.h"
+#include "treelist/CvTree.h"
 #include "main/JunkFilesOptionsEdit.h"
 #include "main/Report.h"
 #include "main/ViewReportForm.h"
@@ -92,6 +105,11 @@ int LoadablePictureCount(const std::vector<bool>& Readable) {
     return Count;
 }
 
+TPoint MenuSlotOrigin(int Slot) {
+    constexpr int RowStep = 96;
+    return TPoint{16 + (Slot % 2) * MenuColumnWidth, 16 + (Slot / 2) * RowStep};
+}
+
 // ------------------------------------------------------------ TTransparentHint
 
 void TTransparentHint::CreateParams(TCreateParams& Params) const {
@@ -126,6 +144,14 @@ TfrmMain::TfrmMain(TComponent* AOwner, TMainFormEnvironment Environment)
         FEnvironment.PickFolder = &PickFolderWithShell;
     if (!FEnvironment.AskJunkMask)
         FEnvironment.AskJunkMask = &AskJunkMask;
+    if (!FEnvironment.AskArchiveName)
+        FEnvironment.AskArchiveName = [this](String& Name) { return AskArchiveName(Name); };
+    if (!FEnvironment.PickOrganizeFolder)
+        FEnvironment.PickOrganizeFolder = [this](String& Folder) {
+            return PickOrganizeFolder(Folder);
+        };
+    if (!FEnvironment.AskFilter)
+        FEnvironment.AskFilter = [this](TFilterCriteria& Criteria) { return AskFilter(Criteria); };
     OnCloseQuery = [this](TObject*, bool& CanClose) { FormCloseQuery(CanClose); };
     OnClose = [this](TObject*, TCloseAction&) { FormClose(); };
     FormCreate();
@@ -136,6 +162,52 @@ TfrmMain::~TfrmMain() {
     DestroyComponents();
 }
 
+void TfrmMain::CreateFileActions() {
+    IProgress* Progress = FEnvironment.Progress;
+    if (!Progress) {
+        FProgressWindow.reset(NewForm<TfrmProgress>(nullptr));
+        Progress = FProgressWindow.get();
+    }
+    FFileContext.reset(new TFileFeatureContext{
+        FCore->Tables(), FCore->Clock(), FEnvironment.Core.Prompt, *Progress,
+        [this](const String& Key) { return FCore->Message(Key); },
+        FCore->Text(L"Application", L"Caption"), FCore->AppDir() + L"Temp\\"});
+    FRecoveryStore =
+        std::make_unique<TRecoveryStore>(*FCore->Tables().RecoveryFilesTable, FCore->Clock());
+    FBackup = std::make_unique<TBackup>(*FFileContext);
+    FFileActions = std::make_unique<TFileActions>(*FFileContext, FCore->Stats, *FRecoveryStore,
+                                                  *FBackup, [this] { return FCore->Flow.Mode(); });
+}
+
+bool TfrmMain::AskArchiveName(String& ArchiveName) {
+    TOpenDialog Dialog(nullptr);
+    Dialog.Title = FCore->Text(L"ZipOpenDialog", L"Caption");
+    Dialog.Filter = L"Zip archives (*.zip)|*.zip";
+    Dialog.DefaultExt = L"zip";
+    if (!Dialog.Execute())
+        return false;
+    ArchiveName = Dialog.FileName;
+    return true;
+}
+
+bool TfrmMain::PickOrganizeFolder(String& Folder) {
+    if (!FOrganize) {
+        FOrganizeFolders =
+            std::make_unique<TOrganizeFolders>(*FCore->Tables().OrganizeToFoldersTable);
+        FOrganize.reset(NewForm<TfrmOrganize>(nullptr, *FOrganizeFolders, FEnvironment.PickFolder));
+    }
+    if (!FOrganize->Execute())
+        return false;
+    Folder = FOrganize->SelectedFolder;
+    return true;
+}
+
+bool TfrmMain::AskFilter(TFilterCriteria& Criteria) {
+    if (!FFilter)
+        FFilter.reset(NewForm<TfrmFilter>(nullptr));
+    return FFilter->Execute(Criteria);
+}
+
 void TfrmMain::FormCreate() {
     if (Application)
         Application->HelpFile = FEnvironment.Core.AppDir + L"Help.chm";
@@ -144,13 +216,17 @@ void TfrmMain::FormCreate() {
         std::make_unique<TFeatureContext>(*AppLanguage, FCore->Stats, FEnvironment.Core.Prompt);
     TLauncherEnvironment Launch;
     Launch.AppDir = FCore->AppDir();
+    if (FEnvironment.ShellRun)
+        Launch.Shell = FEnvironment.ShellRun;
     FLaunchers = std::make_unique<TLaunchers>(Launch, *FContext);
     FCore->Flow.OnPageChanged = [this](TMainPage Page) { PageChanged(Page); };
     FCore->OnScanStarted = [this](bool ShowsPath) { ScanStarted(ShowsPath); };
     FCore->OnScanEnded = [this] { ScanEnded(); };
     FCore->OnStatisticsChanged = [this](const TScanStatistics& S) { StatisticsChanged(S); };
+    FCore->OnResultsFilled = [this] { FillResultsList(); };
 
     CreateFrame();
+    CreateSystemFeatures();
     FCore->ReportLoading(1);
     if (Application)
         Application->SetHintWindowClass(
@@ -171,10 +247,34 @@ void TfrmMain::FormCreate() {
     // Folders, totals, tables, the path list and the junk list; a damaged database ends the
     // start here with its error.
     FCore->Open();
+    CreateFileActions();
+    CreateListImages();
     FCore->ScanPaths.SetOwnerWindow(Handle());
     FCore->Flow.ShowPage(pgMainForm);
     SetCaption(FCore->Text(Name, L"Caption"));
+    BytesUnitText = FCore->Message(L"sBytes");
     labActivePage->SetCaption(String());
+}
+
+void TfrmMain::CreateListImages() {
+    SystemImages = new TImageList(this);
+    SystemImages->Name = L"SystemImages";
+    SystemImages->ShareImages = true;
+    SystemImages->SetHandle(SystemSmallImageList());
+    // Safe, warning, critical: a dot in the colour of each class.
+    SecurityImageList = new TImageList(this);
+    SecurityImageList->Name = L"SecurityImageList";
+    for (const TColor Colour : {TColor(0x30A030), TColor(0x10A0E0), TColor(0x2020D0)}) {
+        TBitmap Dot;
+        Dot.SetSize(16, 16);
+        TCanvas& Canvas = Dot.Canvas();
+        Canvas.Brush().SetColor(clFuchsia);
+        Canvas.FillRect(TRect(0, 0, 16, 16));
+        Canvas.Brush().SetColor(Colour);
+        Canvas.Pen().SetColor(Colour);
+        Canvas.Ellipse(TRect(3, 3, 13, 13));
+        SecurityImageList->AddMasked(Dot, clFuchsia);
+    }
 }
 
 void TfrmMain::CreateFrame() {
@@ -232,8 +332,30 @@ void TfrmMain::CreateLeftColumn() {
 void TfrmMain::CreateTopButtons() {
     TavImageList* Big = frmDM ? frmDM->avILBig : nullptr;
     TavImageList* Top = frmDM ? frmDM->avILTop : nullptr;
-    btnScheduler = MakeButton(*this, L"btnScheduler", Bounds(524, 8, 90, 20), Top, -1,
-                              [this] { btnSchedulerClick(); });
+    // Left to right as the top row reads, each as wide as its caption needs; the row ends
+    // beside Minimise.
+    const struct {
+        const wchar_t* Name;
+        int Width;
+        TavImageExpandButton* TfrmMain::*Member;
+        void (TfrmMain::*Click)();
+    } TopRow[] = {
+        {L"btnTellAFriend", 84, &TfrmMain::btnTellAFriend, &TfrmMain::btnTellAFriendClick},
+        {L"btnHelp", 50, &TfrmMain::btnHelp, &TfrmMain::btnHelpClick},
+        {L"btnSupport", 64, &TfrmMain::btnSupport, &TfrmMain::btnSupportClick},
+        {L"btnAbout", 56, &TfrmMain::btnAbout, &TfrmMain::btnAboutClick},
+        {L"btnScheduler", 78, &TfrmMain::btnScheduler, &TfrmMain::btnSchedulerClick},
+    };
+    constexpr int Gap = 3;
+    int Left = 622 - Gap;
+    for (const auto& Button : TopRow)
+        Left -= Button.Width + Gap;
+    for (const auto& Button : TopRow) {
+        const auto Click = Button.Click;
+        this->*Button.Member = MakeButton(*this, Button.Name, Bounds(Left, 8, Button.Width, 20),
+                                          Top, -1, [this, Click] { (this->*Click)(); });
+        Left += Button.Width + Gap;
+    }
     // Minimise acts while a loop runs too: it is not guarded.
     btnMinimize = MakeButton(*this, L"btnMinimize", Bounds(622, 6, 28, 25), Big, -1, nullptr);
     btnMinimize->OnClick = [this](TObject*) { btnMinimizeClick(); };
@@ -314,6 +436,20 @@ TImage* TfrmMain::MakeBigPicture(TWinControl& Parent, const String& Name, const 
     return Picture;
 }
 
+void TfrmMain::MakeMenuEntry(TWinControl& Page, int Slot, const String& Picture, const String& Link,
+                             std::function<void()> Action) {
+    const TPoint At = MenuSlotOrigin(Slot);
+    MakeBigPicture(Page, Picture, Bounds(At.X, At.Y, 64, 64), Action);
+    MakeLink(Page, Link, Bounds(At.X + 74, At.Y + 24, MenuColumnWidth - 84, 18), std::move(Action));
+}
+
+std::optional<std::size_t> TfrmMain::FocusedIndex(const TCvTree& List) {
+    const int Index = FocusedRowIndex(List);
+    if (Index < 0)
+        return std::nullopt;
+    return static_cast<std::size_t>(Index);
+}
+
 TLabel* TfrmMain::MakeLabel(TWinControl& Parent, const String& Name, const TRect& Bounds) {
     auto* Label = MakeNamedChild<TLabel>(*this, Parent, Name, Bounds);
     Label->SetTransparent(true);
@@ -351,13 +487,21 @@ void TfrmMain::EnsurePageControls(TMainPage Page) {
         {pgScan, &TfrmMain::CreateScanPage},
         {pgScanResults, &TfrmMain::CreateScanResultsPage},
         {pgScanStatistics, &TfrmMain::CreateScanStatisticsPage},
+        {pgAdvancedFeatures, &TfrmMain::CreateAdvancedFeaturesPage},
+        {pgSystemConfiguration, &TfrmMain::CreateSystemConfigurationPage},
+        {pgStartUpManager, &TfrmMain::CreateStartUpManagerPage},
+        {pgAddRemovePrograms, &TfrmMain::CreateAddRemoveProgramsPage},
+        {pgShutdownManager, &TfrmMain::CreateShutdownManagerPage},
+        {pgSystemTweak, &TfrmMain::CreateSystemTweakPage},
+        {pgRegistryCleaner, &TfrmMain::CreateRegistryCleanerPage},
+        {pgInternetPrivacy, &TfrmMain::CreateInternetPrivacyPage},
     };
+    TPage& Host = *MainNotebook->Pages(Page);
     for (const auto& [Which, Create] : Builders)
-        if (Which == Page) {
-            TPage& Host = *MainNotebook->Pages(Page);
+        if (Which == Page)
             (this->*Create)(Host);
-            ApplySkinAndLanguage(Host);
-        }
+    CreateHelpButtons(Page, Host);
+    ApplySkinAndLanguage(Host);
 }
 
 void TfrmMain::CreateAllPages() {
@@ -382,6 +526,12 @@ void TfrmMain::PageChanged(TMainPage Page) {
         AreaPictures[I]->SetVisible(Buttons.LeftColumn);
         AreaLabels[I]->SetVisible(Buttons.LeftColumn);
         AreaBevels[I]->SetVisible(Buttons.LeftColumn && Active == I);
+    }
+    // The path list arrives with a row to act on.
+    if (Page == pgDrives && DrivesList->SelectedCount() == 0 && DrivesList->Items().TotalCount()) {
+        TCvTreeItem* First = DrivesList->Items().ItemAtIndex(0);
+        DrivesList->SetFocusedItem(First);
+        First->SetSelected(true);
     }
 }
 
@@ -436,17 +586,24 @@ void TfrmMain::btnScanStaticticsClick() {
 
 void TfrmMain::btnAllDrivesClick() {
     FCore->ScanPaths.FillFixedDrives();
+    FillDrivesList();
 }
 
 void TfrmMain::btnAddScanDriveClick() {
     String Folder;
-    if (FEnvironment.PickFolder(Handle(), FCore->Text(L"SelectDirectoryCaption", L"Caption"),
-                                Folder))
-        FCore->ScanPaths.AddFolder(Folder);
+    if (!FEnvironment.PickFolder(Handle(), FCore->Text(L"SelectDirectoryCaption", L"Caption"),
+                                 Folder))
+        return;
+    const int Index = FCore->ScanPaths.AddFolder(Folder);
+    FillDrivesList();
+    TCvTreeItem* Added = DrivesList->Items().ItemAtIndex(Index);
+    DrivesList->SetFocusedItem(Added);
+    Added->SetSelected(true);
 }
 
 void TfrmMain::btnClearAllPathsClick() {
     FCore->ScanPaths.Clear();
+    FillDrivesList();
 }
 
 void TfrmMain::btnAddJunkFilesOptionClick() {
@@ -454,19 +611,14 @@ void TfrmMain::btnAddJunkFilesOptionClick() {
     String Description;
     if (FEnvironment.AskJunkMask(Extension, Description))
         FCore->AddJunkMask(Extension, Description); // a blank mask is not stored
-}
-
-void TfrmMain::btnScanResultsSelectAllClick() {
-    FCore->CheckAll(true);
-}
-
-void TfrmMain::btnScanResultsUnSelectAllClick() {
-    FCore->CheckAll(false);
+    FillJunkList();
 }
 
 // --------------------------------------------------------------- the scan
 
 void TfrmMain::ReadOptions() {
+    if (rdRegistryCleanerAdvanced)
+        FRegistry->Advanced = rdRegistryCleanerAdvanced->Checked();
     if (!edLargeOldLarge)
         return;
     FCore->Options.LargeValue = edLargeOldLarge->Value();
@@ -492,7 +644,13 @@ void TfrmMain::RunLoop(const std::function<void()>& Loop) {
 
 void TfrmMain::ScanStarted(bool ShowsCurrentPath) {
     EnsurePageControls(pgScan);
-    labScanTitle->SetCaption(FCore->Message(ShowsCurrentPath ? L"sScanning" : L"sScanningDrives"));
+    // The rows' records go with the results the scan drops.
+    if (lvScanResults)
+        lvScanResults->Items().RemoveAll();
+    labScanTitle->SetCaption(FCore->Message(FCore->Flow.Mode() == mdRegistryCleaner
+                                                ? L"sScanningRegistry"
+                                            : ShowsCurrentPath ? L"sScanning"
+                                                               : L"sScanningDrives"));
     labScanFile->SetVisible(ShowsCurrentPath);
     labScanningFileName->SetVisible(ShowsCurrentPath);
     labScanningFileName->SetCaption(String());
@@ -510,7 +668,9 @@ void TfrmMain::ScanEnded() {
 }
 
 void TfrmMain::ShowCurrentScanPath() {
-    labScanningFileName->SetCaption(FCore->CurrentScanPath());
+    labScanningFileName->SetCaption(FCore->Flow.Mode() == mdRegistryCleaner
+                                        ? FRegistry->CurrentScanPath()
+                                        : FCore->CurrentScanPath());
 }
 
 void TfrmMain::StatisticsChanged(const TScanStatistics& Statistics) {

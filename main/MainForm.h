@@ -8,21 +8,50 @@
 #include "classlib/gui/ExtCtrls.h"
 #include "classlib/gui/Forms.h"
 #include "classlib/gui/HintWindow.h"
+#include "classlib/gui/ImgList.h"
 #include "classlib/gui/StdCtrls.h"
 #include "controls/BitmapProgress.h"
 #include "controls/FlatComboBox.h"
 #include "controls/FlatSpinEdit.h"
 #include "controls/HyperLabel.h"
 #include "controls/avImageExpandButton.h"
+#include "main/FileActions.h"
 #include "main/Launchers.h"
 #include "main/MainCore.h"
+#include "main/SystemTweaks.h"
+#include "treelist/CvTree.h"
 
 #include <array>
 #include <functional>
+#include <map>
+#include <optional>
 #include <memory>
 #include <vector>
 
 class TFeatureContext;
+class TCvTree;
+class TCvTreeItem;
+class TFlatCheckBox;
+class TFlatEdit;
+class TFlatRadioButton;
+class TFlatSpinEditInteger;
+class TImageList;
+class TRoundedFlatSpeedButton;
+class TStartupManager;
+class TAddRemovePrograms;
+class TShutdownManager;
+class TRegistryCleaner;
+class TInternetPrivacy;
+class ICookiePicker;
+struct TStartupEntry;
+struct TStartupEnvironment;
+struct TUninstallEnvironment;
+struct TShutdownEnvironment;
+class TMenuItem;
+class TPopupMenu;
+class TfrmFilter;
+class TfrmOrganize;
+class TfrmProgress;
 
 // The hint window of the main program: see-through (alpha 200 of 255).
 class TTransparentHint : public THintWindow {
@@ -48,6 +77,35 @@ struct TMainFormEnvironment {
     std::function<void()> ShowReportViewer;
     // Asks for a new junk mask and its description; null: the junk-mask dialog.
     std::function<bool(String& Extension, String& Description)> AskJunkMask;
+
+    // ---- pages II
+    // Shows a startup entry's dialog; null: TfrmStartUpEdit. Accept checks the fields and
+    // keeps the dialog open when it answers false.
+    using TStartupAccept =
+        std::function<bool(const String& Name, const String& CommandLine, int Location)>;
+    std::function<void(const TStartupEntry* Editing, const TStartupAccept& Accept)> EditStartup;
+    // The cookie picker; null: TfrmCookieList.
+    ICookiePicker* CookiePicker = nullptr;
+    // The about box; null: TfrmAbout, shown modally.
+    std::function<void()> ShowAbout;
+    // Where the startup manager, the uninstaller list, the tweaks and the shutdown task act;
+    // null: the system's places. Tests point them at keys of their own.
+    std::function<void(TStartupEnvironment&)> AdjustStartup;
+    std::function<void(TUninstallEnvironment&)> AdjustUninstall;
+    std::function<void(TTweakEnvironment&)> AdjustTweaks;
+    std::function<void(TShutdownEnvironment&)> AdjustShutdown;
+    // The launchers' shell calls (mail, support page, defragmenter); null: the shell.
+    std::function<void(const TShellRequest&)> ShellRun;
+    // Asks for the result filter; false on Cancel. Null: the filter dialog.
+    std::function<bool(TFilterCriteria& Criteria)> AskFilter;
+    // The progress of removals; null: the progress window.
+    IProgress* Progress = nullptr;
+    // Opens a popup menu at the mouse; null: the menu pops up.
+    std::function<void(TPopupMenu& Menu)> PopupMenu;
+    // Asks for the name of a zip archive to write; null: the file dialog.
+    std::function<bool(String& ArchiveName)> AskArchiveName;
+    // Asks for the folder found files are moved into; null: the organize dialog.
+    std::function<bool(String& Folder)> PickOrganizeFolder;
 };
 
 // The large pictures of the pages, in the order they are loaded from Data\Buttons\Big\: the
@@ -60,6 +118,10 @@ extern const std::array<TPictureFile, 31> BigPictures;
 // The pictures load in order under one guard: the first that cannot be read leaves it and every
 // later one empty. Returns how many load, given whether each file can be read.
 int LoadablePictureCount(const std::vector<bool>& Readable);
+
+// The menu pages place their features in a grid of two columns: the top left of slot Slot.
+inline constexpr int MenuColumnWidth = 262;
+TPoint MenuSlotOrigin(int Slot);
 
 class TfrmMain : public TForm {
 public:
@@ -89,6 +151,25 @@ public:
     void btnAddJunkFilesOptionClick();
     void btnScanResultsSelectAllClick();
     void btnScanResultsUnSelectAllClick();
+
+    // ---- the lists: paths, junk masks and results
+    void btnDeleteDriveClick();
+    void btnDeleteJunkFilesOptionsClick();
+    void btnScaResultsFilterClick();
+    void btnScaResultsClearFilterClick();
+    void btnScanResultsCleanAllClick();
+    void lvScanResultsDblClick();
+    // The one-file commands act on the focused row of the results; the checked-file commands on
+    // the checked rows.
+    void RemoveFocusedResult(TRemoveKind Kind);
+    void RemoveCheckedResults(TRemoveKind Kind);
+    void btnScanResultsPackClick();
+    void btnScanResultsOrganizeClick();
+    void ZipFocusedResult();
+    void BackupFocusedResult();
+    void MoveFocusedResult();
+    // The record of a result row.
+    static TFile* RecordOf(const TCvTreeItem* Item);
 
     // ---- the window's own controls
     TImage* MainImage = nullptr;
@@ -128,6 +209,102 @@ public:
     // ScanStatistics
     std::array<TBitmapProgress*, 4> Progress{};
     std::array<TLabel*, 4> labProgress{};
+    // The lists, made with their pages.
+    TCvTree* DrivesList = nullptr;
+    TCvTree* lvJunkFilesOptions = nullptr;
+    TCvTree* lvScanResults = nullptr;
+    TavImageExpandButton* btnScaResultsClearFilter = nullptr;
+    // Zip and move the checked files: offered where ResultCommandsShown holds.
+    std::array<TavImageExpandButton*, 2> CheckedFileButtons{};
+    // The shell's small icons (shared) and the pictures of the three safety classes.
+    TImageList* SystemImages = nullptr;
+    TImageList* SecurityImageList = nullptr;
+    // The results list's one-file menu and the clean-all menu of the checked rows.
+    TPopupMenu* mnLocalScanResults = nullptr;
+    TPopupMenu* mnScanResultsCleanAll = nullptr;
+
+    // ---- pages II: help and launchers, system configuration, startup manager, add/remove
+    // programs, shutdown manager, system tweaks, registry cleaner, internet privacy
+    void btnHelpClick();
+    void btnSupportClick();
+    void btnTellAFriendClick();
+    void btnAboutClick();
+    void btnDefragment2Click();
+    // A small help button: the help file at its topic.
+    void HelpButtonClick(const String& ButtonName);
+    void btnStartUpManagerClick();
+    void btnRefreshStartupClick();
+    void btnAddStartupClick();
+    void btnEditStartupClick();
+    void btnDeleteStartupClick();
+    void btnAddRemoveProgramsClick();
+    void btnAddRemoveProgramsRefreshClick();
+    void btnAddRemoveProgramsUninstallClick();
+    void btnAddRemoveProgramsDeleteClick();
+    void Properties1Click();
+    void btnShutDownManagerClick();
+    void chkShutdownManagerEnableClick();
+    void cmbShutdownManagerWhenClick();
+    void btnShutdownManOkClick();
+    void btnSystemTweakClick();
+    void btnSystemTweakOKClick();
+    void chkTweakLogonEnabledClick();
+    void btnRegistryCleanerClick();
+    void btnRegistryCleanerSelectAllClick();
+    void btnRegistryCleanerUnselectAllClick();
+    void btnRegistryCleanerRemoveClick();
+    TStartupManager& StartupManager() { return *FStartup; }
+    TAddRemovePrograms& AddRemovePrograms() { return *FUninstall; }
+    TShutdownManager& ShutdownManager() { return *FShutdown; }
+    TSystemTweaks& SystemTweaks() { return *FTweaks; }
+    TRegistryCleaner& RegistryCleaner() { return *FRegistry; }
+    TInternetPrivacy& InternetPrivacy() { return *FPrivacy; }
+
+    // The status pictures of the startup, uninstaller and registry lists.
+    TImageList* StatusImages = nullptr;
+    TavImageExpandButton* btnTellAFriend = nullptr;
+    TavImageExpandButton* btnHelp = nullptr;
+    TavImageExpandButton* btnSupport = nullptr;
+    TavImageExpandButton* btnAbout = nullptr;
+    // StartUpManager
+    TCvTree* lvStartupManager = nullptr;
+    TPopupMenu* mnStartUp = nullptr;
+    // AddRemovePrograms
+    TCvTree* lvAddRemovePrograms = nullptr;
+    TPopupMenu* mnUninstallPrograms = nullptr;
+    // ShutdownManager
+    TFlatCheckBox* chkShutdownManagerEnable = nullptr;
+    TFlatComboBox* cmbShutdownManagerWhen = nullptr;
+    TFlatSpinEditInteger* edShutdownManagerHour = nullptr;
+    TFlatSpinEditInteger* edShutdownManagerMin = nullptr;
+    TFlatSpinEditInteger* edShutdownManagerEvery = nullptr;
+    TLabel* labShutdownManagerEvery = nullptr;
+    TLabel* lablShutdownManagerUM = nullptr;
+    TLabel* labShutdownRunOn = nullptr;
+    TFlatComboBox* cbWeekDay = nullptr;
+    TFlatSpinEditInteger* edMonthlyDay = nullptr;
+    TLabel* labMonthlyMonth = nullptr;
+    TFlatSpinEditInteger* edShutdownRunDay = nullptr;
+    TFlatSpinEditInteger* edShutdownRunMonth = nullptr;
+    TFlatSpinEditInteger* edShutdownRunYear = nullptr;
+    // The date of a single run: its caption, and DD, MM and YYYY under the edits.
+    TLabel* labShutdownRunDate = nullptr;
+    std::array<TLabel*, 3> labShutdownDate{};
+    TFlatCheckBox* chkShutdownManagerAsk = nullptr;
+    TFlatComboBox* edShutdownManUsername = nullptr;
+    TFlatEdit* edShutdownManPassword = nullptr;
+    TLabel* labNextRunTime = nullptr;
+    // SystemTweak
+    TCvTree* lvSystemTweakSelector = nullptr;
+    TNotebook* RegTweakNotebook = nullptr;
+    TImage* imgTweak = nullptr;
+    TLabel* labRegTweakCategory = nullptr;
+    TControl* FlatGroupBox4 = nullptr;
+    // RegistryCleaner (options and results)
+    TFlatRadioButton* rdRegistryCleanerSimple = nullptr;
+    TFlatRadioButton* rdRegistryCleanerAdvanced = nullptr;
+    TCvTree* lvRegistryCleaner = nullptr;
+    TPopupMenu* mnRegistryCleaner = nullptr;
 
 protected:
     void WndProc(TMessage& Message) override;
@@ -149,6 +326,18 @@ private:
     void CreateScanPage(TPage& Page);
     void CreateScanResultsPage(TPage& Page);
     void CreateScanStatisticsPage(TPage& Page);
+    // pages II
+    void CreateAdvancedFeaturesPage(TPage& Page);
+    void CreateSystemConfigurationPage(TPage& Page);
+    void CreateStartUpManagerPage(TPage& Page);
+    void CreateAddRemoveProgramsPage(TPage& Page);
+    void CreateShutdownManagerPage(TPage& Page);
+    void CreateSystemTweakPage(TPage& Page);
+    void CreateRegistryCleanerPage(TPage& Page);
+    void CreateRegistryCleanerOptions(TPage& Page);
+    void CreateInternetPrivacyPage(TPage& Page);
+    // The small help buttons of Page, from the help table.
+    void CreateHelpButtons(TMainPage Page, TPage& Host);
     // Makes Page's controls the first time it is shown, then gives them the skin and language.
     void EnsurePageControls(TMainPage Page);
 
@@ -162,6 +351,9 @@ private:
                            std::function<void()> Action);
     // A label whose caption comes from its language section.
     TLabel* MakeLabel(TWinControl& Parent, const String& Name, const TRect& Bounds);
+    // Entry Slot of a menu page's grid of features: its large picture and its link.
+    void MakeMenuEntry(TWinControl& Page, int Slot, const String& Picture, const String& Link,
+                       std::function<void()> Action);
     // Wraps a handler in the busy rule: while a loop runs, it does nothing.
     TNotifyEvent Guarded(std::function<void()> Action);
     // A copy of the background placed so that it continues the window's behind Parent.
@@ -177,7 +369,47 @@ private:
     void CleanOptionsPageChanged();
     // Runs a loop of the core under the busy rule; a Close asked for meanwhile follows it.
     void RunLoop(const std::function<void()>& Loop);
+
+    // The lists show the core's rows: each is filled again from them after a change.
+    void FillDrivesList();
+    void FillJunkList();
+    // One pass over the records; a row keeps its record as its ItemObject.
+    void FillResultsList();
+    // Check boxes and hidden state of the result rows from their records.
+    void ShowResultStates();
+    void SetResultColumns(int Mode);
+    void ResultChecked(TCvTreeItem* Item);
+    // The results' row of a list row; -1 when it has none.
+    int ResultIndexOf(const TCvTreeItem* Item) const;
+    TPopupMenu*
+    MakeMenu(const String& Name,
+             std::initializer_list<std::pair<const wchar_t*, std::function<void()>>> Items);
+    // The shell's icon and type name of a file, asked once per extension where the icon does
+    // not depend on the file itself.
+    struct TFileKind {
+        int Icon = 0;
+        String TypeName;
+    };
+    TFileKind FileKindOf(const String& FileName);
+    void CreateListImages();
+    void CreateFileActions();
+    bool AskFilter(TFilterCriteria& Criteria);
+    bool AskArchiveName(String& ArchiveName);
+    bool PickOrganizeFolder(String& Folder);
     void ReadOptions();
+
+    // pages II: the logic behind them, made with the window.
+    void CreateSystemFeatures();
+    void FillStartupList();
+    void FillProgramList();
+    void ShutdownSettingsToPage();
+    void ShutdownPageToSettings();
+    void TweaksToPage();
+    void PageToTweaks();
+    void ShowTweakCategory(const TCvTreeItem* Row);
+    void FillRegistryList();
+    // The focused row's index of a list, none without one.
+    static std::optional<std::size_t> FocusedIndex(const TCvTree& List);
 
     void FormCloseQuery(bool& CanClose);
     void FormClose();
@@ -189,8 +421,33 @@ private:
     std::unique_ptr<TMainCore> FCore;
     std::unique_ptr<TFeatureContext> FContext;
     std::unique_ptr<TLaunchers> FLaunchers;
+    std::unique_ptr<TStartupManager> FStartup;
+    std::unique_ptr<TAddRemovePrograms> FUninstall;
+    std::unique_ptr<TShutdownManager> FShutdown;
+    std::unique_ptr<TSystemTweaks> FTweaks;
+    std::unique_ptr<TRegistryCleaner> FRegistry;
+    std::unique_ptr<TInternetPrivacy> FPrivacy;
+    std::unique_ptr<ICookiePicker> FOwnCookiePicker;
+    class TfrmPleaseWait* FPleaseWaitForm = nullptr;
+    bool FShutdownPageLoading = false;
+    TWindowsVersion FTweakWindows;
+    // What each tweak control showed after the settings were read.
+    std::map<String, TTweakField> FTweakShown;
     int FLoadableBigPictures = 0;
     std::array<bool, MainPageCount> FPageBuilt{};
     bool FBusy = false;
     bool FCloseWhenIdle = false;
+
+    // The results' commands and what they need.
+    std::unique_ptr<TfrmProgress> FProgressWindow;
+    std::unique_ptr<TFileFeatureContext> FFileContext;
+    std::unique_ptr<TRecoveryStore> FRecoveryStore;
+    std::unique_ptr<TBackup> FBackup;
+    std::unique_ptr<TFileActions> FFileActions;
+    // Made at its first show and kept: later shows start from the last choice.
+    std::unique_ptr<TfrmFilter> FFilter;
+    std::unique_ptr<TOrganizeFolders> FOrganizeFolders;
+    std::unique_ptr<TfrmOrganize> FOrganize;
+    // Type names by extension: the shell is asked once per kind of file.
+    std::map<String, TFileKind> FFileKinds;
 };

@@ -1,6 +1,6 @@
 #!/usr/bin/env python3
 """Draws the skin pictures: the window frame pieces (program resources), the button skins, the
-glyph strip and the main window's background, pictures and statistics bars. Run by hand after changing the art; its output is committed, so the build needs
+glyph strip, the main window's background, pictures and statistics bars, and the about box's picture. Run by hand after changing the art; its output is committed, so the build needs
 no Python. Usage: scripts/make-skin.py REPO_ROOT"""
 import math
 import os
@@ -334,6 +334,31 @@ def background(path):
     save_bmp(path, pic)
 
 
+def about(path):
+    """450 x 310: the about box. A navy band with the product's web address (drawn by the box
+    over the picture), the emblem and the name, then a light area for the box's text lines."""
+    w, h = 450, 310
+    pic = canvas(w, h, (247, 250, 253))
+    for y in range(130):
+        fill(pic, 0, y, w, y + 1, mix((38, 118, 196), NAVY, y / 129))
+    fill(pic, 0, 130, w, 132, (180, 202, 220))
+    for y in range(56, 104):
+        for x in range(24, 72):
+            d = math.hypot(x - 47.5, y - 79.5)
+            if 18 <= d <= 23:
+                pic[y][x] = WHITE
+    for k in range(14):
+        for t in range(3):
+            pic[80 + k // 2 + t][37 + k // 2] = (120, 220, 120)
+    for k in range(20):
+        for t in range(3):
+            pic[87 - k + t][44 + k - k // 2] = (120, 220, 120)
+    draw_text(pic, 88, 72, 'SYSTEM CORVANTA 2', WHITE)
+    for y in range(h - 24, h):
+        fill(pic, 0, y, w, y + 1, mix((226, 236, 246), (196, 214, 232), (y - h + 24) / 23))
+    save_bmp(path, pic)
+
+
 TILE_COLOURS = {
     'clean': ((90, 170, 240), (20, 90, 180)),
     'system': ((150, 150, 170), (70, 80, 110)),
@@ -341,6 +366,7 @@ TILE_COLOURS = {
     'advanced': ((250, 190, 80), (210, 120, 20)),
     'restore': ((240, 120, 110), (180, 40, 40)),
     'privacy': ((170, 130, 230), (100, 60, 170)),
+    'off': ((200, 200, 200), (120, 120, 120)),
 }
 
 
@@ -581,6 +607,7 @@ BIG = [
 
 def main_window(data):
     background(f'{data}/bg.bmp')
+    about(f'{data}/about.bmp')
     for name, family, symbol in BIG:
         save_bmp(f'{data}/Buttons/Big/{name}.bmp', tile(64, TILE_COLOURS[family], symbol))
     for name, family, symbol in BIG[:5]:
@@ -592,6 +619,84 @@ def main_window(data):
     for i, colour in enumerate(((40, 110, 200), (40, 160, 70), (230, 160, 30), (200, 50, 40))):
         save_bmp(f'{data}/Buttons/Main/Progress{i + 1}.bmp',
                  vertical_gradient(100, 22, mix(colour, WHITE, 0.45), colour))
+
+
+# ------------------------------------------------------------ scheduler
+
+def sym_tick(p):
+    p.line(16, 34, 28, 46, 8)
+    p.line(28, 46, 50, 20, 8)
+
+
+def sym_cross(p):
+    p.line(18, 18, 46, 46, 8)
+    p.line(46, 18, 18, 46, 8)
+
+
+def sym_empty(p):
+    p.ring(32, 32, 12, 19)
+
+
+def sym_wide_play(p):
+    for y in range(14, 51):
+        p.rect(20, y, 20 + (18 - abs(y - 32)) * 1.6, y + 1)
+
+
+def sym_cog(p):
+    p.ring(32, 32, 8, 18)
+    for a in range(0, 360, 60):
+        x = 32 + 20 * math.cos(math.radians(a))
+        y = 32 + 20 * math.sin(math.radians(a))
+        p.rect(x - 5, y - 5, x + 5, y + 5)
+
+
+def sym_page_lines(p):
+    p.rect(16, 10, 48, 54)
+    for y in (20, 30, 40):
+        p.rect(22, y, 42, y + 4, (90, 90, 90))
+
+
+def sym_brush(p):
+    p.line(20, 44, 44, 18, 8)
+    p.rect(12, 42, 26, 54)
+
+
+def sym_cube(p):
+    p.frame(14, 22, 42, 50, 5)
+    p.line(14, 22, 26, 12, 5)
+    p.line(42, 22, 52, 12, 5)
+    p.line(26, 12, 52, 12, 5)
+    p.line(52, 12, 52, 40, 5)
+
+
+# The function buttons of the scheduler window: file, colour family, symbol.
+SCHEDULER_BUTTONS = [
+    ('RegistryCleaner', 'advanced', sym_grid),
+    ('InternetPrivacy', 'privacy', sym_globe),
+    ('FolderCleaner', 'clean', combined(sym_folder, sym_magnifier)),
+    ('AppLauncher', 'system', sym_play),
+    ('StartupManager', 'clean', sym_trash),
+]
+# The privacy list's pictures, in image-index order: internet, recent documents, Wordpad, Paint,
+# DirectX.
+SCHEDULER_PRIVACY = [('privacy', sym_globe), ('backup', sym_page_lines), ('system', sym_page),
+                     ('restore', sym_brush), ('advanced', sym_cube)]
+# The tray menu's pictures: on, off, start the main program, open, turn off and close, close.
+SCHEDULER_MENU = [('backup', sym_tick), ('off', sym_empty), ('clean', sym_wide_play),
+                  ('system', sym_cog), ('advanced', sym_power), ('restore', sym_cross)]
+
+
+def strip(size, tiles):
+    pics = [tile(size, TILE_COLOURS[family], symbol) for family, symbol in tiles]
+    return [sum((pic[y] for pic in pics), []) for y in range(size)]
+
+
+def scheduler(data):
+    folder = f'{data}/Buttons/Scheduler'
+    for name, family, symbol in SCHEDULER_BUTTONS:
+        save_bmp(f'{folder}/{name}.bmp', tile(32, TILE_COLOURS[family], symbol))
+    save_bmp(f'{folder}/Privacy.bmp', strip(16, SCHEDULER_PRIVACY))
+    save_bmp(f'{folder}/Menu.bmp', strip(16, SCHEDULER_MENU))
 
 
 def main():
@@ -609,6 +714,7 @@ def main():
     title_button(f'{data}/Main', 'x', cross_mark(), (30, 100, 176), (200, 50, 40))
     title_button(f'{data}/Main', 'minimize', bar_mark(), (30, 100, 176), (60, 140, 220))
     main_window(f'{root}/data/Data')
+    scheduler(f'{root}/data/Data')
 
 
 if __name__ == '__main__':

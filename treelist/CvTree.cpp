@@ -4,6 +4,7 @@
 #include "classlib/rtl/Classes.h"
 #include "classlib/rtl/SysUtils.h"
 #include "classlib/rtl/WinApi.h"
+#include "classlib/gui/WindowProbe.h"
 #include "treelist/CvHook.h"
 #include "treelist/CvTreeError.h"
 
@@ -203,6 +204,7 @@ TCustomCvTree::~TCustomCvTree() {
     // The items go (with their deletion events) in the core's destructor, after the view and
     // header links are cut here.
     BeginDestroy();
+    FView->Shutdown();
     FView->ClearRows();
     SetView(nullptr);
     TCvTreeCore::SetHeader(nullptr);
@@ -263,8 +265,11 @@ void TCustomCvTree::ForwardViewEvents() {
         if (OnMouseWheel)
             OnMouseWheel(this, S, Delta, Pos, Handled);
     };
-    const auto SourceOf = [this](TObject* Source) -> TObject* {
-        return Source == FView ? static_cast<TObject*>(this) : Source;
+    // A tree's rows are dragged by its view: the tree stands for it, also in another tree.
+    const auto SourceOf = [](TObject* Source) -> TObject* {
+        if (auto* View = dynamic_cast<TCvTreeView*>(Source))
+            return &View->Tree();
+        return Source;
     };
     FView->OnDragOver = [this, Shifted, SourceOf](TObject*, TObject* Source, int X, int Y,
                                                   TDragState State, bool& Accept) {
@@ -562,6 +567,7 @@ void TCustomCvTree::SetExpandOnDblClick(bool Value) {
 
 void TCustomCvTree::SetDragType(TCvDragType Value) {
     FDragType = Value;
+    FView->UpdateOleTarget();
 }
 
 void TCustomCvTree::SetImageList(TCustomImageList*& Field, TCustomImageList* Value) {
@@ -942,12 +948,6 @@ void TCustomCvTree::SetTopItem(TCvTreeItem* Item) {
     FView->SetTopIndex(Item->VisIndex());
 }
 
-void TCustomCvTree::EditItem(TCvTreeItem* Item, int /*SectionIndex*/) {
-    if (!Item)
-        throw ECvTreeError(L"CvTree item not specified");
-    // The in-place editors come with the editing framework; until then nothing opens.
-}
-
 void TCustomCvTree::SaveTextToStream(TStream& Stream) {
     for (int I = 0; I < Items().TotalCount(); ++I) {
         const TCvTreeItem* Item = Items().ItemAtIndex(I);
@@ -1071,6 +1071,10 @@ void TCustomCvTree::WndProc(TMessage& Message) {
     case WM_SIZE:
         TCvXPThemedControl::WndProc(Message);
         LayoutParts();
+        return;
+    case CM_PROBEROW:
+        Message.Result = AnswerProbeRow(
+            Message.WParam, reinterpret_cast<const TProbeRow*>(Message.LParam)->RowText);
         return;
     default:
         break;

@@ -3,6 +3,11 @@
 #include "treelist/CvTreeView.h"
 
 #include "treelist/CvTree.h"
+#include "classlib/gui/ExtCtrls.h"
+#include "treelist/CvHintWnd.h"
+#include "treelist/CvTreeDrag.h"
+#include "treelist/CvTreeInplace.h"
+#include "treelist/CvTreeSearch.h"
 
 #include <algorithm>
 
@@ -49,6 +54,12 @@ TCvTreeView::TCvTreeView(TCustomCvTree* ATree) : TCustomControl(ATree), FTree(AT
 
 TCvTreeView::~TCvTreeView() = default;
 
+TCvTreeSearch& TCvTreeView::Search() {
+    if (!FSearch)
+        FSearch = std::make_unique<TCvTreeSearch>(*FTree);
+    return *FSearch;
+}
+
 // ----------------------------------------------------------------- geometry
 
 int TCvTreeView::GetVisibleRowCount() const {
@@ -78,6 +89,11 @@ TRect TCvTreeView::GetItemRect(int RowIndex) const {
     for (int I = 0; I < RowIndex; ++I)
         Top += RowHeightOf(*FRows[I]);
     return TRect(0, Top, Width(), Top + RowHeightOf(*FRows[RowIndex]));
+}
+
+TRect TCvTreeView::GetItemRectOf(const TCvTreeItem& Item) const {
+    const auto Row = std::find(FRows.begin(), FRows.end(), &Item);
+    return Row == FRows.end() ? TRect() : GetItemRect(static_cast<int>(Row - FRows.begin()));
 }
 
 TCvTreeItem* TCvTreeView::GetItemAtY(int Y) const {
@@ -258,6 +274,8 @@ int JumpTarget(TCvScrollCode Code, int Current, int ScrollPos, int End, bool Tra
 void TCvTreeView::ScrollVert(TObject* /*Sender*/, TCvScrollCode ScrollCode, int& ScrollPos,
                              bool& DoChange) {
     DoChange = false;
+    HideLineHint();
+    EndEdit(false);
     TCustomCvTree& T = *FTree;
     const bool Fixed = T.TotalVarHeightCount() <= 0;
     const int Top = T.TopIndex();
@@ -294,6 +312,8 @@ void TCvTreeView::ScrollVert(TObject* /*Sender*/, TCvScrollCode ScrollCode, int&
 void TCvTreeView::ScrollHorz(TObject* /*Sender*/, TCvScrollCode ScrollCode, int& ScrollPos,
                              bool& DoChange) {
     DoChange = false;
+    HideLineHint();
+    EndEdit(false);
     TCustomCvTree& T = *FTree;
     const int Left = T.LeftPosition();
     int Target = Left;
@@ -323,6 +343,7 @@ void TCvTreeView::ScrollHorz(TObject* /*Sender*/, TCvScrollCode ScrollCode, int&
 void TCvTreeView::WheelScroll(int Delta, UINT Lines) {
     // A page-scroll setting, or one above 120 lines, moves a page per notch.
     const TCvWheelPlan Plan = PlanWheel(Delta, Lines);
+    HideLineHint();
     const int Rows = Plan.ByPage ? Plan.Steps * std::max(1, GetVisibleRowCount() - 1) : Plan.Steps;
     if (Rows != 0)
         SetTopIndex(FTree->TopIndex() - Rows);
@@ -504,6 +525,10 @@ void TCvTreeView::ForgetItem(TCvTreeItem& Item) {
     if (FTree->DropTarget == &Item)
         FTree->DropTarget = nullptr;
     ForgetInputItem(Item);
+    if (FHintItem == &Item)
+        HideLineHint();
+    if (FItemHintItem == &Item)
+        FItemHintItem = nullptr;
     RemoveRow(Item);
 }
 
@@ -580,7 +605,14 @@ bool TCvTreeView::IsLastRowCutOff(const TCvTreeItem& Item) const {
 // ----------------------------------------------------------------- messages
 
 void TCvTreeView::WndProc(TMessage& Message) {
+    HideLineHintFor(Message);
     switch (Message.Msg) {
+    case CM_HINTSHOW:
+        CMHintShow(Message);
+        return;
+    case CM_DRAG:
+        CMDragTree(Message);
+        return;
     case WM_SIZE:
         WMSize(Message);
         return;

@@ -10,17 +10,26 @@
 #include "app/QRVDataMod.h"
 #include "app/SplashForm.h"
 #include "classlib/gui/WindowProbe.h"
+#include "classlib/gui/Menus.h"
 #include "controls/FlatCheckBox.h"
+#include "main/CookieListForm.h"
+#include "main/FilterForm.h"
 #include "main/MainForm.h"
+#include "main/OrganizeForm.h"
+#include "main/StartUpEditForm.h"
 #include "main/Report.h"
 #include "main/ViewReportForm.h"
 #include "tests/main/ScanTestSupport.h"
+#include "tests/support/FakeProgress.h"
 #include "tests/support/GuiTestSupport.h"
+#include "tests/support/SchedulerSections.h"
 #include "tests/support/TempFolder.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
+#include <optional>
 #include <set>
 #include <tuple>
 
@@ -44,6 +53,8 @@ protected:
         Environment.PickFolder = [](HWND, const String&, String&) { return false; };
         Environment.ShowScheduler = [] {};
         Environment.ShowReportViewer = [this] { ++ViewerShown; };
+        Environment.Progress = &Progress;
+        Environment.PopupMenu = [this](TPopupMenu& Menu) { PoppedUp.push_back(Menu.Name); };
     }
     void TearDown() override {
         GuiTest::TearDown();
@@ -66,6 +77,42 @@ protected:
         ASSERT_TRUE(ProbeAnswered(Answer)) << "not shown: " << ToUtf8(Name);
         PostClick(ProbePoint(Answer));
         App->ProcessMessages();
+    }
+    // Clicks the text or the check box of the row with that text in a named list.
+    void ClickRow(const String& List, const String& Row, TProbeQuery Part = pqRowText) {
+        const ATOM Atom = GlobalAddAtomW((List + ProbeRowSeparator + Row).c_str());
+        const LRESULT Answer =
+            SendMessageW(Form->Handle(), ProbeMessage(), Part, static_cast<LPARAM>(Atom));
+        GlobalDeleteAtom(Atom);
+        ASSERT_TRUE(ProbeAnswered(Answer)) << "no row " << ToUtf8(Row) << " in " << ToUtf8(List);
+        PostClick(ProbePoint(Answer));
+        App->ProcessMessages();
+    }
+    void ChooseMenuItem(const String& Name) {
+        auto* Item = dynamic_cast<TMenuItem*>(FindNamedComponent(*Form, Name));
+        ASSERT_NE(Item, nullptr) << ToUtf8(Name);
+        Item->Click();
+        App->ProcessMessages();
+    }
+    // The junk page's way to the results of a scan over Fixture alone.
+    void ScanForJunk(const TTempFolder& Fixture) {
+        Form->Core().ScanPaths.Clear();
+        Form->Core().ScanPaths.AddFolder(ExcludeTrailingBackslash(Fixture.Path()));
+        Click(L"btnCleanMyComputer");
+        Click(L"labJunkFiles");
+        Click(L"btnNext");
+        Form->btnNextClick();
+        ASSERT_EQ(Form->Core().Flow.Page(), pgScanResults);
+    }
+    // The texts of the list's rows that show, in order.
+    static std::vector<String> ShownRows(const TCvTree& List) {
+        std::vector<String> Texts;
+        for (int I = 0; I < List.Items().TotalCount(); ++I) {
+            const TCvTreeItem* Item = List.Items().ItemAtIndex(I);
+            if (!(List.FilteredVisibility() && Item->IsHiddenState()))
+                Texts.emplace_back(Item->Text());
+        }
+        return Texts;
     }
     void PostClick(TPoint Screen) {
         POINT At{Screen.X, Screen.Y};
@@ -91,7 +138,9 @@ protected:
     } Status;
     TFakePrompt Prompt;
     TFakeShell Shell;
+    TFakeProgress Progress;
     int ViewerShown = 0;
+    std::vector<String> PoppedUp;
     TMainFormEnvironment Environment;
     TfrmMain* Form = nullptr;
 };
@@ -195,6 +244,247 @@ TEST_F(MainFormTest, DuringAScanOnlyStopActsAndCloseWaitsForTheLoop) {
     EXPECT_EQ(Form->Core().Flow.ActiveArea(), arCleanMyComputer) << "the click was ignored";
     EXPECT_EQ(Form->Core().Flow.Mode(), mdJunkFiles);
     EXPECT_FALSE(Form->Visible()) << "the window closed once the loop was over";
+}
+
+TEST_F(MainFormTest, ThePathListArrivesFocusedWritesChecksBackAndDeletesTheFocusedRow) {
+    Drives.Types[L'E'] = DRIVE_FIXED;
+    Drives.Types[L'Q'] = DRIVE_FIXED;
+    MakeForm();
+    Click(L"btnCleanMyComputer");
+    Click(L"labJunkFiles");
+    TCvTree& List = *Form->DrivesList;
+    TScanPathList& Paths = Form->Core().ScanPaths;
+    ASSERT_EQ(List.Items().TotalCount(), 3);
+    const auto PathOf = [&](int Row) { return List.Items().ItemAtIndex(Row)->CellText(1); };
+    EXPECT_EQ(PathOf(0), L"C:\\");
+    EXPECT_EQ(List.GetFocusedItem(), List.Items().ItemAtIndex(0)) << "C: is focused on arrival";
+    EXPECT_TRUE(List.HeaderControl().Showing()) << "the columns have their header";
+    EXPECT_GT(List.HeaderControl().Height(), 10);
+    EXPECT_TRUE(List.Items().ItemAtIndex(0)->IsSelected());
+
+    // A check box click reaches the scan's rows.
+    const String EText(List.Items().ItemAtIndex(1)->Text());
+    ClickRow(L"DrivesList", EText, pqRowCheckBox);
+    EXPECT_FALSE(Paths.Row(1).Checked);
+    EXPECT_TRUE(Paths.Row(0).Checked);
+    EXPECT_EQ(List.GetFocusedItem(), List.Items().ItemAtIndex(1)) << "the checked row is focused";
+
+    // Delete takes the focused row; the focus stays in place for the next one.
+    List.SetFocusedItem(List.Items().ItemAtIndex(0));
+    Click(L"btnDeleteDrive");
+    Click(L"btnDeleteDrive");
+    ASSERT_EQ(Paths.Count(), 1);
+    EXPECT_EQ(Paths.Item(0).Path, L"Q:\\");
+    ASSERT_EQ(List.Items().TotalCount(), 1);
+    EXPECT_EQ(PathOf(0), L"Q:\\");
+    Click(L"btnDeleteDrive");
+    Click(L"btnDeleteDrive"); // nothing left to delete
+    EXPECT_EQ(Paths.Count(), 0);
+}
+
+TEST_F(MainFormTest, ResultRowsCarryTheirRecordsAndTheCheckedOnesAreDeleted) {
+    TTempFolder Fixture;
+    Fixture.AddFile(L"a.tmp", "a");
+    Fixture.AddFile(L"sub\\b.bak", "bb");
+    Fixture.AddFile(L"sub\\c.old", "ccc");
+    const String Kept = Fixture.AddFile(L"keep.txt", "keep");
+    MakeForm();
+    ScanForJunk(Fixture);
+    TCvTree& List = *Form->lvScanResults;
+    TScanResults& Results = Form->Core().Results;
+    ASSERT_EQ(Results.Count(), 3);
+    ASSERT_EQ(List.Items().TotalCount(), 3);
+    EXPECT_EQ(List.HeaderControl().Sections().SectionCount(), 5);
+    EXPECT_TRUE(List.HeaderControl().Showing()) << "a scan's columns have their header";
+    for (int I = 0; I < 3; ++I) {
+        const TCvTreeItem* Item = List.Items().ItemAtIndex(I);
+        const TFile* File = TfrmMain::RecordOf(Item);
+        ASSERT_NE(File, nullptr);
+        EXPECT_EQ(Item->Text(), File->Name);
+        EXPECT_EQ(Item->CellText(1), File->Path);
+    }
+    EXPECT_EQ(Form->labScanResultsFilesFoundValue->Caption(), L"3");
+
+    // Nothing checked: the clean-all button says so and opens no menu.
+    Prompt.Answer = IPrompt::ResultOk;
+    Click(L"btnScanResultsCleanAll");
+    EXPECT_TRUE(PoppedUp.empty());
+    ASSERT_EQ(Prompt.Asked.size(), 1u);
+    EXPECT_EQ(Prompt.Asked[0].Text, Form->Core().Message(L"sNoSelectedFiles"));
+
+    // One check box, then all, written back to the records.
+    ClickRow(L"lvScanResults", L"b.bak", pqRowCheckBox);
+    const auto CheckedNames = [&] {
+        std::set<String> Names;
+        for (int I = 0; I < Results.Count(); ++I)
+            if (Results.Row(I).Checked)
+                Names.insert(Results.File(I).Name);
+        return Names;
+    };
+    EXPECT_EQ(CheckedNames(), (std::set<String>{L"b.bak"}));
+    Click(L"btnScanResultsSelectAll");
+    EXPECT_EQ(CheckedNames().size(), 3u);
+    for (int I = 0; I < 3; ++I)
+        EXPECT_TRUE(List.Items().ItemAtIndex(I)->IsChecked());
+    Click(L"btnScanResultsCleanAll");
+    EXPECT_EQ(PoppedUp, (std::vector<String>{L"mnScanResultsCleanAll"}));
+
+    // Delete Files, answered Yes: the files and their rows go, the rest stays.
+    Prompt.Asked.clear();
+    Prompt.Answer = IPrompt::ResultYes;
+    ChooseMenuItem(L"mnDeleteFiles");
+    ASSERT_EQ(Prompt.Asked.size(), 1u);
+    EXPECT_EQ(Prompt.Asked[0].Text, Form->Core().Message(L"DeleteFilesConfirm"));
+    EXPECT_FALSE(FileExists(Fixture.Path() + L"a.tmp"));
+    EXPECT_FALSE(FileExists(Fixture.Path() + L"sub\\b.bak"));
+    EXPECT_TRUE(FileExists(Kept));
+    EXPECT_EQ(Results.Count(), 0);
+    EXPECT_EQ(List.Items().TotalCount(), 0);
+    EXPECT_EQ(Form->labScanResultsFilesFoundValue->Caption(), L"0");
+    EXPECT_EQ(Form->Core().Stats.ReportPending(), true);
+    EXPECT_FALSE(Progress.Running) << "the progress closed";
+}
+
+TEST_F(MainFormTest, TheFilterHidesRowsTheClearShowsThemAndADoubleClickOpensTheFocusedFile) {
+    TTempFolder Fixture;
+    Fixture.AddFile(L"a.tmp", "a");
+    Fixture.AddFile(L"b.tmp", "bbbb");
+    // Each filter click takes the next answer; none: the dialog is cancelled.
+    std::vector<std::optional<TFilterCriteria>> Answers;
+    Environment.AskFilter = [&](TFilterCriteria& Criteria) {
+        const std::optional<TFilterCriteria> Answer = Answers.front();
+        Answers.erase(Answers.begin());
+        if (Answer)
+            Criteria = *Answer;
+        return Answer.has_value();
+    };
+    MakeForm();
+    ScanForJunk(Fixture);
+    TCvTree& List = *Form->lvScanResults;
+    Click(L"btnScanResultsSelectAll");
+
+    TFilterCriteria OnlyA;
+    OnlyA.ByName = true;
+    OnlyA.NameMask = L"a*";
+    OnlyA.Safe = OnlyA.Warning = OnlyA.Critical = true;
+    // A first OK without choices keeps no safety class: every row is hidden.
+    Answers = {std::nullopt, TFilterCriteria{}, OnlyA};
+    const struct {
+        const char* Step;
+        const wchar_t* Click;
+        std::vector<String> Shown;
+        bool ClearEnabled;
+    } Steps[] = {
+        {"cancelled", L"btnScaResultsFilter", {L"a.tmp", L"b.tmp"}, false},
+        {"nothing chosen", L"btnScaResultsFilter", {}, true},
+        {"the name", L"btnScaResultsFilter", {L"a.tmp"}, true},
+        {"cleared", L"btnScaResultsClearFilter", {L"a.tmp", L"b.tmp"}, false},
+    };
+    for (const auto& Step : Steps) {
+        SCOPED_TRACE(Step.Step);
+        Click(Step.Click);
+        EXPECT_EQ(ShownRows(List), Step.Shown);
+        EXPECT_EQ(Form->labScanResultsFilesFoundValue->Caption(), IntToStr(Step.Shown.size()));
+        EXPECT_EQ(Form->btnScaResultsClearFilter->Enabled(), Step.ClearEnabled);
+    }
+    // Hidden rows were unchecked and the clear leaves every row unchecked.
+    for (int I = 0; I < List.Items().TotalCount(); ++I)
+        EXPECT_FALSE(List.Items().ItemAtIndex(I)->IsChecked());
+
+    Prompt.Answer = IPrompt::ResultYes;
+    ClickRow(L"lvScanResults", L"b.tmp");
+    Form->lvScanResultsDblClick();
+    ASSERT_EQ(Shell.Opened.size(), 1u);
+    EXPECT_EQ(Shell.Opened[0], Fixture.Path() + L"b.tmp");
+}
+
+TEST_F(MainFormTest, TheOneFileCommandsActOnTheFocusedRowAndZipAndMoveSkipJunk) {
+    TTempFolder Fixture;
+    const String Letter = Fixture.AddFile(L"letter.doc", "a letter");
+    Fixture.AddFile(L"photo.bmp", "a photo");
+    TTempFolder Target;
+    Environment.PickOrganizeFolder = [&](String& Folder) {
+        Folder = ExcludeTrailingBackslash(Target.Path());
+        return true;
+    };
+    int Archives = 0;
+    Environment.AskArchiveName = [&](String& Name) {
+        Name = Target.Path() + L"archive" + IntToStr(++Archives) + L".zip";
+        return true;
+    };
+    MakeForm();
+    const auto Shown = [this](const wchar_t* Name) {
+        return static_cast<TMenuItem*>(Form->FindComponent(Name))->Visible;
+    };
+    ScanForJunk(Fixture); // nothing found: junk has no zip, backup or move
+    EXPECT_FALSE(Shown(L"mnZipFile"));
+    EXPECT_FALSE(Shown(L"mnMoveFile"));
+    EXPECT_FALSE(Form->CheckedFileButtons[1]->Visible());
+
+    Prompt.Answer = IPrompt::ResultOk;
+    Click(L"btnBack");
+    Click(L"labLargeFiles");
+    Click(L"btnNext");
+    Form->edLargeOldLarge->SetValue(0); // every file is large
+    Form->btnNextClick();
+    ASSERT_EQ(Form->Core().Results.Count(), 2);
+    EXPECT_TRUE(Shown(L"mnZipFile"));
+    EXPECT_TRUE(Shown(L"mnBackupFile"));
+    EXPECT_TRUE(Shown(L"mnMoveFile"));
+
+    EXPECT_TRUE(Form->CheckedFileButtons[0]->Showing());
+    Click(L"btnScanResultsSelectAll");
+    Click(L"btnScanResultsPack");
+    EXPECT_TRUE(FileExists(Target.Path() + L"archive1.zip"));
+    Click(L"btnScanResultsUnSelectAll");
+
+    ClickRow(L"lvScanResults", L"letter.doc");
+    ChooseMenuItem(L"mnZipFile");
+    EXPECT_TRUE(FileExists(Target.Path() + L"archive2.zip"));
+    EXPECT_TRUE(FileExists(Letter)) << "zipping leaves the file";
+    ChooseMenuItem(L"mnMoveFile");
+    EXPECT_FALSE(FileExists(Letter));
+    EXPECT_TRUE(FileExists(Target.Path() + L"letter.doc"));
+    EXPECT_EQ(ShownRows(*Form->lvScanResults), (std::vector<String>{L"photo.bmp"}));
+    EXPECT_EQ(Form->labScanResultsFilesFoundValue->Caption(), L"1");
+
+    // The checked files into the organize folder.
+    Click(L"btnScanResultsSelectAll");
+    Click(L"btnScanResultsOrganize");
+    EXPECT_TRUE(FileExists(Target.Path() + L"photo.bmp"));
+    EXPECT_EQ(Form->lvScanResults->Items().TotalCount(), 0);
+}
+
+TEST_F(MainFormTest, DuringARemovalOnlyMinimizeActsAndCloseWaitsForIt) {
+    TTempFolder Fixture;
+    for (int I = 0; I < 5; ++I)
+        Fixture.AddFile(L"f" + IntToStr(I) + L".tmp", "junk");
+    MakeForm();
+    ScanForJunk(Fixture);
+    Click(L"btnScanResultsSelectAll");
+    Prompt.Answer = IPrompt::ResultYes;
+    // Queued for the removal's own message pump: a click on an area picture, a second removal
+    // command and the window's close.
+    Progress.OnPump = [this, Posted = false]() mutable {
+        if (Posted)
+            return;
+        Posted = true;
+        PostClick(Form->AreaPictures[arSystemConfiguration]->ClientToScreen(TPoint{27, 27}));
+        Form->btnScanResultsSelectAllClick();
+        ChooseMenuItem(L"mnDeleteFiles");
+        PostMessageW(Form->Handle(), WM_CLOSE, 0, 0);
+    };
+    ChooseMenuItem(L"mnDeleteFiles");
+
+    EXPECT_FALSE(Form->Busy());
+    const auto Confirmations =
+        std::count_if(Prompt.Asked.begin(), Prompt.Asked.end(), [&](auto& A) {
+            return A.Text == Form->Core().Message(L"DeleteFilesConfirm");
+        });
+    EXPECT_EQ(Confirmations, 1) << "the second removal did not start inside the first";
+    EXPECT_EQ(Form->Core().Results.Count(), 0) << "the removal ran to its end";
+    EXPECT_EQ(Form->Core().Flow.ActiveArea(), arCleanMyComputer) << "the click was ignored";
+    EXPECT_FALSE(Form->Visible()) << "the window closed once the removal was over";
 }
 
 TEST_F(MainFormTest, TheReportIsOfferedOnlyWhenSomethingWasCounted) {
@@ -353,14 +643,32 @@ TEST_F(MainFormTest, TheLanguageFileAndTheWindowsNameTheSameControls) {
     Windows.emplace_back(NewForm<TfrmSplash>(App.get()));
     Windows.emplace_back(NewForm<TfrmProgress>(App.get()));
     Windows.emplace_back(NewForm<TfrmPleaseWait>(App.get()));
+    Windows.emplace_back(NewForm<TfrmFilter>(App.get()));
+    TOrganizeFolders Folders(*Form->Core().Tables().OrganizeToFoldersTable);
+    Windows.emplace_back(NewForm<TfrmOrganize>(App.get(), Folders, Environment.PickFolder));
+    Windows.emplace_back(NewForm<TfrmStartUpEdit>(App.get()));
+    Windows.emplace_back(NewForm<TfrmCookieList>(App.get()));
 
-    // Sections that hold texts rather than a control's, and the scheduler's window.
+    // Sections that hold texts rather than a control's; the scheduler's window's come from its own
+    // list.
     std::set<String> Names{L"MESSAGES",
                            L"APPLICATION",
                            L"SELECTDIRECTORYCAPTION",
                            L"LABLARGEFILESOPTIONSDESCRIPTION",
                            L"LABOLDFILESOPTIONSDESCRIPTION",
-                           L"FRMSCHEDULERMAIN"};
+                           L"LVREGISTRYCLEANERCOLUMNNAME1",
+                           L"LVREGISTRYCLEANERCOLUMNNAME2",
+                           L"LVREGISTRYCLEANERCOLUMNNAME3",
+                           L"FRMCOOKIESLISTCAPTION",
+                           L"FRMCOOKIESLISTCOLUMNNAME1",
+                           L"LVJUNKFILESOPTIONSCOLUMN1",
+                           L"LVJUNKFILESOPTIONSCOLUMN2",
+                           L"LVSCANRESULTSEMPTYFILESCOLUMNNAME1",
+                           L"ZIPOPENDIALOG"};
+    for (int Column = 1; Column <= 6; ++Column)
+        Names.insert(L"LVSCANRESULTSJUNKFILESCOLUMNNAME" + IntToStr(Column));
+    for (const wchar_t* Section : SchedulerWindowSections)
+        Names.insert(UpperCase(Section));
     for (const TForm* Window : {static_cast<const TForm*>(Form)}) {
         Names.insert(UpperCase(Window->Name));
         CollectNames(*Window, Names);
@@ -384,7 +692,9 @@ TEST_F(MainFormTest, TheLanguageFileAndTheWindowsNameTheSameControls) {
                                    L"labPrompt",
                                    L"labText",
                                    L"labFile",
-                                   L"labPleaseWait"};
+                                   L"labPleaseWait",
+                                   L"labNextRunTime",
+                                   L"lablShutdownManagerUM"};
     const std::vector<String> Sections = SectionsOf(LanguageFile);
     const std::set<String> Known(Sections.begin(), Sections.end());
     std::vector<const TControl*> Captioned;
