@@ -101,6 +101,36 @@ void TCvTreeView::ForgetInputItem(const TCvTreeItem& Item) {
         Invalidate();
     }
     std::erase(FFrameSelection, &Item);
+    if (FPressedItem == &Item)
+        FPressedItem = nullptr;
+}
+
+TCvCellControl* TCvTreeView::CellControlAt(const THit& Hit) const {
+    if (!Hit.Item || Hit.Part != ipColumn || Hit.Section < 0)
+        return nullptr;
+    const TCvCellStyle* Style = FTree->CellStyleOf(*Hit.Item, Hit.Section);
+    TCvCellControl* Control = Style && !Style->OwnerProps ? Style->Control() : nullptr;
+    return Control && Control->Visible() ? Control : nullptr;
+}
+
+TPoint TCvTreeView::CellPoint(const THit& Hit, int X, int Y) const {
+    const TCvHeaderSection* Section = FTree->SectionOf(Hit.Section);
+    return TPoint{X - FTree->LeftPosition() - (Section ? Section->LeftEdge() : 0), Y};
+}
+
+void TCvTreeView::ReleaseCellControl(const THit& Hit, bool RightButton, int X, int Y) {
+    const THit Pressed{FPressedItem, FPressedSection, ipColumn};
+    TCvCellControl* const Was = CellControlAt(Pressed);
+    FPressedItem = nullptr;
+    TCvCellControl* const Here = CellControlAt(Hit);
+    if (Here) {
+        const TPoint P = CellPoint(Hit, X, Y);
+        Here->MouseUp(RightButton, P.X, P.Y);
+        if (Here == Was)
+            Here->Click();
+    }
+    if (Was && Was != Here)
+        Was->MouseUp(RightButton, -1, -1);
 }
 
 // A click on the hit cell may open its editor (the timing rules aside).
@@ -142,6 +172,18 @@ void TCvTreeView::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y
     if (Hit.Item && Hit.Part == ipButton)
         ToggleExpanded(*Hit.Item);
     if (Hit.Item && Hit.Part == ipColumn) {
+        if (TCvCellControl* Control = CellControlAt(Hit)) {
+            // The press reaches the control at the top of the row's line.
+            const int LH = std::max(1, T.LineHeight());
+            const TPoint P = CellPoint(Hit, X, Y / LH * LH);
+            if (Control->MouseDown(Button == mbRight, P.X, P.Y)) {
+                FPressedItem = Hit.Item;
+                FPressedSection = Hit.Section;
+            } else {
+                TCustomControl::MouseDown(Button, Shift, X, Y);
+                return;
+            }
+        }
         const TCvHeaderSection* Section = T.SectionOf(Hit.Section);
         if (Section && !Section->ClickSelect())
             return;
@@ -351,6 +393,7 @@ bool TCvTreeView::ReleaseLeft(int X, int Y) {
     String Href;
     if (LinkAt(Hit, X, Y, Href) && FTree->OnLinkClick)
         FTree->OnLinkClick(FTree, Href);
+    ReleaseCellControl(Hit, false, X, Y);
     return true;
 }
 
@@ -382,7 +425,10 @@ void TCvTreeView::UpdateCursor(const THit& Hit, int X, int Y) {
 
 bool TCvTreeView::ReleaseRight(int X, int Y) {
     const THit Hit = HitAt(X, Y);
-    return !(Hit.Item && !Usable(*Hit.Item));
+    if (Hit.Item && !Usable(*Hit.Item))
+        return false;
+    ReleaseCellControl(Hit, true, X, Y);
+    return true;
 }
 
 bool TCvTreeView::DoubleClickLeft(int X, int Y) {
@@ -396,6 +442,10 @@ bool TCvTreeView::DoubleClickLeft(int X, int Y) {
     if (T.DblClickMode() == dcmExpand && Hit.Item &&
         (Hit.Part == ipMainText || (T.FullRowSelect && Hit.Part != ipCheckBox)))
         ToggleExpanded(*Hit.Item);
+    if (TCvCellControl* Control = CellControlAt(Hit)) {
+        Control->DoubleClick();
+        return false;
+    }
     FSecondClick = false;
     FLastClickItem = nullptr;
     FLastClickSection = -2;
@@ -406,7 +456,13 @@ bool TCvTreeView::DoubleClickLeft(int X, int Y) {
 bool TCvTreeView::DoubleClickRight(int X, int Y) {
     StopEditTimer();
     const THit Hit = HitAt(X, Y);
-    return !(Hit.Item && !Usable(*Hit.Item));
+    if (Hit.Item && !Usable(*Hit.Item))
+        return false;
+    if (TCvCellControl* Control = CellControlAt(Hit)) {
+        Control->DoubleClick();
+        return false;
+    }
+    return true;
 }
 
 // ------------------------------------------------------------------ moves
@@ -861,6 +917,9 @@ void TCvTreeView::CMMouseLeave(TMessage& Message) {
     // The line hint lies over the row: the pointer resting on it has not left the view.
     if (!PointerOverView())
         HideLineHint();
+    if (TCvCellControl* Was = CellControlAt(THit{FPressedItem, FPressedSection, ipColumn}))
+        Was->MouseUp(false, -1, -1);
+    FPressedItem = nullptr;
     if (TCvTreeItem* Hot = std::exchange(FTree->HotItem, nullptr)) {
         InvalidateItem(*Hot);
         if (HandleAllocated())

@@ -20,18 +20,29 @@ class TCvTreeItems;
 class TObject;
 class TStream;
 class TBitmap;
+class TCanvas;
+struct TRect;
 
 using TCvString = std::wstring;
 
 class TCvCellStyle;
 
-// A control shown inside a cell. The style owns it; painting and input reach it through the view.
+// A control shown inside a cell. The style owns it; painting and input reach it through the view,
+// the mouse in the cell's coordinates.
 class TCvCellControl {
 public:
     virtual ~TCvCellControl() = default;
     virtual void SetCellStyle(TCvCellStyle* Style) = 0;
     virtual bool Visible() const = 0;
     virtual int BorderWidth() const = 0;
+    // Paints the control into Box.
+    virtual void Paint(TCanvas& Canvas, const TRect& Box) = 0;
+    // Answers whether the control takes the press.
+    virtual bool MouseDown(bool RightButton, int X, int Y) = 0;
+    // (-1, -1): the press ended elsewhere.
+    virtual void MouseUp(bool RightButton, int X, int Y) = 0;
+    virtual void Click() = 0;
+    virtual void DoubleClick() = 0;
 };
 
 // The look of one cell of an item.

@@ -1,6 +1,9 @@
 #include "treelist/CvTreeItemTexts.h"
 
 #include <cstring>
+#include <stdexcept>
+
+static_assert(sizeof(wchar_t) == 2, "the block keeps its numbers as 16-bit characters");
 
 TCvPackedTexts TCvPackedTexts::MakeEmpty() {
     TCvPackedTexts T;
@@ -8,15 +11,19 @@ TCvPackedTexts TCvPackedTexts::MakeEmpty() {
     return T;
 }
 
-const wchar_t* TCvPackedTexts::Chars() const {
-    return reinterpret_cast<const wchar_t*>(FBlock.get() + 1 + FBlock[0]);
+std::uint32_t TCvPackedTexts::EndOf(int I) const {
+    if (Unit(0) & WideOffsets)
+        return Unit(1 + 2 * I) | std::uint32_t{Unit(2 + 2 * I)} << 16;
+    return Unit(1 + I);
 }
 
 std::wstring_view TCvPackedTexts::Entry(int I) const {
     if (!FBlock)
         return {};
-    const std::uint32_t Begin = I == 0 ? 0 : FBlock[I], End = FBlock[1 + I];
-    return {Chars() + Begin, End - Begin};
+    const int N = EntryCount();
+    const wchar_t* Chars = FBlock.get() + 1 + N * ((Unit(0) & WideOffsets) ? 2 : 1);
+    const std::uint32_t Begin = I == 0 ? 0 : EndOf(I - 1), End = EndOf(I);
+    return {Chars + Begin, End - Begin};
 }
 
 std::vector<std::wstring> TCvPackedTexts::Columns() const {
@@ -36,7 +43,7 @@ void TCvPackedTexts::Replace(int From, int Removed, const std::wstring_view* Add
                              int AddedCount) {
     // The old block stays alive until the new one is filled: Added may point into it.
     std::vector<std::wstring_view> Entries;
-    const int Old = FBlock ? static_cast<int>(FBlock[0]) : 1;
+    const int Old = EntryCount();
     Entries.reserve(static_cast<std::size_t>(Old - Removed + AddedCount));
     for (int I = 0; I < From; ++I)
         Entries.push_back(Entry(I));
@@ -44,20 +51,27 @@ void TCvPackedTexts::Replace(int From, int Removed, const std::wstring_view* Add
     for (int I = From + Removed; I < Old; ++I)
         Entries.push_back(Entry(I));
 
+    if (Entries.size() >= WideOffsets)
+        throw std::length_error("too many column texts");
     std::size_t Total = 0;
     for (const std::wstring_view E : Entries)
         Total += E.size();
-    const std::size_t Header = 1 + Entries.size();
-    const std::size_t Words = Header + (Total * sizeof(wchar_t) + 3) / 4;
-    auto Block = std::make_unique_for_overwrite<std::uint32_t[]>(Words);
-    Block[0] = static_cast<std::uint32_t>(Entries.size());
-    auto* Out = reinterpret_cast<wchar_t*>(Block.get() + Header);
+    const bool Wide = Total > 0xFFFF;
+    const std::size_t Header = 1 + Entries.size() * (Wide ? 2 : 1);
+    auto Block = std::make_unique_for_overwrite<wchar_t[]>(Header + Total);
+    Block[0] = static_cast<wchar_t>(Entries.size() | (Wide ? WideOffsets : 0));
+    wchar_t* const Out = Block.get() + Header;
     std::uint32_t End = 0;
     for (std::size_t I = 0; I < Entries.size(); ++I) {
         if (!Entries[I].empty())
             std::memcpy(Out + End, Entries[I].data(), Entries[I].size() * sizeof(wchar_t));
         End += static_cast<std::uint32_t>(Entries[I].size());
-        Block[1 + I] = End;
+        if (Wide) {
+            Block[1 + 2 * I] = static_cast<wchar_t>(End & 0xFFFF);
+            Block[2 + 2 * I] = static_cast<wchar_t>(End >> 16);
+        } else {
+            Block[1 + I] = static_cast<wchar_t>(End);
+        }
     }
     FBlock = std::move(Block);
 }

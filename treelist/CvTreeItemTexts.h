@@ -18,7 +18,7 @@ public:
     explicit operator bool() const { return FBlock != nullptr; }
 
     std::wstring_view Main() const { return Entry(0); }
-    int ColumnCount() const { return FBlock ? static_cast<int>(FBlock[0]) - 1 : 0; }
+    int ColumnCount() const { return EntryCount() - 1; }
     // Column I, which must exist.
     std::wstring_view Column(int I) const { return Entry(I + 1); }
     std::vector<std::wstring> Columns() const;
@@ -31,12 +31,16 @@ public:
     void SetColumns(const std::vector<std::wstring>& Lines);
 
 private:
-    // Block layout in 32-bit words: the entry count N (the main text counts), the end offset of
-    // each entry in characters, then the characters.
+    // Block layout in 16-bit units, all kept as characters: the entry count N (the main text
+    // counts; the top bit marks 32-bit offsets), the end offset of each entry in characters (one
+    // unit each, or two when the texts together pass 65535 characters), then the characters.
+    static constexpr unsigned WideOffsets = 0x8000;
+    int EntryCount() const { return FBlock ? static_cast<int>(FBlock[0] & ~WideOffsets) : 1; }
+    std::uint16_t Unit(std::size_t I) const { return static_cast<std::uint16_t>(FBlock[I]); }
+    std::uint32_t EndOf(int I) const;
     std::wstring_view Entry(int I) const;
-    const wchar_t* Chars() const;
     // Rebuilds the block with entries [From, From + Removed) replaced by Added[0..AddedCount).
     void Replace(int From, int Removed, const std::wstring_view* Added, int AddedCount);
 
-    std::unique_ptr<std::uint32_t[]> FBlock;
+    std::unique_ptr<wchar_t[]> FBlock;
 };

@@ -354,7 +354,9 @@ void TCvTreeView::DrawColumnCell(TCanvas& Canvas, TCvTreeItem& Item, TCvHeaderSe
     if (T.IsOwnerDrawnCell(Item, Index, Style)) {
         T.DoItemDraw(&Item, Canvas, Inflated(Cell, -1), Index);
     } else if (Style && !Style->OwnerProps && Style->Control()) {
-        // Cell controls paint themselves.
+        TCvCellControl& Control = *Style->Control();
+        if (Control.Visible())
+            Control.Paint(Canvas, Inflated(Cell, -Control.BorderWidth()));
     } else if (Style && Style->Style == CvhsPictureOnly) {
         if (Style->Picture)
             DrawCellPicture(DC, *Style->Picture, Cell);

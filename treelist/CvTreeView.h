@@ -256,6 +256,13 @@ private:
     void RecomputeFrameSelection(bool Below);
     // Drops the input's references to an item that goes.
     void ForgetInputItem(const TCvTreeItem& Item);
+    // The visible control of the column cell hit, or null.
+    TCvCellControl* CellControlAt(const THit& Hit) const;
+    // The cell's own coordinates of a client point.
+    TPoint CellPoint(const THit& Hit, int X, int Y) const;
+    // The cell control under a release gets it (and a click when it had the press); a control
+    // pressed elsewhere hears a release at (-1, -1).
+    void ReleaseCellControl(const THit& Hit, bool RightButton, int X, int Y);
     // Whether the point lies on a link of the HTML cell hit, where that cell was last painted.
     bool LinkAt(const THit& Hit, int X, int Y, String& Href);
     // The tree's cursor, or its link cursor over a link.
@@ -277,6 +284,10 @@ private:
     TCvTreeItem* FFrameEndItem = nullptr;
     int FFrameEndX = 0, FFrameEndY = 0;
     std::vector<TCvTreeItem*> FFrameSelection;
+    // The cell whose control took the last press; its control is looked up when needed, so a
+    // control freed in between is never reached.
+    TCvTreeItem* FPressedItem = nullptr;
+    int FPressedSection = -1;
 
     void WMSize(TMessage& Message);
     void WMMouseWheel(TMessage& Message);

@@ -1,4 +1,5 @@
 #include "tests/treelist/TreeControlSupport.h"
+#include "tests/treelist/DibSurface.h"
 #include "tests/treelist/TreeTestSupport.h"
 #include "treelist/CvTreeNav.h"
 
@@ -617,6 +618,90 @@ TEST_F(CvTreeInputTest, ForwardedMouseEventsCarryTreeCoordinates) {
     EXPECT_EQ(Down.Y, 7 + DY);
     EXPECT_EQ(Up.X, 30 + DX);
     EXPECT_EQ(Up.Y, 7 + DY);
+}
+
+// A cell control that writes down the mouse traffic that reaches it and where it was painted.
+class TProbeControl : public TCvCellControl {
+public:
+    TProbeControl(std::vector<std::string>& Log, TRect& Painted, bool Takes)
+        : FLog(Log), FPainted(Painted), FTakes(Takes) {}
+    void SetCellStyle(TCvCellStyle*) override {}
+    bool Visible() const override { return true; }
+    int BorderWidth() const override { return 2; }
+    void Paint(TCanvas&, const TRect& Box) override { FPainted = Box; }
+    bool MouseDown(bool Right, int X, int Y) override {
+        Note(Right ? "rdown" : "down", X, Y);
+        return FTakes;
+    }
+    void MouseUp(bool Right, int X, int Y) override { Note(Right ? "rup" : "up", X, Y); }
+    void Click() override { FLog.push_back("click"); }
+    void DoubleClick() override { FLog.push_back("dbl"); }
+
+private:
+    void Note(const char* What, int X, int Y) {
+        FLog.push_back(std::string(What) + " " + std::to_string(X) + "," + std::to_string(Y));
+    }
+    std::vector<std::string>& FLog;
+    TRect& FPainted;
+    bool FTakes;
+};
+
+// A control in the second column of row A; row B has none.
+class CvTreeCellControls : public CvTreeInputTest {
+protected:
+    void SetUp() override {
+        CvTreeInputTest::SetUp();
+        for (int I = 0; I < 2; ++I)
+            Tree->HeaderControl().Sections().AppendSection()->SetWidth(100);
+        Tree->SetShowColumns(true);
+        Fill({L"A", L"B"});
+        Tree->SetFocusedItem(Vis(1));
+        Vis(1)->SetSelected(true);
+    }
+    void Give(bool Takes) {
+        TCvTreeItem* A = Vis(0);
+        A->SetFlag(ifUseStyles, true);
+        TCvCellStyle* Style = A->AddStyle();
+        Style->OwnerProps = false;
+        Style->SetControl(new TProbeControl(Log, Painted, Takes));
+    }
+    std::vector<std::string> Log;
+    TRect Painted{-1, -1, -1, -1};
+};
+
+TEST_F(CvTreeCellControls, TheControlPaintsAndHearsPressReleaseAndClickInItsCell) {
+    Give(true);
+    TDibSurface Surface(300, 200);
+    View().PaintTo(Surface.DC(), TRect(0, 0, 300, 200));
+    Send(WM_LBUTTONDOWN, MK_LBUTTON, 150, 12);
+    Send(WM_LBUTTONUP, 0, 150, 12);
+    // Pressed here, released on the row below: the control hears a release elsewhere only.
+    Send(WM_LBUTTONDOWN, MK_LBUTTON, 160, 5);
+    Send(WM_LBUTTONUP, 0, 160, 25);
+    Send(WM_RBUTTONDOWN, MK_RBUTTON, 120, 5);
+    Send(WM_RBUTTONUP, 0, 120, 5);
+    // The cell (100, 0)-(200, 17) less the control's border of 2; the press comes at the top of
+    // the row's line, the release where it is.
+    EXPECT_EQ(Painted, TRect(102, 2, 198, 15));
+    EXPECT_EQ(Log, (std::vector<std::string>{"down 50,0", "up 50,12", "click", "down 60,0",
+                                             "up -1,-1", "rdown 20,0", "rup 20,5", "click"}));
+    EXPECT_EQ(FocusedText(), "A"); // the section selects on a click
+}
+
+TEST_F(CvTreeCellControls, APressTheControlRefusesOnlyGoesOnAndADoubleClickStaysWithIt) {
+    Give(false);
+    int Downs = 0, DoubleClicks = 0;
+    Tree->OnMouseDown = [&Downs](TObject*, TMouseButton, TShiftState, int, int) { ++Downs; };
+    Tree->OnDblClick = [&DoubleClicks](TObject*) { ++DoubleClicks; };
+    Send(WM_LBUTTONDOWN, MK_LBUTTON, 150, 5);
+    Send(WM_LBUTTONUP, 0, 150, 5);
+    EXPECT_EQ(Downs, 1);
+    EXPECT_EQ(FocusedText(), "B"); // not selected: the press was only passed on
+    Send(WM_LBUTTONDBLCLK, MK_LBUTTON, 150, 5);
+    EXPECT_EQ(DoubleClicks, 0);
+    Send(WM_LBUTTONDBLCLK, MK_LBUTTON, 150, 22); // row B: no control
+    EXPECT_EQ(DoubleClicks, 1);
+    EXPECT_EQ(Log, (std::vector<std::string>{"down 50,0", "up 50,5", "dbl"}));
 }
 
 } // namespace

@@ -57,6 +57,28 @@ TEST(CvPackedTexts, ChangesKeepEveryOtherEntry) {
     }
 }
 
+// Past 65535 characters in all, the offsets take two units each; every entry stays whole on the
+// way there and back.
+TEST(CvPackedTexts, TextsPastTheShortOffsetsKeepEveryEntry) {
+    TCvPackedTexts T = TCvPackedTexts::MakeEmpty();
+    T.SetColumns({L"one", L"two"});
+    const std::wstring Long(70000, L'x');
+    T.SetMain(Long);
+    EXPECT_EQ(T.Main(), Long);
+    EXPECT_EQ(T.Column(0), L"one");
+    EXPECT_EQ(T.Column(1), L"two");
+    T.InsertColumn(1, std::wstring(65535, L'y'));
+    EXPECT_EQ(T.Column(1).size(), 65535u);
+    EXPECT_EQ(T.Column(2), L"two");
+    T.SetMain(L"short");
+    T.DeleteColumn(1);
+    EXPECT_EQ(Shape(T), "short|one|two");
+    // Exactly 65535 characters still fit the short offsets.
+    T.SetMain(std::wstring(65535 - 6, L'z'));
+    EXPECT_EQ(T.Main().size(), 65529u);
+    EXPECT_EQ(Shape(T).substr(65529), "|one|two");
+}
+
 TEST(CvPackedTexts, AbsentAndEmptyDiffer) {
     const TCvPackedTexts Absent;
     EXPECT_FALSE(Absent);
