@@ -2,6 +2,8 @@
 
 #include "classlib/gui/NamedChild.h"
 
+#include <cstdint>
+
 TCvTree* MakeTreeList(TComponent& Owner, TWinControl& Parent, const String& Name,
                       const TRect& Bounds) {
     auto* Tree = MakeNamedChild<TCvTree>(Owner, Parent, Name, Bounds);
@@ -21,4 +23,22 @@ TCvHeaderSection* AddHeaderColumn(TCvTree& Tree, const String& Caption, int Widt
         Section->SetWidth(Width);
     }
     return Section;
+}
+
+TCvTreeItem* AddTreeRow(TCvTree& Tree, TCvTreeItem* Parent, const String& Text,
+                        const std::vector<String>& Columns, int Index) {
+    TCvTreeItem* Row = Tree.Items().AddChild(Parent, Text);
+    // Kept one up, so that no row reads as place 0.
+    Row->Data = reinterpret_cast<void*>(static_cast<std::intptr_t>(Index + 1));
+    if (TCvColumnTexts* Texts = Row->ColumnTextList(); Texts && !Columns.empty())
+        Texts->Assign(std::vector<TCvString>(Columns.begin(), Columns.end()));
+    return Row;
+}
+
+int TreeRowIndex(const TCvTreeItem* Row) {
+    return Row ? static_cast<int>(reinterpret_cast<std::intptr_t>(Row->Data)) - 1 : -1;
+}
+
+int FocusedRowIndex(const TCvTree& Tree) {
+    return TreeRowIndex(Tree.GetFocusedItem());
 }

@@ -4,6 +4,8 @@
 
 #include "treelist/CvTree.h"
 
+#include <vector>
+
 class TComponent;
 class TWinControl;
 
@@ -13,3 +15,14 @@ TCvTree* MakeTreeList(TComponent& Owner, TWinControl& Parent, const String& Name
 
 // Appends a column with Caption; Width -1 sizes it to its widest cell, any other value fixes it.
 TCvHeaderSection* AddHeaderColumn(TCvTree& Tree, const String& Caption, int Width);
+
+class TCvTreeItem;
+
+// Appends a row under Parent (null: the top level) with Text and the column texts. Index is the
+// row's place in the list it shows (a list may sort its rows); -1 for none.
+TCvTreeItem* AddTreeRow(TCvTree& Tree, TCvTreeItem* Parent, const String& Text,
+                        const std::vector<String>& Columns = {}, int Index = -1);
+// The place a row was added with; -1 for none or no row.
+int TreeRowIndex(const TCvTreeItem* Row);
+// The focused row's place; -1 when no row is focused.
+int FocusedRowIndex(const TCvTree& Tree);

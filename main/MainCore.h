@@ -77,6 +77,7 @@ public:
 
     const String& AppDir() const { return FAppDir; }
     const String& BackupFolder() const { return FBackupFolder; }
+    const IClock& Clock() const { return FClock; }
     // The Windows folder, then the backup folder; files below them are critical.
     const std::vector<String>& ProtectedPaths() const { return Safety.ProtectedPaths(); }
     const TDataTables& Tables() const { return FTables; }

@@ -7,9 +7,14 @@
 #include "app/QRVDataMod.h"
 #include "app/QRVUtils.h"
 #include "classlib/gui/NamedChild.h"
+#include "main/DuplicateFinder.h"
 #include "main/FeatureContext.h"
+#include "main/FileActions.h"
+#include "main/FolderCleaner.h"
 #include "main/JunkFilesOptionsEdit.h"
+#include "main/RecoveryStore.h"
 #include "main/Report.h"
+#include "main/SplitPages.h"
 #include "main/ViewReportForm.h"
 
 namespace {
@@ -172,6 +177,7 @@ void TfrmMain::FormCreate() {
     // start here with its error.
     FCore->Open();
     FCore->ScanPaths.SetOwnerWindow(Handle());
+    CreateFileFeatures();
     FCore->Flow.ShowPage(pgMainForm);
     SetCaption(FCore->Text(Name, L"Caption"));
     labActivePage->SetCaption(String());
@@ -351,6 +357,17 @@ void TfrmMain::EnsurePageControls(TMainPage Page) {
         {pgScan, &TfrmMain::CreateScanPage},
         {pgScanResults, &TfrmMain::CreateScanResultsPage},
         {pgScanStatistics, &TfrmMain::CreateScanStatisticsPage},
+        {pgAdvancedFeatures, &TfrmMain::CreateAdvancedFeaturesPage},
+        {pgRecoveryFiles, &TfrmMain::CreateRecoveryFilesPage},
+        {pgFolderCleaner, &TfrmMain::CreateFolderCleanerPage},
+        {pgSplitCombine, &TfrmMain::CreateSplitCombinePage},
+        {pgSplitFiles, &TfrmMain::CreateSplitFilesPage},
+        {pgUnsplitFiles, &TfrmMain::CreateUnsplitFilesPage},
+        {pgBackupRestore, &TfrmMain::CreateBackupRestorePage},
+        {pgBackup, &TfrmMain::CreateBackupPage},
+        {pgBackupSelectFiles, &TfrmMain::CreateBackupSelectFilesPage},
+        {pgBackupOptions, &TfrmMain::CreateBackupOptionsPage},
+        {pgRestore, &TfrmMain::CreateRestorePage},
     };
     for (const auto& [Which, Create] : Builders)
         if (Which == Page) {
@@ -388,10 +405,19 @@ void TfrmMain::PageChanged(TMainPage Page) {
 // ------------------------------------------------------------ navigation
 
 void TfrmMain::AreaClick(TMainArea Area) {
+    // These two areas fill their lists as they open.
+    if (Area == arRestoreDeletedFiles)
+        return btnRestoreDeletedFilesClick();
+    if (Area == arBackupData)
+        return btnBackupDataClick();
     FCore->Flow.EnterArea(Area);
 }
 
 void TfrmMain::ModeClick(int Mode) {
+    if (Mode == mdFolderCleaner)
+        return btnFolderCleanerClick();
+    if (Mode == mdDuplicateFiles)
+        return btnDuplicateFilesClick();
     FCore->Flow.EnterMode(Mode);
     const TModeEntry Entry = ModeEntry(Mode);
     if (!CleanOptionsNoteBook)

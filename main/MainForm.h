@@ -14,6 +14,7 @@
 #include "controls/FlatSpinEdit.h"
 #include "controls/HyperLabel.h"
 #include "controls/avImageExpandButton.h"
+#include "main/Backup.h"
 #include "main/Launchers.h"
 #include "main/MainCore.h"
 
@@ -23,6 +24,20 @@
 #include <vector>
 
 class TFeatureContext;
+class TCvTree;
+class TFlatCheckBox;
+class TFlatEdit;
+class TFlatRadioButton;
+class TFlatSpinEditInteger;
+class TPopupMenu;
+class TDuplicateFinder;
+class TFileActions;
+class TfrmOrganize;
+class TFolderCleaner;
+class TOrganizeFolders;
+class TRecoveryList;
+class TRecoveryStore;
+class TSplitPages;
 
 // The hint window of the main program: see-through (alpha 200 of 255).
 class TTransparentHint : public THintWindow {
@@ -48,6 +63,25 @@ struct TMainFormEnvironment {
     std::function<void()> ShowReportViewer;
     // Asks for a new junk mask and its description; null: the junk-mask dialog.
     std::function<bool(String& Extension, String& Description)> AskJunkMask;
+
+    // ---- the duplicate, store, folder-cleaner, split and backup pages; null: the program's own
+    // Files to open: one, or several with Multi; true when chosen.
+    std::function<bool(HWND Owner, bool Multi, std::vector<String>& Files)> PickFiles;
+    // The name of an archive to write (the save dialog: ".zip" added, overwrite asked).
+    std::function<bool(HWND Owner, String& FileName)> PickArchiveName;
+    // A name or mask allowed to have copies (TfrmDuplicatesOptionsEdit).
+    std::function<bool(String& Name)> AskAllowedDuplicate;
+    // The folder to move found files into (TfrmOrganize).
+    std::function<bool(TOrganizeFolders& Folders, String& Folder)> AskOrganizeFolder;
+    // A stored FTP connection (TfrmFTPConnections).
+    std::function<bool(TBackup& Backup, TFtpConnection& Connection)> PickFtpConnection;
+    // The shell's properties sheet of a file.
+    std::function<void(const String& FileName)> ShowProperties;
+    // Explorer and the like.
+    TShellRun ShellRun;
+    // The progress and please-wait windows' stand-ins.
+    IProgress* Progress = nullptr;
+    IProgress* PleaseWait = nullptr;
 };
 
 // The large pictures of the pages, in the order they are loaded from Data\Buttons\Big\: the
@@ -60,6 +94,11 @@ extern const std::array<TPictureFile, 31> BigPictures;
 // The pictures load in order under one guard: the first that cannot be read leaves it and every
 // later one empty. Returns how many load, given whether each file can be read.
 int LoadablePictureCount(const std::vector<bool>& Readable);
+
+// The save dialog of an archive name: "ZIP Files(*.zip)|*.zip", ".zip" added to a name typed
+// without an extension, and replacing an existing file asked. Show: the system's dialog when null.
+bool AskArchiveFileName(HWND Owner, const String& Title, String& FileName,
+                        std::function<bool(OPENFILENAMEW& Params)> Show = nullptr);
 
 class TfrmMain : public TForm {
 public:
@@ -129,6 +168,106 @@ public:
     std::array<TBitmapProgress*, 4> Progress{};
     std::array<TLabel*, 4> labProgress{};
 
+    // ---- duplicates, found-file actions, deleted-file store, folder cleaner, split and
+    //      combine, backup and restore
+    TDuplicateFinder& Duplicates() { return *FDuplicates; }
+    TFileActions& FileActions() { return *FFileActions; }
+    TRecoveryList& RecoveryList() { return *FRecoveryList; }
+    TFolderCleaner& FolderCleaner() { return *FFolderCleaner; }
+    TSplitPages& SplitPages() { return *FSplitPages; }
+    TBackup& Backup() { return *FBackup; }
+
+    void btnDuplicateFilesClick();
+    void btnAddAllowedDuplicatesClick();
+    void btnDeleteAllowedDuplicatesClick();
+    void lvDuplicatesScanResultsItemSelectedChange();
+    void ShowDuplicateGroups();
+    // The results list's commands on the focused row, or on the checked rows.
+    void mnLocalScanResultsMoveFileClick();
+    void mnLocalScanResultsMoveFilesClick();
+    void mnLocalScanResultsZipFileClick();
+    void mnLocalScanResultsZipFilesClick();
+    void mnLocalScanResultsBackupFileClick();
+    void mnLocalScanResultsBackupFilesClick();
+    void mnLocalScanResultsPropertiesFileClick();
+    void btnRestoreDeletedFilesClick();
+    void btnSelectAllRecoveryFilesClick();
+    void btnUnselectAllRecoveryFilesClick();
+    void btnRecoveryFilesClick();
+    void btnDeleteRecoveryFilesClick();
+    void btnFolderCleanerClick();
+    void btnFolderCleanerAddFolderClick();
+    void btnFolderCleanerRemoveFolderClick();
+    void btnFolderCleanerExploreFolderClick();
+    void btnFolderCleanerEmptyFolderClick();
+    void btnSplitFilesClick();
+    void btnSplitFilesFileToSplitBrowseClick();
+    void edSplitFilesDestinationBrowseClick();
+    void btnSplitFilesSplitClick();
+    void btnCombineFilesClick();
+    void lvUnSplitFilesItemSelectedChange();
+    void btnUnSplitFilesBrowseClick();
+    void btnUnsplitFilesCombineClick();
+    void btnUnsplitFilesDeleteClick();
+    void btnBackupDataClick();
+    void btnBackupModeClick(int Mode);
+    void btnBackupSelectFilesAddFolderClick();
+    void btnBackupSelectFilesAddFileClick();
+    void btnBackupSelectFilesRemoveClick();
+    void btnBackupSelectFilesBackupClick();
+    void btnBackupLocalBrowseZIPFileNameClick();
+    void chkZipPasswordClick();
+    void edZipPasswordChange();
+    void btnSaveFTPConnectionClick();
+    void btnLoadFTPConnectionClick();
+    void btnBackupClick();
+    void btnBackupRestoreRestoreFilesClick();
+    void btnLocalBackupRestoreClick();
+    void btnLocalBackupRemoveClick();
+    void btnFTPBackupRestoreClick();
+    void btnFTPBackupRemoveClick();
+
+    // DuplicatesFiles (options)
+    TCvTree* lvDuplicatesOptions = nullptr;
+    TFlatRadioButton* chkDupFileNameOnly = nullptr;
+    TFlatRadioButton* chkDupFileNameAndSize = nullptr;
+    // ScanResults (duplicate groups)
+    TCvTree* lvDuplicatesScanResults = nullptr;
+    // RecoveryFiles
+    TCvTree* lvRecoveryFiles = nullptr;
+    // FolderCleaner
+    TCvTree* lvFolderCleaner = nullptr;
+    TPopupMenu* mnFolderCleaner = nullptr;
+    // SplitFiles
+    TFlatEdit* edSplitFilesFileToSplit = nullptr;
+    TFlatEdit* edSplitFilesDestination = nullptr;
+    TFlatSpinEditInteger* edSplitFilesVolumeSize = nullptr;
+    TFlatComboBox* cmbSplitFilesSizeUM = nullptr;
+    TFlatCheckBox* chkVariableSize = nullptr;
+    TFlatCheckBox* chkSplitFilesDeleteFile = nullptr;
+    // UnsplitFiles
+    TCvTree* lvUnSplitFiles = nullptr;
+    TFlatEdit* edUnsplitFilesDestination = nullptr;
+    // BackupSelectFiles
+    TCvTree* lvBackupSelectFiles = nullptr;
+    // BackupOptions
+    TFlatComboBox* cmbZipCompression = nullptr;
+    TFlatCheckBox* chkZipPassword = nullptr;
+    TFlatEdit* edZipPassword = nullptr;
+    TNotebook* BackupDestinationNotebook = nullptr;
+    TImage* imgNBBackup = nullptr;
+    TFlatEdit* edBackupLocalZIPFileName = nullptr;
+    TFlatEdit* edBackupFTPSession = nullptr;
+    TFlatEdit* edBackupFTPHost = nullptr;
+    TFlatEdit* edBackupFTPPort = nullptr;
+    TFlatEdit* edBackupFTPUser = nullptr;
+    TFlatEdit* edBackupFTPPassword = nullptr;
+    TFlatEdit* edBackupFTPRemoteDir = nullptr;
+    TFlatEdit* edBackupFTPArchive = nullptr;
+    // Restore
+    TCvTree* lvLocalBackupRestore = nullptr;
+    TCvTree* lvFTPBackupRestore = nullptr;
+
 protected:
     void WndProc(TMessage& Message) override;
 
@@ -149,6 +288,19 @@ private:
     void CreateScanPage(TPage& Page);
     void CreateScanResultsPage(TPage& Page);
     void CreateScanStatisticsPage(TPage& Page);
+    void CreateAdvancedFeaturesPage(TPage& Page);
+    void CreateDuplicatesOptionsPage(TPage& Page);
+    void CreateDuplicateGroupList(TWinControl& Parent, const TRect& Bounds);
+    void CreateRecoveryFilesPage(TPage& Page);
+    void CreateFolderCleanerPage(TPage& Page);
+    void CreateSplitCombinePage(TPage& Page);
+    void CreateSplitFilesPage(TPage& Page);
+    void CreateUnsplitFilesPage(TPage& Page);
+    void CreateBackupRestorePage(TPage& Page);
+    void CreateBackupPage(TPage& Page);
+    void CreateBackupSelectFilesPage(TPage& Page);
+    void CreateBackupOptionsPage(TPage& Page);
+    void CreateRestorePage(TPage& Page);
     // Makes Page's controls the first time it is shown, then gives them the skin and language.
     void EnsurePageControls(TMainPage Page);
 
@@ -179,6 +331,27 @@ private:
     void RunLoop(const std::function<void()>& Loop);
     void ReadOptions();
 
+    // The feature logic of the duplicate, store, folder-cleaner, split and backup pages, made
+    // once the tables are open.
+    void CreateFileFeatures();
+    // The lists show what their logic holds.
+    void ShowAllowedDuplicates();
+    void ShowRecoveryFiles();
+    void ShowFolderCleanerFolders();
+    void ShowSplitRecords();
+    void ShowBackupSelection();
+    void ShowBackupRecords();
+    // The results changed under the list: it and the numbers follow.
+    void ResultsChanged();
+    // The row of the results list the one-file commands act on; -1 when none.
+    int FocusedResultIndex() const;
+    bool PickArchiveName(String& FileName);
+    bool PickFolder(const String& Caption, String& Folder);
+    // A page's check boxes into its logic's rows.
+    void ReadRecoveryChecks();
+    // The folder picker's caption of the language section "SelectFolder".
+    String SelectFolderCaption() const;
+
     void FormCloseQuery(bool& CanClose);
     void FormClose();
     void ShowReportViewer();
@@ -189,6 +362,21 @@ private:
     std::unique_ptr<TMainCore> FCore;
     std::unique_ptr<TFeatureContext> FContext;
     std::unique_ptr<TLaunchers> FLaunchers;
+    // ---- the duplicate, store, folder-cleaner, split and backup logic
+    IProgress* FProgress = nullptr;
+    IProgress* FPleaseWait = nullptr;
+    std::unique_ptr<TFileFeatureContext> FFileContext;
+    std::unique_ptr<TRecoveryStore> FRecoveryStore;
+    std::unique_ptr<TRecoveryList> FRecoveryList;
+    std::unique_ptr<TBackup> FBackup;
+    std::unique_ptr<TFileActions> FFileActions;
+    std::unique_ptr<TDuplicateFinder> FDuplicates;
+    std::unique_ptr<TFolderCleaner> FFolderCleaner;
+    std::unique_ptr<TSplitPages> FSplitPages;
+    std::unique_ptr<TOrganizeFolders> FOrganizeFolders;
+    TfrmOrganize* FOrganize = nullptr; // made at its first use, owned by the window
+    std::vector<TBackupRecord> FLocalBackups;
+    std::vector<TBackupRecord> FFtpBackups;
     int FLoadableBigPictures = 0;
     std::array<bool, MainPageCount> FPageBuilt{};
     bool FBusy = false;

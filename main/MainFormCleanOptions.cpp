@@ -55,6 +55,8 @@ void TfrmMain::CreateCleanOptionsPage(TPage& Page) {
         cmbPeriods->Items().Add(FCore->Message(Key));
     cmbPeriods->SetItemIndex(FCore->Options.Period);
 
+    CreateDuplicatesOptionsPage(*CleanOptionsNoteBook->Pages(3));
+
     const TModeEntry Entry = ModeEntry(FCore->Flow.Mode());
     CleanOptionsNoteBook->SetActivePage(Entry.OptionsPage.empty() ? String(L"JunkFiles")
                                                                   : Entry.OptionsPage);
@@ -65,8 +67,9 @@ void TfrmMain::CleanOptionsPageChanged() {
     MoveBackgroundCopy(*oimage, *CleanOptionsNoteBook->Pages(CleanOptionsNoteBook->PageIndex()));
     const int Mode = FCore->Flow.Mode();
     const String Description =
-        Mode == mdLargeFiles ? FCore->Text(L"labLargeFilesOptionsDescription", L"Caption")
-        : Mode == mdOldFiles ? FCore->Text(L"labOldFilesOptionsDescription", L"Caption")
-                             : FCore->Message(L"sModJunkFiles");
+        Mode == mdLargeFiles       ? FCore->Text(L"labLargeFilesOptionsDescription", L"Caption")
+        : Mode == mdOldFiles       ? FCore->Text(L"labOldFilesOptionsDescription", L"Caption")
+        : Mode == mdDuplicateFiles ? FCore->Message(L"sOptionsDuplicateFiles")
+                                   : FCore->Message(L"sModJunkFiles");
     labCleanOptionsTitleDescription->SetCaption(Description);
 }

@@ -17,6 +17,7 @@ void TfrmMain::CreateScanResultsPage(TPage& Page) {
                [this] { btnScanResultsSelectAllClick(); });
     MakeButton(Page, L"btnScanResultsUnSelectAll", Bounds(132, 378, 110, 25), Inside, 17,
                [this] { btnScanResultsUnSelectAllClick(); });
+    CreateDuplicateGroupList(Page, Bounds(16, 28, 220, 340));
     btnScanStatictics = MakeButton(Page, L"btnScanStatictics", Bounds(421, 378, 110, 25), Inside, 1,
                                    [this] { btnScanStaticticsClick(); });
 }

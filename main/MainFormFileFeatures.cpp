@@ -1,0 +1,192 @@
+// The logic behind the duplicate, store, folder-cleaner, split and backup pages, the pickers they
+// share, and the results list's commands that move, zip, back up and show a found file.
+#include "app/FileInfo.h"
+#include "app/PleaseWaitForm.h"
+#include "app/ProgressForm.h"
+#include "app/TreeLists.h"
+#include "classlib/gui/Dialogs.h"
+#include "main/DuplicateFinder.h"
+#include "main/DuplicatesOptionsEdit.h"
+#include "main/FTPConnectionsFprm.h"
+#include "main/FeatureContext.h"
+#include "main/FileActions.h"
+#include "main/FolderCleaner.h"
+#include "main/MainForm.h"
+#include "main/OrganizeForm.h"
+#include "main/RecoveryStore.h"
+#include "main/SplitPages.h"
+
+#include <memory>
+
+bool AskArchiveFileName(HWND Owner, const String& Title, String& FileName,
+                        std::function<bool(OPENFILENAMEW& Params)> Show) {
+    TOpenDialog Dialog(nullptr);
+    Dialog.Title = Title;
+    Dialog.Filter = L"ZIP Files(*.zip)|*.zip";
+    Dialog.DefaultExt = L"zip";
+    Dialog.FileName = FileName;
+    Dialog.Options = {ofHideReadOnly, ofEnableSizing, ofPathMustExist, ofOverwritePrompt,
+                      ofNoReadOnlyReturn};
+    Dialog.ShowDialog = Show ? std::move(Show) : [Owner](OPENFILENAMEW& Params) {
+        Params.hwndOwner = Owner;
+        return GetSaveFileNameW(&Params) != FALSE;
+    };
+    if (!Dialog.Execute())
+        return false;
+    FileName = Dialog.FileName;
+    return true;
+}
+
+namespace {
+
+bool PickFilesWithDialog(HWND Owner, bool Multi, std::vector<String>& Files) {
+    TOpenDialog Dialog(nullptr);
+    Dialog.Filter = L"Any File(*.*)|*.*";
+    Dialog.Options = {ofHideReadOnly, ofEnableSizing, ofFileMustExist};
+    if (Multi)
+        Dialog.Options.Include(ofAllowMultiSelect);
+    Dialog.ShowDialog = [Owner](OPENFILENAMEW& Params) {
+        Params.hwndOwner = Owner;
+        return GetOpenFileNameW(&Params) != FALSE;
+    };
+    if (!Dialog.Execute())
+        return false;
+    Files = Dialog.Files();
+    return true;
+}
+
+} // namespace
+
+void TfrmMain::CreateFileFeatures() {
+    FProgress = FEnvironment.Progress;
+    if (!FProgress)
+        FProgress = NewForm<TfrmProgress>(this);
+    FPleaseWait = FEnvironment.PleaseWait;
+    if (!FPleaseWait)
+        FPleaseWait = NewForm<TfrmPleaseWait>(this);
+    if (!FEnvironment.PickFiles)
+        FEnvironment.PickFiles = &PickFilesWithDialog;
+    if (!FEnvironment.PickArchiveName)
+        FEnvironment.PickArchiveName = [this](HWND Owner, String& FileName) {
+            return AskArchiveFileName(Owner, FCore->Text(L"ZipOpenDialog", L"Caption"), FileName);
+        };
+    if (!FEnvironment.AskOrganizeFolder)
+        FEnvironment.AskOrganizeFolder = [this](TOrganizeFolders& Folders, String& Folder) {
+            if (!FOrganize)
+                FOrganize = NewForm<TfrmOrganize>(this, Folders, FEnvironment.PickFolder);
+            return FOrganize->Ask(Folder);
+        };
+    if (!FEnvironment.ShowProperties)
+        FEnvironment.ShowProperties = [this](const String& FileName) {
+            ShowFileProperties(FileName, Handle());
+        };
+    if (!FEnvironment.ShellRun)
+        FEnvironment.ShellRun = [this](const TShellRequest& Request) {
+            RunShellRequest(Handle(), Request);
+        };
+
+    const TDataTables& Tables = FCore->Tables();
+    FFileContext = std::make_unique<TFileFeatureContext>(
+        TFileFeatureContext{Tables, FCore->Clock(), FEnvironment.Core.Prompt, *FProgress,
+                            [this](const String& Key) { return FCore->Message(Key); },
+                            FCore->Text(L"Application", L"Caption"), FCore->AppDir() + L"Temp\\"});
+    FOrganizeFolders = std::make_unique<TOrganizeFolders>(*Tables.OrganizeToFoldersTable);
+    FRecoveryStore = std::make_unique<TRecoveryStore>(*Tables.RecoveryFilesTable, FCore->Clock());
+    FRecoveryList = std::make_unique<TRecoveryList>(*FRecoveryStore);
+    FBackup = std::make_unique<TBackup>(*FFileContext);
+    FFileActions = std::make_unique<TFileActions>(*FFileContext, FCore->Stats, *FRecoveryStore,
+                                                  *FBackup, [this] { return FCore->Flow.Mode(); });
+    FDuplicates = std::make_unique<TDuplicateFinder>(*FCore, *FContext, FProgress);
+    FFolderCleaner = std::make_unique<TFolderCleaner>(*Tables.FolderCleanerTable, *FContext,
+                                                      FPleaseWait, FEnvironment.ShellRun);
+    FSplitPages =
+        std::make_unique<TSplitPages>(*Tables.SplitTable, *FContext, FCore->Clock(), FProgress);
+    if (!FEnvironment.AskAllowedDuplicate)
+        FEnvironment.AskAllowedDuplicate = &AskAllowedDuplicate;
+    if (!FEnvironment.PickFtpConnection)
+        FEnvironment.PickFtpConnection = &PickFtpConnection;
+    FCore->OnBackupStep = [this] { btnBackupSelectFilesBackupClick(); };
+    // The groups of a duplicate search stand beside its results.
+    FCore->OnScanEnded = [this, Ended = FCore->OnScanEnded] {
+        if (Ended)
+            Ended();
+        if (FCore->Flow.Mode() == mdDuplicateFiles)
+            ShowDuplicateGroups();
+    };
+}
+
+bool TfrmMain::PickArchiveName(String& FileName) {
+    return FEnvironment.PickArchiveName(Handle(), FileName);
+}
+
+bool TfrmMain::PickFolder(const String& Caption, String& Folder) {
+    return FEnvironment.PickFolder(Handle(), Caption, Folder);
+}
+
+String TfrmMain::SelectFolderCaption() const {
+    return FCore->Text(L"SelectFolder", L"Caption");
+}
+
+// ------------------------------------------------------- the results list's commands
+
+int TfrmMain::FocusedResultIndex() const {
+    const auto* List = dynamic_cast<const TCvTree*>(FindComponent(L"lvScanResults"));
+    const int Index = List ? FocusedRowIndex(*List) : -1;
+    return Index < FCore->Results.Count() ? Index : -1;
+}
+
+void TfrmMain::mnLocalScanResultsMoveFileClick() {
+    const int Index = FocusedResultIndex();
+    String Folder;
+    if (Index < 0 || !FEnvironment.AskOrganizeFolder(*FOrganizeFolders, Folder))
+        return;
+    FFileActions->MoveOne(FCore->Results, Index, Folder);
+    ResultsChanged();
+}
+
+void TfrmMain::mnLocalScanResultsMoveFilesClick() {
+    String Folder;
+    if (!FEnvironment.AskOrganizeFolder(*FOrganizeFolders, Folder))
+        return;
+    RunLoop([&] { FFileActions->MoveChecked(FCore->Results, Folder); });
+    ResultsChanged();
+}
+
+void TfrmMain::mnLocalScanResultsZipFileClick() {
+    const int Index = FocusedResultIndex();
+    String Archive;
+    if (Index >= 0 && PickArchiveName(Archive))
+        RunLoop([&] { FFileActions->ZipOne(FCore->Results, Index, Archive); });
+}
+
+void TfrmMain::mnLocalScanResultsZipFilesClick() {
+    if (!FFileActions->CanRemoveChecked(FCore->Results))
+        return; // told "sNoSelectedFiles"
+    String Archive;
+    if (PickArchiveName(Archive))
+        RunLoop([&] { FFileActions->ZipChecked(FCore->Results, Archive); });
+}
+
+void TfrmMain::mnLocalScanResultsBackupFileClick() {
+    const int Index = FocusedResultIndex();
+    String Archive;
+    if (Index >= 0 && PickArchiveName(Archive))
+        RunLoop([&] { FFileActions->BackupOne(FCore->Results, Index, Archive); });
+}
+
+void TfrmMain::mnLocalScanResultsBackupFilesClick() {
+    if (FFileActions->BackupChecked(FCore->Results))
+        FCore->Flow.ShowPage(pgBackup);
+    else
+        FFileActions->CanRemoveChecked(FCore->Results); // tells "sNoSelectedFiles"
+}
+
+void TfrmMain::mnLocalScanResultsPropertiesFileClick() {
+    const int Index = FocusedResultIndex();
+    if (Index >= 0)
+        FEnvironment.ShowProperties(FCore->Results.File(Index).FullName());
+}
+
+void TfrmMain::ResultsChanged() {
+    FCore->UpdateScanStatistics();
+}
