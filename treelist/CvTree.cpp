@@ -4,6 +4,7 @@
 #include "classlib/rtl/Classes.h"
 #include "classlib/rtl/SysUtils.h"
 #include "classlib/rtl/WinApi.h"
+#include "classlib/gui/WindowProbe.h"
 #include "treelist/CvHook.h"
 #include "treelist/CvTreeError.h"
 
@@ -1037,6 +1038,10 @@ void TCustomCvTree::WndProc(TMessage& Message) {
     case WM_SIZE:
         TCvXPThemedControl::WndProc(Message);
         LayoutParts();
+        return;
+    case CM_PROBEROW:
+        Message.Result = AnswerProbeRow(
+            Message.WParam, reinterpret_cast<const TProbeRow*>(Message.LParam)->RowText);
         return;
     default:
         break;

@@ -404,6 +404,10 @@ public:
     // Tests and the view: the tree sorts as a header click with or without Ctrl would.
     void SortByHeaderClick(TCvHeaderSection* Section, bool Ctrl);
 
+    // The answer to CM_PROBEROW (classlib/gui/WindowProbe.h): brings the first shown row whose
+    // text is RowText into view and gives the screen centre of its text or check box.
+    LRESULT AnswerProbeRow(WPARAM Query, const String& RowText);
+
 protected:
     String GetThemedClassName() const override { return L"TREEVIEW"; }
     void CreateParams(TCreateParams& Params) const override;
