@@ -22,6 +22,8 @@ TCvHeaderSection* AddHeaderColumn(TCvTree& Tree, const String& Caption, int Widt
         Section->SetAutoSize(false);
         Section->SetWidth(Width);
     }
+    // A header without sections hides itself, also when its last one was deleted.
+    Tree.SetShowColumns(true);
     return Section;
 }
 

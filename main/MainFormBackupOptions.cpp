@@ -41,6 +41,7 @@ void TfrmMain::CreateBackupOptionsPage(TPage& Page) {
     edZipPassword =
         MakeNamedChild<TFlatEdit>(*this, Page, L"edZipPassword", Bounds(170, 39, 200, 19));
     edZipPassword->SetPasswordChar(L'#');
+    chkZipPassword->SetTransparent(true);
     chkZipPassword->OnClick = [this](TObject*) { chkZipPasswordClick(); };
     edZipPassword->OnChange = [this](TObject*) { edZipPasswordChange(); };
 

@@ -20,10 +20,14 @@ void TfrmMain::CreateDuplicatesOptionsPage(TPage& Page) {
                                                              Bounds(224, 294, 220, 17));
     chkDupFileNameAndSize->SetChecked(FDuplicates->ByNameAndSize);
     chkDupFileNameOnly->SetChecked(!FDuplicates->ByNameAndSize);
-    for (TFlatRadioButton* Choice : {chkDupFileNameOnly, chkDupFileNameAndSize})
+    for (TFlatRadioButton* Choice : {chkDupFileNameOnly, chkDupFileNameAndSize}) {
+        // The skin pass gives radio buttons no caption.
+        Choice->SetCaption(FCore->Text(Choice->Name, L"Caption"));
+        Choice->SetTransparent(true);
         Choice->OnClick = [this](TObject*) {
             FDuplicates->ByNameAndSize = chkDupFileNameAndSize->Checked();
         };
+    }
     TavImageList* Inside = frmDM ? frmDM->avILInside : nullptr;
     MakeButton(Page, L"btnAddAllowedDuplicates", Bounds(16, 338, 120, 25), Inside, 2,
                [this] { btnAddAllowedDuplicatesClick(); });

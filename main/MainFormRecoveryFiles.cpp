@@ -14,9 +14,9 @@ void TfrmMain::CreateRecoveryFilesPage(TPage& Page) {
                [this] { btnSelectAllRecoveryFilesClick(); });
     MakeButton(Page, L"btnUnselectAllRecoveryFiles", Bounds(132, 378, 110, 25), Inside, 17,
                [this] { btnUnselectAllRecoveryFilesClick(); });
-    MakeButton(Page, L"btnRecoveryFiles", Bounds(305, 378, 110, 25), Inside, -1,
+    MakeButton(Page, L"btnRecoveryFiles", Bounds(281, 378, 110, 25), Inside, -1,
                [this] { btnRecoveryFilesClick(); });
-    MakeButton(Page, L"btnDeleteRecoveryFiles", Bounds(421, 378, 110, 25), Inside, 13,
+    MakeButton(Page, L"btnDeleteRecoveryFiles", Bounds(397, 378, 134, 25), Inside, 13,
                [this] { btnDeleteRecoveryFilesClick(); });
 }
 

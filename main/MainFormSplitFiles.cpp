@@ -34,6 +34,8 @@ void TfrmMain::CreateSplitFilesPage(TPage& Page) {
         MakeNamedChild<TFlatCheckBox>(*this, Page, L"chkVariableSize", Bounds(16, 176, 400, 17));
     chkSplitFilesDeleteFile = MakeNamedChild<TFlatCheckBox>(*this, Page, L"chkSplitFilesDeleteFile",
                                                             Bounds(16, 202, 400, 17));
+    chkVariableSize->SetTransparent(true);
+    chkSplitFilesDeleteFile->SetTransparent(true);
     MakeButton(Page, L"btnSplitFilesSplit", Bounds(16, 378, 120, 25), Inside, -1,
                [this] { btnSplitFilesSplitClick(); });
 }

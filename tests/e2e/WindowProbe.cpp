@@ -4,6 +4,7 @@
 //        e2e_window_probe menu TITLE EXE_PATH MENU_ITEM
 //        e2e_window_probe row|check TITLE EXE_PATH LIST ROW_TEXT
 //        e2e_window_probe key TITLE EXE_PATH VIRTUAL_KEY
+//        e2e_window_probe type TITLE EXE_PATH TEXT
 //        e2e_window_probe send HANDLE MESSAGE [WPARAM [LPARAM]]   (numbers decimal or 0x...)
 // Exit code 0 when the window of EXE_PATH titled TITLE exists and the check holds or the
 // action was sent, 1 when not, 2 on bad arguments. The window answers by names (the class
@@ -11,7 +12,7 @@
 // screen point of its centre as "X Y"; "click" clicks its
 // centre, "row" and "check" the text or the check box of a list's row, with ordinary mouse
 // messages; "menu" posts the named menu item's command; "key" presses a key in the focused
-// control. "send" sends the message to the window handle (as a program would that read it from
+// control; "type" types the text there, character by character. "send" sends the message to the window handle (as a program would that read it from
 // a settings file) and prints the result.
 #include "classlib/gui/WindowProbe.h"
 #include "classlib/rtl/WinApi.h"
@@ -119,6 +120,17 @@ int PressKey(HWND Top, const wchar_t* KeyText) {
     return 0;
 }
 
+// Types Text into the control that has the focus in Top's thread, as the keyboard's characters.
+int TypeText(HWND Top, const wchar_t* Text) {
+    GUITHREADINFO Info{};
+    Info.cbSize = sizeof Info;
+    GetGUIThreadInfo(GetWindowThreadProcessId(Top, nullptr), &Info);
+    const HWND Target = Info.hwndFocus ? Info.hwndFocus : Top;
+    for (const wchar_t* Char = Text; *Char; ++Char)
+        PostMessageW(Target, WM_CHAR, *Char, 1);
+    return 0;
+}
+
 // The commands that name something inside the window.
 int Inside(HWND Top, const std::wstring& Command, int Argc, wchar_t** Argv) {
     const std::wstring Name = Argv[4];
@@ -137,6 +149,8 @@ int Inside(HWND Top, const std::wstring& Command, int Argc, wchar_t** Argv) {
         return PostMenuCommand(Top, Name);
     if (Command == L"key" && Argc == 5)
         return PressKey(Top, Argv[4]);
+    if (Command == L"type" && Argc == 5)
+        return TypeText(Top, Argv[4]);
     if ((Command == L"row" || Command == L"check") && Argc == 6)
         return ClickAt(Top, Ask(Top, Command == L"row" ? pqRowText : pqRowCheckBox,
                                 Name + ProbeRowSeparator + Argv[5]));
