@@ -22,7 +22,7 @@ TCvHeaderSection* AddHeaderColumn(TCvTree& Tree, const String& Caption, int Widt
         Section->SetAutoSize(false);
         Section->SetWidth(Width);
     }
-    // A header without sections hides itself, also when its last one was deleted.
+    // The tree refuses to show a header without sections, so the first one switches it on.
     Tree.SetShowColumns(true);
     return Section;
 }
@@ -32,7 +32,7 @@ TCvTreeItem* AddTreeRow(TCvTree& Tree, TCvTreeItem* Parent, const String& Text,
     TCvTreeItem* Row = Tree.Items().AddChild(Parent, Text);
     // Kept one up, so that no row reads as place 0.
     Row->Data = reinterpret_cast<void*>(static_cast<std::intptr_t>(Index + 1));
-    if (TCvColumnTexts* Texts = Row->ColumnTextList(); Texts && !Columns.empty())
+    if (auto Texts = Row->ColumnTextList(); Texts && !Columns.empty())
         Texts->Assign(std::vector<TCvString>(Columns.begin(), Columns.end()));
     return Row;
 }

@@ -13,7 +13,8 @@ class TWinControl;
 TCvTree* MakeTreeList(TComponent& Owner, TWinControl& Parent, const String& Name,
                       const TRect& Bounds);
 
-// Appends a column with Caption; Width -1 sizes it to its widest cell, any other value fixes it.
+// Appends a column with Caption and shows the header; Width -1 sizes it to its widest cell, any
+// other value fixes it.
 TCvHeaderSection* AddHeaderColumn(TCvTree& Tree, const String& Caption, int Width);
 
 class TCvTreeItem;

@@ -131,23 +131,25 @@ int TFileActions::ForEachChecked(TScanResults& Results, const String& Label,
     if (Total == 0)
         return 0;
     TProgressScope Scope(FContext.Progress, Label, 100, false, Animation);
+    // The rows go together at the end: one pass however many there are.
+    std::vector<bool> GoneRows(Results.Count(), false);
     int Gone = 0;
-    for (int Index = 0, Done = 0; Index < Results.Count();) {
-        if (!Results.Row(Index).Checked) {
-            ++Index;
+    int Done = 0;
+    for (int Index = 0; Index < Results.Count(); ++Index) {
+        if (!Results.Row(Index).Checked)
             continue;
-        }
-        FContext.Progress.SetPosition(Done * 100 / Total);
+        FContext.Progress.SetPosition(static_cast<std::int64_t>(Done) * 100 / Total);
         FContext.Progress.SetLabel(Results.File(Index).Name);
         FContext.Progress.Pump();
         ++Done;
-        if (Act(FullName(Results, Index))) {
-            Results.Delete(Index);
-            ++Gone;
-        } else {
-            ++Index;
+        try {
+            GoneRows[Index] = Act(FullName(Results, Index));
+        } catch (const std::exception&) {
+            // A row whose file could not be handled stays, checked.
         }
+        Gone += GoneRows[Index] ? 1 : 0;
     }
+    Results.DeleteMarked(GoneRows);
     return Gone;
 }
 

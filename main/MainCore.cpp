@@ -172,6 +172,8 @@ void TMainCore::StartScanning() {
     FLastOutcome = FScan->Run(ScanPaths.ScanRoots(), Settings, Results);
     if (OnScanEnded)
         OnScanEnded();
+    if (OnResultsFilled)
+        OnResultsFilled();
 
     UpdateScanStatistics();
     Flow.ShowPage(pgScanResults);
@@ -212,6 +214,8 @@ void TMainCore::SearchEmptyFolders() {
         Folder->Safety = Level == slWarning ? slSafe : Level;
         Results.Append(std::move(Folder), String());
     }
+    if (OnResultsFilled)
+        OnResultsFilled();
     UpdateScanStatistics();
     Flow.ShowPage(pgScanResults);
     if (Results.Count() == 0)

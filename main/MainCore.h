@@ -76,8 +76,8 @@ public:
     void Open();
 
     const String& AppDir() const { return FAppDir; }
-    const String& BackupFolder() const { return FBackupFolder; }
     const IClock& Clock() const { return FClock; }
+    const String& BackupFolder() const { return FBackupFolder; }
     // The Windows folder, then the backup folder; files below them are critical.
     const std::vector<String>& ProtectedPaths() const { return Safety.ProtectedPaths(); }
     const TDataTables& Tables() const { return FTables; }
@@ -127,6 +127,8 @@ public:
     std::function<void(bool ShowsCurrentPath)> OnScanStarted;
     // The walk is over; the results page is shown right after.
     std::function<void()> OnScanEnded;
+    // The results hold the rows of the scan just ended, before their page and notice show.
+    std::function<void()> OnResultsFilled;
 
     // ---- results
     TScanResults Results;

@@ -6,10 +6,13 @@
 #include "app/Language.h"
 #include "app/QRVDataMod.h"
 #include "app/QRVUtils.h"
+#include "app/TreeLists.h"
 #include "classlib/gui/NamedChild.h"
+#include "app/ProgressForm.h"
 #include "main/DuplicateFinder.h"
 #include "main/FeatureContext.h"
 #include "main/FileActions.h"
+#include "main/FilterForm.h"
 #include "main/FolderCleaner.h"
 #include "main/JunkFilesOptionsEdit.h"
 #include "main/RecoveryStore.h"
@@ -131,6 +134,8 @@ TfrmMain::TfrmMain(TComponent* AOwner, TMainFormEnvironment Environment)
         FEnvironment.PickFolder = &PickFolderWithShell;
     if (!FEnvironment.AskJunkMask)
         FEnvironment.AskJunkMask = &AskJunkMask;
+    if (!FEnvironment.AskFilter)
+        FEnvironment.AskFilter = [this](TFilterCriteria& Criteria) { return AskFilter(Criteria); };
     OnCloseQuery = [this](TObject*, bool& CanClose) { FormCloseQuery(CanClose); };
     OnClose = [this](TObject*, TCloseAction&) { FormClose(); };
     FormCreate();
@@ -139,6 +144,29 @@ TfrmMain::TfrmMain(TComponent* AOwner, TMainFormEnvironment Environment)
 TfrmMain::~TfrmMain() {
     // The pages' handlers reach the core: the controls go first.
     DestroyComponents();
+}
+
+void TfrmMain::CreateFileActions() {
+    IProgress* Progress = FEnvironment.Progress;
+    if (!Progress) {
+        FProgressWindow.reset(NewForm<TfrmProgress>(nullptr));
+        Progress = FProgressWindow.get();
+    }
+    FFileContext.reset(new TFileFeatureContext{
+        FCore->Tables(), FCore->Clock(), FEnvironment.Core.Prompt, *Progress,
+        [this](const String& Key) { return FCore->Message(Key); },
+        FCore->Text(L"Application", L"Caption"), FCore->AppDir() + L"Temp\\"});
+    FRecoveryStore =
+        std::make_unique<TRecoveryStore>(*FCore->Tables().RecoveryFilesTable, FCore->Clock());
+    FBackup = std::make_unique<TBackup>(*FFileContext);
+    FFileActions = std::make_unique<TFileActions>(*FFileContext, FCore->Stats, *FRecoveryStore,
+                                                  *FBackup, [this] { return FCore->Flow.Mode(); });
+}
+
+bool TfrmMain::AskFilter(TFilterCriteria& Criteria) {
+    if (!FFilter)
+        FFilter.reset(NewForm<TfrmFilter>(nullptr));
+    return FFilter->Execute(Criteria);
 }
 
 void TfrmMain::FormCreate() {
@@ -154,6 +182,7 @@ void TfrmMain::FormCreate() {
     FCore->OnScanStarted = [this](bool ShowsPath) { ScanStarted(ShowsPath); };
     FCore->OnScanEnded = [this] { ScanEnded(); };
     FCore->OnStatisticsChanged = [this](const TScanStatistics& S) { StatisticsChanged(S); };
+    FCore->OnResultsFilled = [this] { FillResultsList(); };
 
     CreateFrame();
     FCore->ReportLoading(1);
@@ -176,6 +205,7 @@ void TfrmMain::FormCreate() {
     // Folders, totals, tables, the path list and the junk list; a damaged database ends the
     // start here with its error.
     FCore->Open();
+    CreateFileActions();
     FCore->ScanPaths.SetOwnerWindow(Handle());
     CreateFileFeatures();
     FCore->Flow.ShowPage(pgMainForm);
@@ -400,6 +430,12 @@ void TfrmMain::PageChanged(TMainPage Page) {
         AreaLabels[I]->SetVisible(Buttons.LeftColumn);
         AreaBevels[I]->SetVisible(Buttons.LeftColumn && Active == I);
     }
+    // The path list arrives with a row to act on.
+    if (Page == pgDrives && DrivesList->SelectedCount() == 0 && DrivesList->Items().TotalCount()) {
+        TCvTreeItem* First = DrivesList->Items().ItemAtIndex(0);
+        DrivesList->SetFocusedItem(First);
+        First->SetSelected(true);
+    }
 }
 
 // ------------------------------------------------------------ navigation
@@ -462,17 +498,24 @@ void TfrmMain::btnScanStaticticsClick() {
 
 void TfrmMain::btnAllDrivesClick() {
     FCore->ScanPaths.FillFixedDrives();
+    FillDrivesList();
 }
 
 void TfrmMain::btnAddScanDriveClick() {
     String Folder;
-    if (FEnvironment.PickFolder(Handle(), FCore->Text(L"SelectDirectoryCaption", L"Caption"),
-                                Folder))
-        FCore->ScanPaths.AddFolder(Folder);
+    if (!FEnvironment.PickFolder(Handle(), FCore->Text(L"SelectDirectoryCaption", L"Caption"),
+                                 Folder))
+        return;
+    const int Index = FCore->ScanPaths.AddFolder(Folder);
+    FillDrivesList();
+    TCvTreeItem* Added = DrivesList->Items().ItemAtIndex(Index);
+    DrivesList->SetFocusedItem(Added);
+    Added->SetSelected(true);
 }
 
 void TfrmMain::btnClearAllPathsClick() {
     FCore->ScanPaths.Clear();
+    FillDrivesList();
 }
 
 void TfrmMain::btnAddJunkFilesOptionClick() {
@@ -480,14 +523,7 @@ void TfrmMain::btnAddJunkFilesOptionClick() {
     String Description;
     if (FEnvironment.AskJunkMask(Extension, Description))
         FCore->AddJunkMask(Extension, Description); // a blank mask is not stored
-}
-
-void TfrmMain::btnScanResultsSelectAllClick() {
-    FCore->CheckAll(true);
-}
-
-void TfrmMain::btnScanResultsUnSelectAllClick() {
-    FCore->CheckAll(false);
+    FillJunkList();
 }
 
 // --------------------------------------------------------------- the scan
@@ -518,6 +554,9 @@ void TfrmMain::RunLoop(const std::function<void()>& Loop) {
 
 void TfrmMain::ScanStarted(bool ShowsCurrentPath) {
     EnsurePageControls(pgScan);
+    // The rows' records go with the results the scan drops.
+    if (lvScanResults)
+        lvScanResults->Items().RemoveAll();
     labScanTitle->SetCaption(FCore->Message(ShowsCurrentPath ? L"sScanning" : L"sScanningDrives"));
     labScanFile->SetVisible(ShowsCurrentPath);
     labScanningFileName->SetVisible(ShowsCurrentPath);

@@ -15,11 +15,14 @@
 #include "controls/HyperLabel.h"
 #include "controls/avImageExpandButton.h"
 #include "main/Backup.h"
+#include "main/FileActions.h"
 #include "main/Launchers.h"
 #include "main/MainCore.h"
+#include "treelist/CvTree.h"
 
 #include <array>
 #include <functional>
+#include <map>
 #include <memory>
 #include <vector>
 
@@ -29,7 +32,6 @@ class TFlatCheckBox;
 class TFlatEdit;
 class TFlatRadioButton;
 class TFlatSpinEditInteger;
-class TPopupMenu;
 class TDuplicateFinder;
 class TFileActions;
 class TfrmOrganize;
@@ -38,6 +40,10 @@ class TOrganizeFolders;
 class TRecoveryList;
 class TRecoveryStore;
 class TSplitPages;
+class TMenuItem;
+class TPopupMenu;
+class TfrmFilter;
+class TfrmProgress;
 
 // The hint window of the main program: see-through (alpha 200 of 255).
 class TTransparentHint : public THintWindow {
@@ -75,13 +81,16 @@ struct TMainFormEnvironment {
     std::function<bool(TOrganizeFolders& Folders, String& Folder)> AskOrganizeFolder;
     // A stored FTP connection (TfrmFTPConnections).
     std::function<bool(TBackup& Backup, TFtpConnection& Connection)> PickFtpConnection;
-    // The shell's properties sheet of a file.
-    std::function<void(const String& FileName)> ShowProperties;
     // Explorer and the like.
     TShellRun ShellRun;
-    // The progress and please-wait windows' stand-ins.
-    IProgress* Progress = nullptr;
+    // The please-wait window's stand-in.
     IProgress* PleaseWait = nullptr;
+    // Asks for the result filter; false on Cancel. Null: the filter dialog.
+    std::function<bool(TFilterCriteria& Criteria)> AskFilter;
+    // The progress of removals, zips, backups, splits and joins; null: the progress window.
+    IProgress* Progress = nullptr;
+    // Opens a popup menu at the mouse; null: the menu pops up.
+    std::function<void(TPopupMenu& Menu)> PopupMenu;
 };
 
 // The large pictures of the pages, in the order they are loaded from Data\Buttons\Big\: the
@@ -129,6 +138,20 @@ public:
     void btnScanResultsSelectAllClick();
     void btnScanResultsUnSelectAllClick();
 
+    // ---- the lists: paths, junk masks and results
+    void btnDeleteDriveClick();
+    void btnDeleteJunkFilesOptionsClick();
+    void btnScaResultsFilterClick();
+    void btnScaResultsClearFilterClick();
+    void btnScanResultsCleanAllClick();
+    void lvScanResultsDblClick();
+    // The one-file commands act on the focused row of the results; the checked-file commands on
+    // the checked rows.
+    void RemoveFocusedResult(TRemoveKind Kind);
+    void RemoveCheckedResults(TRemoveKind Kind);
+    // The record of a result row.
+    static TFile* RecordOf(const TCvTreeItem* Item);
+
     // ---- the window's own controls
     TImage* MainImage = nullptr;
     TNotebook* MainNotebook = nullptr;
@@ -167,6 +190,14 @@ public:
     // ScanStatistics
     std::array<TBitmapProgress*, 4> Progress{};
     std::array<TLabel*, 4> labProgress{};
+    // The lists, made with their pages.
+    TCvTree* DrivesList = nullptr;
+    TCvTree* lvJunkFilesOptions = nullptr;
+    TCvTree* lvScanResults = nullptr;
+    TavImageExpandButton* btnScaResultsClearFilter = nullptr;
+    // The results list's one-file menu and the clean-all menu of the checked rows.
+    TPopupMenu* mnLocalScanResults = nullptr;
+    TPopupMenu* mnScanResultsCleanAll = nullptr;
 
     // ---- duplicates, found-file actions, deleted-file store, folder cleaner, split and
     //      combine, backup and restore
@@ -189,7 +220,6 @@ public:
     void mnLocalScanResultsZipFilesClick();
     void mnLocalScanResultsBackupFileClick();
     void mnLocalScanResultsBackupFilesClick();
-    void mnLocalScanResultsPropertiesFileClick();
     void btnRestoreDeletedFilesClick();
     void btnSelectAllRecoveryFilesClick();
     void btnUnselectAllRecoveryFilesClick();
@@ -290,7 +320,12 @@ private:
     void CreateScanStatisticsPage(TPage& Page);
     void CreateAdvancedFeaturesPage(TPage& Page);
     void CreateDuplicatesOptionsPage(TPage& Page);
-    void CreateDuplicateGroupList(TWinControl& Parent, const TRect& Bounds);
+    // The results page's move, back-up and zip commands (buttons and menu entries) and the
+    // duplicate groups beside the list, which shares a panel with them.
+    void CreateResultFileCommands(TPage& Page);
+    void CreateDuplicateGroupList(TWinControl& Parent);
+    // The group list shows in the duplicate-files mode only.
+    void ShowDuplicateGroupList(bool Shown);
     void CreateRecoveryFilesPage(TPage& Page);
     void CreateFolderCleanerPage(TPage& Page);
     void CreateSplitCombinePage(TPage& Page);
@@ -329,6 +364,24 @@ private:
     void CleanOptionsPageChanged();
     // Runs a loop of the core under the busy rule; a Close asked for meanwhile follows it.
     void RunLoop(const std::function<void()>& Loop);
+
+    // The lists show the core's rows: each is filled again from them after a change.
+    void FillDrivesList();
+    void FillJunkList();
+    // One pass over the records; a row keeps its record as its ItemObject.
+    void FillResultsList();
+    // Check boxes and hidden state of the result rows from their records.
+    void ShowResultStates();
+    void SetResultColumns(int Mode);
+    void ResultChecked(TCvTreeItem* Item);
+    // The results' row of a list row; -1 when it has none.
+    int ResultIndexOf(const TCvTreeItem* Item) const;
+    TPopupMenu*
+    MakeMenu(const String& Name,
+             std::initializer_list<std::pair<const wchar_t*, std::function<void()>>> Items);
+    String FileTypeName(const String& FileName);
+    void CreateFileActions();
+    bool AskFilter(TFilterCriteria& Criteria);
     void ReadOptions();
 
     // The feature logic of the duplicate, store, folder-cleaner, split and backup pages, made
@@ -362,14 +415,27 @@ private:
     std::unique_ptr<TMainCore> FCore;
     std::unique_ptr<TFeatureContext> FContext;
     std::unique_ptr<TLaunchers> FLaunchers;
-    // ---- the duplicate, store, folder-cleaner, split and backup logic
-    IProgress* FProgress = nullptr;
-    IProgress* FPleaseWait = nullptr;
+    int FLoadableBigPictures = 0;
+    std::array<bool, MainPageCount> FPageBuilt{};
+    bool FBusy = false;
+    bool FCloseWhenIdle = false;
+
+    // The results' commands and what they need.
+    std::unique_ptr<TfrmProgress> FProgressWindow;
     std::unique_ptr<TFileFeatureContext> FFileContext;
     std::unique_ptr<TRecoveryStore> FRecoveryStore;
-    std::unique_ptr<TRecoveryList> FRecoveryList;
     std::unique_ptr<TBackup> FBackup;
     std::unique_ptr<TFileActions> FFileActions;
+    // Made at its first show and kept: later shows start from the last choice.
+    std::unique_ptr<TfrmFilter> FFilter;
+    // Type names by extension: the shell is asked once per kind of file.
+    std::map<String, String> FTypeNames;
+
+    // ---- the duplicate, store, folder-cleaner, split and backup logic (after the results'
+    //      commands, whose store, backup and progress window it uses)
+    IProgress* FProgress = nullptr;
+    IProgress* FPleaseWait = nullptr;
+    std::unique_ptr<TRecoveryList> FRecoveryList;
     std::unique_ptr<TDuplicateFinder> FDuplicates;
     std::unique_ptr<TFolderCleaner> FFolderCleaner;
     std::unique_ptr<TSplitPages> FSplitPages;
@@ -377,8 +443,4 @@ private:
     TfrmOrganize* FOrganize = nullptr; // made at its first use, owned by the window
     std::vector<TBackupRecord> FLocalBackups;
     std::vector<TBackupRecord> FFtpBackups;
-    int FLoadableBigPictures = 0;
-    std::array<bool, MainPageCount> FPageBuilt{};
-    bool FBusy = false;
-    bool FCloseWhenIdle = false;
 };

@@ -1,5 +1,6 @@
 // The options page: an inner notebook with a page per mode that has options.
 #include "app/QRVDataMod.h"
+#include "app/TreeLists.h"
 #include "classlib/gui/NamedChild.h"
 #include "main/MainForm.h"
 
@@ -24,8 +25,17 @@ void TfrmMain::CreateCleanOptionsPage(TPage& Page) {
 
     TPage& Junk = *CleanOptionsNoteBook->Pages(0);
     MakeLabel(Junk, L"labJunkFilesOptions", Bounds(16, 4, 500, 15));
-    MakeButton(Junk, L"btnAddJunkFilesOption", Bounds(16, 338, 120, 25),
-               frmDM ? frmDM->avILInside : nullptr, 2, [this] { btnAddJunkFilesOptionClick(); });
+    lvJunkFilesOptions = MakeTreeList(*this, Junk, L"lvJunkFilesOptions", Bounds(16, 24, 515, 306));
+    AddHeaderColumn(*lvJunkFilesOptions, FCore->Text(L"lvJunkFilesOptionsColumn1", L"Caption"),
+                    100);
+    AddHeaderColumn(*lvJunkFilesOptions, FCore->Text(L"lvJunkFilesOptionsColumn2", L"Caption"),
+                    310);
+    FillJunkList();
+    TavImageList* Inside = frmDM ? frmDM->avILInside : nullptr;
+    MakeButton(Junk, L"btnAddJunkFilesOption", Bounds(16, 338, 120, 25), Inside, 2,
+               [this] { btnAddJunkFilesOptionClick(); });
+    MakeButton(Junk, L"btnDeleteJunkFilesOptions", Bounds(144, 338, 120, 25), Inside, 3,
+               [this] { btnDeleteJunkFilesOptionsClick(); });
 
     TPage& Large = *CleanOptionsNoteBook->Pages(1);
     MakeLabel(Large, L"labLargeFilesOptions", Bounds(16, 8, 300, 15));
@@ -72,4 +82,21 @@ void TfrmMain::CleanOptionsPageChanged() {
         : Mode == mdDuplicateFiles ? FCore->Message(L"sOptionsDuplicateFiles")
                                    : FCore->Message(L"sModJunkFiles");
     labCleanOptionsTitleDescription->SetCaption(Description);
+}
+
+void TfrmMain::FillJunkList() {
+    if (!lvJunkFilesOptions)
+        return;
+    TCvTreeItems& Items = lvJunkFilesOptions->Items();
+    Items.BeginUpdate();
+    Items.RemoveAll();
+    for (const TJunkMask& Mask : FCore->JunkMasks().Items())
+        Items.AddChild(nullptr, Mask.Extension)->ColumnTextList()->Add(Mask.Description);
+    Items.EndUpdate();
+}
+
+void TfrmMain::btnDeleteJunkFilesOptionsClick() {
+    const TCvTreeItem* Focused = lvJunkFilesOptions->GetFocusedItem();
+    if (Focused && FCore->DeleteJunkMask(String(Focused->Text())) > 0)
+        FillJunkList();
 }

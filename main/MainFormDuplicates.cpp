@@ -36,12 +36,12 @@ void TfrmMain::CreateDuplicatesOptionsPage(TPage& Page) {
     ShowAllowedDuplicates();
 }
 
-void TfrmMain::CreateDuplicateGroupList(TWinControl& Parent, const TRect& Bounds) {
-    lvDuplicatesScanResults = MakeTreeList(*this, Parent, L"lvDuplicatesScanResults", Bounds);
+void TfrmMain::CreateDuplicateGroupList(TWinControl& Parent) {
+    lvDuplicatesScanResults =
+        MakeTreeList(*this, Parent, L"lvDuplicatesScanResults", Bounds(0, 0, 220, Parent.Height()));
     lvDuplicatesScanResults->SetAlign(alLeft);
     // Choosing a group is choosing one row.
     lvDuplicatesScanResults->SetMultiSelect(false);
-    lvDuplicatesScanResults->SetWidth(220);
     for (const TResultColumn& Column : DuplicateGroupColumns())
         AddHeaderColumn(*lvDuplicatesScanResults,
                         Column.Message ? FCore->Message(Column.CaptionSection)
@@ -51,12 +51,15 @@ void TfrmMain::CreateDuplicateGroupList(TWinControl& Parent, const TRect& Bounds
         lvDuplicatesScanResultsItemSelectedChange();
     };
     auto* Splitter = MakeNamedChild<TFlatSplitter>(*this, Parent, L"spScanResultsSplitter",
-                                                   ::Bounds(220, 0, 4, Bounds.Bottom - Bounds.Top));
+                                                   Bounds(220, 0, 4, Parent.Height()));
     Splitter->SetAlign(alLeft);
-    Splitter->SetLeft(lvDuplicatesScanResults->Width());
-    // Only a duplicate search has groups; its scan shows them.
-    lvDuplicatesScanResults->Hide();
-    Splitter->Hide();
+    ShowDuplicateGroupList(false);
+}
+
+void TfrmMain::ShowDuplicateGroupList(bool Shown) {
+    lvDuplicatesScanResults->SetVisible(Shown);
+    if (auto* Splitter = dynamic_cast<TControl*>(FindComponent(L"spScanResultsSplitter")))
+        Splitter->SetVisible(Shown);
 }
 
 void TfrmMain::ShowAllowedDuplicates() {
@@ -88,7 +91,7 @@ void TfrmMain::btnAddAllowedDuplicatesClick() {
 
 void TfrmMain::btnDeleteAllowedDuplicatesClick() {
     const TCvTreeItem* Row = lvDuplicatesOptions->GetFocusedItem();
-    if (Row && FDuplicates->DeleteAllowed(Row->Text()))
+    if (Row && FDuplicates->DeleteAllowed(String(Row->Text())))
         ShowAllowedDuplicates();
 }
 
@@ -101,9 +104,6 @@ void TfrmMain::ShowDuplicateGroups() {
         AddTreeRow(*lvDuplicatesScanResults, nullptr, Groups[I]->Name,
                    {IntToStr(Groups[I]->CopyCount), GroupSizeText(*Groups[I])}, I);
     lvDuplicatesScanResults->Items().EndUpdate();
-    lvDuplicatesScanResults->Show();
-    if (auto* Splitter = dynamic_cast<TControl*>(FindComponent(L"spScanResultsSplitter")))
-        Splitter->Show();
     if (lvDuplicatesScanResults->Items().TotalCount() > 0) {
         TCvTreeItem* First = lvDuplicatesScanResults->Items().ItemAtIndex(0);
         lvDuplicatesScanResults->SetFocusedItem(First);

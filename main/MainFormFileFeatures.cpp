@@ -5,6 +5,10 @@
 #include "app/ProgressForm.h"
 #include "app/TreeLists.h"
 #include "classlib/gui/Dialogs.h"
+#include "classlib/gui/ExtCtrls.h"
+#include "classlib/gui/Menus.h"
+#include "classlib/gui/NamedChild.h"
+#include "app/QRVDataMod.h"
 #include "main/DuplicateFinder.h"
 #include "main/DuplicatesOptionsEdit.h"
 #include "main/FTPConnectionsFprm.h"
@@ -58,9 +62,7 @@ bool PickFilesWithDialog(HWND Owner, bool Multi, std::vector<String>& Files) {
 } // namespace
 
 void TfrmMain::CreateFileFeatures() {
-    FProgress = FEnvironment.Progress;
-    if (!FProgress)
-        FProgress = NewForm<TfrmProgress>(this);
+    FProgress = &FFileContext->Progress;
     FPleaseWait = FEnvironment.PleaseWait;
     if (!FPleaseWait)
         FPleaseWait = NewForm<TfrmPleaseWait>(this);
@@ -76,26 +78,14 @@ void TfrmMain::CreateFileFeatures() {
                 FOrganize = NewForm<TfrmOrganize>(this, Folders, FEnvironment.PickFolder);
             return FOrganize->Ask(Folder);
         };
-    if (!FEnvironment.ShowProperties)
-        FEnvironment.ShowProperties = [this](const String& FileName) {
-            ShowFileProperties(FileName, Handle());
-        };
     if (!FEnvironment.ShellRun)
         FEnvironment.ShellRun = [this](const TShellRequest& Request) {
             RunShellRequest(Handle(), Request);
         };
 
     const TDataTables& Tables = FCore->Tables();
-    FFileContext = std::make_unique<TFileFeatureContext>(
-        TFileFeatureContext{Tables, FCore->Clock(), FEnvironment.Core.Prompt, *FProgress,
-                            [this](const String& Key) { return FCore->Message(Key); },
-                            FCore->Text(L"Application", L"Caption"), FCore->AppDir() + L"Temp\\"});
     FOrganizeFolders = std::make_unique<TOrganizeFolders>(*Tables.OrganizeToFoldersTable);
-    FRecoveryStore = std::make_unique<TRecoveryStore>(*Tables.RecoveryFilesTable, FCore->Clock());
     FRecoveryList = std::make_unique<TRecoveryList>(*FRecoveryStore);
-    FBackup = std::make_unique<TBackup>(*FFileContext);
-    FFileActions = std::make_unique<TFileActions>(*FFileContext, FCore->Stats, *FRecoveryStore,
-                                                  *FBackup, [this] { return FCore->Flow.Mode(); });
     FDuplicates = std::make_unique<TDuplicateFinder>(*FCore, *FContext, FProgress);
     FFolderCleaner = std::make_unique<TFolderCleaner>(*Tables.FolderCleanerTable, *FContext,
                                                       FPleaseWait, FEnvironment.ShellRun);
@@ -110,7 +100,19 @@ void TfrmMain::CreateFileFeatures() {
     FCore->OnScanEnded = [this, Ended = FCore->OnScanEnded] {
         if (Ended)
             Ended();
-        if (FCore->Flow.Mode() == mdDuplicateFiles)
+        EnsurePageControls(pgScanResults);
+        const int Mode = FCore->Flow.Mode();
+        // Empty folders are neither zipped, backed up nor moved.
+        for (const wchar_t* Name :
+             {L"btnScanResultsOrganize", L"btnScanResultsBackup", L"btnScanResultsPack"})
+            if (auto* Button = dynamic_cast<TControl*>(FindComponent(Name)))
+                Button->SetVisible(ResultCommandsShown(Mode));
+        for (const wchar_t* Name : {L"mnZipFile", L"mnBackupFile", L"mnMoveFile"})
+            if (auto* Item = dynamic_cast<TMenuItem*>(FindComponent(Name)))
+                Item->Visible = ResultCommandsShown(Mode);
+        const bool Duplicates = Mode == mdDuplicateFiles;
+        ShowDuplicateGroupList(Duplicates);
+        if (Duplicates)
             ShowDuplicateGroups();
     };
 }
@@ -130,9 +132,7 @@ String TfrmMain::SelectFolderCaption() const {
 // ------------------------------------------------------- the results list's commands
 
 int TfrmMain::FocusedResultIndex() const {
-    const auto* List = dynamic_cast<const TCvTree*>(FindComponent(L"lvScanResults"));
-    const int Index = List ? FocusedRowIndex(*List) : -1;
-    return Index < FCore->Results.Count() ? Index : -1;
+    return lvScanResults ? ResultIndexOf(lvScanResults->GetFocusedItem()) : -1;
 }
 
 void TfrmMain::mnLocalScanResultsMoveFileClick() {
@@ -181,12 +181,50 @@ void TfrmMain::mnLocalScanResultsBackupFilesClick() {
         FFileActions->CanRemoveChecked(FCore->Results); // tells "sNoSelectedFiles"
 }
 
-void TfrmMain::mnLocalScanResultsPropertiesFileClick() {
-    const int Index = FocusedResultIndex();
-    if (Index >= 0)
-        FEnvironment.ShowProperties(FCore->Results.File(Index).FullName());
+void TfrmMain::ResultsChanged() {
+    FillResultsList();
+    FCore->UpdateScanStatistics();
 }
 
-void TfrmMain::ResultsChanged() {
-    FCore->UpdateScanStatistics();
+void TfrmMain::CreateResultFileCommands(TPage& Page) {
+    // The list and the duplicate groups share the space above the buttons.
+    auto* Lists = MakeNamedChild<TPanel>(*this, Page, L"pnlScanResults", Bounds(16, 28, 515, 312));
+    Lists->SetBevelOuter(bvNone);
+    Lists->SetBevelInner(bvNone);
+    lvScanResults->SetParent(Lists);
+    lvScanResults->SetAlign(alClient);
+    CreateDuplicateGroupList(*Lists);
+
+    TavImageList* Inside = frmDM ? frmDM->avILInside : nullptr;
+    struct TCommand {
+        const wchar_t* Button;
+        int Glyph;
+        void (TfrmMain::*Click)();
+    };
+    static constexpr TCommand Commands[] = {
+        {L"btnScanResultsOrganize", -1, &TfrmMain::mnLocalScanResultsMoveFilesClick},
+        {L"btnScanResultsBackup", -1, &TfrmMain::mnLocalScanResultsBackupFilesClick},
+        {L"btnScanResultsPack", -1, &TfrmMain::mnLocalScanResultsZipFilesClick},
+    };
+    int Left = 16;
+    for (const TCommand& Command : Commands) {
+        MakeButton(Page, Command.Button, Bounds(Left, 346, 110, 25), Inside, Command.Glyph,
+                   [this, Click = Command.Click] { (this->*Click)(); });
+        Left += 116;
+    }
+
+    // The one-file menu: zip, back up and move stand after the removals.
+    const std::pair<const wchar_t*, void (TfrmMain::*)()> Entries[] = {
+        {L"mnZipFile", &TfrmMain::mnLocalScanResultsZipFileClick},
+        {L"mnBackupFile", &TfrmMain::mnLocalScanResultsBackupFileClick},
+        {L"mnMoveFile", &TfrmMain::mnLocalScanResultsMoveFileClick},
+    };
+    int At = 3;
+    for (const auto& [Key, Click] : Entries) {
+        auto* Item = new TMenuItem(this);
+        Item->Name = Key;
+        Item->Caption = FCore->Message(Key);
+        Item->OnClick = Guarded([this, Click = Click] { (this->*Click)(); });
+        mnLocalScanResults->Items().Insert(At++, Item);
+    }
 }

@@ -1,7 +1,20 @@
-// The results page: how many files were found and how much space they take, selecting them all
-// or none, and the way to the statistics. The result list stands above the buttons.
+// The results page: the found files with their check boxes, how many there are and how much
+// space they take, selecting, filtering and removing them, and the way to the statistics. The
+// list shows the core's records: a row keeps its record as its ItemObject.
+#include "app/FileInfo.h"
+#include "app/ProgressForm.h"
 #include "app/QRVDataMod.h"
+#include "app/TreeLists.h"
+#include "classlib/gui/Menus.h"
 #include "main/MainForm.h"
+
+namespace {
+
+// The command buttons under the list, left to right, with a gap between them.
+constexpr int ButtonTop = 378;
+constexpr int ButtonGap = 4;
+
+} // namespace
 
 void TfrmMain::CreateScanResultsPage(TPage& Page) {
     MakeLabel(Page, L"labScanResultsFilesFound", Bounds(16, 8, 120, 15));
@@ -12,12 +25,233 @@ void TfrmMain::CreateScanResultsPage(TPage& Page) {
     labScanResultsWastingValue =
         MakeLabel(Page, L"labScanResultsWastingValue", Bounds(384, 8, 140, 15));
     labScanResultsWastingValue->Font().SetStyle({fsBold});
+
+    lvScanResults = MakeTreeList(*this, Page, L"lvScanResults", Bounds(16, 28, 515, 342));
+    lvScanResults->ShowCheckboxes = true;
+    lvScanResults->ChangeDelay = 0;
+    lvScanResults->SortMode = smClick;
+    lvScanResults->OnItemChecked = [this](TCvTreeCore*, TCvTreeItem* Item) { ResultChecked(Item); };
+    lvScanResults->OnCompareItems = [](TCvTreeCore*, TCvTreeItem* A, TCvTreeItem* B, int& Res) {
+        if (RecordOf(A) && RecordOf(B))
+            Res = CompareFiles(RecordOf(A), RecordOf(B));
+    };
+    lvScanResults->OnDblClick = Guarded([this] { lvScanResultsDblClick(); });
+    mnLocalScanResults = MakeMenu(
+        L"mnLocalScanResults",
+        {{L"mnSecureDeleteFile", [this] { RemoveFocusedResult(TRemoveKind::SecureDelete); }},
+         {L"mnDeleteFile", [this] { RemoveFocusedResult(TRemoveKind::Delete); }},
+         {L"mnSchredFile", [this] { RemoveFocusedResult(TRemoveKind::Shred); }},
+         {L"-", nullptr},
+         {L"sProperties", [this] {
+              if (const TFile* File = RecordOf(lvScanResults->GetFocusedItem()))
+                  ShowFileProperties(File->FullName(), Handle());
+          }}});
+    lvScanResults->SetPopupMenu(mnLocalScanResults);
+    mnScanResultsCleanAll = MakeMenu(
+        L"mnScanResultsCleanAll",
+        {{L"mnSecureDeleteFiles", [this] { RemoveCheckedResults(TRemoveKind::SecureDelete); }},
+         {L"mnDeleteFiles", [this] { RemoveCheckedResults(TRemoveKind::Delete); }},
+         {L"mnSchredFiles", [this] { RemoveCheckedResults(TRemoveKind::Shred); }}});
+
+    CreateResultFileCommands(Page);
+
     TavImageList* Inside = frmDM ? frmDM->avILInside : nullptr;
-    MakeButton(Page, L"btnScanResultsSelectAll", Bounds(16, 378, 110, 25), Inside, 16,
-               [this] { btnScanResultsSelectAllClick(); });
-    MakeButton(Page, L"btnScanResultsUnSelectAll", Bounds(132, 378, 110, 25), Inside, 17,
-               [this] { btnScanResultsUnSelectAllClick(); });
-    CreateDuplicateGroupList(Page, Bounds(16, 28, 220, 340));
-    btnScanStatictics = MakeButton(Page, L"btnScanStatictics", Bounds(421, 378, 110, 25), Inside, 1,
-                                   [this] { btnScanStaticticsClick(); });
+    struct TCommand {
+        const wchar_t* Name;
+        int Width;
+        int Glyph;
+        void (TfrmMain::*Click)();
+    };
+    // Widths by caption: together they span the list.
+    static constexpr TCommand Commands[] = {
+        {L"btnScanResultsSelectAll", 80, 16, &TfrmMain::btnScanResultsSelectAllClick},
+        {L"btnScanResultsUnSelectAll", 92, 17, &TfrmMain::btnScanResultsUnSelectAllClick},
+        {L"btnScaResultsFilter", 74, 10, &TfrmMain::btnScaResultsFilterClick},
+        {L"btnScaResultsClearFilter", 80, 11, &TfrmMain::btnScaResultsClearFilterClick},
+        {L"btnScanResultsCleanAll", 84, 3, &TfrmMain::btnScanResultsCleanAllClick},
+        {L"btnScanStatictics", 85, 1, &TfrmMain::btnScanStaticticsClick},
+    };
+    int Left = 16;
+    for (const TCommand& Command : Commands) {
+        auto* Button =
+            MakeButton(Page, Command.Name, Bounds(Left, ButtonTop, Command.Width, 25), Inside,
+                       Command.Glyph, [this, Click = Command.Click] { (this->*Click)(); });
+        Left += Command.Width + ButtonGap;
+        if (Command.Click == &TfrmMain::btnScanStaticticsClick)
+            btnScanStatictics = Button;
+        if (Command.Click == &TfrmMain::btnScaResultsClearFilterClick)
+            btnScaResultsClearFilter = Button;
+    }
+    FillResultsList();
+}
+
+TPopupMenu*
+TfrmMain::MakeMenu(const String& Name,
+                   std::initializer_list<std::pair<const wchar_t*, std::function<void()>>> Items) {
+    auto* Menu = new TPopupMenu(this);
+    Menu->Name = Name;
+    for (const auto& [Key, Action] : Items) {
+        auto* Item = new TMenuItem(this);
+        const bool Line = String(Key) == L"-";
+        if (!Line)
+            Item->Name = Key;
+        Item->Caption = Line ? String(L"-") : FCore->Message(Key);
+        if (Action)
+            Item->OnClick = Guarded(Action);
+        Menu->Items().Add(Item);
+    }
+    return Menu;
+}
+
+TFile* TfrmMain::RecordOf(const TCvTreeItem* Item) {
+    return Item ? static_cast<TFile*>(Item->ItemObject) : nullptr;
+}
+
+int TfrmMain::ResultIndexOf(const TCvTreeItem* Item) const {
+    const TFile* File = RecordOf(Item);
+    return File ? FCore->Results.IndexOf(File) : -1;
+}
+
+// ---------------------------------------------------------------- the rows
+
+void TfrmMain::SetResultColumns(int Mode) {
+    TCvHeaderSections& Sections = lvScanResults->HeaderControl().Sections();
+    while (Sections.SectionCount() > 0)
+        Sections.DeleteSection(Sections.ItemByIndex(Sections.SectionCount() - 1));
+    for (const TResultColumn& Column : ResultColumns(Mode)) {
+        const String Caption = Column.Message ? FCore->Message(Column.CaptionSection)
+                                              : FCore->Text(Column.CaptionSection, L"Caption");
+        TCvHeaderSection* Section = AddHeaderColumn(*lvScanResults, Caption, Column.Width);
+        if (Column.CustomCompare)
+            Section->SetFieldType(sftCustom);
+    }
+}
+
+String TfrmMain::FileTypeName(const String& FileName) {
+    const String Extension = UpperCase(ExtractFileExt(FileName));
+    const auto Known = FTypeNames.find(Extension);
+    if (Known != FTypeNames.end())
+        return Known->second;
+    String TypeName;
+    GetFileTypeInfo(FileName, TypeName);
+    return FTypeNames[Extension] = TypeName;
+}
+
+void TfrmMain::FillResultsList() {
+    if (!lvScanResults)
+        return;
+    const int Mode = FCore->Flow.Mode();
+    const TScanResults& Results = FCore->Results;
+    TCvTreeItems& Items = lvScanResults->Items();
+    Items.BeginUpdate();
+    Items.RemoveAll();
+    SetResultColumns(Mode);
+    for (int I = 0; I < Results.Count(); ++I) {
+        const TScanRow& Row = Results.Row(I);
+        TFile& File = *Row.File;
+        // An empty folder's row shows its path; a file's, its name.
+        TCvTreeItem* Item =
+            Items.AddChildObject(nullptr, File.Name.empty() ? File.Path : File.Name, &File);
+        TCvColumnTexts Columns = *Item->ColumnTextList();
+        if (Mode == mdBrokenLinks) {
+            Columns.Add(File.Path);
+            Columns.Add(Row.LinkTarget);
+        } else if (Mode != mdEmptyFolders) {
+            Columns.Add(File.Path);
+            Columns.Add(FormatFileSize64(static_cast<std::int64_t>(File.Size)));
+            Columns.Add(FileTypeName(File.FullName()));
+            Columns.Add(DateTimeToStr(FileTimeToLocalDateTime(File.Time)));
+        }
+        Item->SetSecondImage(Mode == mdBrokenLinks ? 0 : File.Safety);
+        Item->SetCheckBoxShown(true);
+        Item->SetFlag(ifCheckBoxEnabled, true);
+    }
+    Items.EndUpdate();
+    ShowResultStates();
+}
+
+void TfrmMain::ShowResultStates() {
+    const TScanResults& Results = FCore->Results;
+    TCvTreeItems& Items = lvScanResults->Items();
+    Items.BeginUpdate();
+    lvScanResults->SetFilteredVisibility(Results.FilteredVisibility());
+    for (int I = 0; I < Items.TotalCount(); ++I) {
+        TCvTreeItem* Item = Items.ItemAtIndex(I);
+        const int Index = ResultIndexOf(Item);
+        if (Index < 0)
+            continue;
+        Item->SetCheckBoxState(Results.Row(Index).Checked ? 1 : 0);
+        Item->SetHiddenState(Results.Row(Index).Hidden);
+    }
+    Items.EndUpdate();
+    if (btnScaResultsClearFilter)
+        btnScaResultsClearFilter->SetEnabled(Results.FilteredVisibility());
+}
+
+void TfrmMain::ResultChecked(TCvTreeItem* Item) {
+    const int Index = ResultIndexOf(Item);
+    if (Index >= 0)
+        FCore->Results.SetChecked(Index, Item->IsChecked());
+    lvScanResults->SetFocusedItem(Item);
+    Item->SetSelected(true);
+}
+
+// ---------------------------------------------------------------- the commands
+
+void TfrmMain::btnScanResultsSelectAllClick() {
+    FCore->CheckAll(true);
+    ShowResultStates();
+}
+
+void TfrmMain::btnScanResultsUnSelectAllClick() {
+    FCore->CheckAll(false);
+    ShowResultStates();
+}
+
+void TfrmMain::btnScaResultsFilterClick() {
+    TFilterCriteria Criteria;
+    if (!FEnvironment.AskFilter(Criteria))
+        return;
+    FCore->ApplyFilter(Criteria);
+    ShowResultStates();
+}
+
+void TfrmMain::btnScaResultsClearFilterClick() {
+    FCore->ClearFilter();
+    ShowResultStates();
+}
+
+void TfrmMain::lvScanResultsDblClick() {
+    FCore->OpenResult(ResultIndexOf(lvScanResults->GetFocusedItem()));
+}
+
+void TfrmMain::btnScanResultsCleanAllClick() {
+    if (!FFileActions->CanRemoveChecked(FCore->Results))
+        return;
+    if (FEnvironment.PopupMenu) {
+        FEnvironment.PopupMenu(*mnScanResultsCleanAll);
+        return;
+    }
+    POINT At{};
+    GetCursorPos(&At);
+    mnScanResultsCleanAll->Popup(At.x, At.y);
+}
+
+void TfrmMain::RemoveFocusedResult(TRemoveKind Kind) {
+    const int Index = ResultIndexOf(lvScanResults->GetFocusedItem());
+    if (Index < 0)
+        return;
+    RunLoop([&] {
+        if (FFileActions->RemoveOne(FCore->Results, Index, Kind))
+            FillResultsList();
+        FCore->UpdateScanStatistics();
+    });
+}
+
+void TfrmMain::RemoveCheckedResults(TRemoveKind Kind) {
+    RunLoop([&] {
+        if (FFileActions->RemoveChecked(FCore->Results, Kind) > 0)
+            FillResultsList();
+        FCore->UpdateScanStatistics();
+    });
 }

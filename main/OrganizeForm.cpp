@@ -88,7 +88,7 @@ void TfrmOrganize::btnRemoveClick() {
     TCvTreeItem* Row = lvFolders->GetFocusedItem();
     if (!Row)
         return;
-    const String Folder = Row->ColumnTextList()->Strings(0);
+    const String Folder(Row->ColumnTextList()->Strings(0));
     lvFolders->Items().Delete(Row);
     FFolders.Remove(Folder);
 }
@@ -99,7 +99,7 @@ void TfrmOrganize::btnOKClick() {
         ShowFlatMessage(this, MessageText(L"sOrganizeNoFolders"));
         return;
     }
-    SelectedFolder = Row->ColumnTextList()->Strings(0);
+    SelectedFolder = String(Row->ColumnTextList()->Strings(0));
     SetModalResult(mrOk);
 }
 

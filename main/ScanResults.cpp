@@ -29,25 +29,47 @@ std::int64_t AsBarValue(std::uint64_t Value) {
 
 void TScanResults::Clear() {
     FRows.clear();
+    FIndex.clear();
+    FIndexValid = true;
 }
 
 void TScanResults::Append(std::unique_ptr<TFile> File, const String& LinkTarget) {
     TScanRow Row;
     Row.File = std::move(File);
     Row.LinkTarget = LinkTarget;
+    if (FIndexValid)
+        FIndex[Row.File.get()] = Count();
     FRows.push_back(std::move(Row));
 }
 
 int TScanResults::IndexOf(const TFile* File) const {
-    for (size_t I = 0; I < FRows.size(); ++I)
-        if (FRows[I].File.get() == File)
-            return static_cast<int>(I);
-    return -1;
+    if (!FIndexValid) {
+        FIndex.clear();
+        for (size_t I = 0; I < FRows.size(); ++I)
+            FIndex[FRows[I].File.get()] = static_cast<int>(I);
+        FIndexValid = true;
+    }
+    const auto Found = FIndex.find(File);
+    return Found == FIndex.end() ? -1 : Found->second;
 }
 
 void TScanResults::Delete(int Index) {
-    if (Index >= 0 && Index < Count())
-        FRows.erase(FRows.begin() + Index);
+    if (Index < 0 || Index >= Count())
+        return;
+    FRows.erase(FRows.begin() + Index);
+    FIndexValid = false;
+}
+
+void TScanResults::DeleteMarked(const std::vector<bool>& Marked) {
+    size_t Kept = 0;
+    for (size_t I = 0; I < FRows.size(); ++I)
+        if (I >= Marked.size() || !Marked[I]) {
+            if (Kept != I)
+                FRows[Kept] = std::move(FRows[I]);
+            ++Kept;
+        }
+    FRows.resize(Kept);
+    FIndexValid = false;
 }
 
 void TScanResults::CheckAll(bool Checked) {

@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <unordered_map>
 #include <vector>
 
 class TScanPathList;
@@ -51,9 +52,12 @@ public:
 
     const TScanRow& Row(int Index) const { return FRows.at(Index); }
     TFile& File(int Index) const { return *FRows.at(Index).File; }
-    // The row that holds a record; -1 when none does.
+    // The row that holds a record; -1 when none does. Constant time: a list shows its rows by
+    // their records.
     int IndexOf(const TFile* File) const;
     void Delete(int Index);
+    // Deletes the rows whose flag is set, in one pass; the others keep their order.
+    void DeleteMarked(const std::vector<bool>& Marked);
 
     void SetChecked(int Index, bool Checked) { FRows.at(Index).Checked = Checked; }
     // Check all or uncheck all: rows hidden by the filter keep their state.
@@ -70,6 +74,9 @@ public:
 
 private:
     std::vector<TScanRow> FRows;
+    // Record to row, rebuilt when rows moved.
+    mutable std::unordered_map<const TFile*, int> FIndex;
+    mutable bool FIndexValid = false;
 };
 
 // The filter's verdict on records.

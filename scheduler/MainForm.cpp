@@ -1,10 +1,40 @@
 #include "scheduler/MainForm.h"
 
 #include "app/Language.h"
+#include "app/QRVDataMod.h"
+#include "classlib/gui/NamedChild.h"
 #include "scheduler/EditDateForm.h"
 #include "scheduler/SchedPleaseWait.h"
 
 namespace {
+
+constexpr int WindowWidth = 640;
+constexpr int WindowHeight = 540;
+constexpr int GlyphRunNow = 15;
+// The tray menu's pictures, in the order of the strip.
+enum TMenuImage {
+    MenuImageOn,
+    MenuImageOff,
+    MenuImageStart,
+    MenuImageOpen,
+    MenuImageDisable,
+    MenuImageClose,
+};
+// Posted to itself: a tray Close that waited for a run goes on.
+constexpr UINT WM_SCHED_CLOSE_AFTER_RUN = WM_APP + 1;
+
+struct TFuncButton {
+    const wchar_t* Name;
+    const wchar_t* Glyph;
+    const wchar_t* CaptionKey;
+};
+const TFuncButton FuncButtonKinds[SchedFuncCount] = {
+    {L"btnRegistryCleaner", L"RegistryCleaner.bmp", L"sModSchedRegistryCleaner"},
+    {L"btnInternetPrivacy", L"InternetPrivacy.bmp", L"sModSchedInternetPrivacy"},
+    {L"btnFolderCleaner", L"FolderCleaner.bmp", L"sModSchedFolderCleaner"},
+    {L"btnApplicationLauncher", L"AppLauncher.bmp", L"sModSchedAppLauncher"},
+    {L"btnJunkFiles", L"StartupManager.bmp", L"sModSchedJunkFiles"},
+};
 
 const wchar_t* const FuncNameKeys[SchedFuncCount] = {L"sFuncRegistryCleaner",
                                                      L"sFuncInternetPrivacy", L"sFuncFolderCleaner",
@@ -31,6 +61,17 @@ void AddTrayClockImages(TImageList& List) {
     }
 }
 
+// The pictures of a strip of square images; a strip that cannot be read leaves the list empty.
+void AddImageStrip(TImageList& List, const String& File) {
+    try {
+        TBitmap Strip;
+        Strip.LoadFromFile(File);
+        List.SetSize(Strip.Height(), Strip.Height());
+        List.AddMasked(Strip, clFuchsia);
+    } catch (const std::exception&) {
+    }
+}
+
 // Settings, Run-key and glyph failures are swallowed without a message.
 template <typename TStep> void Guarded(TStep&& Step) {
     try {
@@ -42,21 +83,23 @@ template <typename TStep> void Guarded(TStep&& Step) {
 } // namespace
 
 TfrmSchedulerMain::TfrmSchedulerMain(TComponent* Owner, TSchedEnvironment Environment)
-    : TForm(Owner), FEnv(std::move(Environment)), FCommandLine(ParseSchedCommandLine(FEnv.Params)),
+    : TFlatForm(Owner), FEnv(std::move(Environment)),
+      FCommandLine(ParseSchedCommandLine(FEnv.Params)),
       FOwnClock(FEnv.Clock ? nullptr : std::make_unique<TSystemClock>()),
       FClock(FEnv.Clock ? *FEnv.Clock : *FOwnClock), FSettings(FEnv.SettingsFile),
       FPleaseWait(std::make_unique<TSchedPleaseWait>(*this)) {
     Name = L"frmSchedulerMain";
     String Caption = L"System Corvanta 2 Scheduler";
     AppLanguage->GetText(Name, L"Caption", Caption);
-    SetCaption(Caption);
-    SetBounds(0, 0, 560, 420);
+    SetFormCaption(Caption);
+    SetBounds(0, 0, WindowWidth, WindowHeight);
     Position = poDesktopCenter;
+    OnClose = [this](TObject*, TCloseAction& Action) { FormClose(Action); };
 
     FRunner =
         std::make_unique<TSchedRunner>(*FPleaseWait, SystemSchedRunPlaces(FEnv.ProgramFolder));
     FRunner->FuncName = [this](int Index) { return Funcs[Index].Name; };
-    FRunner->OnRunningChanged = [this](bool Running) { EnableWindow(Handle(), !Running); };
+    FRunner->OnRunningChanged = [this](bool Running) { RunningChanged(Running); };
     FCheck = std::make_unique<TScheduleCheck>(Funcs, *FRunner, FClock);
     FCheck->OnRunStarting = [this](int Index) { FSettings.SaveLastRun(Index, Funcs[Index]); };
     FTimer = new TTimer(this);
@@ -65,10 +108,31 @@ TfrmSchedulerMain::TfrmSchedulerMain(TComponent* Owner, TSchedEnvironment Enviro
     FTimer->OnTimer = [this](TObject*) { TimerTimer(); };
     ImageList1 = new TImageList(this);
     AddTrayClockImages(*ImageList1);
+    const String Art = FEnv.ProgramFolder + L"Data\\Buttons\\Scheduler\\";
+    ImageList2 = new TImageList(this);
+    AddImageStrip(*ImageList2, Art + L"Menu.bmp");
+    InternetPrivacyImageList = new TImageList(this);
+    AddImageStrip(*InternetPrivacyImageList, Art + L"Privacy.bmp");
     CvTrayIcon = new TCvTrayIcon(this);
     CvTrayIcon->SetHint(L"System Corvanta 2 Scheduler");
     CvTrayIcon->SetIconList(ImageList1);
     CreateTrayMenu();
+    BrowseFolder = new TBrowseFolder(this);
+    BrowseFolder->TitleText = L"Choose the Folder";
+    // The lists hold paths: a shell place without one is no choice.
+    BrowseFolder->DisplayOptions = {bfReturnOnlyFileSystemDirs};
+    if (!FEnv.PickFolder)
+        FEnv.PickFolder = [this](HWND Owner, const String&, String& Folder) {
+            if (!BrowseFolder->Execute(Owner))
+                return false;
+            Folder = BrowseFolder->FolderPath();
+            return true;
+        };
+    OpenDialog = new TOpenDialog(this);
+    OpenDialog->Filter = L"Any File (*.*)|*.*";
+    OpenDialog->DefaultExt = L"*.*";
+    OpenDialog->Options = {ofHideReadOnly, ofPathMustExist, ofFileMustExist, ofEnableSizing};
+    CreateControls();
 
     HandleNeeded();
     FRunner->Window = Handle();
@@ -79,6 +143,62 @@ TfrmSchedulerMain::TfrmSchedulerMain(TComponent* Owner, TSchedEnvironment Enviro
 
 TfrmSchedulerMain::~TfrmSchedulerMain() {
     SaveAll();
+    // The controls' handlers reach the schedule and the runner: the controls go first.
+    DestroyComponents();
+}
+
+void TfrmSchedulerMain::CreateControls() {
+    CreateFunctionButtons();
+    labFuncName = MakeNamedChild<TLabel>(*this, *this, L"labFuncName", Bounds(180, 46, 446, 20));
+    labFuncName->SetTransparent(true);
+    labFuncName->Font().SetStyle({fsBold});
+    labFuncName->Font().SetHeight(-15);
+    labFuncName->Font().SetColor(TColor(0x964C02));
+    chkEnabled =
+        MakeNamedChild<TFlatCheckBox>(*this, *this, L"chkEnabled", Bounds(180, 70, 446, 18));
+    Notebook = MakeNamedChild<TNotebook>(*this, *this, L"Notebook", Bounds(180, 94, 446, 180));
+    for (const wchar_t* Page : SchedPageNames)
+        Notebook->AddPage(Page);
+    CreateRegistryPage(*Notebook->Pages(sfRegistryCleaner));
+    CreatePrivacyPage(*Notebook->Pages(sfInternetPrivacy));
+    CreateListPages();
+    CreateIntervals();
+    btnRunNow = MakeButton(*this, L"btnRunNow", Bounds(180, 500, 120, 25), true, GlyphRunNow,
+                           &TfrmSchedulerMain::btnRunNowClick);
+    btnOK = MakeButton(*this, L"btnOK", Bounds(430, 500, 95, 25), true, -1,
+                       &TfrmSchedulerMain::btnOKClick);
+    btnCancel = MakeButton(*this, L"btnCancel", Bounds(531, 500, 95, 25), true, -1,
+                           &TfrmSchedulerMain::btnCancelClick);
+}
+
+void TfrmSchedulerMain::CreateFunctionButtons() {
+    const String Folder = FEnv.ProgramFolder + L"Data\\Buttons\\Scheduler\\";
+    for (int I = 0; I < SchedFuncCount; ++I) {
+        const TFuncButton& Kind = FuncButtonKinds[I];
+        auto* Button =
+            MakeNamedChild<TFlatButton>(*this, *this, Kind.Name, Bounds(14, 46 + I * 91, 156, 85));
+        Button->SetLayout(blGlyphTop);
+        Button->SetCaption(MessageText(Kind.CaptionKey));
+        Button->OnClick = [this, I](TObject*) { FuncButtonClick(I); };
+        // A glyph that cannot be read leaves the button with its caption only.
+        Guarded([&] {
+            TBitmap Glyph;
+            Glyph.LoadFromFile(Folder + Kind.Glyph);
+            Button->SetGlyph(Glyph);
+        });
+        FuncButtons[I] = Button;
+    }
+}
+
+TavImageExpandButton* TfrmSchedulerMain::MakeButton(TWinControl& Parent, const String& Name,
+                                                    const TRect& Bounds, bool Big, int Glyph,
+                                                    void (TfrmSchedulerMain::*Handler)()) {
+    auto* Button = MakeNamedChild<TavImageExpandButton>(*this, Parent, Name, Bounds);
+    Button->Tag = Glyph;
+    if (frmDM)
+        Button->SetImageList(Big ? frmDM->avILBig : frmDM->avILInside);
+    Button->OnClick = [this, Handler](TObject*) { (this->*Handler)(); };
+    return Button;
 }
 
 String TfrmSchedulerMain::MessageText(const String& Ident) const {
@@ -118,13 +238,18 @@ void TfrmSchedulerMain::RunStartupCommands() {
 
 void TfrmSchedulerMain::ShowSchedFunc(int Index) {
     FControlsLoaded = false;
+    // Starts from what the controls hold: a kind the record cannot show leaves the buttons.
+    TSchedView View = ShownView(Index);
     ::ShowSchedFunc(Index, Funcs[Index], View);
+    Notebook->SetPageIndex(Index);
+    PutView(Index, View);
     FControlsLoaded = true;
 }
 
 void TfrmSchedulerMain::StoreShownFunc() {
     if (!FControlsLoaded)
         return;
+    const TSchedView View = ShownView(FFuncIndex);
     if (View.Enabled)
         SwitchSchedulerOn();
     ::StoreSchedFunc(FFuncIndex, View, Funcs[FFuncIndex]);
@@ -137,24 +262,39 @@ void TfrmSchedulerMain::SwitchSchedulerOn() {
 
 void TfrmSchedulerMain::CreateTrayMenu() {
     TrayMenu = new TPopupMenu(this);
-    TrayMenu->SetImages(ImageList1);
-    const auto Add = [this](const wchar_t* Ident, void (TfrmSchedulerMain::*Handler)()) {
+    TrayMenu->SetImages(ImageList2);
+    // Name, caption key, picture (the on/off ones follow the state), handler.
+    struct TTrayItem {
+        const wchar_t* Name;
+        const wchar_t* Key;
+        int Image;
+        void (TfrmSchedulerMain::*Handler)();
+    };
+    const TTrayItem Items[] = {
+        {L"mnStartMST", L"mnStartQRV", MenuImageStart, &TfrmSchedulerMain::mnStartMSTClick},
+        {L"N1", nullptr, -1, nullptr},
+        {L"mnEnabled", L"mnEnableSched", MenuImageOn, &TfrmSchedulerMain::mnEnabledClick},
+        {L"mnConfig", L"mnOpenSched", MenuImageOpen, &TfrmSchedulerMain::mnConfigClick},
+        {L"HideTrayIcon1", L"mnHideTrayIcon", MenuImageOff, &TfrmSchedulerMain::HideTrayIcon1Click},
+        {L"N2", nullptr, -1, nullptr},
+        {L"mnDisable", L"mnDisableClose", MenuImageDisable, &TfrmSchedulerMain::mnDisableClick},
+        {L"mnClose", L"mnClose", MenuImageClose, &TfrmSchedulerMain::mnCloseClick},
+    };
+    for (const TTrayItem& Entry : Items) {
         auto* Item = new TMenuItem(this);
-        Item->Caption = Ident ? MessageText(Ident) : String(L"-");
-        if (Handler)
+        Item->Name = Entry.Name;
+        Item->Caption = Entry.Key ? MessageText(Entry.Key) : String(L"-");
+        Item->ImageIndex = Entry.Image;
+        if (const auto Handler = Entry.Handler)
             Item->OnClick = [this, Handler](TObject*) { (this->*Handler)(); };
         TrayMenu->Items().Add(Item);
-        return Item;
-    };
-    Add(L"mnStartQRV", &TfrmSchedulerMain::mnStartMSTClick);
-    Add(nullptr, nullptr);
-    mnEnabled = Add(L"mnEnableSched", &TfrmSchedulerMain::mnEnabledClick);
-    // Also what a double click on the tray icon chooses.
-    Add(L"mnOpenSched", &TfrmSchedulerMain::mnConfigClick)->Default = true;
-    HideTrayIcon1 = Add(L"mnHideTrayIcon", &TfrmSchedulerMain::HideTrayIcon1Click);
-    Add(nullptr, nullptr);
-    Add(L"mnDisableClose", &TfrmSchedulerMain::mnDisableClick);
-    Add(L"mnClose", &TfrmSchedulerMain::mnCloseClick);
+    }
+    mnEnabled = TrayMenu->Items().Items(2);
+    mnConfig = TrayMenu->Items().Items(3);
+    HideTrayIcon1 = TrayMenu->Items().Items(4);
+    // Also what a double click on the tray icon chooses, after its own handler.
+    mnConfig->Default = true;
+    CvTrayIcon->OnDblClick = [this](TObject*) { CvTrayIconDblClick(); };
     CvTrayIcon->SetPopupMenu(TrayMenu);
 }
 
@@ -163,9 +303,9 @@ void TfrmSchedulerMain::UpdateTrayIcon() {
     CvTrayIcon->SetIconIndex(FTrayIcon.ImageIndex);
     CvTrayIcon->SetIconVisible(FTrayIcon.Visible);
     mnEnabled->Checked = FSchedulerOn;
-    mnEnabled->ImageIndex = FTrayIcon.ImageIndex;
+    mnEnabled->ImageIndex = FSchedulerOn ? MenuImageOn : MenuImageOff;
     HideTrayIcon1->Checked = FHideTrayIcon;
-    HideTrayIcon1->ImageIndex = FHideTrayIcon ? 0 : 1;
+    HideTrayIcon1->ImageIndex = FHideTrayIcon ? MenuImageOn : MenuImageOff;
 }
 
 void TfrmSchedulerMain::SaveAll() {
@@ -205,8 +345,13 @@ void TfrmSchedulerMain::mnConfigClick() {
         ModalResult = mrNone;
         ShowSchedFunc(FFuncIndex);
     }
-    Show();
+    ShowFlat();
     UpdateTrayIcon();
+}
+
+void TfrmSchedulerMain::CvTrayIconDblClick() {
+    if (mnConfig->Enabled)
+        mnConfigClick();
 }
 
 void TfrmSchedulerMain::HideTrayIcon1Click() {
@@ -220,16 +365,32 @@ void TfrmSchedulerMain::mnDisableClick() {
     FTimer->SetEnabled(false);
     FSettings.WriteEnabled(false);
     DeleteSchedRunValue(FEnv.RunKeyPath);
-    FAllowClose = true;
-    FClosingFromTray = true;
-    Close();
+    UpdateTrayIcon();
+    CloseFromTray();
 }
 
 void TfrmSchedulerMain::mnCloseClick() {
     FSettings.WriteEnabled(FSchedulerOn);
+    CloseFromTray();
+}
+
+void TfrmSchedulerMain::CloseFromTray() {
     FAllowClose = true;
     FClosingFromTray = true;
+    // The tray stays live during a run: the window and its lists outlive the running function.
+    if (FRunner->Running()) {
+        FCloseAfterRun = true;
+        return;
+    }
     Close();
+}
+
+void TfrmSchedulerMain::RunningChanged(bool Running) {
+    EnableWindow(Handle(), !Running);
+    if (!Running && FCloseAfterRun) {
+        FCloseAfterRun = false;
+        PostMessageW(Handle(), WM_SCHED_CLOSE_AFTER_RUN, 0, 0);
+    }
 }
 
 // ------------------------------------------------------------------- buttons
@@ -263,12 +424,14 @@ void TfrmSchedulerMain::btnCancelClick() {
 void TfrmSchedulerMain::btnRunNowClick() {
     // The shown controls as they are, stored or not.
     TSchedFunc Shown = Funcs[FFuncIndex];
-    ::StoreSchedFunc(FFuncIndex, View, Shown);
+    ::StoreSchedFunc(FFuncIndex, ShownView(FFuncIndex), Shown);
     FRunner->RunSchedFunc(FFuncIndex, Shown.Parameters);
 }
 
 void TfrmSchedulerMain::btnDateClick() {
-    EditDateText(View.DateText);
+    String Text = edDate->Text();
+    if (EditDateText(Text))
+        edDate->SetText(Text);
 }
 
 void TfrmSchedulerMain::TimerTimer() {
@@ -277,14 +440,13 @@ void TfrmSchedulerMain::TimerTimer() {
 
 // ------------------------------------------------------------ closing, messages
 
-void TfrmSchedulerMain::DoClose(TCloseAction& Action) {
+void TfrmSchedulerMain::FormClose(TCloseAction& Action) {
     if (ModalResult == mrOk && !FClosingFromTray)
         StoreShownFunc();
     FClosingFromTray = false;
     Action = FAllowClose ? caHide : caNone;
     if (Action == caNone)
         HideWindow(); // the program stays in the tray
-    TForm::DoClose(Action);
 }
 
 bool TfrmSchedulerMain::OpenCommand(WPARAM Atom) {
@@ -328,7 +490,22 @@ void TfrmSchedulerMain::WndProc(TMessage& Message) {
     case WM_ENDSESSION:
         EndSession(Message.WParam != 0);
         return;
+    case WM_SCHED_CLOSE_AFTER_RUN:
+        Close();
+        return;
+    case CM_DIALOGKEY:
+        // Enter confirms the window, Escape cancels it.
+        if (Message.WParam == VK_RETURN) {
+            btnOKClick();
+            Message.Result = 1;
+        } else if (Message.WParam == VK_ESCAPE) {
+            btnCancelClick();
+            Message.Result = 1;
+        } else {
+            TFlatForm::WndProc(Message);
+        }
+        return;
     default:
-        TForm::WndProc(Message);
+        TFlatForm::WndProc(Message);
     }
 }

@@ -38,7 +38,7 @@ int RunProgram() {
     App.SetTitle(AppTitle);
     App.HelpFile = AppDir + L"System_Corvanta.chm";
     if (!Window->StartHidden())
-        Window->Show();
+        Window->ShowFlat();
     App.Run();
     return 0; // the application deletes the window, which saves the settings
 }

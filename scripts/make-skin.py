@@ -341,6 +341,7 @@ TILE_COLOURS = {
     'advanced': ((250, 190, 80), (210, 120, 20)),
     'restore': ((240, 120, 110), (180, 40, 40)),
     'privacy': ((170, 130, 230), (100, 60, 170)),
+    'off': ((200, 200, 200), (120, 120, 120)),
 }
 
 
@@ -594,6 +595,84 @@ def main_window(data):
                  vertical_gradient(100, 22, mix(colour, WHITE, 0.45), colour))
 
 
+# ------------------------------------------------------------ scheduler
+
+def sym_tick(p):
+    p.line(16, 34, 28, 46, 8)
+    p.line(28, 46, 50, 20, 8)
+
+
+def sym_cross(p):
+    p.line(18, 18, 46, 46, 8)
+    p.line(46, 18, 18, 46, 8)
+
+
+def sym_empty(p):
+    p.ring(32, 32, 12, 19)
+
+
+def sym_wide_play(p):
+    for y in range(14, 51):
+        p.rect(20, y, 20 + (18 - abs(y - 32)) * 1.6, y + 1)
+
+
+def sym_cog(p):
+    p.ring(32, 32, 8, 18)
+    for a in range(0, 360, 60):
+        x = 32 + 20 * math.cos(math.radians(a))
+        y = 32 + 20 * math.sin(math.radians(a))
+        p.rect(x - 5, y - 5, x + 5, y + 5)
+
+
+def sym_page_lines(p):
+    p.rect(16, 10, 48, 54)
+    for y in (20, 30, 40):
+        p.rect(22, y, 42, y + 4, (90, 90, 90))
+
+
+def sym_brush(p):
+    p.line(20, 44, 44, 18, 8)
+    p.rect(12, 42, 26, 54)
+
+
+def sym_cube(p):
+    p.frame(14, 22, 42, 50, 5)
+    p.line(14, 22, 26, 12, 5)
+    p.line(42, 22, 52, 12, 5)
+    p.line(26, 12, 52, 12, 5)
+    p.line(52, 12, 52, 40, 5)
+
+
+# The function buttons of the scheduler window: file, colour family, symbol.
+SCHEDULER_BUTTONS = [
+    ('RegistryCleaner', 'advanced', sym_grid),
+    ('InternetPrivacy', 'privacy', sym_globe),
+    ('FolderCleaner', 'clean', combined(sym_folder, sym_magnifier)),
+    ('AppLauncher', 'system', sym_play),
+    ('StartupManager', 'clean', sym_trash),
+]
+# The privacy list's pictures, in image-index order: internet, recent documents, Wordpad, Paint,
+# DirectX.
+SCHEDULER_PRIVACY = [('privacy', sym_globe), ('backup', sym_page_lines), ('system', sym_page),
+                     ('restore', sym_brush), ('advanced', sym_cube)]
+# The tray menu's pictures: on, off, start the main program, open, turn off and close, close.
+SCHEDULER_MENU = [('backup', sym_tick), ('off', sym_empty), ('clean', sym_wide_play),
+                  ('system', sym_cog), ('advanced', sym_power), ('restore', sym_cross)]
+
+
+def strip(size, tiles):
+    pics = [tile(size, TILE_COLOURS[family], symbol) for family, symbol in tiles]
+    return [sum((pic[y] for pic in pics), []) for y in range(size)]
+
+
+def scheduler(data):
+    folder = f'{data}/Buttons/Scheduler'
+    for name, family, symbol in SCHEDULER_BUTTONS:
+        save_bmp(f'{folder}/{name}.bmp', tile(32, TILE_COLOURS[family], symbol))
+    save_bmp(f'{folder}/Privacy.bmp', strip(16, SCHEDULER_PRIVACY))
+    save_bmp(f'{folder}/Menu.bmp', strip(16, SCHEDULER_MENU))
+
+
 def main():
     root = sys.argv[1] if len(sys.argv) > 1 else '.'
     frame(f'{root}/resources/skin')
@@ -609,6 +688,7 @@ def main():
     title_button(f'{data}/Main', 'x', cross_mark(), (30, 100, 176), (200, 50, 40))
     title_button(f'{data}/Main', 'minimize', bar_mark(), (30, 100, 176), (60, 140, 220))
     main_window(f'{root}/data/Data')
+    scheduler(f'{root}/data/Data')
 
 
 if __name__ == '__main__':

@@ -48,20 +48,36 @@ private:
 
 namespace {
 
-// Measures on a memory DC of the screen with the font selected.
+// Measures on a memory DC of the screen. Rows are measured one after another with fonts made
+// afresh for each but mostly alike: the font stays selected and is made and selected again only
+// when face, height or style differ (a selection costs more than the measuring).
 class TScreenMeasurer : public ICvTextMeasurer {
 public:
+    TScreenMeasurer() : FOriginal(GetCurrentObject(FDC.Handle(), OBJ_FONT)) {}
+    ~TScreenMeasurer() override { SelectObject(FDC.Handle(), FOriginal); }
+    TScreenMeasurer(const TScreenMeasurer&) = delete;
+    TScreenMeasurer& operator=(const TScreenMeasurer&) = delete;
+
     TSize TextSize(const TFont& Font, const TCvString& Text, UINT Flags, int Width) override {
-        const HGDIOBJ Old = SelectObject(FDC.Handle(), Font.Handle());
+        if (!FSelected || Font.Name() != FFont.Name() || Font.Height() != FFont.Height() ||
+            Font.Style() != FFont.Style()) {
+            // The old handle is deselected before the copy deletes it.
+            SelectObject(FDC.Handle(), FOriginal);
+            FFont.Assign(Font);
+            SelectObject(FDC.Handle(), FFont.Handle());
+            FSelected = true;
+        }
         TRect R(0, 0, std::max(Width, 1), 0);
         DrawTextWide(FDC.Handle(), Text.c_str(), static_cast<int>(Text.size()), R,
                      Flags | DT_CALCRECT);
-        SelectObject(FDC.Handle(), Old);
         return TSize{R.Width(), R.Height()};
     }
 
 private:
     TMemoryDC FDC{nullptr};
+    TFont FFont;
+    const HGDIOBJ FOriginal;
+    bool FSelected = false;
 };
 
 } // namespace
@@ -188,6 +204,7 @@ TCustomCvTree::~TCustomCvTree() {
     // The items go (with their deletion events) in the core's destructor, after the view and
     // header links are cut here.
     BeginDestroy();
+    FView->Shutdown();
     FView->ClearRows();
     SetView(nullptr);
     TCvTreeCore::SetHeader(nullptr);
@@ -248,8 +265,11 @@ void TCustomCvTree::ForwardViewEvents() {
         if (OnMouseWheel)
             OnMouseWheel(this, S, Delta, Pos, Handled);
     };
-    const auto SourceOf = [this](TObject* Source) -> TObject* {
-        return Source == FView ? static_cast<TObject*>(this) : Source;
+    // A tree's rows are dragged by its view: the tree stands for it, also in another tree.
+    const auto SourceOf = [](TObject* Source) -> TObject* {
+        if (auto* View = dynamic_cast<TCvTreeView*>(Source))
+            return &View->Tree();
+        return Source;
     };
     FView->OnDragOver = [this, Shifted, SourceOf](TObject*, TObject* Source, int X, int Y,
                                                   TDragState State, bool& Accept) {
@@ -535,6 +555,7 @@ void TCustomCvTree::SetExpandOnDblClick(bool Value) {
 
 void TCustomCvTree::SetDragType(TCvDragType Value) {
     FDragType = Value;
+    FView->UpdateOleTarget();
 }
 
 void TCustomCvTree::SetImageList(TCustomImageList*& Field, TCustomImageList* Value) {
@@ -912,12 +933,6 @@ void TCustomCvTree::SetTopItem(TCvTreeItem* Item) {
     if (!Item)
         throw ECvTreeError(L"CvTree item not specified");
     FView->SetTopIndex(Item->VisIndex());
-}
-
-void TCustomCvTree::EditItem(TCvTreeItem* Item, int /*SectionIndex*/) {
-    if (!Item)
-        throw ECvTreeError(L"CvTree item not specified");
-    // The in-place editors come with the editing framework; until then nothing opens.
 }
 
 void TCustomCvTree::SaveTextToStream(TStream& Stream) {

@@ -9,6 +9,7 @@
 #include "classlib/gui/ImgList.h"
 #include "treelist/CvHeader.h"
 #include "treelist/CvScrollBar.h"
+#include "treelist/CvTreeDrag.h"
 #include "treelist/CvTreeCore.h"
 #include "treelist/CvTreeView.h"
 #include "treelist/CvVCLUtils.h"
@@ -17,6 +18,8 @@
 #include <functional>
 #include <memory>
 
+class TCvHintWindow;
+class TCvTreeInplaceEditor;
 class TCvHook;
 class TStream;
 
@@ -34,8 +37,9 @@ enum class TCvDragTrgDrawMode {
     dtdUpSelColorLine,
     dtdDownSelColorLine,
 };
-enum TCvLineHintMode { shmShort, shmLong, shmNone };
-enum TCvHintType { shtHintOnly, shtHintOrText, shtTextOnly };
+enum THintModes { shmNone, shmLong, shmAll };
+enum TLineHintType { lhtMainTextOnly, lhtCellTextOnly, lhtSmart };
+enum TCvHintType { shtMainText, shtHintOnly, shtHintOrText };
 
 // Measures the text of cells: the size DrawTextWide would give the text in Font with Flags
 // (DT_CALCRECT is added), in a box Width pixels wide.
@@ -277,7 +281,8 @@ public:
 
     // ---- hints, drag, editing and search (their machinery comes with the extras)
     TCvHintType HintType = shtHintOrText;
-    TCvLineHintMode LineHintMode = shmLong;
+    THintModes LineHintMode = shmLong;
+    TLineHintType LineHintType = lhtSmart;
     TColor LineHintColor = clWindow;
     int LineHintTimeout = 3000;
     bool HideHintOnMove = true;
@@ -293,6 +298,7 @@ public:
     int DragScrollInterval = 100;
     int DragExpandDelay = 500;
     bool ExpandOnDragOver = false;
+    TDragImgMode DragImageMode = dimAll;
     bool DoInplaceEdit = true;
     int InplaceEditorDelay = 500;
     bool QuickEditMode = false;
@@ -351,7 +357,9 @@ public:
     void SetTopItem(TCvTreeItem* Item);
     int BottomIndex() const { return FView->BottomIndex(); }
     void SetTopIndex(int Value);
+    // Opens the in-place editor of the cell (with DoInplaceEdit); ends the view's edit.
     void EditItem(TCvTreeItem* Item, int SectionIndex);
+    void EndEdit(bool ByCancel);
     // One line per item: Level - 1 spaces, the main text, CR LF (the ANSI code page).
     void SaveTextToStream(TStream& Stream);
     void Assign(const TPersistent& Source) override;
@@ -390,6 +398,25 @@ public:
     TCvScrollDrawPartEvent OnVertScrollDrawPart;
     TCvScrollHintNeededEvent OnHorzScrollHintNeeded;
     TCvScrollHintNeededEvent OnVertScrollHintNeeded;
+    // May change the line hint's text or refuse it; MousePos in tree coordinates.
+    std::function<void(TObject* Sender, TCvTreeItem* Item, TCvHeaderSection* Section,
+                       TCvString& Text, TCvHintWindow* HintWindow, TPoint MousePos,
+                       bool& DoShowHint)>
+        OnShowLineHint;
+    // May supply or replace the editor EditItem found for the cell.
+    std::function<void(TObject* Sender, TCvTreeItem* Item, int SectionIndex,
+                       TCvFieldType SupposedFieldType, TCvTreeInplaceEditor*& Editor)>
+        OnInplaceEditorNeeded;
+    // The row under a drag changed; ItemRect in tree coordinates.
+    std::function<void(TObject* Sender, TCvTreeItem* Item, const TRect& ItemRect, int X, int Y)>
+        OnDragTargetChange;
+    // Supplies the data and the drop source of an OLE drag; without both nothing is dragged.
+    std::function<void(TObject* Sender, IDataObject*& Data, IDropSource*& Source,
+                       TDragTypes& OKEffects)>
+        OnOleDragStart;
+    std::function<void(TObject* Sender, TDragType Type, HRESULT Result)> OnOleDragFinish;
+    TTargetDragEvent OnOleTargetDrag;
+    TTargetDropEvent OnOleTargetDrop;
 
     virtual void DoItemDraw(TCvTreeItem* Item, TCanvas& Surface, const TRect& R, int SectionIndex);
     virtual void DoAfterItemDraw(TCanvas& Canvas, TCvTreeItem* Item, const TRect& ItemRect,

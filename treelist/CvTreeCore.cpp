@@ -79,8 +79,7 @@ void TCvTreeCore::SetVirtualityLevel(TVirtualityLevel Value) {
         if (Value == vlNone) {
             FItems->GiveStaticData(Item);
         } else {
-            Item->FStaticData.reset();
-            Item->FExtras.reset();
+            Item->DropStaticData();
         }
     }
     MarkRowsChanged();

@@ -3,6 +3,7 @@
 // cycle, hot tracking, the key table and keyboard navigation.
 #include "treelist/CvTree.h"
 #include "treelist/CvTreeNav.h"
+#include "treelist/CvTreeSearch.h"
 
 #include <algorithm>
 #include <cmath>
@@ -84,6 +85,12 @@ void TCvTreeView::ToggleExpanded(TCvTreeItem& Item) {
 void TCvTreeView::ForgetInputItem(const TCvTreeItem& Item) {
     if (FLastClickItem == &Item)
         FLastClickItem = nullptr;
+    if (FPendingEditItem == &Item) {
+        StopEditTimer();
+        FPendingEditItem = nullptr;
+    }
+    if (FEditedItem == &Item)
+        DropEdit();
     if (FDeferredItem == &Item) {
         FDeferredItem = nullptr;
         FDeferredSelect = false;
@@ -96,9 +103,19 @@ void TCvTreeView::ForgetInputItem(const TCvTreeItem& Item) {
     std::erase(FFrameSelection, &Item);
 }
 
+// A click on the hit cell may open its editor (the timing rules aside).
+bool TCvTreeView::ClickEdits(const THit& Hit) const {
+    const TCustomCvTree& T = *FTree;
+    return Hit.Item && (Hit.Part == ipMainText || Hit.Part == ipColumn) &&
+           (Hit.Item == FLastClickItem || T.QuickEditMode) && Hit.Item->HasFlag(ifAllowEdit) &&
+           T.DoInplaceEdit;
+}
+
 // ------------------------------------------------------------------ presses
 
 void TCvTreeView::PressLeft(int X, int Y) {
+    StopEditTimer();
+    HideLineHint();
     FDragHappened = false;
     FocusView();
     FPressX = X;
@@ -306,6 +323,8 @@ void TCvTreeView::ApplyDeferredSelect() {
 }
 
 bool TCvTreeView::ReleaseLeft(int X, int Y) {
+    StopEditTimer();
+    HideLineHint();
     FButtonDown = false;
     if (FFrameSelecting) {
         EndFrame();
@@ -317,7 +336,9 @@ bool TCvTreeView::ReleaseLeft(int X, int Y) {
         return false;
     if (X == FPressX && Y == FPressY && Hit.Part != ipInside && Hit.Part != ipOutside &&
         Hit.Part != ipButton && !FDragHappened) {
-        // The in-place editor is not built; a second click only keeps its memory.
+        if (ClickEdits(Hit) && (FSecondClick || FTree->QuickEditMode) &&
+            FTree->DblClickMode() != dcmEdit)
+            StartEditTimer(Hit.Item, Hit.Section, false);
         FSecondClick = true;
         FClickX = X;
         FClickY = Y;
@@ -337,9 +358,12 @@ bool TCvTreeView::ReleaseRight(int X, int Y) {
 
 bool TCvTreeView::DoubleClickLeft(int X, int Y) {
     TCustomCvTree& T = *FTree;
+    StopEditTimer();
     const THit Hit = HitAt(X, Y);
     if (Hit.Item && !Usable(*Hit.Item))
         return false;
+    if (T.DblClickMode() == dcmEdit && ClickEdits(Hit))
+        StartEditTimer(Hit.Item, Hit.Section, true);
     if (T.DblClickMode() == dcmExpand && Hit.Item &&
         (Hit.Part == ipMainText || (T.FullRowSelect && Hit.Part != ipCheckBox)))
         ToggleExpanded(*Hit.Item);
@@ -351,6 +375,7 @@ bool TCvTreeView::DoubleClickLeft(int X, int Y) {
 }
 
 bool TCvTreeView::DoubleClickRight(int X, int Y) {
+    StopEditTimer();
     const THit Hit = HitAt(X, Y);
     return !(Hit.Item && !Usable(*Hit.Item));
 }
@@ -365,7 +390,10 @@ void TCvTreeView::ProcessMouseMove(TShiftState Shift, int X, int Y) {
         if (FFrameSelecting) {
             MoveFrame(X, Y);
         } else if (FarFromPress(X, Y, FPressX, FPressY)) {
-            // Starting a drag of the selection is not built; the frame takes the move.
+            if (CanStartDrag()) {
+                StartDrag();
+                return;
+            }
             if (T.MouseFrameSelect && T.MultiSelect() && !FRows.empty()) {
                 FDeferredSelect = false;
                 StartFrame(Shift);
@@ -375,6 +403,9 @@ void TCvTreeView::ProcessMouseMove(TShiftState Shift, int X, int Y) {
     }
     if (T.Tracking() && !FFrameSelecting)
         SetHotItem(GetItemAtY(Y));
+    if (T.LineHintMode != shmNone && !FFrameSelecting && (X != FHintX || Y != FHintY))
+        ArmLineHint(X, Y);
+    PrepareItemHint(X, Y);
 }
 
 void TCvTreeView::SetHotItem(TCvTreeItem* Item) {
@@ -618,7 +649,9 @@ void TCvTreeView::KeyDown(WORD& Key, TShiftState Shift) {
 }
 
 void TCvTreeView::KeyPress(wchar_t& Key) {
-    // Incremental search is not built; the key is passed on in every case.
+    if (FTree->IncrementalSearch)
+        Search().ProcessSearchKey(Key);
+    // The key is passed on in every case.
     TCustomControl::KeyPress(Key);
 }
 
@@ -768,6 +801,8 @@ void TCvTreeView::WMLButtonDblClk(TMessage& Message) {
 }
 
 void TCvTreeView::WMRButtonDown(TMessage& Message) {
+    StopEditTimer();
+    HideLineHint();
     EndFrame();
     FocusView();
     TCustomControl::WndProc(Message);
@@ -793,6 +828,9 @@ void TCvTreeView::WMMouseMove(TMessage& Message) {
 
 void TCvTreeView::CMMouseLeave(TMessage& Message) {
     TCustomControl::WndProc(Message);
+    // The line hint lies over the row: the pointer resting on it has not left the view.
+    if (!PointerOverView())
+        HideLineHint();
     if (TCvTreeItem* Hot = std::exchange(FTree->HotItem, nullptr)) {
         InvalidateItem(*Hot);
         if (HandleAllocated())
@@ -812,6 +850,7 @@ void TCvTreeView::WMSetFocus(TMessage& Message) {
 
 void TCvTreeView::WMKillFocus(TMessage& Message) {
     TCustomControl::WndProc(Message);
+    HideLineHint();
     EndFrame();
     FButtonDown = false;
     FHasFocus = false;

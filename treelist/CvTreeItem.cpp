@@ -11,8 +11,6 @@
 
 namespace {
 
-const TCvString EmptyText;
-
 bool StartsWithHTML(const TCvString& S) {
     return S.size() >= 6 && S.compare(0, 6, L"<html>") == 0;
 }
@@ -70,63 +68,53 @@ void TCvColumnTexts::CheckIndex(int Index, int Limit) const {
         throw EStringListError(Format(L"List index out of bounds (%d)", {Index}));
 }
 
-const TCvString& TCvColumnTexts::Strings(int Index) const {
-    CheckIndex(Index, Count() - 1);
-    return FItems[Index];
+int TCvColumnTexts::Count() const {
+    return FOwner->FTexts.ColumnCount();
 }
 
-void TCvColumnTexts::SetStrings(int Index, const TCvString& S) {
+std::wstring_view TCvColumnTexts::Strings(int Index) const {
     CheckIndex(Index, Count() - 1);
-    FItems[Index] = S;
-    Changed();
+    return FOwner->FTexts.Column(Index);
 }
 
-int TCvColumnTexts::Add(const TCvString& S) {
-    // Rows are filled column by column: room for all of them at once spares the item's memory
-    // the blocks a growing list leaves behind.
-    if (FItems.capacity() == 0)
-        FItems.reserve(static_cast<std::size_t>(std::max(1, FOwner->Owner()->SectionCount() - 1)));
-    FItems.push_back(S);
-    Changed();
+void TCvColumnTexts::SetStrings(int Index, std::wstring_view S) {
+    CheckIndex(Index, Count() - 1);
+    FOwner->FTexts.SetColumn(Index, S);
+    FOwner->ColumnTextsChanged();
+}
+
+int TCvColumnTexts::Add(std::wstring_view S) {
+    FOwner->FTexts.InsertColumn(Count(), S);
+    FOwner->ColumnTextsChanged();
     return Count() - 1;
 }
 
-void TCvColumnTexts::Insert(int Index, const TCvString& S) {
+void TCvColumnTexts::Insert(int Index, std::wstring_view S) {
     CheckIndex(Index, Count());
-    FItems.insert(FItems.begin() + Index, S);
-    Changed();
+    FOwner->FTexts.InsertColumn(Index, S);
+    FOwner->ColumnTextsChanged();
 }
 
 void TCvColumnTexts::Delete(int Index) {
     CheckIndex(Index, Count() - 1);
-    FItems.erase(FItems.begin() + Index);
-    Changed();
+    FOwner->FTexts.DeleteColumn(Index);
+    FOwner->ColumnTextsChanged();
 }
 
 void TCvColumnTexts::Clear() {
-    if (FItems.empty())
+    if (Count() == 0)
         return;
-    FItems.clear();
-    Changed();
+    FOwner->FTexts.SetColumns({});
+    FOwner->ColumnTextsChanged();
 }
 
 void TCvColumnTexts::Assign(const std::vector<TCvString>& Lines) {
-    FItems = Lines;
-    Changed();
+    FOwner->FTexts.SetColumns(Lines);
+    FOwner->ColumnTextsChanged();
 }
 
-void TCvColumnTexts::EndUpdate() {
-    if (FUpdateCount > 0 && --FUpdateCount == 0 && FChangedInUpdate) {
-        FChangedInUpdate = false;
-        FOwner->ColumnTextsChanged();
-    }
-}
-
-void TCvColumnTexts::Changed() {
-    if (FUpdateCount > 0)
-        FChangedInUpdate = true;
-    else
-        FOwner->ColumnTextsChanged();
+std::vector<TCvString> TCvColumnTexts::Items() const {
+    return FOwner->FTexts.Columns();
 }
 
 // ----------------------------------------------------------------- child list
@@ -312,17 +300,15 @@ TCvTreeItem* TCvTreeItem::GetNext() const {
 // ---- texts
 
 TCvString TCvTreeItem::GetItemText() const {
-    if (!FStaticData)
+    if (!FTexts)
         return FOwner->DoVirtualTextNeeded(const_cast<TCvTreeItem*>(this), -1);
-    return FStaticData->Text;
+    return TCvString(FTexts.Main());
 }
 
-const TCvString& TCvTreeItem::Text() const {
-    return FStaticData ? FStaticData->Text : EmptyText;
-}
-
-TCvColumnTexts* TCvTreeItem::ColumnTextList() const {
-    return FStaticData ? &FStaticData->ColumnTexts : nullptr;
+std::optional<TCvColumnTexts> TCvTreeItem::ColumnTextList() const {
+    if (!FTexts)
+        return std::nullopt;
+    return TCvColumnTexts(const_cast<TCvTreeItem*>(this));
 }
 
 TCvString TCvTreeItem::CellText(int SectionIndex) const {
@@ -330,19 +316,29 @@ TCvString TCvTreeItem::CellText(int SectionIndex) const {
 }
 
 TCvString TCvTreeItem::GetHint() const {
-    if (!FStaticData)
+    if (!FTexts)
         return FOwner->DoVirtualHintNeeded(const_cast<TCvTreeItem*>(this));
     return FExtras ? FExtras->Hint : TCvString();
 }
 
 void TCvTreeItem::SetHint(const TCvString& Value) {
-    if (FStaticData && (FExtras || !Value.empty()))
+    if (FTexts && (FExtras || !Value.empty()))
         Extras().Hint = Value;
 }
 
 TCvTreeItemExtras::TCvTreeItemExtras(TCvTreeItem* Item) : MainStyle(Item) {}
 
 TCvTreeItemExtras::~TCvTreeItemExtras() = default;
+
+const std::shared_ptr<void>& TCvTreeItem::DataInterface() const {
+    static const std::shared_ptr<void> None;
+    return FExtras ? FExtras->DataInterface : None;
+}
+
+void TCvTreeItem::SetDataInterface(std::shared_ptr<void> Value) {
+    if (FExtras || Value)
+        Extras().DataInterface = std::move(Value);
+}
 
 TCvTreeItemExtras& TCvTreeItem::Extras() const {
     if (!FExtras) {
@@ -354,8 +350,8 @@ TCvTreeItemExtras& TCvTreeItem::Extras() const {
 
 void TCvTreeItem::SetText(const TCvString& Value) {
     TCvTreeCore& T = *FOwner;
-    if (FStaticData && FParent) {
-        FStaticData->Text = Value;
+    if (FTexts && FParent) {
+        FTexts.SetMain(Value);
         T.DoItemChange(this, icmText);
         TCvTreeCore::TBatch Batch(T);
         // Inside the end-of-batch work batches are ignored: act now instead of marking.
@@ -385,8 +381,8 @@ void TCvTreeItem::SetText(const TCvString& Value) {
             T.MarkRowsChanged();
         }
         Batch.Close();
-    } else if (FStaticData) {
-        FStaticData->Text = Value;
+    } else if (FTexts) {
+        FTexts.SetMain(Value);
     }
     UpdateItem();
 }
@@ -760,17 +756,24 @@ void TCvTreeItem::SetIsHTML(bool Value) {
 
 void TCvTreeItem::RenderHTML() {
     TCvTreeCore& T = *FOwner;
-    if (!IsHTML() || T.IsLoading() || !FStaticData)
+    if (!IsHTML() || T.IsLoading() || !FTexts)
         return;
-    const TCvString& S = FStaticData->Text;
+    const TCvString S(FTexts.Main());
     TCvTreeItemExtras& X = Extras();
     X.MainHTML = StartsWithHTML(S) ? T.View().RenderHTML(S) : nullptr;
-    const auto& Cols = FStaticData->ColumnTexts.Items();
+    const std::vector<TCvString> Cols = FTexts.Columns();
     X.ColumnHTML.clear();
     X.ColumnHTML.resize(Cols.size());
     for (size_t I = 0; I < Cols.size(); ++I)
         if (StartsWithHTML(Cols[I]))
             X.ColumnHTML[I] = T.View().RenderHTML(Cols[I]);
+}
+
+void TCvTreeItem::DropStaticData() {
+    FTexts = TCvPackedTexts();
+    std::shared_ptr<void> Kept = DataInterface();
+    FExtras.reset();
+    SetDataInterface(std::move(Kept));
 }
 
 void TCvTreeItem::DropHTML() {
@@ -945,12 +948,10 @@ void TCvTreeItem::MoveToIns(TCvTreeItem* Target, TItemMoveMode Mode) {
 
 void TCvTreeItem::AssignFields(const TCvTreeItem& Source) {
     TCvTreeCore& T = *FOwner;
-    if (FStaticData && Source.FStaticData) {
-        FStaticData->Text = Source.FStaticData->Text;
+    if (FTexts && Source.FTexts) {
+        FTexts.SetMain(Source.FTexts.Main());
         SetHint(Source.FExtras ? Source.FExtras->Hint : TCvString());
-        FStaticData->ColumnTexts.BeginUpdate();
-        FStaticData->ColumnTexts.Assign(Source.FStaticData->ColumnTexts.Items());
-        FStaticData->ColumnTexts.EndUpdate();
+        ColumnTextList()->Assign(Source.FTexts.Columns());
     }
     ItemObject = Source.ItemObject;
     Color = Source.Color;
@@ -984,9 +985,9 @@ void TCvTreeItem::AssignFields(const TCvTreeItem& Source) {
     OverlayIndex = Source.OverlayIndex;
     OverlayIndex2 = Source.OverlayIndex2;
     Data = Source.Data;
-    DataInterface = Source.DataInterface;
+    SetDataInterface(Source.DataInterface());
     Tag = Source.Tag;
-    if (FStaticData && Source.FStaticData && (FExtras || Source.FExtras)) {
+    if (FTexts && Source.FTexts && (FExtras || Source.FExtras)) {
         if (Source.FExtras) {
             Extras().MainStyle.Assign(Source.FExtras->MainStyle);
         } else {
@@ -1016,21 +1017,21 @@ void TCvTreeItem::Assign(const TCvTreeItem& Source) {
 // ---- styles
 
 TCvCellStyle* TCvTreeItem::MainStyle() const {
-    return FStaticData ? &Extras().MainStyle : nullptr;
+    return FTexts ? &Extras().MainStyle : nullptr;
 }
 
 TCvCellStyle* TCvTreeItem::GetStyle(int Index) const {
-    if (!FStaticData || Index < 0 || Index >= StylesCount())
+    if (!FTexts || Index < 0 || Index >= StylesCount())
         return nullptr;
     return FExtras->Styles[Index].get();
 }
 
 int TCvTreeItem::StylesCount() const {
-    return FStaticData && FExtras ? static_cast<int>(FExtras->Styles.size()) : 0;
+    return FTexts && FExtras ? static_cast<int>(FExtras->Styles.size()) : 0;
 }
 
 TCvCellStyle* TCvTreeItem::AddStyle() {
-    if (!FStaticData)
+    if (!FTexts)
         return nullptr;
     TCvTreeItemExtras& X = Extras();
     auto Style = std::make_unique<TCvCellStyle>(this);
@@ -1040,7 +1041,7 @@ TCvCellStyle* TCvTreeItem::AddStyle() {
 }
 
 void TCvTreeItem::RemoveStyle(TCvCellStyle* Style) {
-    if (!FStaticData || !FExtras)
+    if (!FTexts || !FExtras)
         return;
     auto& List = FExtras->Styles;
     const auto It =

@@ -2,12 +2,15 @@
 // effects each change has on its tree (deferred resort, auto-size, height, repaint).
 #pragma once
 
+#include "treelist/CvTreeItemTexts.h"
 #include "treelist/CvTreeItemsGapList.h"
 #include "treelist/CvTreeTypes.h"
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -68,41 +71,27 @@ private:
     TCvCellControl* FControl = nullptr;
 };
 
-// The column texts of an item; every change is reported to the item.
+// The column texts of an item, a handle on the item's packed texts; every change is reported
+// to the item once.
 class TCvColumnTexts {
 public:
     explicit TCvColumnTexts(TCvTreeItem* AOwner) : FOwner(AOwner) {}
 
-    int Count() const { return static_cast<int>(FItems.size()); }
+    int Count() const;
     // A bad index throws EStringListError.
-    const TCvString& Strings(int Index) const;
-    void SetStrings(int Index, const TCvString& S);
-    int Add(const TCvString& S);
-    void Insert(int Index, const TCvString& S);
+    std::wstring_view Strings(int Index) const;
+    void SetStrings(int Index, std::wstring_view S);
+    int Add(std::wstring_view S);
+    void Insert(int Index, std::wstring_view S);
     void Delete(int Index);
     void Clear();
     void Assign(const std::vector<TCvString>& Lines);
-    const std::vector<TCvString>& Items() const { return FItems; }
-
-    // Changes between the two are reported once, at the outermost end.
-    void BeginUpdate() { ++FUpdateCount; }
-    void EndUpdate();
+    std::vector<TCvString> Items() const;
 
 private:
     void CheckIndex(int Index, int Limit) const;
-    void Changed();
 
     TCvTreeItem* FOwner;
-    std::vector<TCvString> FItems;
-    int FUpdateCount = 0;
-    bool FChangedInUpdate = false;
-};
-
-// Texts of an item of a tree that is not virtual.
-struct TCvTreeItemStaticData {
-    explicit TCvTreeItemStaticData(TCvTreeItem* Item) : ColumnTexts(Item) {}
-    TCvString Text;
-    TCvColumnTexts ColumnTexts;
 };
 
 // Rendered form of an HTML text (the renderer's, HTMLRender.h); made by the view's renderer and
@@ -110,11 +99,12 @@ struct TCvTreeItemStaticData {
 class TCvHTMLData;
 
 // What few rows use, behind one pointer of the item and made on first need: the hint, the cell
-// styles and the rendered HTML.
+// styles, the rendered HTML and the data interface.
 struct TCvTreeItemExtras {
     // Both out of line, where the rendered HTML's type is complete.
     explicit TCvTreeItemExtras(TCvTreeItem* Item);
     ~TCvTreeItemExtras();
+    std::shared_ptr<void> DataInterface;
     TCvString Hint;
     TCvCellStyle MainStyle;
     std::vector<std::unique_ptr<TCvCellStyle>> Styles;
@@ -228,12 +218,14 @@ public:
 
     // Texts
     TCvString GetItemText() const;
-    const TCvString& Text() const;
-    TCvColumnTexts* ColumnTextList() const;
+    std::wstring_view Text() const { return FTexts.Main(); }
+    // Empty in a virtual tree, whose items keep no texts.
+    std::optional<TCvColumnTexts> ColumnTextList() const;
     // Column c's text with the main column left out ("" when absent).
     TCvString CellText(int SectionIndex) const;
     void SetHint(const TCvString& Value);
-    TCvTreeItemStaticData* StaticData() const { return FStaticData.get(); }
+    // False in a virtual tree.
+    bool HasStaticData() const { return static_cast<bool>(FTexts); }
 
     // Check box
     bool IsChecked() const { return FCheckBoxState == 1; }
@@ -303,12 +295,14 @@ public:
     void RedrawItem(bool OnlyIfVisible);
     void RedrawItemPart(bool OnlyIfVisible, int Left, int Right);
 
-    // Plain fields
+    // Plain fields; BorderStyle stands next to the overlay indices, where it costs no padding.
+    std::uint8_t BorderStyle = 0;
     std::int32_t Tag = 0;
     void* Data = nullptr;
-    std::shared_ptr<void> DataInterface;
     TObject* ItemObject = nullptr;
-    std::uint8_t BorderStyle = 0;
+    // Kept with the rare data: few rows carry one.
+    const std::shared_ptr<void>& DataInterface() const;
+    void SetDataInterface(std::shared_ptr<void> Value);
     TCvColor Color = 0;
     TCvColor BkColor = 0;
     TCvColor StrikedLineColor = 0;
@@ -359,6 +353,8 @@ private:
     TCvTreeItemExtras& Extras() const;
     void RenderHTML();
     void DropHTML();
+    // For a virtual tree: texts, hint, styles and renderings go; the data interface stays.
+    void DropStaticData();
     void ExpandOrCollapse(bool Expand, bool Recursive);
     void SortSiblingsNow();
     void AssignFields(const TCvTreeItem& Source);
@@ -372,7 +368,7 @@ private:
     TCvTreeItems* FCollection = nullptr;
     TCvTreeItem* FParent = nullptr;
     TCvChildList FChildren;
-    std::unique_ptr<TCvTreeItemStaticData> FStaticData;
+    TCvPackedTexts FTexts;
     mutable std::unique_ptr<TCvTreeItemExtras> FExtras;
     std::uint64_t FSequence = 0;
     // Exact when its parent's slot there holds this item; otherwise the parent renumbers its

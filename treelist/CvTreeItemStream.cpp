@@ -80,7 +80,7 @@ void Written(bool Ok) {
         throw EWriteError(L"Stream write error");
 }
 
-void WriteAnsiText(TStream& S, const TCvString& Text) {
+void WriteAnsiText(TStream& S, std::wstring_view Text) {
     Written(WriteAnsiStringToStream(S, EncodeText(Text, TTextEncoding::Ansi)));
 }
 
@@ -188,11 +188,11 @@ void TCvTreeItem::WriteRecord(TStream& Stream) {
     Stream.WriteBuffer(R, RecordSize);
 
     WriteInt(Stream, -1);
-    Written(WriteWideStringToStream(Stream, FStaticData && FExtras ? FExtras->Hint : TCvString()));
-    const int Columns = FStaticData ? FStaticData->ColumnTexts.Count() : 0;
+    Written(WriteWideStringToStream(Stream, FTexts && FExtras ? FExtras->Hint : TCvString()));
+    const int Columns = FTexts.ColumnCount();
     WriteInt(Stream, Columns);
     for (int I = 0; I < Columns; ++I)
-        WriteAnsiText(Stream, FStaticData->ColumnTexts.Strings(I));
+        WriteAnsiText(Stream, FTexts.Column(I));
 
     const bool UseStyles = HasFlag(ifUseStyles);
     WriteByte(Stream, UseStyles ? 1 : 0);
@@ -200,7 +200,7 @@ void TCvTreeItem::WriteRecord(TStream& Stream) {
         const bool Custom = static_cast<bool>(FOwner->OnCellStyleSave);
         WriteByte(Stream, Custom ? 1 : 0);
         TCvCellStyle Empty(nullptr);
-        WriteStyle(Stream, FStaticData ? *MainStyle() : Empty, Custom);
+        WriteStyle(Stream, FTexts ? *MainStyle() : Empty, Custom);
         WriteInt(Stream, StylesCount());
         for (int I = 0; I < StylesCount(); ++I)
             WriteStyle(Stream, *GetStyle(I), Custom);
@@ -243,8 +243,8 @@ void TCvTreeItem::ReadRecord(TStream& Stream) {
     } else {
         MainText = ReadAnsiText(Stream);
     }
-    if (FStaticData)
-        FStaticData->Text = std::move(MainText);
+    if (FTexts)
+        FTexts.SetMain(MainText);
 
     std::uint32_t Flags = FFlags;
     std::uint16_t State = FState;
@@ -342,11 +342,10 @@ void TCvTreeItem::ReadRecord(TStream& Stream) {
     std::vector<TCvString> Columns;
     for (std::int32_t I = 0; I < Count; ++I)
         Columns.push_back(ReadAnsiText(Stream));
-    if (FStaticData && !Columns.empty()) {
-        FStaticData->ColumnTexts.BeginUpdate();
-        for (auto& C : Columns)
-            FStaticData->ColumnTexts.Add(C);
-        FStaticData->ColumnTexts.EndUpdate();
+    if (FTexts && !Columns.empty()) {
+        std::vector<TCvString> All = FTexts.Columns();
+        All.insert(All.end(), Columns.begin(), Columns.end());
+        ColumnTextList()->Assign(All);
     }
 
     if (Version < 0) {
@@ -355,7 +354,7 @@ void TCvTreeItem::ReadRecord(TStream& Stream) {
         if (UseStyles) {
             const bool Custom = Version < -1 && ReadByte(Stream) != 0;
             TCvCellStyle Spare(nullptr);
-            ReadStyle(Stream, FStaticData ? *MainStyle() : Spare, Custom);
+            ReadStyle(Stream, FTexts ? *MainStyle() : Spare, Custom);
             const std::int32_t Styles = ReadInt(Stream);
             if (Styles < 0)
                 throw EReadError(L"Stream read error");

@@ -10,7 +10,7 @@
 TCvTreeItems::TCvTreeItems(TCvTreeCore* AOwner) : FOwner(AOwner) {
     FRoot = std::make_unique<TCvTreeItem>(AOwner);
     FRoot->FCollection = this;
-    FRoot->FStaticData = std::make_unique<TCvTreeItemStaticData>(FRoot.get());
+    FRoot->FTexts = TCvPackedTexts::MakeEmpty();
     FRoot->FState = CvStateBit(TCvItemState::Expanded);
 }
 
@@ -219,7 +219,7 @@ TCvTreeItem* TCvTreeItems::MakeItem(TCvTreeItem* Parent, int ChildIndex) {
 }
 
 void TCvTreeItems::GiveStaticData(TCvTreeItem* Item) const {
-    Item->FStaticData = std::make_unique<TCvTreeItemStaticData>(Item);
+    Item->FTexts = TCvPackedTexts::MakeEmpty();
 }
 
 void TCvTreeItems::InitMainStyle(TCvCellStyle& Style) const {
@@ -570,9 +570,8 @@ void TCvTreeItems::AddFromText(int Index, const TCvString& Line) {
 
     // Every leading tab is indentation; the rest splits into fields at tabs.
     const int MainField = FOwner->ShowColumns() ? FOwner->MainTreeColumn() : 0;
-    TCvColumnTexts* Columns = Item->ColumnTextList();
-    if (Columns)
-        Columns->BeginUpdate();
+    std::optional<TCvColumnTexts> Columns = Item->ColumnTextList();
+    std::vector<TCvString> ColumnFields;
     size_t From = Tabs;
     for (int Field = 0;; ++Field) {
         const size_t Tab = Line.find(L'\t', From);
@@ -580,12 +579,12 @@ void TCvTreeItems::AddFromText(int Index, const TCvString& Line) {
             Line.substr(From, Tab == TCvString::npos ? TCvString::npos : Tab - From);
         if (Field == MainField)
             Item->SetText(Text);
-        else if (Columns)
-            Columns->Add(Text);
+        else
+            ColumnFields.push_back(Text);
         if (Tab == TCvString::npos)
             break;
         From = Tab + 1;
     }
-    if (Columns)
-        Columns->EndUpdate();
+    if (Columns && !ColumnFields.empty())
+        Columns->Assign(ColumnFields);
 }

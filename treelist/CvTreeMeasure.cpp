@@ -176,7 +176,7 @@ TCvString TCustomCvTree::ShownCellText(TCvTreeItem& Item, int SectionIndex) {
     if (S && S->Password() && !TreeColumn) {
         // A password column shows the mask for every entry the item has, also an empty one.
         const int Index = SectionIndex > MainTreeColumn() ? SectionIndex - 1 : SectionIndex;
-        const TCvColumnTexts* Cols = Item.ColumnTextList();
+        const std::optional<TCvColumnTexts> Cols = Item.ColumnTextList();
         if (IsVirtual() || (Cols && Index < Cols->Count()))
             return L"******";
         return TCvString();

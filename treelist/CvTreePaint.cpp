@@ -225,7 +225,7 @@ void TCvTreeView::DrawItem(TCanvas& Canvas, TCvTreeItem& Item, int RowIndex, TRe
             if (S.SectionIndex() == T.MainTreeColumn())
                 DrawMainCell(Canvas, Item, RowRect);
             else
-                DrawColumnCell(Canvas, Item, S, RowRect, VLine);
+                DrawColumnCell(Canvas, Item, S, RowRect);
             if (!Dividers)
                 return;
             const int X = S.RightEdge() - (&S == Locked ? 0 : T.LeftPosition()) - 1;
@@ -324,14 +324,29 @@ void TCvTreeView::DrawFocusAndMarks(TCanvas& Canvas, TCvTreeItem& Item, const TR
 
 // ----------------------------------------------------------------- a column
 
+UINT TCvTreeView::CellTextAlignOf(const TCvHeaderSection& Section) const {
+    if (Section.Alignment() == hsaCenter)
+        return DT_CENTER;
+    if ((Section.Alignment() == hsaRight) != FTree->RightAlignedText())
+        return DT_RIGHT;
+    return DT_LEFT;
+}
+
+// The cell of a column in client coordinates (the locked section does not scroll).
+TRect TCvTreeView::ColumnCellOf(TCvTreeItem& Item, const TCvHeaderSection& Section,
+                                const TRect& RowRect) const {
+    const int Shift =
+        &Section == FTree->HeaderControl().LockedSection() ? 0 : FTree->LeftPosition();
+    return TRect(Section.LeftEdge() - Shift, RowRect.Top,
+                 Section.RightEdge() - Shift - VLineOf(Item), RowRect.Bottom);
+}
+
 void TCvTreeView::DrawColumnCell(TCanvas& Canvas, TCvTreeItem& Item, TCvHeaderSection& Section,
-                                 const TRect& RowRect, int VLine) {
+                                 const TRect& RowRect) {
     TCustomCvTree& T = *FTree;
     const HDC DC = Canvas.Handle();
     const int Index = Section.SectionIndex();
-    const int Shift = &Section == T.HeaderControl().LockedSection() ? 0 : T.LeftPosition();
-    const TRect Cell(Section.LeftEdge() - Shift, RowRect.Top, Section.RightEdge() - Shift - VLine,
-                     RowRect.Bottom);
+    const TRect Cell = ColumnCellOf(Item, Section, RowRect);
     TCvCellStyle* Style = T.CellStyleOf(Item, Index);
     TCellColours Colours = CellColoursOf(Item, Style, Index == T.SelectColumn());
     if (Colours.Filled)
@@ -344,12 +359,7 @@ void TCvTreeView::DrawColumnCell(TCanvas& Canvas, TCvTreeItem& Item, TCvHeaderSe
         if (Style->Picture)
             DrawCellPicture(DC, *Style->Picture, Cell);
     } else if (!Style || Style->Style == CvhsText) {
-        UINT Align = DT_LEFT;
-        if (Section.Alignment() == hsaCenter)
-            Align = DT_CENTER;
-        else if ((Section.Alignment() == hsaRight) != T.RightAlignedText())
-            Align = DT_RIGHT;
-        DrawCellText(Canvas, Item, Style, Index, Cell, Align, Colours);
+        DrawCellText(Canvas, Item, Style, Index, Cell, CellTextAlignOf(Section), Colours);
     }
 }
 
@@ -402,22 +412,8 @@ void TCvTreeView::DrawCellText(TCanvas& Canvas, TCvTreeItem& Item, const TCvCell
     }
     const UINT Flags = T.TextFlagsOf(Item);
     const TSize Size = T.Measurer().TextSize(Font, Text, Flags, Cell.Width());
-    const int II = T.ItemIndent();
-    const int W = Size.cx + 2;
-    int L, R;
-    if (Align == DT_CENTER) {
-        const int Span = std::min(Cell.Width(), W + 3);
-        L = Cell.Left + Cell.Width() / 2 - Span / 2;
-        R = L + Span;
-    } else if (Align == DT_RIGHT) {
-        L = std::max(Cell.Right - II / 3 - W, Cell.Left);
-        R = std::max(Cell.Right - II / 5, L);
-    } else {
-        R = std::min(Cell.Left + II / 3 + W, Cell.Right);
-        L = std::min(Cell.Left + II / 5, R);
-    }
-    L = std::min(L, Cell.Right);
-    R = std::max(R, Cell.Left);
+    const TCvTextSpan Span = CellTextSpanOf(Cell, Align, Size.cx, T.ItemIndent());
+    const int L = Span.Left, R = Span.Right;
     const int RowHeight = Cell.Height();
     const int H = std::min(Size.cy, RowHeight);
     const bool TopAligned = Item.HasFlag(ifMultiline) && RowHeight > T.LineHeight();

@@ -5,6 +5,7 @@
 #include "classlib/gui/Graphics.h"
 #include "treelist/CvVCLUtils.h"
 
+#include <algorithm>
 #include <string>
 
 inline TRect Inflated(const TRect& R, int By) {
@@ -52,4 +53,28 @@ inline void DrawPictureTransparent(HDC DC, TBitmap& Picture, int X, int Y, const
         return;
     TransparentBlt(DC, X, Y, Part.Width(), Part.Height(), Picture.Canvas().Handle(), Part.Left,
                    Part.Top, Part.Width(), Part.Height(), ColorToRGB(Clear));
+}
+
+// Where a column cell's text goes between the cell's edges, and whether it is cut there.
+struct TCvTextSpan {
+    int Left = 0, Right = 0;
+    bool Cut = false;
+};
+inline TCvTextSpan CellTextSpanOf(const TRect& Cell, UINT Align, int TextWidth, int ItemIndent) {
+    const int W = TextWidth + 2;
+    int L, R;
+    if (Align == DT_CENTER) {
+        const int Span = std::min(Cell.Width(), W + 3);
+        L = Cell.Left + Cell.Width() / 2 - Span / 2;
+        R = L + Span;
+    } else if (Align == DT_RIGHT) {
+        L = std::max(Cell.Right - ItemIndent / 3 - W, Cell.Left);
+        R = std::max(Cell.Right - ItemIndent / 5, L);
+    } else {
+        R = std::min(Cell.Left + ItemIndent / 3 + W, Cell.Right);
+        L = std::min(Cell.Left + ItemIndent / 5, R);
+    }
+    L = std::min(L, Cell.Right);
+    R = std::max(R, Cell.Left);
+    return TCvTextSpan{L, R, R - L < TextWidth};
 }

@@ -52,32 +52,30 @@ public:
         }
         if (T.IsVirtual() && FType != stText)
             return VirtualKey(Item);
-        const TCvString* Text = KeyText(Item);
+        std::wstring_view Text = KeyText(Item);
         if (FType == stText && !T.SortUseCase) {
-            FStore.push_back(WideFoldCase(*Text));
-            Text = &FStore.back();
+            FStore.push_back(WideFoldCase(TCvString(Text)));
+            Text = FStore.back();
         }
-        FromText(K, *Text);
+        FromText(K, Text);
         return K;
     }
 
     // The text a key is read from: the item's own, or asked of the owner in virtual mode (kept
     // in FStore, which the caller reserves so that earlier texts stay put).
-    const TCvString* KeyText(TCvTreeItem* Item) {
-        if (const TCvString* Stored = StoredText(Item))
-            return Stored;
+    std::wstring_view KeyText(TCvTreeItem* Item) {
+        if (!T.IsVirtual())
+            return StoredText(Item);
         FStore.push_back(T.DoVirtualTextNeeded(Item, FSection));
-        return &FStore.back();
+        return FStore.back();
     }
 
-    const TCvString* StoredText(const TCvTreeItem* Item) const {
-        if (T.IsVirtual())
-            return nullptr;
+    // The item's own text of the sort column; the tree must not be virtual.
+    std::wstring_view StoredText(const TCvTreeItem* Item) const {
         if (FSection == -1 || FSection == T.MainTreeColumn())
-            return &Item->Text();
+            return Item->Text();
         const int I = FSection > T.MainTreeColumn() ? FSection - 1 : FSection;
-        const TCvColumnTexts* Cols = Item->ColumnTextList();
-        return Cols && I < Cols->Count() ? &Cols->Strings(I) : &FEmpty;
+        return I < Item->FTexts.ColumnCount() ? Item->FTexts.Column(I) : std::wstring_view();
     }
 
     int Compare(const TCvSortKey& A, const TCvSortKey& B) {
@@ -212,23 +210,18 @@ private:
     }
 
     // Visits the children in order while the key texts of those further on are fetched into
-    // the cache, one link of the chain item -> data -> text list -> text per step: read one by
-    // one, each item would wait on memory three times.
+    // the cache, one link of the chain item -> text block per step: read one by one, each item
+    // would wait on memory twice.
     template <class TVisit> void ForEachChild(const TKids& Kids, TVisit Visit) const {
         constexpr std::size_t Ahead = 16;
         const std::size_t N = Kids.size();
         const bool Stored = !T.IsVirtual();
         for (std::size_t I = 0; I < N; ++I) {
             if (Stored) {
-                if (I + 3 * Ahead < N)
-                    __builtin_prefetch(&Kids[I + 3 * Ahead]->FStaticData);
                 if (I + 2 * Ahead < N)
-                    if (const TCvTreeItemStaticData* D = Kids[I + 2 * Ahead]->FStaticData.get())
-                        __builtin_prefetch(&D->ColumnTexts), __builtin_prefetch(&D->Text);
+                    __builtin_prefetch(&Kids[I + 2 * Ahead]->FTexts);
                 if (I + Ahead < N)
-                    __builtin_prefetch(StoredText(Kids[I + Ahead].get()));
-                if (I + Ahead / 2 < N)
-                    __builtin_prefetch(StoredText(Kids[I + Ahead / 2].get())->data());
+                    __builtin_prefetch(StoredText(Kids[I + Ahead].get()).data());
             }
             Visit(I, Kids[I].get());
         }
@@ -309,7 +302,7 @@ private:
             std::int64_t Int;
             if (Direct) {
                 int Parsed;
-                Keyed = TryStrToInt(*StoredText(Item), Parsed);
+                Keyed = TryStrToInt(TCvString(StoredText(Item)), Parsed);
                 Int = Parsed;
             } else {
                 const TCvSortKey K = MakeKey(Item);
@@ -370,7 +363,7 @@ private:
         FStore.clear();
         FStore.reserve(T.IsVirtual() ? N : 0);
         ForEachChild(Kids, [&](std::size_t I, TCvTreeItem* Item) {
-            const TCvString& Text = *KeyText(Item);
+            const std::wstring_view Text = KeyText(Item);
             TTextKey& K = Keys[I];
             K.Head[0] = K.Head[1] = 0;
             const std::size_t Take = std::min<std::size_t>(Text.size(), 8);
@@ -383,8 +376,8 @@ private:
         });
         // Texts are looked up again only past a tie of the first eight units.
         const bool Stored = !T.IsVirtual();
-        auto TextAt = [&](std::uint32_t I) -> const TCvString& {
-            return Stored ? *StoredText(Kids[I].get()) : FStore[I];
+        auto TextAt = [&](std::uint32_t I) -> std::wstring_view {
+            return Stored ? StoredText(Kids[I].get()) : FStore[I];
         };
         auto Unit = [Fold](wchar_t C) -> std::uint16_t { return Fold ? WideFoldUnit(C) : C; };
         // Ordinal order of the (folded) texts, -1, 0 or 1.
@@ -393,8 +386,8 @@ private:
                 if (A.Head[H] != B.Head[H])
                     return A.Head[H] < B.Head[H] ? -1 : 1;
             if (A.Length > 8 && B.Length > 8) {
-                const TCvString& TA = TextAt(A.Index);
-                const TCvString& TB = TextAt(B.Index);
+                const std::wstring_view TA = TextAt(A.Index);
+                const std::wstring_view TB = TextAt(B.Index);
                 const std::size_t Common = std::min(TA.size(), TB.size());
                 for (std::size_t U = 8; U < Common; ++U)
                     if (Unit(TA[U]) != Unit(TB[U]))
@@ -416,7 +409,13 @@ private:
         PlaceChildren(Kids, [&Keys](std::size_t I) { return ChildOf(Keys[I].Head[0]); });
     }
 
-    void FromText(TCvSortKey& K, const TCvString& Text) {
+    void FromText(TCvSortKey& K, std::wstring_view View) {
+        if (FType == stText) {
+            K.Kind = skString;
+            K.Text = View;
+            return;
+        }
+        const TCvString Text(View);
         switch (FType) {
         case stText:
             K.Kind = skString;
@@ -613,10 +612,10 @@ TCvString TCvTreeCore::ColumnText(const TCvTreeItem* Item, int SectionIndex) {
     if (IsVirtual())
         return DoVirtualTextNeeded(I, SectionIndex);
     if (SectionIndex == -1 || SectionIndex == FMainTreeColumn)
-        return Item->Text();
+        return TCvString(Item->Text());
     const int Index = SectionIndex > FMainTreeColumn ? SectionIndex - 1 : SectionIndex;
-    const TCvColumnTexts* Cols = Item->ColumnTextList();
-    return Cols && Index < Cols->Count() ? Cols->Strings(Index) : TCvString();
+    const std::optional<TCvColumnTexts> Cols = Item->ColumnTextList();
+    return Cols && Index < Cols->Count() ? TCvString(Cols->Strings(Index)) : TCvString();
 }
 
 void TCvTreeCore::ResortNowOrLater() {

@@ -3,6 +3,11 @@
 #include "treelist/CvTreeView.h"
 
 #include "treelist/CvTree.h"
+#include "classlib/gui/ExtCtrls.h"
+#include "treelist/CvHintWnd.h"
+#include "treelist/CvTreeDrag.h"
+#include "treelist/CvTreeInplace.h"
+#include "treelist/CvTreeSearch.h"
 
 #include <algorithm>
 
@@ -44,6 +49,12 @@ TCvTreeView::TCvTreeView(TCustomCvTree* ATree) : TCustomControl(ATree), FTree(AT
 }
 
 TCvTreeView::~TCvTreeView() = default;
+
+TCvTreeSearch& TCvTreeView::Search() {
+    if (!FSearch)
+        FSearch = std::make_unique<TCvTreeSearch>(*FTree);
+    return *FSearch;
+}
 
 // ----------------------------------------------------------------- geometry
 
@@ -254,6 +265,8 @@ int JumpTarget(TCvScrollCode Code, int Current, int ScrollPos, int End, bool Tra
 void TCvTreeView::ScrollVert(TObject* /*Sender*/, TCvScrollCode ScrollCode, int& ScrollPos,
                              bool& DoChange) {
     DoChange = false;
+    HideLineHint();
+    EndEdit(false);
     TCustomCvTree& T = *FTree;
     const bool Fixed = T.TotalVarHeightCount() <= 0;
     const int Top = T.TopIndex();
@@ -290,6 +303,8 @@ void TCvTreeView::ScrollVert(TObject* /*Sender*/, TCvScrollCode ScrollCode, int&
 void TCvTreeView::ScrollHorz(TObject* /*Sender*/, TCvScrollCode ScrollCode, int& ScrollPos,
                              bool& DoChange) {
     DoChange = false;
+    HideLineHint();
+    EndEdit(false);
     TCustomCvTree& T = *FTree;
     const int Left = T.LeftPosition();
     int Target = Left;
@@ -319,6 +334,7 @@ void TCvTreeView::ScrollHorz(TObject* /*Sender*/, TCvScrollCode ScrollCode, int&
 void TCvTreeView::WheelScroll(int Delta, UINT Lines) {
     // A page-scroll setting, or one above 120 lines, moves a page per notch.
     const TCvWheelPlan Plan = PlanWheel(Delta, Lines);
+    HideLineHint();
     const int Rows = Plan.ByPage ? Plan.Steps * std::max(1, GetVisibleRowCount() - 1) : Plan.Steps;
     if (Rows != 0)
         SetTopIndex(FTree->TopIndex() - Rows);
@@ -500,6 +516,10 @@ void TCvTreeView::ForgetItem(TCvTreeItem& Item) {
     if (FTree->DropTarget == &Item)
         FTree->DropTarget = nullptr;
     ForgetInputItem(Item);
+    if (FHintItem == &Item)
+        HideLineHint();
+    if (FItemHintItem == &Item)
+        FItemHintItem = nullptr;
     RemoveRow(Item);
 }
 
@@ -562,7 +582,14 @@ bool TCvTreeView::IsLastRowCutOff(const TCvTreeItem& Item) const {
 // ----------------------------------------------------------------- messages
 
 void TCvTreeView::WndProc(TMessage& Message) {
+    HideLineHintFor(Message);
     switch (Message.Msg) {
+    case CM_HINTSHOW:
+        CMHintShow(Message);
+        return;
+    case CM_DRAG:
+        CMDragTree(Message);
+        return;
     case WM_SIZE:
         WMSize(Message);
         return;

@@ -7,6 +7,7 @@
 #include "classlib/gui/ImgList.h"
 #include "treelist/CvScrollBar.h"
 #include "treelist/CvTreeCore.h"
+#include "treelist/CvTreeDrag.h"
 
 #include <exception>
 #include <memory>
@@ -15,6 +16,11 @@
 class TCustomCvTree;
 class TCvHeader;
 class TCvHeaderSection;
+class TCvHintWindow;
+class TCvTreeDragObject;
+class TCvTreeInplaceEditor;
+class TCvTreeSearch;
+class TTimer;
 
 // One update batch of the tree. Closed by an exception, the end-of-batch work's own errors do not
 // replace the one under way.
@@ -129,6 +135,54 @@ public:
     // whether it was selected before. Null: the focus stays.
     virtual TCvTreeItem* GetNavigationTarget(WORD Key, int& VisIndex, bool& WasSelected);
 
+    // ---- extras: incremental search, hints, in-place editing, drag (each in its own unit)
+    TCvTreeSearch& Search();
+    // Line hints (CvTreeHints.cpp). Section -1: the tree column without columns.
+    void TryShowLineHint(int X, int Y);
+    TCvString GetLineHintText(TCvTreeItem& Item, int SectionIndex);
+    // The cell's text is cut by its box or by the edges of the view.
+    bool LineTextCut(TCvTreeItem& Item, int SectionIndex);
+    // Where the hint for the cell goes, in client coordinates.
+    TRect LineHintRect(TCvTreeItem& Item, int SectionIndex, const TCvString& Text);
+    void ShowLineHint(TCvTreeItem& Item, int SectionIndex);
+    void HideLineHint();
+    void LineHintTimerTick();
+    TCvTreeItem* HintItem() const { return FHintItem; }
+    TTimer* HintTimer() const { return FHintTimer.get(); }
+    TCvHintWindow* LineHintWindow() const { return FHintWindow.get(); }
+    // In-place editing (CvTreeInplace.cpp).
+    void EditItem(TCvTreeItem* Item, int SectionIndex);
+    void EndEdit(bool ByCancel);
+    // Cancels an edit for good, errors ignored: the tree goes.
+    void DropEdit() noexcept;
+    void EditOperationAccepted();
+    void EditOperationCancelled();
+    void StartEditTimer(TCvTreeItem* Item, int SectionIndex, bool Immediate);
+    void StopEditTimer();
+    void EditTimerTick();
+    TTimer* EditTimer() const { return FEditTimer.get(); }
+    TCvTreeInplaceEditor* Editor() const { return FEditor; }
+    // An editor is open and shows.
+    bool EditorShown() const;
+    // Where an editor of the cell goes, in client coordinates; scrolls it into view sideways.
+    TRect EditCellRect(TCvTreeItem& Item, int SectionIndex);
+    // Dragging (CvTreeDrag.cpp). Source: the class library's drag object, null for OLE.
+    void DoDragOver(TDragObject* Source, int X, int Y, bool Accepted);
+    void DragScrollTick();
+    void DragExpandTick();
+    void DoEndDrag(TObject* Target, int X, int Y);
+    void BuildDragImage();
+    TBitmap* DragImage() const { return FDragImage.get(); }
+    int DragImageTop() const { return FDragImageTop; }
+    TPoint DragHotSpot() const { return FDragHotSpot; }
+    TTimer* DragScrollTimer() const { return FDragScrollTimer.get(); }
+    TTimer* DragExpandTimer() const { return FDragExpandTimer.get(); }
+    bool DragOverView() const { return FDragOverView; }
+    // An OLE drop target while the tree's DragType is not dtDelphi.
+    void UpdateOleTarget();
+    // Ends an edit and a drag for good, errors ignored: the tree goes.
+    void Shutdown() noexcept;
+
 protected:
     void WndProc(TMessage& Message) override;
     void Paint() override;
@@ -164,6 +218,7 @@ private:
     THit HitAt(int X, int Y) const;
     // Enabled, or any item while the tree ignores the flag.
     bool Usable(const TCvTreeItem& Item) const;
+    bool ClickEdits(const THit& Hit) const;
     void PressLeft(int X, int Y);
     bool ReleaseLeft(int X, int Y);
     bool ReleaseRight(int X, int Y);
@@ -235,7 +290,10 @@ private:
     void DrawStrikeLine(HDC DC, TCvTreeItem& Item, const TRect& RowRect);
     void DrawFocusAndMarks(TCanvas& Canvas, TCvTreeItem& Item, const TRect& RowRect, int VLine);
     void DrawColumnCell(TCanvas& Canvas, TCvTreeItem& Item, TCvHeaderSection& Section,
-                        const TRect& RowRect, int VLine);
+                        const TRect& RowRect);
+    UINT CellTextAlignOf(const TCvHeaderSection& Section) const;
+    TRect ColumnCellOf(TCvTreeItem& Item, const TCvHeaderSection& Section,
+                       const TRect& RowRect) const;
     TCellColours CellColoursOf(TCvTreeItem& Item, const TCvCellStyle* Style,
                                bool SelectColumn) const;
     void DrawCellText(TCanvas& Canvas, TCvTreeItem& Item, const TCvCellStyle* Style,
@@ -259,4 +317,51 @@ private:
     bool FRowColoured = false;
     bool FRowOwnColour = false;
     TBitmap FBackground;
+
+    // The extras, made on first use.
+    std::unique_ptr<TCvTreeSearch> FSearch;
+    // Line and item hints (CvTreeHints.cpp).
+    void ArmLineHint(int X, int Y);
+    void PrepareItemHint(int X, int Y);
+    void CMHintShow(TMessage& Message);
+    void HideLineHintFor(const TMessage& Message);
+    bool PointerOverView() const;
+    // A content x of the section (or of the tree column, Section -1) in client coordinates.
+    int ClientXOf(int X, int SectionIndex) const;
+    std::unique_ptr<TTimer> FHintTimer;
+    std::unique_ptr<TCvHintWindow> FHintWindow;
+    int FHintX = -1, FHintY = -1;
+    TCvTreeItem* FHintItem = nullptr;
+    TCvTreeItem* FItemHintItem = nullptr;
+    bool FDragOverView = false;
+    // Dragging (CvTreeDrag.cpp).
+    bool CanStartDrag() const;
+    void StartDrag();
+    void DoStartDrag(TDragObject*& Object);
+    int DragRowWidth() const;
+    void PaintDragRows(TCanvas& Canvas);
+    void PaintDragRow(TCanvas& Canvas, TCvTreeItem& Item, const TRect& R);
+    bool RowsBelow() const;
+    int DragScrollBand(int Y) const;
+    void ClearDropTarget(TDragObject* Source);
+    void EndDragOver(bool FreeExpandTimer);
+    void CMDragTree(TMessage& Message);
+    void OleTargetDrag(TDragState State, TOleDragObject* Source, TShiftState Shift, int X, int Y,
+                       TDragType& Type);
+    void OleTargetDrop(TOleDragObject* Source, TShiftState Shift, int X, int Y, TDragType& Type);
+    std::unique_ptr<TCvTreeDragObject> FDragObject;
+    std::unique_ptr<TBitmap> FDragImage;
+    int FDragImageTop = 0;
+    TPoint FDragHotSpot;
+    TPoint FDragPoint;
+    TDragObject* FDragSource = nullptr;
+    std::unique_ptr<TTimer> FDragScrollTimer;
+    std::unique_ptr<TTimer> FDragExpandTimer;
+    std::unique_ptr<TCvDropTarget> FOleTarget;
+    // In-place editing (CvTreeInplace.cpp).
+    std::unique_ptr<TTimer> FEditTimer;
+    TCvTreeInplaceEditor* FEditor = nullptr;
+    TCvTreeItem* FEditedItem = nullptr;
+    TCvTreeItem* FPendingEditItem = nullptr;
+    int FPendingEditSection = -1;
 };

@@ -6,14 +6,20 @@
 //        e2e_window_probe key TITLE EXE_PATH VIRTUAL_KEY
 //        e2e_window_probe type TITLE EXE_PATH TEXT
 //        e2e_window_probe send HANDLE MESSAGE [WPARAM [LPARAM]]   (numbers decimal or 0x...)
+//        e2e_window_probe sendatom HANDLE MESSAGE TEXT
+//        e2e_window_probe tray HANDLE MOUSE_MESSAGE
 // Exit code 0 when the window of EXE_PATH titled TITLE exists and the check holds or the
 // action was sent, 1 when not, 2 on bad arguments. The window answers by names (the class
 // library's probe message): "shown" holds while the named control shows; "where" prints the
 // screen point of its centre as "X Y"; "click" clicks its
 // centre, "row" and "check" the text or the check box of a list's row, with ordinary mouse
 // messages; "menu" posts the named menu item's command; "key" presses a key in the focused
-// control; "type" types the text there, character by character. "send" sends the message to the window handle (as a program would that read it from
-// a settings file) and prints the result.
+// control; "type" types the text there, character by character. "send" sends the message to the
+// window handle (as a program would that read it from
+// a settings file) and prints the result; "sendatom" sends it with a global atom of TEXT as its
+// first parameter. "tray" posts the notification-area callback (message 0x800, icon 1) with the
+// mouse message to the hidden utility windows of HANDLE's thread, as the shell does when the
+// user clicks the program's tray icon.
 #include "classlib/gui/WindowProbe.h"
 #include "classlib/rtl/WinApi.h"
 
@@ -174,9 +180,51 @@ int SendToHandle(int Argc, wchar_t** Argv) {
     return 0;
 }
 
+int SendAtomToHandle(int Argc, wchar_t** Argv) {
+    if (Argc != 5)
+        return 2;
+    const HWND Wnd =
+        reinterpret_cast<HWND>(static_cast<INT_PTR>(std::wcstoll(Argv[2], nullptr, 0)));
+    const ATOM Atom = GlobalAddAtomW(Argv[4]);
+    if (!IsWindow(Wnd) || !Atom)
+        return 1;
+    DWORD_PTR Result = 0;
+    const bool Sent = SendMessageTimeoutW(Wnd, static_cast<UINT>(std::wcstoll(Argv[3], nullptr, 0)),
+                                          Atom, 0, SMTO_ABORTIFHUNG, 10000, &Result);
+    GlobalDeleteAtom(Atom);
+    if (!Sent)
+        return 1;
+    std::printf("%lld\n", static_cast<long long>(Result));
+    return 0;
+}
+
+BOOL CALLBACK PostTrayMessage(HWND Wnd, LPARAM MouseMessage) {
+    wchar_t Class[64] = {};
+    GetClassNameW(Wnd, Class, 64);
+    if (std::wstring(Class) == L"TUtilityWindow")
+        PostMessageW(Wnd, 0x800, 1, MouseMessage);
+    return TRUE;
+}
+
+int PostTrayClick(int Argc, wchar_t** Argv) {
+    if (Argc != 4)
+        return 2;
+    const HWND Wnd =
+        reinterpret_cast<HWND>(static_cast<INT_PTR>(std::wcstoll(Argv[2], nullptr, 0)));
+    if (!IsWindow(Wnd))
+        return 1;
+    EnumThreadWindows(GetWindowThreadProcessId(Wnd, nullptr), &PostTrayMessage,
+                      static_cast<LPARAM>(std::wcstoll(Argv[3], nullptr, 0)));
+    return 0;
+}
+
 int wmain(int Argc, wchar_t** Argv) {
     if (Argc >= 4 && std::wstring(Argv[1]) == L"send")
         return SendToHandle(Argc, Argv);
+    if (Argc >= 2 && std::wstring(Argv[1]) == L"sendatom")
+        return SendAtomToHandle(Argc, Argv);
+    if (Argc >= 2 && std::wstring(Argv[1]) == L"tray")
+        return PostTrayClick(Argc, Argv);
     if (Argc < 4 || Argc > 6)
         return 2;
     const std::wstring Command = Argv[1];

@@ -4,9 +4,11 @@
 
 #include "app/FlatForm.h"
 #include "app/QRVDataMod.h"
+#include "classlib/gui/Menus.h"
 #include "classlib/gui/WindowProbe.h"
 #include "main/MainForm.h"
 #include "tests/main/ScanTestSupport.h"
+#include "tests/support/FakeProgress.h"
 #include "tests/support/GuiTestSupport.h"
 #include "tests/support/TempFolder.h"
 
@@ -30,6 +32,8 @@ protected:
         Environment.PickFolder = [](HWND, const String&, String&) { return false; };
         Environment.ShowScheduler = [] {};
         Environment.ShowReportViewer = [this] { ++ViewerShown; };
+        Environment.Progress = &Progress;
+        Environment.PopupMenu = [this](TPopupMenu& Menu) { PoppedUp.push_back(Menu.Name); };
     }
     void TearDown() override {
         GuiTest::TearDown();
@@ -52,6 +56,42 @@ protected:
         ASSERT_TRUE(ProbeAnswered(Answer)) << "not shown: " << ToUtf8(Name);
         PostClick(ProbePoint(Answer));
         App->ProcessMessages();
+    }
+    // Clicks the text or the check box of the row with that text in a named list.
+    void ClickRow(const String& List, const String& Row, TProbeQuery Part = pqRowText) {
+        const ATOM Atom = GlobalAddAtomW((List + ProbeRowSeparator + Row).c_str());
+        const LRESULT Answer =
+            SendMessageW(Form->Handle(), ProbeMessage(), Part, static_cast<LPARAM>(Atom));
+        GlobalDeleteAtom(Atom);
+        ASSERT_TRUE(ProbeAnswered(Answer)) << "no row " << ToUtf8(Row) << " in " << ToUtf8(List);
+        PostClick(ProbePoint(Answer));
+        App->ProcessMessages();
+    }
+    void ChooseMenuItem(const String& Name) {
+        auto* Item = dynamic_cast<TMenuItem*>(FindNamedComponent(*Form, Name));
+        ASSERT_NE(Item, nullptr) << ToUtf8(Name);
+        Item->Click();
+        App->ProcessMessages();
+    }
+    // The junk page's way to the results of a scan over Fixture alone.
+    void ScanForJunk(const TTempFolder& Fixture) {
+        Form->Core().ScanPaths.Clear();
+        Form->Core().ScanPaths.AddFolder(ExcludeTrailingBackslash(Fixture.Path()));
+        Click(L"btnCleanMyComputer");
+        Click(L"labJunkFiles");
+        Click(L"btnNext");
+        Form->btnNextClick();
+        ASSERT_EQ(Form->Core().Flow.Page(), pgScanResults);
+    }
+    // The texts of the list's rows that show, in order.
+    static std::vector<String> ShownRows(const TCvTree& List) {
+        std::vector<String> Texts;
+        for (int I = 0; I < List.Items().TotalCount(); ++I) {
+            const TCvTreeItem* Item = List.Items().ItemAtIndex(I);
+            if (!(List.FilteredVisibility() && Item->IsHiddenState()))
+                Texts.emplace_back(Item->Text());
+        }
+        return Texts;
     }
     void PostClick(TPoint Screen) {
         POINT At{Screen.X, Screen.Y};
@@ -77,7 +117,9 @@ protected:
     } Status;
     TFakePrompt Prompt;
     TFakeShell Shell;
+    TFakeProgress Progress;
     int ViewerShown = 0;
+    std::vector<String> PoppedUp;
     TMainFormEnvironment Environment;
     TfrmMain* Form = nullptr;
 };

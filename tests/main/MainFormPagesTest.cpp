@@ -25,13 +25,6 @@ protected:
             return !Folder.empty();
         };
     }
-    // The rows of a list: each row's text, children after their parent.
-    static std::vector<String> Rows(TCvTree& List) {
-        std::vector<String> Texts;
-        for (int I = 0; I < List.Items().TotalCount(); ++I)
-            Texts.push_back(List.Items().ItemAtIndex(I)->Text());
-        return Texts;
-    }
     static void Focus(TCvTree& List, int Index) {
         List.SetFocusedItem(List.Items().ItemAtIndex(Index));
     }
@@ -61,8 +54,8 @@ TEST_F(MainFormPagesTest, ChoosingADuplicateGroupShowsItsFilesThatAreStillOnDisk
     ASSERT_EQ(Form->Core().Flow.Page(), pgScanResults);
     TCvTree& Groups = *Form->lvDuplicatesScanResults;
     EXPECT_TRUE(Groups.Visible());
-    ASSERT_EQ(Rows(Groups).size(), 2u) << "report.doc three times, notes.txt twice; no single";
-    const int Report = AnsiSameText(Rows(Groups)[0], L"report.doc") ? 0 : 1;
+    ASSERT_EQ(ShownRows(Groups).size(), 2u) << "report.doc three times, notes.txt twice; no single";
+    const int Report = AnsiSameText(ShownRows(Groups)[0], L"report.doc") ? 0 : 1;
 
     DeleteFileW(ExtendedPath(Files.Path() + L"b\\report.doc").c_str());
     Groups.SetSelectedItem(Groups.Items().ItemAtIndex(1 - Report));
@@ -90,12 +83,12 @@ TEST_F(MainFormPagesTest, TheAllowedListTakesNamesAndItsNamesAreNeverGrouped) {
     Click(L"btnNext");
     for (int Press = 0; Press < 3; ++Press) // a mask, a blank name, then Cancel
         Click(L"btnAddAllowedDuplicates");
-    EXPECT_EQ(Rows(*Form->lvDuplicatesOptions), std::vector<String>{L"*.tmp"});
+    EXPECT_EQ(ShownRows(*Form->lvDuplicatesOptions), std::vector<String>{L"*.tmp"});
     EXPECT_EQ(Form->Core().AllowedDuplicateMasks, L"*.tmp");
 
     Focus(*Form->lvDuplicatesOptions, 0);
     Click(L"btnDeleteAllowedDuplicates");
-    EXPECT_TRUE(Rows(*Form->lvDuplicatesOptions).empty());
+    EXPECT_TRUE(ShownRows(*Form->lvDuplicatesOptions).empty());
     EXPECT_EQ(Form->Core().Tables().DuplicatesTable->RecordCount(), 0);
 }
 
@@ -109,7 +102,7 @@ TEST_F(MainFormPagesTest, TheFolderCleanerAddsEmptiesAndRemovesAFolder) {
     ASSERT_EQ(Form->Core().Flow.Page(), pgFolderCleaner);
     EXPECT_EQ(Form->labActivePage->Caption(), Form->Core().Message(L"sModFolderCleaner"));
     Click(L"btnFolderCleanerAddFolder");
-    ASSERT_EQ(Rows(*Form->lvFolderCleaner), std::vector<String>{PickedFolder});
+    ASSERT_EQ(ShownRows(*Form->lvFolderCleaner), std::vector<String>{PickedFolder});
 
     Prompt.Answers = {IPrompt::ResultNo};
     Click(L"btnFolderCleanerEmptyFolder");
@@ -128,7 +121,7 @@ TEST_F(MainFormPagesTest, TheFolderCleanerAddsEmptiesAndRemovesAFolder) {
     ASSERT_EQ(Form->mnFolderCleaner->Items().Count(), 4);
     Focus(*Form->lvFolderCleaner, 0);
     Form->mnFolderCleaner->Items().Items(1)->Click();
-    EXPECT_TRUE(Rows(*Form->lvFolderCleaner).empty());
+    EXPECT_TRUE(ShownRows(*Form->lvFolderCleaner).empty());
     EXPECT_EQ(Form->Core().Tables().FolderCleanerTable->RecordCount(), 0);
 }
 
@@ -165,7 +158,7 @@ TEST_F(MainFormPagesTest, AFileSplitOnTheSplitPageIsJoinedBackFromTheCombinePage
 
     Click(L"btnBack");
     Click(L"labCombineFiles");
-    ASSERT_EQ(Rows(*Form->lvUnSplitFiles), std::vector<String>{L"big.dat"});
+    ASSERT_EQ(ShownRows(*Form->lvUnSplitFiles), std::vector<String>{L"big.dat"});
     Form->lvUnSplitFiles->SetSelectedItem(Form->lvUnSplitFiles->Items().ItemAtIndex(0));
     EXPECT_EQ(Form->edUnsplitFilesDestination->Text(), Files.Path());
     Focus(*Form->lvUnSplitFiles, 0);
@@ -174,7 +167,7 @@ TEST_F(MainFormPagesTest, AFileSplitOnTheSplitPageIsJoinedBackFromTheCombinePage
     EXPECT_EQ(ReadBytes(Original), Bytes);
 
     Click(L"btnUnsplitFilesDelete");
-    EXPECT_TRUE(Rows(*Form->lvUnSplitFiles).empty());
+    EXPECT_TRUE(ShownRows(*Form->lvUnSplitFiles).empty());
     EXPECT_TRUE(FileExists(Parts + L"big.spl")) << "forgetting leaves the parts";
 }
 
@@ -192,21 +185,22 @@ TEST_F(MainFormPagesTest, TheStorePageRestoresAndDropsByRecord) {
     Click(L"labRestoreDeletedFiles");
     ASSERT_EQ(Form->Core().Flow.Page(), pgRecoveryFiles);
     TCvTree& List = *Form->lvRecoveryFiles;
-    ASSERT_EQ(Rows(List).size(), 3u) << "one day, two files";
-    EXPECT_EQ(Rows(List)[1], Dropped) << "the later-stored file first";
+    ASSERT_EQ(ShownRows(List).size(), 3u) << "one day, two files";
+    EXPECT_EQ(ShownRows(List)[1], Dropped) << "the later-stored file first";
 
     List.Items().ItemAtIndex(2)->SetCheckMark(true);
     Prompt.Answer = IPrompt::ResultYes;
     Click(L"btnRecoveryFiles");
     EXPECT_EQ(ReadBytes(Kept), "restore me");
-    EXPECT_EQ(Rows(List), (std::vector<String>{Rows(List)[0], Dropped})) << "the day row stays";
+    EXPECT_EQ(ShownRows(List), (std::vector<String>{ShownRows(List)[0], Dropped}))
+        << "the day row stays";
     EXPECT_EQ(Table.RecordCount(), 1);
 
     Click(L"btnSelectAllRecoveryFiles");
     EXPECT_FALSE(List.Items().ItemAtIndex(0)->CheckBoxShown()) << "day rows have no check box";
     Click(L"btnDeleteRecoveryFiles");
     EXPECT_EQ(Table.RecordCount(), 0);
-    EXPECT_EQ(Rows(List).size(), 1u);
+    EXPECT_EQ(ShownRows(List).size(), 1u);
     EXPECT_FALSE(FileExists(Dropped)) << "dropping leaves the stored file in the store";
     DeleteFolderFiles(StoreFolder, true, true);
 }

@@ -10,21 +10,25 @@
 #include "app/QRVDataMod.h"
 #include "app/SplashForm.h"
 #include "classlib/gui/WindowProbe.h"
+#include "classlib/gui/Menus.h"
 #include "controls/FlatCheckBox.h"
 #include "main/DuplicatesOptionsEdit.h"
 #include "main/FTPConnectionsFprm.h"
+#include "main/FilterForm.h"
 #include "main/MainForm.h"
 #include "main/OrganizeForm.h"
 #include "main/Report.h"
 #include "main/ViewReportForm.h"
 #include "tests/main/MainFormFixture.h"
 #include "tests/main/ScanTestSupport.h"
+#include "tests/support/FakeProgress.h"
 #include "tests/support/GuiTestSupport.h"
 #include "tests/support/TempFolder.h"
 
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <optional>
 #include <set>
 #include <tuple>
 
@@ -125,6 +129,158 @@ TEST_F(MainFormTest, DuringAScanOnlyStopActsAndCloseWaitsForTheLoop) {
     EXPECT_EQ(Form->Core().Flow.ActiveArea(), arCleanMyComputer) << "the click was ignored";
     EXPECT_EQ(Form->Core().Flow.Mode(), mdJunkFiles);
     EXPECT_FALSE(Form->Visible()) << "the window closed once the loop was over";
+}
+
+TEST_F(MainFormTest, ThePathListArrivesFocusedWritesChecksBackAndDeletesTheFocusedRow) {
+    Drives.Types[L'E'] = DRIVE_FIXED;
+    Drives.Types[L'Q'] = DRIVE_FIXED;
+    MakeForm();
+    Click(L"btnCleanMyComputer");
+    Click(L"labJunkFiles");
+    TCvTree& List = *Form->DrivesList;
+    TScanPathList& Paths = Form->Core().ScanPaths;
+    ASSERT_EQ(List.Items().TotalCount(), 3);
+    const auto PathOf = [&](int Row) { return List.Items().ItemAtIndex(Row)->CellText(1); };
+    EXPECT_EQ(PathOf(0), L"C:\\");
+    EXPECT_EQ(List.GetFocusedItem(), List.Items().ItemAtIndex(0)) << "C: is focused on arrival";
+    EXPECT_TRUE(List.HeaderControl().Showing()) << "the columns have their header";
+    EXPECT_GT(List.HeaderControl().Height(), 10);
+    EXPECT_TRUE(List.Items().ItemAtIndex(0)->IsSelected());
+
+    // A check box click reaches the scan's rows.
+    const String EText(List.Items().ItemAtIndex(1)->Text());
+    ClickRow(L"DrivesList", EText, pqRowCheckBox);
+    EXPECT_FALSE(Paths.Row(1).Checked);
+    EXPECT_TRUE(Paths.Row(0).Checked);
+    EXPECT_EQ(List.GetFocusedItem(), List.Items().ItemAtIndex(1)) << "the checked row is focused";
+
+    // Delete takes the focused row; the focus stays in place for the next one.
+    List.SetFocusedItem(List.Items().ItemAtIndex(0));
+    Click(L"btnDeleteDrive");
+    Click(L"btnDeleteDrive");
+    ASSERT_EQ(Paths.Count(), 1);
+    EXPECT_EQ(Paths.Item(0).Path, L"Q:\\");
+    ASSERT_EQ(List.Items().TotalCount(), 1);
+    EXPECT_EQ(PathOf(0), L"Q:\\");
+    Click(L"btnDeleteDrive");
+    Click(L"btnDeleteDrive"); // nothing left to delete
+    EXPECT_EQ(Paths.Count(), 0);
+}
+
+TEST_F(MainFormTest, ResultRowsCarryTheirRecordsAndTheCheckedOnesAreDeleted) {
+    TTempFolder Fixture;
+    Fixture.AddFile(L"a.tmp", "a");
+    Fixture.AddFile(L"sub\\b.bak", "bb");
+    Fixture.AddFile(L"sub\\c.old", "ccc");
+    const String Kept = Fixture.AddFile(L"keep.txt", "keep");
+    MakeForm();
+    ScanForJunk(Fixture);
+    TCvTree& List = *Form->lvScanResults;
+    TScanResults& Results = Form->Core().Results;
+    ASSERT_EQ(Results.Count(), 3);
+    ASSERT_EQ(List.Items().TotalCount(), 3);
+    EXPECT_EQ(List.HeaderControl().Sections().SectionCount(), 5);
+    EXPECT_TRUE(List.HeaderControl().Showing()) << "a scan's columns have their header";
+    for (int I = 0; I < 3; ++I) {
+        const TCvTreeItem* Item = List.Items().ItemAtIndex(I);
+        const TFile* File = TfrmMain::RecordOf(Item);
+        ASSERT_NE(File, nullptr);
+        EXPECT_EQ(Item->Text(), File->Name);
+        EXPECT_EQ(Item->CellText(1), File->Path);
+    }
+    EXPECT_EQ(Form->labScanResultsFilesFoundValue->Caption(), L"3");
+
+    // Nothing checked: the clean-all button says so and opens no menu.
+    Prompt.Answer = IPrompt::ResultOk;
+    Click(L"btnScanResultsCleanAll");
+    EXPECT_TRUE(PoppedUp.empty());
+    ASSERT_EQ(Prompt.Asked.size(), 1u);
+    EXPECT_EQ(Prompt.Asked[0].Text, Form->Core().Message(L"sNoSelectedFiles"));
+
+    // One check box, then all, written back to the records.
+    ClickRow(L"lvScanResults", L"b.bak", pqRowCheckBox);
+    const auto CheckedNames = [&] {
+        std::set<String> Names;
+        for (int I = 0; I < Results.Count(); ++I)
+            if (Results.Row(I).Checked)
+                Names.insert(Results.File(I).Name);
+        return Names;
+    };
+    EXPECT_EQ(CheckedNames(), (std::set<String>{L"b.bak"}));
+    Click(L"btnScanResultsSelectAll");
+    EXPECT_EQ(CheckedNames().size(), 3u);
+    for (int I = 0; I < 3; ++I)
+        EXPECT_TRUE(List.Items().ItemAtIndex(I)->IsChecked());
+    Click(L"btnScanResultsCleanAll");
+    EXPECT_EQ(PoppedUp, (std::vector<String>{L"mnScanResultsCleanAll"}));
+
+    // Delete Files, answered Yes: the files and their rows go, the rest stays.
+    Prompt.Asked.clear();
+    Prompt.Answer = IPrompt::ResultYes;
+    ChooseMenuItem(L"mnDeleteFiles");
+    ASSERT_EQ(Prompt.Asked.size(), 1u);
+    EXPECT_EQ(Prompt.Asked[0].Text, Form->Core().Message(L"DeleteFilesConfirm"));
+    EXPECT_FALSE(FileExists(Fixture.Path() + L"a.tmp"));
+    EXPECT_FALSE(FileExists(Fixture.Path() + L"sub\\b.bak"));
+    EXPECT_TRUE(FileExists(Kept));
+    EXPECT_EQ(Results.Count(), 0);
+    EXPECT_EQ(List.Items().TotalCount(), 0);
+    EXPECT_EQ(Form->labScanResultsFilesFoundValue->Caption(), L"0");
+    EXPECT_EQ(Form->Core().Stats.ReportPending(), true);
+    EXPECT_FALSE(Progress.Running) << "the progress closed";
+}
+
+TEST_F(MainFormTest, TheFilterHidesRowsTheClearShowsThemAndADoubleClickOpensTheFocusedFile) {
+    TTempFolder Fixture;
+    Fixture.AddFile(L"a.tmp", "a");
+    Fixture.AddFile(L"b.tmp", "bbbb");
+    // Each filter click takes the next answer; none: the dialog is cancelled.
+    std::vector<std::optional<TFilterCriteria>> Answers;
+    Environment.AskFilter = [&](TFilterCriteria& Criteria) {
+        const std::optional<TFilterCriteria> Answer = Answers.front();
+        Answers.erase(Answers.begin());
+        if (Answer)
+            Criteria = *Answer;
+        return Answer.has_value();
+    };
+    MakeForm();
+    ScanForJunk(Fixture);
+    TCvTree& List = *Form->lvScanResults;
+    Click(L"btnScanResultsSelectAll");
+
+    TFilterCriteria OnlyA;
+    OnlyA.ByName = true;
+    OnlyA.NameMask = L"a*";
+    OnlyA.Safe = OnlyA.Warning = OnlyA.Critical = true;
+    // A first OK without choices keeps no safety class: every row is hidden.
+    Answers = {std::nullopt, TFilterCriteria{}, OnlyA};
+    const struct {
+        const char* Step;
+        const wchar_t* Click;
+        std::vector<String> Shown;
+        bool ClearEnabled;
+    } Steps[] = {
+        {"cancelled", L"btnScaResultsFilter", {L"a.tmp", L"b.tmp"}, false},
+        {"nothing chosen", L"btnScaResultsFilter", {}, true},
+        {"the name", L"btnScaResultsFilter", {L"a.tmp"}, true},
+        {"cleared", L"btnScaResultsClearFilter", {L"a.tmp", L"b.tmp"}, false},
+    };
+    for (const auto& Step : Steps) {
+        SCOPED_TRACE(Step.Step);
+        Click(Step.Click);
+        EXPECT_EQ(ShownRows(List), Step.Shown);
+        EXPECT_EQ(Form->labScanResultsFilesFoundValue->Caption(), IntToStr(Step.Shown.size()));
+        EXPECT_EQ(Form->btnScaResultsClearFilter->Enabled(), Step.ClearEnabled);
+    }
+    // Hidden rows were unchecked and the clear leaves every row unchecked.
+    for (int I = 0; I < List.Items().TotalCount(); ++I)
+        EXPECT_FALSE(List.Items().ItemAtIndex(I)->IsChecked());
+
+    Prompt.Answer = IPrompt::ResultYes;
+    ClickRow(L"lvScanResults", L"b.tmp");
+    Form->lvScanResultsDblClick();
+    ASSERT_EQ(Shell.Opened.size(), 1u);
+    EXPECT_EQ(Shell.Opened[0], Fixture.Path() + L"b.tmp");
 }
 
 TEST_F(MainFormTest, TheReportIsOfferedOnlyWhenSomethingWasCounted) {
@@ -287,6 +443,7 @@ TEST_F(MainFormTest, TheLanguageFileAndTheWindowsNameTheSameControls) {
     TOrganizeFolders Organize(*Form->Core().Tables().OrganizeToFoldersTable);
     Windows.emplace_back(NewForm<TfrmOrganize>(App.get(), Organize, Environment.PickFolder));
     Windows.emplace_back(NewForm<TfrmFTPConnections>(App.get(), Form->Backup()));
+    Windows.emplace_back(NewForm<TfrmFilter>(App.get()));
 
     // Sections that hold texts rather than a control's, and the scheduler's window.
     std::set<String> Names{L"MESSAGES",

@@ -134,11 +134,11 @@ TEST_F(EditDateFormTest, TheSchedulerWindowsDateButtonEditsTheShownDate) {
     Env.RunKeyPath = L"Software\\QrvTest\\EditDateRun";
     auto* Window = App->CreateForm<TfrmSchedulerMain>(std::move(Env));
     const String Before = DateToStr(EncodeDate(2024, 5, 17));
-    Window->View.DateText = Before;
+    Window->edDate->SetText(Before);
 
     WhenShown([](TfrmEditDate& Dialog) { Click(*Dialog.btnCancel); });
     Window->btnDateClick();
-    EXPECT_EQ(Window->View.DateText, Before);
+    EXPECT_EQ(Window->edDate->Text(), Before);
 
     TDateTime Shown = 0;
     WhenShown([&Shown](TfrmEditDate& Dialog) {
@@ -148,7 +148,7 @@ TEST_F(EditDateFormTest, TheSchedulerWindowsDateButtonEditsTheShownDate) {
     });
     Window->btnDateClick();
     EXPECT_EQ(Shown, EncodeDate(2024, 5, 17));
-    EXPECT_EQ(Window->View.DateText, DateToStr(EncodeDate(2024, 6, 3)));
+    EXPECT_EQ(Window->edDate->Text(), DateToStr(EncodeDate(2024, 6, 3)));
     delete Window;
     SetNotifyIconCall(nullptr);
 }

@@ -1,82 +1,6 @@
-#include "scheduler/MainForm.h"
-#include "tests/support/TempFolder.h"
-
-#include <gtest/gtest.h>
+#include "tests/scheduler/SchedFormFixture.h"
 
 #include <algorithm>
-
-namespace {
-
-const wchar_t TestRunKey[] = L"Software\\QrvTest\\Run";
-const wchar_t ExePath[] = L"C:\\Program Files\\QRV\\qrvsched.exe";
-
-class TFixedClock : public IClock {
-public:
-    TDateTime Value = EncodeDate(2024, 6, 1) + EncodeTime(12, 0, 0, 0);
-    TDateTime Now() const override { return Value; }
-};
-
-// The scheduler window in a program folder of its own, with a Run key of the test's own.
-class SchedMainFormTest : public ::testing::Test {
-protected:
-    SchedMainFormTest() {
-        SetNotifyIconCall([this](DWORD Message, const NOTIFYICONDATAW& Data) {
-            ShellCalls.push_back(Message);
-            ShellTip = Data.szTip;
-            return true;
-        });
-        HKEY Key;
-        RegCreateKeyExW(HKEY_CURRENT_USER, TestRunKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &Key,
-                        nullptr);
-        RegCloseKey(Key);
-        RegDeleteKeyValueW(HKEY_CURRENT_USER, TestRunKey, SchedRunValueName);
-    }
-    ~SchedMainFormTest() override {
-        RegDeleteKeyW(HKEY_CURRENT_USER, TestRunKey);
-        SetNotifyIconCall(nullptr);
-    }
-
-    TfrmSchedulerMain& Start(std::vector<String> Params = {}) {
-        TSchedEnvironment Env;
-        Env.ProgramFolder = Folder.Path();
-        Env.ExePath = ExePath;
-        Env.SettingsFile = IniFile();
-        Env.RunKeyPath = TestRunKey;
-        Env.Params = std::move(Params);
-        Env.Clock = &Clock;
-        Form = App.CreateForm<TfrmSchedulerMain>(std::move(Env));
-        return *Form;
-    }
-    // Ends the window as the program's end does: its destruction saves.
-    void Destroy() {
-        delete Form;
-        Form = nullptr;
-    }
-    String IniFile() const { return Folder.Path() + L"qvsched.ini"; }
-    String Ini(const String& Section, const String& Key) const {
-        return TIniFile(IniFile()).ReadString(Section, Key, L"<none>");
-    }
-    String RunValue() const {
-        wchar_t Data[512] = {};
-        DWORD Size = sizeof Data;
-        if (RegGetValueW(HKEY_CURRENT_USER, TestRunKey, SchedRunValueName, RRF_RT_REG_SZ, nullptr,
-                         Data, &Size) != ERROR_SUCCESS)
-            return L"<none>";
-        return Data;
-    }
-    LRESULT Send(UINT Msg, WPARAM WParam = 0, LPARAM LParam = 0) {
-        return SendMessageW(Form->Handle(), Msg, WParam, LParam);
-    }
-
-    TTempFolder Folder;
-    TFixedClock Clock;
-    TApplication App;
-    TfrmSchedulerMain* Form = nullptr;
-    std::vector<DWORD> ShellCalls;
-    String ShellTip;
-};
-
-} // namespace
 
 TEST_F(SchedMainFormTest, AnswersTheMessagesOfTheMainProgramAndOtherPrograms) {
     TfrmSchedulerMain& W = Start({L"/hide"});
@@ -142,12 +66,12 @@ TEST_F(SchedMainFormTest, TitleBarCloseHidesAndTrayCloseEndsAndStoresTheState) {
     W.mnConfigClick();
     SendMessageW(W.Handle(), WM_CLOSE, 0, 0);
     EXPECT_FALSE(W.Visible());
-    EXPECT_FALSE(App.Terminated()) << "the program stays in the tray";
+    EXPECT_FALSE(App->Terminated()) << "the program stays in the tray";
 
     W.mnEnabledClick(); // off
     EXPECT_EQ(RunValue(), L"<none>");
     W.mnCloseClick();
-    EXPECT_TRUE(App.Terminated());
+    EXPECT_TRUE(App->Terminated());
     EXPECT_EQ(Ini(L"General", L"Enabled"), L"0");
 }
 
@@ -155,14 +79,14 @@ TEST_F(SchedMainFormTest, DisableAndCloseAfterAnOkLeavesTheSchedulerOff) {
     TfrmSchedulerMain& W = Start();
     W.mnConfigClick();
     W.FuncButtonClick(sfFolderCleaner);
-    W.View.Enabled = true;
-    W.View.CheckedInterval = siMinutes;
+    W.chkEnabled->SetChecked(true);
+    W.radEvery[siMinutes - 1]->SetChecked(true);
     W.btnOKClick(); // switches the scheduler on and writes the Run value
     EXPECT_NE(RunValue(), L"<none>");
     EXPECT_EQ(Ini(L"Section3", L"Enabled"), L"1");
 
     W.mnDisableClick();
-    EXPECT_TRUE(App.Terminated());
+    EXPECT_TRUE(App->Terminated());
     Destroy();
     EXPECT_EQ(Ini(L"General", L"Enabled"), L"0");
     EXPECT_EQ(RunValue(), L"<none>");
@@ -174,20 +98,24 @@ TEST_F(SchedMainFormTest, OkSwitchesTheSchedulerOnAndCancelRestoresButKeepsLastR
     EXPECT_FALSE(W.SchedulerOn());
     W.mnConfigClick();
     W.FuncButtonClick(sfFolderCleaner);
-    EXPECT_EQ(W.View.Time[0], 45);
-    W.View.Time[0] = 10;
-    W.View.Rows.push_back(L"C:\\Added\\");
-    W.FuncButtonClick(sfAppLauncher);            // stores the edit into the live record
+    EXPECT_EQ(W.edTime[0]->Value(), 45);
+    W.edTime[0]->SetValue(10);
+    SetRows(*W.FoldersTree, {L"C:\\Added\\"});
+    W.FuncButtonClick(sfAppLauncher); // stores the edit into the live record
+    EXPECT_EQ(W.Funcs[sfFolderCleaner].Parameters, L"C:\\Added\\|");
     W.Funcs[sfFolderCleaner].LastRun = 45000.25; // a run while the window is open
     W.btnCancelClick();
     EXPECT_EQ(W.Funcs[sfFolderCleaner].Time1, 45);
     EXPECT_EQ(W.Funcs[sfFolderCleaner].Parameters, L"");
     EXPECT_EQ(W.Funcs[sfFolderCleaner].LastRun, 45000.25);
     EXPECT_FALSE(W.SchedulerOn());
+    EXPECT_EQ(W.ShownView(sfFolderCleaner).Rows, (std::vector<String>{L"C:\\Added\\"}))
+        << "the list keeps its edit until the function is shown again";
 
     W.mnConfigClick();
     W.FuncButtonClick(sfFolderCleaner);
-    W.View.Enabled = true;
+    EXPECT_EQ(W.ShownView(sfFolderCleaner).Rows, (std::vector<String>{}));
+    W.chkEnabled->SetChecked(true);
     W.btnOKClick();
     EXPECT_TRUE(W.SchedulerOn());
     EXPECT_TRUE(W.Timer().Enabled());
@@ -215,10 +143,13 @@ TEST_F(SchedMainFormTest, TheTrayIconReachesTheShellAndItsDoubleClickOpensTheWin
     EXPECT_EQ(ShellTip, L"System Corvanta 2 Scheduler");
     W.HideTrayIcon1Click();
     EXPECT_EQ(ShellCalls.back(), DWORD(NIM_DELETE));
+    const auto Hidden = ShellCalls.size();
 
     SendMessageW(W.TrayIconWindow(), WM_TRAYICON, 1, WM_LBUTTONDBLCLK);
     EXPECT_TRUE(W.Visible()) << "a double click on the icon opens the window";
-    EXPECT_EQ(ShellCalls.back(), DWORD(NIM_ADD)) << "the open window shows its icon";
+    EXPECT_EQ(std::count(ShellCalls.begin() + Hidden, ShellCalls.end(), DWORD(NIM_ADD)), 1)
+        << "the open window shows its icon";
+    EXPECT_EQ(std::count(ShellCalls.begin() + Hidden, ShellCalls.end(), DWORD(NIM_DELETE)), 0);
 }
 
 TEST_F(SchedMainFormTest, TheTrayMenuRunsItsItemsAndShowsTheState) {
@@ -246,7 +177,7 @@ TEST_F(SchedMainFormTest, TheTrayMenuRunsItsItemsAndShowsTheState) {
     EXPECT_EQ(Enabled.ImageIndex, 1);
 
     Items.Items(7)->Click();
-    EXPECT_TRUE(App.Terminated()) << "Close ends the program";
+    EXPECT_TRUE(App->Terminated()) << "Close ends the program";
 }
 
 TEST_F(SchedMainFormTest, StartupRunsTheWindowsStartFunctionsWithTheirStoredLists) {
@@ -274,7 +205,7 @@ TEST_F(SchedMainFormTest, RunNowTakesTheShownListAndTheTimerRunsTheStoredOne) {
     TfrmSchedulerMain& W = Start();
     W.mnConfigClick();
     W.FuncButtonClick(sfFolderCleaner);
-    W.View.Rows = {Folder.Path() + L"Shown"};
+    SetRows(*W.FoldersTree, {Folder.Path() + L"Shown"});
     W.btnRunNowClick();
     EXPECT_FALSE(PathPresent(Folder.Path() + L"Shown\\b.txt"));
     EXPECT_TRUE(PathPresent(Folder.Path() + L"Stored\\a.txt"));
@@ -286,7 +217,7 @@ TEST_F(SchedMainFormTest, RunNowTakesTheShownListAndTheTimerRunsTheStoredOne) {
     W.TimerTimer();
     EXPECT_FALSE(PathPresent(Folder.Path() + L"Stored\\a.txt"));
     EXPECT_TRUE(PathPresent(Folder.Path() + L"Shown\\c.txt")) << "the check uses the stored list";
-    EXPECT_EQ(W.View.Rows, (std::vector<String>{Folder.Path() + L"Shown"}))
+    EXPECT_EQ(W.ShownView(sfFolderCleaner).Rows, (std::vector<String>{Folder.Path() + L"Shown"}))
         << "the check does not reload the window";
     EXPECT_EQ(Ini(L"Section3", L"LastRun"), SchedDateTimeText(Clock.Value));
 }

@@ -1,6 +1,7 @@
 // The tree-list control without a window: its defaults, refusals and couplings, sorting by
 // header clicks, measuring through a fixed measurer, the bars' numbers and the layout of its parts.
 #include "tests/treelist/TreeControlSupport.h"
+#include "treelist/CvVCLUtils.h"
 
 #include "classlib/rtl/Classes.h"
 
@@ -164,12 +165,12 @@ protected:
         std::string S;
         for (int I = 0; I < Tree->Items().TotalCount(); ++I) {
             const TCvTreeItem* Item = Tree->Items().ItemAtIndex(I);
-            S += Narrow(Item->Text() + Item->ColumnTextList()->Strings(0)) + " ";
+            S += Narrow(Item->Text()) + Narrow(Item->ColumnTextList()->Strings(0)) + " ";
         }
         return S;
     }
     TCvHeaderSection* Section(int I) { return Tree->HeaderControl().Sections().ItemByIndex(I); }
-    static std::string Narrow(const std::wstring& W) { return std::string(W.begin(), W.end()); }
+    static std::string Narrow(std::wstring_view W) { return std::string(W.begin(), W.end()); }
 };
 
 TEST_F(CvTreeHeaderClicks, ClicksCycleTheDirectionAndCtrlAddsATieBreaker) {
@@ -342,6 +343,37 @@ TEST_F(CvTreeMeasuring, AutoSizeWaitsForTheBatch) {
     Tree->Items().EndUpdate();
     EXPECT_EQ(Main->Width(), 45 - 18 + 240);
     EXPECT_EQ(Resizes, 1);
+}
+
+// The screen's measurer keeps its last font selected: every change of size or style in a run of
+// measurements must still be measured in the new font.
+TEST_F(CvTreeMeasuring, ScreenMeasurerFollowsEveryFontChange) {
+    Tree->SetMeasurer(nullptr);
+    struct TCase {
+        int Size;
+        TFontStyles Style;
+    };
+    const TCase Cases[] = {{8, {}}, {16, {}},         {8, {fsBold}},    {8, {}},
+                           {8, {}}, {12, {fsItalic}}, {12, {fsItalic}}, {16, {}}};
+    const std::wstring Text = L"iiiiii WWW";
+    TMemoryDC DC(nullptr);
+    std::vector<int> Widths;
+    for (const TCase& C : Cases) {
+        TFont F;
+        F.SetSize(C.Size);
+        F.SetStyle(C.Style);
+        const HGDIOBJ Old = SelectObject(DC.Handle(), F.Handle());
+        TRect Expected(0, 0, 1, 0);
+        DrawTextWide(DC.Handle(), Text.c_str(), static_cast<int>(Text.size()), Expected,
+                     DT_SINGLELINE | DT_NOPREFIX | DT_CALCRECT);
+        SelectObject(DC.Handle(), Old);
+        const TSize Got = Tree->Measurer().TextSize(F, Text, DT_SINGLELINE | DT_NOPREFIX, 0);
+        EXPECT_EQ(Pair(Got), std::make_pair(Expected.Width(), Expected.Height())) << C.Size;
+        Widths.push_back(Got.cx);
+    }
+    // The table shows something only when the fonts measure differently.
+    EXPECT_NE(Widths[0], Widths[1]);
+    EXPECT_NE(Widths[0], Widths[2]);
 }
 
 // ------------------------------------------------------------ bars and layout

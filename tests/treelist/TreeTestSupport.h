@@ -108,6 +108,6 @@ inline bool IndicesAgree(TCvTreeCore& T) {
     return true;
 }
 
-inline std::string Narrow(const std::wstring& W) {
+inline std::string Narrow(std::wstring_view W) {
     return std::string(W.begin(), W.end());
 }

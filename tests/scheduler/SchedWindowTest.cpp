@@ -1,0 +1,303 @@
+// The configuration window's controls: its pages and interval rows, showing and storing a
+// function through them, editing the lists, the tray icon's mouse messages and the ways the
+// window closes.
+#include "classlib/gui/WindowProbe.h"
+#include "tests/scheduler/SchedFormFixture.h"
+
+#include <commdlg.h>
+
+#include <algorithm>
+#include <cwchar>
+#include <functional>
+
+namespace {
+
+std::vector<String> RowTexts(const TCvTree& List) {
+    std::vector<String> Texts;
+    for (int I = 0; I < List.GetRoot()->ChildrenCount(); ++I)
+        Texts.emplace_back(List.GetRoot()->GetChild(I)->Text());
+    return Texts;
+}
+
+// Ends the menu that is about to pop up, once its loop runs.
+void EndMenuSoon() {
+    SetTimer(nullptr, 0, 50, [](HWND, UINT, UINT_PTR Id, DWORD) {
+        KillTimer(nullptr, Id);
+        EndMenu();
+    });
+}
+
+} // namespace
+
+TEST_F(SchedMainFormTest, TheWindowHoldsItsPagesListsAndIntervalRowsInTheirOrder) {
+    TfrmSchedulerMain& W = Start({L"/hide"});
+    ASSERT_EQ(W.Notebook->PageCount(), SchedFuncCount);
+    for (int I = 0; I < SchedFuncCount; ++I)
+        EXPECT_EQ(W.Notebook->IndexOfPage(SchedPageNames[I]), I);
+    EXPECT_EQ(RowTexts(*W.RegistryList),
+              (std::vector<String>{L"HKEY_CURRENT_USER", L"HKEY_LOCAL_MACHINE", L"HKEY_USERS"}));
+
+    // Two expanded groups; the check rows at absolute rows 1-4 and 6-10 with their pictures.
+    TCvTreeItems& Privacy = W.PrivacyTree->Items();
+    ASSERT_EQ(Privacy.TotalCount(), 11);
+    String Layout;
+    for (int Row = 0; Row < Privacy.TotalCount(); ++Row) {
+        const TCvTreeItem& Item = *Privacy.ItemAtIndex(Row);
+        Layout += Item.ChildrenCount() > 0
+                      ? (Item.IsExpanded() ? L"G+" : L"G-")
+                      : (Item.CheckBoxShown() ? L"c" : L"?") + IntToStr(Item.MainImage());
+        Layout += L" ";
+    }
+    EXPECT_EQ(Layout, L"G+ c0 c0 c0 c0 G+ c1 c2 c3 c4 c4 ");
+    for (TCvTree* List : {W.FoldersTree, W.LaunchTree, W.lvJunkFolders}) {
+        EXPECT_TRUE(List->ShowCheckboxes) << List->Name;
+        EXPECT_EQ(List->SortMode, smClick) << List->Name << " sorts on a header click";
+        EXPECT_TRUE(List->ShowColumns()) << List->Name;
+    }
+
+    // The date row stands above the free-space row; the others follow their numbers.
+    std::vector<int> Tops;
+    for (const int Number : {1, 2, 3, 4, 5, 6, 8, 7})
+        Tops.push_back(W.radEvery[Number - 1]->Top());
+    EXPECT_TRUE(std::is_sorted(Tops.begin(), Tops.end()) &&
+                std::adjacent_find(Tops.begin(), Tops.end()) == Tops.end());
+    const String RadioCaptions[] = {L"sEvery", L"sEvery",  L"sEvery",  L"sEvery",
+                                    L"sEvery", L"sEvery6", L"sEvery8", L"sEvery7"};
+    for (int I = 0; I < 8; ++I)
+        EXPECT_EQ(W.radEvery[I]->Caption(), RadioCaptions[I]) << "radEvery" << I + 1;
+
+    const struct {
+        const wchar_t* Name;
+        double Low, High;
+    } Spins[] = {{L"edTime1", 1, 100},     {L"edTime5", 1, 100},   {L"edDayofMonth", 1, 31},
+                 {L"edMB", 1, 1000000000}, {L"edHour", 0, 23},     {L"edOnDateHour", 0, 23},
+                 {L"edMin", 0, 59},        {L"edOnDateMin", 0, 59}};
+    for (const auto& Spin : Spins) {
+        auto* Edit = dynamic_cast<TFlatSpinEditFloat*>(W.FindComponent(Spin.Name));
+        ASSERT_NE(Edit, nullptr) << Spin.Name;
+        EXPECT_EQ(Edit->MinValue, Spin.Low) << Spin.Name;
+        EXPECT_EQ(Edit->MaxValue, Spin.High) << Spin.Name;
+        EXPECT_EQ(Edit->Button().UpButton().ColorBorder(), W.btnBTNForSpins->ColorBorder());
+    }
+    ASSERT_EQ(W.cmbDays->Items().Count(), 7);
+    EXPECT_EQ(W.cmbDays->Items().Strings(0), L"sSunday");
+    EXPECT_EQ(W.cmbDays->Items().Strings(6), L"sSaturday");
+    EXPECT_EQ(W.FuncButtons[sfJunkFiles]->Caption(), L"sModSchedJunkFiles");
+    EXPECT_FALSE(W.btnBTNForSpins->Visible());
+
+    // The probe finds the controls by their names while the window shows.
+    W.mnConfigClick();
+    const ATOM Name = GlobalAddAtomW(L"edOnDateMin");
+    EXPECT_TRUE(ProbeAnswered(SendMessageW(W.Handle(), ProbeMessage(), pqControlCentre, Name)));
+    GlobalDeleteAtom(Name);
+}
+
+TEST_F(SchedMainFormTest, AFunctionSwitchStoresTheShownFunctionAndShowsTheNext) {
+    Folder.AddFile(L"qvsched.ini", "[Section1]\r\nParameters=1|0|\r\n"
+                                   "[Section3]\r\nIntervals=8\r\nOnDate=2024-07-04\r\n"
+                                   "OnDateHour=9\r\nOnDateMin=30\r\n"
+                                   "[Section4]\r\nIntervals=4\r\nTime4=2\r\nDayOfWeek=3\r\n"
+                                   "Parameters=C:\\a.exe|C:\\b.exe|\r\n");
+    TfrmSchedulerMain& W = Start();
+    W.mnConfigClick();
+    EXPECT_EQ(W.Notebook->PageIndex(), sfRegistryCleaner);
+    EXPECT_EQ(W.labFuncName->Caption(), L"sFuncRegistryCleaner");
+    EXPECT_EQ(W.ShownView(sfRegistryCleaner).Flags, (std::vector<bool>{true, false, true}))
+        << "a missing flag takes its default";
+    EXPECT_EQ(W.ShownView(sfRegistryCleaner).CheckedInterval, 0) << "kind 0 checks no button";
+
+    W.RegistryList->GetRoot()->GetChild(0)->SetCheckMark(false);
+    W.edTime[0]->SetValue(7.9);
+    W.FuncButtonClick(sfAppLauncher);
+    EXPECT_EQ(W.Funcs[sfRegistryCleaner].Parameters, L"0|0|1|");
+    EXPECT_EQ(W.Funcs[sfRegistryCleaner].Time1, 7) << "spin values are truncated";
+    EXPECT_EQ(W.Notebook->PageIndex(), sfAppLauncher);
+    EXPECT_TRUE(W.radEvery[siWeeks - 1]->Checked());
+    EXPECT_EQ(W.edTime[3]->Value(), 2);
+    EXPECT_EQ(W.cmbDays->ItemIndex(), 3);
+    EXPECT_EQ(RowTexts(*W.LaunchTree), (std::vector<String>{L"C:\\a.exe", L"C:\\b.exe"}));
+
+    W.FuncButtonClick(sfFolderCleaner);
+    EXPECT_TRUE(W.radEvery[siOnDate - 1]->Checked());
+    EXPECT_EQ(W.edDate->Text(), DateToStr(EncodeDate(2024, 7, 4)));
+    EXPECT_EQ(W.edOnDateHour->Value(), 9);
+    EXPECT_EQ(W.edOnDateMin->Value(), 30);
+
+    // The date round trip, and a date text that is none keeps the stored date and its time.
+    W.edDate->SetText(DateToStr(EncodeDate(2025, 1, 2)));
+    W.FuncButtonClick(sfJunkFiles);
+    ASSERT_TRUE(W.Funcs[sfFolderCleaner].OnDate.has_value());
+    EXPECT_EQ(*W.Funcs[sfFolderCleaner].OnDate, EncodeDate(2025, 1, 2));
+    W.FuncButtonClick(sfFolderCleaner);
+    EXPECT_EQ(W.edDate->Text(), DateToStr(EncodeDate(2025, 1, 2)));
+    W.edDate->SetText(L"31 Feb");
+    W.edOnDateHour->SetValue(5);
+    W.FuncButtonClick(sfJunkFiles);
+    EXPECT_EQ(*W.Funcs[sfFolderCleaner].OnDate, EncodeDate(2025, 1, 2));
+    EXPECT_EQ(W.Funcs[sfFolderCleaner].OnDateHour, 9);
+
+    W.btnOKClick();
+    EXPECT_EQ(Ini(L"Section1", L"Parameters"), L"0|0|1|");
+    EXPECT_EQ(Ini(L"Section3", L"OnDate"), L"2025-01-02 00:00:00");
+    EXPECT_EQ(Ini(L"Section5", L"Intervals"), L"0") << "OK saves every section";
+}
+
+TEST_F(SchedMainFormTest, AddAppendsThePickedEntryCancelAddsNothingAndDeleteTakesTheSelectedRow) {
+    TfrmSchedulerMain& W = Start();
+    W.mnConfigClick();
+    String DialogFilter;
+    DWORD DialogFlags = 0;
+    W.OpenDialog->ShowDialog = [&](OPENFILENAMEW& Params) {
+        DialogFilter.clear();
+        for (const wchar_t* P = Params.lpstrFilter; *P; P += wcslen(P) + 1)
+            DialogFilter += String(P) + L"|";
+        DialogFlags = Params.Flags;
+        if (!NextPick)
+            return false;
+        wcscpy(Params.lpstrFile, NextPick->c_str());
+        return true;
+    };
+    const struct {
+        int Func;
+        TCvTree* List;
+        void (TfrmSchedulerMain::*Add)();
+        void (TfrmSchedulerMain::*Delete)();
+        const wchar_t* Picked;
+    } Lists[] = {
+        {sfFolderCleaner, W.FoldersTree, &TfrmSchedulerMain::btnAddFolderClick,
+         &TfrmSchedulerMain::btnDeleteFolderClick, L"C:\\Temp"},
+        {sfAppLauncher, W.LaunchTree, &TfrmSchedulerMain::btnAddLaunchClick,
+         &TfrmSchedulerMain::btnDeleteLaunchClick, L"C:\\Tools\\run.exe"},
+        {sfJunkFiles, W.lvJunkFolders, &TfrmSchedulerMain::btnJunkAddClick,
+         &TfrmSchedulerMain::btnJunkDeleteClick, L"D:\\Downloads"},
+    };
+    for (const auto& L : Lists) {
+        SCOPED_TRACE(L.List->Name);
+        W.FuncButtonClick(L.Func);
+        SetRows(*L.List, {L"first"});
+        NextPick.reset();
+        (W.*L.Add)();
+        EXPECT_EQ(RowTexts(*L.List), (std::vector<String>{L"first"})) << "Cancel adds nothing";
+        NextPick = L.Picked;
+        (W.*L.Add)();
+        (W.*L.Add)();
+        EXPECT_EQ(RowTexts(*L.List), (std::vector<String>{L"first", L.Picked, L.Picked}))
+            << "appended, a duplicate kept";
+
+        L.List->SetSelectedItem(nullptr);
+        (W.*L.Delete)();
+        EXPECT_EQ(RowTexts(*L.List).size(), 3u) << "Delete without a selection changes nothing";
+        L.List->SetSelectedItem(L.List->GetRoot()->GetChild(0));
+        (W.*L.Delete)();
+        EXPECT_EQ(RowTexts(*L.List), (std::vector<String>{L.Picked, L.Picked}));
+    }
+    ASSERT_EQ(PickerCalls.size(), 6u);
+    EXPECT_EQ(PickerCalls[0].Owner, W.Handle());
+    EXPECT_EQ(PickerCalls[0].Title, L"Choose the Folder");
+    EXPECT_EQ(DialogFilter, L"Any File (*.*)|*.*|");
+    const DWORD Wanted =
+        OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST | OFN_ENABLESIZING;
+    EXPECT_EQ(DialogFlags & Wanted, Wanted);
+
+    W.FuncButtonClick(sfFolderCleaner); // stores the launcher list
+    EXPECT_EQ(W.Funcs[sfAppLauncher].Parameters, L"C:\\Tools\\run.exe|C:\\Tools\\run.exe|");
+}
+
+TEST_F(SchedMainFormTest, TrayIconMessagesOpenTheWindowOnceOrPopUpTheMenu) {
+    Folder.AddFile(L"qvsched.ini", "[Section1]\r\nTime1=45\r\n");
+    TfrmSchedulerMain& W = Start({L"/hide"});
+    const auto Mouse = [&W](UINT Message) {
+        SendMessageW(W.TrayIconWindow(), WM_TRAYICON, 1, Message);
+    };
+    // A double click runs the open command twice (its own handler and the menu's default item);
+    // the second finds the window open and keeps the snapshot of the first.
+    Mouse(WM_LBUTTONDOWN);
+    Mouse(WM_LBUTTONUP);
+    Mouse(WM_LBUTTONDBLCLK);
+    EXPECT_TRUE(W.Visible());
+    W.edTime[0]->SetValue(10);
+    W.FuncButtonClick(sfFolderCleaner);
+    EXPECT_EQ(W.Funcs[sfRegistryCleaner].Time1, 10);
+    // Opening it again while it shows keeps the snapshot taken when it opened.
+    SendMessageW(W.Handle(), WM_SCHED_REVIVE, 0, GetCurrentProcessId());
+    Mouse(WM_LBUTTONDBLCLK);
+    W.btnCancelClick();
+    EXPECT_EQ(W.Funcs[sfRegistryCleaner].Time1, 45) << "Cancel restores what was there before";
+
+    bool Popped = false;
+    W.TrayPopupMenu().OnPopup = [&Popped](TObject*) {
+        Popped = true;
+        EndMenuSoon();
+    };
+    Mouse(WM_RBUTTONDOWN);
+    Mouse(WM_RBUTTONUP);
+    EXPECT_TRUE(Popped) << "a right click opens the menu";
+    EXPECT_FALSE(W.Visible());
+}
+
+TEST_F(SchedMainFormTest, TheTrayMenuShowsAPictureForEachItem) {
+    TfrmSchedulerMain& W = Start({L"/hide"});
+    TMenuItem& Items = W.TrayPopupMenu().Items();
+    String Pictures;
+    for (int I = 0; I < Items.Count(); ++I)
+        Pictures += IntToStr(Items.Items(I)->ImageIndex) + L" ";
+    EXPECT_EQ(Pictures, L"2 -1 0 3 1 -1 4 5 ");
+}
+
+TEST_F(SchedMainFormTest, ClosingHidesFromTheTitleBarAndEndsFromTheTrayOrTheSession) {
+    const struct {
+        const char* What;
+        std::function<void(TfrmSchedulerMain&)> Close;
+        bool Ends;
+        const wchar_t* Enabled; // "General" "Enabled" once the program ended
+    } Cases[] = {
+        {"title bar", [](TfrmSchedulerMain& W) { SendMessageW(W.Handle(), WM_CLOSE, 0, 0); }, false,
+         L"1"},
+        {"skinned close button", [](TfrmSchedulerMain& W) { W.CloseButtonClick(nullptr); }, false,
+         L"1"},
+        {"Escape", [](TfrmSchedulerMain& W) { W.Perform(CM_DIALOGKEY, VK_ESCAPE); }, false, L"1"},
+        {"tray Close", [](TfrmSchedulerMain& W) { W.mnCloseClick(); }, true, L"1"},
+        {"tray Disable & Close", [](TfrmSchedulerMain& W) { W.mnDisableClick(); }, true, L"0"},
+        {"session end",
+         [](TfrmSchedulerMain& W) {
+             SendMessageW(W.Handle(), WM_QUERYENDSESSION, 0, 0);
+             SendMessageW(W.Handle(), WM_CLOSE, 0, 0);
+         },
+         true, L"1"},
+    };
+    for (const auto& C : Cases) {
+        SCOPED_TRACE(C.What);
+        NewApplication();
+        DeleteFileW(IniFile().c_str()); // each case starts from the defaults
+        TfrmSchedulerMain& W = Start();
+        W.mnConfigClick();
+        W.HideTrayIcon1Click(); // the icon shows only with the window
+        C.Close(W);
+        EXPECT_EQ(App->Terminated(), C.Ends);
+        if (!C.Ends) {
+            EXPECT_FALSE(W.Visible());
+            EXPECT_FALSE(W.TrayIcon().Visible) << "every hide updates the tray icon";
+            EXPECT_EQ(ShellCalls.back(), DWORD(NIM_DELETE));
+        }
+        Destroy();
+        EXPECT_EQ(Ini(L"General", L"Enabled"), C.Enabled);
+    }
+}
+
+TEST_F(SchedMainFormTest, ATrayCloseDuringARunEndsTheProgramAfterTheRun) {
+    Folder.AddFile(L"Clean\\a.tmp", "x");
+    Folder.AddFile(L"Clean\\b.tmp", "x");
+    TfrmSchedulerMain& W = Start();
+    W.mnConfigClick();
+    W.FuncButtonClick(sfFolderCleaner);
+    SetRows(*W.FoldersTree, {Folder.Path() + L"Clean"});
+    // The menu's command arrives while the run pumps messages.
+    PostMessageW(W.TrayPopupMenu().WindowHandle(), WM_COMMAND,
+                 W.TrayPopupMenu().Items().Items(7)->Command(), 0);
+    W.btnRunNowClick();
+    EXPECT_FALSE(PathPresent(Folder.Path() + L"Clean\\b.tmp")) << "the run went to its end";
+    EXPECT_TRUE(W.AllowClose()) << "the tray's Close arrived during the run";
+    EXPECT_FALSE(App->Terminated()) << "nothing is closed under a running function";
+    App->ProcessMessages();
+    EXPECT_TRUE(App->Terminated()) << "the program ends once the run is over";
+}
