@@ -23,6 +23,7 @@
 #include "tests/main/ScanTestSupport.h"
 #include "tests/support/FakeProgress.h"
 #include "tests/support/GuiTestSupport.h"
+#include "tests/support/SchedulerSections.h"
 #include "tests/support/TempFolder.h"
 
 #include <gtest/gtest.h>
@@ -445,15 +446,22 @@ TEST_F(MainFormTest, TheLanguageFileAndTheWindowsNameTheSameControls) {
     Windows.emplace_back(NewForm<TfrmFTPConnections>(App.get(), Form->Backup()));
     Windows.emplace_back(NewForm<TfrmFilter>(App.get()));
 
-    // Sections that hold texts rather than a control's, and the scheduler's window.
+    // Sections that hold texts rather than a control's; the scheduler's window's come from its own
+    // list.
     std::set<String> Names{L"MESSAGES",
                            L"APPLICATION",
                            L"SELECTDIRECTORYCAPTION",
                            L"LABLARGEFILESOPTIONSDESCRIPTION",
                            L"LABOLDFILESOPTIONSDESCRIPTION",
-                           L"FRMSCHEDULERMAIN",
                            L"ZIPOPENDIALOG",
-                           L"SELECTFOLDER"};
+                           L"SELECTFOLDER",
+                           L"LVJUNKFILESOPTIONSCOLUMN1",
+                           L"LVJUNKFILESOPTIONSCOLUMN2",
+                           L"LVSCANRESULTSEMPTYFILESCOLUMNNAME1"};
+    for (int Column = 1; Column <= 6; ++Column)
+        Names.insert(L"LVSCANRESULTSJUNKFILESCOLUMNNAME" + IntToStr(Column));
+    for (const wchar_t* Section : SchedulerWindowSections)
+        Names.insert(UpperCase(Section));
     for (const TForm* Window : {static_cast<const TForm*>(Form)}) {
         Names.insert(UpperCase(Window->Name));
         CollectNames(*Window, Names);

@@ -3,6 +3,7 @@
 // window closes.
 #include "classlib/gui/WindowProbe.h"
 #include "tests/scheduler/SchedFormFixture.h"
+#include "tests/support/SchedulerSections.h"
 
 #include <commdlg.h>
 
@@ -90,6 +91,14 @@ TEST_F(SchedMainFormTest, TheWindowHoldsItsPagesListsAndIntervalRowsInTheirOrder
     const ATOM Name = GlobalAddAtomW(L"edOnDateMin");
     EXPECT_TRUE(ProbeAnswered(SendMessageW(W.Handle(), ProbeMessage(), pqControlCentre, Name)));
     GlobalDeleteAtom(Name);
+}
+
+TEST_F(SchedMainFormTest, EveryLanguageSectionOfTheWindowNamesOneOfItsControls) {
+    TfrmSchedulerMain& W = Start({L"/hide"});
+    for (const wchar_t* Section : SchedulerWindowSections) {
+        const bool Named = String(Section) == W.Name || FindNamedComponent(W, Section) != nullptr;
+        EXPECT_TRUE(Named) << "no control is named " << ToUtf8(Section);
+    }
 }
 
 TEST_F(SchedMainFormTest, AFunctionSwitchStoresTheShownFunctionAndShowsTheNext) {

@@ -144,7 +144,14 @@ protected:
         Wnd = View().Handle();
     }
     TCvTreeView& View() const { return Tree->TreeView(); }
-    void Move(int X, int Y) { SendMessageW(Wnd, WM_MOUSEMOVE, 0, MAKELPARAM(X, Y)); }
+    // The pointer goes there too: the timer asks whether it still rests over the view, and the
+    // screen's pointer is wherever an earlier test program left it.
+    void Move(int X, int Y) {
+        POINT Screen{X, Y};
+        ClientToScreen(Wnd, &Screen);
+        SetCursorPos(Screen.x, Screen.y);
+        SendMessageW(Wnd, WM_MOUSEMOVE, 0, MAKELPARAM(X, Y));
+    }
     bool Shown() const { return View().HintItem() != nullptr; }
 
     TFixedMeasurer Measurer;
