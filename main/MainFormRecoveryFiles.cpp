@@ -8,6 +8,7 @@
 void TfrmMain::CreateRecoveryFilesPage(TPage& Page) {
     MakeLabel(Page, L"labRecoveryFiles", Bounds(16, 8, 500, 15));
     lvRecoveryFiles = MakeTreeList(*this, Page, L"lvRecoveryFiles", Bounds(16, 26, 515, 342));
+    lvRecoveryFiles->ShowCheckboxes = true;
     AddHeaderColumn(*lvRecoveryFiles, FCore->Text(L"lvRecoveryFilesColumnName1", L"Caption"), 480);
     TavImageList* Inside = frmDM ? frmDM->avILInside : nullptr;
     MakeButton(Page, L"btnSelectAllRecoveryFiles", Bounds(16, 378, 110, 25), Inside, 16,
@@ -29,6 +30,7 @@ void TfrmMain::ShowRecoveryFiles() {
         for (TRecoveryRow& File : Day.Files) {
             TCvTreeItem* Row = AddTreeRow(*lvRecoveryFiles, DayRow, File.Entry.OriginalFileName);
             Row->SetCheckBoxShown(true);
+            Row->SetFlag(ifCheckBoxEnabled, true);
             Row->SetCheckMark(File.Checked);
             Row->Data = &File;
         }
