@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
-# Backups of qrv, driven by the controls' names in a prefix whose fixture drive is Q:, against the
-# test FTP peer on 127.0.0.1 started here: a user the server refuses with 550 gives
+# Backups of qrv, driven by the controls' names in a prefix whose fixture drive is Q:. The large
+# files of Q: are backed up from the results with a password at level 9 beside them on Q:, and
+# restored over changed copies after the password and "Yes to all". Against the test FTP peer on
+# 127.0.0.1 started here: a user the server refuses with 550 gives
 # "BackupFailed" and no record; a user who may write gets "BackupOK" and a record, and the
 # restore of that record brings the changed file's bytes back after "Yes to all".
 # Usage: tests/e2e/backup.sh DIST_FOLDER PROBE_EXE
@@ -24,7 +26,12 @@ mkdir -p "$work/program" "$work/fixture/docs" "$work/ftp"
 cp -r "$dist"/. "$work/program"/
 head -c 200000 /dev/urandom >"$work/fixture/docs/a.bin"
 printf 'second file\r\n' >"$work/fixture/docs/b.txt"
+mkdir -p "$work/fixture/big"
+head -c 150000 /dev/urandom >"$work/fixture/big/one.dat"
+head -c 120000 /dev/urandom >"$work/fixture/big/two.dat"
 cp "$work/fixture/docs/a.bin" "$work/a.orig"
+cp "$work/fixture/big/one.dat" "$work/one.orig"
+cp "$work/fixture/big/two.dat" "$work/two.orig"
 /usr/bin/python3 "$here/tests/support/ftp_peer.py" "$work/ftp" "$work/address" &
 peer_pid=$!
 wait_for 15 test -f "$work/address" || fail "the FTP peer did not start"
@@ -56,8 +63,56 @@ set_text() {
   probe type "$2" >/dev/null || fail "could not type into $1"
 }
 
+# ---- the large files of Q:, backed up from the results with a password at level 9
+click btnCleanMyComputer
+click labLargeFiles
+wait_for 10 shown DrivesList || fail "the drive page did not show"
+click btnDeleteDrive # C: and P: go, Q: stays
+click btnDeleteDrive
+probe row DrivesList " (Q:)" >/dev/null || fail "Q: is not left in the path list"
+click btnNext
+set_text edLargeOldLarge 0.1 # MB: the two large files, not the small ones
+click btnNext
+wait_for 60 shown btnScanResultsBackup || fail "the results page did not show"
+probe row lvScanResults one.dat >/dev/null || fail "one.dat was not found"
+probe row lvScanResults b.txt >/dev/null && fail "a small file was found"
+click btnScanResultsSelectAll
+click btnScanResultsBackup
+click labBackupLocal
+wait_for 10 shown edBackupLocalZIPFileName || fail "the options did not show at once"
+type_into edZipPassword secret
+press cmbZipCompression 0x23 0x0D # the last level, 9
+click btnBackup
+ok_notice "the backup from the results"
+archive=$(cd "$work/fixture" && ls ./*.zip 2>/dev/null | head -1)
+[ -n "$archive" ] || fail "no archive at the root of Q:"
+[ "$(records LocalBackup)" = 1 ] || fail "the local backup was not recorded"
+/usr/bin/python3 - "$work/fixture/$archive" <<'PY' || fail "the archive is not as asked"
+import sys, zipfile
+infos = zipfile.ZipFile(sys.argv[1]).infolist()
+files = [i for i in infos if not i.filename.endswith("~backupfilelist.tmp")]
+assert files and all(i.flag_bits & 1 for i in files), "the files are not encrypted"
+assert all(i.compress_type == zipfile.ZIP_DEFLATED for i in files), "not deflated"
+PY
+printf 'changed' >"$work/fixture/big/one.dat"
+printf 'changed too' >"$work/fixture/big/two.dat"
+click labMainBackupYourData
+click labBackupRestoreRestoreFiles
+wait_for 10 shown btnLocalBackupRestore || fail "the restore page did not show"
+probe row lvLocalBackupRestore "$(date +%-m/%-d/%Y)" >/dev/null || fail "the backup is not listed"
+click btnLocalBackupRestore
+# The first file is asked about, then the password of the archive.
+wait_for 60 shown btnYesToAll || fail "the restore did not ask before replacing"
+click btnYesToAll
+wait_for 30 shown edSession || fail "the restore did not ask for the password"
+probe type secret >/dev/null
+click btnOK
+ok_notice "the restore"
+cmp -s "$work/one.orig" "$work/fixture/big/one.dat" || fail "one.dat did not come back"
+cmp -s "$work/two.orig" "$work/fixture/big/two.dat" || fail "two.dat did not come back"
+
 # ---- two files chosen with the open dialog, backed up to the FTP peer
-click labBackupData
+click labMainBackupYourData
 click labBackupRestoreBackupFiles
 click labBackupRemote
 wait_for 10 shown btnBackupSelectFilesAddFile || fail "the selection page did not show"
@@ -76,6 +131,8 @@ set_text edBackupFTPPort "$port"
 set_text edBackupFTPUser ro
 set_text edBackupFTPPassword ro
 set_text edBackupFTPArchive docs.zip
+# The password of the first backup is still set: unchecking its box empties it.
+type_into chkZipPassword ' '
 
 # A user the server refuses: told, nothing recorded.
 click btnBackup
