@@ -3,8 +3,10 @@
 #include "app/Language.h"
 #include "classlib/gui/Forms.h"
 #include "classlib/rtl/IniFiles.h"
+#include "classlib/rtl/TextEncoding.h"
 
 #include <cstdint>
+#include <optional>
 
 String AppDir;
 
@@ -74,6 +76,66 @@ int RunProgramEntry(const String& Title, const std::function<int()>& Program) {
     }
     AppDir.clear();
     return ExitCode;
+}
+
+bool IsIniText(std::wstring_view Text) {
+    size_t Start = 0;
+    while (Start <= Text.size()) {
+        size_t End = Text.find(L'\n', Start);
+        if (End == std::wstring_view::npos)
+            End = Text.size();
+        std::wstring_view Line = Text.substr(Start, End - Start);
+        if (!Line.empty() && Line.back() == L'\r')
+            Line.remove_suffix(1);
+        for (const wchar_t C : Line)
+            if (C < 0x20 && C != L'\t')
+                return false;
+        const size_t First = Line.find_first_not_of(L" \t");
+        if (First != std::wstring_view::npos) {
+            const wchar_t Lead = Line[First];
+            const bool Section = Lead == L'[' && Line.find(L']', First) != std::wstring_view::npos;
+            if (!Section && Lead != L';' && Line.find(L'=') == std::wstring_view::npos)
+                return false;
+        }
+        Start = End + 1;
+    }
+    return true;
+}
+
+namespace {
+
+// The file's text, or nothing when it cannot be read.
+std::optional<String> ReadText(const String& FileName) {
+    try {
+        TTextEncoding Encoding;
+        return DecodeMarkedText(ReadFileBytes(FileName), Encoding);
+    } catch (const std::exception&) {
+        return std::nullopt;
+    }
+}
+
+[[noreturn]] void RefuseStart(const String& FileName, const String& What, const String& Problem) {
+    throw Exception(L"System Corvanta 2 cannot start: " + What + L" \"" + FileName + L"\" " +
+                    Problem +
+                    L". Put back the file of the same name from the program's setup, "
+                    L"then start the program again.");
+}
+
+} // namespace
+
+void CheckStartFiles(const String& IniFileName) {
+    const std::optional<String> Config = ReadText(IniFileName);
+    const String Damaged = L"is damaged and was left unchanged";
+    if (Config && !IsIniText(*Config))
+        RefuseStart(IniFileName, L"its settings file", Damaged);
+    const TIniFile Ini(IniFileName);
+    const String Language =
+        LanguageFilePath(AppDir, Ini.ReadString(L"General", L"Lang", L"english"));
+    const std::optional<String> Texts = ReadText(Language);
+    if (!Texts)
+        RefuseStart(Language, L"its language file", L"is missing or cannot be read");
+    if (!IsIniText(*Texts) || Texts->find(L"[Messages]") == String::npos)
+        RefuseStart(Language, L"its language file", Damaged);
 }
 
 void ConfigWriteTest(const String& IniFileName) {

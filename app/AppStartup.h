@@ -5,6 +5,7 @@
 #include "classlib/rtl/SysUtils.h"
 
 #include <functional>
+#include <string_view>
 #include <memory>
 #include <type_traits>
 
@@ -25,6 +26,15 @@ String ConfigFileName();
 // Loads into AppLanguage the language that "General" "Lang" of IniFileName names ("english"
 // when the file or the key is missing, or the name is not a plain file name).
 void LoadAppLanguage(const String& IniFileName);
+
+// Whether Text reads as an ini file: each line blank, a comment, a [section] or a name=value
+// pair, with no control character but tabs.
+bool IsIniText(std::wstring_view Text);
+// Refuses a start over files it would misread: a configuration file IniFileName that is not ini
+// text, or a language file that is missing or not ini text. Throws Exception with a message in
+// words naming the file; nothing is written. A configuration file that cannot be read at all is
+// left to the defaults.
+void CheckStartFiles(const String& IniFileName);
 
 // Proves IniFileName writable by writing "Report" "Test" = "" and deleting it again. A failure
 // is ignored: start-up goes on with a configuration it may not be able to save.

@@ -1,5 +1,7 @@
 #include "main/DataTables.h"
 
+#include "classlib/db/DBTablesConnection.h"
+
 namespace {
 
 struct TDataTableDef {
@@ -119,6 +121,19 @@ void TDataTables::OpenAll() const {
         if (Table.CreatedByOpen())
             AppendRecords(Table, Def.FirstRecords);
     }
+}
+
+std::vector<String> MissingTables(const String& AppDir) {
+    const auto Connection = TDatabaseConnection::Acquire(AppDir + L"Data");
+    std::vector<String> Missing;
+    for (const TDataTableDef& Def : Definitions()) {
+        TStatement Query =
+            Connection->Prepare(L"SELECT 1 FROM sqlite_master WHERE type = 'table' AND name = ?");
+        Query.BindText(1, Def.TableName);
+        if (!Query.Step())
+            Missing.push_back(Def.TableName);
+    }
+    return Missing;
 }
 
 TDataTables CreateDataTables(TComponent* Owner, const String& AppDir) {

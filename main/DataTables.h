@@ -26,6 +26,10 @@ struct TDataTables {
     void OpenAll() const;
 };
 
+// The tables that the database file of AppDir + "Data" lacks; the file is only read. Throws
+// EDatabaseError when the file is not a sound database.
+std::vector<String> MissingTables(const String& AppDir);
+
 // Creates the ten table components, owned by Owner and bound to AppDir + "Data"; none is opened.
 TDataTables CreateDataTables(TComponent* Owner, const String& AppDir);
 

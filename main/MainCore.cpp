@@ -74,6 +74,14 @@ void TMainCore::Open() {
     const String DatabaseFile = FAppDir + L"Data\\" + DatabaseFileName;
     if (IsEmptyFile(DatabaseFile))
         throw EDatabaseError(L"The database '" + DatabaseFile + L"' is an empty file");
+    // A database the program made holds every table: one that lacks some is damaged, and
+    // making them would change it.
+    if (FileExists(DatabaseFile)) {
+        const std::vector<String> Missing = MissingTables(FAppDir);
+        if (!Missing.empty())
+            throw EDatabaseError(L"The database '" + DatabaseFile + L"' lacks the table '" +
+                                 Missing.front() + L"'");
+    }
     FTables = CreateDataTables(&FComponents, FAppDir);
     FTables.OpenAll();
 

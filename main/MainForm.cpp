@@ -7,6 +7,7 @@
 #include "app/QRVDataMod.h"
 #include "app/QRVUtils.h"
 #include "app/TreeLists.h"
+#include "classlib/gui/Dialogs.h"
 #include "classlib/gui/NamedChild.h"
 #include "app/ProgressForm.h"
 #include "main/DuplicateFinder.h"
@@ -14,6 +15,7 @@
 #include "main/FileActions.h"
 #include "main/FilterForm.h"
 #include "main/FolderCleaner.h"
+#include "main/OrganizeForm.h"
 #include "main/JunkFilesOptionsEdit.h"
 #include "main/RecoveryStore.h"
 #include "main/Report.h"
@@ -134,6 +136,12 @@ TfrmMain::TfrmMain(TComponent* AOwner, TMainFormEnvironment Environment)
         FEnvironment.PickFolder = &PickFolderWithShell;
     if (!FEnvironment.AskJunkMask)
         FEnvironment.AskJunkMask = &AskJunkMask;
+    if (!FEnvironment.AskArchiveName)
+        FEnvironment.AskArchiveName = [this](String& Name) { return AskArchiveName(Name); };
+    if (!FEnvironment.PickOrganizeFolder)
+        FEnvironment.PickOrganizeFolder = [this](String& Folder) {
+            return PickOrganizeFolder(Folder);
+        };
     if (!FEnvironment.AskFilter)
         FEnvironment.AskFilter = [this](TFilterCriteria& Criteria) { return AskFilter(Criteria); };
     OnCloseQuery = [this](TObject*, bool& CanClose) { FormCloseQuery(CanClose); };
@@ -161,6 +169,22 @@ void TfrmMain::CreateFileActions() {
     FBackup = std::make_unique<TBackup>(*FFileContext);
     FFileActions = std::make_unique<TFileActions>(*FFileContext, FCore->Stats, *FRecoveryStore,
                                                   *FBackup, [this] { return FCore->Flow.Mode(); });
+}
+
+bool TfrmMain::AskArchiveName(String& ArchiveName) {
+    return AskArchiveFileName(Handle(), FCore->Text(L"ZipOpenDialog", L"Caption"), ArchiveName);
+}
+
+bool TfrmMain::PickOrganizeFolder(String& Folder) {
+    if (!FOrganize) {
+        FOrganizeFolders =
+            std::make_unique<TOrganizeFolders>(*FCore->Tables().OrganizeToFoldersTable);
+        FOrganize.reset(NewForm<TfrmOrganize>(nullptr, *FOrganizeFolders, FEnvironment.PickFolder));
+    }
+    if (!FOrganize->Execute())
+        return false;
+    Folder = FOrganize->SelectedFolder;
+    return true;
 }
 
 bool TfrmMain::AskFilter(TFilterCriteria& Criteria) {
@@ -206,11 +230,33 @@ void TfrmMain::FormCreate() {
     // start here with its error.
     FCore->Open();
     CreateFileActions();
+    CreateListImages();
     FCore->ScanPaths.SetOwnerWindow(Handle());
     CreateFileFeatures();
     FCore->Flow.ShowPage(pgMainForm);
     SetCaption(FCore->Text(Name, L"Caption"));
     labActivePage->SetCaption(String());
+}
+
+void TfrmMain::CreateListImages() {
+    SystemImages = new TImageList(this);
+    SystemImages->Name = L"SystemImages";
+    SystemImages->ShareImages = true;
+    SystemImages->SetHandle(SystemSmallImageList());
+    // Safe, warning, critical: a dot in the colour of each class.
+    SecurityImageList = new TImageList(this);
+    SecurityImageList->Name = L"SecurityImageList";
+    for (const TColor Colour : {TColor(0x30A030), TColor(0x10A0E0), TColor(0x2020D0)}) {
+        TBitmap Dot;
+        Dot.SetSize(16, 16);
+        TCanvas& Canvas = Dot.Canvas();
+        Canvas.Brush().SetColor(clFuchsia);
+        Canvas.FillRect(TRect(0, 0, 16, 16));
+        Canvas.Brush().SetColor(Colour);
+        Canvas.Pen().SetColor(Colour);
+        Canvas.Ellipse(TRect(3, 3, 13, 13));
+        SecurityImageList->AddMasked(Dot, clFuchsia);
+    }
 }
 
 void TfrmMain::CreateFrame() {

@@ -8,6 +8,7 @@
 #include "classlib/gui/ExtCtrls.h"
 #include "classlib/gui/Forms.h"
 #include "classlib/gui/HintWindow.h"
+#include "classlib/gui/ImgList.h"
 #include "classlib/gui/StdCtrls.h"
 #include "controls/BitmapProgress.h"
 #include "controls/FlatComboBox.h"
@@ -34,7 +35,6 @@ class TFlatRadioButton;
 class TFlatSpinEditInteger;
 class TDuplicateFinder;
 class TFileActions;
-class TfrmOrganize;
 class TFolderCleaner;
 class TOrganizeFolders;
 class TRecoveryList;
@@ -43,6 +43,7 @@ class TSplitPages;
 class TMenuItem;
 class TPopupMenu;
 class TfrmFilter;
+class TfrmOrganize;
 class TfrmProgress;
 
 // The hint window of the main program: see-through (alpha 200 of 255).
@@ -73,12 +74,8 @@ struct TMainFormEnvironment {
     // ---- the duplicate, store, folder-cleaner, split and backup pages; null: the program's own
     // Files to open: one, or several with Multi; true when chosen.
     std::function<bool(HWND Owner, bool Multi, std::vector<String>& Files)> PickFiles;
-    // The name of an archive to write (the save dialog: ".zip" added, overwrite asked).
-    std::function<bool(HWND Owner, String& FileName)> PickArchiveName;
     // A name or mask allowed to have copies (TfrmDuplicatesOptionsEdit).
     std::function<bool(String& Name)> AskAllowedDuplicate;
-    // The folder to move found files into (TfrmOrganize).
-    std::function<bool(TOrganizeFolders& Folders, String& Folder)> AskOrganizeFolder;
     // A stored FTP connection (TfrmFTPConnections).
     std::function<bool(TBackup& Backup, TFtpConnection& Connection)> PickFtpConnection;
     // Explorer and the like.
@@ -91,6 +88,11 @@ struct TMainFormEnvironment {
     IProgress* Progress = nullptr;
     // Opens a popup menu at the mouse; null: the menu pops up.
     std::function<void(TPopupMenu& Menu)> PopupMenu;
+    // Asks for the name of a zip archive to write; null: the save dialog (".zip" added to a name
+    // typed without one, replacing an existing file asked).
+    std::function<bool(String& ArchiveName)> AskArchiveName;
+    // Asks for the folder found files are moved into; null: the organize dialog.
+    std::function<bool(String& Folder)> PickOrganizeFolder;
 };
 
 // The large pictures of the pages, in the order they are loaded from Data\Buttons\Big\: the
@@ -149,6 +151,9 @@ public:
     // the checked rows.
     void RemoveFocusedResult(TRemoveKind Kind);
     void RemoveCheckedResults(TRemoveKind Kind);
+    void ZipFocusedResult();
+    void BackupFocusedResult();
+    void MoveFocusedResult();
     // The record of a result row.
     static TFile* RecordOf(const TCvTreeItem* Item);
 
@@ -195,6 +200,9 @@ public:
     TCvTree* lvJunkFilesOptions = nullptr;
     TCvTree* lvScanResults = nullptr;
     TavImageExpandButton* btnScaResultsClearFilter = nullptr;
+    // The shell's small icons (shared) and the pictures of the three safety classes.
+    TImageList* SystemImages = nullptr;
+    TImageList* SecurityImageList = nullptr;
     // The results list's one-file menu and the clean-all menu of the checked rows.
     TPopupMenu* mnLocalScanResults = nullptr;
     TPopupMenu* mnScanResultsCleanAll = nullptr;
@@ -213,12 +221,9 @@ public:
     void btnDeleteAllowedDuplicatesClick();
     void lvDuplicatesScanResultsItemSelectedChange();
     void ShowDuplicateGroups();
-    // The results list's commands on the focused row, or on the checked rows.
-    void mnLocalScanResultsMoveFileClick();
+    // The results list's commands on the checked rows.
     void mnLocalScanResultsMoveFilesClick();
-    void mnLocalScanResultsZipFileClick();
     void mnLocalScanResultsZipFilesClick();
-    void mnLocalScanResultsBackupFileClick();
     void mnLocalScanResultsBackupFilesClick();
     void btnRestoreDeletedFilesClick();
     void btnSelectAllRecoveryFilesClick();
@@ -379,9 +384,18 @@ private:
     TPopupMenu*
     MakeMenu(const String& Name,
              std::initializer_list<std::pair<const wchar_t*, std::function<void()>>> Items);
-    String FileTypeName(const String& FileName);
+    // The shell's icon and type name of a file, asked once per extension where the icon does
+    // not depend on the file itself.
+    struct TFileKind {
+        int Icon = 0;
+        String TypeName;
+    };
+    TFileKind FileKindOf(const String& FileName);
+    void CreateListImages();
     void CreateFileActions();
     bool AskFilter(TFilterCriteria& Criteria);
+    bool AskArchiveName(String& ArchiveName);
+    bool PickOrganizeFolder(String& Folder);
     void ReadOptions();
 
     // The feature logic of the duplicate, store, folder-cleaner, split and backup pages, made
@@ -396,9 +410,6 @@ private:
     void ShowBackupRecords();
     // The results changed under the list: it and the numbers follow.
     void ResultsChanged();
-    // The row of the results list the one-file commands act on; -1 when none.
-    int FocusedResultIndex() const;
-    bool PickArchiveName(String& FileName);
     bool PickFolder(const String& Caption, String& Folder);
     // A page's check boxes into its logic's rows.
     void ReadRecoveryChecks();
@@ -428,8 +439,10 @@ private:
     std::unique_ptr<TFileActions> FFileActions;
     // Made at its first show and kept: later shows start from the last choice.
     std::unique_ptr<TfrmFilter> FFilter;
+    std::unique_ptr<TOrganizeFolders> FOrganizeFolders;
+    std::unique_ptr<TfrmOrganize> FOrganize;
     // Type names by extension: the shell is asked once per kind of file.
-    std::map<String, String> FTypeNames;
+    std::map<String, TFileKind> FFileKinds;
 
     // ---- the duplicate, store, folder-cleaner, split and backup logic (after the results'
     //      commands, whose store, backup and progress window it uses)
@@ -439,8 +452,6 @@ private:
     std::unique_ptr<TDuplicateFinder> FDuplicates;
     std::unique_ptr<TFolderCleaner> FFolderCleaner;
     std::unique_ptr<TSplitPages> FSplitPages;
-    std::unique_ptr<TOrganizeFolders> FOrganizeFolders;
-    TfrmOrganize* FOrganize = nullptr; // made at its first use, owned by the window
     std::vector<TBackupRecord> FLocalBackups;
     std::vector<TBackupRecord> FFtpBackups;
 };

@@ -99,7 +99,7 @@ void TfrmMain::btnBackupSelectFilesBackupClick() {
 
 void TfrmMain::btnBackupLocalBrowseZIPFileNameClick() {
     String Name = edBackupLocalZIPFileName->Text();
-    if (PickArchiveName(Name))
+    if (FEnvironment.AskArchiveName(Name))
         edBackupLocalZIPFileName->SetText(Name);
 }
 

@@ -8,6 +8,7 @@ void TfrmMain::CreateDrivesPage(TPage& Page) {
     MakeLabel(Page, L"labSelectPathsToScan", Bounds(16, 10, 500, 15));
     DrivesList = MakeTreeList(*this, Page, L"DrivesList", Bounds(16, 30, 515, 340));
     DrivesList->ShowCheckboxes = true;
+    DrivesList->SetImages(SystemImages);
     DrivesList->ChangeDelay = 0;
     AddHeaderColumn(*DrivesList, FCore->Message(L"sDrivePath"), 200);
     AddHeaderColumn(*DrivesList, FCore->Message(L"sFullPath"), 290);
@@ -38,6 +39,7 @@ void TfrmMain::FillDrivesList() {
         const TScanPathRow& Row = FCore->ScanPaths.Row(I);
         TCvTreeItem* Item = Items.AddChild(nullptr, Row.Item->Caption);
         Item->ColumnTextList()->Add(Row.Item->Path);
+        Item->SetMainImage(Row.ImageIndex);
         Item->SetCheckBoxShown(true);
         Item->SetFlag(ifCheckBoxEnabled, true);
         Item->SetCheckBoxState(Row.Checked ? 1 : 0);

@@ -6,7 +6,6 @@
 #include "app/TreeLists.h"
 #include "classlib/gui/Dialogs.h"
 #include "classlib/gui/ExtCtrls.h"
-#include "classlib/gui/Menus.h"
 #include "classlib/gui/NamedChild.h"
 #include "app/QRVDataMod.h"
 #include "main/DuplicateFinder.h"
@@ -16,7 +15,6 @@
 #include "main/FileActions.h"
 #include "main/FolderCleaner.h"
 #include "main/MainForm.h"
-#include "main/OrganizeForm.h"
 #include "main/RecoveryStore.h"
 #include "main/SplitPages.h"
 
@@ -68,23 +66,12 @@ void TfrmMain::CreateFileFeatures() {
         FPleaseWait = NewForm<TfrmPleaseWait>(this);
     if (!FEnvironment.PickFiles)
         FEnvironment.PickFiles = &PickFilesWithDialog;
-    if (!FEnvironment.PickArchiveName)
-        FEnvironment.PickArchiveName = [this](HWND Owner, String& FileName) {
-            return AskArchiveFileName(Owner, FCore->Text(L"ZipOpenDialog", L"Caption"), FileName);
-        };
-    if (!FEnvironment.AskOrganizeFolder)
-        FEnvironment.AskOrganizeFolder = [this](TOrganizeFolders& Folders, String& Folder) {
-            if (!FOrganize)
-                FOrganize = NewForm<TfrmOrganize>(this, Folders, FEnvironment.PickFolder);
-            return FOrganize->Ask(Folder);
-        };
     if (!FEnvironment.ShellRun)
         FEnvironment.ShellRun = [this](const TShellRequest& Request) {
             RunShellRequest(Handle(), Request);
         };
 
     const TDataTables& Tables = FCore->Tables();
-    FOrganizeFolders = std::make_unique<TOrganizeFolders>(*Tables.OrganizeToFoldersTable);
     FRecoveryList = std::make_unique<TRecoveryList>(*FRecoveryStore);
     FDuplicates = std::make_unique<TDuplicateFinder>(*FCore, *FContext, FProgress);
     FFolderCleaner = std::make_unique<TFolderCleaner>(*Tables.FolderCleanerTable, *FContext,
@@ -107,18 +94,11 @@ void TfrmMain::CreateFileFeatures() {
              {L"btnScanResultsOrganize", L"btnScanResultsBackup", L"btnScanResultsPack"})
             if (auto* Button = dynamic_cast<TControl*>(FindComponent(Name)))
                 Button->SetVisible(ResultCommandsShown(Mode));
-        for (const wchar_t* Name : {L"mnZipFile", L"mnBackupFile", L"mnMoveFile"})
-            if (auto* Item = dynamic_cast<TMenuItem*>(FindComponent(Name)))
-                Item->Visible = ResultCommandsShown(Mode);
         const bool Duplicates = Mode == mdDuplicateFiles;
         ShowDuplicateGroupList(Duplicates);
         if (Duplicates)
             ShowDuplicateGroups();
     };
-}
-
-bool TfrmMain::PickArchiveName(String& FileName) {
-    return FEnvironment.PickArchiveName(Handle(), FileName);
 }
 
 bool TfrmMain::PickFolder(const String& Caption, String& Folder) {
@@ -131,47 +111,20 @@ String TfrmMain::SelectFolderCaption() const {
 
 // ------------------------------------------------------- the results list's commands
 
-int TfrmMain::FocusedResultIndex() const {
-    return lvScanResults ? ResultIndexOf(lvScanResults->GetFocusedItem()) : -1;
-}
-
-void TfrmMain::mnLocalScanResultsMoveFileClick() {
-    const int Index = FocusedResultIndex();
-    String Folder;
-    if (Index < 0 || !FEnvironment.AskOrganizeFolder(*FOrganizeFolders, Folder))
-        return;
-    FFileActions->MoveOne(FCore->Results, Index, Folder);
-    ResultsChanged();
-}
-
 void TfrmMain::mnLocalScanResultsMoveFilesClick() {
     String Folder;
-    if (!FEnvironment.AskOrganizeFolder(*FOrganizeFolders, Folder))
+    if (!FEnvironment.PickOrganizeFolder(Folder))
         return;
     RunLoop([&] { FFileActions->MoveChecked(FCore->Results, Folder); });
     ResultsChanged();
-}
-
-void TfrmMain::mnLocalScanResultsZipFileClick() {
-    const int Index = FocusedResultIndex();
-    String Archive;
-    if (Index >= 0 && PickArchiveName(Archive))
-        RunLoop([&] { FFileActions->ZipOne(FCore->Results, Index, Archive); });
 }
 
 void TfrmMain::mnLocalScanResultsZipFilesClick() {
     if (!FFileActions->CanRemoveChecked(FCore->Results))
         return; // told "sNoSelectedFiles"
     String Archive;
-    if (PickArchiveName(Archive))
+    if (FEnvironment.AskArchiveName(Archive))
         RunLoop([&] { FFileActions->ZipChecked(FCore->Results, Archive); });
-}
-
-void TfrmMain::mnLocalScanResultsBackupFileClick() {
-    const int Index = FocusedResultIndex();
-    String Archive;
-    if (Index >= 0 && PickArchiveName(Archive))
-        RunLoop([&] { FFileActions->BackupOne(FCore->Results, Index, Archive); });
 }
 
 void TfrmMain::mnLocalScanResultsBackupFilesClick() {
@@ -211,20 +164,5 @@ void TfrmMain::CreateResultFileCommands(TPage& Page) {
         MakeButton(Page, Command.Button, Bounds(Left, 346, 110, 25), Inside, Command.Glyph,
                    [this, Click = Command.Click] { (this->*Click)(); });
         Left += 116;
-    }
-
-    // The one-file menu: zip, back up and move stand after the removals.
-    const std::pair<const wchar_t*, void (TfrmMain::*)()> Entries[] = {
-        {L"mnZipFile", &TfrmMain::mnLocalScanResultsZipFileClick},
-        {L"mnBackupFile", &TfrmMain::mnLocalScanResultsBackupFileClick},
-        {L"mnMoveFile", &TfrmMain::mnLocalScanResultsMoveFileClick},
-    };
-    int At = 3;
-    for (const auto& [Key, Click] : Entries) {
-        auto* Item = new TMenuItem(this);
-        Item->Name = Key;
-        Item->Caption = FCore->Message(Key);
-        Item->OnClick = Guarded([this, Click = Click] { (this->*Click)(); });
-        mnLocalScanResults->Items().Insert(At++, Item);
     }
 }

@@ -28,6 +28,8 @@ void TfrmMain::CreateScanResultsPage(TPage& Page) {
 
     lvScanResults = MakeTreeList(*this, Page, L"lvScanResults", Bounds(16, 28, 515, 342));
     lvScanResults->ShowCheckboxes = true;
+    lvScanResults->SetImages(SystemImages);
+    lvScanResults->SetImages2(SecurityImageList);
     lvScanResults->ChangeDelay = 0;
     lvScanResults->SortMode = smClick;
     lvScanResults->OnItemChecked = [this](TCvTreeCore*, TCvTreeItem* Item) { ResultChecked(Item); };
@@ -41,6 +43,9 @@ void TfrmMain::CreateScanResultsPage(TPage& Page) {
         {{L"mnSecureDeleteFile", [this] { RemoveFocusedResult(TRemoveKind::SecureDelete); }},
          {L"mnDeleteFile", [this] { RemoveFocusedResult(TRemoveKind::Delete); }},
          {L"mnSchredFile", [this] { RemoveFocusedResult(TRemoveKind::Shred); }},
+         {L"mnZipFile", [this] { ZipFocusedResult(); }},
+         {L"mnBackupFile", [this] { BackupFocusedResult(); }},
+         {L"mnMoveFile", [this] { MoveFocusedResult(); }},
          {L"-", nullptr},
          {L"sProperties", [this] {
               if (const TFile* File = RecordOf(lvScanResults->GetFocusedItem()))
@@ -127,14 +132,19 @@ void TfrmMain::SetResultColumns(int Mode) {
     }
 }
 
-String TfrmMain::FileTypeName(const String& FileName) {
+TfrmMain::TFileKind TfrmMain::FileKindOf(const String& FileName) {
     const String Extension = UpperCase(ExtractFileExt(FileName));
-    const auto Known = FTypeNames.find(Extension);
-    if (Known != FTypeNames.end())
+    // These carry their own icon each.
+    const bool OwnIcon = Extension == L".EXE" || Extension == L".ICO" || Extension == L".LNK" ||
+                         Extension == L".CUR" || Extension == L".ANI";
+    const auto Known = FFileKinds.find(Extension);
+    if (!OwnIcon && Known != FFileKinds.end())
         return Known->second;
-    String TypeName;
-    GetFileTypeInfo(FileName, TypeName);
-    return FTypeNames[Extension] = TypeName;
+    TFileKind Kind;
+    Kind.Icon = GetFileTypeInfo(FileName, Kind.TypeName);
+    if (!OwnIcon)
+        FFileKinds[Extension] = Kind;
+    return Kind;
 }
 
 void TfrmMain::FillResultsList() {
@@ -153,13 +163,15 @@ void TfrmMain::FillResultsList() {
         TCvTreeItem* Item =
             Items.AddChildObject(nullptr, File.Name.empty() ? File.Path : File.Name, &File);
         TCvColumnTexts Columns = *Item->ColumnTextList();
+        const TFileKind Kind = FileKindOf(File.FullName());
+        Item->SetMainImage(Kind.Icon);
         if (Mode == mdBrokenLinks) {
             Columns.Add(File.Path);
             Columns.Add(Row.LinkTarget);
         } else if (Mode != mdEmptyFolders) {
             Columns.Add(File.Path);
             Columns.Add(FormatFileSize64(static_cast<std::int64_t>(File.Size)));
-            Columns.Add(FileTypeName(File.FullName()));
+            Columns.Add(Kind.TypeName);
             Columns.Add(DateTimeToStr(FileTimeToLocalDateTime(File.Time)));
         }
         Item->SetSecondImage(Mode == mdBrokenLinks ? 0 : File.Safety);
@@ -168,6 +180,9 @@ void TfrmMain::FillResultsList() {
     }
     Items.EndUpdate();
     ShowResultStates();
+    // Zipping, backing up or moving junk, dead shortcuts or empty folders is not offered.
+    for (const wchar_t* Name : {L"mnZipFile", L"mnBackupFile", L"mnMoveFile"})
+        static_cast<TMenuItem*>(FindComponent(Name))->Visible = ResultCommandsShown(Mode);
 }
 
 void TfrmMain::ShowResultStates() {
@@ -254,4 +269,28 @@ void TfrmMain::RemoveCheckedResults(TRemoveKind Kind) {
             FillResultsList();
         FCore->UpdateScanStatistics();
     });
+}
+
+void TfrmMain::ZipFocusedResult() {
+    const int Index = ResultIndexOf(lvScanResults->GetFocusedItem());
+    String ArchiveName;
+    if (Index >= 0 && FEnvironment.AskArchiveName(ArchiveName))
+        RunLoop([&] { FFileActions->ZipOne(FCore->Results, Index, ArchiveName); });
+}
+
+void TfrmMain::BackupFocusedResult() {
+    const int Index = ResultIndexOf(lvScanResults->GetFocusedItem());
+    String ArchiveName;
+    if (Index >= 0 && FEnvironment.AskArchiveName(ArchiveName))
+        RunLoop([&] { FFileActions->BackupOne(FCore->Results, Index, ArchiveName); });
+}
+
+void TfrmMain::MoveFocusedResult() {
+    const int Index = ResultIndexOf(lvScanResults->GetFocusedItem());
+    String Folder;
+    if (Index < 0 || !FEnvironment.PickOrganizeFolder(Folder))
+        return;
+    if (FFileActions->MoveOne(FCore->Results, Index, Folder))
+        FillResultsList();
+    FCore->UpdateScanStatistics();
 }

@@ -6,20 +6,21 @@
 #include "app/QRVUtils.h"
 #include "app/TreeLists.h"
 #include "classlib/gui/NamedChild.h"
-#include "controls/FlatPanel.h"
 
 namespace {
 
-String MessageText(const wchar_t* Key) {
+String MessageText(const String& Key) {
     String Text = Key;
-    AppLanguage->GetMessageText(Key, Text);
+    if (AppLanguage)
+        AppLanguage->GetMessageText(Key, Text);
     return Text;
 }
 
-// The folder's own name, or the path itself for a drive.
-String FolderCaption(const String& Folder) {
-    const String Name = ExtractFileName(ExcludeTrailingBackslash(Folder));
-    return Name.empty() ? Folder : Name;
+String CaptionOf(const String& Section) {
+    String Text = Section;
+    if (AppLanguage)
+        AppLanguage->GetText(Section, L"Caption", Text);
+    return Text;
 }
 
 } // namespace
@@ -29,88 +30,81 @@ TfrmOrganize::TfrmOrganize(TComponent* AOwner, TOrganizeFolders& Folders, TPickF
     Name = L"frmOrganize";
     SetBounds(0, 0, 522, 329);
     Position = poScreenCenter;
-    labFolders = MakeNamedChild<TLabel>(*this, *this, L"labFolders", Bounds(24, 40, 470, 15));
-    auto* Panel = MakeNamedChild<TFlatPanel>(*this, *this, L"pnlFolders", Bounds(24, 58, 474, 206));
-    lvFolders = MakeTreeList(*this, *Panel, L"lvFolders", Bounds(1, 1, 472, 204));
-    lvFolders->SetAlign(alClient);
+    HelpButton->Hide();
+    labFolders = MakeNamedChild<TLabel>(*this, *this, L"labFolders", Bounds(16, 34, 400, 15));
+    pnlFolders = MakeNamedChild<TFlatPanel>(*this, *this, L"pnlFolders", Bounds(16, 52, 490, 228));
+    lvFolders = MakeTreeList(*this, *pnlFolders, L"lvFolders", Bounds(1, 1, 488, 226));
     AddHeaderColumn(*lvFolders, MessageText(L"sFolder"), 150);
-    AddHeaderColumn(*lvFolders, MessageText(L"sPath"), 300);
-    struct TButtonEntry {
+    AddHeaderColumn(*lvFolders, MessageText(L"sPath"), 320);
+    struct TButton {
         const wchar_t* Name;
         int Left;
-        TavImageExpandButton** Button;
-        void (TfrmOrganize::*Click)();
+        TavImageExpandButton** Field;
     };
-    const TButtonEntry Buttons[] = {
-        {L"btnAdd", 24, &btnAdd, &TfrmOrganize::btnAddClick},
-        {L"btnRemove", 128, &btnRemove, &TfrmOrganize::btnRemoveClick},
-        {L"btnOK", 296, &btnOK, &TfrmOrganize::btnOKClick},
-        {L"btnCancel", 400, &btnCancel, nullptr},
-    };
-    for (const TButtonEntry& Entry : Buttons) {
-        auto* Button = MakeNamedChild<TavImageExpandButton>(*this, *this, Entry.Name,
-                                                            Bounds(Entry.Left, 280, 98, 25));
-        Button->Tag = -1;
+    const TButton Buttons[] = {{L"btnAdd", 16, &btnAdd},
+                               {L"btnRemove", 120, &btnRemove},
+                               {L"btnOK", 304, &btnOK},
+                               {L"btnCancel", 408, &btnCancel}};
+    for (const TButton& B : Buttons) {
+        *B.Field =
+            MakeNamedChild<TavImageExpandButton>(*this, *this, B.Name, Bounds(B.Left, 290, 98, 25));
+        (*B.Field)->Tag = -1;
         if (frmDM)
-            Button->SetImageList(frmDM->avILBig);
-        if (Entry.Click)
-            Button->OnClick = [this, Click = Entry.Click](TObject*) { (this->*Click)(); };
-        *Entry.Button = Button;
+            (*B.Field)->SetImageList(frmDM->avILBig);
     }
+    btnAdd->OnClick = [this](TObject*) { btnAddClick(); };
+    btnRemove->OnClick = [this](TObject*) { btnRemoveClick(); };
+    btnOK->OnClick = [this](TObject*) { btnOKClick(); };
     btnCancel->ModalResult = mrCancel;
     ApplySkinAndLanguage(*this);
+    SetFormCaption(CaptionOf(Name));
     labFolders->SetCaption(MessageText(L"sFolders"));
 }
 
-void TfrmOrganize::LoadFolders() {
-    lvFolders->Items().BeginUpdate();
-    lvFolders->Items().RemoveAll();
-    try {
-        for (const String& Folder : FFolders.Folders())
-            AddTreeRow(*lvFolders, nullptr, FolderCaption(Folder), {Folder});
-    } catch (const Exception&) {
-        // The rows read so far stay.
+void TfrmOrganize::FillList() {
+    TCvTreeItems& Items = lvFolders->Items();
+    Items.BeginUpdate();
+    Items.RemoveAll();
+    for (const String& Folder : FFolders.Folders())
+        Items.AddChild(nullptr, ExtractFileName(ExcludeTrailingBackslash(Folder)))
+            ->ColumnTextList()
+            ->Add(Folder);
+    Items.EndUpdate();
+    if (Items.TotalCount() > 0)
+        lvFolders->SetFocusedItem(Items.ItemAtIndex(0));
+}
+
+bool TfrmOrganize::Execute() {
+    if (!FShown) {
+        FShown = true;
+        SelectedFolder.clear();
+        FillList();
     }
-    lvFolders->Items().EndUpdate();
-    if (lvFolders->Items().TotalCount() > 0)
-        lvFolders->SetFocusedItem(lvFolders->Items().ItemAtIndex(0));
+    return ShowFlatModal() == mrOk;
 }
 
 void TfrmOrganize::btnAddClick() {
     String Folder;
-    if (!FPickFolder(Handle(), L"Folder", Folder))
+    if (!FPickFolder(Handle(), MessageText(L"sFolder"), Folder))
         return;
     FFolders.Add(Folder);
-    AddTreeRow(*lvFolders, nullptr, FolderCaption(Folder), {Folder});
+    FillList();
 }
 
 void TfrmOrganize::btnRemoveClick() {
-    TCvTreeItem* Row = lvFolders->GetFocusedItem();
-    if (!Row)
+    const TCvTreeItem* Focused = lvFolders->GetFocusedItem();
+    if (!Focused)
         return;
-    const String Folder(Row->ColumnTextList()->Strings(0));
-    lvFolders->Items().Delete(Row);
-    FFolders.Remove(Folder);
+    FFolders.Remove(Focused->CellText(1));
+    FillList();
 }
 
 void TfrmOrganize::btnOKClick() {
-    const TCvTreeItem* Row = lvFolders->GetFocusedItem();
-    if (!Row) {
+    const TCvTreeItem* Focused = lvFolders->GetFocusedItem();
+    if (!Focused) {
         ShowFlatMessage(this, MessageText(L"sOrganizeNoFolders"));
         return;
     }
-    SelectedFolder = String(Row->ColumnTextList()->Strings(0));
+    SelectedFolder = Focused->CellText(1);
     SetModalResult(mrOk);
-}
-
-bool TfrmOrganize::Ask(String& Folder) {
-    if (!FShown) {
-        FShown = true;
-        SelectedFolder.clear();
-        LoadFolders();
-    }
-    if (ShowFlatModal() != mrOk)
-        return false;
-    Folder = SelectedFolder;
-    return true;
 }

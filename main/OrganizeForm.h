@@ -1,33 +1,30 @@
 #pragma once
-// The organize dialog: the folders found files are moved into, kept in their table, and the
-// one chosen with OK.
+// The dialog that chooses the folder found files are moved into, from the folders the user keeps
+// for that purpose (table "OraganizeToFolders").
 
 #include "app/FlatForm.h"
 #include "classlib/gui/StdCtrls.h"
+#include "controls/FlatPanel.h"
 #include "main/FileActions.h"
+#include "treelist/CvTree.h"
 
 #include <functional>
-
-class TCvTree;
 
 class TfrmOrganize : public TFlatForm {
 public:
     using TPickFolder = std::function<bool(HWND Owner, const String& Caption, String& Folder)>;
-
     TfrmOrganize(TComponent* AOwner, TOrganizeFolders& Folders, TPickFolder PickFolder);
 
-    // The folder chosen with OK; kept between shows.
+    // Shows the dialog modally; true on OK, with the chosen folder in SelectedFolder.
+    bool Execute();
     String SelectedFolder;
 
     void btnAddClick();
     void btnRemoveClick();
     void btnOKClick();
-    // The list again from the table, the first row focused.
-    void LoadFolders();
-    // Shows the dialog modally, its list read at the first show; true on OK with the folder.
-    bool Ask(String& Folder);
 
     TLabel* labFolders;
+    TFlatPanel* pnlFolders;
     TCvTree* lvFolders;
     TavImageExpandButton* btnAdd;
     TavImageExpandButton* btnRemove;
@@ -35,6 +32,8 @@ public:
     TavImageExpandButton* btnCancel;
 
 private:
+    void FillList();
+
     TOrganizeFolders& FFolders;
     TPickFolder FPickFolder;
     bool FShown = false;

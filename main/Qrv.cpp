@@ -49,6 +49,7 @@ int RunProgram() {
     Instance.Serve(App);
     App.SetTitle(AppTitle);
 
+    CheckStartFiles(ConfigFileName());
     LoadAppLanguage(ConfigFileName());
     ConfigWriteTest(ConfigFileName());
 

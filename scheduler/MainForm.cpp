@@ -178,6 +178,7 @@ void TfrmSchedulerMain::CreateFunctionButtons() {
         auto* Button =
             MakeNamedChild<TFlatButton>(*this, *this, Kind.Name, Bounds(14, 46 + I * 91, 156, 85));
         Button->SetLayout(blGlyphTop);
+        Button->SetTabStop(true); // Space presses it
         Button->SetCaption(MessageText(Kind.CaptionKey));
         Button->OnClick = [this, I](TObject*) { FuncButtonClick(I); };
         // A glyph that cannot be read leaves the button with its caption only.
@@ -194,6 +195,7 @@ TavImageExpandButton* TfrmSchedulerMain::MakeButton(TWinControl& Parent, const S
                                                     const TRect& Bounds, bool Big, int Glyph,
                                                     void (TfrmSchedulerMain::*Handler)()) {
     auto* Button = MakeNamedChild<TavImageExpandButton>(*this, Parent, Name, Bounds);
+    Button->SetTabStop(true); // Space presses it
     Button->Tag = Glyph;
     if (frmDM)
         Button->SetImageList(Big ? frmDM->avILBig : frmDM->avILInside);
@@ -289,9 +291,12 @@ void TfrmSchedulerMain::CreateTrayMenu() {
             Item->OnClick = [this, Handler](TObject*) { (this->*Handler)(); };
         TrayMenu->Items().Add(Item);
     }
-    mnEnabled = TrayMenu->Items().Items(2);
-    mnConfig = TrayMenu->Items().Items(3);
-    HideTrayIcon1 = TrayMenu->Items().Items(4);
+    const auto Item = [this](const wchar_t* Name) {
+        return static_cast<TMenuItem*>(FindComponent(Name));
+    };
+    mnEnabled = Item(L"mnEnabled");
+    mnConfig = Item(L"mnConfig");
+    HideTrayIcon1 = Item(L"HideTrayIcon1");
     // Also what a double click on the tray icon chooses, after its own handler.
     mnConfig->Default = true;
     CvTrayIcon->OnDblClick = [this](TObject*) { CvTrayIconDblClick(); };
@@ -494,9 +499,12 @@ void TfrmSchedulerMain::WndProc(TMessage& Message) {
         Close();
         return;
     case CM_DIALOGKEY:
-        // Enter confirms the window, Escape cancels it.
+        // Enter presses the focused button or else confirms the window; Escape cancels it.
         if (Message.WParam == VK_RETURN) {
-            btnOKClick();
+            if (auto* Button = dynamic_cast<TWinPushButton*>(ActiveControl()))
+                Button->Click();
+            else
+                btnOKClick();
             Message.Result = 1;
         } else if (Message.WParam == VK_ESCAPE) {
             btnCancelClick();

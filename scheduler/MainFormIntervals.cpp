@@ -4,6 +4,7 @@
 #include "classlib/gui/NamedChild.h"
 #include "scheduler/MainForm.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -67,8 +68,10 @@ template <class TControlClass> TControlClass* Named(const TComponent& Owner, con
     return dynamic_cast<TControlClass*>(Owner.FindComponent(Name));
 }
 
-int Truncated(double Value) {
-    return static_cast<int>(std::trunc(Value));
+// The whole number a spin edit holds, in its range even while a typed value was not yet
+// checked (the range check runs when the edit loses the focus).
+int SpinValue(const TFlatSpinEditFloat& Spin) {
+    return static_cast<int>(std::trunc(std::clamp(Spin.Value(), Spin.MinValue, Spin.MaxValue)));
 }
 
 // The arrows of Spin take the template button's colours.
@@ -131,6 +134,7 @@ void TfrmSchedulerMain::CreateIntervals() {
         case pkDateButton: {
             auto* Button = MakeNamedChild<TFlatButton>(*this, *grpIntervals, Part.Name, Where);
             Button->SetCaption(L"...");
+            Button->SetTabStop(true);
             Button->OnClick = [this](TObject*) { btnDateClick(); };
             break;
         }
@@ -165,15 +169,15 @@ TSchedView TfrmSchedulerMain::ShownView(int Index) {
         if (radEvery[I]->Checked())
             View.CheckedInterval = int(I) + 1;
     for (std::size_t I = 0; I < edTime.size(); ++I)
-        View.Time[I] = Truncated(edTime[I]->Value());
-    View.Hour = Truncated(edHour->Value());
-    View.Min = Truncated(edMin->Value());
+        View.Time[I] = SpinValue(*edTime[I]);
+    View.Hour = SpinValue(*edHour);
+    View.Min = SpinValue(*edMin);
     View.DateText = edDate->Text();
-    View.OnDateHour = Truncated(edOnDateHour->Value());
-    View.OnDateMin = Truncated(edOnDateMin->Value());
+    View.OnDateHour = SpinValue(*edOnDateHour);
+    View.OnDateMin = SpinValue(*edOnDateMin);
     View.DayIndex = cmbDays->ItemIndex();
-    View.DayOfMonth = Truncated(edDayofMonth->Value());
-    View.MB = Truncated(edMB->Value());
+    View.DayOfMonth = SpinValue(*edDayofMonth);
+    View.MB = SpinValue(*edMB);
     ReadList(Index, View);
     return View;
 }

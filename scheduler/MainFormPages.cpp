@@ -35,6 +35,7 @@ const TPrivacyRow PrivacyRows[] = {
 // The three edited lists, by function.
 struct TListPage {
     int Func;
+    TCvTree* TfrmSchedulerMain::*Member;
     const wchar_t* List;
     const wchar_t* Column;
     const wchar_t* Add;
@@ -44,14 +45,15 @@ struct TListPage {
     void (TfrmSchedulerMain::*DeleteClick)();
 };
 const TListPage ListPages[] = {
-    {sfFolderCleaner, L"FoldersTree", L"sFolder", L"btnAddFolder", GlyphAddFolder,
-     &TfrmSchedulerMain::btnAddFolderClick, L"btnDeleteFolder",
+    {sfFolderCleaner, &TfrmSchedulerMain::FoldersTree, L"FoldersTree", L"sFolder", L"btnAddFolder",
+     GlyphAddFolder, &TfrmSchedulerMain::btnAddFolderClick, L"btnDeleteFolder",
      &TfrmSchedulerMain::btnDeleteFolderClick},
-    {sfAppLauncher, L"LaunchTree", L"sSchedFile", L"btnAddLaunch", GlyphAddFile,
-     &TfrmSchedulerMain::btnAddLaunchClick, L"btnDeleteLaunch",
+    {sfAppLauncher, &TfrmSchedulerMain::LaunchTree, L"LaunchTree", L"sSchedFile", L"btnAddLaunch",
+     GlyphAddFile, &TfrmSchedulerMain::btnAddLaunchClick, L"btnDeleteLaunch",
      &TfrmSchedulerMain::btnDeleteLaunchClick},
-    {sfJunkFiles, L"lvJunkFolders", L"sFolder", L"btnJunkAdd", GlyphAddFolder,
-     &TfrmSchedulerMain::btnJunkAddClick, L"btnJunkDelete", &TfrmSchedulerMain::btnJunkDeleteClick},
+    {sfJunkFiles, &TfrmSchedulerMain::lvJunkFolders, L"lvJunkFolders", L"sFolder", L"btnJunkAdd",
+     GlyphAddFolder, &TfrmSchedulerMain::btnJunkAddClick, L"btnJunkDelete",
+     &TfrmSchedulerMain::btnJunkDeleteClick},
 };
 
 TCvTreeItem* AddCheckRow(TCvTree& List, TCvTreeItem* Parent, const String& Text) {
@@ -117,26 +119,30 @@ void TfrmSchedulerMain::CreateListPages() {
         TPage& Host = *Notebook->Pages(Page.Func);
         TCvTree* List = MakeList(Host, Page.List, ListWidth, Page.Column);
         List->SortMode = smClick;
+        this->*Page.Member = List;
         const int Left = ListWidth + 8;
         const int Width = PageWidth - Left;
         MakeButton(Host, Page.Add, Bounds(Left, 0, Width, 25), false, Page.AddGlyph, Page.AddClick);
         MakeButton(Host, Page.Delete, Bounds(Left, 31, Width, 25), false, GlyphDelete,
                    Page.DeleteClick);
     }
-    FoldersTree = ListOf(sfFolderCleaner);
-    LaunchTree = ListOf(sfAppLauncher);
-    lvJunkFolders = ListOf(sfJunkFiles);
 }
 
 TCvTree* TfrmSchedulerMain::ListOf(int Index) const {
-    if (Index == sfRegistryCleaner)
+    switch (Index) {
+    case sfRegistryCleaner:
         return RegistryList;
-    if (Index == sfInternetPrivacy)
+    case sfInternetPrivacy:
         return PrivacyTree;
-    for (const TListPage& Page : ListPages)
-        if (Page.Func == Index)
-            return dynamic_cast<TCvTree*>(FindComponent(Page.List));
-    return nullptr;
+    case sfFolderCleaner:
+        return FoldersTree;
+    case sfAppLauncher:
+        return LaunchTree;
+    case sfJunkFiles:
+        return lvJunkFolders;
+    default:
+        return nullptr;
+    }
 }
 
 void TfrmSchedulerMain::ReadList(int Index, TSchedView& View) const {

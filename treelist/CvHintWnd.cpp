@@ -43,17 +43,6 @@ String PackedHintString(const String& Text) {
     return Text.empty() ? String() : FromAnsi(PackWideHint(Text));
 }
 
-void SetHTMLDefaults(TCvHTMLData& Data, const TFont& Font, TColor Background) {
-    Data.DefColor = Font.Color();
-    Data.DefStyle = (Font.Style().Contains(fsBold) ? hsBold : 0) |
-                    (Font.Style().Contains(fsItalic) ? hsItalic : 0) |
-                    (Font.Style().Contains(fsUnderline) ? hsUnderline : 0) |
-                    (Font.Style().Contains(fsStrikeOut) ? hsStrikeOut : 0);
-    Data.DefFontHeight = Font.Height();
-    Data.DefFontName = Font.Name();
-    Data.DefBackground = Background;
-}
-
 TRect ClampToDesktop(TRect R, const TRect& Desktop) {
     const int W = R.Width();
     const int H = R.Height();

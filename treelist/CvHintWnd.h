@@ -16,8 +16,6 @@ std::string PackWideHint(const String& Text);
 String UnpackWideHint(const std::string& Packed);
 // The class library's hint string for a wide text: packed, or empty for an empty text.
 String PackedHintString(const String& Text);
-// Gives HTML data the font's colour, style, height and name and the background as defaults.
-void SetHTMLDefaults(TCvHTMLData& Data, const TFont& Font, TColor Background);
 // Moves R onto Desktop, all four sides against the same rectangle; the size is kept.
 TRect ClampToDesktop(TRect R, const TRect& Desktop);
 // The rectangle the whole desktop covers (every monitor).

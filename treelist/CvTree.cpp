@@ -289,6 +289,8 @@ void TCustomCvTree::CreateParams(TCreateParams& Params) const {
     TCvXPThemedControl::CreateParams(Params);
     Params.WindowClassStyle &= ~static_cast<UINT>(CS_HREDRAW | CS_VREDRAW);
     Params.Style |= WS_CLIPCHILDREN;
+    if (!FUseCustomScrollBars)
+        Params.Style |= WS_HSCROLL | WS_VSCROLL;
     if (FRightAlignedText)
         Params.ExStyle |= WS_EX_RTLREADING | WS_EX_RIGHT;
 }
@@ -401,13 +403,21 @@ void TCustomCvTree::SetShowCheckboxes(bool Value) {
 }
 
 int TCustomCvTree::CheckBoxSize() const {
-    return FCheckBoxSize;
+    if (!IsThemeApplied())
+        return FCheckBoxSize;
+    if (FSizedTheme != Theme()) {
+        SIZE Size{};
+        FThemedCheckBoxSize = ThemedClassPartSize(L"BUTTON", 3, 1, Size) ? Size.cx : FCheckBoxSize;
+        FSizedTheme = Theme();
+    }
+    return FThemedCheckBoxSize;
 }
 
 void TCustomCvTree::SetCheckBoxSize(int Value) {
     if (Value == FCheckBoxSize)
         return;
     FCheckBoxSize = Value;
+    FSizedTheme = nullptr;
     if (ShowCheckboxes)
         MarkRelayout();
 }
@@ -512,6 +522,7 @@ void TCustomCvTree::SetLinkColor(TColor Value) {
     if (Value == FLinkColor)
         return;
     FLinkColor = Value;
+    RenderAllHTML();
     RepaintNowOrLater();
 }
 
@@ -519,6 +530,7 @@ void TCustomCvTree::SetLinkStyle(TFontStyles Value) {
     if (Value == FLinkStyle)
         return;
     FLinkStyle = Value;
+    RenderAllHTML();
     RepaintNowOrLater();
 }
 
@@ -724,6 +736,7 @@ void TCustomCvTree::FontChanged() {
         ApplyHeaderFont();
     }
     DeriveLineHeight();
+    RenderAllHTML();
 }
 
 TCvHeaderSection* TCustomCvTree::SectionOf(int SectionIndex) const {
@@ -1032,6 +1045,11 @@ void TCustomCvTree::WndProc(TMessage& Message) {
         return;
     case WM_ERASEBKGND:
         Message.Result = 1;
+        return;
+    case WM_HSCROLL:
+    case WM_VSCROLL:
+        WindowBarScroll(Message.Msg == WM_HSCROLL ? SB_HORZ : SB_VERT, LOWORD(Message.WParam));
+        Message.Result = 0;
         return;
     case CM_MOUSEENTER:
     case CM_MOUSELEAVE:

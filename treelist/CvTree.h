@@ -134,6 +134,7 @@ public:
     TCustomImageList* Images2() const { return FImages2; }
     void SetImages2(TCustomImageList* Value) { SetImageList(FImages2, Value); }
     void SetShowCheckboxes(bool Value);
+    // The theme's check-box size while a theme is applied.
     int CheckBoxSize() const;
     void SetCheckBoxSize(int Value);
     bool CustomCheckboxes() const { return FCustomCheckboxes; }
@@ -322,6 +323,8 @@ public:
     void AutoSizeColumn(int SectionIndex);
     void AutoSizeAllColumns();
     void UpdateScrollBars();
+    // Moves the thumb of the bar that shows (custom or the window's own) to Position.
+    void SetBarPosition(TScrollBarKind Kind, int Position);
     void LayoutParts();
     // The text a cell shows: the column text, or the mask of a password column.
     TCvString ShownCellText(TCvTreeItem& Item, int SectionIndex);
@@ -334,6 +337,9 @@ public:
     TCvCellStyle* CellStyleOf(TCvTreeItem& Item, int SectionIndex);
     // Whether the cell is handed to OnItemDraw.
     bool IsOwnerDrawnCell(TCvTreeItem& Item, int SectionIndex, TCvCellStyle* Style);
+    // The rendering an HTML cell shows: the item's own, or one made into Fresh in a virtual
+    // tree. Null for plain text, also for markup the renderer refused (shown as it stands).
+    TCvHTMLData* CellHTML(TCvTreeItem& Item, int SectionIndex, std::unique_ptr<TCvHTMLData>& Fresh);
     // The image index shown for the item's first or second picture, -1 for none.
     int PictureIndexOf(TCvTreeItem& Item, bool Second);
     // Root indent, IndentAdjust and the levels: where the item's button column begins,
@@ -417,6 +423,9 @@ public:
     std::function<void(TObject* Sender, TDragType Type, HRESULT Result)> OnOleDragFinish;
     TTargetDragEvent OnOleTargetDrag;
     TTargetDropEvent OnOleTargetDrop;
+    // A click on a link of an HTML cell, and the pictures HTML texts name.
+    TCvHTMLLinkClickEvent OnLinkClick;
+    TCvHTMLImageNeededEvent OnHTMLImageNeeded;
 
     virtual void DoItemDraw(TCvTreeItem* Item, TCanvas& Surface, const TRect& R, int SectionIndex);
     virtual void DoAfterItemDraw(TCanvas& Canvas, TCvTreeItem* Item, const TRect& ItemRect,
@@ -478,6 +487,10 @@ private:
     void ApplyHeaderFont();
     bool UpdateHorzBar();
     bool UpdateVertBar();
+    // The window's own bar (SB_HORZ, SB_VERT), shown instead of the custom ones.
+    void ApplyWindowBar(int Bar, const TCvBarState& S, bool Forced);
+    // A scroll code of the window's own bar, passed on to the view like a custom bar's.
+    void WindowBarScroll(int Bar, int Code);
     void ForwardViewEvents();
     void PlaceParts();
     TRect FrameInsetsOf() const;
@@ -509,6 +522,9 @@ private:
     TCustomImageList* FImages = nullptr;
     TCustomImageList* FImages2 = nullptr;
     int FCheckBoxSize = 15;
+    // The themed check-box size is asked per row while measuring: kept for the theme it came from.
+    mutable HTHEME FSizedTheme = nullptr;
+    mutable int FThemedCheckBoxSize = 0;
     bool FCustomCheckboxes = false;
     TBitmap FCheckBoxGlyph;
     TBitmap FRadioButtonGlyph;

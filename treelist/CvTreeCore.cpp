@@ -141,6 +141,25 @@ void TCvTreeCore::MarkRowsChanged() {
     FItems->VisibilityChanged();
 }
 
+void TCvTreeCore::RenderAllHTML() {
+    bool Any = false;
+    for (int I = 0; I < FItems->TotalCount(); ++I) {
+        TCvTreeItem* Item = FItems->FlatAt(I);
+        if (Item->IsHTML()) {
+            Item->RenderHTML();
+            Item->ForgetHeight();
+            Any = true;
+        }
+    }
+    if (!Any)
+        return;
+    TBatch Batch(*this);
+    MaxRowWidth = -1;
+    AutoSizePending = true;
+    MarkRowsChanged();
+    Batch.Close();
+}
+
 void TCvTreeCore::RepaintNowOrLater() {
     if (IsUpdating())
         ViewUpdatePending = true;

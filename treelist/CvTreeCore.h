@@ -197,6 +197,9 @@ public:
     void MarkRowsChanged();
     // Repaints now outside a batch; inside one, at its end.
     void RepaintNowOrLater();
+    // Renders the texts of every HTML item again (after a change of link colour, style or font)
+    // and marks the rows changed.
+    void RenderAllHTML();
 
     // ---- sorting
     void Sort(bool Recursive);

@@ -62,12 +62,6 @@ TCvDragSpan DragSpanOf(TDragImgMode Mode, const std::vector<TCvDragRow>& Rows) {
 
 namespace {
 
-TRect RowRectOf(const TCvTreeView& View, const TCvTreeItem& Item) {
-    const auto& Rows = View.Rows();
-    const auto Row = std::find(Rows.begin(), Rows.end(), &Item);
-    return Row == Rows.end() ? TRect() : View.GetItemRect(static_cast<int>(Row - Rows.begin()));
-}
-
 // Hides the drag image for its life (also when a handler raises).
 class THiddenDragImage {
 public:
@@ -291,7 +285,7 @@ void TCvTreeView::DoDragOver(TDragObject* Source, int X, int Y, bool Accepted) {
     if (Old)
         InvalidateItem(*Old);
     if (T.OnDragTargetChange) {
-        TRect R = Target ? RowRectOf(*this, *Target) : TRect();
+        TRect R = Target ? GetItemRectOf(*Target) : TRect();
         R = TRect(R.Left + Left(), R.Top + Top(), R.Right + Left(), R.Bottom + Top());
         T.OnDragTargetChange(&T, Target, R, X, Y + Top());
     }

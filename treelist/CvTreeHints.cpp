@@ -17,12 +17,6 @@ UINT PauseOr1000(int Pause) {
     return Pause > 0 ? static_cast<UINT>(Pause) : 1000;
 }
 
-TRect RowRectOf(const TCvTreeView& View, const TCvTreeItem& Item) {
-    const auto& Rows = View.Rows();
-    const auto Row = std::find(Rows.begin(), Rows.end(), &Item);
-    return Row == Rows.end() ? TRect() : View.GetItemRect(static_cast<int>(Row - Rows.begin()));
-}
-
 } // namespace
 
 // ----------------------------------------------------------------- arming and the timer
@@ -115,7 +109,7 @@ bool TCvTreeView::LineTextCut(TCvTreeItem& Item, int SectionIndex) {
         return false;
     TFont Font;
     T.CellFontOf(Item, T.CellStyleOf(Item, SectionIndex), Font);
-    const TRect Cell = ColumnCellOf(Item, *Section, RowRectOf(*this, Item));
+    const TRect Cell = ColumnCellOf(Item, *Section, GetItemRectOf(Item));
     const int TextWidth = T.Measurer().TextSize(Font, Text, T.TextFlagsOf(Item), Cell.Width()).cx;
     const TCvTextSpan Span =
         CellTextSpanOf(Cell, CellTextAlignOf(*Section), TextWidth, T.ItemIndent());
@@ -152,13 +146,13 @@ TRect TCvTreeView::LineHintRect(TCvTreeItem& Item, int SectionIndex, const TCvSt
                          : ClientXOf(Item.TextLeft, SectionIndex);
     const TRect Measured = FHintWindow->MeasureHint(10000, Text);
     const int X = std::max(0, Left);
-    const int Y = RowRectOf(*this, Item).Top;
+    const int Y = GetItemRectOf(Item).Top;
     return TRect(X, Y, X + Measured.Width() + 1, Y + Measured.Height() - 1);
 }
 
 void TCvTreeView::ShowLineHint(TCvTreeItem& Item, int SectionIndex) {
     TCustomCvTree& T = *FTree;
-    if (EditorShown() || FFrameSelecting || RowRectOf(*this, Item).IsEmpty())
+    if (EditorShown() || FFrameSelecting || GetItemRectOf(Item).IsEmpty())
         return;
     if (!FHintWindow)
         FHintWindow = std::make_unique<TCvHintWindow>(nullptr);

@@ -157,8 +157,7 @@ TCvTreeInplaceEditor* TCvTreeInplaceManager::GetSuitableEditor(TCvFieldType Fiel
 void TCvTreeInplaceManager::Notification(TComponent* AComponent, TOperation Operation) {
     TComponent::Notification(AComponent, Operation);
     if (Operation == opRemove)
-        std::erase(FEditors, static_cast<TCvTreeInplaceEditor*>(
-                                 dynamic_cast<TCvTreeInplaceEditor*>(AComponent)));
+        std::erase_if(FEditors, [AComponent](const TComponent* E) { return E == AComponent; });
 }
 
 TCvTreeInplaceManager* InplaceManagerOf(TCustomCvTree& Tree, bool Create) {
@@ -173,15 +172,7 @@ TCvTreeInplaceManager* InplaceManagerOf(TCustomCvTree& Tree, bool Create) {
 
 // ----------------------------------------------------------------- the view's side
 
-namespace {
-
-TRect RowRectOf(const TCvTreeView& View, const TCvTreeItem& Item) {
-    const auto& Rows = View.Rows();
-    const auto Row = std::find(Rows.begin(), Rows.end(), &Item);
-    return Row == Rows.end() ? TRect() : View.GetItemRect(static_cast<int>(Row - Rows.begin()));
-}
-
-} // namespace
+namespace {} // namespace
 
 bool TCvTreeView::EditorShown() const {
     return FEditor && FEditor->IsEditorVisible();
@@ -251,7 +242,7 @@ TRect TCvTreeView::EditCellRect(TCvTreeItem& Item, int SectionIndex) {
         Left = std::max(Section->LeftEdge() - LP, 0);
         Right = CW + X - LP;
     }
-    const TRect Row = RowRectOf(*this, Item);
+    const TRect Row = GetItemRectOf(Item);
     return TRect(Left, Row.Top, Right, Row.Bottom);
 }
 

@@ -348,7 +348,36 @@ bool TCvTreeView::ReleaseLeft(int X, int Y) {
     if (!Hit.Item)
         FLastClickItem = nullptr;
     FDragHappened = false;
+    String Href;
+    if (LinkAt(Hit, X, Y, Href) && FTree->OnLinkClick)
+        FTree->OnLinkClick(FTree, Href);
     return true;
+}
+
+bool TCvTreeView::LinkAt(const THit& Hit, int X, int Y, String& Href) {
+    if (!Hit.Item || !Hit.Item->IsHTML() || (Hit.Part != ipMainText && Hit.Part != ipColumn))
+        return false;
+    const TCustomCvTree& T = *FTree;
+    const int Main = T.MainTreeColumn();
+    const bool TreeColumn = Hit.Section < 0 || Hit.Section == Main;
+    TCvHTMLData* Data = Hit.Item->HTMLData(TreeColumn           ? -1
+                                           : Hit.Section > Main ? Hit.Section - 1
+                                                                : Hit.Section);
+    if (!Data)
+        return false;
+    const TRect Box = Data->PaintedRect;
+    FHTMLRender.SelectData(Data);
+    const bool Link =
+        FHTMLRender.LinkAtPoint(TPoint{X - Box.Left, Y - Box.Top}, TPoint{0, 0}, Box, Href);
+    FHTMLRender.SelectData(nullptr);
+    return Link;
+}
+
+void TCvTreeView::UpdateCursor(const THit& Hit, int X, int Y) {
+    String Href;
+    const TCursor Wanted = LinkAt(Hit, X, Y, Href) ? FTree->LinkCursor : FTree->Cursor();
+    if (Cursor() != Wanted)
+        SetCursor(Wanted);
 }
 
 bool TCvTreeView::ReleaseRight(int X, int Y) {
@@ -384,6 +413,7 @@ bool TCvTreeView::DoubleClickRight(int X, int Y) {
 
 void TCvTreeView::ProcessMouseMove(TShiftState Shift, int X, int Y) {
     TCustomCvTree& T = *FTree;
+    UpdateCursor(HitAt(X, Y), X, Y);
     if (Dragging())
         return;
     if (FButtonDown) {

@@ -769,6 +769,16 @@ void TCvTreeItem::RenderHTML() {
             X.ColumnHTML[I] = T.View().RenderHTML(Cols[I]);
 }
 
+TCvHTMLData* TCvTreeItem::HTMLData(int ColumnIndex) const {
+    if (!FExtras)
+        return nullptr;
+    if (ColumnIndex < 0)
+        return FExtras->MainHTML.get();
+    const auto& Columns = FExtras->ColumnHTML;
+    return static_cast<std::size_t>(ColumnIndex) < Columns.size() ? Columns[ColumnIndex].get()
+                                                                  : nullptr;
+}
+
 void TCvTreeItem::DropStaticData() {
     FTexts = TCvPackedTexts();
     std::shared_ptr<void> Kept = DataInterface();
@@ -825,6 +835,10 @@ void TCvTreeItem::DeleteChild(TCvTreeItem* Child) {
     Child->FFlags |= ifDeleting;
     TCvTreeCore::TBatch Batch(T);
     Child->ClearChildren();
+    // The widest shown row going leaves the horizontal range to be measured again.
+    if (!T.IsDestroying() && !T.ShowColumns() && T.MaxRowWidth > 0 && T.IsShown(Child) &&
+        Child->GetWidth() >= T.MaxRowWidth)
+        T.MaxRowWidth = -1;
     FCollection->RowRemoving(Child);
     if (Child->IsHiddenState()) {
         T.AdjustHiddenCount(-1);

@@ -283,6 +283,8 @@ public:
     // HTML and size
     bool IsHTML() const { return HasFlag(ifIsHTML); }
     void SetIsHTML(bool Value);
+    // The rendering of the main text (ColumnIndex -1) or of a column text; null when none.
+    TCvHTMLData* HTMLData(int ColumnIndex) const;
     int GetHeight();
     int OwnHeight() const { return FOwnHeight; }
     void SetOwnHeight(int Value);

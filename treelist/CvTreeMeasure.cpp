@@ -170,6 +170,26 @@ void TCustomCvTree::CellFontOf(TCvTreeItem& Item, const TCvCellStyle* Style, TFo
     F.SetStyle(Styles);
 }
 
+TCvHTMLData* TCustomCvTree::CellHTML(TCvTreeItem& Item, int SectionIndex,
+                                     std::unique_ptr<TCvHTMLData>& Fresh) {
+    if (!Item.IsHTML())
+        return nullptr;
+    const bool TreeColumn = SectionIndex < 0 || SectionIndex == MainTreeColumn();
+    const TCvHeaderSection* S = ShowColumns() ? SectionOf(SectionIndex) : nullptr;
+    if (S && S->Password() && !TreeColumn)
+        return nullptr;
+    if (IsVirtual()) {
+        const TCvString Text = ColumnText(&Item, SectionIndex);
+        if (!Text.starts_with(L"<html>"))
+            return nullptr;
+        Fresh = TreeView().RenderHTML(Text);
+        return Fresh.get();
+    }
+    return Item.HTMLData(TreeColumn                        ? -1
+                         : SectionIndex > MainTreeColumn() ? SectionIndex - 1
+                                                           : SectionIndex);
+}
+
 TCvString TCustomCvTree::ShownCellText(TCvTreeItem& Item, int SectionIndex) {
     const TCvHeaderSection* S = ShowColumns() ? SectionOf(SectionIndex) : nullptr;
     const bool TreeColumn = SectionIndex < 0 || SectionIndex == MainTreeColumn();
@@ -219,7 +239,10 @@ bool TCustomCvTree::MeasureCell(TCvTreeItem& Item, int SectionIndex, TSize& Size
     }
     const TCvString Text = ShownCellText(Item, SectionIndex);
     TSize Measured{0, 0};
-    if (!Text.empty()) {
+    std::unique_ptr<TCvHTMLData> Fresh;
+    if (const TCvHTMLData* HTML = CellHTML(Item, SectionIndex, Fresh)) {
+        Measured = HTML->TextSize;
+    } else if (!Text.empty()) {
         TFont Font;
         CellFontOf(Item, Style, Font);
         Measured = FMeasurer->TextSize(Font, Text, TextFlagsOf(Item), 0);
@@ -337,6 +360,7 @@ bool TCustomCvTree::UpdateHorzBar() {
         FHeader->SetScrollOffset(FLeftPosition);
     ApplyBar(*FHorzBar, S);
     const bool Forced = FForcedScrollBars == ssHorizontal || FForcedScrollBars == ssBoth;
+    ApplyWindowBar(SB_HORZ, S, Forced);
     const bool Changed = S.Visible != FHorzBarVisible && !Forced;
     FHorzBarVisible = S.Visible || Forced;
     return Changed;
@@ -352,9 +376,49 @@ bool TCustomCvTree::UpdateVertBar() {
                                     static_cast<int>(FView->Rows().size()), FHideVertScrollBar);
     ApplyBar(*FVertBar, S);
     const bool Forced = FForcedScrollBars == ssVertical || FForcedScrollBars == ssBoth;
+    ApplyWindowBar(SB_VERT, S, Forced);
     const bool Changed = S.Visible != FVertBarVisible && !Forced;
     FVertBarVisible = S.Visible || Forced;
     return Changed;
+}
+
+void TCustomCvTree::ApplyWindowBar(int Bar, const TCvBarState& S, bool Forced) {
+    if (FUseCustomScrollBars || !TCvXPThemedControl::HandleAllocated())
+        return;
+    SCROLLINFO Info{};
+    Info.cbSize = sizeof Info;
+    Info.fMask = SIF_RANGE | SIF_PAGE | SIF_POS | (Forced ? SIF_DISABLENOSCROLL : 0u);
+    Info.nMax = S.Visible ? S.Max : 0;
+    Info.nPage = S.Visible ? static_cast<UINT>(S.Page) : 0;
+    Info.nPos = S.Position;
+    SetScrollInfo(Handle(), Bar, &Info, TRUE);
+}
+
+void TCustomCvTree::SetBarPosition(TScrollBarKind Kind, int Position) {
+    (Kind == sbHorizontal ? *FHorzBar : *FVertBar).SetPosition(Position);
+    if (!FUseCustomScrollBars && TCvXPThemedControl::HandleAllocated())
+        SetScrollPos(Handle(), Kind == sbHorizontal ? SB_HORZ : SB_VERT, Position, TRUE);
+}
+
+void TCustomCvTree::WindowBarScroll(int Bar, int Code) {
+    static constexpr std::pair<int, TCvScrollCode> Codes[] = {
+        {SB_LINEUP, escLineUp},     {SB_LINEDOWN, escLineDown},      {SB_PAGEUP, escPageUp},
+        {SB_PAGEDOWN, escPageDown}, {SB_THUMBPOSITION, escPosition}, {SB_THUMBTRACK, escTrack},
+        {SB_TOP, escTop},           {SB_BOTTOM, escBottom},          {SB_ENDSCROLL, escEndScroll}};
+    const auto* Found = std::find_if(std::begin(Codes), std::end(Codes),
+                                     [Code](const auto& C) { return C.first == Code; });
+    if (Found == std::end(Codes))
+        return;
+    SCROLLINFO Info{};
+    Info.cbSize = sizeof Info;
+    Info.fMask = SIF_POS | SIF_TRACKPOS;
+    GetScrollInfo(Handle(), Bar, &Info);
+    int Position = Code == SB_THUMBTRACK ? Info.nTrackPos : Info.nPos;
+    bool DoChange = true;
+    if (Bar == SB_HORZ)
+        FView->ScrollHorz(this, Found->second, Position, DoChange);
+    else
+        FView->ScrollVert(this, Found->second, Position, DoChange);
 }
 
 void TCustomCvTree::UpdateScrollBars() {

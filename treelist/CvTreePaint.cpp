@@ -411,18 +411,31 @@ void TCvTreeView::DrawCellText(TCanvas& Canvas, TCvTreeItem& Item, const TCvCell
         Font.SetStyle(S);
     }
     const UINT Flags = T.TextFlagsOf(Item);
-    const TSize Size = T.Measurer().TextSize(Font, Text, Flags, Cell.Width());
+    std::unique_ptr<TCvHTMLData> Fresh;
+    TCvHTMLData* const HTML = T.CellHTML(Item, SectionIndex, Fresh);
+    const TSize Size =
+        HTML ? HTML->TextSize : T.Measurer().TextSize(Font, Text, Flags, Cell.Width());
     const TCvTextSpan Span = CellTextSpanOf(Cell, Align, Size.cx, T.ItemIndent());
     const int L = Span.Left, R = Span.Right;
     const int RowHeight = Cell.Height();
     const int H = std::min(Size.cy, RowHeight);
-    const bool TopAligned = Item.HasFlag(ifMultiline) && RowHeight > T.LineHeight();
-    const int Top = TopAligned ? Cell.Top : Cell.Top + (RowHeight - H) / 2 - 1;
+    const bool TopAligned =
+        (Item.HasFlag(ifMultiline) || Item.IsHTML()) && RowHeight > T.LineHeight();
+    const int Top = TopAligned ? Cell.Top : Cell.Top + (RowHeight - H) / 2 - (HTML ? 0 : 1);
     TRect TextRect(L, Top, L + std::min(Size.cx, R - L), Top + H);
     if (T.RightAlignedText())
         TextRect = TRect(R - TextRect.Width(), Top, R, Top + H);
-    DrawTextIn(DC, Font, Colours.Text, Text, TextRect,
-               Align | Flags | (Flags & DT_SINGLELINE ? DT_END_ELLIPSIS : 0));
+    if (HTML)
+        DrawHTML(DC, *HTML, TextRect, Colours.Text, Colours.Filled ? Colours.Back : CvColorNone);
+    else
+        DrawTextIn(DC, Font, Colours.Text, Text, TextRect,
+                   Align | Flags | (Flags & DT_SINGLELINE ? DT_END_ELLIPSIS : 0));
+}
+
+void TCvTreeView::DrawHTML(HDC DC, TCvHTMLData& Data, const TRect& Box, TColor Text, TColor Back) {
+    FHTMLRender.SelectData(&Data);
+    FHTMLRender.PaintMarkupClipped(DC, TPoint{0, 0}, Box, true, Text, Back, CvColorNone);
+    FHTMLRender.SelectData(nullptr);
 }
 
 void TCvTreeView::DrawCellPicture(HDC DC, TBitmap& Picture, const TRect& Cell) {

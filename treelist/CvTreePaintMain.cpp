@@ -126,7 +126,10 @@ void TCvTreeView::DrawMainText(TCanvas& Canvas, TCvTreeItem& Item, const TCvCell
     const int Left = T.LeftPosition();
     const int II = T.ItemIndent();
     const bool Columns = T.ShowColumns() && T.SectionCount() > 0;
-    const TCvString Text = T.ShownCellText(Item, Columns ? T.MainTreeColumn() : -1);
+    const int Section = Columns ? T.MainTreeColumn() : -1;
+    const TCvString Text = T.ShownCellText(Item, Section);
+    std::unique_ptr<TCvHTMLData> Fresh;
+    TCvHTMLData* const HTML = T.CellHTML(Item, Section, Fresh);
     TFont Font;
     T.CellFontOf(Item, Style, Font);
     TColor TextColor = Colours.Text;
@@ -159,8 +162,9 @@ void TCvTreeView::DrawMainText(TCanvas& Canvas, TCvTreeItem& Item, const TCvCell
         }
     }
     const UINT Flags = T.TextFlagsOf(Item);
-    const TSize Size =
-        Text.empty() ? TSize{0, 0} : T.Measurer().TextSize(Font, Text, Flags, Cell.Width());
+    const TSize Size = HTML           ? HTML->TextSize
+                       : Text.empty() ? TSize{0, 0}
+                                      : T.Measurer().TextSize(Font, Text, Flags, Cell.Width());
     // The box reaches one pixel into the gap before the text (after it, mirrored).
     const bool Mirror = T.RightAlignedTree();
     const int BoxLeft = Mirror ? std::max(Cell.Left, Cell.Right - Size.cx - 2) : Cell.Left - 1;
@@ -186,8 +190,11 @@ void TCvTreeView::DrawMainText(TCanvas& Canvas, TCvTreeItem& Item, const TCvCell
     UINT Align = T.RightAlignedTree() ? DT_RIGHT : DT_LEFT;
     if (T.RightAlignedText())
         Align |= DT_RTLREADING;
-    DrawTextIn(DC, Font, TextColor, Text, TextRect,
-               Align | Flags | (Flags & DT_SINGLELINE ? DT_END_ELLIPSIS : 0));
+    if (HTML)
+        DrawHTML(DC, *HTML, TextRect, TextColor, FillText ? TextBack : CvColorNone);
+    else
+        DrawTextIn(DC, Font, TextColor, Text, TextRect,
+                   Align | Flags | (Flags & DT_SINGLELINE ? DT_END_ELLIPSIS : 0));
     Item.TextLeft = TextRect.Left - 1 + Left - (Bare && !Mirror ? II / 3 : 0);
     Item.TextRight = TextRect.Right + 1 + Left + (Bare && Mirror ? II / 3 : 0);
     Item.TextTop = TextRect.Top;
@@ -282,8 +289,11 @@ void TCvTreeView::DrawButton(HDC DC, TCvTreeItem& Item, const TRect& Area, bool 
         return TRect(L, Top, L + W, Top + H);
     };
     if (T.IsThemeApplied()) {
-        const TRect Box = Place(10, 10);
-        if (SUCCEEDED(DrawThemePart(T.Theme(), DC, 2, Item.IsExpanded() ? 2 : 1, Box)))
+        const int State = Item.IsExpanded() ? 2 : 1;
+        SIZE Glyph{9, 9};
+        ThemePartSize(T.Theme(), 2, State, Glyph);
+        const TRect Box = Place(Glyph.cx + 1, Glyph.cy + 1);
+        if (SUCCEEDED(DrawThemePart(T.Theme(), DC, 2, State, Box)))
             return;
     }
     TCvTreeBitmaps& Defaults = TreeButtonBitmaps();
@@ -339,7 +349,10 @@ void TCvTreeView::DrawCheckBox(HDC DC, TCvTreeItem& Item, const TRect& Area) {
         } else {
             ThemeState = (State == 1 ? 5 : State == 2 ? 9 : 1) + (Inactive ? 3 : 0);
         }
-        const int Size = T.CheckBoxSize();
+        SIZE PartSize{};
+        const int Size = ThemedClassPartSize(L"BUTTON", Part, ThemeState, PartSize)
+                             ? PartSize.cx
+                             : T.CheckBoxSize();
         const int Top = Area.Top + (Area.Height() - Size) / 2;
         if (SUCCEEDED(DrawThemedClassBackground(L"BUTTON", DC, Part, ThemeState,
                                                 TRect(Area.Left, Top, Area.Left + Size, Top + Size),

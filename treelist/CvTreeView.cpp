@@ -46,6 +46,10 @@ TCvScrollCode MapSecondButton(TCvScrollCode Code, TCvSecButtonsKind Kind) {
 TCvTreeView::TCvTreeView(TCustomCvTree* ATree) : TCustomControl(ATree), FTree(ATree) {
     ControlStyle = TControlStyle{csCaptureMouse, csClickEvents, csDoubleClicks, csOpaque};
     FTree->MaxRowWidth = -1;
+    FHTMLRender.OnImageNeeded = [this](TObject*, const String& Src, HBITMAP& Image) {
+        if (FTree->OnHTMLImageNeeded)
+            FTree->OnHTMLImageNeeded(FTree, Src, Image);
+    };
 }
 
 TCvTreeView::~TCvTreeView() = default;
@@ -85,6 +89,11 @@ TRect TCvTreeView::GetItemRect(int RowIndex) const {
     for (int I = 0; I < RowIndex; ++I)
         Top += RowHeightOf(*FRows[I]);
     return TRect(0, Top, Width(), Top + RowHeightOf(*FRows[RowIndex]));
+}
+
+TRect TCvTreeView::GetItemRectOf(const TCvTreeItem& Item) const {
+    const auto Row = std::find(FRows.begin(), FRows.end(), &Item);
+    return Row == FRows.end() ? TRect() : GetItemRect(static_cast<int>(Row - FRows.begin()));
 }
 
 TCvTreeItem* TCvTreeView::GetItemAtY(int Y) const {
@@ -157,7 +166,7 @@ void TCvTreeView::SetTopIndex(int Index) {
         T.RepaintAll = true;
         FillRows(Index);
     }
-    T.VertScrollBar().SetPosition(T.TopIndex());
+    T.SetBarPosition(sbVertical, T.TopIndex());
 }
 
 void TCvTreeView::SetHPosition(int X) {
@@ -181,7 +190,7 @@ void TCvTreeView::SetHPosition(int X) {
         T.ViewUpdatePending = true;
     }
     if (T.HorzScrollBar().Position() != X)
-        T.HorzScrollBar().SetPosition(X);
+        T.SetBarPosition(sbHorizontal, X);
 }
 
 int TCvTreeView::FirstOfLastPage(int VisIndex) {
@@ -573,6 +582,20 @@ void TCvTreeView::AutoSizeColumn(int SectionIndex) {
 
 void TCvTreeView::AutoSizeAllColumns() {
     FTree->AutoSizeAllColumns();
+}
+
+std::unique_ptr<TCvHTMLData> TCvTreeView::RenderHTML(const TCvString& Text) {
+    TCustomCvTree& T = *FTree;
+    std::unique_ptr<TCvHTMLData> Data = NewHTMLData(FHTMLRender);
+    SetHTMLDefaults(*Data, T.Font(), CvColorNone);
+    Data->LinkColor = T.LinkColor();
+    Data->LinkStyle = HTMLStyleBits(T.LinkStyle());
+    try {
+        FHTMLRender.ParseMarkupInto(Text, *Data);
+    } catch (const Exception&) {
+        return nullptr;
+    }
+    return Data;
 }
 
 bool TCvTreeView::IsLastRowCutOff(const TCvTreeItem& Item) const {

@@ -8,6 +8,7 @@
 #include "treelist/CvScrollBar.h"
 #include "treelist/CvTreeCore.h"
 #include "treelist/CvTreeDrag.h"
+#include "treelist/HTMLRender.h"
 
 #include <exception>
 #include <memory>
@@ -84,6 +85,8 @@ public:
     int RowsHeight() const;
     // The row's rectangle in client coordinates; empty outside the rows.
     TRect GetItemRect(int RowIndex) const;
+    // The same for an item; empty when it has no row on screen.
+    TRect GetItemRectOf(const TCvTreeItem& Item) const;
     TCvTreeItem* GetItemAtY(int Y) const;
     // The hit test; SectionIndex is left alone when no row is there.
     TCvTreeItem* GetItemAt(int X, int Y, int& SectionIndex, TCvItemPart& ItemPart) const;
@@ -123,6 +126,8 @@ public:
     void AutoSizeAllColumns() override;
     int FirstOfLastPage(int VisIndex) override;
     bool IsLastRowCutOff(const TCvTreeItem& Item) const override;
+    // Laid out in the tree's font and link look; null for markup the renderer refuses.
+    std::unique_ptr<TCvHTMLData> RenderHTML(const TCvString& Text) override;
 
     // ---- painting
     // Paints the rows of the clip box into DC (a back buffer or a test's surface).
@@ -178,8 +183,11 @@ public:
     TTimer* DragScrollTimer() const { return FDragScrollTimer.get(); }
     TTimer* DragExpandTimer() const { return FDragExpandTimer.get(); }
     bool DragOverView() const { return FDragOverView; }
-    // An OLE drop target while the tree's DragType is not dtDelphi.
+    // An OLE drop target while the tree's DragType is not dtDelphi, and its two handlers.
     void UpdateOleTarget();
+    void OleTargetDrag(TDragState State, TOleDragObject* Source, TShiftState Shift, int X, int Y,
+                       TDragType& Type);
+    void OleTargetDrop(TOleDragObject* Source, TShiftState Shift, int X, int Y, TDragType& Type);
     // Ends an edit and a drag for good, errors ignored: the tree goes.
     void Shutdown() noexcept;
 
@@ -248,6 +256,10 @@ private:
     void RecomputeFrameSelection(bool Below);
     // Drops the input's references to an item that goes.
     void ForgetInputItem(const TCvTreeItem& Item);
+    // Whether the point lies on a link of the HTML cell hit, where that cell was last painted.
+    bool LinkAt(const THit& Hit, int X, int Y, String& Href);
+    // The tree's cursor, or its link cursor over a link.
+    void UpdateCursor(const THit& Hit, int X, int Y);
 
     bool FButtonDown = false;
     int FPressX = 0, FPressY = 0;
@@ -309,6 +321,9 @@ private:
                    int Overlay, int X, const TRect& Cell);
     void DrawMainText(TCanvas& Canvas, TCvTreeItem& Item, const TCvCellStyle* Style, TRect Cell,
                       TCellColours Colours, bool Bare);
+    // Paints a rendering into Box; the runs without colours of their own take Text on Back
+    // (CvColorNone: no background).
+    void DrawHTML(HDC DC, TCvHTMLData& Data, const TRect& Box, TColor Text, TColor Back);
 
     TCustomCvTree* FTree;
     std::vector<TCvTreeItem*> FRows;
@@ -346,9 +361,6 @@ private:
     void ClearDropTarget(TDragObject* Source);
     void EndDragOver(bool FreeExpandTimer);
     void CMDragTree(TMessage& Message);
-    void OleTargetDrag(TDragState State, TOleDragObject* Source, TShiftState Shift, int X, int Y,
-                       TDragType& Type);
-    void OleTargetDrop(TOleDragObject* Source, TShiftState Shift, int X, int Y, TDragType& Type);
     std::unique_ptr<TCvTreeDragObject> FDragObject;
     std::unique_ptr<TBitmap> FDragImage;
     int FDragImageTop = 0;
@@ -364,4 +376,5 @@ private:
     TCvTreeItem* FEditedItem = nullptr;
     TCvTreeItem* FPendingEditItem = nullptr;
     int FPendingEditSection = -1;
+    TCvHTMLRender FHTMLRender;
 };

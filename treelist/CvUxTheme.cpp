@@ -61,6 +61,7 @@ enum TEntry {
     eOpenThemeData = 2,
     eCloseThemeData = 3,
     eDrawThemeBackground = 5,
+    eGetThemePartSize = 9,
     eDrawThemeEdge = 14
 };
 
@@ -160,6 +161,34 @@ HRESULT DrawThemedClassBackground(const String& ClassName, HDC DC, int PartId, i
     const HRESULT Result = Api.DrawThemeBackground(Theme, DC, PartId, StateId, &R, &Clip);
     Api.CloseThemeData(Theme);
     return Result;
+}
+
+HRESULT TUxThemeApi::GetThemePartSize(HTHEME Theme, HDC DC, int PartId, int StateId,
+                                      const RECT* Rect, int SizeKind, SIZE* Size) const {
+    const auto Call = Entry<HRESULT(WINAPI*)(HTHEME, HDC, int, int, const RECT*, int, SIZE*)>(
+        *this, eGetThemePartSize);
+    return Call != nullptr ? Call(Theme, DC, PartId, StateId, Rect, SizeKind, Size) : E_NOTIMPL;
+}
+
+bool ThemePartSize(HTHEME Theme, int PartId, int StateId, SIZE& Size) {
+    constexpr int TrueSize = 1; // TS_TRUE
+    const TUxThemeApi& Api = UxTheme();
+    return Api.Available && Theme != nullptr &&
+           SUCCEEDED(
+               Api.GetThemePartSize(Theme, nullptr, PartId, StateId, nullptr, TrueSize, &Size)) &&
+           Size.cx > 0 && Size.cy > 0;
+}
+
+bool ThemedClassPartSize(const String& ClassName, int PartId, int StateId, SIZE& Size) {
+    const TUxThemeApi& Api = UxTheme();
+    if (!Api.Available)
+        return false;
+    const HTHEME Theme = Api.OpenThemeData(nullptr, ClassName.c_str());
+    if (Theme == nullptr)
+        return false;
+    const bool Known = ThemePartSize(Theme, PartId, StateId, Size);
+    Api.CloseThemeData(Theme);
+    return Known;
 }
 
 HRESULT DrawThemePart(HTHEME Theme, HDC DC, int PartId, int StateId, const TRect& R) {

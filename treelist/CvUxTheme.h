@@ -24,6 +24,8 @@ struct TUxThemeApi {
                                 const RECT* ClipRect) const;
     HRESULT DrawThemeEdge(HTHEME Theme, HDC DC, int PartId, int StateId, const RECT* Rect,
                           UINT Edge, UINT Flags, RECT* ContentRect) const;
+    HRESULT GetThemePartSize(HTHEME Theme, HDC DC, int PartId, int StateId, const RECT* Rect,
+                             int SizeKind, SIZE* Size) const;
 };
 
 // Whether this platform gets the library: NT with version 5.1 or later.
@@ -56,3 +58,8 @@ HRESULT DrawThemedClassBackground(const String& ClassName, HDC DC, int PartId, i
 
 // Draws a part of an open theme into R; E_NOTIMPL without a theme or library.
 HRESULT DrawThemePart(HTHEME Theme, HDC DC, int PartId, int StateId, const TRect& R);
+
+// The true size of a part of an open theme, or of a theme class opened for the question; false
+// without a theme or library, or when the theme does not know it.
+bool ThemePartSize(HTHEME Theme, int PartId, int StateId, SIZE& Size);
+bool ThemedClassPartSize(const String& ClassName, int PartId, int StateId, SIZE& Size);

@@ -715,6 +715,20 @@ bool TCvHTMLRender::LinkAtPoint(TPoint Point, TPoint Origin, const TRect& Rect, 
     return Link;
 }
 
+unsigned HTMLStyleBits(TFontStyles Styles) {
+    return (Styles.Contains(fsBold) ? hsBold : 0) | (Styles.Contains(fsItalic) ? hsItalic : 0) |
+           (Styles.Contains(fsUnderline) ? hsUnderline : 0) |
+           (Styles.Contains(fsStrikeOut) ? hsStrikeOut : 0);
+}
+
+void SetHTMLDefaults(TCvHTMLData& Data, const TFont& Font, TColor Background) {
+    Data.DefColor = Font.Color();
+    Data.DefStyle = HTMLStyleBits(Font.Style());
+    Data.DefFontHeight = Font.Height();
+    Data.DefFontName = Font.Name();
+    Data.DefBackground = Background;
+}
+
 std::unique_ptr<TCvHTMLData> NewHTMLData(TCvHTMLRender& Render) {
     auto Data = std::make_unique<TCvHTMLData>();
     Data->Render = &Render;

@@ -147,6 +147,11 @@ private:
     TMemoryDC FDC;
 };
 
+// The style bits (hsBold...) of a font's style.
+unsigned HTMLStyleBits(TFontStyles Styles);
+// Gives HTML data the font's colour, style, height and name and the background as defaults.
+void SetHTMLDefaults(TCvHTMLData& Data, const TFont& Font, TColor Background);
+
 // A new data bound to Render, owned by the caller.
 std::unique_ptr<TCvHTMLData> NewHTMLData(TCvHTMLRender& Render);
 // Frees Data; a renderer that had it selected goes back to its own.

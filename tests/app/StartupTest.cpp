@@ -2,11 +2,14 @@
 #include "app/Language.h"
 #include "classlib/gui/Forms.h"
 #include "classlib/rtl/Classes.h"
+#include "classlib/rtl/TextEncoding.h"
 #include "tests/support/TempFolder.h"
 
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -129,4 +132,67 @@ TEST_F(StartupTest, ALaterStartBringsTheRunningInstanceBack) {
 
     // Another program copy has no window to find.
     EXPECT_FALSE(TSingleInstance(AppDir + L"other\\qrv.exe").ActivateRunningInstance());
+}
+
+TEST(IniText, LinesOfSectionsPairsAndCommentsAreTextAndBytesAreNot) {
+    const struct {
+        const wchar_t* Text;
+        bool Ini;
+    } Cases[] = {
+        {L"", true},
+        {L"[Messages]\r\nsLoading=Loading...\r\n\r\n; a note\r\n[Report]\r\nA=", true},
+        {L"  [General]\n\tLang = english\n", true},
+        {L"[Messages]\r\nno pair here\r\n", false},
+        {L"[Report]\r\nTotalFiles1=3\x01\x02\r\n", false},
+        {L"A=1\r\n\x7f"
+         L"ELF\x02",
+         false},
+        {L"[Unclosed\r\n", false},
+    };
+    for (const auto& Case : Cases)
+        EXPECT_EQ(IsIniText(Case.Text), Case.Ini) << ToUtf8(Case.Text);
+}
+
+TEST_F(StartupTest, AStartOverADamagedSettingsOrLanguageFileIsRefusedAndWritesNothing) {
+    const std::string Language = "[Messages]\r\nsLoading=Loading...\r\n";
+    const std::string Damaged("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16);
+    const struct {
+        const char* Case;
+        const char* Settings;     // null: no qv.ini
+        std::string LanguageFile; // empty: none
+        bool Refused;
+    } Cases[] = {
+        {"sound files", "[General]\r\nLang=english\r\n", Language, false},
+        {"no settings yet", nullptr, Language, false},
+        {"damaged settings", "\x01\x02garbage\xff", Language, true},
+        {"damaged language", nullptr, Damaged, true},
+        {"language without messages", nullptr, "[Other]\r\nA=1\r\n", true},
+        {"no language", nullptr, "", true},
+    };
+    for (const auto& Case : Cases) {
+        SCOPED_TRACE(Case.Case);
+        TTempFolder App;
+        AppDir = App.Path();
+        if (Case.Settings)
+            App.AddFile(L"qv.ini", Case.Settings);
+        if (!Case.LanguageFile.empty())
+            App.AddFile(L"Languages\\english.lng", Case.LanguageFile);
+        const auto Listing = [&] {
+            std::vector<std::string> Files;
+            for (const wchar_t* Name : {L"qv.ini", L"Languages\\english.lng"})
+                Files.push_back(FileExists(App.Path() + Name) ? ReadFileBytes(App.Path() + Name)
+                                                              : "-");
+            return Files;
+        };
+        const auto Before = Listing();
+        bool Refused = false;
+        try {
+            CheckStartFiles(App.Path() + L"qv.ini");
+        } catch (const Exception& E) {
+            Refused = true;
+            EXPECT_NE(E.Message().find(L"cannot start"), String::npos) << ToUtf8(E.Message());
+        }
+        EXPECT_EQ(Refused, Case.Refused);
+        EXPECT_EQ(Listing(), Before);
+    }
 }

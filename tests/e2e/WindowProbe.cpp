@@ -8,6 +8,7 @@
 //        e2e_window_probe send HANDLE MESSAGE [WPARAM [LPARAM]]   (numbers decimal or 0x...)
 //        e2e_window_probe sendatom HANDLE MESSAGE TEXT
 //        e2e_window_probe tray HANDLE MOUSE_MESSAGE
+//        e2e_window_probe cursor
 // Exit code 0 when the window of EXE_PATH titled TITLE exists and the check holds or the
 // action was sent, 1 when not, 2 on bad arguments. The window answers by names (the class
 // library's probe message): "shown" holds while the named control shows; "where" prints the
@@ -19,7 +20,7 @@
 // a settings file) and prints the result; "sendatom" sends it with a global atom of TEXT as its
 // first parameter. "tray" posts the notification-area callback (message 0x800, icon 1) with the
 // mouse message to the hidden utility windows of HANDLE's thread, as the shell does when the
-// user clicks the program's tray icon.
+// user clicks the program's tray icon. "cursor" prints the mouse pointer's screen point as "X Y".
 #include "classlib/gui/WindowProbe.h"
 #include "classlib/rtl/WinApi.h"
 
@@ -225,6 +226,12 @@ int wmain(int Argc, wchar_t** Argv) {
         return SendAtomToHandle(Argc, Argv);
     if (Argc >= 2 && std::wstring(Argv[1]) == L"tray")
         return PostTrayClick(Argc, Argv);
+    if (Argc == 2 && std::wstring(Argv[1]) == L"cursor") {
+        POINT At{};
+        GetCursorPos(&At);
+        std::printf("%ld %ld\n", At.x, At.y);
+        return 0;
+    }
     if (Argc < 4 || Argc > 6)
         return 2;
     const std::wstring Command = Argv[1];

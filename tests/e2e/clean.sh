@@ -57,10 +57,20 @@ shot() {
   read -r x y <<<"$centre"
   bash "$here/scripts/grab-screen.sh" "$shots/qrv-$1.png" "721x535+$((x - 360))+$((y - 267))"
 }
+# screen_shot NAME WINDOW_TITLE BUTTON: the screen around the dialog titled WINDOW_TITLE, centred
+# on its BUTTON's window.
+screen_shot() {
+  sleep 1
+  local x y
+  read -r x y <<<"$main_centre"
+  bash "$here/scripts/grab-screen.sh" "$shots/qrv-$1.png" "721x535+$((x - 360))+$((y - 267))"
+  probe_in "$2" shown "$3" >/dev/null || fail "the $1 picture lacks its dialog"
+}
 start_qrv() {
   wine 'P:\qrv.exe' >/dev/null 2>&1 &
   qrv_pid=$!
   wait_for 60 shown MainImage || fail "the main window did not show"
+  main_centre=$(probe where MainImage)
 }
 wait_end() {
   local end=$((SECONDS + 60))
@@ -98,7 +108,16 @@ probe row lvScanResults "canary.tmp" >/dev/null && fail "the scan went through t
 probe row lvScanResults "letter.txt" >/dev/null && fail "a file that is no junk was found"
 click btnScanResultsSelectAll
 shot results
+# The filter dialog, cancelled: nothing changes.
+click btnScaResultsFilter
+filter="Filter the Found Files"
+wait_for 20 probe_in "$filter" shown btnCancel >/dev/null || fail "the filter dialog did not show"
+screen_shot filter "$filter" btnCancel
+probe_in "$filter" click btnCancel >/dev/null || fail "could not cancel the filter"
+wait_for 10 shown btnScanResultsCleanAll || fail "the results did not come back"
 probe menu mnDeleteFiles >/dev/null || fail "no Delete Files command"
+wait_for 20 shown btnYes || fail "no question before deleting"
+screen_shot deleteconfirm "$title" btnYes
 answer btnYes
 gone() {
   local file
@@ -114,6 +133,7 @@ click btnClose
 answer btnYes
 viewer="Cleaning Report"
 wait_for 30 probe_in "$viewer" shown btnViewInBrowser >/dev/null || fail "the report viewer did not show"
+screen_shot report "$viewer" btnViewInBrowser
 probe_in "$viewer" close >/dev/null || fail "could not close the viewer"
 wait_end
 

@@ -104,9 +104,9 @@ handle=$(tr -d '\r\0' <"$work/qvsched.ini" | awk -F= '/^Handle=/ { print $2 }')
 wine "$probe_exe" tray "$handle" 0x204 >/dev/null 2>&1 || fail "no tray icon window"
 sleep 2
 bash "$here/scripts/grab-screen.sh" "$work/screen.png"
-# The menu opens at the pointer, in the middle of the screen; a black border lets the trim find
-# the menu's own edge.
-convert "$work/screen.png" -crop 260x200+640+512 +repage -bordercolor black -border 1 -trim \
-  +repage "$shots/qrvsched-traymenu.png"
+# The menu opens at the pointer; a black border lets the trim find the menu's own edge.
+read -r pointer_x pointer_y <<<"$(wine "$probe_exe" cursor 2>/dev/null | tr -d '\r')"
+convert "$work/screen.png" -crop "260x200+$pointer_x+$pointer_y" +repage -bordercolor black \
+  -border 1 -trim +repage "$shots/qrvsched-traymenu.png"
 echo "$shots/qrvsched-traymenu.png"
 echo "e2e scheduler pages: ok"

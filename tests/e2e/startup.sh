@@ -89,22 +89,39 @@ wait_for 10 probe visible || fail "the running instance was not restored by the 
 close_qrv
 [ "$(grep -c '' "$dir/log.txt")" -eq 8 ] || fail "log.txt changed after the start"
 
-# ------------------------------------------------- a damaged database refuses the start
-# Random bytes, and an empty file: a message in words, the file left as it was, and closing the
-# message ends the program.
-for damage in random empty; do
-  dir=$(program_folder "db-$damage")
-  if [ "$damage" = random ]; then head -c 20000 /dev/urandom >"$dir/Data/qrv.db"; else : >"$dir/Data/qrv.db"; fi
-  before=$(sha1sum <"$dir/Data/qrv.db")
+# ------------------------------------------------------- damaged files refuse the start
+# A database of random bytes, an empty one and one that lacks tables; a language file and a
+# settings file of random bytes: a message in words, every file left as it was, and closing the
+# message ends the program with a failure code.
+damage() {
+  case $1 in
+  db-random) head -c 20000 /dev/urandom >"$dir/Data/qrv.db" ;;
+  db-empty) : >"$dir/Data/qrv.db" ;;
+  db-table)
+    /usr/bin/python3 -c 'import sqlite3, sys; sqlite3.connect(sys.argv[1]).execute(
+        "create table JunkFiles (ID integer primary key, Extension text, ExtensionDescription text)")' \
+      "$dir/Data/qrv.db"
+    ;;
+  lng) head -c 20000 /dev/urandom >"$dir/Languages/english.lng" ;;
+  ini) head -c 2000 /dev/urandom >"$dir/qv.ini" ;;
+  esac
+}
+for case in db-random db-empty db-table lng ini; do
+  dir=$(program_folder "$case")
+  damage "$case"
+  # Every file the folder held, read again after: the start may add its log, nothing else.
+  (cd "$dir" && find . -type f -print0 | sort -z >"$work/$case.files")
+  before=$(cd "$dir" && xargs -0 sha1sum <"$work/$case.files")
   start_qrv "$dir"
-  wait_for 60 probe visible || fail "no message about the $damage database"
-  probe shown MainImage && fail "the main window came up over a $damage database"
-  probe close || fail "could not close the message about the $damage database"
-  wait_for 30 eval '! kill -0 "$qrv_pid" 2>/dev/null' || fail "qrv went on after the message"
+  wait_for 60 probe visible || fail "no message about the damage: $case"
+  probe shown MainImage && fail "the main window came up over the damage: $case"
+  probe close || fail "could not close the message about the damage: $case"
+  wait_for 30 eval '! kill -0 "$qrv_pid" 2>/dev/null' || fail "qrv went on after the message: $case"
   rc=0
   wait "$qrv_pid" || rc=$?
-  [ "$rc" -ne 0 ] || fail "a start over a $damage database ended with exit code 0"
-  [ "$(sha1sum <"$dir/Data/qrv.db")" = "$before" ] || fail "the $damage database was changed"
+  [ "$rc" -ne 0 ] || fail "a start over the damage ended with exit code 0: $case"
+  [ "$(cd "$dir" && xargs -0 sha1sum <"$work/$case.files")" = "$before" ] ||
+    fail "a file of the program folder changed: $case"
 done
 
 # ----------------------------------------- a program folder that cannot be written

@@ -80,6 +80,10 @@ void Build(TForm& Form) {
         Child->ColumnTextList()->Add(L"Piece");
         Child->SetMainImage(3);
     }
+    // One row drawn from its markup, with a link.
+    TCvTreeItem* Marked = Branch->GetLastChild();
+    Marked->SetText(L"<html>Part 2 <b>bold</b> <a href=\"part2\">link</a></html>");
+    Marked->SetIsHTML(true);
     Branch->SetExpanded(true);
     Tree->Items().EndUpdate();
     Tree->SortByHeaderClick(Tree->HeaderControl().Sections().ItemByIndex(0), false);

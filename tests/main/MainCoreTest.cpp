@@ -2,7 +2,9 @@
 
 #include "app/Language.h"
 #include "app/QRVUtils.h"
+#include "classlib/db/DBTablesConnection.h"
 #include "classlib/rtl/IniFiles.h"
+#include "classlib/rtl/TextEncoding.h"
 #include "tests/main/ScanTestSupport.h"
 
 #include <gtest/gtest.h>
@@ -131,11 +133,27 @@ TEST_F(MainCoreTest, CreationMakesFoldersOpensTablesAndListsFixedDrives) {
     EXPECT_NE(Core->Matcher().Owner(), nullptr);
 }
 
-TEST_F(MainCoreTest, AnEmptyDatabaseFileIsRefusedAndLeftEmpty) {
-    const String Database = Tree.AddFile(L"App\\Data\\qrv.db", "");
-    auto Core = std::make_unique<TMainCore>(Environment());
-    EXPECT_THROW(Core->Open(), EDatabaseError);
-    EXPECT_EQ(GetFileSize32(Database), 0u);
+TEST_F(MainCoreTest, ADamagedDatabaseIsRefusedAndLeftAsItWas) {
+    const String Database = Tree.Path() + L"App\\Data\\qrv.db";
+    // A sound database of the program, then the same without one of its tables.
+    std::make_unique<TMainCore>(Environment())->Open();
+    TDatabaseConnection::Acquire(Tree.Path() + L"App\\Data")->Execute(L"DROP TABLE \"Split\"");
+    const std::string WithoutTable = ReadFileBytes(Database);
+    std::string Random(20000, '\0');
+    for (size_t I = 0; I < Random.size(); ++I)
+        Random[I] = static_cast<char>(I * 7919 % 251);
+    const struct {
+        const char* Damage;
+        std::string Bytes;
+    } Cases[] = {{"empty", ""}, {"not a database", Random}, {"a table missing", WithoutTable}};
+    for (const auto& Case : Cases) {
+        SCOPED_TRACE(Case.Damage);
+        WriteFileBytes(Database, Case.Bytes);
+        auto Core = std::make_unique<TMainCore>(Environment());
+        EXPECT_THROW(Core->Open(), EDatabaseError);
+        Core.reset();
+        EXPECT_EQ(ReadFileBytes(Database), Case.Bytes);
+    }
 }
 
 TEST_F(MainCoreTest, BackupFolderLiesAtTheRootOfTheProgramDrive) {

@@ -210,11 +210,11 @@ TEST_F(MainFormPagesTest, CheckedResultsAreMovedIntoTheOrganizeFolderAndZipped) 
     const String Second = Files.AddFile(L"found\\two.txt", "2");
     const String Target = Files.Path() + L"sorted";
     std::vector<String> Archives;
-    Environment.AskOrganizeFolder = [&](TOrganizeFolders&, String& Folder) {
+    Environment.PickOrganizeFolder = [&](String& Folder) {
         Folder = Target;
         return true;
     };
-    Environment.PickArchiveName = [&](HWND, String& Name) {
+    Environment.AskArchiveName = [&](String& Name) {
         Name = Files.Path() + L"found.zip";
         Archives.push_back(Name);
         return true;

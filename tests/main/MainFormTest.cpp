@@ -28,6 +28,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
 #include <optional>
 #include <set>
@@ -284,6 +285,81 @@ TEST_F(MainFormTest, TheFilterHidesRowsTheClearShowsThemAndADoubleClickOpensTheF
     EXPECT_EQ(Shell.Opened[0], Fixture.Path() + L"b.tmp");
 }
 
+TEST_F(MainFormTest, TheOneFileCommandsActOnTheFocusedRowAndZipAndMoveSkipJunk) {
+    TTempFolder Fixture;
+    const String Letter = Fixture.AddFile(L"letter.doc", "a letter");
+    Fixture.AddFile(L"photo.bmp", "a photo");
+    TTempFolder Target;
+    Environment.PickOrganizeFolder = [&](String& Folder) {
+        Folder = ExcludeTrailingBackslash(Target.Path());
+        return true;
+    };
+    Environment.AskArchiveName = [&](String& Name) {
+        Name = Target.Path() + L"one.zip";
+        return true;
+    };
+    MakeForm();
+    const auto Shown = [this](const wchar_t* Name) {
+        return static_cast<TMenuItem*>(Form->FindComponent(Name))->Visible;
+    };
+    ScanForJunk(Fixture); // nothing found: junk has no zip, backup or move
+    EXPECT_FALSE(Shown(L"mnZipFile"));
+    EXPECT_FALSE(Shown(L"mnMoveFile"));
+
+    Prompt.Answer = IPrompt::ResultOk;
+    Click(L"btnBack");
+    Click(L"labLargeFiles");
+    Click(L"btnNext");
+    Form->edLargeOldLarge->SetValue(0); // every file is large
+    Form->btnNextClick();
+    ASSERT_EQ(Form->Core().Results.Count(), 2);
+    EXPECT_TRUE(Shown(L"mnZipFile"));
+    EXPECT_TRUE(Shown(L"mnBackupFile"));
+    EXPECT_TRUE(Shown(L"mnMoveFile"));
+
+    ClickRow(L"lvScanResults", L"letter.doc");
+    ChooseMenuItem(L"mnZipFile");
+    EXPECT_TRUE(FileExists(Target.Path() + L"one.zip"));
+    EXPECT_TRUE(FileExists(Letter)) << "zipping leaves the file";
+    ChooseMenuItem(L"mnMoveFile");
+    EXPECT_FALSE(FileExists(Letter));
+    EXPECT_TRUE(FileExists(Target.Path() + L"letter.doc"));
+    EXPECT_EQ(ShownRows(*Form->lvScanResults), (std::vector<String>{L"photo.bmp"}));
+    EXPECT_EQ(Form->labScanResultsFilesFoundValue->Caption(), L"1");
+}
+
+TEST_F(MainFormTest, DuringARemovalOnlyMinimizeActsAndCloseWaitsForIt) {
+    TTempFolder Fixture;
+    for (int I = 0; I < 5; ++I)
+        Fixture.AddFile(L"f" + IntToStr(I) + L".tmp", "junk");
+    MakeForm();
+    ScanForJunk(Fixture);
+    Click(L"btnScanResultsSelectAll");
+    Prompt.Answer = IPrompt::ResultYes;
+    // Queued for the removal's own message pump: a click on an area picture, a second removal
+    // command and the window's close.
+    Progress.OnPump = [this, Posted = false]() mutable {
+        if (Posted)
+            return;
+        Posted = true;
+        PostClick(Form->AreaPictures[arSystemConfiguration]->ClientToScreen(TPoint{27, 27}));
+        Form->btnScanResultsSelectAllClick();
+        ChooseMenuItem(L"mnDeleteFiles");
+        PostMessageW(Form->Handle(), WM_CLOSE, 0, 0);
+    };
+    ChooseMenuItem(L"mnDeleteFiles");
+
+    EXPECT_FALSE(Form->Busy());
+    const auto Confirmations =
+        std::count_if(Prompt.Asked.begin(), Prompt.Asked.end(), [&](auto& A) {
+            return A.Text == Form->Core().Message(L"DeleteFilesConfirm");
+        });
+    EXPECT_EQ(Confirmations, 1) << "the second removal did not start inside the first";
+    EXPECT_EQ(Form->Core().Results.Count(), 0) << "the removal ran to its end";
+    EXPECT_EQ(Form->Core().Flow.ActiveArea(), arCleanMyComputer) << "the click was ignored";
+    EXPECT_FALSE(Form->Visible()) << "the window closed once the removal was over";
+}
+
 TEST_F(MainFormTest, TheReportIsOfferedOnlyWhenSomethingWasCounted) {
     const struct {
         const char* Case;
@@ -441,10 +517,10 @@ TEST_F(MainFormTest, TheLanguageFileAndTheWindowsNameTheSameControls) {
     Windows.emplace_back(NewForm<TfrmProgress>(App.get()));
     Windows.emplace_back(NewForm<TfrmPleaseWait>(App.get()));
     Windows.emplace_back(NewForm<TfrmDuplicatesOptionsEdit>(App.get()));
-    TOrganizeFolders Organize(*Form->Core().Tables().OrganizeToFoldersTable);
-    Windows.emplace_back(NewForm<TfrmOrganize>(App.get(), Organize, Environment.PickFolder));
     Windows.emplace_back(NewForm<TfrmFTPConnections>(App.get(), Form->Backup()));
     Windows.emplace_back(NewForm<TfrmFilter>(App.get()));
+    TOrganizeFolders Folders(*Form->Core().Tables().OrganizeToFoldersTable);
+    Windows.emplace_back(NewForm<TfrmOrganize>(App.get(), Folders, Environment.PickFolder));
 
     // Sections that hold texts rather than a control's; the scheduler's window's come from its own
     // list.
@@ -457,7 +533,8 @@ TEST_F(MainFormTest, TheLanguageFileAndTheWindowsNameTheSameControls) {
                            L"SELECTFOLDER",
                            L"LVJUNKFILESOPTIONSCOLUMN1",
                            L"LVJUNKFILESOPTIONSCOLUMN2",
-                           L"LVSCANRESULTSEMPTYFILESCOLUMNNAME1"};
+                           L"LVSCANRESULTSEMPTYFILESCOLUMNNAME1",
+                           L"ZIPOPENDIALOG"};
     for (int Column = 1; Column <= 6; ++Column)
         Names.insert(L"LVSCANRESULTSJUNKFILESCOLUMNNAME" + IntToStr(Column));
     for (const wchar_t* Section : SchedulerWindowSections)

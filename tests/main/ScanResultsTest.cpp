@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <memory>
 #include <vector>
 
 namespace {
@@ -241,6 +242,30 @@ TEST_F(ScanResultsTest, RowsOwnTheirRecords) {
     Results.Delete(7);
     EXPECT_EQ(Results.Count(), 3);
     EXPECT_EQ(Results.IndexOf(nullptr), -1);
+}
+
+TEST(ScanResultsRemoval, ManyMarkedRowsGoInOnePassAndTheRestKeepOrderAndRecords) {
+    // A hundred thousand rows, every other one marked: a row-by-row erase would move the rest
+    // of the list for each, a single pass moves each row once.
+    constexpr int Count = 100000;
+    TScanResults Results;
+    std::vector<const TFile*> Records;
+    for (int I = 0; I < Count; ++I) {
+        auto File = std::make_unique<TFile>();
+        File->Name = IntToStr(I);
+        Records.push_back(File.get());
+        Results.Append(std::move(File), String());
+    }
+    EXPECT_EQ(Results.IndexOf(Records[Count - 1]), Count - 1);
+    std::vector<bool> Marked(Count);
+    for (int I = 0; I < Count; I += 2)
+        Marked[I] = true;
+    Results.DeleteMarked(Marked);
+    ASSERT_EQ(Results.Count(), Count / 2);
+    for (int I = 0; I < Count / 2; I += 997) {
+        EXPECT_EQ(Results.File(I).Name, IntToStr(2 * I + 1));
+        EXPECT_EQ(Results.IndexOf(Records[2 * I + 1]), I) << "records are found where they went";
+    }
 }
 
 TEST(ResultLayoutTest, ColumnsAndCommandsByMode) {

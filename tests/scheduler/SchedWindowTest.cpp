@@ -1,6 +1,7 @@
 // The configuration window's controls: its pages and interval rows, showing and storing a
 // function through them, editing the lists, the tray icon's mouse messages and the ways the
 // window closes.
+#include "app/Language.h"
 #include "classlib/gui/WindowProbe.h"
 #include "tests/scheduler/SchedFormFixture.h"
 #include "tests/support/SchedulerSections.h"
@@ -9,6 +10,8 @@
 
 #include <algorithm>
 #include <cwchar>
+#include <fstream>
+#include <iterator>
 #include <functional>
 
 namespace {
@@ -117,9 +120,13 @@ TEST_F(SchedMainFormTest, AFunctionSwitchStoresTheShownFunctionAndShowsTheNext) 
 
     W.RegistryList->GetRoot()->GetChild(0)->SetCheckMark(false);
     W.edTime[0]->SetValue(7.9);
+    W.edTime[1]->SetText(L"500"); // typed, still in the edit
+    W.edMin->SetText(L"x");
     W.FuncButtonClick(sfAppLauncher);
     EXPECT_EQ(W.Funcs[sfRegistryCleaner].Parameters, L"0|0|1|");
     EXPECT_EQ(W.Funcs[sfRegistryCleaner].Time1, 7) << "spin values are truncated";
+    EXPECT_EQ(W.Funcs[sfRegistryCleaner].Time2, 100) << "and kept in their range";
+    EXPECT_EQ(W.Funcs[sfRegistryCleaner].Min, 0) << "a text that is no number is the lowest";
     EXPECT_EQ(W.Notebook->PageIndex(), sfAppLauncher);
     EXPECT_TRUE(W.radEvery[siWeeks - 1]->Checked());
     EXPECT_EQ(W.edTime[3]->Value(), 2);
@@ -244,8 +251,27 @@ TEST_F(SchedMainFormTest, TrayIconMessagesOpenTheWindowOnceOrPopUpTheMenu) {
     EXPECT_FALSE(W.Visible());
 }
 
-TEST_F(SchedMainFormTest, TheTrayMenuShowsAPictureForEachItem) {
+TEST_F(SchedMainFormTest, ThePicturesComeFromTheProgramFoldersSchedulerArt) {
+    // The program folder's art, as the build lays it out.
+    const String Built = ExtractFilePath(TApplication::ExeName()) + L"..\\dist\\";
+    const String Art = L"Data\\Buttons\\Scheduler\\";
+    for (const wchar_t* File :
+         {L"RegistryCleaner.bmp", L"InternetPrivacy.bmp", L"FolderCleaner.bmp", L"AppLauncher.bmp",
+          L"StartupManager.bmp", L"Menu.bmp", L"Privacy.bmp"}) {
+        std::ifstream In(ToUtf8(Built + Art + File), std::ios::binary);
+        const std::string Bytes{std::istreambuf_iterator<char>(In), {}};
+        ASSERT_FALSE(Bytes.empty()) << ToUtf8(File);
+        Folder.AddFile(Art + File, Bytes);
+    }
     TfrmSchedulerMain& W = Start({L"/hide"});
+    for (TFlatButton* Button : W.FuncButtons)
+        EXPECT_EQ(Button->Glyph().Width(), 32) << ToUtf8(Button->Name);
+    ASSERT_NE(W.PrivacyTree->Images(), nullptr);
+    EXPECT_EQ(W.PrivacyTree->Images()->Count(), 5);
+
+    // The on/off pictures follow the state; each other item has one of its own.
+    ASSERT_NE(W.TrayPopupMenu().Images(), nullptr);
+    EXPECT_EQ(W.TrayPopupMenu().Images()->Count(), 6);
     TMenuItem& Items = W.TrayPopupMenu().Items();
     String Pictures;
     for (int I = 0; I < Items.Count(); ++I)
@@ -309,4 +335,124 @@ TEST_F(SchedMainFormTest, ATrayCloseDuringARunEndsTheProgramAfterTheRun) {
     EXPECT_FALSE(App->Terminated()) << "nothing is closed under a running function";
     App->ProcessMessages();
     EXPECT_TRUE(App->Terminated()) << "the program ends once the run is over";
+}
+
+TEST_F(SchedMainFormTest, EnterConfirmsTheWindowEscapeCancelsItAndBothKeysPressAFocusedButton) {
+    TfrmSchedulerMain& W = Start();
+    const auto Press = [this](TWinControl& Control, WORD Key) {
+        Control.SetFocus();
+        PostMessageW(GetFocus(), WM_KEYDOWN, Key, 1);
+        PostMessageW(GetFocus(), WM_KEYUP, Key, 1 | (3u << 30));
+        App->ProcessMessages();
+    };
+    W.mnConfigClick();
+    W.edTime[0]->SetValue(12);
+    Press(*W.edTime[0], VK_RETURN);
+    EXPECT_FALSE(W.Visible());
+    EXPECT_EQ(Ini(L"Section1", L"Time1"), L"12") << "Enter is OK: the shown function is saved";
+
+    W.mnConfigClick();
+    W.edTime[0]->SetValue(20);
+    W.FuncButtonClick(sfInternetPrivacy);
+    Press(*W.edTime[0], VK_ESCAPE);
+    EXPECT_FALSE(W.Visible());
+    EXPECT_EQ(W.Funcs[sfRegistryCleaner].Time1, 12) << "Escape is Cancel";
+
+    W.mnConfigClick();
+    Press(*W.FuncButtons[sfJunkFiles], VK_RETURN);
+    EXPECT_TRUE(W.Visible());
+    EXPECT_EQ(W.FuncIndex(), sfJunkFiles) << "Enter presses the focused button";
+    Press(*W.btnCancel, VK_SPACE);
+    EXPECT_FALSE(W.Visible()) << "Space presses the focused button";
+}
+
+TEST_F(SchedMainFormTest, WithTheLanguageFileEveryTextOfTheWindowAndItsMenuIsPlainEnglish) {
+    AppLanguage->LoadFromFile(ExtractFilePath(TApplication::ExeName()) +
+                              L"..\\dist\\Languages\\english.lng");
+    ASSERT_TRUE(AppLanguage->IsLoaded());
+    TfrmSchedulerMain& W = Start();
+    W.mnConfigClick(); // the skin-and-language pass runs at the first show
+    // A text still in the form of a message key or a control's name was not found.
+    const auto Plain = [](const String& Text, const String& Name) {
+        const bool KeyLike = Text.size() > 2 && (Text[0] == L's' || Text[0] == L'm') &&
+                             (iswupper(Text[1]) || (Text[1] == L'n' && iswupper(Text[2])));
+        return !Text.empty() && Text != Name && !KeyLike;
+    };
+    std::vector<String> Texts;
+    // Named controls that show a caption (lists, edits and the notebook show none of their own;
+    // the frame's parts are nameless).
+    const auto Captioned = [](const TControl* Control) {
+        return Control && !Control->Name.empty() && Control->Visible() &&
+               !dynamic_cast<const TCvTree*>(Control) &&
+               !dynamic_cast<const TCustomFlatEdit*>(Control) &&
+               !dynamic_cast<const TNotebook*>(Control) &&
+               !dynamic_cast<const TFlatComboBox*>(Control);
+    };
+    for (int I = 0; I < W.ComponentCount(); ++I) {
+        const auto* Control = dynamic_cast<const TControl*>(W.Components(I));
+        if (Captioned(Control)) {
+            EXPECT_TRUE(Plain(Control->Caption(), Control->Name))
+                << ToUtf8(Control->Name) << ": " << ToUtf8(Control->Caption());
+        }
+    }
+    for (int I = 0; I < W.cmbDays->Items().Count(); ++I)
+        Texts.push_back(W.cmbDays->Items().Strings(I));
+    for (TCvTree* List : {W.RegistryList, W.PrivacyTree, W.FoldersTree, W.LaunchTree})
+        Texts.push_back(List->HeaderControl().Sections().ItemByIndex(0)->Text());
+    for (int Row = 0; Row < W.PrivacyTree->Items().TotalCount(); ++Row)
+        Texts.emplace_back(W.PrivacyTree->Items().ItemAtIndex(Row)->Text());
+    TMenuItem& Menu = W.TrayPopupMenu().Items();
+    for (int I = 0; I < Menu.Count(); ++I)
+        if (!Menu.Items(I)->IsLine())
+            Texts.push_back(Menu.Items(I)->Caption);
+    for (const String& Text : Texts)
+        EXPECT_TRUE(Plain(Text, L"")) << ToUtf8(Text);
+    EXPECT_EQ(W.grpIntervals->Caption(), L"When the function runs");
+    EXPECT_EQ(W.labFuncName->Caption(), L"Registry Cleaner");
+    AppLanguage->LoadFromFile(Folder.Path()); // no language for the tests after this one
+}
+
+TEST_F(SchedMainFormTest, TabWalksTheWindowInItsLayoutOrder) {
+    TfrmSchedulerMain& W = Start();
+    W.mnConfigClick();
+    W.FuncButtonClick(sfFolderCleaner);
+    W.SetActiveControl(W.FuncButtons[0]);
+    // A list takes the focus in its inner view, which is known by the list's name.
+    const auto FocusName = [&W] {
+        const TWinControl* Focused = W.ActiveControl();
+        if (Focused && Focused->Name.empty() && Focused->Parent())
+            Focused = Focused->Parent();
+        return Focused ? Focused->Name : String(L"<none>");
+    };
+    std::vector<String> Visited;
+    do {
+        Visited.push_back(FocusName());
+        W.SelectNext(W.ActiveControl(), true);
+    } while (W.ActiveControl() != W.FuncButtons[0] && Visited.size() < 80);
+    EXPECT_EQ(Visited, (std::vector<String>{L"btnRegistryCleaner",
+                                            L"btnInternetPrivacy",
+                                            L"btnFolderCleaner",
+                                            L"btnApplicationLauncher",
+                                            L"btnJunkFiles",
+                                            L"chkEnabled",
+                                            L"FoldersTree",
+                                            L"btnAddFolder",
+                                            L"btnDeleteFolder",
+                                            L"edTime1",
+                                            L"edTime2",
+                                            L"edTime3",
+                                            L"edHour",
+                                            L"edMin",
+                                            L"edTime4",
+                                            L"cmbDays",
+                                            L"edTime5",
+                                            L"edDayofMonth",
+                                            L"edDate",
+                                            L"btnDate",
+                                            L"edOnDateHour",
+                                            L"edOnDateMin",
+                                            L"edMB",
+                                            L"btnRunNow",
+                                            L"btnOK",
+                                            L"btnCancel"}));
 }

@@ -213,6 +213,36 @@ TEST_F(CvTreeDragTest, CMDragOverAnotherTreeTracksTheTargetAndReportsTheSourceTr
     EXPECT_EQ(A->DropTarget, nullptr);
 }
 
+TEST_F(CvTreeDragTest, AnOleDragOverTheViewTracksItsTargetUntilTheDrop) {
+    A->SetDragType(dtBoth);
+    TCvDropTarget Other(nullptr);
+    EXPECT_EQ(RegisterDragDrop(View(A).Handle(), &Other), DRAGDROP_E_ALREADYREGISTERED);
+    std::vector<TDragState> States;
+    bool Dropped = false;
+    A->OnOleTargetDrag = [&](TObject*, TDragState State, TOleDragObject*, TShiftState, int, int,
+                             TDragType& Type) {
+        States.push_back(State);
+        Type = State == dsDragMove ? dtCopy : Type;
+    };
+    A->OnOleTargetDrop = [&](TObject*, TOleDragObject*, TShiftState, int, int, TDragType&) {
+        Dropped = A->DropTarget == nullptr;
+    };
+    TDragType Type = dtNone;
+    View(A).OleTargetDrag(dsDragEnter, nullptr, TShiftState{}, 10, 25, Type);
+    EXPECT_FALSE(A->DropAccepted);
+    View(A).OleTargetDrag(dsDragMove, nullptr, TShiftState{}, 10, 25, Type);
+    EXPECT_TRUE(A->DropAccepted);
+    EXPECT_EQ(A->DropTarget, Vis(A, 1));
+    View(A).OleTargetDrop(nullptr, TShiftState{}, 10, 25, Type);
+    EXPECT_TRUE(Dropped); // the target is cleared before the drop is reported
+    EXPECT_EQ(States, (std::vector<TDragState>{dsDragEnter, dsDragMove}));
+    View(A).OleTargetDrag(dsDragLeave, nullptr, TShiftState{}, 10, 40, Type);
+    EXPECT_EQ(A->DropTarget, nullptr);
+    A->SetDragType(dtDelphi); // no drop target any more
+    EXPECT_EQ(RegisterDragDrop(View(A).Handle(), &Other), S_OK);
+    RevokeDragDrop(View(A).Handle());
+}
+
 TEST_F(CvTreeDragTest, MovingFivePixelsFromAPressOnASelectedRowStartsADragWithItsImage) {
     bool Ended = false;
     A->OnEndDrag = [&](TObject* Sender, TObject*, int, int) { Ended = Sender == A; };

@@ -1,5 +1,6 @@
 #include "classlib/gui/ExtCtrls.h"
 #include "classlib/gui/HintWindow.h"
+#include "tests/support/GdiCount.h"
 #include "tests/treelist/TreeControlSupport.h"
 #include "tests/treelist/TreeTestSupport.h"
 #include "treelist/CvHintWnd.h"
@@ -144,12 +145,10 @@ protected:
         Wnd = View().Handle();
     }
     TCvTreeView& View() const { return Tree->TreeView(); }
-    // The pointer goes there too: the timer asks whether it still rests over the view, and the
-    // screen's pointer is wherever an earlier test program left it.
+    // The pointer itself goes there too: one resting elsewhere makes the system report a leave.
     void Move(int X, int Y) {
-        POINT Screen{X, Y};
-        ClientToScreen(Wnd, &Screen);
-        SetCursorPos(Screen.x, Screen.y);
+        const TPoint At = View().ClientToScreen(TPoint{X, Y});
+        SetCursorPos(At.X, At.Y);
         SendMessageW(Wnd, WM_MOUSEMOVE, 0, MAKELPARAM(X, Y));
     }
     bool Shown() const { return View().HintItem() != nullptr; }
@@ -268,6 +267,18 @@ TEST_F(CvTreeHintWindowTest, CMHintShowPacksTheItemHintOrGivesNone) {
     EXPECT_EQ(UnpackWideHint(ToAnsi(Ask(100))), L"Tree short");
 }
 
+TEST_F(CvTreeHintWindowTest, MovingOverRowsGivesTheViewTheItemHintOrTheTreeHint) {
+    View().SetShowHint(false);
+    Tree->Hint = L"Tree";
+    Tree->Items().GetVisItem(0)->SetHint(L"Item zero");
+    Move(30, 25); // a row without a hint
+    EXPECT_EQ(View().Hint, L"Tree");
+    Move(30, 8);
+    EXPECT_EQ(View().Hint, L"Item zero");
+    Move(30, 100); // below the rows
+    EXPECT_EQ(View().Hint, L"Tree");
+}
+
 TEST_F(CvTreeHintWindowTest, CreatingAndDestroyingHintedTreesLeavesNoTimer) {
     for (int Round = 0; Round < 5; ++Round) {
         auto* Other = new TCvTree(Form);
@@ -283,6 +294,27 @@ TEST_F(CvTreeHintWindowTest, CreatingAndDestroyingHintedTreesLeavesNoTimer) {
     Sleep(60);
     App->ProcessMessages();
     SUCCEED();
+}
+
+TEST_F(CvTreeHintWindowTest, HintsAndDragImagesOfTreesMadeAndFreedLeaveNoGdiObject) {
+    const auto Round = [&] {
+        auto* Other = new TCvTree(Form);
+        Other->SetMeasurer(&Measurer);
+        Other->SetParent(Form);
+        Other->SetBounds(150, 0, 100, 100);
+        Other->Items().AssignLines(std::vector<TCvString>{std::wstring(60, L'x'), L"y"});
+        Other->TreeView().Update();
+        const HWND Wnd = Other->TreeView().Handle();
+        SendMessageW(Wnd, WM_MOUSEMOVE, 0, MAKELPARAM(40, 8)); // on the cut text
+        Other->TreeView().LineHintTimerTick();
+        EXPECT_NE(Other->TreeView().HintItem(), nullptr);
+        Other->SetFocusedItem(Other->Items().GetVisItem(1));
+        Other->TreeView().BuildDragImage();
+        EXPECT_NE(Other->TreeView().DragImage(), nullptr);
+        delete Other;
+        App->ProcessMessages();
+    };
+    EXPECT_EQ(GdiGrowth(Round, 10), 0);
 }
 
 } // namespace

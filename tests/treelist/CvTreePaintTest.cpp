@@ -5,6 +5,7 @@
 
 #include "tests/support/GdiCount.h"
 #include "tests/treelist/DibSurface.h"
+#include "treelist/CvUxTheme.h"
 
 #include <gtest/gtest.h>
 
@@ -344,6 +345,144 @@ TEST_F(CvTreeWindow, WheelAndScrollMessagesMoveTheRows) {
     EXPECT_EQ(Tree->VertScrollBar().Position(), 2 * PerNotch);
     Tree->SetTopIndex(0);
     EXPECT_EQ(Tree->GetTopItem(), Tree->Items().ItemAtIndex(0));
+}
+
+// Without the custom bars the window's own bars show the same numbers, take their room from the
+// client area and scroll the rows through the same handlers.
+TEST_F(CvTreeWindow, StandardBarsShowScrollAndFollowTheRows) {
+    auto* Tree = new TCvTree(Form);
+    Tree->SetUseCustomScrollBars(false);
+    Tree->SetParent(Form);
+    Tree->SetBounds(0, 0, 300, 200);
+    std::vector<std::wstring> Lines;
+    for (int I = 0; I < 100; ++I)
+        Lines.push_back(I == 5 ? std::wstring(120, L'W') : L"Row " + std::to_wstring(I));
+    Tree->Items().AssignLines(Lines);
+    Form->Show();
+    const HWND Wnd = Tree->Handle();
+    TCvTreeView& View = Tree->TreeView();
+    const auto Style = [Wnd] { return GetWindowLongPtrW(Wnd, GWL_STYLE); };
+    ASSERT_TRUE(Style() & WS_VSCROLL);
+    EXPECT_TRUE(Style() & WS_HSCROLL); // the long row is wider than the view
+    EXPECT_FALSE(Tree->VertScrollBar().Visible());
+    EXPECT_FALSE(Tree->HorzScrollBar().Visible());
+    EXPECT_EQ(View.Width(), Tree->ClientWidth()); // the bars sit outside the client area
+    EXPECT_LT(Tree->ClientWidth(), 300 - GetSystemMetrics(SM_CXVSCROLL) + 1);
+
+    SCROLLINFO Info{};
+    Info.cbSize = sizeof Info;
+    Info.fMask = SIF_ALL;
+    GetScrollInfo(Wnd, SB_VERT, &Info);
+    EXPECT_EQ(Info.nMax, 99);
+    EXPECT_EQ(static_cast<int>(Info.nPage), View.GetVisibleRowCount() - 1);
+
+    struct TStep {
+        UINT Msg;
+        WORD Code;
+        int SetPos; // -1: the bar's position is left alone
+    };
+    const TStep Steps[] = {{WM_VSCROLL, SB_LINEDOWN, -1},
+                           {WM_VSCROLL, SB_PAGEDOWN, -1},
+                           {WM_VSCROLL, SB_THUMBPOSITION, 40},
+                           {WM_VSCROLL, SB_BOTTOM, -1},
+                           {WM_VSCROLL, SB_TOP, -1}};
+    std::vector<int> Tops;
+    for (const TStep& S : Steps) {
+        if (S.SetPos >= 0)
+            SetScrollPos(Wnd, SB_VERT, S.SetPos, FALSE);
+        SendMessageW(Wnd, S.Msg, MAKEWPARAM(S.Code, 0), 0);
+        Tops.push_back(Tree->TopIndex());
+        EXPECT_EQ(GetScrollPos(Wnd, SB_VERT), Tree->TopIndex()) << S.Code;
+    }
+    const int Page = View.GetVisibleRowCount() - 1;
+    EXPECT_EQ(Tops, (std::vector<int>{1, 1 + Page, 40, View.MaxTopIndex(), 0}));
+
+    SendMessageW(Wnd, WM_HSCROLL, MAKEWPARAM(SB_PAGEDOWN, 0), 0);
+    EXPECT_GT(Tree->LeftPosition(), 0);
+    EXPECT_EQ(GetScrollPos(Wnd, SB_HORZ), Tree->LeftPosition());
+
+    // The long row goes and the rest fits: the horizontal bar hides again.
+    Tree->Items().Delete(Tree->Items().ItemAtIndex(5));
+    EXPECT_FALSE(Style() & WS_HSCROLL);
+    EXPECT_EQ(Tree->LeftPosition(), 0);
+
+    // Back to the custom bars: the window's own bars are gone.
+    Tree->SetUseCustomScrollBars(true);
+    EXPECT_FALSE(GetWindowLongPtrW(Tree->Handle(), GWL_STYLE) & WS_VSCROLL);
+    EXPECT_TRUE(Tree->VertScrollBar().Visible());
+}
+
+// A visual-styles library that knows two classes and the sizes of their glyphs, and records what
+// is drawn.
+struct TGlyphTheme {
+    static constexpr INT_PTR TreeView = 0x100, Button = 0x200;
+    struct TDrawn {
+        INT_PTR Theme;
+        int Part, State;
+        RECT Rect;
+    };
+    static inline std::vector<TDrawn> Drawn;
+    static HTHEME WINAPI Open(HWND, LPCWSTR Class) {
+        return reinterpret_cast<HTHEME>(std::wstring(Class) == L"BUTTON" ? Button : TreeView);
+    }
+    static HRESULT WINAPI Close(HTHEME) { return S_OK; }
+    static HRESULT WINAPI Background(HTHEME T, HDC, int Part, int State, const RECT* R,
+                                     const RECT*) {
+        Drawn.push_back({reinterpret_cast<INT_PTR>(T), Part, State, *R});
+        return S_OK;
+    }
+    static HRESULT WINAPI PartSize(HTHEME T, HDC, int Part, int, const RECT*, int, SIZE* Size) {
+        const bool IsButton = reinterpret_cast<INT_PTR>(T) == Button;
+        const int Side = IsButton ? (Part == 3 ? 13 : 11) : 7; // check box, radio, plus/minus
+        *Size = SIZE{Side, Side};
+        return S_OK;
+    }
+    static TUxThemeApi Api() {
+        TUxThemeApi A;
+        A.Available = true;
+        A.Entries[2] = reinterpret_cast<FARPROC>(reinterpret_cast<void*>(&Open));
+        A.Entries[3] = reinterpret_cast<FARPROC>(reinterpret_cast<void*>(&Close));
+        A.Entries[5] = reinterpret_cast<FARPROC>(reinterpret_cast<void*>(&Background));
+        A.Entries[9] = reinterpret_cast<FARPROC>(reinterpret_cast<void*>(&PartSize));
+        return A;
+    }
+};
+
+// Themed, the check box, the radio button and the expand button take the theme's part sizes
+// (the button one pixel more each way), and measuring counts the themed check box.
+TEST_F(CvTreeWindow, ThemedGlyphsTakeTheThemesPartSizes) {
+    const TUxThemeScope Scope(TGlyphTheme::Api());
+    TGlyphTheme::Drawn.clear();
+    auto* Tree = new TCvTree(Form);
+    Tree->SetParent(Form);
+    Tree->SetBounds(0, 0, 300, 200);
+    Tree->SetShowCheckboxes(true);
+    Tree->Items().AssignLines({L"Parent", L"\tChild", L"Radio"});
+    Form->Show();
+    ASSERT_TRUE(Tree->IsThemeApplied());
+    EXPECT_EQ(Tree->CheckBoxSize(), 13);
+    TCvTreeItem* Parent = Tree->Items().ItemAtIndex(0);
+    TCvTreeItem* Radio = Tree->Items().ItemAtIndex(2);
+    Parent->SetCheckBoxShown(true);
+    Radio->SetCheckBoxShown(true);
+    Radio->SetCheckBoxType(2);
+    const int Themed = Tree->MeasureItemPart(*Parent, -1).cx;
+
+    TDibSurface Surface(300, 200);
+    Tree->TreeView().PaintTo(Surface.DC(), TRect(0, 0, 300, 200));
+    const auto Side = [](INT_PTR Theme, int Part) -> std::pair<int, int> {
+        for (const auto& D : TGlyphTheme::Drawn)
+            if (D.Theme == Theme && D.Part == Part)
+                return std::make_pair(D.Rect.right - D.Rect.left, D.Rect.bottom - D.Rect.top);
+        return std::make_pair(-1, -1);
+    };
+    EXPECT_EQ(Side(TGlyphTheme::Button, 3), std::make_pair(13, 13));
+    EXPECT_EQ(Side(TGlyphTheme::Button, 2), std::make_pair(11, 11));
+    EXPECT_EQ(Side(TGlyphTheme::TreeView, 2), std::make_pair(8, 8));
+
+    Tree->SetUseXPThemes(false);
+    EXPECT_EQ(Tree->CheckBoxSize(), 15);
+    EXPECT_EQ(Tree->MeasureItemPart(*Parent, -1).cx, Themed + 2);
 }
 
 TEST_F(CvTreeWindow, CreatingPaintingAndDestroyingLeavesNoGdiObjects) {

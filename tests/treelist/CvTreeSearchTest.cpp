@@ -143,9 +143,9 @@ TEST_F(CvTreeSearchTest, CharactersReachTheSearchThroughTheWindowOnlyWhenSwitche
 }
 
 TEST_F(CvTreeSearchTest, TheTextLivesBetweenOneAndTwoTimeoutsAfterTheLastKey) {
-    constexpr int T = 50;
+    constexpr int T = 80;
     // Posting the end to the window thread and the pump's step may add a little.
-    constexpr int Delivery = 30;
+    constexpr int Delivery = 40;
     Fill({L"Alpha", L"Beta"});
     Tree->IncrementalSearchTimeout = T;
     TCvTreeSearch Search(*Tree);
