@@ -23,6 +23,8 @@ trap cleanup EXIT
 mkdir -p "$work/program" "$work/fixture/parts"
 cp -r "$dist"/. "$work/program"/
 head -c 1048576 /dev/urandom >"$work/fixture/big.bin"
+mkdir -p "$work/fixture/dup/a" "$work/fixture/dup/b"
+printf 'same\r\n' | tee "$work/fixture/dup/a/same.txt" >"$work/fixture/dup/b/same.txt"
 cp "$work/fixture/big.bin" "$work/original.bin"
 e2e_prefix "$work/program" "$work/fixture"
 exe_win='P:\qrv.exe'
@@ -36,6 +38,9 @@ click labAdvancedFeatures
 wait_for 10 shown labDuplicateFiles || fail "the advanced page did not show"
 shot advanced
 click labDuplicateFiles
+wait_for 10 shown DrivesList || fail "the drive page did not show"
+click btnDeleteDrive # C: and P: go, Q: stays
+click btnDeleteDrive
 click btnNext
 wait_for 10 shown btnAddAllowedDuplicates || fail "the duplicate options did not show"
 shot duplicatesoptions
@@ -46,9 +51,19 @@ screen_shot duplicatesallowed
 dialog_painted duplicatesallowed "$dialog" btnCancel
 in_dialog click "$dialog" btnCancel || fail "could not cancel"
 wait_for 10 shown btnNext || fail "the options page did not come back"
+click btnNext
+wait_for 60 shown lvDuplicatesScanResults || fail "the duplicate groups did not show"
+probe row lvDuplicatesScanResults same.txt >/dev/null || fail "same.txt is not a group"
+shot duplicateresults
+click btnScanResultsSelectAll
+click btnScanResultsOrganize
+dialog="Move Into a Folder"
+wait_for 20 in_dialog shown "$dialog" btnCancel || fail "the organize dialog did not show"
+screen_shot organize
+dialog_painted organize "$dialog" btnCancel
+in_dialog click "$dialog" btnCancel || fail "could not cancel"
 
 # ---- split a file into parts, delete it, join the parts
-click btnBack
 click btnBack
 click labSplitCombineFiles
 wait_for 10 shown labSplitFiles || fail "the split and combine page did not show"
