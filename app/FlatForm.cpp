@@ -1,5 +1,6 @@
 #include "app/FlatForm.h"
 
+#include "app/Help.h"
 #include "app/QRVUtils.h"
 #include "classlib/gui/NamedChild.h"
 
@@ -255,11 +256,5 @@ void TFlatForm::DoClose(TCloseAction& Action) {
 }
 
 void TFlatForm::ShowHelp() {
-    using THtmlHelp = HWND(WINAPI*)(HWND, const wchar_t*, UINT, DWORD_PTR);
-    const HMODULE Library = LoadLibraryW(L"hhctrl.ocx");
-    if (!Library || !Application)
-        return;
-    if (const auto Help = reinterpret_cast<THtmlHelp>(
-            reinterpret_cast<void*>(GetProcAddress(Library, "HtmlHelpW"))))
-        Help(GetDesktopWindow(), Application->HelpFile.c_str(), 0, 0);
+    ShowHelpTopic(String());
 }

@@ -185,7 +185,7 @@ TRegistryScanOutcome TRegistryScanner::Run() {
     FStopRequested = false;
     FCurrentScanPath.clear();
     if (FSettings.Advanced)
-        ScanClassServers();
+        ScanClsidServers();
     for (const TRegistryKeyRef& Start : FSettings.Starts) {
         if (ShouldStop())
             break;
@@ -197,10 +197,10 @@ TRegistryScanOutcome TRegistryScanner::Run() {
 void TRegistryScanner::WalkStart(const TRegistryKeyRef& Start) {
     const TRegKey Key = OpenForReading(RootKeyHandle(Start.Root), Start.Path);
     if (Key)
-        WalkKey(Key.Get(), Start.Root, Start.Path);
+        ScanRegistryKey(Key.Get(), Start.Root, Start.Path);
 }
 
-void TRegistryScanner::WalkKey(HKEY Key, TRegistryRootKey Root, const String& Path) {
+void TRegistryScanner::ScanRegistryKey(HKEY Key, TRegistryRootKey Root, const String& Path) {
     FCurrentScanPath = RootDisplayName(Root) + L"\\" + Path;
     // The names are read before the walk goes below them.
     const std::vector<String> Subkeys = SubkeyNames(Key);
@@ -216,7 +216,7 @@ void TRegistryScanner::WalkKey(HKEY Key, TRegistryRootKey Root, const String& Pa
         try {
             const TRegKey Subkey = OpenForReading(Key, Name);
             if (Subkey)
-                WalkKey(Subkey.Get(), Root, JoinKeyPath(Path, Name));
+                ScanRegistryKey(Subkey.Get(), Root, JoinKeyPath(Path, Name));
         } catch (const std::exception&) {
             // One key that fails is skipped, not the rest of the walk.
         }
@@ -265,7 +265,7 @@ TCommandTarget TRegistryScanner::JudgeText(const String& Text, const String& Key
     return Target;
 }
 
-void TRegistryScanner::ScanClassServers() {
+void TRegistryScanner::ScanClsidServers() {
     const TRegistryKeyRef& Classes = FSettings.ClassKeys;
     const TRegKey ClassesKey = OpenForReading(RootKeyHandle(Classes.Root), Classes.Path);
     if (!ClassesKey)

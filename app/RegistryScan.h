@@ -88,9 +88,9 @@ public:
 private:
     bool ShouldStop();
     void Pump();
-    void ScanClassServers();
+    void ScanClsidServers();
     void WalkStart(const TRegistryKeyRef& Start);
-    void WalkKey(HKEY Key, TRegistryRootKey Root, const String& Path);
+    void ScanRegistryKey(HKEY Key, TRegistryRootKey Root, const String& Path);
     void ScanValues(HKEY Key, TRegistryRootKey Root, const String& Path);
     TCommandTarget JudgeText(const String& Text, const String& KeyPath) const;
     void Found(TRegistryFinding Finding);

@@ -3,6 +3,7 @@
 #include "classlib/gui/NamedChild.h"
 
 #include <cstdint>
+#include <algorithm>
 
 TCvTree* MakeTreeList(TComponent& Owner, TWinControl& Parent, const String& Name,
                       const TRect& Bounds) {
@@ -41,6 +42,32 @@ int TreeRowIndex(const TCvTreeItem* Row) {
     return Row ? static_cast<int>(reinterpret_cast<std::intptr_t>(Row->Data)) - 1 : -1;
 }
 
-int FocusedRowIndex(const TCvTree& Tree) {
+int FocusedRowPlace(const TCvTree& Tree) {
     return TreeRowIndex(Tree.GetFocusedItem());
+}
+
+TCvTreeItem* AddListRow(TCvTree& Tree, const String& Text, std::initializer_list<String> Columns,
+                        int Image, bool CheckBox) {
+    TCvTreeItem* Item = Tree.Items().AddChild(nullptr, Text);
+    for (const String& Column : Columns)
+        Item->ColumnTextList()->Add(Column);
+    if (Image >= 0)
+        Item->SetMainImage(Image);
+    if (CheckBox) {
+        Item->SetCheckBoxShown(true);
+        Item->SetCheckBoxState(0);
+    }
+    return Item;
+}
+
+int FocusedRowIndex(const TCvTree& Tree) {
+    const TCvTreeItem* Focused = Tree.GetFocusedItem();
+    return Focused ? Focused->AbsIndex() : -1;
+}
+
+void FocusRowAt(TCvTree& Tree, int Index) {
+    const int Count = Tree.Items().TotalCount();
+    if (Index < 0 || Count == 0)
+        return;
+    Tree.SetFocusedItem(Tree.Items().ItemAtIndex(std::min(Index, Count - 1)));
 }

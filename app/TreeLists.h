@@ -25,5 +25,15 @@ TCvTreeItem* AddTreeRow(TCvTree& Tree, TCvTreeItem* Parent, const String& Text,
                         const std::vector<String>& Columns = {}, int Index = -1);
 // The place a row was added with; -1 for none or no row.
 int TreeRowIndex(const TCvTreeItem* Row);
-// The focused row's place; -1 when no row is focused.
+// The focused row's place as added; -1 when no row is focused.
+int FocusedRowPlace(const TCvTree& Tree);
+// Appends a top-level row with Text and the column texts; Image -1 shows none. With CheckBox the
+// row shows an unchecked check box.
+TCvTreeItem* AddListRow(TCvTree& Tree, const String& Text, std::initializer_list<String> Columns,
+                        int Image, bool CheckBox);
+
+// The focused top-level row's index, -1 without one.
 int FocusedRowIndex(const TCvTree& Tree);
+// Focuses the row at Index, or the last row when Index lies beyond it; nothing for -1 or an empty
+// list. A list filled again keeps the user's place so.
+void FocusRowAt(TCvTree& Tree, int Index);

@@ -74,7 +74,7 @@ void TfrmFTPConnections::LoadConnections() {
 }
 
 void TfrmFTPConnections::btnOKClick() {
-    const int Index = FocusedRowIndex(*lvConnections);
+    const int Index = FocusedRowPlace(*lvConnections);
     if (Index < 0 || Index >= static_cast<int>(FConnections.size()))
         return;
     Selected = FConnections[Index];
@@ -82,7 +82,7 @@ void TfrmFTPConnections::btnOKClick() {
 }
 
 void TfrmFTPConnections::btnRemoveClick() {
-    const int Index = FocusedRowIndex(*lvConnections);
+    const int Index = FocusedRowPlace(*lvConnections);
     if (Index < 0 || Index >= static_cast<int>(FConnections.size()))
         return;
     try {

@@ -8,9 +8,6 @@
 
 namespace {
 
-const wchar_t HtmlHelpClass[] = L"CLSID\\{adb880a6-d8ff-11cf-9377-00aa003b7a11}\\InprocServer32";
-constexpr UINT HelpDisplayTopic = 0;
-
 struct THelpTopic {
     const wchar_t* Button;
     const wchar_t* Topic;
@@ -72,35 +69,6 @@ std::optional<String> HelpTopicFor(const String& ButtonName) {
         if (ButtonName == Entry.Button)
             return String(Entry.Topic);
     return std::nullopt;
-}
-
-THtmlHelp::THtmlHelp(HKEY ClassesRoot) {
-    TRegistry Registry(KEY_READ);
-    Registry.SetRootKey(ClassesRoot);
-    try {
-        if (Registry.OpenKey(HtmlHelpClass, false) && Registry.ValueExists(L""))
-            FLibraryFile = ExpandEnvironmentText(Registry.ReadString(L""));
-    } catch (const Exception&) {
-        FLibraryFile.clear();
-    }
-    if (FLibraryFile.empty() || !FileExists(FLibraryFile))
-        return;
-    FLibrary = LoadLibraryW(FLibraryFile.c_str());
-    if (FLibrary)
-        FHtmlHelp = reinterpret_cast<THtmlHelpW>(
-            reinterpret_cast<void*>(GetProcAddress(FLibrary, "HtmlHelpW")));
-}
-
-THtmlHelp::~THtmlHelp() {
-    if (FLibrary)
-        FreeLibrary(FLibrary);
-}
-
-bool THtmlHelp::Show(const String& HelpFile, const String& Topic) const {
-    if (!FHtmlHelp)
-        return false;
-    FHtmlHelp(nullptr, (HelpFile + Topic).c_str(), HelpDisplayTopic, 0);
-    return true;
 }
 
 // ------------------------------------------------------------------ shell calls

@@ -2,6 +2,7 @@
 // What the main window opens outside itself, without the window: the help file at a topic,
 // the scheduler program, the support page, a prepared mail message and the defragmenter.
 
+#include "app/Help.h"
 #include "classlib/rtl/SysUtils.h"
 #include "main/FeatureContext.h"
 #include "main/WindowsVersion.h"
@@ -17,28 +18,6 @@
 // The topic a help button opens: "::/<path>", empty for the help file's default topic, none for
 // a button without a click action or with another name.
 std::optional<String> HelpTopicFor(const String& ButtonName);
-
-// The registered HTML Help control, used only when its file exists.
-class THtmlHelp {
-public:
-    // ClassesRoot: where the control's class is registered (HKEY_CLASSES_ROOT).
-    explicit THtmlHelp(HKEY ClassesRoot = HKEY_CLASSES_ROOT);
-    ~THtmlHelp();
-    THtmlHelp(const THtmlHelp&) = delete;
-    THtmlHelp& operator=(const THtmlHelp&) = delete;
-
-    // The library file the registry names; empty when none is registered.
-    const String& LibraryFile() const { return FLibraryFile; }
-    bool Available() const { return FHtmlHelp != nullptr; }
-    // Shows HelpFile at Topic (appended as given); false when help is not available.
-    bool Show(const String& HelpFile, const String& Topic) const;
-
-private:
-    using THtmlHelpW = HWND(WINAPI*)(HWND, LPCWSTR, UINT, DWORD_PTR);
-    String FLibraryFile;
-    HMODULE FLibrary = nullptr;
-    THtmlHelpW FHtmlHelp = nullptr;
-};
 
 // ------------------------------------------------------------------ shell calls
 

@@ -11,11 +11,19 @@
 #include "classlib/gui/NamedChild.h"
 #include "app/ProgressForm.h"
 #include "main/DuplicateFinder.h"
+#include "classlib/gui/Menus.h"
+#include "controls/FlatRadioButton.h"
+#include "main/AddRemovePrograms.h"
 #include "main/FeatureContext.h"
 #include "main/FileActions.h"
 #include "main/FilterForm.h"
 #include "main/FolderCleaner.h"
 #include "main/OrganizeForm.h"
+#include "main/InternetPrivacy.h"
+#include "main/RegistryCleaner.h"
+#include "main/ShutdownManager.h"
+#include "main/StartupManager.h"
+#include "treelist/CvTree.h"
 #include "main/JunkFilesOptionsEdit.h"
 #include "main/RecoveryStore.h"
 #include "main/Report.h"
@@ -100,6 +108,11 @@ int LoadablePictureCount(const std::vector<bool>& Readable) {
     while (Count < static_cast<int>(Readable.size()) && Readable[Count])
         ++Count;
     return Count;
+}
+
+TPoint MenuSlotOrigin(int Slot) {
+    constexpr int RowStep = 96;
+    return TPoint{16 + (Slot % 2) * MenuColumnWidth, 16 + (Slot / 2) * RowStep};
 }
 
 // ------------------------------------------------------------ TTransparentHint
@@ -201,6 +214,8 @@ void TfrmMain::FormCreate() {
         std::make_unique<TFeatureContext>(*AppLanguage, FCore->Stats, FEnvironment.Core.Prompt);
     TLauncherEnvironment Launch;
     Launch.AppDir = FCore->AppDir();
+    if (FEnvironment.ShellRun)
+        Launch.Shell = FEnvironment.ShellRun;
     FLaunchers = std::make_unique<TLaunchers>(Launch, *FContext);
     FCore->Flow.OnPageChanged = [this](TMainPage Page) { PageChanged(Page); };
     FCore->OnScanStarted = [this](bool ShowsPath) { ScanStarted(ShowsPath); };
@@ -209,6 +224,7 @@ void TfrmMain::FormCreate() {
     FCore->OnResultsFilled = [this] { FillResultsList(); };
 
     CreateFrame();
+    CreateSystemFeatures();
     FCore->ReportLoading(1);
     if (Application)
         Application->SetHintWindowClass(
@@ -235,6 +251,7 @@ void TfrmMain::FormCreate() {
     CreateFileFeatures();
     FCore->Flow.ShowPage(pgMainForm);
     SetCaption(FCore->Text(Name, L"Caption"));
+    BytesUnitText = FCore->Message(L"sBytes");
     labActivePage->SetCaption(String());
 }
 
@@ -314,8 +331,30 @@ void TfrmMain::CreateLeftColumn() {
 void TfrmMain::CreateTopButtons() {
     TavImageList* Big = frmDM ? frmDM->avILBig : nullptr;
     TavImageList* Top = frmDM ? frmDM->avILTop : nullptr;
-    btnScheduler = MakeButton(*this, L"btnScheduler", Bounds(524, 8, 90, 20), Top, -1,
-                              [this] { btnSchedulerClick(); });
+    // Left to right as the top row reads, each as wide as its caption needs; the row ends
+    // beside Minimise.
+    const struct {
+        const wchar_t* Name;
+        int Width;
+        TavImageExpandButton* TfrmMain::*Member;
+        void (TfrmMain::*Click)();
+    } TopRow[] = {
+        {L"btnTellAFriend", 84, &TfrmMain::btnTellAFriend, &TfrmMain::btnTellAFriendClick},
+        {L"btnHelp", 50, &TfrmMain::btnHelp, &TfrmMain::btnHelpClick},
+        {L"btnSupport", 64, &TfrmMain::btnSupport, &TfrmMain::btnSupportClick},
+        {L"btnAbout", 56, &TfrmMain::btnAbout, &TfrmMain::btnAboutClick},
+        {L"btnScheduler", 78, &TfrmMain::btnScheduler, &TfrmMain::btnSchedulerClick},
+    };
+    constexpr int Gap = 3;
+    int Left = 622 - Gap;
+    for (const auto& Button : TopRow)
+        Left -= Button.Width + Gap;
+    for (const auto& Button : TopRow) {
+        const auto Click = Button.Click;
+        this->*Button.Member = MakeButton(*this, Button.Name, Bounds(Left, 8, Button.Width, 20),
+                                          Top, -1, [this, Click] { (this->*Click)(); });
+        Left += Button.Width + Gap;
+    }
     // Minimise acts while a loop runs too: it is not guarded.
     btnMinimize = MakeButton(*this, L"btnMinimize", Bounds(622, 6, 28, 25), Big, -1, nullptr);
     btnMinimize->OnClick = [this](TObject*) { btnMinimizeClick(); };
@@ -396,6 +435,20 @@ TImage* TfrmMain::MakeBigPicture(TWinControl& Parent, const String& Name, const 
     return Picture;
 }
 
+void TfrmMain::MakeMenuEntry(TWinControl& Page, int Slot, const String& Picture, const String& Link,
+                             std::function<void()> Action) {
+    const TPoint At = MenuSlotOrigin(Slot);
+    MakeBigPicture(Page, Picture, Bounds(At.X, At.Y, 64, 64), Action);
+    MakeLink(Page, Link, Bounds(At.X + 74, At.Y + 24, MenuColumnWidth - 84, 18), std::move(Action));
+}
+
+std::optional<std::size_t> TfrmMain::FocusedIndex(const TCvTree& List) {
+    const int Index = FocusedRowIndex(List);
+    if (Index < 0)
+        return std::nullopt;
+    return static_cast<std::size_t>(Index);
+}
+
 TLabel* TfrmMain::MakeLabel(TWinControl& Parent, const String& Name, const TRect& Bounds) {
     auto* Label = MakeNamedChild<TLabel>(*this, Parent, Name, Bounds);
     Label->SetTransparent(true);
@@ -444,13 +497,20 @@ void TfrmMain::EnsurePageControls(TMainPage Page) {
         {pgBackupSelectFiles, &TfrmMain::CreateBackupSelectFilesPage},
         {pgBackupOptions, &TfrmMain::CreateBackupOptionsPage},
         {pgRestore, &TfrmMain::CreateRestorePage},
+        {pgSystemConfiguration, &TfrmMain::CreateSystemConfigurationPage},
+        {pgStartUpManager, &TfrmMain::CreateStartUpManagerPage},
+        {pgAddRemovePrograms, &TfrmMain::CreateAddRemoveProgramsPage},
+        {pgShutdownManager, &TfrmMain::CreateShutdownManagerPage},
+        {pgSystemTweak, &TfrmMain::CreateSystemTweakPage},
+        {pgRegistryCleaner, &TfrmMain::CreateRegistryCleanerPage},
+        {pgInternetPrivacy, &TfrmMain::CreateInternetPrivacyPage},
     };
+    TPage& Host = *MainNotebook->Pages(Page);
     for (const auto& [Which, Create] : Builders)
-        if (Which == Page) {
-            TPage& Host = *MainNotebook->Pages(Page);
+        if (Which == Page)
             (this->*Create)(Host);
-            ApplySkinAndLanguage(Host);
-        }
+    CreateHelpButtons(Page, Host);
+    ApplySkinAndLanguage(Host);
 }
 
 void TfrmMain::CreateAllPages() {
@@ -575,6 +635,8 @@ void TfrmMain::btnAddJunkFilesOptionClick() {
 // --------------------------------------------------------------- the scan
 
 void TfrmMain::ReadOptions() {
+    if (rdRegistryCleanerAdvanced)
+        FRegistry->Advanced = rdRegistryCleanerAdvanced->Checked();
     if (!edLargeOldLarge)
         return;
     FCore->Options.LargeValue = edLargeOldLarge->Value();
@@ -603,7 +665,10 @@ void TfrmMain::ScanStarted(bool ShowsCurrentPath) {
     // The rows' records go with the results the scan drops.
     if (lvScanResults)
         lvScanResults->Items().RemoveAll();
-    labScanTitle->SetCaption(FCore->Message(ShowsCurrentPath ? L"sScanning" : L"sScanningDrives"));
+    labScanTitle->SetCaption(FCore->Message(FCore->Flow.Mode() == mdRegistryCleaner
+                                                ? L"sScanningRegistry"
+                                            : ShowsCurrentPath ? L"sScanning"
+                                                               : L"sScanningDrives"));
     labScanFile->SetVisible(ShowsCurrentPath);
     labScanningFileName->SetVisible(ShowsCurrentPath);
     labScanningFileName->SetCaption(String());
@@ -621,7 +686,9 @@ void TfrmMain::ScanEnded() {
 }
 
 void TfrmMain::ShowCurrentScanPath() {
-    labScanningFileName->SetCaption(FCore->CurrentScanPath());
+    labScanningFileName->SetCaption(FCore->Flow.Mode() == mdRegistryCleaner
+                                        ? FRegistry->CurrentScanPath()
+                                        : FCore->CurrentScanPath());
 }
 
 void TfrmMain::StatisticsChanged(const TScanStatistics& Statistics) {

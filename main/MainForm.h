@@ -19,16 +19,19 @@
 #include "main/FileActions.h"
 #include "main/Launchers.h"
 #include "main/MainCore.h"
+#include "main/SystemTweaks.h"
 #include "treelist/CvTree.h"
 
 #include <array>
 #include <functional>
 #include <map>
+#include <optional>
 #include <memory>
 #include <vector>
 
 class TFeatureContext;
 class TCvTree;
+class TCvTreeItem;
 class TFlatCheckBox;
 class TFlatEdit;
 class TFlatRadioButton;
@@ -40,6 +43,18 @@ class TOrganizeFolders;
 class TRecoveryList;
 class TRecoveryStore;
 class TSplitPages;
+class TImageList;
+class TRoundedFlatSpeedButton;
+class TStartupManager;
+class TAddRemovePrograms;
+class TShutdownManager;
+class TRegistryCleaner;
+class TInternetPrivacy;
+class ICookiePicker;
+struct TStartupEntry;
+struct TStartupEnvironment;
+struct TUninstallEnvironment;
+struct TShutdownEnvironment;
 class TMenuItem;
 class TPopupMenu;
 class TfrmFilter;
@@ -78,10 +93,27 @@ struct TMainFormEnvironment {
     std::function<bool(String& Name)> AskAllowedDuplicate;
     // A stored FTP connection (TfrmFTPConnections).
     std::function<bool(TBackup& Backup, TFtpConnection& Connection)> PickFtpConnection;
-    // Explorer and the like.
-    TShellRun ShellRun;
     // The please-wait window's stand-in.
     IProgress* PleaseWait = nullptr;
+    // ---- pages II
+    // Shows a startup entry's dialog; null: TfrmStartUpEdit. Accept checks the fields and
+    // keeps the dialog open when it answers false.
+    using TStartupAccept =
+        std::function<bool(const String& Name, const String& CommandLine, int Location)>;
+    std::function<void(const TStartupEntry* Editing, const TStartupAccept& Accept)> EditStartup;
+    // The cookie picker; null: TfrmCookieList.
+    ICookiePicker* CookiePicker = nullptr;
+    // The about box; null: TfrmAbout, shown modally.
+    std::function<void()> ShowAbout;
+    // Where the startup manager, the uninstaller list, the tweaks and the shutdown task act;
+    // null: the system's places. Tests point them at keys of their own.
+    std::function<void(TStartupEnvironment&)> AdjustStartup;
+    std::function<void(TUninstallEnvironment&)> AdjustUninstall;
+    std::function<void(TTweakEnvironment&)> AdjustTweaks;
+    std::function<void(TShutdownEnvironment&)> AdjustShutdown;
+    // The shell calls of the launchers (mail, support page, defragmenter) and of the folder
+    // cleaner (explore); null: the shell.
+    std::function<void(const TShellRequest&)> ShellRun;
     // Asks for the result filter; false on Cancel. Null: the filter dialog.
     std::function<bool(TFilterCriteria& Criteria)> AskFilter;
     // The progress of removals, zips, backups, splits and joins; null: the progress window.
@@ -110,6 +142,9 @@ int LoadablePictureCount(const std::vector<bool>& Readable);
 // without an extension, and replacing an existing file asked. Show: the system's dialog when null.
 bool AskArchiveFileName(HWND Owner, const String& Title, String& FileName,
                         std::function<bool(OPENFILENAMEW& Params)> Show = nullptr);
+// The menu pages place their features in a grid of two columns: the top left of slot Slot.
+inline constexpr int MenuColumnWidth = 262;
+TPoint MenuSlotOrigin(int Slot);
 
 class TfrmMain : public TForm {
 public:
@@ -151,6 +186,8 @@ public:
     // the checked rows.
     void RemoveFocusedResult(TRemoveKind Kind);
     void RemoveCheckedResults(TRemoveKind Kind);
+    void btnScanResultsPackClick();
+    void btnScanResultsOrganizeClick();
     void ZipFocusedResult();
     void BackupFocusedResult();
     void MoveFocusedResult();
@@ -200,6 +237,8 @@ public:
     TCvTree* lvJunkFilesOptions = nullptr;
     TCvTree* lvScanResults = nullptr;
     TavImageExpandButton* btnScaResultsClearFilter = nullptr;
+    // Zip and move the checked files: offered where ResultCommandsShown holds.
+    std::array<TavImageExpandButton*, 2> CheckedFileButtons{};
     // The shell's small icons (shared) and the pictures of the three safety classes.
     TImageList* SystemImages = nullptr;
     TImageList* SecurityImageList = nullptr;
@@ -222,8 +261,6 @@ public:
     void lvDuplicatesScanResultsItemSelectedChange();
     void ShowDuplicateGroups();
     // The results list's commands on the checked rows.
-    void mnLocalScanResultsMoveFilesClick();
-    void mnLocalScanResultsZipFilesClick();
     void mnLocalScanResultsBackupFilesClick();
     void btnRestoreDeletedFilesClick();
     void btnSelectAllRecoveryFilesClick();
@@ -302,6 +339,88 @@ public:
     // Restore
     TCvTree* lvLocalBackupRestore = nullptr;
     TCvTree* lvFTPBackupRestore = nullptr;
+    // ---- pages II: help and launchers, system configuration, startup manager, add/remove
+    // programs, shutdown manager, system tweaks, registry cleaner, internet privacy
+    void btnHelpClick();
+    void btnSupportClick();
+    void btnTellAFriendClick();
+    void btnAboutClick();
+    void btnDefragment2Click();
+    // A small help button: the help file at its topic.
+    void HelpButtonClick(const String& ButtonName);
+    void btnStartUpManagerClick();
+    void btnRefreshStartupClick();
+    void btnAddStartupClick();
+    void btnEditStartupClick();
+    void btnDeleteStartupClick();
+    void btnAddRemoveProgramsClick();
+    void btnAddRemoveProgramsRefreshClick();
+    void btnAddRemoveProgramsUninstallClick();
+    void btnAddRemoveProgramsDeleteClick();
+    void Properties1Click();
+    void btnShutDownManagerClick();
+    void chkShutdownManagerEnableClick();
+    void cmbShutdownManagerWhenClick();
+    void btnShutdownManOkClick();
+    void btnSystemTweakClick();
+    void btnSystemTweakOKClick();
+    void chkTweakLogonEnabledClick();
+    void btnRegistryCleanerClick();
+    void btnRegistryCleanerSelectAllClick();
+    void btnRegistryCleanerUnselectAllClick();
+    void btnRegistryCleanerRemoveClick();
+    TStartupManager& StartupManager() { return *FStartup; }
+    TAddRemovePrograms& AddRemovePrograms() { return *FUninstall; }
+    TShutdownManager& ShutdownManager() { return *FShutdown; }
+    TSystemTweaks& SystemTweaks() { return *FTweaks; }
+    TRegistryCleaner& RegistryCleaner() { return *FRegistry; }
+    TInternetPrivacy& InternetPrivacy() { return *FPrivacy; }
+
+    // The status pictures of the startup, uninstaller and registry lists.
+    TImageList* StatusImages = nullptr;
+    TavImageExpandButton* btnTellAFriend = nullptr;
+    TavImageExpandButton* btnHelp = nullptr;
+    TavImageExpandButton* btnSupport = nullptr;
+    TavImageExpandButton* btnAbout = nullptr;
+    // StartUpManager
+    TCvTree* lvStartupManager = nullptr;
+    TPopupMenu* mnStartUp = nullptr;
+    // AddRemovePrograms
+    TCvTree* lvAddRemovePrograms = nullptr;
+    TPopupMenu* mnUninstallPrograms = nullptr;
+    // ShutdownManager
+    TFlatCheckBox* chkShutdownManagerEnable = nullptr;
+    TFlatComboBox* cmbShutdownManagerWhen = nullptr;
+    TFlatSpinEditInteger* edShutdownManagerHour = nullptr;
+    TFlatSpinEditInteger* edShutdownManagerMin = nullptr;
+    TFlatSpinEditInteger* edShutdownManagerEvery = nullptr;
+    TLabel* labShutdownManagerEvery = nullptr;
+    TLabel* lablShutdownManagerUM = nullptr;
+    TLabel* labShutdownRunOn = nullptr;
+    TFlatComboBox* cbWeekDay = nullptr;
+    TFlatSpinEditInteger* edMonthlyDay = nullptr;
+    TLabel* labMonthlyMonth = nullptr;
+    TFlatSpinEditInteger* edShutdownRunDay = nullptr;
+    TFlatSpinEditInteger* edShutdownRunMonth = nullptr;
+    TFlatSpinEditInteger* edShutdownRunYear = nullptr;
+    // The date of a single run: its caption, and DD, MM and YYYY under the edits.
+    TLabel* labShutdownRunDate = nullptr;
+    std::array<TLabel*, 3> labShutdownDate{};
+    TFlatCheckBox* chkShutdownManagerAsk = nullptr;
+    TFlatComboBox* edShutdownManUsername = nullptr;
+    TFlatEdit* edShutdownManPassword = nullptr;
+    TLabel* labNextRunTime = nullptr;
+    // SystemTweak
+    TCvTree* lvSystemTweakSelector = nullptr;
+    TNotebook* RegTweakNotebook = nullptr;
+    TImage* imgTweak = nullptr;
+    TLabel* labRegTweakCategory = nullptr;
+    TControl* FlatGroupBox4 = nullptr;
+    // RegistryCleaner (options and results)
+    TFlatRadioButton* rdRegistryCleanerSimple = nullptr;
+    TFlatRadioButton* rdRegistryCleanerAdvanced = nullptr;
+    TCvTree* lvRegistryCleaner = nullptr;
+    TPopupMenu* mnRegistryCleaner = nullptr;
 
 protected:
     void WndProc(TMessage& Message) override;
@@ -323,12 +442,12 @@ private:
     void CreateScanPage(TPage& Page);
     void CreateScanResultsPage(TPage& Page);
     void CreateScanStatisticsPage(TPage& Page);
-    void CreateAdvancedFeaturesPage(TPage& Page);
     void CreateDuplicatesOptionsPage(TPage& Page);
-    // The results page's move, back-up and zip commands (buttons and menu entries) and the
-    // duplicate groups beside the list, which shares a panel with them.
+    // The results page's back-up command of the checked files and the duplicate groups.
     void CreateResultFileCommands(TPage& Page);
     void CreateDuplicateGroupList(TWinControl& Parent);
+    // The files and the duplicate groups share the list's room.
+    void LayoutResultLists();
     // The group list shows in the duplicate-files mode only.
     void ShowDuplicateGroupList(bool Shown);
     void CreateRecoveryFilesPage(TPage& Page);
@@ -341,6 +460,18 @@ private:
     void CreateBackupSelectFilesPage(TPage& Page);
     void CreateBackupOptionsPage(TPage& Page);
     void CreateRestorePage(TPage& Page);
+    // pages II
+    void CreateAdvancedFeaturesPage(TPage& Page);
+    void CreateSystemConfigurationPage(TPage& Page);
+    void CreateStartUpManagerPage(TPage& Page);
+    void CreateAddRemoveProgramsPage(TPage& Page);
+    void CreateShutdownManagerPage(TPage& Page);
+    void CreateSystemTweakPage(TPage& Page);
+    void CreateRegistryCleanerPage(TPage& Page);
+    void CreateRegistryCleanerOptions(TPage& Page);
+    void CreateInternetPrivacyPage(TPage& Page);
+    // The small help buttons of Page, from the help table.
+    void CreateHelpButtons(TMainPage Page, TPage& Host);
     // Makes Page's controls the first time it is shown, then gives them the skin and language.
     void EnsurePageControls(TMainPage Page);
 
@@ -354,6 +485,9 @@ private:
                            std::function<void()> Action);
     // A label whose caption comes from its language section.
     TLabel* MakeLabel(TWinControl& Parent, const String& Name, const TRect& Bounds);
+    // Entry Slot of a menu page's grid of features: its large picture and its link.
+    void MakeMenuEntry(TWinControl& Page, int Slot, const String& Picture, const String& Link,
+                       std::function<void()> Action);
     // Wraps a handler in the busy rule: while a loop runs, it does nothing.
     TNotifyEvent Guarded(std::function<void()> Action);
     // A copy of the background placed so that it continues the window's behind Parent.
@@ -415,6 +549,18 @@ private:
     void ReadRecoveryChecks();
     // The folder picker's caption of the language section "SelectFolder".
     String SelectFolderCaption() const;
+    // pages II: the logic behind them, made with the window.
+    void CreateSystemFeatures();
+    void FillStartupList();
+    void FillProgramList();
+    void ShutdownSettingsToPage();
+    void ShutdownPageToSettings();
+    void TweaksToPage();
+    void PageToTweaks();
+    void ShowTweakCategory(const TCvTreeItem* Row);
+    void FillRegistryList();
+    // The focused row's index of a list, none without one.
+    static std::optional<std::size_t> FocusedIndex(const TCvTree& List);
 
     void FormCloseQuery(bool& CanClose);
     void FormClose();
@@ -426,6 +572,18 @@ private:
     std::unique_ptr<TMainCore> FCore;
     std::unique_ptr<TFeatureContext> FContext;
     std::unique_ptr<TLaunchers> FLaunchers;
+    std::unique_ptr<TStartupManager> FStartup;
+    std::unique_ptr<TAddRemovePrograms> FUninstall;
+    std::unique_ptr<TShutdownManager> FShutdown;
+    std::unique_ptr<TSystemTweaks> FTweaks;
+    std::unique_ptr<TRegistryCleaner> FRegistry;
+    std::unique_ptr<TInternetPrivacy> FPrivacy;
+    std::unique_ptr<ICookiePicker> FOwnCookiePicker;
+    class TfrmPleaseWait* FPleaseWaitForm = nullptr;
+    bool FShutdownPageLoading = false;
+    TWindowsVersion FTweakWindows;
+    // What each tweak control showed after the settings were read.
+    std::map<String, TTweakField> FTweakShown;
     int FLoadableBigPictures = 0;
     std::array<bool, MainPageCount> FPageBuilt{};
     bool FBusy = false;

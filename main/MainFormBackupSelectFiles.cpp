@@ -50,7 +50,7 @@ void TfrmMain::btnBackupSelectFilesAddFileClick() {
 }
 
 void TfrmMain::btnBackupSelectFilesRemoveClick() {
-    const int Index = FocusedRowIndex(*lvBackupSelectFiles);
+    const int Index = FocusedRowPlace(*lvBackupSelectFiles);
     if (Index < 0 || Index >= static_cast<int>(FBackup->Selection.size()))
         return;
     FBackup->Selection.erase(FBackup->Selection.begin() + Index);

@@ -17,19 +17,13 @@ constexpr TFeatureEntry Features[] = {
     {L"btnFolderCleaner", L"labFolderCleaner", mdFolderCleaner},
     {L"btnInternetPrivacy", L"labInternetPrivacy", mdInternetPrivacy},
 };
-constexpr int ColumnWidth = 262;
-constexpr int RowStep = 96;
 
 } // namespace
 
 void TfrmMain::CreateCleanMyComputerPage(TPage& Page) {
     for (int I = 0; I < static_cast<int>(std::size(Features)); ++I) {
-        const TFeatureEntry& Entry = Features[I];
-        const int Left = 16 + (I % 2) * ColumnWidth;
-        const int Top = 16 + (I / 2) * RowStep;
-        const int Mode = Entry.Mode;
-        const auto Action = [this, Mode] { ModeClick(Mode); };
-        MakeBigPicture(Page, Entry.Picture, Bounds(Left, Top, 64, 64), Action);
-        MakeLink(Page, Entry.Label, Bounds(Left + 74, Top + 24, ColumnWidth - 84, 18), Action);
+        const int Mode = Features[I].Mode;
+        MakeMenuEntry(Page, I, Features[I].Picture, Features[I].Label,
+                      [this, Mode] { ModeClick(Mode); });
     }
 }

@@ -66,6 +66,7 @@ void TfrmMain::CreateCleanOptionsPage(TPage& Page) {
     cmbPeriods->SetItemIndex(FCore->Options.Period);
 
     CreateDuplicatesOptionsPage(*CleanOptionsNoteBook->Pages(3));
+    CreateRegistryCleanerOptions(*CleanOptionsNoteBook->Pages(4));
 
     const TModeEntry Entry = ModeEntry(FCore->Flow.Mode());
     CleanOptionsNoteBook->SetActivePage(Entry.OptionsPage.empty() ? String(L"JunkFiles")
@@ -77,10 +78,11 @@ void TfrmMain::CleanOptionsPageChanged() {
     MoveBackgroundCopy(*oimage, *CleanOptionsNoteBook->Pages(CleanOptionsNoteBook->PageIndex()));
     const int Mode = FCore->Flow.Mode();
     const String Description =
-        Mode == mdLargeFiles       ? FCore->Text(L"labLargeFilesOptionsDescription", L"Caption")
-        : Mode == mdOldFiles       ? FCore->Text(L"labOldFilesOptionsDescription", L"Caption")
-        : Mode == mdDuplicateFiles ? FCore->Message(L"sOptionsDuplicateFiles")
-                                   : FCore->Message(L"sModJunkFiles");
+        Mode == mdLargeFiles        ? FCore->Text(L"labLargeFilesOptionsDescription", L"Caption")
+        : Mode == mdOldFiles        ? FCore->Text(L"labOldFilesOptionsDescription", L"Caption")
+        : Mode == mdRegistryCleaner ? String()
+        : Mode == mdDuplicateFiles  ? FCore->Message(L"sOptionsDuplicateFiles")
+                                    : FCore->Message(L"sModJunkFiles");
     labCleanOptionsTitleDescription->SetCaption(Description);
 }
 

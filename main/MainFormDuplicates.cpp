@@ -38,8 +38,7 @@ void TfrmMain::CreateDuplicatesOptionsPage(TPage& Page) {
 
 void TfrmMain::CreateDuplicateGroupList(TWinControl& Parent) {
     lvDuplicatesScanResults =
-        MakeTreeList(*this, Parent, L"lvDuplicatesScanResults", Bounds(0, 0, 220, Parent.Height()));
-    lvDuplicatesScanResults->SetAlign(alLeft);
+        MakeTreeList(*this, Parent, L"lvDuplicatesScanResults", Bounds(16, 28, 220, 314));
     // Choosing a group is choosing one row.
     lvDuplicatesScanResults->SetMultiSelect(false);
     for (const TResultColumn& Column : DuplicateGroupColumns())
@@ -50,9 +49,7 @@ void TfrmMain::CreateDuplicateGroupList(TWinControl& Parent) {
     lvDuplicatesScanResults->OnItemSelectedChange = [this](TCvTreeCore*, TCvTreeItem*) {
         lvDuplicatesScanResultsItemSelectedChange();
     };
-    auto* Splitter = MakeNamedChild<TFlatSplitter>(*this, Parent, L"spScanResultsSplitter",
-                                                   Bounds(220, 0, 4, Parent.Height()));
-    Splitter->SetAlign(alLeft);
+    MakeNamedChild<TFlatSplitter>(*this, Parent, L"spScanResultsSplitter", Bounds(236, 28, 4, 314));
     ShowDuplicateGroupList(false);
 }
 
@@ -60,6 +57,7 @@ void TfrmMain::ShowDuplicateGroupList(bool Shown) {
     lvDuplicatesScanResults->SetVisible(Shown);
     if (auto* Splitter = dynamic_cast<TControl*>(FindComponent(L"spScanResultsSplitter")))
         Splitter->SetVisible(Shown);
+    FillResultsList(); // the list gives the groups their room
 }
 
 void TfrmMain::ShowAllowedDuplicates() {

@@ -90,10 +90,8 @@ void TfrmMain::CreateFileFeatures() {
         EnsurePageControls(pgScanResults);
         const int Mode = FCore->Flow.Mode();
         // Empty folders are neither zipped, backed up nor moved.
-        for (const wchar_t* Name :
-             {L"btnScanResultsOrganize", L"btnScanResultsBackup", L"btnScanResultsPack"})
-            if (auto* Button = dynamic_cast<TControl*>(FindComponent(Name)))
-                Button->SetVisible(ResultCommandsShown(Mode));
+        if (auto* Button = dynamic_cast<TControl*>(FindComponent(L"btnScanResultsBackup")))
+            Button->SetVisible(ResultCommandsShown(Mode));
         const bool Duplicates = Mode == mdDuplicateFiles;
         ShowDuplicateGroupList(Duplicates);
         if (Duplicates)
@@ -111,22 +109,6 @@ String TfrmMain::SelectFolderCaption() const {
 
 // ------------------------------------------------------- the results list's commands
 
-void TfrmMain::mnLocalScanResultsMoveFilesClick() {
-    String Folder;
-    if (!FEnvironment.PickOrganizeFolder(Folder))
-        return;
-    RunLoop([&] { FFileActions->MoveChecked(FCore->Results, Folder); });
-    ResultsChanged();
-}
-
-void TfrmMain::mnLocalScanResultsZipFilesClick() {
-    if (!FFileActions->CanRemoveChecked(FCore->Results))
-        return; // told "sNoSelectedFiles"
-    String Archive;
-    if (FEnvironment.AskArchiveName(Archive))
-        RunLoop([&] { FFileActions->ZipChecked(FCore->Results, Archive); });
-}
-
 void TfrmMain::mnLocalScanResultsBackupFilesClick() {
     if (FFileActions->BackupChecked(FCore->Results))
         FCore->Flow.ShowPage(pgBackup);
@@ -140,29 +122,24 @@ void TfrmMain::ResultsChanged() {
 }
 
 void TfrmMain::CreateResultFileCommands(TPage& Page) {
-    // The list and the duplicate groups share the space above the buttons.
-    auto* Lists = MakeNamedChild<TPanel>(*this, Page, L"pnlScanResults", Bounds(16, 28, 515, 312));
-    Lists->SetBevelOuter(bvNone);
-    Lists->SetBevelInner(bvNone);
-    lvScanResults->SetParent(Lists);
-    lvScanResults->SetAlign(alClient);
-    CreateDuplicateGroupList(*Lists);
-
+    CreateDuplicateGroupList(Page);
     TavImageList* Inside = frmDM ? frmDM->avILInside : nullptr;
-    struct TCommand {
-        const wchar_t* Button;
-        int Glyph;
-        void (TfrmMain::*Click)();
-    };
-    static constexpr TCommand Commands[] = {
-        {L"btnScanResultsOrganize", -1, &TfrmMain::mnLocalScanResultsMoveFilesClick},
-        {L"btnScanResultsBackup", -1, &TfrmMain::mnLocalScanResultsBackupFilesClick},
-        {L"btnScanResultsPack", -1, &TfrmMain::mnLocalScanResultsZipFilesClick},
-    };
-    int Left = 16;
-    for (const TCommand& Command : Commands) {
-        MakeButton(Page, Command.Button, Bounds(Left, 346, 110, 25), Inside, Command.Glyph,
-                   [this, Click = Command.Click] { (this->*Click)(); });
-        Left += 116;
-    }
+    MakeButton(Page, L"btnScanResultsBackup", Bounds(264, 350, 120, 25), Inside, -1,
+               [this] { mnLocalScanResultsBackupFilesClick(); });
+}
+
+void TfrmMain::LayoutResultLists() {
+    // In the duplicate-files mode the groups stand left of the files, the splitter between.
+    const TRect Full = lvScanResults->BoundsRect();
+    const bool Groups = lvDuplicatesScanResults && lvDuplicatesScanResults->Visible();
+    if (!Groups)
+        return;
+    constexpr int GroupWidth = 220;
+    constexpr int SplitterWidth = 4;
+    const int Height = Full.Bottom - Full.Top;
+    lvDuplicatesScanResults->SetBoundsRect(Bounds(Full.Left, Full.Top, GroupWidth, Height));
+    if (auto* Splitter = dynamic_cast<TControl*>(FindComponent(L"spScanResultsSplitter")))
+        Splitter->SetBoundsRect(Bounds(Full.Left + GroupWidth, Full.Top, SplitterWidth, Height));
+    const int Left = Full.Left + GroupWidth + SplitterWidth;
+    lvScanResults->SetBoundsRect(Bounds(Left, Full.Top, Full.Right - Left, Height));
 }

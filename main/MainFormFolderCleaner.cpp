@@ -72,19 +72,19 @@ void TfrmMain::btnFolderCleanerAddFolderClick() {
 }
 
 void TfrmMain::btnFolderCleanerRemoveFolderClick() {
-    const int Index = FocusedRowIndex(*lvFolderCleaner);
+    const int Index = FocusedRowPlace(*lvFolderCleaner);
     if (Index >= 0 && FFolderCleaner->Remove(Index))
         ShowFolderCleanerFolders();
 }
 
 void TfrmMain::btnFolderCleanerExploreFolderClick() {
-    const int Index = FocusedRowIndex(*lvFolderCleaner);
+    const int Index = FocusedRowPlace(*lvFolderCleaner);
     if (Index >= 0)
         FFolderCleaner->Explore(Index);
 }
 
 void TfrmMain::btnFolderCleanerEmptyFolderClick() {
-    const int Index = FocusedRowIndex(*lvFolderCleaner);
+    const int Index = FocusedRowPlace(*lvFolderCleaner);
     if (Index >= 0)
         RunLoop([&] { FFolderCleaner->Empty(Index); });
 }

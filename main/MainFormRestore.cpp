@@ -70,26 +70,26 @@ void TfrmMain::btnBackupRestoreRestoreFilesClick() {
 }
 
 void TfrmMain::btnLocalBackupRestoreClick() {
-    const int Index = FocusedRowIndex(*lvLocalBackupRestore);
+    const int Index = FocusedRowPlace(*lvLocalBackupRestore);
     if (Index >= 0 && Index < static_cast<int>(FLocalBackups.size()))
         RunLoop([&] { FBackup->RestoreLocal(FLocalBackups[Index]); });
 }
 
 void TfrmMain::btnFTPBackupRestoreClick() {
-    const int Index = FocusedRowIndex(*lvFTPBackupRestore);
+    const int Index = FocusedRowPlace(*lvFTPBackupRestore);
     if (Index >= 0 && Index < static_cast<int>(FFtpBackups.size()))
         RunLoop([&] { FBackup->RestoreFtp(FFtpBackups[Index]); });
 }
 
 void TfrmMain::btnLocalBackupRemoveClick() {
-    const int Index = FocusedRowIndex(*lvLocalBackupRestore);
+    const int Index = FocusedRowPlace(*lvLocalBackupRestore);
     if (Index >= 0 && Index < static_cast<int>(FLocalBackups.size()) &&
         FBackup->ForgetLocal(FLocalBackups[Index]))
         ShowBackupRecords();
 }
 
 void TfrmMain::btnFTPBackupRemoveClick() {
-    const int Index = FocusedRowIndex(*lvFTPBackupRestore);
+    const int Index = FocusedRowPlace(*lvFTPBackupRestore);
     if (Index >= 0 && Index < static_cast<int>(FFtpBackups.size()) &&
         FBackup->ForgetFtp(FFtpBackups[Index]))
         ShowBackupRecords();

@@ -13,6 +13,12 @@ namespace {
 // The command buttons under the list, left to right, with a gap between them.
 constexpr int ButtonTop = 378;
 constexpr int ButtonGap = 4;
+constexpr int SecondRowTop = 350;
+
+// The list reaches down to the commands: to the second row of buttons when it shows.
+TRect ResultListBounds(bool CheckedFileCommands) {
+    return Bounds(16, 28, 515, (CheckedFileCommands ? SecondRowTop : ButtonTop) - 8 - 28);
+}
 
 } // namespace
 
@@ -26,7 +32,7 @@ void TfrmMain::CreateScanResultsPage(TPage& Page) {
         MakeLabel(Page, L"labScanResultsWastingValue", Bounds(384, 8, 140, 15));
     labScanResultsWastingValue->Font().SetStyle({fsBold});
 
-    lvScanResults = MakeTreeList(*this, Page, L"lvScanResults", Bounds(16, 28, 515, 342));
+    lvScanResults = MakeTreeList(*this, Page, L"lvScanResults", ResultListBounds(false));
     lvScanResults->ShowCheckboxes = true;
     lvScanResults->SetImages(SystemImages);
     lvScanResults->SetImages2(SecurityImageList);
@@ -87,6 +93,11 @@ void TfrmMain::CreateScanResultsPage(TPage& Page) {
         if (Command.Click == &TfrmMain::btnScaResultsClearFilterClick)
             btnScaResultsClearFilter = Button;
     }
+    CheckedFileButtons = {MakeButton(Page, L"btnScanResultsPack", Bounds(16, SecondRowTop, 120, 25),
+                                     Inside, 12, [this] { btnScanResultsPackClick(); }),
+                          MakeButton(Page, L"btnScanResultsOrganize",
+                                     Bounds(140, SecondRowTop, 120, 25), Inside, 14,
+                                     [this] { btnScanResultsOrganizeClick(); })};
     FillResultsList();
 }
 
@@ -181,8 +192,14 @@ void TfrmMain::FillResultsList() {
     Items.EndUpdate();
     ShowResultStates();
     // Zipping, backing up or moving junk, dead shortcuts or empty folders is not offered.
+    const bool Offered = ResultCommandsShown(Mode);
     for (const wchar_t* Name : {L"mnZipFile", L"mnBackupFile", L"mnMoveFile"})
-        static_cast<TMenuItem*>(FindComponent(Name))->Visible = ResultCommandsShown(Mode);
+        static_cast<TMenuItem*>(FindComponent(Name))->Visible = Offered;
+    for (TavImageExpandButton* Button : CheckedFileButtons)
+        if (Button)
+            Button->SetVisible(Offered);
+    lvScanResults->SetBoundsRect(ResultListBounds(Offered));
+    LayoutResultLists();
 }
 
 void TfrmMain::ShowResultStates() {
@@ -293,4 +310,21 @@ void TfrmMain::MoveFocusedResult() {
     if (FFileActions->MoveOne(FCore->Results, Index, Folder))
         FillResultsList();
     FCore->UpdateScanStatistics();
+}
+
+void TfrmMain::btnScanResultsPackClick() {
+    String ArchiveName;
+    if (FCore->Results.CheckedCount() > 0 && FEnvironment.AskArchiveName(ArchiveName))
+        RunLoop([&] { FFileActions->ZipChecked(FCore->Results, ArchiveName); });
+}
+
+void TfrmMain::btnScanResultsOrganizeClick() {
+    String Folder;
+    if (!FEnvironment.PickOrganizeFolder(Folder))
+        return;
+    RunLoop([&] {
+        if (FFileActions->MoveChecked(FCore->Results, Folder) > 0)
+            FillResultsList();
+        FCore->UpdateScanStatistics();
+    });
 }

@@ -66,13 +66,13 @@ void TfrmMain::btnUnSplitFilesBrowseClick() {
 }
 
 void TfrmMain::btnUnsplitFilesCombineClick() {
-    const int Index = FocusedRowIndex(*lvUnSplitFiles);
+    const int Index = FocusedRowPlace(*lvUnSplitFiles);
     if (Index >= 0)
         RunLoop([&] { FSplitPages->Combine(Index, edUnsplitFilesDestination->Text()); });
 }
 
 void TfrmMain::btnUnsplitFilesDeleteClick() {
-    const int Index = FocusedRowIndex(*lvUnSplitFiles);
+    const int Index = FocusedRowPlace(*lvUnSplitFiles);
     if (Index >= 0 && FSplitPages->Forget(Index))
         ShowSplitRecords();
 }

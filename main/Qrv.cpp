@@ -2,6 +2,7 @@
 #include "app/AppStartup.h"
 #include "app/FileInfo.h"
 #include "app/FlatForm.h"
+#include "app/Help.h"
 #include "app/Language.h"
 #include "app/QRVDataMod.h"
 #include "app/SplashForm.h"
@@ -48,6 +49,7 @@ int RunProgram() {
     TApplication App;
     Instance.Serve(App);
     App.SetTitle(AppTitle);
+    BindHtmlHelp();
 
     CheckStartFiles(ConfigFileName());
     LoadAppLanguage(ConfigFileName());

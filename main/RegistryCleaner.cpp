@@ -5,7 +5,7 @@
 TRegistryCleaner::TRegistryCleaner(TMainCore& Core, const TFeatureContext& Context,
                                    const TRegistryCleanerServices& Services)
     : FCore(Core), FContext(Context), FServices(Services) {
-    FCore.OnRegistryScan = [this] { Scan(); };
+    FCore.OnRegistryScan = [this] { ScanRegistry(); };
     FCore.OnStopRegistryScan = [this] { Stop(); };
 }
 
@@ -18,7 +18,7 @@ void TRegistryCleaner::Open() {
     FCore.Flow.EnterMode(mdRegistryCleaner);
 }
 
-TRegistryScanOutcome TRegistryCleaner::Scan() {
+TRegistryScanOutcome TRegistryCleaner::ScanRegistry() {
     if (FScanner)
         return TRegistryScanOutcome::Stopped;
     FCurrentScanPath.clear();
@@ -35,7 +35,7 @@ TRegistryScanOutcome TRegistryCleaner::Scan() {
     TRegistryScanner Scanner(Settings);
     TWindowPumpProgress WindowPump;
     Scanner.Progress = FServices.ScanPump ? FServices.ScanPump : &WindowPump;
-    Scanner.OnFinding = [this](const TRegistryFinding& Finding) { Add(Finding); };
+    Scanner.OnFinding = [this](const TRegistryFinding& Finding) { AddRegistryIssue(Finding); };
     FScanner = &Scanner;
     TRegistryScanOutcome Outcome = TRegistryScanOutcome::Stopped;
     try {
@@ -65,7 +65,7 @@ const String& TRegistryCleaner::CurrentScanPath() const {
     return FScanner ? FScanner->CurrentScanPath() : FCurrentScanPath;
 }
 
-void TRegistryCleaner::Add(const TRegistryFinding& Finding) {
+void TRegistryCleaner::AddRegistryIssue(const TRegistryFinding& Finding) {
     TRegistryRow Row;
     Row.Finding = Finding;
     Row.Safety =

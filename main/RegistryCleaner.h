@@ -53,7 +53,7 @@ public:
     // btnRegistryCleanerClick and btnRegistryCleanerReScanClick: mode 7 and its options page.
     void Open();
     // ScanRegistry: the scan page, the walk, then the page "RegistryCleaner" (also after Stop).
-    TRegistryScanOutcome Scan();
+    TRegistryScanOutcome ScanRegistry();
     // The scan page's Stop button in mode 7.
     void Stop();
     bool Scanning() const { return FScanner != nullptr; }
@@ -72,7 +72,8 @@ public:
     std::function<void()> OnRowsChanged;
 
 private:
-    void Add(const TRegistryFinding& Finding);
+    // One row per finding.
+    void AddRegistryIssue(const TRegistryFinding& Finding);
     void RowsChanged();
 
     TMainCore& FCore;

@@ -2,6 +2,7 @@
 #include "app/AppStartup.h"
 #include "app/FileInfo.h"
 #include "app/FlatForm.h"
+#include "app/Help.h"
 #include "app/Language.h"
 #include "app/QRVDataMod.h"
 #include "classlib/gui/Forms.h"
@@ -37,6 +38,7 @@ int RunProgram() {
     App.ShowMainForm = false;
     App.SetTitle(AppTitle);
     App.HelpFile = AppDir + L"System_Corvanta.chm";
+    BindHtmlHelp();
     if (!Window->StartHidden())
         Window->ShowFlat();
     App.Run();

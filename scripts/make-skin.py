@@ -1,6 +1,6 @@
 #!/usr/bin/env python3
 """Draws the skin pictures: the window frame pieces (program resources), the button skins, the
-glyph strip and the main window's background, pictures and statistics bars. Run by hand after changing the art; its output is committed, so the build needs
+glyph strip, the main window's background, pictures and statistics bars, and the about box's picture. Run by hand after changing the art; its output is committed, so the build needs
 no Python. Usage: scripts/make-skin.py REPO_ROOT"""
 import math
 import os
@@ -334,6 +334,31 @@ def background(path):
     save_bmp(path, pic)
 
 
+def about(path):
+    """450 x 310: the about box. A navy band with the product's web address (drawn by the box
+    over the picture), the emblem and the name, then a light area for the box's text lines."""
+    w, h = 450, 310
+    pic = canvas(w, h, (247, 250, 253))
+    for y in range(130):
+        fill(pic, 0, y, w, y + 1, mix((38, 118, 196), NAVY, y / 129))
+    fill(pic, 0, 130, w, 132, (180, 202, 220))
+    for y in range(56, 104):
+        for x in range(24, 72):
+            d = math.hypot(x - 47.5, y - 79.5)
+            if 18 <= d <= 23:
+                pic[y][x] = WHITE
+    for k in range(14):
+        for t in range(3):
+            pic[80 + k // 2 + t][37 + k // 2] = (120, 220, 120)
+    for k in range(20):
+        for t in range(3):
+            pic[87 - k + t][44 + k - k // 2] = (120, 220, 120)
+    draw_text(pic, 88, 72, 'SYSTEM CORVANTA 2', WHITE)
+    for y in range(h - 24, h):
+        fill(pic, 0, y, w, y + 1, mix((226, 236, 246), (196, 214, 232), (y - h + 24) / 23))
+    save_bmp(path, pic)
+
+
 TILE_COLOURS = {
     'clean': ((90, 170, 240), (20, 90, 180)),
     'system': ((150, 150, 170), (70, 80, 110)),
@@ -582,6 +607,7 @@ BIG = [
 
 def main_window(data):
     background(f'{data}/bg.bmp')
+    about(f'{data}/about.bmp')
     for name, family, symbol in BIG:
         save_bmp(f'{data}/Buttons/Big/{name}.bmp', tile(64, TILE_COLOURS[family], symbol))
     for name, family, symbol in BIG[:5]:

@@ -15,12 +15,12 @@
 // screen point of its centre as "X Y"; "click" clicks its
 // centre, "row" and "check" the text or the check box of a list's row, with ordinary mouse
 // messages; "menu" posts the named menu item's command; "key" presses a key in the focused
-// control; "type" types the text there, character by character. "send" sends the message to the
-// window handle (as a program would that read it from
-// a settings file) and prints the result; "sendatom" sends it with a global atom of TEXT as its
-// first parameter. "tray" posts the notification-area callback (message 0x800, icon 1) with the
-// mouse message to the hidden utility windows of HANDLE's thread, as the shell does when the
-// user clicks the program's tray icon. "cursor" prints the mouse pointer's screen point as "X Y".
+// control, "type" types the text into it character by character. "send" sends the message to the
+// window handle (as a program would that read it from a settings file) and prints the result;
+// "sendatom" sends it with a global atom of TEXT as its first parameter. "tray" posts the
+// notification-area callback (message 0x800, icon 1) with the mouse message to the hidden utility
+// windows of HANDLE's thread, as the shell does when the user clicks the program's tray icon.
+// "cursor" prints the mouse pointer's screen point as "X Y".
 #include "classlib/gui/WindowProbe.h"
 #include "classlib/rtl/WinApi.h"
 
@@ -113,28 +113,30 @@ int PostMenuCommand(HWND Top, const std::wstring& Item) {
     return PostMessageW(Target, WM_COMMAND, ProbeValue(Command), 0) ? 0 : 1;
 }
 
+// The control that has the focus in Top's thread; Top when none has.
+HWND FocusedIn(HWND Top) {
+    GUITHREADINFO Info{};
+    Info.cbSize = sizeof Info;
+    GetGUIThreadInfo(GetWindowThreadProcessId(Top, nullptr), &Info);
+    return Info.hwndFocus ? Info.hwndFocus : Top;
+}
+
 // Presses and releases Key in the control that has the focus in Top's thread.
 int PressKey(HWND Top, const wchar_t* KeyText) {
     const UINT Key = static_cast<UINT>(std::wcstoul(KeyText, nullptr, 0));
     if (!Key)
         return 2;
-    GUITHREADINFO Info{};
-    Info.cbSize = sizeof Info;
-    GetGUIThreadInfo(GetWindowThreadProcessId(Top, nullptr), &Info);
-    const HWND Target = Info.hwndFocus ? Info.hwndFocus : Top;
+    const HWND Target = FocusedIn(Top);
     PostMessageW(Target, WM_KEYDOWN, Key, 1);
     PostMessageW(Target, WM_KEYUP, Key, 1 | (3u << 30));
     return 0;
 }
 
 // Types Text into the control that has the focus in Top's thread, as the keyboard's characters.
-int TypeText(HWND Top, const wchar_t* Text) {
-    GUITHREADINFO Info{};
-    Info.cbSize = sizeof Info;
-    GetGUIThreadInfo(GetWindowThreadProcessId(Top, nullptr), &Info);
-    const HWND Target = Info.hwndFocus ? Info.hwndFocus : Top;
-    for (const wchar_t* Char = Text; *Char; ++Char)
-        PostMessageW(Target, WM_CHAR, *Char, 1);
+int TypeText(HWND Top, const std::wstring& Text) {
+    const HWND Target = FocusedIn(Top);
+    for (const wchar_t Char : Text)
+        PostMessageW(Target, WM_CHAR, Char, 1);
     return 0;
 }
 
@@ -157,7 +159,7 @@ int Inside(HWND Top, const std::wstring& Command, int Argc, wchar_t** Argv) {
     if (Command == L"key" && Argc == 5)
         return PressKey(Top, Argv[4]);
     if (Command == L"type" && Argc == 5)
-        return TypeText(Top, Argv[4]);
+        return TypeText(Top, Name);
     if ((Command == L"row" || Command == L"check") && Argc == 6)
         return ClickAt(Top, Ask(Top, Command == L"row" ? pqRowText : pqRowCheckBox,
                                 Name + ProbeRowSeparator + Argv[5]));

@@ -91,7 +91,7 @@ scan_q() {
   probe row DrivesList " (Q:)" >/dev/null || fail "Q: is not left in the path list"
   probe row DrivesList " (C:)" >/dev/null && fail "C: is still in the path list"
   probe row DrivesList " (P:)" >/dev/null && fail "P: is still in the path list"
-  shot drives
+  shot drives-junk
   click btnNext
   wait_for 10 shown lvJunkFilesOptions || fail "the options page did not show"
   click btnNext
@@ -107,7 +107,7 @@ done
 probe row lvScanResults "canary.tmp" >/dev/null && fail "the scan went through the link out of Q:"
 probe row lvScanResults "letter.txt" >/dev/null && fail "a file that is no junk was found"
 click btnScanResultsSelectAll
-shot results
+shot results-junk
 # The filter dialog, cancelled: nothing changes.
 click btnScaResultsFilter
 filter="Filter the Found Files"
@@ -128,7 +128,7 @@ wait_for 30 gone || fail "the junk was not deleted: $(cd "$fixture" && find . -t
 wait_for 10 eval '! probe row lvScanResults setup.tmp >/dev/null' || fail "deleted rows stay listed"
 click btnScanStatictics
 wait_for 10 shown Progress2 || fail "the statistics page did not show"
-shot statistics-after-delete
+shot statistics-junk
 click btnClose
 answer btnYes
 viewer="Cleaning Report"

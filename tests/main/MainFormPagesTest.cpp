@@ -229,12 +229,12 @@ TEST_F(MainFormPagesTest, CheckedResultsAreMovedIntoTheOrganizeFolderAndZipped) 
         Core.Results.SetChecked(Core.Results.Count() - 1, true);
     }
     Prompt.Answer = IPrompt::ResultOk;
-    Form->mnLocalScanResultsZipFilesClick();
+    Form->btnScanResultsPackClick();
     ASSERT_EQ(Archives.size(), 1u);
     EXPECT_TRUE(FileExists(Archives[0]));
 
     Prompt.Answer = IPrompt::ResultYes; // create the missing folder
-    Form->mnLocalScanResultsMoveFilesClick();
+    Form->btnScanResultsOrganizeClick();
     EXPECT_TRUE(FileExists(Target + L"\\one.txt"));
     EXPECT_TRUE(FileExists(Target + L"\\two.txt"));
     EXPECT_EQ(Core.Results.Count(), 0);

@@ -14,9 +14,11 @@
 #include "controls/FlatCheckBox.h"
 #include "main/DuplicatesOptionsEdit.h"
 #include "main/FTPConnectionsFprm.h"
+#include "main/CookieListForm.h"
 #include "main/FilterForm.h"
 #include "main/MainForm.h"
 #include "main/OrganizeForm.h"
+#include "main/StartUpEditForm.h"
 #include "main/Report.h"
 #include "main/ViewReportForm.h"
 #include "tests/main/MainFormFixture.h"
@@ -294,8 +296,9 @@ TEST_F(MainFormTest, TheOneFileCommandsActOnTheFocusedRowAndZipAndMoveSkipJunk) 
         Folder = ExcludeTrailingBackslash(Target.Path());
         return true;
     };
+    int Archives = 0;
     Environment.AskArchiveName = [&](String& Name) {
-        Name = Target.Path() + L"one.zip";
+        Name = Target.Path() + L"archive" + IntToStr(++Archives) + L".zip";
         return true;
     };
     MakeForm();
@@ -305,6 +308,7 @@ TEST_F(MainFormTest, TheOneFileCommandsActOnTheFocusedRowAndZipAndMoveSkipJunk) 
     ScanForJunk(Fixture); // nothing found: junk has no zip, backup or move
     EXPECT_FALSE(Shown(L"mnZipFile"));
     EXPECT_FALSE(Shown(L"mnMoveFile"));
+    EXPECT_FALSE(Form->CheckedFileButtons[1]->Visible());
 
     Prompt.Answer = IPrompt::ResultOk;
     Click(L"btnBack");
@@ -317,15 +321,27 @@ TEST_F(MainFormTest, TheOneFileCommandsActOnTheFocusedRowAndZipAndMoveSkipJunk) 
     EXPECT_TRUE(Shown(L"mnBackupFile"));
     EXPECT_TRUE(Shown(L"mnMoveFile"));
 
+    EXPECT_TRUE(Form->CheckedFileButtons[0]->Showing());
+    Click(L"btnScanResultsSelectAll");
+    Click(L"btnScanResultsPack");
+    EXPECT_TRUE(FileExists(Target.Path() + L"archive1.zip"));
+    Click(L"btnScanResultsUnSelectAll");
+
     ClickRow(L"lvScanResults", L"letter.doc");
     ChooseMenuItem(L"mnZipFile");
-    EXPECT_TRUE(FileExists(Target.Path() + L"one.zip"));
+    EXPECT_TRUE(FileExists(Target.Path() + L"archive2.zip"));
     EXPECT_TRUE(FileExists(Letter)) << "zipping leaves the file";
     ChooseMenuItem(L"mnMoveFile");
     EXPECT_FALSE(FileExists(Letter));
     EXPECT_TRUE(FileExists(Target.Path() + L"letter.doc"));
     EXPECT_EQ(ShownRows(*Form->lvScanResults), (std::vector<String>{L"photo.bmp"}));
     EXPECT_EQ(Form->labScanResultsFilesFoundValue->Caption(), L"1");
+
+    // The checked files into the organize folder.
+    Click(L"btnScanResultsSelectAll");
+    Click(L"btnScanResultsOrganize");
+    EXPECT_TRUE(FileExists(Target.Path() + L"photo.bmp"));
+    EXPECT_EQ(Form->lvScanResults->Items().TotalCount(), 0);
 }
 
 TEST_F(MainFormTest, DuringARemovalOnlyMinimizeActsAndCloseWaitsForIt) {
@@ -521,6 +537,8 @@ TEST_F(MainFormTest, TheLanguageFileAndTheWindowsNameTheSameControls) {
     Windows.emplace_back(NewForm<TfrmFilter>(App.get()));
     TOrganizeFolders Folders(*Form->Core().Tables().OrganizeToFoldersTable);
     Windows.emplace_back(NewForm<TfrmOrganize>(App.get(), Folders, Environment.PickFolder));
+    Windows.emplace_back(NewForm<TfrmStartUpEdit>(App.get()));
+    Windows.emplace_back(NewForm<TfrmCookieList>(App.get()));
 
     // Sections that hold texts rather than a control's; the scheduler's window's come from its own
     // list.
@@ -531,6 +549,11 @@ TEST_F(MainFormTest, TheLanguageFileAndTheWindowsNameTheSameControls) {
                            L"LABOLDFILESOPTIONSDESCRIPTION",
                            L"ZIPOPENDIALOG",
                            L"SELECTFOLDER",
+                           L"LVREGISTRYCLEANERCOLUMNNAME1",
+                           L"LVREGISTRYCLEANERCOLUMNNAME2",
+                           L"LVREGISTRYCLEANERCOLUMNNAME3",
+                           L"FRMCOOKIESLISTCAPTION",
+                           L"FRMCOOKIESLISTCOLUMNNAME1",
                            L"LVJUNKFILESOPTIONSCOLUMN1",
                            L"LVJUNKFILESOPTIONSCOLUMN2",
                            L"LVSCANRESULTSEMPTYFILESCOLUMNNAME1",
@@ -564,7 +587,9 @@ TEST_F(MainFormTest, TheLanguageFileAndTheWindowsNameTheSameControls) {
                                    L"labPrompt",
                                    L"labText",
                                    L"labFile",
-                                   L"labPleaseWait"};
+                                   L"labPleaseWait",
+                                   L"labNextRunTime",
+                                   L"lablShutdownManagerUM"};
     const std::vector<String> Sections = SectionsOf(LanguageFile);
     const std::set<String> Known(Sections.begin(), Sections.end());
     std::vector<const TControl*> Captioned;

@@ -1,0 +1,102 @@
+// The registry cleaner: its mode on the options page, and the results page with the findings,
+// their check boxes and the removal of the checked ones.
+#include "app/QRVDataMod.h"
+#include "app/TreeLists.h"
+#include "classlib/gui/NamedChild.h"
+#include "controls/FlatRadioButton.h"
+#include "main/MainForm.h"
+#include "main/RegistryCleaner.h"
+
+void TfrmMain::CreateRegistryCleanerOptions(TPage& Page) {
+    MakeLabel(Page, L"labRegistryCleanerMode", Bounds(16, 8, 500, 15));
+    rdRegistryCleanerSimple = MakeNamedChild<TFlatRadioButton>(
+        *this, Page, L"rdRegistryCleanerSimple", Bounds(16, 36, 400, 17));
+    MakeLabel(Page, L"labRegistryCleanerSimpleDetails", Bounds(36, 56, 490, 30))->SetWordWrap(true);
+    rdRegistryCleanerAdvanced = MakeNamedChild<TFlatRadioButton>(
+        *this, Page, L"rdRegistryCleanerAdvanced", Bounds(16, 96, 400, 17));
+    MakeLabel(Page, L"labRegistryCleanerAdvancedDetails", Bounds(36, 116, 490, 30))
+        ->SetWordWrap(true);
+    for (TFlatRadioButton* Radio : {rdRegistryCleanerSimple, rdRegistryCleanerAdvanced}) {
+        Radio->SetCaption(FCore->Text(Radio->Name, L"Caption"));
+        Radio->SetTransparent(true);
+    }
+    rdRegistryCleanerSimple->SetChecked(true);
+}
+
+void TfrmMain::CreateRegistryCleanerPage(TPage& Page) {
+    lvRegistryCleaner = MakeTreeList(*this, Page, L"lvRegistryCleaner", Bounds(8, 8, 531, 362));
+    lvRegistryCleaner->SetImages(StatusImages);
+    lvRegistryCleaner->SetShowCheckboxes(true);
+    const std::pair<const wchar_t*, int> Columns[] = {{L"lvRegistryCleanerColumnName1", 300},
+                                                      {L"lvRegistryCleanerColumnName2", 50},
+                                                      {L"lvRegistryCleanerColumnName3", 150}};
+    for (const auto& [Section, Width] : Columns)
+        AddHeaderColumn(*lvRegistryCleaner, FCore->Text(Section, L"Caption"), Width);
+    lvRegistryCleaner->OnItemChecked = [this](TCvTreeCore*, TCvTreeItem* Item) {
+        const int Index = Item->AbsIndex();
+        if (Index >= 0 && Index < static_cast<int>(FRegistry->Rows().size()))
+            FRegistry->SetChecked(Index, Item->IsChecked());
+        lvRegistryCleaner->SetFocusedItem(Item);
+    };
+    // The list's own menu: it acts on these findings, not on the scan results.
+    mnRegistryCleaner =
+        MakeMenu(L"mnRegistryCleaner",
+                 {{L"sSelectAll", [this] { btnRegistryCleanerSelectAllClick(); }},
+                  {L"sUnselectAll", [this] { btnRegistryCleanerUnselectAllClick(); }},
+                  {L"sRemoveRegistryEntries", [this] { btnRegistryCleanerRemoveClick(); }}});
+    lvRegistryCleaner->SetPopupMenu(mnRegistryCleaner);
+    TavImageList* Inside = frmDM ? frmDM->avILInside : nullptr;
+    const struct {
+        const wchar_t* Name;
+        int Glyph;
+        void (TfrmMain::*Click)();
+    } Buttons[] = {
+        {L"btnRegistryCleanerSelectAll", 16, &TfrmMain::btnRegistryCleanerSelectAllClick},
+        {L"btnRegistryCleanerUnselectAll", 17, &TfrmMain::btnRegistryCleanerUnselectAllClick},
+        {L"btnRegistryCleanerReScan", 19, &TfrmMain::btnRegistryCleanerClick},
+        {L"btnRegistryCleanerRemove", 7, &TfrmMain::btnRegistryCleanerRemoveClick},
+    };
+    int Left = 8;
+    for (const auto& Button : Buttons) {
+        const auto Click = Button.Click;
+        MakeButton(Page, Button.Name, Bounds(Left, 378, 126, 25), Inside, Button.Glyph,
+                   [this, Click] { (this->*Click)(); });
+        Left += 134;
+    }
+    FillRegistryList();
+}
+
+void TfrmMain::FillRegistryList() {
+    if (!lvRegistryCleaner)
+        return;
+    const int Focused = FocusedRowIndex(*lvRegistryCleaner);
+    lvRegistryCleaner->Items().BeginUpdate();
+    lvRegistryCleaner->Items().RemoveAll();
+    for (const TRegistryRow& Row : FRegistry->Rows()) {
+        TCvTreeItem* Item =
+            AddListRow(*lvRegistryCleaner, Row.Text(), {Row.Finding.Name, Row.Finding.Text},
+                       static_cast<int>(Row.Safety), true);
+        Item->SetCheckBoxState(Row.Checked ? 1 : 0);
+    }
+    lvRegistryCleaner->Items().EndUpdate();
+    FocusRowAt(*lvRegistryCleaner, Focused);
+}
+
+void TfrmMain::btnRegistryCleanerClick() {
+    ModeClick(mdRegistryCleaner);
+}
+
+void TfrmMain::btnRegistryCleanerSelectAllClick() {
+    FRegistry->CheckAll(true);
+    FillRegistryList();
+}
+
+void TfrmMain::btnRegistryCleanerUnselectAllClick() {
+    FRegistry->CheckAll(false);
+    FillRegistryList();
+}
+
+void TfrmMain::btnRegistryCleanerRemoveClick() {
+    RunLoop([this] { FRegistry->RemoveChecked(); });
+    FillRegistryList();
+}

@@ -1,0 +1,119 @@
+// The startup manager's page: the programs Windows starts at logon, with add, edit, delete and
+// refresh under the list and in its popup menu.
+#include "app/QRVDataMod.h"
+#include "app/TreeLists.h"
+#include "main/MainForm.h"
+#include "main/StartUpEditForm.h"
+#include "main/StartupManager.h"
+
+namespace {
+
+const TRect ListBounds = Bounds(8, 8, 531, 362);
+
+} // namespace
+
+void TfrmMain::CreateStartUpManagerPage(TPage& Page) {
+    lvStartupManager = MakeTreeList(*this, Page, L"lvStartupManager", ListBounds);
+    lvStartupManager->SetImages(StatusImages);
+    for (const auto& [Key, Width] : {std::pair{L"headerProgramName", 100},
+                                     {L"headerCommandLine", 250},
+                                     {L"headerLocation", 150}})
+        AddHeaderColumn(*lvStartupManager, FCore->Message(Key), Width);
+    mnStartUp = MakeMenu(L"mnStartUp", {{L"sAdd", [this] { btnAddStartupClick(); }},
+                                        {L"sEdit", [this] { btnEditStartupClick(); }},
+                                        {L"sDelete", [this] { btnDeleteStartupClick(); }},
+                                        {L"sRefresh", [this] { btnRefreshStartupClick(); }}});
+    lvStartupManager->SetPopupMenu(mnStartUp);
+    TavImageList* Inside = frmDM ? frmDM->avILInside : nullptr;
+    const struct {
+        const wchar_t* Name;
+        int Glyph;
+        void (TfrmMain::*Click)();
+    } Buttons[] = {
+        {L"btnAddStartup", 0, &TfrmMain::btnAddStartupClick},
+        {L"btnEditStartup", 9, &TfrmMain::btnEditStartupClick},
+        {L"btnDeleteStartup", 6, &TfrmMain::btnDeleteStartupClick},
+        {L"btnRefreshStartup", 20, &TfrmMain::btnRefreshStartupClick},
+    };
+    int Left = 8;
+    for (const auto& Button : Buttons) {
+        const auto Click = Button.Click;
+        MakeButton(Page, Button.Name, Bounds(Left, 378, 110, 25), Inside, Button.Glyph,
+                   [this, Click] { (this->*Click)(); });
+        Left += 116;
+    }
+    FillStartupList();
+}
+
+void TfrmMain::FillStartupList() {
+    if (!lvStartupManager)
+        return;
+    const int Focused = FocusedRowIndex(*lvStartupManager);
+    lvStartupManager->Items().BeginUpdate();
+    lvStartupManager->Items().RemoveAll();
+    for (const TStartupEntry& Entry : FStartup->Entries())
+        AddListRow(*lvStartupManager, Entry.Name, {Entry.CommandLine, Entry.LocationText},
+                   Entry.ImageIndex, false);
+    lvStartupManager->Items().EndUpdate();
+    FocusRowAt(*lvStartupManager, Focused);
+}
+
+void TfrmMain::btnStartUpManagerClick() {
+    FStartup->Refresh();
+    FCore->Flow.ShowPage(pgStartUpManager);
+    FillStartupList();
+}
+
+void TfrmMain::btnRefreshStartupClick() {
+    FStartup->Refresh();
+    FillStartupList();
+}
+
+void TfrmMain::btnAddStartupClick() {
+    // A refused name or a failed write keeps the dialog open with its reason.
+    const TMainFormEnvironment::TStartupAccept Accept =
+        [this](const String& Name, const String& CommandLine, int Location) {
+            if (!ValidStartupName(Name)) {
+                FContext->Notice(FCore->Message(L"sStartupNameInvalid"), IPrompt::IconExclamation);
+                return false;
+            }
+            if (!FStartup->Add(Name, CommandLine, static_cast<TStartupLocation>(Location))) {
+                FContext->Notice(FCore->Message(L"sStartupWriteFailed"), IPrompt::IconExclamation);
+                return false;
+            }
+            return true;
+        };
+    if (FEnvironment.EditStartup)
+        FEnvironment.EditStartup(nullptr, Accept);
+    else
+        EditStartupEntry(FCore->Message(L"sAddStartupProgram"), nullptr, Accept);
+    FillStartupList();
+}
+
+void TfrmMain::btnEditStartupClick() {
+    const std::optional<std::size_t> Index = FocusedIndex(*lvStartupManager);
+    if (!Index || *Index >= FStartup->Entries().size())
+        return;
+    const TStartupEntry Entry = FStartup->Entries()[*Index];
+    const TMainFormEnvironment::TStartupAccept Accept =
+        [this, Index](const String&, const String& CommandLine, int) {
+            if (!FStartup->Edit(*Index, CommandLine)) {
+                FContext->Notice(FCore->Message(L"sStartupWriteFailed"), IPrompt::IconExclamation);
+                return false;
+            }
+            return true;
+        };
+    if (FEnvironment.EditStartup)
+        FEnvironment.EditStartup(&Entry, Accept);
+    else
+        EditStartupEntry(FCore->Message(L"sEditStartupItem"), &Entry, Accept);
+    FillStartupList();
+}
+
+void TfrmMain::btnDeleteStartupClick() {
+    const std::optional<std::size_t> Index = FocusedIndex(*lvStartupManager);
+    if (!Index)
+        return;
+    FStartup->Delete(*Index);
+    FillStartupList();
+}
