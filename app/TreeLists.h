@@ -4,6 +4,8 @@
 
 #include "treelist/CvTree.h"
 
+#include <vector>
+
 class TComponent;
 class TWinControl;
 
@@ -15,6 +17,16 @@ TCvTree* MakeTreeList(TComponent& Owner, TWinControl& Parent, const String& Name
 // other value fixes it.
 TCvHeaderSection* AddHeaderColumn(TCvTree& Tree, const String& Caption, int Width);
 
+class TCvTreeItem;
+
+// Appends a row under Parent (null: the top level) with Text and the column texts. Index is the
+// row's place in the list it shows (a list may sort its rows); -1 for none.
+TCvTreeItem* AddTreeRow(TCvTree& Tree, TCvTreeItem* Parent, const String& Text,
+                        const std::vector<String>& Columns = {}, int Index = -1);
+// The place a row was added with; -1 for none or no row.
+int TreeRowIndex(const TCvTreeItem* Row);
+// The focused row's place as added; -1 when no row is focused.
+int FocusedRowPlace(const TCvTree& Tree);
 // Appends a top-level row with Text and the column texts; Image -1 shows none. With CheckBox the
 // row shows an unchecked check box.
 TCvTreeItem* AddListRow(TCvTree& Tree, const String& Text, std::initializer_list<String> Columns,

@@ -10,11 +10,14 @@
 #include "classlib/gui/Dialogs.h"
 #include "classlib/gui/NamedChild.h"
 #include "app/ProgressForm.h"
+#include "main/DuplicateFinder.h"
 #include "classlib/gui/Menus.h"
 #include "controls/FlatRadioButton.h"
 #include "main/AddRemovePrograms.h"
 #include "main/FeatureContext.h"
+#include "main/FileActions.h"
 #include "main/FilterForm.h"
+#include "main/FolderCleaner.h"
 #include "main/OrganizeForm.h"
 #include "main/InternetPrivacy.h"
 #include "main/RegistryCleaner.h"
@@ -22,7 +25,9 @@
 #include "main/StartupManager.h"
 #include "treelist/CvTree.h"
 #include "main/JunkFilesOptionsEdit.h"
+#include "main/RecoveryStore.h"
 #include "main/Report.h"
+#include "main/SplitPages.h"
 #include "main/ViewReportForm.h"
 
 namespace {
@@ -180,14 +185,7 @@ void TfrmMain::CreateFileActions() {
 }
 
 bool TfrmMain::AskArchiveName(String& ArchiveName) {
-    TOpenDialog Dialog(nullptr);
-    Dialog.Title = FCore->Text(L"ZipOpenDialog", L"Caption");
-    Dialog.Filter = L"Zip archives (*.zip)|*.zip";
-    Dialog.DefaultExt = L"zip";
-    if (!Dialog.Execute())
-        return false;
-    ArchiveName = Dialog.FileName;
-    return true;
+    return AskArchiveFileName(Handle(), FCore->Text(L"ZipOpenDialog", L"Caption"), ArchiveName);
 }
 
 bool TfrmMain::PickOrganizeFolder(String& Folder) {
@@ -250,6 +248,7 @@ void TfrmMain::FormCreate() {
     CreateFileActions();
     CreateListImages();
     FCore->ScanPaths.SetOwnerWindow(Handle());
+    CreateFileFeatures();
     FCore->Flow.ShowPage(pgMainForm);
     SetCaption(FCore->Text(Name, L"Caption"));
     BytesUnitText = FCore->Message(L"sBytes");
@@ -488,6 +487,16 @@ void TfrmMain::EnsurePageControls(TMainPage Page) {
         {pgScanResults, &TfrmMain::CreateScanResultsPage},
         {pgScanStatistics, &TfrmMain::CreateScanStatisticsPage},
         {pgAdvancedFeatures, &TfrmMain::CreateAdvancedFeaturesPage},
+        {pgRecoveryFiles, &TfrmMain::CreateRecoveryFilesPage},
+        {pgFolderCleaner, &TfrmMain::CreateFolderCleanerPage},
+        {pgSplitCombine, &TfrmMain::CreateSplitCombinePage},
+        {pgSplitFiles, &TfrmMain::CreateSplitFilesPage},
+        {pgUnsplitFiles, &TfrmMain::CreateUnsplitFilesPage},
+        {pgBackupRestore, &TfrmMain::CreateBackupRestorePage},
+        {pgBackup, &TfrmMain::CreateBackupPage},
+        {pgBackupSelectFiles, &TfrmMain::CreateBackupSelectFilesPage},
+        {pgBackupOptions, &TfrmMain::CreateBackupOptionsPage},
+        {pgRestore, &TfrmMain::CreateRestorePage},
         {pgSystemConfiguration, &TfrmMain::CreateSystemConfigurationPage},
         {pgStartUpManager, &TfrmMain::CreateStartUpManagerPage},
         {pgAddRemovePrograms, &TfrmMain::CreateAddRemoveProgramsPage},
@@ -538,10 +547,19 @@ void TfrmMain::PageChanged(TMainPage Page) {
 // ------------------------------------------------------------ navigation
 
 void TfrmMain::AreaClick(TMainArea Area) {
+    // These two areas fill their lists as they open.
+    if (Area == arRestoreDeletedFiles)
+        return btnRestoreDeletedFilesClick();
+    if (Area == arBackupData)
+        return btnBackupDataClick();
     FCore->Flow.EnterArea(Area);
 }
 
 void TfrmMain::ModeClick(int Mode) {
+    if (Mode == mdFolderCleaner)
+        return btnFolderCleanerClick();
+    if (Mode == mdDuplicateFiles)
+        return btnDuplicateFilesClick();
     FCore->Flow.EnterMode(Mode);
     const TModeEntry Entry = ModeEntry(Mode);
     if (!CleanOptionsNoteBook)

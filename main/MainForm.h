@@ -15,6 +15,7 @@
 #include "controls/FlatSpinEdit.h"
 #include "controls/HyperLabel.h"
 #include "controls/avImageExpandButton.h"
+#include "main/Backup.h"
 #include "main/FileActions.h"
 #include "main/Launchers.h"
 #include "main/MainCore.h"
@@ -35,6 +36,13 @@ class TFlatCheckBox;
 class TFlatEdit;
 class TFlatRadioButton;
 class TFlatSpinEditInteger;
+class TDuplicateFinder;
+class TFileActions;
+class TFolderCleaner;
+class TOrganizeFolders;
+class TRecoveryList;
+class TRecoveryStore;
+class TSplitPages;
 class TImageList;
 class TRoundedFlatSpeedButton;
 class TStartupManager;
@@ -78,6 +86,15 @@ struct TMainFormEnvironment {
     // Asks for a new junk mask and its description; null: the junk-mask dialog.
     std::function<bool(String& Extension, String& Description)> AskJunkMask;
 
+    // ---- the duplicate, store, folder-cleaner, split and backup pages; null: the program's own
+    // Files to open: one, or several with Multi; true when chosen.
+    std::function<bool(HWND Owner, bool Multi, std::vector<String>& Files)> PickFiles;
+    // A name or mask allowed to have copies (TfrmDuplicatesOptionsEdit).
+    std::function<bool(String& Name)> AskAllowedDuplicate;
+    // A stored FTP connection (TfrmFTPConnections).
+    std::function<bool(TBackup& Backup, TFtpConnection& Connection)> PickFtpConnection;
+    // The please-wait window's stand-in.
+    IProgress* PleaseWait = nullptr;
     // ---- pages II
     // Shows a startup entry's dialog; null: TfrmStartUpEdit. Accept checks the fields and
     // keeps the dialog open when it answers false.
@@ -94,15 +111,17 @@ struct TMainFormEnvironment {
     std::function<void(TUninstallEnvironment&)> AdjustUninstall;
     std::function<void(TTweakEnvironment&)> AdjustTweaks;
     std::function<void(TShutdownEnvironment&)> AdjustShutdown;
-    // The launchers' shell calls (mail, support page, defragmenter); null: the shell.
+    // The shell calls of the launchers (mail, support page, defragmenter) and of the folder
+    // cleaner (explore); null: the shell.
     std::function<void(const TShellRequest&)> ShellRun;
     // Asks for the result filter; false on Cancel. Null: the filter dialog.
     std::function<bool(TFilterCriteria& Criteria)> AskFilter;
-    // The progress of removals; null: the progress window.
+    // The progress of removals, zips, backups, splits and joins; null: the progress window.
     IProgress* Progress = nullptr;
     // Opens a popup menu at the mouse; null: the menu pops up.
     std::function<void(TPopupMenu& Menu)> PopupMenu;
-    // Asks for the name of a zip archive to write; null: the file dialog.
+    // Asks for the name of a zip archive to write; null: the save dialog (".zip" added to a name
+    // typed without one, replacing an existing file asked).
     std::function<bool(String& ArchiveName)> AskArchiveName;
     // Asks for the folder found files are moved into; null: the organize dialog.
     std::function<bool(String& Folder)> PickOrganizeFolder;
@@ -119,6 +138,10 @@ extern const std::array<TPictureFile, 31> BigPictures;
 // later one empty. Returns how many load, given whether each file can be read.
 int LoadablePictureCount(const std::vector<bool>& Readable);
 
+// The save dialog of an archive name: "ZIP Files(*.zip)|*.zip", ".zip" added to a name typed
+// without an extension, and replacing an existing file asked. Show: the system's dialog when null.
+bool AskArchiveFileName(HWND Owner, const String& Title, String& FileName,
+                        std::function<bool(OPENFILENAMEW& Params)> Show = nullptr);
 // The menu pages place their features in a grid of two columns: the top left of slot Slot.
 inline constexpr int MenuColumnWidth = 262;
 TPoint MenuSlotOrigin(int Slot);
@@ -223,6 +246,99 @@ public:
     TPopupMenu* mnLocalScanResults = nullptr;
     TPopupMenu* mnScanResultsCleanAll = nullptr;
 
+    // ---- duplicates, found-file actions, deleted-file store, folder cleaner, split and
+    //      combine, backup and restore
+    TDuplicateFinder& Duplicates() { return *FDuplicates; }
+    TFileActions& FileActions() { return *FFileActions; }
+    TRecoveryList& RecoveryList() { return *FRecoveryList; }
+    TFolderCleaner& FolderCleaner() { return *FFolderCleaner; }
+    TSplitPages& SplitPages() { return *FSplitPages; }
+    TBackup& Backup() { return *FBackup; }
+
+    void btnDuplicateFilesClick();
+    void btnAddAllowedDuplicatesClick();
+    void btnDeleteAllowedDuplicatesClick();
+    void lvDuplicatesScanResultsItemSelectedChange();
+    void ShowDuplicateGroups();
+    // The results list's commands on the checked rows.
+    void mnLocalScanResultsBackupFilesClick();
+    void btnRestoreDeletedFilesClick();
+    void btnSelectAllRecoveryFilesClick();
+    void btnUnselectAllRecoveryFilesClick();
+    void btnRecoveryFilesClick();
+    void btnDeleteRecoveryFilesClick();
+    void btnFolderCleanerClick();
+    void btnFolderCleanerAddFolderClick();
+    void btnFolderCleanerRemoveFolderClick();
+    void btnFolderCleanerExploreFolderClick();
+    void btnFolderCleanerEmptyFolderClick();
+    void btnSplitFilesClick();
+    void btnSplitFilesFileToSplitBrowseClick();
+    void edSplitFilesDestinationBrowseClick();
+    void btnSplitFilesSplitClick();
+    void btnCombineFilesClick();
+    void lvUnSplitFilesItemSelectedChange();
+    void btnUnSplitFilesBrowseClick();
+    void btnUnsplitFilesCombineClick();
+    void btnUnsplitFilesDeleteClick();
+    void btnBackupDataClick();
+    void btnBackupModeClick(int Mode);
+    void btnBackupSelectFilesAddFolderClick();
+    void btnBackupSelectFilesAddFileClick();
+    void btnBackupSelectFilesRemoveClick();
+    void btnBackupSelectFilesBackupClick();
+    void btnBackupLocalBrowseZIPFileNameClick();
+    void chkZipPasswordClick();
+    void edZipPasswordChange();
+    void btnSaveFTPConnectionClick();
+    void btnLoadFTPConnectionClick();
+    void btnBackupClick();
+    void btnBackupRestoreRestoreFilesClick();
+    void btnLocalBackupRestoreClick();
+    void btnLocalBackupRemoveClick();
+    void btnFTPBackupRestoreClick();
+    void btnFTPBackupRemoveClick();
+
+    // DuplicatesFiles (options)
+    TCvTree* lvDuplicatesOptions = nullptr;
+    TFlatRadioButton* chkDupFileNameOnly = nullptr;
+    TFlatRadioButton* chkDupFileNameAndSize = nullptr;
+    // ScanResults (duplicate groups)
+    TCvTree* lvDuplicatesScanResults = nullptr;
+    // RecoveryFiles
+    TCvTree* lvRecoveryFiles = nullptr;
+    // FolderCleaner
+    TCvTree* lvFolderCleaner = nullptr;
+    TPopupMenu* mnFolderCleaner = nullptr;
+    // SplitFiles
+    TFlatEdit* edSplitFilesFileToSplit = nullptr;
+    TFlatEdit* edSplitFilesDestination = nullptr;
+    TFlatSpinEditInteger* edSplitFilesVolumeSize = nullptr;
+    TFlatComboBox* cmbSplitFilesSizeUM = nullptr;
+    TFlatCheckBox* chkVariableSize = nullptr;
+    TFlatCheckBox* chkSplitFilesDeleteFile = nullptr;
+    // UnsplitFiles
+    TCvTree* lvUnSplitFiles = nullptr;
+    TFlatEdit* edUnsplitFilesDestination = nullptr;
+    // BackupSelectFiles
+    TCvTree* lvBackupSelectFiles = nullptr;
+    // BackupOptions
+    TFlatComboBox* cmbZipCompression = nullptr;
+    TFlatCheckBox* chkZipPassword = nullptr;
+    TFlatEdit* edZipPassword = nullptr;
+    TNotebook* BackupDestinationNotebook = nullptr;
+    TImage* imgNBBackup = nullptr;
+    TFlatEdit* edBackupLocalZIPFileName = nullptr;
+    TFlatEdit* edBackupFTPSession = nullptr;
+    TFlatEdit* edBackupFTPHost = nullptr;
+    TFlatEdit* edBackupFTPPort = nullptr;
+    TFlatEdit* edBackupFTPUser = nullptr;
+    TFlatEdit* edBackupFTPPassword = nullptr;
+    TFlatEdit* edBackupFTPRemoteDir = nullptr;
+    TFlatEdit* edBackupFTPArchive = nullptr;
+    // Restore
+    TCvTree* lvLocalBackupRestore = nullptr;
+    TCvTree* lvFTPBackupRestore = nullptr;
     // ---- pages II: help and launchers, system configuration, startup manager, add/remove
     // programs, shutdown manager, system tweaks, registry cleaner, internet privacy
     void btnHelpClick();
@@ -326,6 +442,24 @@ private:
     void CreateScanPage(TPage& Page);
     void CreateScanResultsPage(TPage& Page);
     void CreateScanStatisticsPage(TPage& Page);
+    void CreateDuplicatesOptionsPage(TPage& Page);
+    // The results page's back-up command of the checked files and the duplicate groups.
+    void CreateResultFileCommands(TPage& Page);
+    void CreateDuplicateGroupList(TWinControl& Parent);
+    // The files and the duplicate groups share the list's room.
+    void LayoutResultLists();
+    // The group list shows in the duplicate-files mode only.
+    void ShowDuplicateGroupList(bool Shown);
+    void CreateRecoveryFilesPage(TPage& Page);
+    void CreateFolderCleanerPage(TPage& Page);
+    void CreateSplitCombinePage(TPage& Page);
+    void CreateSplitFilesPage(TPage& Page);
+    void CreateUnsplitFilesPage(TPage& Page);
+    void CreateBackupRestorePage(TPage& Page);
+    void CreateBackupPage(TPage& Page);
+    void CreateBackupSelectFilesPage(TPage& Page);
+    void CreateBackupOptionsPage(TPage& Page);
+    void CreateRestorePage(TPage& Page);
     // pages II
     void CreateAdvancedFeaturesPage(TPage& Page);
     void CreateSystemConfigurationPage(TPage& Page);
@@ -398,6 +532,23 @@ private:
     bool PickOrganizeFolder(String& Folder);
     void ReadOptions();
 
+    // The feature logic of the duplicate, store, folder-cleaner, split and backup pages, made
+    // once the tables are open.
+    void CreateFileFeatures();
+    // The lists show what their logic holds.
+    void ShowAllowedDuplicates();
+    void ShowRecoveryFiles();
+    void ShowFolderCleanerFolders();
+    void ShowSplitRecords();
+    void ShowBackupSelection();
+    void ShowBackupRecords();
+    // The results changed under the list: it and the numbers follow.
+    void ResultsChanged();
+    bool PickFolder(const String& Caption, String& Folder);
+    // A page's check boxes into its logic's rows.
+    void ReadRecoveryChecks();
+    // The folder picker's caption of the language section "SelectFolder".
+    String SelectFolderCaption() const;
     // pages II: the logic behind them, made with the window.
     void CreateSystemFeatures();
     void FillStartupList();
@@ -450,4 +601,15 @@ private:
     std::unique_ptr<TfrmOrganize> FOrganize;
     // Type names by extension: the shell is asked once per kind of file.
     std::map<String, TFileKind> FFileKinds;
+
+    // ---- the duplicate, store, folder-cleaner, split and backup logic (after the results'
+    //      commands, whose store, backup and progress window it uses)
+    IProgress* FProgress = nullptr;
+    IProgress* FPleaseWait = nullptr;
+    std::unique_ptr<TRecoveryList> FRecoveryList;
+    std::unique_ptr<TDuplicateFinder> FDuplicates;
+    std::unique_ptr<TFolderCleaner> FFolderCleaner;
+    std::unique_ptr<TSplitPages> FSplitPages;
+    std::vector<TBackupRecord> FLocalBackups;
+    std::vector<TBackupRecord> FFtpBackups;
 };

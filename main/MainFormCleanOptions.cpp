@@ -65,6 +65,7 @@ void TfrmMain::CreateCleanOptionsPage(TPage& Page) {
         cmbPeriods->Items().Add(FCore->Message(Key));
     cmbPeriods->SetItemIndex(FCore->Options.Period);
 
+    CreateDuplicatesOptionsPage(*CleanOptionsNoteBook->Pages(3));
     CreateRegistryCleanerOptions(*CleanOptionsNoteBook->Pages(4));
 
     const TModeEntry Entry = ModeEntry(FCore->Flow.Mode());
@@ -80,6 +81,7 @@ void TfrmMain::CleanOptionsPageChanged() {
         Mode == mdLargeFiles        ? FCore->Text(L"labLargeFilesOptionsDescription", L"Caption")
         : Mode == mdOldFiles        ? FCore->Text(L"labOldFilesOptionsDescription", L"Caption")
         : Mode == mdRegistryCleaner ? String()
+        : Mode == mdDuplicateFiles  ? FCore->Message(L"sOptionsDuplicateFiles")
                                     : FCore->Message(L"sModJunkFiles");
     labCleanOptionsTitleDescription->SetCaption(Description);
 }

@@ -64,6 +64,8 @@ void TfrmMain::CreateScanResultsPage(TPage& Page) {
          {L"mnDeleteFiles", [this] { RemoveCheckedResults(TRemoveKind::Delete); }},
          {L"mnSchredFiles", [this] { RemoveCheckedResults(TRemoveKind::Shred); }}});
 
+    CreateResultFileCommands(Page);
+
     TavImageList* Inside = frmDM ? frmDM->avILInside : nullptr;
     struct TCommand {
         const wchar_t* Name;
@@ -197,6 +199,7 @@ void TfrmMain::FillResultsList() {
         if (Button)
             Button->SetVisible(Offered);
     lvScanResults->SetBoundsRect(ResultListBounds(Offered));
+    LayoutResultLists();
 }
 
 void TfrmMain::ShowResultStates() {

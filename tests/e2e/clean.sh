@@ -146,6 +146,7 @@ tr -d '\r' <"$program/qv.ini" | grep -qx "TotalFiles1=${#fixture_junk[@]}" ||
 
 # ------------------------------------------------------ second road: into the deleted-file store
 make_junk_fixture "$fixture" "$canary"
+stored_time=$(stat -c %Y "$fixture/Temp/setup.tmp")
 start_qrv
 scan_q
 probe row lvScanResults "setup.tmp" >/dev/null || fail "no row for setup.tmp"
@@ -165,6 +166,21 @@ rows = sqlite3.connect(sys.argv[1]).execute(
 want = ("Q:\\Temp\\setup.tmp", "Q:\\System Corvanta Recycled\\", sys.argv[2])
 sys.exit(0 if rows == [want] else f"records: {rows}")
 EOF
+# Restored from the store's page: its bytes and time are back and its record is gone.
+click labMainRestoreDeletedFiles
+wait_for 10 shown btnRecoveryFiles || fail "the store page did not show"
+probe check lvRecoveryFiles 'Q:\Temp\setup.tmp' >/dev/null || fail "the stored file is not listed"
+shot recoveryfiles-stored
+click btnRecoveryFiles
+answer btnYes
+wait_for 20 test -e "$fixture/Temp/setup.tmp" || fail "the stored file did not come back"
+cmp -s "$fixture/Temp/setup.tmp" <(printf 'content of %s\n' Temp/setup.tmp) ||
+  fail "the restored file changed"
+[ "$(stat -c %Y "$fixture/Temp/setup.tmp")" = "$stored_time" ] || fail "the restored file's time changed"
+[ -z "$(ls "$store")" ] || fail "the store still holds the file"
+/usr/bin/python3 -c 'import sqlite3, sys
+sys.exit(sqlite3.connect(sys.argv[1]).execute("select count(*) from RecoveryFiles").fetchone()[0])' \
+  "$program/Data/qrv.db" || fail "the record of the restored file stays"
 # A stored file is not counted: nothing to report, the window just closes.
 probe close >/dev/null
 wait_end

@@ -99,3 +99,67 @@ kept_sums() {
   (cd "$1" && find . -type f | sort | grep -vxF "$junk" | xargs -d '\n' sha1sum)
   (cd "$2" && find . -type f | sort | xargs -d '\n' sha1sum)
 }
+
+# Driving qrv by its controls' names. The caller sets title (the main window's), exe_win (the
+# Windows path of the qrv.exe it started), probe_exe and shots (where pictures go).
+
+# probe COMMAND [NAME]: asks the titled window of the program started here.
+probe() {
+  local command=$1
+  shift
+  wine "$probe_exe" "$command" "$title" "$exe_win" "$@" 2>/dev/null | tr -d '\r'
+  return "${PIPESTATUS[0]}"
+}
+shown() { probe shown "$1" >/dev/null; }
+click() {
+  wait_for 20 shown "$1" || fail "$1 is not shown"
+  probe click "$1" >/dev/null || fail "could not click $1"
+}
+
+# shot NAME: the main window (its background picture's bounds) as it is now.
+shot() {
+  sleep 1
+  local centre x y
+  centre=$(probe where MainImage) || fail "no main window for the picture of $1"
+  read -r x y <<<"$centre"
+  bash "$here/scripts/grab-screen.sh" "$shots/qrv-$1.png" "721x535+$((x - 360))+$((y - 267))"
+  echo "$shots/qrv-$1.png"
+}
+
+# screen_shot NAME: where the main window stands, whatever covers it (a dialog over it).
+shot_left=279
+shot_top=244
+screen_shot() {
+  sleep 3
+  bash "$here/scripts/grab-screen.sh" "$shots/qrv-$1.png" "721x535+$shot_left+$shot_top"
+  echo "$shots/qrv-$1.png"
+}
+
+# dialog_painted NAME WINDOW_TITLE BUTTON: the picture NAME shows the dialog's button drawn, not
+# one flat colour (a window that never reached the screen shows as a black box).
+dialog_painted() {
+  local centre x y colours
+  centre=$(wine "$probe_exe" where "$2" "$exe_win" "$3" 2>/dev/null | tr -d '\r') ||
+    fail "no $3 on the $1 picture"
+  read -r x y <<<"$centre"
+  colours=$(convert "$shots/qrv-$1.png" -crop "40x12+$((x - shot_left - 20))+$((y - shot_top - 6))" \
+    +repage -format %k info:)
+  [ "$colours" -gt 1 ] || fail "the $1 picture shows $3 as one flat colour"
+}
+
+# type_into NAME TEXT: clicks the edit NAME and types TEXT at its end.
+type_into() {
+  click "$1"
+  probe type "$2" >/dev/null || fail "could not type into $1"
+}
+# press NAME KEY...: clicks NAME and presses each virtual key (decimal or 0x..) in turn.
+press() {
+  local name=$1 key
+  shift
+  click "$name"
+  for key in "$@"; do probe key "$key" >/dev/null || fail "could not press $key in $name"; done
+}
+# in_dialog COMMAND WINDOW_TITLE NAME: the probe's COMMAND on a dialog titled WINDOW_TITLE.
+in_dialog() {
+  wine "$probe_exe" "$1" "$2" "$exe_win" "$3" 2>/dev/null >/dev/null
+}

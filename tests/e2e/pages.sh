@@ -21,50 +21,6 @@ trap cleanup EXIT
 cp -r "$dist"/. "$work"/
 exe_win=$(winepath -w "$work/qrv.exe" 2>/dev/null)
 
-# probe COMMAND [NAME]: asks the titled window of the program started here.
-probe() {
-  local command=$1
-  shift
-  wine "$probe_exe" "$command" "$title" "$exe_win" "$@" 2>/dev/null | tr -d '\r'
-  return "${PIPESTATUS[0]}"
-}
-shown() { probe shown "$1" >/dev/null; }
-click() {
-  wait_for 20 shown "$1" || fail "$1 is not shown"
-  probe click "$1" >/dev/null || fail "could not click $1"
-}
-
-# shot NAME: the main window (its background picture's bounds) as it is now.
-shot() {
-  sleep 1
-  local centre x y
-  centre=$(probe where MainImage) || fail "no main window for the picture of $1"
-  read -r x y <<<"$centre"
-  bash "$here/scripts/grab-screen.sh" "$shots/qrv-$1.png" "721x535+$((x - 360))+$((y - 267))"
-  echo "$shots/qrv-$1.png"
-}
-
-# screen_shot NAME: where the main window stands, whatever covers it (a dialog over it).
-shot_left=279
-shot_top=244
-screen_shot() {
-  sleep 3
-  bash "$here/scripts/grab-screen.sh" "$shots/qrv-$1.png" "721x535+$shot_left+$shot_top"
-  echo "$shots/qrv-$1.png"
-}
-
-# dialog_painted NAME WINDOW_TITLE BUTTON: the picture NAME shows the dialog's button drawn, not
-# one flat colour (a window that never reached the screen shows as a black box).
-dialog_painted() {
-  local centre x y colours
-  centre=$(wine "$probe_exe" where "$2" "$exe_win" "$3" 2>/dev/null | tr -d '\r') ||
-    fail "no $3 on the $1 picture"
-  read -r x y <<<"$centre"
-  colours=$(convert "$shots/qrv-$1.png" -crop "40x12+$((x - shot_left - 20))+$((y - shot_top - 6))" \
-    +repage -format %k info:)
-  [ "$colours" -gt 1 ] || fail "the $1 picture shows $3 as one flat colour"
-}
-
 wine "$work/qrv.exe" >/dev/null 2>&1 &
 qrv_pid=$!
 wait_for 60 shown MainImage || fail "the main window did not show"

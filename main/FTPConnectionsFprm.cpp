@@ -1,0 +1,102 @@
+#include "main/FTPConnectionsFprm.h"
+
+#include "app/Language.h"
+#include "app/QRVDataMod.h"
+#include "app/QRVUtils.h"
+#include "app/TreeLists.h"
+#include "classlib/gui/NamedChild.h"
+#include "controls/FlatPanel.h"
+
+#include <memory>
+
+namespace {
+
+String MessageText(const wchar_t* Key) {
+    String Text = Key;
+    AppLanguage->GetMessageText(Key, Text);
+    return Text;
+}
+
+} // namespace
+
+TfrmFTPConnections::TfrmFTPConnections(TComponent* AOwner, TBackup& Backup)
+    : TFlatForm(AOwner), FBackup(Backup) {
+    Name = L"frmFTPConnections";
+    SetBounds(0, 0, 522, 329);
+    Position = poScreenCenter;
+    labFTPConnections =
+        MakeNamedChild<TLabel>(*this, *this, L"labFTPConnections", Bounds(24, 40, 470, 15));
+    auto* Panel =
+        MakeNamedChild<TFlatPanel>(*this, *this, L"pnlConnections", Bounds(24, 58, 474, 206));
+    lvConnections = MakeTreeList(*this, *Panel, L"lvConnections", Bounds(1, 1, 472, 204));
+    lvConnections->SetAlign(alClient);
+    const std::pair<const wchar_t*, int> Columns[] = {
+        {L"FTPSession", 100}, {L"FTPHost", 100}, {L"FTPUsername", 100}, {L"FTPRemoteDir", 200}};
+    for (const auto& [Key, Width] : Columns)
+        AddHeaderColumn(*lvConnections, MessageText(Key), Width);
+    const std::pair<const wchar_t*, int> Buttons[] = {
+        {L"btnRemove", 24}, {L"btnOK", 296}, {L"btnCancel", 400}};
+    std::vector<TavImageExpandButton*> Made;
+    for (const auto& [ButtonName, Left] : Buttons) {
+        auto* Button = MakeNamedChild<TavImageExpandButton>(*this, *this, ButtonName,
+                                                            Bounds(Left, 280, 98, 25));
+        Button->Tag = -1;
+        if (frmDM)
+            Button->SetImageList(frmDM->avILBig);
+        Made.push_back(Button);
+    }
+    btnRemove = Made[0];
+    btnOK = Made[1];
+    btnCancel = Made[2];
+    btnRemove->OnClick = [this](TObject*) { btnRemoveClick(); };
+    btnOK->OnClick = [this](TObject*) { btnOKClick(); };
+    btnCancel->ModalResult = mrCancel;
+    ApplySkinAndLanguage(*this);
+    SetFormCaption(MessageText(L"sFTPConnections"));
+    labFTPConnections->SetCaption(MessageText(L"sFTPConnections"));
+    LoadConnections();
+}
+
+void TfrmFTPConnections::LoadConnections() {
+    lvConnections->Items().BeginUpdate();
+    lvConnections->Items().RemoveAll();
+    try {
+        FConnections = FBackup.Connections();
+    } catch (const Exception&) {
+        FConnections.clear();
+    }
+    for (int I = 0; I < static_cast<int>(FConnections.size()); ++I) {
+        const TFtpConnection& Connection = FConnections[I];
+        AddTreeRow(*lvConnections, nullptr, Connection.Session,
+                   {Connection.Target.Host, Connection.Target.User, Connection.Target.Dir}, I);
+    }
+    lvConnections->Items().EndUpdate();
+}
+
+void TfrmFTPConnections::btnOKClick() {
+    const int Index = FocusedRowPlace(*lvConnections);
+    if (Index < 0 || Index >= static_cast<int>(FConnections.size()))
+        return;
+    Selected = FConnections[Index];
+    SetModalResult(mrOk);
+}
+
+void TfrmFTPConnections::btnRemoveClick() {
+    const int Index = FocusedRowPlace(*lvConnections);
+    if (Index < 0 || Index >= static_cast<int>(FConnections.size()))
+        return;
+    try {
+        FBackup.RemoveConnection(FConnections[Index].Session);
+    } catch (const Exception&) {
+    }
+    LoadConnections();
+}
+
+bool PickFtpConnection(TBackup& Backup, TFtpConnection& Connection) {
+    const std::unique_ptr<TfrmFTPConnections> Dialog(
+        NewForm<TfrmFTPConnections>(Application, Backup));
+    if (Dialog->ShowFlatModal() != mrOk)
+        return false;
+    Connection = Dialog->Selected;
+    return true;
+}
