@@ -12,7 +12,7 @@ source "$here/tests/e2e/helpers.sh"
 e2e_enter "$0" "$@"
 
 title="System Corvanta 2"
-qrv_program
+program_prefix qrv.exe
 mkdir -p "$fixture/docs" "$fixture/big" "$work/ftp"
 head -c 200000 /dev/urandom >"$fixture/docs/a.bin"
 printf 'second file\r\n' >"$fixture/docs/b.txt"

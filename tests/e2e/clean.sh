@@ -11,7 +11,7 @@ e2e_enter "$0" "$@"
 
 title="System Corvanta 2"
 canary=$work/canary
-qrv_program
+program_prefix qrv.exe
 make_junk_fixture "$fixture" "$canary"
 kept_before=$(kept_sums "$fixture" "$canary")
 cd "$program"

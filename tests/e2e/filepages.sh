@@ -10,7 +10,7 @@ source "$here/tests/e2e/helpers.sh"
 e2e_enter "$0" "$@"
 
 title="System Corvanta 2"
-qrv_program
+program_prefix qrv.exe
 mkdir -p "$fixture/parts" "$fixture/dup/a" "$fixture/dup/b"
 head -c 1048576 /dev/urandom >"$fixture/big.bin"
 printf 'same\r\n' | tee "$fixture/dup/a/same.txt" >"$fixture/dup/b/same.txt"

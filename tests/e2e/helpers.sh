@@ -33,6 +33,7 @@ e2e_enter() {
   if [ -z "${WINEPREFIX:-}" ]; then
     source "$here/scripts/wine-env.sh" "$(dirname "$dist")"
   fi
+  build_prefix=$WINEPREFIX
   work=$(mktemp -d)
   launched_pids=()
   trap e2e_cleanup EXIT
@@ -48,8 +49,10 @@ e2e_cleanup() {
 }
 
 # launch PROGRAM [ARGUMENT...]: starts PROGRAM under wine in the background; sets launched (its
-# process id), which is ended at exit if it still runs.
+# process id), which is ended at exit if it still runs. Only in a prefix of the script's own:
+# what a program writes to the registry would stay in the build's for every later test.
 launch() {
+  [ "$WINEPREFIX" != "$build_prefix" ] || fail "programs run in a prefix of the script's own"
   wine "$@" >/dev/null 2>&1 &
   launched=$!
   launched_pids+=("$launched")
@@ -73,15 +76,15 @@ ended_ok() {
   [ "$rc" -eq 0 ] || fail "$3 ended with exit code $rc"
 }
 
-# qrv_program: a copy of the built program on P: ($program) and an empty fixture drive Q:
-# ($fixture) in a prefix of the script's own; sets exe_win to the program there.
-qrv_program() {
+# program_prefix EXE: a copy of the built program on P: ($program) and an empty fixture drive
+# Q: ($fixture) in a prefix of the script's own; sets exe_win to the program EXE there.
+program_prefix() {
   program=$work/program
   fixture=$work/fixture
   mkdir -p "$program" "$fixture"
   cp -r "$dist"/. "$program"/
   e2e_prefix "$program" "$fixture"
-  exe_win='P:\qrv.exe'
+  exe_win="P:\\$1"
 }
 
 # start_qrv: starts exe_win and waits for its main window; sets qrv_pid and the place of the

@@ -9,8 +9,7 @@ source "$here/tests/e2e/helpers.sh"
 e2e_enter "$0" "$@"
 
 title="System Corvanta 2"
-cp -r "$dist"/. "$work"/
-exe_win=$(winepath -w "$work/qrv.exe" 2>/dev/null)
+program_prefix qrv.exe
 start_qrv
 shot start
 click btnCleanMyComputer

@@ -9,9 +9,8 @@ source "$here/tests/e2e/helpers.sh"
 e2e_enter "$0" "$@"
 
 title="System Corvanta 2 Scheduler"
-cp -r "$dist"/. "$work"/
-exe_win=$(winepath -w "$work/qrvsched.exe" 2>/dev/null)
-cat >"$work/qvsched.ini" <<'EOF'
+program_prefix qrvsched.exe
+cat >"$program/qvsched.ini" <<'EOF'
 [General]
 Enabled=1
 [Section1]
@@ -78,7 +77,7 @@ in_dialog click "Edit Date" btnCancel ||
 # The tray menu, with the window hidden: a right click as the shell reports it.
 click btnCancel
 # The file may be UTF-16: without its zero bytes it reads as plain text.
-handle=$(tr -d '\r\0' <"$work/qvsched.ini" | awk -F= '/^Handle=/ { print $2 }')
+handle=$(tr -d '\r\0' <"$program/qvsched.ini" | awk -F= '/^Handle=/ { print $2 }')
 wine "$probe_exe" tray "$handle" 0x204 >/dev/null 2>&1 || fail "no tray icon window"
 sleep 2
 bash "$here/scripts/grab-screen.sh" "$work/screen.png"

@@ -9,10 +9,13 @@ source "$here/tests/e2e/helpers.sh"
 e2e_enter "$0" "$@"
 
 title="System Corvanta 2"
+# A prefix of its own: the program folders on P:.
+mkdir -p "$work/progs" "$work/fixture"
+e2e_prefix "$work/progs" "$work/fixture"
 
 # A fresh program folder holding a copy of the built one.
 program_folder() {
-  local dir=$work/$1
+  local dir=$work/progs/$1
   mkdir -p "$dir"
   cp -r "$dist"/. "$dir"/
   echo "$dir"

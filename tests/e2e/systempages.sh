@@ -10,7 +10,7 @@ source "$here/tests/e2e/helpers.sh"
 e2e_enter "$0" "$@"
 
 title="System Corvanta 2"
-qrv_program
+program_prefix qrv.exe
 
 dialog_click() {
   wait_for 20 in_dialog shown "$1" "$2" || fail "$2 of '$1' is not shown"
