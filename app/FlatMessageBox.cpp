@@ -1,5 +1,6 @@
 #include "app/FlatMessageBox.h"
 
+#include "app/Language.h"
 #include "app/QRVDataMod.h"
 #include "classlib/gui/NamedChild.h"
 
@@ -38,47 +39,60 @@ int MinimumWidth(int Buttons) {
     }
 }
 
-} // namespace
+// The buttons of a set from left to right, and where the first stands in a box of width W when
+// every button has its standard width; each next one stands ButtonStep further.
+struct TButtonRow {
+    std::vector<const TButtonSpec*> Specs;
+    int (*FirstLeft)(int W) = nullptr;
+};
+constexpr int ButtonStep = 94;
 
-TFlatMessageBoxLayout LayoutFlatMessageBox(TSize TextSize, int Icon, int Buttons) {
-    TFlatMessageBoxLayout L;
-    L.Width = std::min(LabelLeft + TextSize.cx + 30, FlatMessageBoxMaxWidth);
-    L.Height = std::min(LabelTop + TextSize.cy + 60, FlatMessageBoxMaxHeight);
-    L.Width = std::max(L.Width, MinimumWidth(Buttons));
-    const int W = L.Width;
-    const int Top = L.Height - ButtonHeight - 12;
-    const auto Add = [&](const TButtonSpec& Spec, int Left) {
-        L.Buttons.push_back({Spec.Name, Spec.Result, Left, Top, Spec.Width});
-    };
+TButtonRow RowOfSet(int Buttons) {
     switch (Buttons) {
     case 0:
-        Add(OkSpec, (W - 78) / 2);
-        break;
-    case 2: {
-        const int First = (W - 326) / 4;
-        Add(YesSpec, First);
-        Add(YesToAllSpec, First + 94);
-        Add(NoSpec, First + 188);
-        Add(NoToAllSpec, First + 282);
-        Add(CancelSpec, First + 376);
-        break;
-    }
-    case 3: {
-        const int First = (W - 202) / 2;
-        Add(YesSpec, First);
-        Add(NoSpec, First + 94);
-        Add(CancelSpec, First + 188);
-        break;
-    }
+        return {{&OkSpec}, [](int W) { return (W - 78) / 2; }};
+    case 2:
+        return {{&YesSpec, &YesToAllSpec, &NoSpec, &NoToAllSpec, &CancelSpec},
+                [](int W) { return (W - 326) / 4; }};
+    case 3:
+        return {{&YesSpec, &NoSpec, &CancelSpec}, [](int W) { return (W - 202) / 2; }};
     case 4:
-    case 5: {
-        const int First = (W - 140) / 2;
-        Add(YesSpec, First);
-        Add(NoSpec, First + 94);
-        break;
-    }
+    case 5:
+        return {{&YesSpec, &NoSpec}, [](int W) { return (W - 140) / 2; }};
     default:
-        break;
+        return {};
+    }
+}
+
+// The skin's rounded ends, which a face must keep clear of on either side.
+constexpr int ButtonEndRoom = 8;
+
+} // namespace
+
+TFlatMessageBoxLayout LayoutFlatMessageBox(TSize TextSize, int Icon, int Buttons,
+                                           const TButtonFaceWidth& FaceWidth) {
+    TFlatMessageBoxLayout L;
+    const TButtonRow Row = RowOfSet(Buttons);
+    // How much wider than standard the row is: the box grows by as much, and the row keeps the
+    // place it has in the standard box.
+    std::vector<int> Widths;
+    int Extra = 0;
+    for (const TButtonSpec* Spec : Row.Specs) {
+        const int Face = FaceWidth ? FaceWidth(Spec->Name) + 2 * ButtonEndRoom : 0;
+        Widths.push_back(std::max(Spec->Width, Face));
+        Extra += Widths.back() - Spec->Width;
+    }
+    L.Width = std::min(LabelLeft + TextSize.cx + 30, FlatMessageBoxMaxWidth);
+    L.Height = std::min(LabelTop + TextSize.cy + 60, FlatMessageBoxMaxHeight);
+    L.Width = std::max(L.Width, MinimumWidth(Buttons) + Extra);
+    const int Top = L.Height - ButtonHeight - 12;
+    if (!Row.Specs.empty()) {
+        int Left = Row.FirstLeft(L.Width - Extra);
+        for (size_t I = 0; I < Row.Specs.size(); ++I) {
+            const TButtonSpec& Spec = *Row.Specs[I];
+            L.Buttons.push_back({Spec.Name, Spec.Result, Left, Top, Widths[I]});
+            Left += ButtonStep + Widths[I] - Spec.Width;
+        }
     }
     L.HasIcon = Icon >= fmiQuestion && Icon <= fmiStop;
     L.IconPos = {16, (L.Height - 32) / 2};
@@ -156,12 +170,26 @@ TavImageExpandButton* TfrmFlatMessageBox::MakeButton(const wchar_t* Name, const 
     return Button;
 }
 
+int TfrmFlatMessageBox::FaceWidth(const String& Name) {
+    auto* Button = static_cast<TavImageExpandButton*>(FindComponent(Name));
+    if (AppLanguage->IsLoaded()) {
+        String Caption;
+        AppLanguage->GetText(Name, L"Caption", Caption);
+        Button->SetCaption(Caption);
+    }
+    TBitmap Measure;
+    Measure.Canvas().Font().Assign(Button->Font());
+    const int Glyph = frmDM ? frmDM->ilGlyphs->Width() + Button->Spacing() : 0;
+    return Glyph + Measure.Canvas().TextWidth(Button->Caption());
+}
+
 void TfrmFlatMessageBox::Prepare(const String& Caption, const String& Text, int Icon, int Buttons) {
     SetFormCaption(Caption);
     FText = Text;
     Label1->SetCaption(Text);
     const TFlatMessageBoxLayout L =
-        LayoutFlatMessageBox(TSize{Label1->Width(), Label1->Height()}, Icon, Buttons);
+        LayoutFlatMessageBox(TSize{Label1->Width(), Label1->Height()}, Icon, Buttons,
+                             [this](const String& Name) { return FaceWidth(Name); });
     SetBounds(Left(), Top(), L.Width, L.Height);
     if (L.HasIcon) {
         TMessageIconImage* Picture = Images[Icon - 1];

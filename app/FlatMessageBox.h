@@ -4,6 +4,7 @@
 #include "app/FlatForm.h"
 
 #include <array>
+#include <functional>
 #include <vector>
 
 // The picture beside the text (the fourth argument of ShowFlatMessageBox).
@@ -31,9 +32,15 @@ struct TFlatMessageBoxLayout {
     std::vector<TFlatMessageButtonPlace> Buttons;
 };
 
+// How wide the face of the button named Name is: its glyph, the space after it and its caption
+// in its font.
+using TButtonFaceWidth = std::function<int(const String& Name)>;
+
 // The box for a text of TextSize, with Icon and the button set Buttons (0 to 5; another value
-// shows no button, like set 1).
-TFlatMessageBoxLayout LayoutFlatMessageBox(TSize TextSize, int Icon, int Buttons);
+// shows no button, like set 1). A button whose face does not fit its standard width is made
+// wider, and the box with it; without FaceWidth every button keeps its standard width.
+TFlatMessageBoxLayout LayoutFlatMessageBox(TSize TextSize, int Icon, int Buttons,
+                                           const TButtonFaceWidth& FaceWidth = {});
 
 // A 32 x 32 picture of one of the four message kinds, drawn over its parent.
 class TMessageIconImage : public TGraphicControl {
@@ -71,6 +78,9 @@ protected:
 private:
     TavImageExpandButton* MakeButton(const wchar_t* Name, const wchar_t* Caption,
                                      TModalResult Result, int Width);
+    // The caption and glyph the first show's skin-and-language pass gives the button, measured
+    // now so that the layout can make room for them.
+    int FaceWidth(const String& Name);
     String FText;
 };
 

@@ -59,6 +59,45 @@ TEST(FlatMessageBoxLayout, SizesAndButtonPlaces) {
     EXPECT_FALSE(LayoutFlatMessageBox({20, 13}, 5, 0).HasIcon);
 }
 
+// The buttons of a layout stand left to right with room between them, inside the box.
+void ExpectButtonsInsideTheBox(const TFlatMessageBoxLayout& L) {
+    int LastRight = 0;
+    for (const TFlatMessageButtonPlace& Place : L.Buttons) {
+        SCOPED_TRACE(Place.Name);
+        EXPECT_GE(Place.Left, LastRight + (LastRight ? 8 : 12));
+        LastRight = Place.Left + Place.Width;
+    }
+    EXPECT_LE(LastRight, L.Width - 12);
+}
+
+TEST(FlatMessageBoxLayout, ButtonsWidenToTheirFacesAndTheBoxWithThem) {
+    struct TCase {
+        const char* What;
+        TSize Text;
+        int Buttons;
+        const wchar_t* Wide; // the one button whose face outgrows its standard width
+        int Face;
+        int Width; // of the box
+    } const Cases[] = {
+        {"a caption that fits keeps the standard box", {20, 13}, 2, L"btnYesToAll", 60, 574},
+        {"a wide face in the five-button set", {20, 13}, 2, L"btnYesToAll", 120, 574 + 56},
+        {"a wide first button of three", {20, 13}, 3, L"btnYes", 100, 386 + 38},
+        {"a wide OK in a box as wide as its text", {600, 13}, 0, L"btnOk", 300, 700},
+        {"a face wider than the box may be", {20, 13}, 0, L"btnOk", 800, 198 + 738},
+    };
+    for (const TCase& C : Cases) {
+        SCOPED_TRACE(C.What);
+        const TFlatMessageBoxLayout L = LayoutFlatMessageBox(
+            C.Text, 0, C.Buttons, [&](const String& Name) { return Name == C.Wide ? C.Face : 40; });
+        EXPECT_EQ(L.Width, C.Width);
+        ExpectButtonsInsideTheBox(L);
+        for (const TFlatMessageButtonPlace& Place : L.Buttons)
+            EXPECT_GE(Place.Width, (Place.Name == C.Wide ? C.Face : 40) + 16) << Place.Name;
+    }
+    // A box without buttons does not measure.
+    EXPECT_EQ(LayoutFlatMessageBox({20, 13}, 0, 1, [](const String&) { return 900; }).Width, 198);
+}
+
 class FlatMessageBoxTest : public GuiTest {
 protected:
     void SetUp() override {
@@ -123,6 +162,43 @@ TEST_F(FlatMessageBoxTest, EscapeAndTheSystemCloseGiveCancelForEverySet) {
         });
         EXPECT_EQ(ShowFlatMessageBox(App.get(), L"Box test", L"Text", fmiStop, Set), 2);
     }
+}
+
+TEST_F(FlatMessageBoxTest, EveryButtonFitsItsCaptionInItsFont) {
+    // A language file with a long caption, as a translation may bring.
+    Folder.AddFile(L"test.lng", "[btnNoToAll]\r\nCaption=No, and none of the others\r\n");
+    AppLanguage->LoadFromFile(Folder.Path() + L"test.lng");
+    struct TShownButton {
+        String Name;
+        int Left, Width, Needed;
+    };
+    std::vector<TShownButton> Shown;
+    int BoxWidth = 0;
+    WhenShown([&](TfrmFlatMessageBox& Box) {
+        BoxWidth = Box.ClientWidth();
+        for (TavImageExpandButton* Button :
+             {Box.btnYes, Box.btnYesToAll, Box.btnNo, Box.btnNoToAll, Box.btnCancel}) {
+            TBitmap Measure;
+            Measure.Canvas().Font().Assign(Button->Font());
+            const int Glyph =
+                Button->Glyph().Empty() ? 0 : Button->Glyph().Width() / Button->NumGlyphs();
+            Shown.push_back(
+                {Button->Name, Button->Left(), Button->Width(),
+                 Measure.Canvas().TextWidth(Button->Caption()) + Glyph + Button->Spacing()});
+        }
+        PostClick(*Box.btnCancel);
+    });
+    EXPECT_EQ(ShowFlatMessageBox(App.get(), L"Box test", L"Replace it?", fmiQuestion, 2), 2);
+    ASSERT_EQ(Shown.size(), 5u);
+    int LastRight = 0;
+    for (const TShownButton& B : Shown) {
+        SCOPED_TRACE(B.Name);
+        EXPECT_GE(B.Width, B.Needed);
+        EXPECT_GT(B.Left, LastRight);
+        LastRight = B.Left + B.Width;
+    }
+    EXPECT_LT(LastRight, BoxWidth);
+    EXPECT_GT(Shown[3].Width, 80); // the long caption made its button wider
 }
 
 TEST_F(FlatMessageBoxTest, TheBoxShowsTheCallersTextSizedAndPlaced) {

@@ -12,50 +12,33 @@ source "$here/tests/e2e/helpers.sh"
 e2e_enter "$0" "$@"
 
 title="System Corvanta 2"
-work=$(mktemp -d)
-qrv_pid=
-peer_pid=
-cleanup() {
-  [ -n "$qrv_pid" ] && kill "$qrv_pid" 2>/dev/null || true
-  [ -n "$peer_pid" ] && kill "$peer_pid" 2>/dev/null || true
-  e2e_prefix_end
-  rm -rf "$work"
-}
-trap cleanup EXIT
-mkdir -p "$work/program" "$work/fixture/docs" "$work/ftp"
-cp -r "$dist"/. "$work/program"/
-head -c 200000 /dev/urandom >"$work/fixture/docs/a.bin"
-printf 'second file\r\n' >"$work/fixture/docs/b.txt"
-mkdir -p "$work/fixture/big"
-head -c 150000 /dev/urandom >"$work/fixture/big/one.dat"
-head -c 120000 /dev/urandom >"$work/fixture/big/two.dat"
-cp "$work/fixture/docs/a.bin" "$work/a.orig"
-cp "$work/fixture/big/one.dat" "$work/one.orig"
-cp "$work/fixture/big/two.dat" "$work/two.orig"
+program_prefix qrv.exe
+mkdir -p "$fixture/docs" "$fixture/big" "$work/ftp"
+head -c 200000 /dev/urandom >"$fixture/docs/a.bin"
+printf 'second file\r\n' >"$fixture/docs/b.txt"
+head -c 150000 /dev/urandom >"$fixture/big/one.dat"
+head -c 120000 /dev/urandom >"$fixture/big/two.dat"
+cp "$fixture/docs/a.bin" "$work/a.orig"
+cp "$fixture/big/one.dat" "$work/one.orig"
+cp "$fixture/big/two.dat" "$work/two.orig"
 /usr/bin/python3 "$here/tests/support/ftp_peer.py" "$work/ftp" "$work/address" &
-peer_pid=$!
+launched_pids+=("$!")
 wait_for 15 test -f "$work/address" || fail "the FTP peer did not start"
 address=$(cat "$work/address")
 port=${address##*:}
-e2e_prefix "$work/program" "$work/fixture"
-exe_win='P:\qrv.exe'
-
-wine "$exe_win" >/dev/null 2>&1 &
-qrv_pid=$!
-wait_for 60 shown MainImage || fail "the main window did not show"
+start_qrv
 
 # ok_notice: the notice now shown is answered with OK.
 ok_notice() {
   wait_for 60 shown btnOk || fail "no notice after $1"
   click btnOk
-  wait_for 10 bash -c '! "$0" shown "$1" "$2" btnOk' "$probe_exe" "$title" "$exe_win" 2>/dev/null ||
-    true
+  wait_for 10 eval '! shown btnOk' || true
 }
 # records TABLE: how many records the program's table holds.
 records() {
   /usr/bin/python3 -c 'import sqlite3, sys
 print(sqlite3.connect(sys.argv[1]).execute("select count(*) from " + sys.argv[2]).fetchone()[0])' \
-    "$work/program/Data/qrv.db" "$1"
+    "$program/Data/qrv.db" "$1"
 }
 # set_text NAME TEXT: the edit NAME holds TEXT alone.
 set_text() {
@@ -84,18 +67,18 @@ type_into edZipPassword secret
 press cmbZipCompression 0x23 0x0D # the last level, 9
 click btnBackup
 ok_notice "the backup from the results"
-archive=$(cd "$work/fixture" && ls ./*.zip 2>/dev/null | head -1)
+archive=$(cd "$fixture" && ls ./*.zip 2>/dev/null | head -1)
 [ -n "$archive" ] || fail "no archive at the root of Q:"
 [ "$(records LocalBackup)" = 1 ] || fail "the local backup was not recorded"
-/usr/bin/python3 - "$work/fixture/$archive" <<'PY' || fail "the archive is not as asked"
+/usr/bin/python3 - "$fixture/$archive" <<'PY' || fail "the archive is not as asked"
 import sys, zipfile
 infos = zipfile.ZipFile(sys.argv[1]).infolist()
 files = [i for i in infos if not i.filename.endswith("~backupfilelist.tmp")]
 assert files and all(i.flag_bits & 1 for i in files), "the files are not encrypted"
 assert all(i.compress_type == zipfile.ZIP_DEFLATED for i in files), "not deflated"
 PY
-printf 'changed' >"$work/fixture/big/one.dat"
-printf 'changed too' >"$work/fixture/big/two.dat"
+printf 'changed' >"$fixture/big/one.dat"
+printf 'changed too' >"$fixture/big/two.dat"
 click labMainBackupYourData
 click labBackupRestoreRestoreFiles
 wait_for 10 shown btnLocalBackupRestore || fail "the restore page did not show"
@@ -108,8 +91,8 @@ wait_for 30 shown edSession || fail "the restore did not ask for the password"
 probe type secret >/dev/null
 click btnOK
 ok_notice "the restore"
-cmp -s "$work/one.orig" "$work/fixture/big/one.dat" || fail "one.dat did not come back"
-cmp -s "$work/two.orig" "$work/fixture/big/two.dat" || fail "two.dat did not come back"
+cmp -s "$work/one.orig" "$fixture/big/one.dat" || fail "one.dat did not come back"
+cmp -s "$work/two.orig" "$fixture/big/two.dat" || fail "two.dat did not come back"
 
 # ---- two files chosen with the open dialog, backed up to the FTP peer
 click labMainBackupYourData
@@ -120,8 +103,8 @@ for file in 'Q:\docs\a.bin' 'Q:\docs\b.txt'; do
   click btnBackupSelectFilesAddFile
   wait_for 20 in_dialog shown Open "" || true
   sleep 2
-  wine "$probe_exe" type Open "$exe_win" "$file" >/dev/null 2>&1 || fail "no open dialog"
-  wine "$probe_exe" key Open "$exe_win" 0x0D >/dev/null 2>&1 || fail "could not confirm $file"
+  in_dialog type Open "$file" || fail "no open dialog"
+  in_dialog key Open 0x0D || fail "could not confirm $file"
   wait_for 20 probe row lvBackupSelectFiles "$file" || fail "$file is not listed"
 done
 click btnNext
@@ -151,7 +134,7 @@ ok_notice "the upload"
 wait_for 10 shown labBackupRestoreRestoreFiles || fail "the backup area did not come back"
 
 # ---- the file changes; the recorded backup brings it back
-printf 'changed' >"$work/fixture/docs/a.bin"
+printf 'changed' >"$fixture/docs/a.bin"
 click labBackupRestoreRestoreFiles
 wait_for 10 shown btnFTPBackupRestore || fail "the restore page did not show"
 # The record's row shows the day of the upload as the program's short date (M/d/yyyy here).
@@ -160,13 +143,8 @@ click btnFTPBackupRestore
 wait_for 60 shown btnYesToAll || fail "the restore did not ask before replacing"
 click btnYesToAll
 ok_notice "the restore"
-cmp -s "$work/a.orig" "$work/fixture/docs/a.bin" || fail "the restored file differs"
+cmp -s "$work/a.orig" "$fixture/docs/a.bin" || fail "the restored file differs"
 
 click btnClose
-end=$((SECONDS + 30))
-while kill -0 "$qrv_pid" 2>/dev/null; do
-  [ "$SECONDS" -lt "$end" ] || fail "qrv did not end after Close"
-  sleep 0.3
-done
-qrv_pid=
+qrv_ended
 echo "e2e backup: ok"

@@ -8,78 +8,14 @@ set -euo pipefail
 here=$(cd "$(dirname "$0")/../.." && pwd)
 source "$here/tests/e2e/helpers.sh"
 e2e_enter "$0" "$@"
-mkdir -p "$3"
-shots=$(cd "$3" && pwd)
 
 title="System Corvanta 2"
-exe_win='P:\qrv.exe'
-work=$(mktemp -d)
-qrv_pid=
-cleanup() {
-  [ -n "$qrv_pid" ] && kill "$qrv_pid" 2>/dev/null || true
-  e2e_prefix_end
-  rm -rf "$work"
-}
-trap cleanup EXIT
-
-program=$work/program
-fixture=$work/fixture
 canary=$work/canary
-mkdir -p "$program" "$fixture"
-cp -r "$dist"/. "$program"/
+program_prefix qrv.exe
 make_junk_fixture "$fixture" "$canary"
 kept_before=$(kept_sums "$fixture" "$canary")
-e2e_prefix "$program" "$fixture"
 cd "$program"
 
-# probe COMMAND [NAME...]: asks the window titled WINDOW (default: the main title) of qrv.
-probe_in() {
-  local window=$1 command=$2
-  shift 2
-  wine "$probe_exe" "$command" "$window" "$exe_win" "$@" 2>/dev/null | tr -d '\r'
-  return "${PIPESTATUS[0]}"
-}
-probe() { probe_in "$title" "$@"; }
-shown() { probe shown "$1" >/dev/null; }
-click() {
-  wait_for 20 shown "$1" || fail "$1 is not shown"
-  probe click "$1" >/dev/null || fail "could not click $1"
-}
-# answer BUTTON: presses a button of the message box over the main window.
-answer() {
-  wait_for 20 shown "$1" || fail "no message box with $1"
-  probe click "$1" >/dev/null || fail "could not press $1"
-}
-shot() {
-  sleep 1
-  local centre x y
-  centre=$(probe where MainImage) || fail "no main window for the picture of $1"
-  read -r x y <<<"$centre"
-  bash "$here/scripts/grab-screen.sh" "$shots/qrv-$1.png" "721x535+$((x - 360))+$((y - 267))"
-}
-# screen_shot NAME WINDOW_TITLE BUTTON: the screen around the dialog titled WINDOW_TITLE, centred
-# on its BUTTON's window.
-screen_shot() {
-  sleep 1
-  local x y
-  read -r x y <<<"$main_centre"
-  bash "$here/scripts/grab-screen.sh" "$shots/qrv-$1.png" "721x535+$((x - 360))+$((y - 267))"
-  probe_in "$2" shown "$3" >/dev/null || fail "the $1 picture lacks its dialog"
-}
-start_qrv() {
-  wine 'P:\qrv.exe' >/dev/null 2>&1 &
-  qrv_pid=$!
-  wait_for 60 shown MainImage || fail "the main window did not show"
-  main_centre=$(probe where MainImage)
-}
-wait_end() {
-  local end=$((SECONDS + 60))
-  while kill -0 "$qrv_pid" 2>/dev/null; do
-    [ "$SECONDS" -lt "$end" ] || fail "qrv did not end"
-    sleep 0.3
-  done
-  qrv_pid=
-}
 # scan_q: from the start page to the junk results of drive Q: alone.
 scan_q() {
   click btnCleanMyComputer
@@ -111,14 +47,16 @@ shot results-junk
 # The filter dialog, cancelled: nothing changes.
 click btnScaResultsFilter
 filter="Filter the Found Files"
-wait_for 20 probe_in "$filter" shown btnCancel >/dev/null || fail "the filter dialog did not show"
-screen_shot filter "$filter" btnCancel
-probe_in "$filter" click btnCancel >/dev/null || fail "could not cancel the filter"
+wait_for 20 in_dialog shown "$filter" btnCancel || fail "the filter dialog did not show"
+screen_shot filter
+in_dialog shown "$filter" btnCancel || fail "the filter picture lacks its dialog"
+in_dialog click "$filter" btnCancel || fail "could not cancel the filter"
 wait_for 10 shown btnScanResultsCleanAll || fail "the results did not come back"
 probe menu mnDeleteFiles >/dev/null || fail "no Delete Files command"
 wait_for 20 shown btnYes || fail "no question before deleting"
-screen_shot deleteconfirm "$title" btnYes
-answer btnYes
+screen_shot deleteconfirm
+shown btnYes || fail "the deleteconfirm picture lacks its question"
+click btnYes
 gone() {
   local file
   for file in "${fixture_junk[@]}"; do [ ! -e "$fixture/$file" ] || return 1; done
@@ -130,12 +68,13 @@ click btnScanStatictics
 wait_for 10 shown Progress2 || fail "the statistics page did not show"
 shot statistics-junk
 click btnClose
-answer btnYes
+click btnYes
 viewer="Cleaning Report"
-wait_for 30 probe_in "$viewer" shown btnViewInBrowser >/dev/null || fail "the report viewer did not show"
-screen_shot report "$viewer" btnViewInBrowser
-probe_in "$viewer" close >/dev/null || fail "could not close the viewer"
-wait_end
+wait_for 30 in_dialog shown "$viewer" btnViewInBrowser || fail "the report viewer did not show"
+screen_shot report
+in_dialog shown "$viewer" btnViewInBrowser || fail "the report picture lacks its viewer"
+in_dialog close "$viewer" || fail "could not close the viewer"
+qrv_ended
 
 report=$program/Temp/Report.htm
 [ -f "$report" ] || fail "no Temp\\Report.htm"
@@ -151,7 +90,7 @@ start_qrv
 scan_q
 probe row lvScanResults "setup.tmp" >/dev/null || fail "no row for setup.tmp"
 probe menu mnSecureDeleteFile >/dev/null || fail "no Secure Delete File command"
-answer btnYes
+click btnYes
 store="$fixture/System Corvanta Recycled"
 wait_for 20 test -d "$store" || fail "no deleted-file store on Q:"
 [ ! -e "$fixture/Temp/setup.tmp" ] || fail "the stored file is still in its place"
@@ -172,7 +111,7 @@ wait_for 10 shown btnRecoveryFiles || fail "the store page did not show"
 probe check lvRecoveryFiles 'Q:\Temp\setup.tmp' >/dev/null || fail "the stored file is not listed"
 shot recoveryfiles-stored
 click btnRecoveryFiles
-answer btnYes
+click btnYes
 wait_for 20 test -e "$fixture/Temp/setup.tmp" || fail "the stored file did not come back"
 cmp -s "$fixture/Temp/setup.tmp" <(printf 'content of %s\n' Temp/setup.tmp) ||
   fail "the restored file changed"
@@ -183,5 +122,5 @@ sys.exit(sqlite3.connect(sys.argv[1]).execute("select count(*) from RecoveryFile
   "$program/Data/qrv.db" || fail "the record of the restored file stays"
 # A stored file is not counted: nothing to report, the window just closes.
 probe close >/dev/null
-wait_end
+qrv_ended
 echo "e2e clean: ok"

@@ -8,30 +8,14 @@ set -euo pipefail
 here=$(cd "$(dirname "$0")/../.." && pwd)
 source "$here/tests/e2e/helpers.sh"
 e2e_enter "$0" "$@"
-shots=$3
-mkdir -p "$shots"
 
 title="System Corvanta 2"
-work=$(mktemp -d)
-qrv_pid=
-cleanup() {
-  [ -n "$qrv_pid" ] && kill "$qrv_pid" 2>/dev/null || true
-  e2e_prefix_end
-  rm -rf "$work"
-}
-trap cleanup EXIT
-mkdir -p "$work/program" "$work/fixture/parts"
-cp -r "$dist"/. "$work/program"/
-head -c 1048576 /dev/urandom >"$work/fixture/big.bin"
-mkdir -p "$work/fixture/dup/a" "$work/fixture/dup/b"
-printf 'same\r\n' | tee "$work/fixture/dup/a/same.txt" >"$work/fixture/dup/b/same.txt"
-cp "$work/fixture/big.bin" "$work/original.bin"
-e2e_prefix "$work/program" "$work/fixture"
-exe_win='P:\qrv.exe'
-
-wine "$exe_win" >/dev/null 2>&1 &
-qrv_pid=$!
-wait_for 60 shown MainImage || fail "the main window did not show"
+program_prefix qrv.exe
+mkdir -p "$fixture/parts" "$fixture/dup/a" "$fixture/dup/b"
+head -c 1048576 /dev/urandom >"$fixture/big.bin"
+printf 'same\r\n' | tee "$fixture/dup/a/same.txt" >"$fixture/dup/b/same.txt"
+cp "$fixture/big.bin" "$work/original.bin"
+start_qrv
 
 # ---- the advanced area, the duplicate finder's options and its dialog
 click labAdvancedFeatures
@@ -45,11 +29,7 @@ click btnNext
 wait_for 10 shown btnAddAllowedDuplicates || fail "the duplicate options did not show"
 shot duplicatesoptions
 click btnAddAllowedDuplicates
-dialog="Allow copies of a file name"
-wait_for 20 in_dialog shown "$dialog" btnCancel || fail "the allowed-name dialog did not show"
-screen_shot duplicatesallowed
-dialog_painted duplicatesallowed "$dialog" btnCancel
-in_dialog click "$dialog" btnCancel || fail "could not cancel"
+cancel_dialog duplicatesallowed "Allow copies of a file name"
 wait_for 10 shown btnNext || fail "the options page did not come back"
 click btnNext
 wait_for 60 shown lvDuplicatesScanResults || fail "the duplicate groups did not show"
@@ -57,11 +37,7 @@ probe row lvDuplicatesScanResults same.txt >/dev/null || fail "same.txt is not a
 shot duplicateresults
 click btnScanResultsSelectAll
 click btnScanResultsOrganize
-dialog="Move Into a Folder"
-wait_for 20 in_dialog shown "$dialog" btnCancel || fail "the organize dialog did not show"
-screen_shot organize
-dialog_painted organize "$dialog" btnCancel
-in_dialog click "$dialog" btnCancel || fail "could not cancel"
+cancel_dialog organize "Move Into a Folder"
 
 # ---- split a file into parts, delete it, join the parts
 click btnBack
@@ -78,8 +54,8 @@ probe type 102400 >/dev/null                      # 100 KB in bytes
 type_into chkSplitFilesDeleteFile ' '
 shot splitfiles
 click btnSplitFilesSplit
-wait_for 30 test ! -e "$work/fixture/big.bin" || fail "the file was not split and deleted"
-parts=$(ls "$work/fixture/parts" | wc -l)
+wait_for 30 test ! -e "$fixture/big.bin" || fail "the file was not split and deleted"
+parts=$(ls "$fixture/parts" | wc -l)
 [ "$parts" -eq 11 ] || fail "1 MB in 100 KB parts makes 11 files, not $parts"
 click btnBack
 click labCombineFiles
@@ -89,7 +65,7 @@ shot combinefiles
 click btnUnsplitFilesCombine
 wait_for 30 shown btnOk || fail "the join did not say it was done"
 click btnOk
-cmp -s "$work/original.bin" "$work/fixture/big.bin" || fail "the joined file differs"
+cmp -s "$work/original.bin" "$fixture/big.bin" || fail "the joined file differs"
 
 # ---- the folder cleaner and the deleted-file store
 click labMainCleanMyComputer
@@ -120,11 +96,7 @@ click btnNext
 wait_for 10 shown edBackupFTPHost || fail "the remote options did not show"
 shot backupoptions-remote
 click btnLoadFTPConnection
-dialog="FTP connections"
-wait_for 20 in_dialog shown "$dialog" btnCancel || fail "the connections dialog did not show"
-screen_shot ftpconnections
-dialog_painted ftpconnections "$dialog" btnCancel
-in_dialog click "$dialog" btnCancel || fail "could not cancel"
+cancel_dialog ftpconnections "FTP connections"
 wait_for 10 shown btnBackup || fail "the options page did not come back"
 click btnBack
 click labBackupRestoreRestoreFiles
@@ -132,10 +104,5 @@ wait_for 10 shown btnLocalBackupRestore || fail "the restore page did not show"
 shot restore
 
 click btnClose
-end=$((SECONDS + 30))
-while kill -0 "$qrv_pid" 2>/dev/null; do
-  [ "$SECONDS" -lt "$end" ] || fail "qrv did not end after Close"
-  sleep 0.3
-done
-qrv_pid=
+qrv_ended
 echo "e2e file pages: ok"

@@ -15,9 +15,10 @@ wait_for() {
   done
 }
 
-# e2e_enter SCRIPT DIST_FOLDER PROBE_EXE: from the top of a script; runs it again under Xvfb when
-# there is no display, then enters the wine prefix of the build that holds DIST_FOLDER. Sets dist
-# and probe_exe.
+# e2e_enter SCRIPT DIST_FOLDER PROBE_EXE [SCREENSHOTS_FOLDER]: from the top of a script; runs it
+# again under Xvfb when there is no display, then enters the wine prefix of the build that holds
+# DIST_FOLDER. Sets dist, probe_exe, shots (when given) and work: a scratch folder that goes at
+# exit with every program started by launch.
 e2e_enter() {
   local script=$1
   shift
@@ -26,9 +27,81 @@ e2e_enter() {
   fi
   dist=$(cd "$1" && pwd)
   probe_exe=$2
+  if [ -n "${3:-}" ]; then
+    shots=$(mkdir -p "$3" && cd "$3" && pwd)
+  fi
   if [ -z "${WINEPREFIX:-}" ]; then
     source "$here/scripts/wine-env.sh" "$(dirname "$dist")"
   fi
+  build_prefix=$WINEPREFIX
+  work=$(mktemp -d)
+  launched_pids=()
+  trap e2e_cleanup EXIT
+}
+
+e2e_cleanup() {
+  local pid
+  for pid in "${launched_pids[@]}"; do kill "$pid" 2>/dev/null || true; done
+  e2e_prefix_end
+  # A folder made read-only by a script still goes.
+  chmod -R u+w "$work"
+  rm -rf "$work"
+}
+
+# launch PROGRAM [ARGUMENT...]: starts PROGRAM under wine in the background; sets launched (its
+# process id), which is ended at exit if it still runs. Only in a prefix of the script's own:
+# what a program writes to the registry would stay in the build's for every later test.
+launch() {
+  [ "$WINEPREFIX" != "$build_prefix" ] || fail "programs run in a prefix of the script's own"
+  wine "$@" >/dev/null 2>&1 &
+  launched=$!
+  launched_pids+=("$launched")
+}
+
+# wait_gone PID SECONDS MESSAGE: the process ends within SECONDS, or the script fails with MESSAGE.
+wait_gone() {
+  local end=$((SECONDS + $2))
+  while kill -0 "$1" 2>/dev/null; do
+    [ "$SECONDS" -lt "$end" ] || fail "$3"
+    sleep 0.3
+  done
+}
+
+# ended_ok PID SECONDS NAME: the program NAME started by launch ends within SECONDS, with exit
+# code 0.
+ended_ok() {
+  wait_gone "$1" "$2" "$3 did not end"
+  local rc=0
+  wait "$1" || rc=$?
+  [ "$rc" -eq 0 ] || fail "$3 ended with exit code $rc"
+}
+
+# program_prefix EXE: a copy of the built program on P: ($program) and an empty fixture drive
+# Q: ($fixture) in a prefix of the script's own; sets exe_win to the program EXE there.
+program_prefix() {
+  program=$work/program
+  fixture=$work/fixture
+  mkdir -p "$program" "$fixture"
+  cp -r "$dist"/. "$program"/
+  e2e_prefix "$program" "$fixture"
+  exe_win="P:\\$1"
+}
+
+# start_qrv: starts exe_win and waits for its main window; sets qrv_pid and the place of the
+# main window for screen_shot.
+start_qrv() {
+  launch "$exe_win"
+  qrv_pid=$launched
+  wait_for 60 shown MainImage || fail "the main window did not show"
+  local x y
+  read -r x y <<<"$(probe where MainImage)"
+  shot_left=$((x - 360))
+  shot_top=$((y - 267))
+}
+
+# qrv_ended: the qrv started by start_qrv ends, closed by the script.
+qrv_ended() {
+  wait_gone "$qrv_pid" 60 "qrv did not end"
 }
 
 # e2e_prefix PROGRAM_FOLDER FIXTURE_FOLDER: moves the script into a wine prefix of its own, made
@@ -115,6 +188,8 @@ click() {
   wait_for 20 shown "$1" || fail "$1 is not shown"
   probe click "$1" >/dev/null || fail "could not click $1"
 }
+window_visible() { probe visible >/dev/null; }
+window_hidden() { ! window_visible; }
 
 # shot NAME: the main window (its background picture's bounds) as it is now.
 shot() {
@@ -126,9 +201,7 @@ shot() {
   echo "$shots/qrv-$1.png"
 }
 
-# screen_shot NAME: where the main window stands, whatever covers it (a dialog over it).
-shot_left=279
-shot_top=244
+# screen_shot NAME: where start_qrv found the main window, whatever covers it (a dialog over it).
 screen_shot() {
   sleep 3
   bash "$here/scripts/grab-screen.sh" "$shots/qrv-$1.png" "721x535+$shot_left+$shot_top"
@@ -147,6 +220,15 @@ dialog_painted() {
   [ "$colours" -gt 1 ] || fail "the $1 picture shows $3 as one flat colour"
 }
 
+# cancel_dialog NAME WINDOW_TITLE: the dialog titled WINDOW_TITLE shows, is pictured as NAME with
+# its Cancel button drawn, and is cancelled.
+cancel_dialog() {
+  wait_for 20 in_dialog shown "$2" btnCancel || fail "the dialog '$2' did not show"
+  screen_shot "$1"
+  dialog_painted "$1" "$2" btnCancel
+  in_dialog click "$2" btnCancel || fail "could not cancel '$2'"
+}
+
 # type_into NAME TEXT: clicks the edit NAME and types TEXT at its end.
 type_into() {
   click "$1"
@@ -159,7 +241,8 @@ press() {
   click "$name"
   for key in "$@"; do probe key "$key" >/dev/null || fail "could not press $key in $name"; done
 }
-# in_dialog COMMAND WINDOW_TITLE NAME: the probe's COMMAND on a dialog titled WINDOW_TITLE.
+# in_dialog COMMAND WINDOW_TITLE [NAME_OR_TEXT]: the probe's COMMAND on a window titled
+# WINDOW_TITLE of the program started here (a dialog of it).
 in_dialog() {
-  wine "$probe_exe" "$1" "$2" "$exe_win" "$3" 2>/dev/null >/dev/null
+  wine "$probe_exe" "$1" "$2" "$exe_win" "${@:3}" 2>/dev/null >/dev/null
 }

@@ -7,23 +7,10 @@ set -euo pipefail
 here=$(cd "$(dirname "$0")/../.." && pwd)
 source "$here/tests/e2e/helpers.sh"
 e2e_enter "$0" "$@"
-shots=$3
-mkdir -p "$shots"
 
 title="System Corvanta 2"
-work=$(mktemp -d)
-qrv_pid=
-cleanup() {
-  [ -n "$qrv_pid" ] && kill "$qrv_pid" 2>/dev/null || true
-  rm -rf "$work"
-}
-trap cleanup EXIT
-cp -r "$dist"/. "$work"/
-exe_win=$(winepath -w "$work/qrv.exe" 2>/dev/null)
-
-wine "$work/qrv.exe" >/dev/null 2>&1 &
-qrv_pid=$!
-wait_for 60 shown MainImage || fail "the main window did not show"
+program_prefix qrv.exe
+start_qrv
 shot start
 click btnCleanMyComputer
 wait_for 10 shown labJunkFiles || fail "the cleaning page did not show"
@@ -37,12 +24,7 @@ wait_for 10 shown labJunkFilesOptions || fail "the options page did not show"
 shot junkoptions
 # The junk-mask dialog, closed again with Cancel.
 click btnAddJunkFilesOption
-dialog="Add a Junk File Mask"
-wait_for 20 wine "$probe_exe" shown "$dialog" "$exe_win" btnCancel >/dev/null 2>&1 ||
-  fail "the junk-mask dialog did not show"
-screen_shot junkmask
-dialog_painted junkmask "$dialog" btnCancel
-wine "$probe_exe" click "$dialog" "$exe_win" btnCancel >/dev/null 2>&1 || fail "could not cancel"
+cancel_dialog junkmask "Add a Junk File Mask"
 wait_for 10 shown btnNext || fail "the options page did not come back"
 click btnBack
 click btnBack
@@ -62,10 +44,5 @@ click btnScanStatictics
 wait_for 10 shown Progress1 || fail "the statistics page did not show"
 shot statistics
 click btnClose
-end=$((SECONDS + 30))
-while kill -0 "$qrv_pid" 2>/dev/null; do
-  [ "$SECONDS" -lt "$end" ] || fail "qrv did not end after Close"
-  sleep 0.3
-done
-qrv_pid=
+qrv_ended
 echo "e2e pages: ok"

@@ -7,20 +7,10 @@ set -euo pipefail
 here=$(cd "$(dirname "$0")/../.." && pwd)
 source "$here/tests/e2e/helpers.sh"
 e2e_enter "$0" "$@"
-shots=$3
-mkdir -p "$shots"
 
 title="System Corvanta 2 Scheduler"
-work=$(mktemp -d)
-sched_pid=
-cleanup() {
-  [ -z "$sched_pid" ] || kill "$sched_pid" 2>/dev/null || true
-  rm -rf "$work"
-}
-trap cleanup EXIT
-cp -r "$dist"/. "$work"/
-exe_win=$(winepath -w "$work/qrvsched.exe" 2>/dev/null)
-cat >"$work/qvsched.ini" <<'EOF'
+program_prefix qrvsched.exe
+cat >"$program/qvsched.ini" <<'EOF'
 [General]
 Enabled=1
 [Section1]
@@ -45,18 +35,6 @@ MB=500
 Parameters=C:\|D:\Projects\|
 EOF
 
-probe() {
-  local command=$1
-  shift
-  wine "$probe_exe" "$command" "$title" "$exe_win" "$@" 2>/dev/null | tr -d '\r'
-  return "${PIPESTATUS[0]}"
-}
-shown() { probe shown "$1" >/dev/null; }
-click() {
-  wait_for 20 shown "$1" || fail "$1 is not shown"
-  probe click "$1" >/dev/null || fail "could not click $1"
-}
-
 # The window's place on screen, from its notebook's centre (the notebook sits at 180,94 and is
 # 446 x 180 in the 640 x 540 window).
 window_left=0
@@ -68,8 +46,8 @@ locate() {
   window_top=$((y - 94 - 90))
 }
 
-# shot NAME [MARGIN]: the window as it is now, with MARGIN pixels around it.
-shot() {
+# window_shot NAME [MARGIN]: the window as it is now, with MARGIN pixels around it.
+window_shot() {
   sleep 1
   local margin=${2:-0}
   bash "$here/scripts/grab-screen.sh" "$shots/qrvsched-$1.png" \
@@ -77,30 +55,29 @@ shot() {
   echo "$shots/qrvsched-$1.png"
 }
 
-wine "$work/qrvsched.exe" >/dev/null 2>&1 &
-sched_pid=$!
+launch "$exe_win"
 wait_for 60 shown Notebook || fail "the configuration window did not show"
 locate
-shot registry
+window_shot registry
 for page in btnInternetPrivacy:privacy btnFolderCleaner:folders btnApplicationLauncher:launch \
   btnJunkFiles:junkfiles; do
   click "${page%%:*}"
-  shot "${page##*:}"
+  window_shot "${page##*:}"
 done
 
 # The date dialog over the window, from the date row's button.
 click btnFolderCleaner
 click btnDate
-wait_for 20 wine "$probe_exe" shown "Edit Date" "$exe_win" MonthCalendar ||
+wait_for 20 in_dialog shown "Edit Date" MonthCalendar ||
   fail "the date dialog did not show"
-shot datedialog 0
-wine "$probe_exe" click "Edit Date" "$exe_win" btnCancel >/dev/null 2>&1 ||
+window_shot datedialog 0
+in_dialog click "Edit Date" btnCancel ||
   fail "could not cancel the date dialog"
 
 # The tray menu, with the window hidden: a right click as the shell reports it.
 click btnCancel
 # The file may be UTF-16: without its zero bytes it reads as plain text.
-handle=$(tr -d '\r\0' <"$work/qvsched.ini" | awk -F= '/^Handle=/ { print $2 }')
+handle=$(tr -d '\r\0' <"$program/qvsched.ini" | awk -F= '/^Handle=/ { print $2 }')
 wine "$probe_exe" tray "$handle" 0x204 >/dev/null 2>&1 || fail "no tray icon window"
 sleep 2
 bash "$here/scripts/grab-screen.sh" "$work/screen.png"

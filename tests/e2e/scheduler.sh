@@ -13,22 +13,17 @@ e2e_enter "$0" "$@"
 title="System Corvanta 2 Scheduler"
 run_key='HKCU\Software\Microsoft\Windows\CurrentVersion\Run'
 run_value="System Corvanta Scheduler"
-work=$(mktemp -d)
 # A prefix of its own: the program folders on P:, the fixtures on Q:, its own HKCU.
 mkdir -p "$work/progs" "$work/qdrive"
 e2e_prefix "$work/progs" "$work/qdrive"
-started=()
-cleanup() {
-  for pid in "${started[@]}"; do kill "$pid" 2>/dev/null || true; done
-  # qrvsched started by qrv is no child of this script: it ends through its handle.
+# qrvsched started by qrv is no child of this script: it ends through its handle.
+end_scheduler_of_qrv() {
   if [ -n "${dir:-}" ] && handle_written; then
     send 17 >/dev/null 2>&1 || true
     send 16 >/dev/null 2>&1 || true
   fi
-  e2e_prefix_end
-  rm -rf "$work"
 }
-trap cleanup EXIT
+trap 'end_scheduler_of_qrv; e2e_cleanup' EXIT
 
 # ini SECTION KEY: the value in qvsched.ini (the file may be UTF-16 with a byte-order mark).
 ini_value() {
@@ -46,12 +41,10 @@ handle_written() { local h; h=$(general Handle); [ -n "$h" ] && [ "$h" != 0 ]; }
 handle_cleared() { [ "$(general Handle)" = 0 ]; }
 send() { wine "$probe_exe" send "$(general Handle)" "$@" 2>/dev/null | tr -d '\r'; }
 send_atom() { wine "$probe_exe" sendatom "$(general Handle)" "$@" 2>/dev/null | tr -d '\r'; }
-window_visible() { wine "$probe_exe" visible "$title" "$exe_win" >/dev/null 2>&1; }
-window_hidden() { ! window_visible; }
 run_value_present() { wine reg query "$run_key" /v "$run_value" >/dev/null 2>&1; }
 run_value_absent() { ! run_value_present; }
 # menu ITEM: the tray menu's command, posted to the scheduler whose window shows.
-menu() { wine "$probe_exe" menu "$title" "$exe_win" "$1" >/dev/null 2>&1 || fail "no menu item $1"; }
+menu() { probe menu "$1" >/dev/null || fail "no menu item $1"; }
 absent() { for f in "$@"; do [ ! -e "$f" ] || return 1; done; }
 
 # prepare NAME: a copy of the program folder, with $ini as its qvsched.ini when set.
@@ -66,30 +59,18 @@ prepare() {
 start_sched() {
   prepare "$1"
   shift
-  wine "$dir/qrvsched.exe" "$@" >/dev/null 2>&1 &
-  sched_pid=$!
-  started+=("$sched_pid")
+  launch "$dir/qrvsched.exe" "$@"
+  sched_pid=$launched
   wait_for 60 handle_written || fail "qrvsched left no window handle in qvsched.ini"
 }
 
-# wait_end: the scheduler started here ends with exit code 0.
-wait_end() {
-  local end=$((SECONDS + 30))
-  while kill -0 "$sched_pid" 2>/dev/null; do
-    [ "$SECONDS" -lt "$end" ] || fail "qrvsched did not end"
-    sleep 0.3
-  done
-  local rc=0
-  wait "$sched_pid" || rc=$?
-  [ "$rc" -eq 0 ] || fail "qrvsched ended with exit code $rc"
-}
 
 # Windows logs off: the scheduler lets itself be closed and ends with exit code 0.
 end_session() {
   [ "$(send 17)" = 1 ] || fail "WM_QUERYENDSESSION was not allowed"
   # The reply may not come back from a program that ends while closing: its end is the check.
   send 16 >/dev/null || true
-  wait_end
+  ended_ok "$sched_pid" 30 qrvsched
 }
 
 # ------------------------------------------------------ hidden, answering messages
@@ -102,7 +83,7 @@ window_visible && fail "started with /hide, the window shows"
 [ "$(send 3524 0 1234)" = 1 ] || fail "message 3524 did not answer 1"
 wait_for 20 window_visible || fail "message 3524 did not show the configuration window"
 send 16 >/dev/null # the title bar's close only hides it
-wait_for 20 bash -c "! wine '$probe_exe' visible '$title' '$exe_win' >/dev/null 2>&1" ||
+wait_for 20 window_hidden ||
   fail "closing the window did not hide it"
 kill -0 "$sched_pid" 2>/dev/null || fail "closing the window ended the program"
 end_session
@@ -147,7 +128,7 @@ wait_for 20 run_value_absent || fail "switched off from the tray, the Run value 
 menu mnEnabled
 wait_for 20 run_value_present || fail "switched on again, no Run value"
 menu mnDisable
-wait_end
+ended_ok "$sched_pid" 30 qrvsched
 [ "$(general Enabled)" = 0 ] || fail "Disable & Close left Enabled at $(general Enabled)"
 run_value_present && fail "Disable & Close left the Run value"
 
@@ -177,14 +158,13 @@ echo "e2e scheduler: a list row deleted with the mouse, confirmed with OK"
 ini=$'[General]\r\nEnabled=0\r\n[Section3]\r\nParameters=Q:\\Old\\|Q:\\Keep\\|\r\n'
 start_sched listedit
 wait_for 30 window_visible || fail "the window did not show"
-window() { wine "$probe_exe" "$1" "$title" "$exe_win" "${@:2}" >/dev/null 2>&1; }
-window click btnFolderCleaner || fail "no folder cleaner button"
-wait_for 20 window shown FoldersTree || fail "the folder page did not show"
-wait_for 20 window row FoldersTree 'Q:\Old\' || fail "no row Q:\Old\ to select"
+probe click btnFolderCleaner >/dev/null || fail "no folder cleaner button"
+wait_for 20 shown FoldersTree || fail "the folder page did not show"
+wait_for 20 eval "probe row FoldersTree 'Q:\\Old\\' >/dev/null" || fail "no row Q:\Old\ to select"
 sleep 1
-window click btnDeleteFolder || fail "no Delete button"
+probe click btnDeleteFolder >/dev/null || fail "no Delete button"
 sleep 1
-window click btnOK || fail "no OK button"
+probe click btnOK >/dev/null || fail "no OK button"
 wait_for 20 window_hidden || fail "OK did not hide the window"
 parameters_kept() { [ "$(ini_value Section3 Parameters)" = 'Q:\Keep\|' ]; }
 wait_for 20 parameters_kept || fail "OK stored the list as '$(ini_value Section3 Parameters)'"
@@ -213,8 +193,7 @@ echo "e2e scheduler: the main program's Scheduler button, twice"
 ini=""
 prepare fromqrv
 qrv_win=$(winepath -w "$dir/qrv.exe" 2>/dev/null)
-wine "$dir/qrv.exe" >/dev/null 2>&1 &
-started+=("$!")
+launch "$dir/qrv.exe"
 qrv_probe() { wine "$probe_exe" "$1" "System Corvanta 2" "$qrv_win" "${@:2}" >/dev/null 2>&1; }
 wait_for 60 qrv_probe shown btnScheduler || fail "qrv's Scheduler button did not show"
 qrv_probe click btnScheduler || fail "could not click the Scheduler button"

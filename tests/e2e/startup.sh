@@ -9,53 +9,38 @@ source "$here/tests/e2e/helpers.sh"
 e2e_enter "$0" "$@"
 
 title="System Corvanta 2"
-work=$(mktemp -d)
-started=()
-cleanup() {
-  for pid in "${started[@]}"; do kill "$pid" 2>/dev/null || true; done
-  chmod -R u+w "$work"
-  rm -rf "$work"
-}
-trap cleanup EXIT
-
-# probe CHECK_OR_ACTION: looks at the titled window of the program started last.
-probe() { wine "$probe_exe" "$1" "$title" "$exe_win" "${@:2}" >/dev/null 2>&1; }
+# A prefix of its own: the program folders on P:.
+mkdir -p "$work/progs" "$work/fixture"
+e2e_prefix "$work/progs" "$work/fixture"
 
 # A fresh program folder holding a copy of the built one.
 program_folder() {
-  local dir=$work/$1
+  local dir=$work/progs/$1
   mkdir -p "$dir"
   cp -r "$dist"/. "$dir"/
   echo "$dir"
 }
 
-start_qrv() {
+# launch_qrv DIR: starts the qrv.exe of DIR, not waiting for any window.
+launch_qrv() {
   exe_win=$(winepath -w "$1/qrv.exe" 2>/dev/null)
-  wine "$1/qrv.exe" >/dev/null 2>&1 &
-  qrv_pid=$!
-  started+=("$qrv_pid")
+  launch "$1/qrv.exe"
+  qrv_pid=$launched
 }
 
 # Closes the main window as the user would and checks that the program ends with exit code 0.
 close_qrv() {
-  probe close || fail "no main window to close"
-  local end=$((SECONDS + 30))
-  while kill -0 "$qrv_pid" 2>/dev/null; do
-    [ "$SECONDS" -lt "$end" ] || fail "qrv did not end after its main window was closed"
-    sleep 0.3
-  done
-  local rc=0
-  wait "$qrv_pid" || rc=$?
-  [ "$rc" -eq 0 ] || fail "qrv ended with exit code $rc"
+  probe close >/dev/null || fail "no main window to close"
+  ended_ok "$qrv_pid" 30 qrv
 }
 
 log_complete() { [ -f "$dir/log.txt" ] && [ "$(grep -c '' "$dir/log.txt")" -ge 8 ]; }
 
 # ---------------------------------------------------------------- a normal start
 dir=$(program_folder normal)
-start_qrv "$dir"
+launch_qrv "$dir"
 wait_for 60 log_complete || fail "log.txt did not get its start-up lines"
-wait_for 30 probe visible || fail "the main window did not show"
+wait_for 30 window_visible || fail "the main window did not show"
 
 mapfile -t lines <"$dir/log.txt"
 # The splash's steps: the main window reports its five loading steps between the two "Loading...".
@@ -77,14 +62,14 @@ awk '/^\[/ { report = ($0 ~ /^\[Report\]/) } report && /^Test=/ { found = 1 } EN
   "$dir/qv.ini" && fail "qv.ini still has the write test's key"
 
 # ------------------------------------------- a second start while the first runs
-probe minimize || fail "could not minimise the main window"
-wait_for 10 probe iconic || fail "the main window did not minimise"
+probe minimize >/dev/null || fail "could not minimise the main window"
+wait_for 10 eval 'probe iconic >/dev/null' || fail "the main window did not minimise"
 before=$(cd "$dir" && sha1sum log.txt qv.ini)
 rc=0
 timeout 60 wine "$dir/qrv.exe" >/dev/null 2>&1 || rc=$?
 [ "$rc" -eq 0 ] || fail "the second start ended with exit code $rc"
 [ "$(cd "$dir" && sha1sum log.txt qv.ini)" = "$before" ] || fail "the second start changed files"
-wait_for 10 probe visible || fail "the running instance was not restored by the second start"
+wait_for 10 window_visible || fail "the running instance was not restored by the second start"
 
 close_qrv
 [ "$(grep -c '' "$dir/log.txt")" -eq 8 ] || fail "log.txt changed after the start"
@@ -112,11 +97,11 @@ for case in db-random db-empty db-table lng ini; do
   # Every file the folder held, read again after: the start may add its log, nothing else.
   (cd "$dir" && find . -type f -print0 | sort -z >"$work/$case.files")
   before=$(cd "$dir" && xargs -0 sha1sum <"$work/$case.files")
-  start_qrv "$dir"
-  wait_for 60 probe visible || fail "no message about the damage: $case"
-  probe shown MainImage && fail "the main window came up over the damage: $case"
-  probe close || fail "could not close the message about the damage: $case"
-  wait_for 30 eval '! kill -0 "$qrv_pid" 2>/dev/null' || fail "qrv went on after the message: $case"
+  launch_qrv "$dir"
+  wait_for 60 window_visible || fail "no message about the damage: $case"
+  shown MainImage && fail "the main window came up over the damage: $case"
+  probe close >/dev/null || fail "could not close the message about the damage: $case"
+  wait_gone "$qrv_pid" 30 "qrv went on after the message: $case"
   rc=0
   wait "$qrv_pid" || rc=$?
   [ "$rc" -ne 0 ] || fail "a start over the damage ended with exit code 0: $case"
@@ -129,8 +114,8 @@ done
 dir=$(program_folder readonly)
 mkdir "$dir/log.txt" "$dir/qv.ini"
 chmod -R a-w "$dir"
-start_qrv "$dir"
-wait_for 60 probe visible || fail "qrv did not start from a folder it cannot write"
+launch_qrv "$dir"
+wait_for 60 window_visible || fail "qrv did not start from a folder it cannot write"
 close_qrv
 
 echo "e2e startup: ok"

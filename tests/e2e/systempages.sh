@@ -8,66 +8,20 @@ set -euo pipefail
 here=$(cd "$(dirname "$0")/../.." && pwd)
 source "$here/tests/e2e/helpers.sh"
 e2e_enter "$0" "$@"
-shots=$(mkdir -p "$3" && cd "$3" && pwd)
 
 title="System Corvanta 2"
-work=$(mktemp -d)
-qrv_pid=
-cleanup() {
-  [ -n "$qrv_pid" ] && kill "$qrv_pid" 2>/dev/null || true
-  e2e_prefix_end
-  rm -rf "$work"
-}
-trap cleanup EXIT
-mkdir -p "$work/program" "$work/fixture"
-cp -r "$dist"/. "$work/program"/
-e2e_prefix "$work/program" "$work/fixture"
-exe_win='P:\qrv.exe'
+program_prefix qrv.exe
 
-probe() {
-  local command=$1
-  shift
-  wine "$probe_exe" "$command" "$title" "$exe_win" "$@" 2>/dev/null | tr -d '\r'
-  return "${PIPESTATUS[0]}"
-}
-shown() { probe shown "$1" >/dev/null; }
-click() {
-  wait_for 20 shown "$1" || fail "$1 is not shown"
-  probe click "$1" >/dev/null || fail "could not click $1"
-}
-# in_dialog TITLE COMMAND [ARGUMENT]: the probe on a dialog of the program.
-in_dialog() {
-  local dialog=$1 command=$2
-  shift 2
-  wine "$probe_exe" "$command" "$dialog" "$exe_win" "$@" >/dev/null 2>&1
-}
 dialog_click() {
-  wait_for 20 in_dialog "$1" shown "$2" || fail "$2 of '$1' is not shown"
-  in_dialog "$1" click "$2" || fail "could not click $2 of '$1'"
+  wait_for 20 in_dialog shown "$1" "$2" || fail "$2 of '$1' is not shown"
+  in_dialog click "$1" "$2" || fail "could not click $2 of '$1'"
 }
 # dialog_type TITLE CONTROL TEXT: focuses the edit and types the text at its end.
 dialog_type() {
   dialog_click "$1" "$2"
   sleep 0.5
-  in_dialog "$1" key 0x23 # End
-  in_dialog "$1" type "$3" || fail "could not type into $2"
-}
-shot() {
-  sleep 1
-  local centre x y
-  centre=$(probe where MainImage) || fail "no main window for the picture of $1"
-  read -r x y <<<"$centre"
-  bash "$here/scripts/grab-screen.sh" "$shots/qrv-$1.png" "721x535+$((x - 360))+$((y - 267))"
-  echo "$shots/qrv-$1.png"
-}
-# dialog_shot NAME TITLE: the screen around the main window, with the dialog over it.
-dialog_shot() {
-  sleep 2
-  local centre x y
-  centre=$(probe where MainImage) || fail "no main window for the picture of $1"
-  read -r x y <<<"$centre"
-  bash "$here/scripts/grab-screen.sh" "$shots/qrv-$1.png" "721x535+$((x - 360))+$((y - 267))"
-  echo "$shots/qrv-$1.png"
+  in_dialog key "$1" 0x23 # End
+  in_dialog type "$1" "$3" || fail "could not type into $2"
 }
 # reg_value KEY NAME: the value's data as reg shows it, empty when it is missing.
 reg_value() {
@@ -86,7 +40,7 @@ reg_dump() {
 run='HKCU\Software\Microsoft\Windows\CurrentVersion\Run'
 streams='HKCU\Software\Microsoft\Windows\CurrentVersion\Explorer\Streams'
 plant='HKCU\Software\QrvTest\E2E'
-printf 'MZ' >"$work/fixture/present.exe"
+printf 'MZ' >"$fixture/present.exe"
 wine reg add "$plant" /v Missing /d 'Q:\missing\gone.exe' /f >/dev/null 2>&1
 wine reg add "$plant" /v Present /d 'Q:\present.exe' /f >/dev/null 2>&1
 wine reg add "$plant\\Below" /v Sibling /d 'plain text' /f >/dev/null 2>&1
@@ -94,17 +48,14 @@ wine reg add "$plant\\Below" /v Sibling /d 'plain text' /f >/dev/null 2>&1
 view_before='03,00,00,00,02,00,00,00'
 wine reg add "$streams" /v '(Default)' /d "$view_before" /f >/dev/null 2>&1
 
-wine 'P:\qrv.exe' >/dev/null 2>&1 &
-qrv_pid=$!
-wait_for 60 shown MainImage || fail "the main window did not show"
+start_qrv
 
 # ---- the about box
 click btnAbout
-wait_for 20 in_dialog "About System Corvanta 2" shown JvLabel2 || fail "the about box did not show"
-dialog_shot about
-wine "$probe_exe" close "About System Corvanta 2" "$exe_win" >/dev/null 2>&1
-wait_for 10 bash -c '! wine "$0" shown "About System Corvanta 2" "$1" JvLabel2 >/dev/null 2>&1' \
-  "$probe_exe" "$exe_win" || fail "the about box did not close"
+wait_for 20 in_dialog shown "About System Corvanta 2" JvLabel2 || fail "the about box did not show"
+screen_shot about
+in_dialog close "About System Corvanta 2"
+wait_for 10 eval '! in_dialog shown "About System Corvanta 2" JvLabel2' || fail "the about box did not close"
 
 # ---- startup manager: add, change and delete a Run entry of the current user
 click btnSystemConfiguration
@@ -117,7 +68,7 @@ click btnAddStartup
 add="Add a Startup Program"
 dialog_type "$add" edProgramName "QrvE2E"
 dialog_type "$add" edCommandLine 'Q:\present.exe /min'
-dialog_shot startupedit
+screen_shot startupedit
 dialog_click "$add" btnOk
 wait_for 10 value_is "$run" QrvE2E 'Q:\present.exe /min' ||
   fail "the Run entry holds '$(reg_value "$run" QrvE2E)' after adding"
@@ -184,8 +135,8 @@ click labInternetPrivacy
 wait_for 10 shown labCleanInternetCookieFiles || fail "the internet privacy page did not show"
 shot internetprivacy
 click labCleanInternetCookieFiles
-wait_for 20 in_dialog Cookies shown btnClose || fail "the cookie picker did not show"
-dialog_shot cookielist
+wait_for 20 in_dialog shown Cookies btnClose || fail "the cookie picker did not show"
+screen_shot cookielist
 dialog_click Cookies btnClose
 
 # ---- registry cleaner: only the planted finding is removed
@@ -214,10 +165,5 @@ click btnClose
 # Something was done: the report is offered first.
 wait_for 20 shown btnNo || fail "the report was not offered"
 click btnNo
-end=$((SECONDS + 30))
-while kill -0 "$qrv_pid" 2>/dev/null; do
-  [ "$SECONDS" -lt "$end" ] || fail "qrv did not end after Close"
-  sleep 0.3
-done
-qrv_pid=
+qrv_ended
 echo "e2e system pages: ok"
