@@ -235,6 +235,7 @@ public:
     // The lists, made with their pages.
     TCvTree* DrivesList = nullptr;
     TCvTree* lvJunkFilesOptions = nullptr;
+    TPanel* pnlScanResults = nullptr;
     TCvTree* lvScanResults = nullptr;
     TavImageExpandButton* btnScaResultsClearFilter = nullptr;
     // Zip and move the checked files: offered where ResultCommandsShown holds.
@@ -447,7 +448,6 @@ private:
     void CreateResultFileCommands(TPage& Page);
     void CreateDuplicateGroupList(TWinControl& Parent);
     // The files and the duplicate groups share the list's room.
-    void LayoutResultLists();
     // The group list shows in the duplicate-files mode only.
     void ShowDuplicateGroupList(bool Shown);
     void CreateRecoveryFilesPage(TPage& Page);

@@ -37,8 +37,10 @@ void TfrmMain::CreateDuplicatesOptionsPage(TPage& Page) {
 }
 
 void TfrmMain::CreateDuplicateGroupList(TWinControl& Parent) {
-    lvDuplicatesScanResults =
-        MakeTreeList(*this, Parent, L"lvDuplicatesScanResults", Bounds(16, 28, 220, 314));
+    constexpr int GroupWidth = 220;
+    lvDuplicatesScanResults = MakeTreeList(*this, Parent, L"lvDuplicatesScanResults",
+                                           Bounds(0, 0, GroupWidth, Parent.Height()));
+    lvDuplicatesScanResults->SetAlign(alLeft);
     // Choosing a group is choosing one row.
     lvDuplicatesScanResults->SetMultiSelect(false);
     for (const TResultColumn& Column : DuplicateGroupColumns())
@@ -49,7 +51,9 @@ void TfrmMain::CreateDuplicateGroupList(TWinControl& Parent) {
     lvDuplicatesScanResults->OnItemSelectedChange = [this](TCvTreeCore*, TCvTreeItem*) {
         lvDuplicatesScanResultsItemSelectedChange();
     };
-    MakeNamedChild<TFlatSplitter>(*this, Parent, L"spScanResultsSplitter", Bounds(236, 28, 4, 314));
+    MakeNamedChild<TFlatSplitter>(*this, Parent, L"spScanResultsSplitter",
+                                  Bounds(GroupWidth, 0, 4, Parent.Height()))
+        ->SetAlign(alLeft);
     ShowDuplicateGroupList(false);
 }
 

@@ -122,24 +122,8 @@ void TfrmMain::ResultsChanged() {
 }
 
 void TfrmMain::CreateResultFileCommands(TPage& Page) {
-    CreateDuplicateGroupList(Page);
+    CreateDuplicateGroupList(*pnlScanResults);
     TavImageList* Inside = frmDM ? frmDM->avILInside : nullptr;
     MakeButton(Page, L"btnScanResultsBackup", Bounds(264, 350, 120, 25), Inside, -1,
                [this] { mnLocalScanResultsBackupFilesClick(); });
-}
-
-void TfrmMain::LayoutResultLists() {
-    // In the duplicate-files mode the groups stand left of the files, the splitter between.
-    const TRect Full = lvScanResults->BoundsRect();
-    const bool Groups = lvDuplicatesScanResults && lvDuplicatesScanResults->Visible();
-    if (!Groups)
-        return;
-    constexpr int GroupWidth = 220;
-    constexpr int SplitterWidth = 4;
-    const int Height = Full.Bottom - Full.Top;
-    lvDuplicatesScanResults->SetBoundsRect(Bounds(Full.Left, Full.Top, GroupWidth, Height));
-    if (auto* Splitter = dynamic_cast<TControl*>(FindComponent(L"spScanResultsSplitter")))
-        Splitter->SetBoundsRect(Bounds(Full.Left + GroupWidth, Full.Top, SplitterWidth, Height));
-    const int Left = Full.Left + GroupWidth + SplitterWidth;
-    lvScanResults->SetBoundsRect(Bounds(Left, Full.Top, Full.Right - Left, Height));
 }

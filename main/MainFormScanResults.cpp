@@ -6,6 +6,7 @@
 #include "app/QRVDataMod.h"
 #include "app/TreeLists.h"
 #include "classlib/gui/Menus.h"
+#include "classlib/gui/NamedChild.h"
 #include "main/MainForm.h"
 
 namespace {
@@ -32,7 +33,14 @@ void TfrmMain::CreateScanResultsPage(TPage& Page) {
         MakeLabel(Page, L"labScanResultsWastingValue", Bounds(384, 8, 140, 15));
     labScanResultsWastingValue->Font().SetStyle({fsBold});
 
-    lvScanResults = MakeTreeList(*this, Page, L"lvScanResults", ResultListBounds(false));
+    // The result lists fill one panel: in the duplicate-files mode the groups stand at its left
+    // with the splitter beside them, and the files take the rest.
+    pnlScanResults =
+        MakeNamedChild<TPanel>(*this, Page, L"pnlScanResults", ResultListBounds(false));
+    pnlScanResults->SetBevelOuter(bvNone);
+    lvScanResults = MakeTreeList(*this, *pnlScanResults, L"lvScanResults",
+                                 Bounds(0, 0, pnlScanResults->Width(), pnlScanResults->Height()));
+    lvScanResults->SetAlign(alClient);
     lvScanResults->ShowCheckboxes = true;
     lvScanResults->SetImages(SystemImages);
     lvScanResults->SetImages2(SecurityImageList);
@@ -198,8 +206,7 @@ void TfrmMain::FillResultsList() {
     for (TavImageExpandButton* Button : CheckedFileButtons)
         if (Button)
             Button->SetVisible(Offered);
-    lvScanResults->SetBoundsRect(ResultListBounds(Offered));
-    LayoutResultLists();
+    pnlScanResults->SetBoundsRect(ResultListBounds(Offered));
 }
 
 void TfrmMain::ShowResultStates() {

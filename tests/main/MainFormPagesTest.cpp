@@ -66,6 +66,18 @@ TEST_F(MainFormPagesTest, ChoosingADuplicateGroupShowsItsFilesThatAreStillOnDisk
         EXPECT_TRUE(FileExists(Results.File(I).FullName()));
         EXPECT_TRUE(AnsiSameText(Results.File(I).Name, L"report.doc"));
     }
+    // The splitter beside the groups gives room to one list from the other.
+    TControl& Splitter = *static_cast<TControl*>(Form->FindComponent(L"spScanResultsSplitter"));
+    const int FilesRight = Form->lvScanResults->Left() + Form->lvScanResults->Width();
+    const int GroupsWidth = Groups.Width();
+    const HWND Panel = Form->pnlScanResults->Handle();
+    const int X = Splitter.Left() + 2, Y = Splitter.Top() + 20;
+    SendMessageW(Panel, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(X, Y));
+    SendMessageW(Panel, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(X + 40, Y));
+    SendMessageW(Panel, WM_LBUTTONUP, 0, MAKELPARAM(X + 40, Y));
+    EXPECT_EQ(Groups.Width(), GroupsWidth + 40);
+    EXPECT_EQ(Form->lvScanResults->Left(), Splitter.Left() + Splitter.Width());
+    EXPECT_EQ(Form->lvScanResults->Left() + Form->lvScanResults->Width(), FilesRight);
 }
 
 TEST_F(MainFormPagesTest, TheAllowedListTakesNamesAndItsNamesAreNeverGrouped) {
