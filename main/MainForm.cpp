@@ -207,9 +207,10 @@ bool TfrmMain::AskFilter(TFilterCriteria& Criteria) {
 }
 
 void TfrmMain::FormCreate() {
-    if (Application)
-        Application->HelpFile = FEnvironment.Core.AppDir + L"Help.chm";
     FCore = std::make_unique<TMainCore>(FEnvironment.Core);
+    // The core's folder ends in a backslash whether or not the one given did.
+    if (Application)
+        Application->HelpFile = FCore->AppDir() + L"Help.chm";
     FContext =
         std::make_unique<TFeatureContext>(*AppLanguage, FCore->Stats, FEnvironment.Core.Prompt);
     TLauncherEnvironment Launch;
