@@ -405,6 +405,24 @@ TavImageExpandButton* TfrmMain::MakeButton(TWinControl& Parent, const String& Na
     return Button;
 }
 
+TCvTree* TfrmMain::MakePageList(TWinControl& Page, const String& Name) {
+    TCvTree* List = MakeTreeList(*this, Page, Name, Bounds(8, 8, 531, 362));
+    List->SetImages(StatusImages);
+    return List;
+}
+
+void TfrmMain::MakeListButtons(TWinControl& Page, std::initializer_list<TListButton> Buttons,
+                               int Width, int Step) {
+    TavImageList* Inside = frmDM ? frmDM->avILInside : nullptr;
+    int Left = 8;
+    for (const TListButton& Button : Buttons) {
+        const auto Click = Button.Click;
+        MakeButton(Page, Button.Name, Bounds(Left, 378, Width, 25), Inside, Button.Glyph,
+                   [this, Click] { (this->*Click)(); });
+        Left += Step;
+    }
+}
+
 THyperLabel* TfrmMain::MakeLink(TWinControl& Parent, const String& Name, const TRect& Bounds,
                                 std::function<void()> Action) {
     auto* Link = MakeNamedChild<THyperLabel>(*this, Parent, Name, Bounds);
