@@ -110,6 +110,22 @@ int LoadablePictureCount(const std::vector<bool>& Readable) {
     return Count;
 }
 
+void AddDotPictures(TImageList& List, std::initializer_list<TColor> Colours) {
+    for (const TColor Colour : Colours) {
+        TBitmap Picture;
+        Picture.SetSize(16, 16);
+        TCanvas& Canvas = Picture.Canvas();
+        Canvas.Brush().SetColor(clFuchsia);
+        Canvas.FillRect(TRect(0, 0, 16, 16));
+        if (Colour != clNone) {
+            Canvas.Brush().SetColor(Colour);
+            Canvas.Pen().SetColor(Colour);
+            Canvas.Ellipse(TRect(3, 3, 13, 13));
+        }
+        List.AddMasked(Picture, clFuchsia);
+    }
+}
+
 TPoint MenuSlotOrigin(int Slot) {
     constexpr int RowStep = 96;
     return TPoint{16 + (Slot % 2) * MenuColumnWidth, 16 + (Slot / 2) * RowStep};
@@ -264,17 +280,7 @@ void TfrmMain::CreateListImages() {
     // Safe, warning, critical: a dot in the colour of each class.
     SecurityImageList = new TImageList(this);
     SecurityImageList->Name = L"SecurityImageList";
-    for (const TColor Colour : {TColor(0x30A030), TColor(0x10A0E0), TColor(0x2020D0)}) {
-        TBitmap Dot;
-        Dot.SetSize(16, 16);
-        TCanvas& Canvas = Dot.Canvas();
-        Canvas.Brush().SetColor(clFuchsia);
-        Canvas.FillRect(TRect(0, 0, 16, 16));
-        Canvas.Brush().SetColor(Colour);
-        Canvas.Pen().SetColor(Colour);
-        Canvas.Ellipse(TRect(3, 3, 13, 13));
-        SecurityImageList->AddMasked(Dot, clFuchsia);
-    }
+    AddDotPictures(*SecurityImageList, {TColor(0x30A030), TColor(0x10A0E0), TColor(0x2020D0)});
 }
 
 void TfrmMain::CreateFrame() {

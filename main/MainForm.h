@@ -145,6 +145,8 @@ bool AskArchiveFileName(HWND Owner, const String& Title, String& FileName,
 // The menu pages place their features in a grid of two columns: the top left of slot Slot.
 inline constexpr int MenuColumnWidth = 262;
 TPoint MenuSlotOrigin(int Slot);
+// Appends to List one 16-pixel picture per colour: a dot of the colour, or nothing for clNone.
+void AddDotPictures(TImageList& List, std::initializer_list<TColor> Colours);
 
 class TfrmMain : public TForm {
 public:

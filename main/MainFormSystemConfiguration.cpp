@@ -21,19 +21,7 @@ TImageList* MakeStatusImages(TComponent& Owner) {
     List->Name = L"StatusImages";
     List->SetSize(16, 16);
     constexpr TColor Green = 0x40A040, Amber = 0x00A0E0, Red = 0x3030D0;
-    for (const TColor Colour : {Green, Amber, Red, clNone, Green, Red}) {
-        TBitmap Picture;
-        Picture.SetSize(16, 16);
-        TCanvas& Canvas = Picture.Canvas();
-        Canvas.Brush().SetColor(clFuchsia);
-        Canvas.FillRect(TRect(0, 0, 16, 16));
-        if (Colour != clNone) {
-            Canvas.Brush().SetColor(Colour);
-            Canvas.Pen().SetColor(Colour);
-            Canvas.Ellipse(TRect(3, 3, 13, 13));
-        }
-        List->AddMasked(Picture, clFuchsia);
-    }
+    AddDotPictures(*List, {Green, Amber, Red, clNone, Green, Red});
     return List;
 }
 
