@@ -25,31 +25,31 @@ TImageList* MakeStatusImages(TComponent& Owner) {
     return List;
 }
 
+// Environment as the host adjusts it: the system's own unless a test puts its fakes in.
+template <typename TEnvironment>
+TEnvironment Adjusted(const std::function<void(TEnvironment&)>& Adjust,
+                      TEnvironment Environment = {}) {
+    if (Adjust)
+        Adjust(Environment);
+    return Environment;
+}
+
 } // namespace
 
 void TfrmMain::CreateSystemFeatures() {
     FPleaseWaitForm = NewForm<TfrmPleaseWait>(this);
     StatusImages = MakeStatusImages(*this);
 
-    TStartupEnvironment Startup;
-    if (FEnvironment.AdjustStartup)
-        FEnvironment.AdjustStartup(Startup);
-    FStartup = std::make_unique<TStartupManager>(Startup, *FContext);
-
-    TUninstallEnvironment Uninstall;
-    if (FEnvironment.AdjustUninstall)
-        FEnvironment.AdjustUninstall(Uninstall);
-    FUninstall = std::make_unique<TAddRemovePrograms>(Uninstall, *FContext);
+    FStartup = std::make_unique<TStartupManager>(Adjusted(FEnvironment.AdjustStartup), *FContext);
+    FUninstall =
+        std::make_unique<TAddRemovePrograms>(Adjusted(FEnvironment.AdjustUninstall), *FContext);
 
     TShutdownEnvironment Shutdown;
     Shutdown.AppDir = FCore->AppDir();
-    if (FEnvironment.AdjustShutdown)
-        FEnvironment.AdjustShutdown(Shutdown);
-    FShutdown = std::make_unique<TShutdownManager>(Shutdown, *FContext);
+    FShutdown = std::make_unique<TShutdownManager>(
+        Adjusted(FEnvironment.AdjustShutdown, std::move(Shutdown)), *FContext);
 
-    TTweakEnvironment Tweaks;
-    if (FEnvironment.AdjustTweaks)
-        FEnvironment.AdjustTweaks(Tweaks);
+    const TTweakEnvironment Tweaks = Adjusted(FEnvironment.AdjustTweaks);
     FTweakWindows = Tweaks.Windows;
     FTweaks = std::make_unique<TSystemTweaks>(Tweaks);
 
