@@ -22,6 +22,7 @@
 #include "tests/main/FeatureTestSupport.h"
 #include "tests/main/MainWindowSupport.h"
 #include "tests/main/RegistryTestSupport.h"
+#include "tests/main/TweakTestSupport.h"
 #include "treelist/CvTree.h"
 
 #include <gtest/gtest.h>
@@ -55,13 +56,7 @@ protected:
             ShellRequests.push_back(Request);
         };
         Environment.AdjustTweaks = [this](TTweakEnvironment& Env) {
-            Env.Windows = TWindowsVersion{false, 10, 0};
-            Env.CurrentUser = Registry.Root(L"HKCU");
-            Env.LocalMachine = Registry.Root(L"HKLM");
-            Env.ClassesRoot = Registry.Root(L"HKCR");
-            Env.Users = Registry.Root(L"HKU");
-            Env.MsDosSys = Folder.Path() + L"msdos.sys";
-            Env.ProgramsFolder = Folder.Path() + L"Programs";
+            Env = TestTweakEnvironment(TWindowsVersion{false, 10, 0}, Registry, Folder.Path());
         };
         Environment.AdjustStartup = [this](TStartupEnvironment& Env) {
             Env.CurrentUser = Registry.Root(L"HKCU");
