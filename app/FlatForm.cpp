@@ -1,6 +1,7 @@
 #include "app/FlatForm.h"
 
 #include "app/Help.h"
+#include "app/QRVDataMod.h"
 #include "app/QRVUtils.h"
 #include "classlib/gui/NamedChild.h"
 
@@ -153,6 +154,16 @@ TModalResult TFlatForm::ShowFlatModal() {
         FLastSkinHeight = Height();
     }
     return ShowModal();
+}
+
+TavImageExpandButton* TFlatForm::MakeDialogButton(const String& Name, const TRect& Bounds,
+                                                  TModalResult Result) {
+    auto* Button = MakeNamedChild<TavImageExpandButton>(*this, *this, Name, Bounds);
+    Button->Tag = -1;
+    if (frmDM)
+        Button->SetImageList(frmDM->avILBig);
+    Button->ModalResult = Result;
+    return Button;
 }
 
 void TFlatForm::BuildSkin() {

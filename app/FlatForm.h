@@ -94,6 +94,9 @@ protected:
 
     // Paints the frame into Background and cuts the region; an error keeps what was there.
     void BuildSkin();
+    // A large skinned button of the dialog, without a glyph; a Result closes the dialog with it.
+    TavImageExpandButton* MakeDialogButton(const String& Name, const TRect& Bounds,
+                                           TModalResult Result = mrNone);
 
 private:
     friend class TFlatFormSystem;

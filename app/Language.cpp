@@ -71,3 +71,15 @@ String LanguageFilePath(const String& AppDir, const String& Lang) {
     return IncludeTrailingBackslash(AppDir) + L"Languages\\" +
            (IsPlainFileStem(Lang) ? Lang : DefaultLanguage) + L".lng";
 }
+
+String AppMessage(const String& Key) {
+    String Text = Key;
+    AppLanguage->GetMessageText(Key, Text);
+    return Text;
+}
+
+String AppCaption(const String& Section) {
+    String Text;
+    AppLanguage->GetText(Section, L"Caption", Text);
+    return Text;
+}

@@ -31,6 +31,11 @@ private:
 // Created with no file before any window exists; start-up loads it once.
 extern TLanguage* const AppLanguage;
 
+// Message Key in the program's language; Key itself where it has none.
+String AppMessage(const String& Key);
+// Section's caption in the program's language; the section's name where it has none.
+String AppCaption(const String& Section);
+
 // AppDir + "Languages\<Lang>.lng". A Lang that is empty or could leave the
 // Languages folder (a path separator, a drive colon or "..") falls back to "english".
 String LanguageFilePath(const String& AppDir, const String& Lang);

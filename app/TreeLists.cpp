@@ -71,3 +71,12 @@ void FocusRowAt(TCvTree& Tree, int Index) {
         return;
     Tree.SetFocusedItem(Tree.Items().ItemAtIndex(std::min(Index, Count - 1)));
 }
+
+void RefillKeepingFocus(TCvTree& Tree, const std::function<void()>& AddRows) {
+    const int Focused = FocusedRowIndex(Tree);
+    Tree.Items().BeginUpdate();
+    Tree.Items().RemoveAll();
+    AddRows();
+    Tree.Items().EndUpdate();
+    FocusRowAt(Tree, Focused);
+}

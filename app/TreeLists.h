@@ -4,6 +4,7 @@
 
 #include "treelist/CvTree.h"
 
+#include <functional>
 #include <vector>
 
 class TComponent;
@@ -37,3 +38,6 @@ int FocusedRowIndex(const TCvTree& Tree);
 // Focuses the row at Index, or the last row when Index lies beyond it; nothing for -1 or an empty
 // list. A list filled again keeps the user's place so.
 void FocusRowAt(TCvTree& Tree, int Index);
+// Empties Tree and lets AddRows fill it again in one update; the focus keeps its place, as
+// FocusRowAt keeps it.
+void RefillKeepingFocus(TCvTree& Tree, const std::function<void()>& AddRows);

@@ -8,16 +8,6 @@
 
 #include <memory>
 
-namespace {
-
-String SectionCaption(const String& Section) {
-    String Text = Section;
-    AppLanguage->GetText(Section, L"Caption", Text);
-    return Text;
-}
-
-} // namespace
-
 TfrmCookieList::TfrmCookieList(TComponent* AOwner) : TFlatForm(AOwner) {
     Name = L"frmCookieList";
     SetBounds(0, 0, 560, 420);
@@ -29,7 +19,7 @@ TfrmCookieList::TfrmCookieList(TComponent* AOwner) : TFlatForm(AOwner) {
                              Bounds(FrameMargin, Top, Inner, ButtonsTop - Top - 6));
     lvCookies->SetShowCheckboxes(true);
     // One column as wide as the list, the vertical bar's room left.
-    AddHeaderColumn(*lvCookies, SectionCaption(L"frmCookiesListColumnName1"),
+    AddHeaderColumn(*lvCookies, AppCaption(L"frmCookiesListColumnName1"),
                     Inner - GetSystemMetrics(SM_CXVSCROLL) - 4);
     const struct {
         const wchar_t* Name;
@@ -57,7 +47,7 @@ TfrmCookieList::TfrmCookieList(TComponent* AOwner) : TFlatForm(AOwner) {
     btnCookiesListRemove->ModalResult = mrOk;
     btnClose->ModalResult = mrCancel;
     ApplySkinAndLanguage(*this);
-    SetFormCaption(SectionCaption(L"frmCookiesListCaption"));
+    SetFormCaption(AppCaption(L"frmCookiesListCaption"));
     HelpButton->Show();
 }
 

@@ -1,23 +1,12 @@
 #include "main/FTPConnectionsFprm.h"
 
 #include "app/Language.h"
-#include "app/QRVDataMod.h"
 #include "app/QRVUtils.h"
 #include "app/TreeLists.h"
 #include "classlib/gui/NamedChild.h"
 #include "controls/FlatPanel.h"
 
 #include <memory>
-
-namespace {
-
-String MessageText(const wchar_t* Key) {
-    String Text = Key;
-    AppLanguage->GetMessageText(Key, Text);
-    return Text;
-}
-
-} // namespace
 
 TfrmFTPConnections::TfrmFTPConnections(TComponent* AOwner, TBackup& Backup)
     : TFlatForm(AOwner), FBackup(Backup) {
@@ -33,18 +22,12 @@ TfrmFTPConnections::TfrmFTPConnections(TComponent* AOwner, TBackup& Backup)
     const std::pair<const wchar_t*, int> Columns[] = {
         {L"FTPSession", 100}, {L"FTPHost", 100}, {L"FTPUsername", 100}, {L"FTPRemoteDir", 200}};
     for (const auto& [Key, Width] : Columns)
-        AddHeaderColumn(*lvConnections, MessageText(Key), Width);
+        AddHeaderColumn(*lvConnections, AppMessage(Key), Width);
     const std::pair<const wchar_t*, int> Buttons[] = {
         {L"btnRemove", 24}, {L"btnOK", 296}, {L"btnCancel", 400}};
     std::vector<TavImageExpandButton*> Made;
-    for (const auto& [ButtonName, Left] : Buttons) {
-        auto* Button = MakeNamedChild<TavImageExpandButton>(*this, *this, ButtonName,
-                                                            Bounds(Left, 280, 98, 25));
-        Button->Tag = -1;
-        if (frmDM)
-            Button->SetImageList(frmDM->avILBig);
-        Made.push_back(Button);
-    }
+    for (const auto& [ButtonName, Left] : Buttons)
+        Made.push_back(MakeDialogButton(ButtonName, Bounds(Left, 280, 98, 25)));
     btnRemove = Made[0];
     btnOK = Made[1];
     btnCancel = Made[2];
@@ -52,8 +35,8 @@ TfrmFTPConnections::TfrmFTPConnections(TComponent* AOwner, TBackup& Backup)
     btnOK->OnClick = [this](TObject*) { btnOKClick(); };
     btnCancel->ModalResult = mrCancel;
     ApplySkinAndLanguage(*this);
-    SetFormCaption(MessageText(L"sFTPConnections"));
-    labFTPConnections->SetCaption(MessageText(L"sFTPConnections"));
+    SetFormCaption(AppMessage(L"sFTPConnections"));
+    labFTPConnections->SetCaption(AppMessage(L"sFTPConnections"));
     LoadConnections();
 }
 

@@ -1,7 +1,6 @@
 #include "main/FilterForm.h"
 
 #include "app/Language.h"
-#include "app/QRVDataMod.h"
 #include "app/QRVUtils.h"
 #include "classlib/gui/NamedChild.h"
 
@@ -16,14 +15,6 @@ struct TSafetyCheck {
 };
 constexpr TSafetyCheck SafetyCheckLayout[] = {
     {L"chkSafe", 16}, {L"chkWarning", 200}, {L"chkCritical", 384}};
-
-// The text of a section of the language file, key "Caption"; the section's name when missing.
-String CaptionOf(const String& Section) {
-    String Text = Section;
-    if (AppLanguage)
-        AppLanguage->GetText(Section, L"Caption", Text);
-    return Text;
-}
 
 } // namespace
 
@@ -90,20 +81,12 @@ TfrmFilter::TfrmFilter(TComponent* AOwner) : TFlatForm(AOwner) {
             MakeNamedChild<TFlatCheckBox>(*this, *grpBySecurity, SafetyCheckLayout[I].Name,
                                           Bounds(SafetyCheckLayout[I].Left, 20, 176, 17));
 
-    btnOK = MakeNamedChild<TavImageExpandButton>(*this, *this, L"btnOK", Bounds(398, 474, 98, 25));
-    btnCancel =
-        MakeNamedChild<TavImageExpandButton>(*this, *this, L"btnCancel", Bounds(502, 474, 98, 25));
-    for (TavImageExpandButton* Button : {btnOK, btnCancel}) {
-        Button->Tag = -1;
-        if (frmDM)
-            Button->SetImageList(frmDM->avILBig);
-    }
-    btnOK->ModalResult = mrOk;
-    btnCancel->ModalResult = mrCancel;
+    btnOK = MakeDialogButton(L"btnOK", Bounds(398, 474, 98, 25), mrOk);
+    btnCancel = MakeDialogButton(L"btnCancel", Bounds(502, 474, 98, 25), mrCancel);
     ApplySkinAndLanguage(*this);
     for (TFlatGroupBox* Group : {grpByName, grpByDate, grpBySize, grpBySecurity})
-        Group->SetCaption(CaptionOf(Group->Name));
-    SetFormCaption(CaptionOf(Name));
+        Group->SetCaption(AppCaption(Group->Name));
+    SetFormCaption(AppCaption(Name));
 }
 
 void TfrmFilter::FirstShow() {

@@ -1,21 +1,10 @@
 #include "main/JunkFilesOptionsEdit.h"
 
 #include "app/Language.h"
-#include "app/QRVDataMod.h"
 #include "app/QRVUtils.h"
 #include "classlib/gui/NamedChild.h"
 
 #include <memory>
-
-namespace {
-
-String MessageText(const wchar_t* Key) {
-    String Text = Key;
-    AppLanguage->GetMessageText(Key, Text);
-    return Text;
-}
-
-} // namespace
 
 TfrmJunkFilesOptionsEdit::TfrmJunkFilesOptionsEdit(TComponent* AOwner) : TFlatForm(AOwner) {
     Name = L"frmJunkFilesOptionsEdit";
@@ -28,20 +17,12 @@ TfrmJunkFilesOptionsEdit::TfrmJunkFilesOptionsEdit(TComponent* AOwner) : TFlatFo
         MakeNamedChild<TLabel>(*this, *this, L"labDescription", Bounds(24, 84, 280, 15));
     edDescription =
         MakeNamedChild<TFlatEdit>(*this, *this, L"edDescription", Bounds(24, 100, 290, 19));
-    btnOk = MakeNamedChild<TavImageExpandButton>(*this, *this, L"btnOk", Bounds(112, 136, 98, 25));
-    btnCancel =
-        MakeNamedChild<TavImageExpandButton>(*this, *this, L"btnCancel", Bounds(216, 136, 98, 25));
-    for (TavImageExpandButton* Button : {btnOk, btnCancel}) {
-        Button->Tag = -1;
-        if (frmDM)
-            Button->SetImageList(frmDM->avILBig);
-    }
-    btnOk->ModalResult = mrOk;
-    btnCancel->ModalResult = mrCancel;
+    btnOk = MakeDialogButton(L"btnOk", Bounds(112, 136, 98, 25), mrOk);
+    btnCancel = MakeDialogButton(L"btnCancel", Bounds(216, 136, 98, 25), mrCancel);
     ApplySkinAndLanguage(*this);
-    SetFormCaption(MessageText(L"sJunkAddExtension"));
-    labExtension->SetCaption(MessageText(L"sExtension"));
-    labDescription->SetCaption(MessageText(L"sDescription"));
+    SetFormCaption(AppMessage(L"sJunkAddExtension"));
+    labExtension->SetCaption(AppMessage(L"sExtension"));
+    labDescription->SetCaption(AppMessage(L"sDescription"));
 }
 
 bool AskJunkMask(String& Extension, String& Description) {

@@ -110,6 +110,22 @@ int LoadablePictureCount(const std::vector<bool>& Readable) {
     return Count;
 }
 
+void AddDotPictures(TImageList& List, std::initializer_list<TColor> Colours) {
+    for (const TColor Colour : Colours) {
+        TBitmap Picture;
+        Picture.SetSize(16, 16);
+        TCanvas& Canvas = Picture.Canvas();
+        Canvas.Brush().SetColor(clFuchsia);
+        Canvas.FillRect(TRect(0, 0, 16, 16));
+        if (Colour != clNone) {
+            Canvas.Brush().SetColor(Colour);
+            Canvas.Pen().SetColor(Colour);
+            Canvas.Ellipse(TRect(3, 3, 13, 13));
+        }
+        List.AddMasked(Picture, clFuchsia);
+    }
+}
+
 TPoint MenuSlotOrigin(int Slot) {
     constexpr int RowStep = 96;
     return TPoint{16 + (Slot % 2) * MenuColumnWidth, 16 + (Slot / 2) * RowStep};
@@ -207,9 +223,10 @@ bool TfrmMain::AskFilter(TFilterCriteria& Criteria) {
 }
 
 void TfrmMain::FormCreate() {
-    if (Application)
-        Application->HelpFile = FEnvironment.Core.AppDir + L"Help.chm";
     FCore = std::make_unique<TMainCore>(FEnvironment.Core);
+    // The core's folder ends in a backslash whether or not the one given did.
+    if (Application)
+        Application->HelpFile = FCore->AppDir() + L"Help.chm";
     FContext =
         std::make_unique<TFeatureContext>(*AppLanguage, FCore->Stats, FEnvironment.Core.Prompt);
     TLauncherEnvironment Launch;
@@ -263,17 +280,7 @@ void TfrmMain::CreateListImages() {
     // Safe, warning, critical: a dot in the colour of each class.
     SecurityImageList = new TImageList(this);
     SecurityImageList->Name = L"SecurityImageList";
-    for (const TColor Colour : {TColor(0x30A030), TColor(0x10A0E0), TColor(0x2020D0)}) {
-        TBitmap Dot;
-        Dot.SetSize(16, 16);
-        TCanvas& Canvas = Dot.Canvas();
-        Canvas.Brush().SetColor(clFuchsia);
-        Canvas.FillRect(TRect(0, 0, 16, 16));
-        Canvas.Brush().SetColor(Colour);
-        Canvas.Pen().SetColor(Colour);
-        Canvas.Ellipse(TRect(3, 3, 13, 13));
-        SecurityImageList->AddMasked(Dot, clFuchsia);
-    }
+    AddDotPictures(*SecurityImageList, {TColor(0x30A030), TColor(0x10A0E0), TColor(0x2020D0)});
 }
 
 void TfrmMain::CreateFrame() {
@@ -402,6 +409,24 @@ TavImageExpandButton* TfrmMain::MakeButton(TWinControl& Parent, const String& Na
     if (Action)
         Button->OnClick = Guarded(std::move(Action));
     return Button;
+}
+
+TCvTree* TfrmMain::MakePageList(TWinControl& Page, const String& Name) {
+    TCvTree* List = MakeTreeList(*this, Page, Name, Bounds(8, 8, 531, 362));
+    List->SetImages(StatusImages);
+    return List;
+}
+
+void TfrmMain::MakeListButtons(TWinControl& Page, std::initializer_list<TListButton> Buttons,
+                               int Width, int Step) {
+    TavImageList* Inside = frmDM ? frmDM->avILInside : nullptr;
+    int Left = 8;
+    for (const TListButton& Button : Buttons) {
+        const auto Click = Button.Click;
+        MakeButton(Page, Button.Name, Bounds(Left, 378, Width, 25), Inside, Button.Glyph,
+                   [this, Click] { (this->*Click)(); });
+        Left += Step;
+    }
 }
 
 THyperLabel* TfrmMain::MakeLink(TWinControl& Parent, const String& Name, const TRect& Bounds,

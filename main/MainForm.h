@@ -145,6 +145,8 @@ bool AskArchiveFileName(HWND Owner, const String& Title, String& FileName,
 // The menu pages place their features in a grid of two columns: the top left of slot Slot.
 inline constexpr int MenuColumnWidth = 262;
 TPoint MenuSlotOrigin(int Slot);
+// Appends to List one 16-pixel picture per colour: a dot of the colour, or nothing for clNone.
+void AddDotPictures(TImageList& List, std::initializer_list<TColor> Colours);
 
 class TfrmMain : public TForm {
 public:
@@ -478,6 +480,17 @@ private:
     // Helpers of the page files.
     TavImageExpandButton* MakeButton(TWinControl& Parent, const String& Name, const TRect& Bounds,
                                      TavImageList* Images, int Glyph, std::function<void()> Action);
+    // A button of the row under a page's list: its name, glyph and what a click does.
+    struct TListButton {
+        const wchar_t* Name;
+        int Glyph;
+        void (TfrmMain::*Click)();
+    };
+    // The list that fills a page above its row of buttons, with the status images.
+    TCvTree* MakePageList(TWinControl& Page, const String& Name);
+    // The row of buttons under a page's list, from the left: each Width wide, Step from the last.
+    void MakeListButtons(TWinControl& Page, std::initializer_list<TListButton> Buttons, int Width,
+                         int Step);
     THyperLabel* MakeLink(TWinControl& Parent, const String& Name, const TRect& Bounds,
                           std::function<void()> Action);
     // A large picture of a page, loaded when its file is among the loadable ones.

@@ -1,13 +1,11 @@
 // The uninstaller list: the installed programs Windows knows, running an uninstaller, removing
 // entries whose uninstaller is gone, and an entry's details.
-#include "app/QRVDataMod.h"
 #include "app/TreeLists.h"
 #include "main/AddRemovePrograms.h"
 #include "main/MainForm.h"
 
 void TfrmMain::CreateAddRemoveProgramsPage(TPage& Page) {
-    lvAddRemovePrograms = MakeTreeList(*this, Page, L"lvAddRemovePrograms", Bounds(8, 8, 531, 362));
-    lvAddRemovePrograms->SetImages(StatusImages);
+    lvAddRemovePrograms = MakePageList(Page, L"lvAddRemovePrograms");
     AddHeaderColumn(*lvAddRemovePrograms, FCore->Message(L"headerProgramName"), 450);
     mnUninstallPrograms = MakeMenu(
         L"mnUninstallPrograms", {{L"sUninstall", [this] { btnAddRemoveProgramsUninstallClick(); }},
@@ -15,37 +13,23 @@ void TfrmMain::CreateAddRemoveProgramsPage(TPage& Page) {
                                  {L"sRefresh", [this] { btnAddRemoveProgramsRefreshClick(); }},
                                  {L"sProperties", [this] { Properties1Click(); }}});
     lvAddRemovePrograms->SetPopupMenu(mnUninstallPrograms);
-    TavImageList* Inside = frmDM ? frmDM->avILInside : nullptr;
-    const struct {
-        const wchar_t* Name;
-        int Glyph;
-        void (TfrmMain::*Click)();
-    } Buttons[] = {
-        {L"btnAddRemoveProgramsUninstall", 7, &TfrmMain::btnAddRemoveProgramsUninstallClick},
-        {L"btnAddRemoveProgramsDelete", 6, &TfrmMain::btnAddRemoveProgramsDeleteClick},
-        {L"btnAddRemoveProgramsRefresh", 20, &TfrmMain::btnAddRemoveProgramsRefreshClick},
-    };
-    int Left = 8;
-    for (const auto& Button : Buttons) {
-        const auto Click = Button.Click;
-        MakeButton(Page, Button.Name, Bounds(Left, 378, 110, 25), Inside, Button.Glyph,
-                   [this, Click] { (this->*Click)(); });
-        Left += 116;
-    }
+    MakeListButtons(
+        Page,
+        {{L"btnAddRemoveProgramsUninstall", 7, &TfrmMain::btnAddRemoveProgramsUninstallClick},
+         {L"btnAddRemoveProgramsDelete", 6, &TfrmMain::btnAddRemoveProgramsDeleteClick},
+         {L"btnAddRemoveProgramsRefresh", 20, &TfrmMain::btnAddRemoveProgramsRefreshClick}},
+        110, 116);
     FillProgramList();
 }
 
 void TfrmMain::FillProgramList() {
     if (!lvAddRemovePrograms)
         return;
-    const int Focused = FocusedRowIndex(*lvAddRemovePrograms);
-    lvAddRemovePrograms->Items().BeginUpdate();
-    lvAddRemovePrograms->Items().RemoveAll();
-    for (const auto& Program : FUninstall->Programs())
-        AddListRow(*lvAddRemovePrograms, Program->DisplayName, {Program->KeyName},
-                   Program->ImageIndex, false);
-    lvAddRemovePrograms->Items().EndUpdate();
-    FocusRowAt(*lvAddRemovePrograms, Focused);
+    RefillKeepingFocus(*lvAddRemovePrograms, [this] {
+        for (const auto& Program : FUninstall->Programs())
+            AddListRow(*lvAddRemovePrograms, Program->DisplayName, {Program->KeyName},
+                       Program->ImageIndex, false);
+    });
 }
 
 void TfrmMain::btnAddRemoveProgramsClick() {

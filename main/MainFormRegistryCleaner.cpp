@@ -1,6 +1,5 @@
 // The registry cleaner: its mode on the options page, and the results page with the findings,
 // their check boxes and the removal of the checked ones.
-#include "app/QRVDataMod.h"
 #include "app/TreeLists.h"
 #include "classlib/gui/NamedChild.h"
 #include "controls/FlatRadioButton.h"
@@ -24,8 +23,7 @@ void TfrmMain::CreateRegistryCleanerOptions(TPage& Page) {
 }
 
 void TfrmMain::CreateRegistryCleanerPage(TPage& Page) {
-    lvRegistryCleaner = MakeTreeList(*this, Page, L"lvRegistryCleaner", Bounds(8, 8, 531, 362));
-    lvRegistryCleaner->SetImages(StatusImages);
+    lvRegistryCleaner = MakePageList(Page, L"lvRegistryCleaner");
     lvRegistryCleaner->SetShowCheckboxes(true);
     const std::pair<const wchar_t*, int> Columns[] = {{L"lvRegistryCleanerColumnName1", 300},
                                                       {L"lvRegistryCleanerColumnName2", 50},
@@ -45,41 +43,27 @@ void TfrmMain::CreateRegistryCleanerPage(TPage& Page) {
                   {L"sUnselectAll", [this] { btnRegistryCleanerUnselectAllClick(); }},
                   {L"sRemoveRegistryEntries", [this] { btnRegistryCleanerRemoveClick(); }}});
     lvRegistryCleaner->SetPopupMenu(mnRegistryCleaner);
-    TavImageList* Inside = frmDM ? frmDM->avILInside : nullptr;
-    const struct {
-        const wchar_t* Name;
-        int Glyph;
-        void (TfrmMain::*Click)();
-    } Buttons[] = {
-        {L"btnRegistryCleanerSelectAll", 16, &TfrmMain::btnRegistryCleanerSelectAllClick},
-        {L"btnRegistryCleanerUnselectAll", 17, &TfrmMain::btnRegistryCleanerUnselectAllClick},
-        {L"btnRegistryCleanerReScan", 19, &TfrmMain::btnRegistryCleanerClick},
-        {L"btnRegistryCleanerRemove", 7, &TfrmMain::btnRegistryCleanerRemoveClick},
-    };
-    int Left = 8;
-    for (const auto& Button : Buttons) {
-        const auto Click = Button.Click;
-        MakeButton(Page, Button.Name, Bounds(Left, 378, 126, 25), Inside, Button.Glyph,
-                   [this, Click] { (this->*Click)(); });
-        Left += 134;
-    }
+    MakeListButtons(
+        Page,
+        {{L"btnRegistryCleanerSelectAll", 16, &TfrmMain::btnRegistryCleanerSelectAllClick},
+         {L"btnRegistryCleanerUnselectAll", 17, &TfrmMain::btnRegistryCleanerUnselectAllClick},
+         {L"btnRegistryCleanerReScan", 19, &TfrmMain::btnRegistryCleanerClick},
+         {L"btnRegistryCleanerRemove", 7, &TfrmMain::btnRegistryCleanerRemoveClick}},
+        126, 134);
     FillRegistryList();
 }
 
 void TfrmMain::FillRegistryList() {
     if (!lvRegistryCleaner)
         return;
-    const int Focused = FocusedRowIndex(*lvRegistryCleaner);
-    lvRegistryCleaner->Items().BeginUpdate();
-    lvRegistryCleaner->Items().RemoveAll();
-    for (const TRegistryRow& Row : FRegistry->Rows()) {
-        TCvTreeItem* Item =
-            AddListRow(*lvRegistryCleaner, Row.Text(), {Row.Finding.Name, Row.Finding.Text},
-                       static_cast<int>(Row.Safety), true);
-        Item->SetCheckBoxState(Row.Checked ? 1 : 0);
-    }
-    lvRegistryCleaner->Items().EndUpdate();
-    FocusRowAt(*lvRegistryCleaner, Focused);
+    RefillKeepingFocus(*lvRegistryCleaner, [this] {
+        for (const TRegistryRow& Row : FRegistry->Rows()) {
+            TCvTreeItem* Item =
+                AddListRow(*lvRegistryCleaner, Row.Text(), {Row.Finding.Name, Row.Finding.Text},
+                           static_cast<int>(Row.Safety), true);
+            Item->SetCheckBoxState(Row.Checked ? 1 : 0);
+        }
+    });
 }
 
 void TfrmMain::btnRegistryCleanerClick() {

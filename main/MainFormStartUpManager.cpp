@@ -1,20 +1,12 @@
 // The startup manager's page: the programs Windows starts at logon, with add, edit, delete and
 // refresh under the list and in its popup menu.
-#include "app/QRVDataMod.h"
 #include "app/TreeLists.h"
 #include "main/MainForm.h"
 #include "main/StartUpEditForm.h"
 #include "main/StartupManager.h"
 
-namespace {
-
-const TRect ListBounds = Bounds(8, 8, 531, 362);
-
-} // namespace
-
 void TfrmMain::CreateStartUpManagerPage(TPage& Page) {
-    lvStartupManager = MakeTreeList(*this, Page, L"lvStartupManager", ListBounds);
-    lvStartupManager->SetImages(StatusImages);
+    lvStartupManager = MakePageList(Page, L"lvStartupManager");
     for (const auto& [Key, Width] : {std::pair{L"headerProgramName", 100},
                                      {L"headerCommandLine", 250},
                                      {L"headerLocation", 150}})
@@ -24,38 +16,23 @@ void TfrmMain::CreateStartUpManagerPage(TPage& Page) {
                                         {L"sDelete", [this] { btnDeleteStartupClick(); }},
                                         {L"sRefresh", [this] { btnRefreshStartupClick(); }}});
     lvStartupManager->SetPopupMenu(mnStartUp);
-    TavImageList* Inside = frmDM ? frmDM->avILInside : nullptr;
-    const struct {
-        const wchar_t* Name;
-        int Glyph;
-        void (TfrmMain::*Click)();
-    } Buttons[] = {
-        {L"btnAddStartup", 0, &TfrmMain::btnAddStartupClick},
-        {L"btnEditStartup", 9, &TfrmMain::btnEditStartupClick},
-        {L"btnDeleteStartup", 6, &TfrmMain::btnDeleteStartupClick},
-        {L"btnRefreshStartup", 20, &TfrmMain::btnRefreshStartupClick},
-    };
-    int Left = 8;
-    for (const auto& Button : Buttons) {
-        const auto Click = Button.Click;
-        MakeButton(Page, Button.Name, Bounds(Left, 378, 110, 25), Inside, Button.Glyph,
-                   [this, Click] { (this->*Click)(); });
-        Left += 116;
-    }
+    MakeListButtons(Page,
+                    {{L"btnAddStartup", 0, &TfrmMain::btnAddStartupClick},
+                     {L"btnEditStartup", 9, &TfrmMain::btnEditStartupClick},
+                     {L"btnDeleteStartup", 6, &TfrmMain::btnDeleteStartupClick},
+                     {L"btnRefreshStartup", 20, &TfrmMain::btnRefreshStartupClick}},
+                    110, 116);
     FillStartupList();
 }
 
 void TfrmMain::FillStartupList() {
     if (!lvStartupManager)
         return;
-    const int Focused = FocusedRowIndex(*lvStartupManager);
-    lvStartupManager->Items().BeginUpdate();
-    lvStartupManager->Items().RemoveAll();
-    for (const TStartupEntry& Entry : FStartup->Entries())
-        AddListRow(*lvStartupManager, Entry.Name, {Entry.CommandLine, Entry.LocationText},
-                   Entry.ImageIndex, false);
-    lvStartupManager->Items().EndUpdate();
-    FocusRowAt(*lvStartupManager, Focused);
+    RefillKeepingFocus(*lvStartupManager, [this] {
+        for (const TStartupEntry& Entry : FStartup->Entries())
+            AddListRow(*lvStartupManager, Entry.Name, {Entry.CommandLine, Entry.LocationText},
+                       Entry.ImageIndex, false);
+    });
 }
 
 void TfrmMain::btnStartUpManagerClick() {

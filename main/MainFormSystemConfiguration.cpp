@@ -21,20 +21,17 @@ TImageList* MakeStatusImages(TComponent& Owner) {
     List->Name = L"StatusImages";
     List->SetSize(16, 16);
     constexpr TColor Green = 0x40A040, Amber = 0x00A0E0, Red = 0x3030D0;
-    for (const TColor Colour : {Green, Amber, Red, clNone, Green, Red}) {
-        TBitmap Picture;
-        Picture.SetSize(16, 16);
-        TCanvas& Canvas = Picture.Canvas();
-        Canvas.Brush().SetColor(clFuchsia);
-        Canvas.FillRect(TRect(0, 0, 16, 16));
-        if (Colour != clNone) {
-            Canvas.Brush().SetColor(Colour);
-            Canvas.Pen().SetColor(Colour);
-            Canvas.Ellipse(TRect(3, 3, 13, 13));
-        }
-        List->AddMasked(Picture, clFuchsia);
-    }
+    AddDotPictures(*List, {Green, Amber, Red, clNone, Green, Red});
     return List;
+}
+
+// Environment as the host adjusts it: the system's own unless a test puts its fakes in.
+template <typename TEnvironment>
+TEnvironment Adjusted(const std::function<void(TEnvironment&)>& Adjust,
+                      TEnvironment Environment = {}) {
+    if (Adjust)
+        Adjust(Environment);
+    return Environment;
 }
 
 } // namespace
@@ -43,25 +40,16 @@ void TfrmMain::CreateSystemFeatures() {
     FPleaseWaitForm = NewForm<TfrmPleaseWait>(this);
     StatusImages = MakeStatusImages(*this);
 
-    TStartupEnvironment Startup;
-    if (FEnvironment.AdjustStartup)
-        FEnvironment.AdjustStartup(Startup);
-    FStartup = std::make_unique<TStartupManager>(Startup, *FContext);
-
-    TUninstallEnvironment Uninstall;
-    if (FEnvironment.AdjustUninstall)
-        FEnvironment.AdjustUninstall(Uninstall);
-    FUninstall = std::make_unique<TAddRemovePrograms>(Uninstall, *FContext);
+    FStartup = std::make_unique<TStartupManager>(Adjusted(FEnvironment.AdjustStartup), *FContext);
+    FUninstall =
+        std::make_unique<TAddRemovePrograms>(Adjusted(FEnvironment.AdjustUninstall), *FContext);
 
     TShutdownEnvironment Shutdown;
     Shutdown.AppDir = FCore->AppDir();
-    if (FEnvironment.AdjustShutdown)
-        FEnvironment.AdjustShutdown(Shutdown);
-    FShutdown = std::make_unique<TShutdownManager>(Shutdown, *FContext);
+    FShutdown = std::make_unique<TShutdownManager>(
+        Adjusted(FEnvironment.AdjustShutdown, std::move(Shutdown)), *FContext);
 
-    TTweakEnvironment Tweaks;
-    if (FEnvironment.AdjustTweaks)
-        FEnvironment.AdjustTweaks(Tweaks);
+    const TTweakEnvironment Tweaks = Adjusted(FEnvironment.AdjustTweaks);
     FTweakWindows = Tweaks.Windows;
     FTweaks = std::make_unique<TSystemTweaks>(Tweaks);
 

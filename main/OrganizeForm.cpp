@@ -2,28 +2,9 @@
 
 #include "app/FlatMessageBox.h"
 #include "app/Language.h"
-#include "app/QRVDataMod.h"
 #include "app/QRVUtils.h"
 #include "app/TreeLists.h"
 #include "classlib/gui/NamedChild.h"
-
-namespace {
-
-String MessageText(const String& Key) {
-    String Text = Key;
-    if (AppLanguage)
-        AppLanguage->GetMessageText(Key, Text);
-    return Text;
-}
-
-String CaptionOf(const String& Section) {
-    String Text = Section;
-    if (AppLanguage)
-        AppLanguage->GetText(Section, L"Caption", Text);
-    return Text;
-}
-
-} // namespace
 
 TfrmOrganize::TfrmOrganize(TComponent* AOwner, TOrganizeFolders& Folders, TPickFolder PickFolder)
     : TFlatForm(AOwner), FFolders(Folders), FPickFolder(std::move(PickFolder)) {
@@ -34,8 +15,8 @@ TfrmOrganize::TfrmOrganize(TComponent* AOwner, TOrganizeFolders& Folders, TPickF
     labFolders = MakeNamedChild<TLabel>(*this, *this, L"labFolders", Bounds(16, 34, 400, 15));
     pnlFolders = MakeNamedChild<TFlatPanel>(*this, *this, L"pnlFolders", Bounds(16, 52, 490, 228));
     lvFolders = MakeTreeList(*this, *pnlFolders, L"lvFolders", Bounds(1, 1, 488, 226));
-    AddHeaderColumn(*lvFolders, MessageText(L"sFolder"), 150);
-    AddHeaderColumn(*lvFolders, MessageText(L"sPath"), 320);
+    AddHeaderColumn(*lvFolders, AppMessage(L"sFolder"), 150);
+    AddHeaderColumn(*lvFolders, AppMessage(L"sPath"), 320);
     struct TButton {
         const wchar_t* Name;
         int Left;
@@ -45,20 +26,15 @@ TfrmOrganize::TfrmOrganize(TComponent* AOwner, TOrganizeFolders& Folders, TPickF
                                {L"btnRemove", 120, &btnRemove},
                                {L"btnOK", 304, &btnOK},
                                {L"btnCancel", 408, &btnCancel}};
-    for (const TButton& B : Buttons) {
-        *B.Field =
-            MakeNamedChild<TavImageExpandButton>(*this, *this, B.Name, Bounds(B.Left, 290, 98, 25));
-        (*B.Field)->Tag = -1;
-        if (frmDM)
-            (*B.Field)->SetImageList(frmDM->avILBig);
-    }
+    for (const TButton& B : Buttons)
+        *B.Field = MakeDialogButton(B.Name, Bounds(B.Left, 290, 98, 25));
     btnAdd->OnClick = [this](TObject*) { btnAddClick(); };
     btnRemove->OnClick = [this](TObject*) { btnRemoveClick(); };
     btnOK->OnClick = [this](TObject*) { btnOKClick(); };
     btnCancel->ModalResult = mrCancel;
     ApplySkinAndLanguage(*this);
-    SetFormCaption(CaptionOf(Name));
-    labFolders->SetCaption(MessageText(L"sFolders"));
+    SetFormCaption(AppCaption(Name));
+    labFolders->SetCaption(AppMessage(L"sFolders"));
 }
 
 void TfrmOrganize::FillList() {
@@ -85,7 +61,7 @@ bool TfrmOrganize::Execute() {
 
 void TfrmOrganize::btnAddClick() {
     String Folder;
-    if (!FPickFolder(Handle(), MessageText(L"sFolder"), Folder))
+    if (!FPickFolder(Handle(), AppMessage(L"sFolder"), Folder))
         return;
     FFolders.Add(Folder);
     FillList();
@@ -102,7 +78,7 @@ void TfrmOrganize::btnRemoveClick() {
 void TfrmOrganize::btnOKClick() {
     const TCvTreeItem* Focused = lvFolders->GetFocusedItem();
     if (!Focused) {
-        ShowFlatMessage(this, MessageText(L"sOrganizeNoFolders"));
+        ShowFlatMessage(this, AppMessage(L"sOrganizeNoFolders"));
         return;
     }
     SelectedFolder = Focused->CellText(1);

@@ -32,21 +32,13 @@ TfrmStartUpEdit::TfrmStartUpEdit(TComponent* AOwner) : TFlatForm(AOwner) {
     cmbLocation->SetStyle(csDropDownList);
     for (const String& Text : StartupLocationTexts())
         cmbLocation->Items().Add(Text);
-    btnOk = MakeNamedChild<TavImageExpandButton>(*this, *this, L"btnOk",
-                                                 Bounds(248, Top + 108, 98, 25));
-    btnCancel = MakeNamedChild<TavImageExpandButton>(*this, *this, L"btnCancel",
-                                                     Bounds(352, Top + 108, 98, 25));
+    btnOk = MakeDialogButton(L"btnOk", Bounds(248, Top + 108, 98, 25));
+    btnCancel = MakeDialogButton(L"btnCancel", Bounds(352, Top + 108, 98, 25), mrCancel);
     btnAdd->Tag = 4;
-    btnOk->Tag = -1;
-    btnCancel->Tag = -1;
-    if (frmDM) {
+    if (frmDM)
         btnAdd->SetImageList(frmDM->avILInside);
-        btnOk->SetImageList(frmDM->avILBig);
-        btnCancel->SetImageList(frmDM->avILBig);
-    }
     btnOk->OnClick = [this](TObject*) { btnOkClick(); };
     btnOk->SetDefault(true);
-    btnCancel->ModalResult = mrCancel;
     // Escape: a standard button that takes the dialog's Cancel key, out of sight.
     EscapeButton =
         MakeNamedChild<TButton>(*this, *this, L"EscapeButton", Bounds(-200, -200, 75, 25));

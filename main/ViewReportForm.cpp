@@ -2,7 +2,6 @@
 
 #include "app/AppStartup.h"
 #include "app/Language.h"
-#include "app/QRVDataMod.h"
 #include "classlib/gui/NamedChild.h"
 #include "main/Launchers.h"
 #include "main/Report.h"
@@ -53,12 +52,8 @@ TfrmViewReport::TfrmViewReport(TComponent* AOwner, TReportViewerEnvironment Envi
     FHasBuiltInView = FEnvironment.HtmlEngineAvailable ? FEnvironment.HtmlEngineAvailable()
                                                        : SystemHtmlEngineAvailable();
 
-    TavImageList* Big = frmDM ? frmDM->avILBig : nullptr;
     const auto Button = [&](const wchar_t* ButtonName, const TRect& Where, auto Action) {
-        auto* Made = MakeNamedChild<TavImageExpandButton>(*this, *this, ButtonName, Where);
-        Made->Tag = -1;
-        if (Big)
-            Made->SetImageList(Big);
+        auto* Made = MakeDialogButton(ButtonName, Where);
         Made->OnClick = [this, Action](TObject*) { (this->*Action)(); };
         return Made;
     };

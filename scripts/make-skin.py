@@ -300,36 +300,45 @@ def fill(pic, x0, y0, x1, y1, colour):
             pic[y][x] = colour
 
 
+def band(pic, x0, y0, x1, y1, top, bottom):
+    """Fills the box with a colour that runs from top on its first row to bottom on its last."""
+    for y in range(y0, y1):
+        fill(pic, x0, y, x1, y + 1, mix(top, bottom, (y - y0) / (y1 - y0 - 1)))
+
+
+def emblem(pic, left, top, size, ring, short_stroke, long_stroke):
+    """The product's emblem in the size-pixel square at left, top: a white ring between the two
+    radii of ring, and a green tick of two strokes, each given as its first pixel and length."""
+    cx, cy = left + size / 2 - 0.5, top + size / 2 - 0.5
+    for y in range(top, top + size):
+        for x in range(left, left + size):
+            if ring[0] <= math.hypot(x - cx, y - cy) <= ring[1]:
+                pic[y][x] = WHITE
+    x0, y0, n = short_stroke
+    for k in range(n):
+        for t in range(3):
+            pic[y0 + k // 2 + t][x0 + k // 2] = (120, 220, 120)
+    x0, y0, n = long_stroke
+    for k in range(n):
+        for t in range(3):
+            pic[y0 - k + t][x0 + k - k // 2] = (120, 220, 120)
+
+
 def background(path):
     """721 x 535: the header with the product name, the page-title band, the dark left column
     of the areas, the light page area and the strip that holds Back and Next."""
     w, h = 721, 535
     pic = canvas(w, h)
-    for y in range(55):
-        fill(pic, 0, y, w, y + 1, mix((38, 118, 196), NAVY, y / 54))
+    band(pic, 0, 0, w, 55, (38, 118, 196), NAVY)
     fill(pic, 0, 0, w, 1, (96, 156, 214))
-    # The emblem: a white ring with a tick, then the name.
-    for y in range(8, 48):
-        for x in range(14, 54):
-            d = math.hypot(x - 33.5, y - 27.5)
-            if 15 <= d <= 19:
-                pic[y][x] = WHITE
-    for k in range(12):
-        for t in range(3):
-            pic[27 + k // 2 + t][24 + k // 2] = (120, 220, 120)
-    for k in range(16):
-        for t in range(3):
-            pic[33 - k + t][30 + k // 1 - k // 2] = (120, 220, 120)
+    emblem(pic, 14, 8, 40, (15, 19), (24, 27, 12), (30, 33, 16))
     draw_text(pic, 66, 20, 'SYSTEM CORVANTA 2', WHITE)
-    for y in range(55, 89):
-        fill(pic, 174, y, w, y + 1, mix((70, 140, 210), (30, 96, 170), (y - 55) / 33))
-    for y in range(55, h):
-        fill(pic, 0, y, 174, y + 1, mix((24, 92, 164), (4, 46, 100), (y - 55) / (h - 56)))
+    band(pic, 174, 55, w, 89, (70, 140, 210), (30, 96, 170))
+    band(pic, 0, 55, 174, h, (24, 92, 164), (4, 46, 100))
     fill(pic, 173, 55, 174, h, (1, 46, 96))
     fill(pic, 174, 89, w, 502, (247, 250, 253))
     fill(pic, 174, 89, w, 90, (180, 202, 220))
-    for y in range(502, h):
-        fill(pic, 174, y, w, y + 1, mix((226, 236, 246), (196, 214, 232), (y - 502) / 32))
+    band(pic, 174, 502, w, h, (226, 236, 246), (196, 214, 232))
     fill(pic, 174, 502, w, 503, (180, 202, 220))
     save_bmp(path, pic)
 
@@ -339,23 +348,11 @@ def about(path):
     over the picture), the emblem and the name, then a light area for the box's text lines."""
     w, h = 450, 310
     pic = canvas(w, h, (247, 250, 253))
-    for y in range(130):
-        fill(pic, 0, y, w, y + 1, mix((38, 118, 196), NAVY, y / 129))
+    band(pic, 0, 0, w, 130, (38, 118, 196), NAVY)
     fill(pic, 0, 130, w, 132, (180, 202, 220))
-    for y in range(56, 104):
-        for x in range(24, 72):
-            d = math.hypot(x - 47.5, y - 79.5)
-            if 18 <= d <= 23:
-                pic[y][x] = WHITE
-    for k in range(14):
-        for t in range(3):
-            pic[80 + k // 2 + t][37 + k // 2] = (120, 220, 120)
-    for k in range(20):
-        for t in range(3):
-            pic[87 - k + t][44 + k - k // 2] = (120, 220, 120)
+    emblem(pic, 24, 56, 48, (18, 23), (37, 80, 14), (44, 87, 20))
     draw_text(pic, 88, 72, 'SYSTEM CORVANTA 2', WHITE)
-    for y in range(h - 24, h):
-        fill(pic, 0, y, w, y + 1, mix((226, 236, 246), (196, 214, 232), (y - h + 24) / 23))
+    band(pic, 0, h - 24, w, h, (226, 236, 246), (196, 214, 232))
     save_bmp(path, pic)
 
 

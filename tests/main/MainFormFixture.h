@@ -1,50 +1,21 @@
 #pragma once
-// The main window under test: a program folder in a temp folder, fake drives, prompt, shell and
-// pickers, and clicks delivered as the mouse does.
+// The main window under test with a fake progress and popup menu, and clicks delivered as the
+// mouse does.
 
-#include "app/FlatForm.h"
-#include "app/QRVDataMod.h"
 #include "classlib/gui/Menus.h"
 #include "classlib/gui/WindowProbe.h"
-#include "main/MainForm.h"
-#include "tests/main/ScanTestSupport.h"
+#include "tests/main/MainWindowSupport.h"
 #include "tests/support/FakeProgress.h"
-#include "tests/support/GuiTestSupport.h"
-#include "tests/support/TempFolder.h"
 
 #include <gtest/gtest.h>
 
-class MainFormTest : public GuiTest {
+class MainFormTest : public MainWindowTest {
 protected:
     void SetUp() override {
-        GuiTest::SetUp();
-        System = std::make_unique<TFlatFormSystem>(Folder.Path() + L"App\\Data\\");
-        DataModule.reset(NewForm<TfrmDM>(nullptr));
-        for (wchar_t Letter = L'D'; Letter <= L'Z'; ++Letter)
-            Drives.Types[Letter] = DRIVE_NO_ROOT_DIR;
-        Environment.Core.AppDir = Folder.Path() + L"App";
-        Environment.Core.WindowsFolder = Folder.Path() + L"Windows";
-        Environment.Core.BackupFolder = Folder.Path() + L"Backups";
-        Environment.Core.Drives = &Drives;
-        Environment.Core.Status = &Status;
-        Environment.Core.Prompt = &Prompt;
-        Environment.Core.Shell = &Shell;
-        Environment.PickFolder = [](HWND, const String&, String&) { return false; };
-        Environment.ShowScheduler = [] {};
+        MainWindowTest::SetUp();
         Environment.ShowReportViewer = [this] { ++ViewerShown; };
         Environment.Progress = &Progress;
         Environment.PopupMenu = [this](TPopupMenu& Menu) { PoppedUp.push_back(Menu.Name); };
-    }
-    void TearDown() override {
-        GuiTest::TearDown();
-        DataModule.reset();
-        System.reset();
-    }
-
-    TfrmMain& MakeForm() {
-        Form = NewForm<TfrmMain>(App.get(), Environment);
-        Form->Show();
-        return *Form;
     }
 
     // Clicks a control of the form as the mouse does, at the centre the probe tells.
@@ -108,18 +79,7 @@ protected:
         PostMessageW(Target, WM_LBUTTONUP, 0, MAKELPARAM(At.x, At.y));
     }
 
-    TTempFolder Folder;
-    std::unique_ptr<TFlatFormSystem> System;
-    std::unique_ptr<TfrmDM> DataModule;
-    TFakeDrives Drives;
-    class : public IStatusSink {
-        void SetStatus(const String&) override {}
-    } Status;
-    TFakePrompt Prompt;
-    TFakeShell Shell;
     TFakeProgress Progress;
     int ViewerShown = 0;
     std::vector<String> PoppedUp;
-    TMainFormEnvironment Environment;
-    TfrmMain* Form = nullptr;
 };

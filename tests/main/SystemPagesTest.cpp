@@ -20,10 +20,9 @@
 #include "main/StartUpEditForm.h"
 #include "main/StartupManager.h"
 #include "tests/main/FeatureTestSupport.h"
+#include "tests/main/MainWindowSupport.h"
 #include "tests/main/RegistryTestSupport.h"
-#include "tests/main/ScanTestSupport.h"
-#include "tests/support/GuiTestSupport.h"
-#include "tests/support/TempFolder.h"
+#include "tests/main/TweakTestSupport.h"
 #include "treelist/CvTree.h"
 
 #include <gtest/gtest.h>
@@ -48,36 +47,16 @@ public:
     }
 };
 
-class SystemPages : public GuiTest {
+class SystemPages : public MainWindowTest {
 protected:
     void SetUp() override {
-        GuiTest::SetUp();
-        System = std::make_unique<TFlatFormSystem>(Folder.Path() + L"App\\Data\\");
-        DataModule.reset(NewForm<TfrmDM>(nullptr));
-        for (wchar_t Letter = L'D'; Letter <= L'Z'; ++Letter)
-            Drives.Types[Letter] = DRIVE_NO_ROOT_DIR;
-        Environment.Core.AppDir = Folder.Path() + L"App\\";
-        Environment.Core.WindowsFolder = Folder.Path() + L"Windows";
-        Environment.Core.BackupFolder = Folder.Path() + L"Backups";
-        Environment.Core.Drives = &Drives;
-        Environment.Core.Status = &Status;
-        Environment.Core.Prompt = &Prompt;
-        Environment.Core.Shell = &Shell;
-        Environment.PickFolder = [](HWND, const String&, String&) { return false; };
-        Environment.ShowScheduler = [] {};
-        Environment.ShowReportViewer = [] {};
+        MainWindowTest::SetUp();
         Environment.CookiePicker = &Picker;
         Environment.ShellRun = [this](const TShellRequest& Request) {
             ShellRequests.push_back(Request);
         };
         Environment.AdjustTweaks = [this](TTweakEnvironment& Env) {
-            Env.Windows = TWindowsVersion{false, 10, 0};
-            Env.CurrentUser = Registry.Root(L"HKCU");
-            Env.LocalMachine = Registry.Root(L"HKLM");
-            Env.ClassesRoot = Registry.Root(L"HKCR");
-            Env.Users = Registry.Root(L"HKU");
-            Env.MsDosSys = Folder.Path() + L"msdos.sys";
-            Env.ProgramsFolder = Folder.Path() + L"Programs";
+            Env = TestTweakEnvironment(TWindowsVersion{false, 10, 0}, Registry, Folder.Path());
         };
         Environment.AdjustStartup = [this](TStartupEnvironment& Env) {
             Env.CurrentUser = Registry.Root(L"HKCU");
@@ -100,16 +79,9 @@ protected:
     }
     void TearDown() override {
         SetHelpHandler(std::move(Previous));
-        GuiTest::TearDown();
-        DataModule.reset();
-        System.reset();
+        MainWindowTest::TearDown();
     }
 
-    TfrmMain& MakeForm() {
-        Form = NewForm<TfrmMain>(App.get(), Environment);
-        Form->Show();
-        return *Form;
-    }
     // What a click on the named control runs (the busy rule included).
     void Click(const String& Name) {
         auto* Control = dynamic_cast<TControl*>(Form->FindComponent(Name));
@@ -138,22 +110,11 @@ protected:
     }
     String Message(const String& Key) const { return Form->Core().Message(Key); }
 
-    TTempFolder Folder;
     TTestRegistry Registry{L"SystemPages"};
-    std::unique_ptr<TFlatFormSystem> System;
-    std::unique_ptr<TfrmDM> DataModule;
-    TFakeDrives Drives;
-    class : public IStatusSink {
-        void SetStatus(const String&) override {}
-    } Status;
-    TFakePrompt Prompt;
-    TFakeShell Shell;
     TFakeCookiePicker Picker;
     std::vector<TShellRequest> ShellRequests;
     std::vector<String> HelpShown;
     THelpHandler Previous;
-    TMainFormEnvironment Environment;
-    TfrmMain* Form = nullptr;
 };
 
 } // namespace

@@ -1,6 +1,6 @@
 #include "main/SystemTweaks.h"
 
-#include "tests/main/RegistryTestSupport.h"
+#include "tests/main/TweakTestSupport.h"
 #include "tests/support/TempFolder.h"
 
 #include <gtest/gtest.h>
@@ -24,15 +24,7 @@ protected:
     TTempFolder Files;
 
     TTweakEnvironment Environment(const TWindowsVersion& Windows) const {
-        TTweakEnvironment Env;
-        Env.Windows = Windows;
-        Env.CurrentUser = Registry.Root(L"HKCU");
-        Env.LocalMachine = Registry.Root(L"HKLM");
-        Env.ClassesRoot = Registry.Root(L"HKCR");
-        Env.Users = Registry.Root(L"HKU");
-        Env.MsDosSys = Files.Path() + L"msdos.sys";
-        Env.ProgramsFolder = Files.Path() + L"Programs";
-        return Env;
+        return TestTweakEnvironment(Windows, Registry, Files.Path());
     }
 
     // "sz:text", "dword:n" or "bin:hex"; "" seeds nothing.

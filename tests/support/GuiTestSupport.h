@@ -16,8 +16,9 @@ protected:
     void SetUp() override { App = std::make_unique<TApplication>(); }
     void TearDown() override { App.reset(); }
 
-    // Handles messages until Done() holds; false when it did not within two seconds.
-    template <class TPredicate> bool PumpUntil(TPredicate Done) {
+    // Handles messages until Done() holds, looking every StepMs; false when it did not within two
+    // seconds. Timings want a short step.
+    template <class TPredicate> bool PumpUntil(TPredicate Done, DWORD StepMs = 10) {
         const ULONGLONG End = GetTickCount64() + 2000;
         for (;;) {
             App->ProcessMessages();
@@ -25,7 +26,7 @@ protected:
                 return true;
             if (GetTickCount64() > End)
                 return false;
-            Sleep(10);
+            Sleep(StepMs);
         }
     }
 

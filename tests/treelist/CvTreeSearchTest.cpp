@@ -33,21 +33,9 @@ protected:
     }
     // Pumps until the search has forgotten its text; the milliseconds that took, -1 after 2 s.
     long long MsUntilForgotten(const TCvTreeSearch& Search, ULONGLONG Since) {
-        if (!PumpUntilFine([&] { return Search.SearchText().empty(); }))
+        if (!PumpUntil([&] { return Search.SearchText().empty(); }, 1))
             return -1;
         return static_cast<long long>(GetTickCount64() - Since);
-    }
-    // PumpUntil with a 1 ms step, for timings.
-    template <class TPredicate> bool PumpUntilFine(TPredicate Done) {
-        const ULONGLONG End = GetTickCount64() + 2000;
-        for (;;) {
-            App->ProcessMessages();
-            if (Done())
-                return true;
-            if (GetTickCount64() > End)
-                return false;
-            Sleep(1);
-        }
     }
 };
 
