@@ -46,7 +46,8 @@ TMainCore::TMainCore(const TMainCoreEnvironment& Environment)
 }
 
 TMainCore::~TMainCore() {
-    // Totals that were never read would overwrite the stored ones with this run's alone.
+    // Totals that were never read would overwrite the stored ones with this run's alone, and a
+    // start refused over a damaged database leaves qv.ini as it was.
     if (!FTotalsLoaded)
         return;
     try {
@@ -63,9 +64,10 @@ void TMainCore::Open() {
     for (const String& Folder : {FAppDir + L"Data", FAppDir + L"Temp", FBackupFolder})
         ForceDirectories(Folder);
 
+    bool TotalsLoaded = false;
     try {
         Stats.LoadTotals(FAppDir + L"qv.ini");
-        FTotalsLoaded = true;
+        TotalsLoaded = true;
     } catch (const Exception&) {
         // An unreadable qv.ini starts the totals from zero and is left as it is.
     }
@@ -89,6 +91,7 @@ void TMainCore::Open() {
     FJunkMasks = std::make_unique<TJunkMaskList>(*FTables.JunkFilesTable);
     ReloadJunkMasks();
     Safety.SetProtectedPaths({FWindowsFolder, FBackupFolder});
+    FTotalsLoaded = TotalsLoaded;
 }
 
 String TMainCore::Message(const String& Key) const {

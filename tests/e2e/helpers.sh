@@ -76,13 +76,22 @@ ended_ok() {
   [ "$rc" -eq 0 ] || fail "$3 ended with exit code $rc"
 }
 
+# copy_program DIR: the built program folder as shipped, into DIR. scripts/run.sh starts qrv in
+# the built folder itself, so what the programs made there (settings, log, database) stays behind.
+copy_program() {
+  mkdir -p "$1"
+  cp -r "$dist"/. "$1"/
+  rm -f "$1/qv.ini" "$1/qvsched.ini" "$1/log.txt" "$1/Data/qrv.db" "$1/Data/qrv.db-journal"
+  rm -rf "$1/Temp" && mkdir "$1/Temp"
+}
+
 # program_prefix EXE: a copy of the built program on P: ($program) and an empty fixture drive
 # Q: ($fixture) in a prefix of the script's own; sets exe_win to the program EXE there.
 program_prefix() {
   program=$work/program
   fixture=$work/fixture
-  mkdir -p "$program" "$fixture"
-  cp -r "$dist"/. "$program"/
+  mkdir -p "$fixture"
+  copy_program "$program"
   e2e_prefix "$program" "$fixture"
   exe_win="P:\\$1"
 }

@@ -50,8 +50,7 @@ absent() { for f in "$@"; do [ ! -e "$f" ] || return 1; done; }
 # prepare NAME: a copy of the program folder, with $ini as its qvsched.ini when set.
 prepare() {
   dir=$work/progs/$1
-  mkdir -p "$dir"
-  cp -r "$dist"/. "$dir"/
+  copy_program "$dir"
   [ -z "${ini:-}" ] || printf '%s' "$ini" >"$dir/qvsched.ini"
   exe_win=$(winepath -w "$dir/qrvsched.exe" 2>/dev/null)
 }

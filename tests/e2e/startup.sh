@@ -16,8 +16,7 @@ e2e_prefix "$work/progs" "$work/fixture"
 # A fresh program folder holding a copy of the built one.
 program_folder() {
   local dir=$work/progs/$1
-  mkdir -p "$dir"
-  cp -r "$dist"/. "$dir"/
+  copy_program "$dir"
   echo "$dir"
 }
 

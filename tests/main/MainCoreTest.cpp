@@ -146,13 +146,18 @@ TEST_F(MainCoreTest, ADamagedDatabaseIsRefusedAndLeftAsItWas) {
         const char* Damage;
         std::string Bytes;
     } Cases[] = {{"empty", ""}, {"not a database", Random}, {"a table missing", WithoutTable}};
+    // The settings too: a refused start writes no totals back.
+    const String Settings = Tree.Path() + L"App\\qv.ini";
+    const std::string Totals = "[Report]\r\nTotalFiles1=7\r\n";
     for (const auto& Case : Cases) {
         SCOPED_TRACE(Case.Damage);
         WriteFileBytes(Database, Case.Bytes);
+        WriteFileBytes(Settings, Totals);
         auto Core = std::make_unique<TMainCore>(Environment());
         EXPECT_THROW(Core->Open(), EDatabaseError);
         Core.reset();
         EXPECT_EQ(ReadFileBytes(Database), Case.Bytes);
+        EXPECT_EQ(ReadFileBytes(Settings), Totals);
     }
 }
 
