@@ -16,19 +16,19 @@
 #include "main/AddRemovePrograms.h"
 #include "main/FeatureContext.h"
 #include "main/FileActions.h"
-#include "main/FilterForm.h"
+#include "main/dialogs/FilterForm.h"
 #include "main/FolderCleaner.h"
-#include "main/OrganizeForm.h"
+#include "main/dialogs/OrganizeForm.h"
 #include "main/InternetPrivacy.h"
 #include "main/RegistryCleaner.h"
 #include "main/ShutdownManager.h"
 #include "main/StartupManager.h"
 #include "treelist/CvTree.h"
-#include "main/JunkFilesOptionsEdit.h"
+#include "main/dialogs/JunkFilesOptionsEdit.h"
 #include "main/RecoveryStore.h"
 #include "main/Report.h"
 #include "main/SplitPages.h"
-#include "main/ViewReportForm.h"
+#include "main/dialogs/ViewReportForm.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 // refresh under the list and in its popup menu.
 #include "app/TreeLists.h"
 #include "main/MainForm.h"
-#include "main/StartUpEditForm.h"
+#include "main/dialogs/StartUpEditForm.h"
 #include "main/StartupManager.h"
 
 void TfrmMain::CreateStartUpManagerPage(TPage& Page) {

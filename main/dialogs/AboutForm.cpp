@@ -1,4 +1,4 @@
-#include "main/AboutForm.h"
+#include "main/dialogs/AboutForm.h"
 
 #include "app/QRVUtils.h"
 #include "classlib/gui/NamedChild.h"

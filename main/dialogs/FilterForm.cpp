@@ -1,4 +1,4 @@
-#include "main/FilterForm.h"
+#include "main/dialogs/FilterForm.h"
 
 #include "app/Language.h"
 #include "app/QRVUtils.h"

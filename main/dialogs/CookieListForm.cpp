@@ -1,4 +1,4 @@
-#include "main/CookieListForm.h"
+#include "main/dialogs/CookieListForm.h"
 
 #include "app/Help.h"
 #include "app/Language.h"

@@ -1,4 +1,4 @@
-#include "main/StartUpEditForm.h"
+#include "main/dialogs/StartUpEditForm.h"
 
 #include "app/Help.h"
 #include "app/QRVDataMod.h"

@@ -1,4 +1,4 @@
-#include "main/FTPConnectionsFprm.h"
+#include "main/dialogs/FTPConnectionsFprm.h"
 
 #include "app/Language.h"
 #include "app/QRVUtils.h"

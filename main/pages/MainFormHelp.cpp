@@ -4,7 +4,7 @@
 #include "app/Help.h"
 #include "classlib/gui/NamedChild.h"
 #include "controls/RoundedFlatButton.h"
-#include "main/AboutForm.h"
+#include "main/dialogs/AboutForm.h"
 #include "main/MainForm.h"
 
 namespace {

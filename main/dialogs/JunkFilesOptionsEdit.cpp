@@ -1,4 +1,4 @@
-#include "main/JunkFilesOptionsEdit.h"
+#include "main/dialogs/JunkFilesOptionsEdit.h"
 
 #include "app/Language.h"
 #include "app/QRVUtils.h"

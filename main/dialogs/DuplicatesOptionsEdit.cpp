@@ -1,4 +1,4 @@
-#include "main/DuplicatesOptionsEdit.h"
+#include "main/dialogs/DuplicatesOptionsEdit.h"
 
 #include "app/Language.h"
 #include "app/QRVUtils.h"

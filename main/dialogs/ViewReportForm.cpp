@@ -1,4 +1,4 @@
-#include "main/ViewReportForm.h"
+#include "main/dialogs/ViewReportForm.h"
 
 #include "app/AppStartup.h"
 #include "app/Language.h"

@@ -4,7 +4,7 @@
 #include "app/PleaseWaitForm.h"
 #include "classlib/gui/ImgList.h"
 #include "main/AddRemovePrograms.h"
-#include "main/CookieListForm.h"
+#include "main/dialogs/CookieListForm.h"
 #include "main/InternetPrivacy.h"
 #include "main/MainForm.h"
 #include "main/RegistryCleaner.h"

@@ -1,4 +1,4 @@
-#include "main/OrganizeForm.h"
+#include "main/dialogs/OrganizeForm.h"
 
 #include "app/FlatMessageBox.h"
 #include "app/Language.h"
