@@ -510,6 +510,7 @@ void TCustomCvTree::PlaceParts() {
     In.VertWidth = FVertStyles->Width();
     In.VertOnRight = FRightAlignedText == FScrollbarOpposite;
     const TCvTreeLayout L = LayoutOf(In);
+    FLaidHeaderHeight = In.HeaderHeight;
     if (L.ShowHeader)
         FHeader->SetBoundsRect(L.Header);
     FHeader->SetVisible(L.ShowHeader);

@@ -47,8 +47,7 @@ TCvTreeView::TCvTreeView(TCustomCvTree* ATree) : TCustomControl(ATree), FTree(AT
     ControlStyle = TControlStyle{csCaptureMouse, csClickEvents, csDoubleClicks, csOpaque};
     FTree->MaxRowWidth = -1;
     FHTMLRender.OnImageNeeded = [this](TObject*, const String& Src, HBITMAP& Image) {
-        if (FTree->OnHTMLImageNeeded)
-            FTree->OnHTMLImageNeeded(FTree, Src, Image);
+        FTree->DoHTMLImageNeeded(Src, Image);
     };
 }
 

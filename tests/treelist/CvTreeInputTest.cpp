@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -364,6 +365,100 @@ TEST_F(CvTreeInputTest, AnItemDeletedBetweenPressAndReleaseIsForgotten) {
     Send(WM_LBUTTONUP, 0, 80, RowY(1));
     EXPECT_EQ(Tree->Items().TotalCount(), 2);
     EXPECT_NE(Tree->GetFocusedItem(), nullptr);
+}
+
+// A handler that rebuilds the list in the middle of a user action: the action goes on with what
+// is left and never reads the freed rows (the tests' heap poisons them).
+TEST_F(CvTreeInputTest, UserActionsSurviveAHandlerThatRebuildsTheList) {
+    struct TCase {
+        const char* Name;
+        bool MultiSelect;
+        std::function<void(TRefill&)> Arm;
+        std::function<void()> Act;
+    };
+    const TCase Cases[] = {
+        {"type-to-search, focus handler refills", true,
+         [this](TRefill& R) {
+             Tree->IncrementalSearch = true;
+             Tree->OnItemFocused = [this, &R](TCvTreeCore*) { R(*Tree); };
+         },
+         [this] { Send(WM_CHAR, L'b', 0, 0); }},
+        {"click on a row, focus handler refills", false,
+         [this](TRefill& R) { Tree->OnItemFocused = [this, &R](TCvTreeCore*) { R(*Tree); }; },
+         [this] { ClickRow(2); }},
+        {"shift and arrow, selection handler refills", true,
+         [this](TRefill& R) {
+             Tree->OnItemSelectedChange = [this, &R](TCvTreeCore*, TCvTreeItem*) { R(*Tree); };
+         },
+         [this] { Key(VK_DOWN, {VK_SHIFT}); }},
+        {"ctrl and arrow, selection handler refills", true,
+         [this](TRefill& R) {
+             Tree->OnItemSelectedChange = [this, &R](TCvTreeCore*, TCvTreeItem*) { R(*Tree); };
+         },
+         [this] { Key(VK_DOWN, {VK_CONTROL}); }},
+        {"right arrow expands, expand handler refills", false,
+         [this](TRefill& R) {
+             Tree->OnItemExpand = [this, &R](TCvTreeCore*, TCvTreeItem*) { R(*Tree); };
+         },
+         [this] { Key(VK_RIGHT); }},
+        {"press on the button, expand handler refills", false,
+         [this](TRefill& R) {
+             Tree->OnItemExpand = [this, &R](TCvTreeCore*, TCvTreeItem*) { R(*Tree); };
+         },
+         [this] { Click(XOf(0, ipButton), RowY(0)); }},
+        {"edit, try-edit handler refills", false,
+         [this](TRefill& R) {
+             Tree->OnTryEdit = [this, &R](TCvTreeCore*, TCvTreeItem*, int, TCvFieldType&, bool&) {
+                 R(*Tree);
+             };
+         },
+         [this] { Tree->EditItem(Find(L"B"), -1); }},
+        {"edit, editor-needed handler refills", false,
+         [this](TRefill& R) {
+             Tree->OnInplaceEditorNeeded = [this, &R](TObject*, TCvTreeItem*, int, TCvFieldType,
+                                                      TCvTreeInplaceEditor*&) { R(*Tree); };
+         },
+         [this] { Tree->EditItem(Find(L"B"), -1); }},
+    };
+    for (const TCase& C : Cases) {
+        Tree->OnItemFocused = nullptr;
+        Tree->OnItemSelectedChange = nullptr;
+        Tree->OnItemExpand = nullptr;
+        Tree->OnTryEdit = nullptr;
+        Tree->OnInplaceEditorNeeded = nullptr;
+        Tree->IncrementalSearch = false;
+        Tree->SetMultiSelect(C.MultiSelect);
+        Tree->ChangeDelay = 0;
+        Fill({L"A", L"\tA1", L"B", L"C"});
+        Tree->SetFocusedItem(Find(L"A"));
+        TRefill Refill;
+        Refill.Armed = false;
+        C.Arm(Refill);
+        Refill.Armed = true;
+        C.Act();
+        EXPECT_EQ(Refill.Done, 1) << C.Name;
+        EXPECT_EQ(FlatShape(*Tree), Refill.Shape()) << C.Name;
+        EXPECT_FALSE(View().EditorShown()) << C.Name;
+        Send(WM_LBUTTONUP, 0, 0, 0);
+    }
+}
+
+TEST_F(CvTreeInputTest, ACheckHandlerThatDeletesItsRowGetsNoChangeEventForIt) {
+    Fill({L"A", L"B"});
+    Tree->SetShowCheckboxes(true);
+    for (int I = 0; I < 2; ++I) {
+        Vis(I)->SetCheckBoxShown(true);
+        Vis(I)->SetFlag(ifCheckBoxEnabled, true);
+    }
+    std::vector<TCvTreeItem*> Changed;
+    Tree->OnItemChecked = [](TCvTreeCore*, TCvTreeItem* Item) { Item->Delete(); };
+    Tree->OnItemChange = [&Changed](TCvTreeCore*, TCvTreeItem* Item, TItemChangeMode Mode) {
+        if (Mode == icmCheckState)
+            Changed.push_back(Item);
+    };
+    Click(XOf(1, ipCheckBox), RowY(1));
+    EXPECT_EQ(FlatShape(*Tree), "A");
+    EXPECT_TRUE(Changed.empty());
 }
 
 TEST_F(CvTreeInputTest, RightPressSelectsAndAPressOnTheButtonExpands) {
