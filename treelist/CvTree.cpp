@@ -118,6 +118,10 @@ TCustomCvTree::TCustomCvTree(TComponent* AOwner)
         if (OnHorzScrollHintNeeded)
             OnHorzScrollHintNeeded(S, Pos, Hint);
     };
+    // A press on either bar gives the rows the keyboard focus, as a press on them would.
+    FHorzBar->OnMouseDown = [this](TObject*, TMouseButton, TShiftState, int, int) {
+        FView->FocusView();
+    };
     FHorzStyles = std::make_unique<TCvScrollBarStyles>(FHorzBar, this);
     FHorzStyles->OnChange = [this](TObject*) {
         if (!FLayingOut) {
@@ -130,6 +134,8 @@ TCustomCvTree::TCustomCvTree(TComponent* AOwner)
     FVertBar->SetKind(sbVertical);
     FVertBar->SetVisible(false);
     FVertBar->SetWidth(GetSystemMetrics(SM_CXHTHUMB));
+    FVertBar->ShowTrackHint = true;
+    FVertBar->OnMouseDown = FHorzBar->OnMouseDown;
     FVertBar->OnScroll = [this](TObject* S, TCvScrollCode C, int& P, bool& D) {
         FView->ScrollVert(S, C, P, D);
     };

@@ -200,6 +200,10 @@ public:
     void OleTargetDrop(TOleDragObject* Source, TShiftState Shift, int X, int Y, TDragType& Type);
     // Ends an edit and a drag for good, errors ignored: the tree goes.
     void Shutdown() noexcept;
+    // Takes the keyboard focus (a press on the rows or on the tree's bars).
+    void FocusView();
+    bool ScrollPaused() const { return FScrollPaused; }
+    bool FrameSelecting() const { return FFrameSelecting; }
 
 protected:
     void WndProc(TMessage& Message) override;
@@ -250,7 +254,8 @@ private:
     void SelectFromAnchorTo(TCvTreeItem& Item);
     void CycleCheckBox(TCvTreeItem& Item);
     void SetHotItem(TCvTreeItem* Item);
-    void FocusView();
+    // A mouse move where the pointer is, after the rows moved under it.
+    void MoveAtPointer();
     void Navigate(WORD Key, TShiftState Shift);
     void NavigateTo(TCvTreeItem* Target, WORD Key, TShiftState Shift);
     void ScrollToFocused(WORD Key);
@@ -370,6 +375,9 @@ private:
     TCvTreeItem* FHintItem = nullptr;
     TCvTreeItem* FItemHintItem = nullptr;
     bool FDragOverView = false;
+    // A vertical bar action while an editor is open pauses the scroll (once).
+    bool FScrollPaused = false;
+    bool FPausingScroll = false;
     // Dragging (CvTreeDrag.cpp).
     bool CanStartDrag() const;
     void StartDrag();
