@@ -1,6 +1,7 @@
 // The view's mouse and keyboard input: presses, releases and double clicks, selection with the
 // mouse (single, multiple, deferred to the release, right clicks, the frame), the check-box
 // cycle, hot tracking, the key table and keyboard navigation.
+#include "classlib/gui/Menus.h"
 #include "treelist/CvTree.h"
 #include "treelist/CvTreeNav.h"
 #include "treelist/CvTreeSearch.h"
@@ -438,7 +439,17 @@ bool TCvTreeView::ReleaseRight(int X, int Y) {
     if (Hit.Item && !Usable(*Hit.Item))
         return false;
     ReleaseCellControl(Hit, true, X, Y);
-    return true;
+    TCvCellControl* const Control = CellControlAt(Hit);
+    TPopupMenu* const Menu = Control ? Control->PopupMenu() : nullptr;
+    if (!Menu || !Menu->AutoPopup)
+        return true;
+    // The cell's own menu stands for the tree's context menu.
+    FButtonDown = false;
+    if (MouseCapture())
+        SetMouseCapture(false);
+    const TPoint At = ClientToScreen(TPoint{X, Y});
+    Menu->Popup(At.X, At.Y);
+    return false;
 }
 
 bool TCvTreeView::DoubleClickLeft(int X, int Y) {
@@ -479,9 +490,14 @@ bool TCvTreeView::DoubleClickRight(int X, int Y) {
 
 void TCvTreeView::ProcessMouseMove(TShiftState Shift, int X, int Y) {
     TCustomCvTree& T = *FTree;
-    UpdateCursor(HitAt(X, Y), X, Y);
+    const THit Hit = HitAt(X, Y);
+    UpdateCursor(Hit, X, Y);
     if (Dragging())
         return;
+    if (TCvCellControl* Control = CellControlAt(Hit)) {
+        const TPoint P = CellPoint(Hit, X, Y);
+        Control->MouseMove(P.X, P.Y);
+    }
     if (FButtonDown) {
         if (FFrameSelecting) {
             MoveFrame(X, Y);

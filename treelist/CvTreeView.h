@@ -204,10 +204,14 @@ public:
     void FocusView();
     bool ScrollPaused() const { return FScrollPaused; }
     bool FrameSelecting() const { return FFrameSelecting; }
+    // Paints through the back buffer: DoubleBuffered, or DoubleBufferedOnResize while the form
+    // is sized.
+    bool PaintsBuffered() const;
 
 protected:
     void WndProc(TMessage& Message) override;
     void Paint() override;
+    void WMPaint(HDC DC) override;
     void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
     void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
     void KeyDown(WORD& Key, TShiftState Shift) override;

@@ -1,3 +1,4 @@
+#include "classlib/gui/Menus.h"
 #include "tests/treelist/TreeControlSupport.h"
 #include "tests/treelist/DibSurface.h"
 #include "tests/treelist/TreeTestSupport.h"
@@ -731,6 +732,9 @@ public:
     void MouseUp(bool Right, int X, int Y) override { Note(Right ? "rup" : "up", X, Y); }
     void Click() override { FLog.push_back("click"); }
     void DoubleClick() override { FLog.push_back("dbl"); }
+    void MouseMove(int X, int Y) override { Note("move", X, Y); }
+    TPopupMenu* PopupMenu() const override { return Menu; }
+    TPopupMenu* Menu = nullptr;
 
 private:
     void Note(const char* What, int X, int Y) {
@@ -753,12 +757,14 @@ protected:
         Tree->SetFocusedItem(Vis(1));
         Vis(1)->SetSelected(true);
     }
-    void Give(bool Takes) {
+    TProbeControl* Give(bool Takes) {
         TCvTreeItem* A = Vis(0);
         A->SetFlag(ifUseStyles, true);
         TCvCellStyle* Style = A->AddStyle();
         Style->OwnerProps = false;
-        Style->SetControl(new TProbeControl(Log, Painted, Takes));
+        auto* Control = new TProbeControl(Log, Painted, Takes);
+        Style->SetControl(Control);
+        return Control;
     }
     std::vector<std::string> Log;
     TRect Painted{-1, -1, -1, -1};
@@ -781,6 +787,38 @@ TEST_F(CvTreeCellControls, TheControlPaintsAndHearsPressReleaseAndClickInItsCell
     EXPECT_EQ(Log, (std::vector<std::string>{"down 50,0", "up 50,12", "click", "down 60,0",
                                              "up -1,-1", "rdown 20,0", "rup 20,5", "click"}));
     EXPECT_EQ(FocusedText(), "A"); // the section selects on a click
+}
+
+// Opens nowhere: records where it was asked to.
+class TRecordingMenu : public TPopupMenu {
+public:
+    using TPopupMenu::TPopupMenu;
+    void Popup(int X, int Y) override { At.push_back(TPoint{X, Y}); }
+    std::vector<TPoint> At;
+};
+
+TEST_F(CvTreeCellControls, TheControlHearsMovesAndItsMenuOpensOnARightRelease) {
+    TProbeControl* Control = Give(true);
+    Send(WM_MOUSEMOVE, 0, 150, 12);
+    Send(WM_MOUSEMOVE, 0, 150, 30); // row B has no control
+    EXPECT_EQ(Log, std::vector<std::string>{"move 50,12"});
+    TRecordingMenu Menu(nullptr);
+    Control->Menu = &Menu;
+    int Ups = 0;
+    Tree->OnMouseUp = [&Ups](TObject*, TMouseButton, TShiftState, int, int) { ++Ups; };
+    Send(WM_RBUTTONDOWN, MK_RBUTTON, 150, 5);
+    Send(WM_RBUTTONUP, 0, 150, 5);
+    ASSERT_EQ(Menu.At.size(), 1u);
+    const TPoint Screen = View().ClientToScreen(TPoint{150, 5});
+    EXPECT_EQ(Menu.At[0].X, Screen.X);
+    EXPECT_EQ(Menu.At[0].Y, Screen.Y);
+    EXPECT_EQ(Ups, 0); // the menu stands for the release
+    Menu.AutoPopup = false;
+    Send(WM_RBUTTONDOWN, MK_RBUTTON, 150, 5);
+    Send(WM_RBUTTONUP, 0, 150, 5);
+    EXPECT_EQ(Menu.At.size(), 1u);
+    EXPECT_EQ(Ups, 1);
+    Control->Menu = nullptr;
 }
 
 TEST_F(CvTreeCellControls, APressTheControlRefusesOnlyGoesOnAndADoubleClickStaysWithIt) {

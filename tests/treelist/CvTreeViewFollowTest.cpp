@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -183,6 +184,43 @@ TEST_F(CvTreeViewFollow, WithoutCustomBarsTheWindowsOwnBarsAreDrawnFlatAndRaised
     EXPECT_EQ(Corner(), GetSysColor(COLOR_3DDKSHADOW));
     Tree->FlatFocusedScrollbars = false;
     EXPECT_EQ(Corner(), GetSysColor(COLOR_BTNSHADOW));
+}
+
+TEST_F(CvTreeViewFollow, DoubleBufferingFollowsTheSettingsAndTheFormsSizing) {
+    struct TCase {
+        bool DoubleBuffered, OnResize, InSizeMove, Buffered;
+    };
+    const TCase Cases[] = {
+        {true, true, false, true},  {false, true, false, false}, {true, true, true, true},
+        {true, false, true, false}, {false, true, true, true},   {false, false, true, false},
+    };
+    for (const TCase& C : Cases) {
+        Tree->SetDoubleBuffered(C.DoubleBuffered);
+        Tree->DoubleBufferedOnResize = C.OnResize;
+        Tree->InSizeMove = C.InSizeMove;
+        EXPECT_EQ(View().PaintsBuffered(), C.Buffered)
+            << C.DoubleBuffered << C.OnResize << C.InSizeMove;
+    }
+    // Painted straight onto the window, the rows look as they do through the buffer.
+    Tree->InSizeMove = false;
+    const auto Line = [&] {
+        InvalidateRect(Wnd, nullptr, FALSE);
+        UpdateWindow(Wnd);
+        const HDC DC = GetDC(Wnd);
+        std::vector<COLORREF> Pixels;
+        for (int Y = 0; Y < 17; ++Y)
+            for (int X = 0; X < 100; ++X)
+                Pixels.push_back(GetPixel(DC, X, Y));
+        ReleaseDC(Wnd, DC);
+        return Pixels;
+    };
+    Tree->SetDoubleBuffered(true);
+    const std::vector<COLORREF> Buffered = Line();
+    ASSERT_NE(std::count(Buffered.begin(), Buffered.end(), Buffered.front()),
+              static_cast<long>(Buffered.size())); // the row's text shows
+    Tree->SetDoubleBuffered(false);
+    EXPECT_EQ(Line(), Buffered);
+    Tree->SetDoubleBuffered(true);
 }
 
 } // namespace

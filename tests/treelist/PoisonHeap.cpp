@@ -2,10 +2,10 @@
 // reuse for a while: a read of a freed row then fails loudly, where a plain heap would quietly
 // hand it a new row's memory.
 #include <malloc.h>
+#include <windows.h>
 
 #include <cstdlib>
 #include <cstring>
-#include <mutex>
 #include <new>
 
 namespace {
@@ -13,10 +13,8 @@ namespace {
 constexpr std::size_t QuarantineSize = 4096;
 constexpr unsigned char FreedByte = 0xDD;
 
-std::mutex& QuarantineLock() {
-    static std::mutex Lock;
-    return Lock;
-}
+// A lock without a destructor: memory is freed until the very end of the program.
+SRWLOCK QuarantineLock = SRWLOCK_INIT;
 
 void* Quarantine[QuarantineSize];
 std::size_t QuarantineNext = 0;
@@ -32,12 +30,11 @@ void Release(void* P) noexcept {
         return;
     std::memset(P, FreedByte, _msize(P));
     void* Oldest = nullptr;
-    {
-        const std::lock_guard<std::mutex> Guard(QuarantineLock());
-        Oldest = Quarantine[QuarantineNext];
-        Quarantine[QuarantineNext] = P;
-        QuarantineNext = (QuarantineNext + 1) % QuarantineSize;
-    }
+    AcquireSRWLockExclusive(&QuarantineLock);
+    Oldest = Quarantine[QuarantineNext];
+    Quarantine[QuarantineNext] = P;
+    QuarantineNext = (QuarantineNext + 1) % QuarantineSize;
+    ReleaseSRWLockExclusive(&QuarantineLock);
     std::free(Oldest);
 }
 
