@@ -359,6 +359,7 @@ TEST(CvTreeRebuildingHandler, ADeletedRowReportsItsDeletionOnceEvenWhenItsHandle
     T.Find(L"B")->Delete();
     EXPECT_EQ(Deleted, (std::vector<std::wstring>{L"B", L"A"}));
     EXPECT_EQ(FlatShape(T), Refill.Shape());
+    T.OnItemDeletion = nullptr; // the tree outlives the handler's lists
 }
 
 } // namespace

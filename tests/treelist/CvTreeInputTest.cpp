@@ -422,11 +422,6 @@ TEST_F(CvTreeInputTest, UserActionsSurviveAHandlerThatRebuildsTheList) {
          [this] { Tree->EditItem(Find(L"B"), -1); }},
     };
     for (const TCase& C : Cases) {
-        Tree->OnItemFocused = nullptr;
-        Tree->OnItemSelectedChange = nullptr;
-        Tree->OnItemExpand = nullptr;
-        Tree->OnTryEdit = nullptr;
-        Tree->OnInplaceEditorNeeded = nullptr;
         Tree->IncrementalSearch = false;
         Tree->SetMultiSelect(C.MultiSelect);
         Tree->ChangeDelay = 0;
@@ -441,6 +436,12 @@ TEST_F(CvTreeInputTest, UserActionsSurviveAHandlerThatRebuildsTheList) {
         EXPECT_EQ(FlatShape(*Tree), Refill.Shape()) << C.Name;
         EXPECT_FALSE(View().EditorShown()) << C.Name;
         Send(WM_LBUTTONUP, 0, 0, 0);
+        // The handlers hold this case's refill.
+        Tree->OnItemFocused = nullptr;
+        Tree->OnItemSelectedChange = nullptr;
+        Tree->OnItemExpand = nullptr;
+        Tree->OnTryEdit = nullptr;
+        Tree->OnInplaceEditorNeeded = nullptr;
     }
 }
 

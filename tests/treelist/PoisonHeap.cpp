@@ -1,6 +1,6 @@
 // The tree-list tests run over a heap that fills freed memory with a pattern and keeps it out of
 // reuse for a while: a read of a freed row then fails loudly, where a plain heap would quietly
-// hand it a new row's memory.
+// hand it a new row's memory. A block freed twice stops the program where it happens.
 #include <malloc.h>
 #include <windows.h>
 
@@ -15,7 +15,6 @@ constexpr unsigned char FreedByte = 0xDD;
 
 // A lock without a destructor: memory is freed until the very end of the program.
 SRWLOCK QuarantineLock = SRWLOCK_INIT;
-
 void* Quarantine[QuarantineSize];
 std::size_t QuarantineNext = 0;
 
@@ -28,10 +27,12 @@ void* Allocate(std::size_t Size) {
 void Release(void* P) noexcept {
     if (!P)
         return;
-    std::memset(P, FreedByte, _msize(P));
-    void* Oldest = nullptr;
     AcquireSRWLockExclusive(&QuarantineLock);
-    Oldest = Quarantine[QuarantineNext];
+    for (void* Held : Quarantine)
+        if (Held == P)
+            __builtin_trap();
+    std::memset(P, FreedByte, _msize(P));
+    void* const Oldest = Quarantine[QuarantineNext];
     Quarantine[QuarantineNext] = P;
     QuarantineNext = (QuarantineNext + 1) % QuarantineSize;
     ReleaseSRWLockExclusive(&QuarantineLock);
