@@ -13,16 +13,11 @@
 
 namespace {
 
-class CvTreeHeaderWiring : public GuiTest {
+class CvTreeHeaderWiring : public TreeOnFormTest {
 protected:
     void SetUp() override {
-        GuiTest::SetUp();
-        Form = NewPlainForm(*App, TRect{0, 0, 400, 300});
-        Tree = new TCvTree(Form);
-        Tree->SetMeasurer(&Measurer);
-        Tree->SetParent(Form);
-        Tree->SetBounds(0, 0, 300, 200);
-        Tree->SetBorderStyle(bsNone);
+        TreeOnFormTest::SetUp();
+        PlaceTree(TRect(0, 0, 300, 200));
         for (int I = 0; I < 2; ++I) {
             TCvHeaderSection* S = Tree->HeaderControl().Sections().AppendSection();
             S->SetText(L"Column");
@@ -30,8 +25,7 @@ protected:
         }
         Tree->SetShowColumns(true);
         Tree->Items().AssignLines(std::vector<TCvString>{L"A", L"B"});
-        Form->Show();
-        Form->Update();
+        ShowForm();
         Tree->OnHeaderResize = [this](TObject* Sender) {
             EXPECT_EQ(Sender, Tree);
             ++Resizes;
@@ -39,9 +33,6 @@ protected:
     }
     TCvHeader& Header() const { return Tree->HeaderControl(); }
 
-    TFixedMeasurer Measurer;
-    TForm* Form = nullptr;
-    TCvTree* Tree = nullptr;
     int Resizes = 0;
 };
 

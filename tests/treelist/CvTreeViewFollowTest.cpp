@@ -28,24 +28,18 @@ protected:
 };
 
 // Forty rows of 17 pixels in a view 170 high (ten rows), placed on the screen.
-class CvTreeViewFollow : public GuiTest {
+class CvTreeViewFollow : public TreeOnFormTest {
 protected:
     void SetUp() override {
-        GuiTest::SetUp();
-        Form = NewPlainForm(*App, TRect{0, 0, 400, 300});
-        Tree = new TCvTree(Form);
-        Tree->SetMeasurer(&Measurer);
-        Tree->SetParent(Form);
-        Tree->SetBorderStyle(bsNone);
-        Tree->SetBounds(0, 0, 300, 170);
+        TreeOnFormTest::SetUp();
+        PlaceTree(TRect(0, 0, 300, 170));
         Tree->SetAutoLineHeight(false);
         Tree->SetLineHeight(17);
         std::vector<TCvString> Lines;
         for (int I = 0; I < 40; ++I)
             Lines.push_back(L"R" + std::to_wstring(I));
         Tree->Items().AssignLines(Lines);
-        Form->Show();
-        Form->Update();
+        ShowForm();
         Wnd = View().Handle();
         for (int I = 0; I < Tree->Items().TotalCount(); ++I) {
             Tree->Items().ItemAtIndex(I)->TextLeft = 20;
@@ -64,9 +58,6 @@ protected:
     std::string Text(const TCvTreeItem* Item) const { return Item ? Narrow(Item->Text()) : "-"; }
     static std::string Narrow(std::wstring_view W) { return std::string(W.begin(), W.end()); }
 
-    TFixedMeasurer Measurer;
-    TForm* Form = nullptr;
-    TCvTree* Tree = nullptr;
     HWND Wnd = nullptr;
 };
 
