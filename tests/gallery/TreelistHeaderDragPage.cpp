@@ -48,8 +48,8 @@ void GiveTallHeaderImages(TCvTree& Tree, TImageList& Images) {
     Tree.SetHeaderImages(&Images);
 }
 
-// Once the form shows: two rows pressed and dragged over the lower list, the pointer resting on
-// its second row.
+// Once the form shows: two rows pressed and dragged over the lower list, the pointer resting
+// below its rows.
 void StageDrag(TCvTree& Source, TCvTree& Target) {
     TCvTreeView& View = Source.TreeView();
     Source.Items().GetVisItem(1)->SetSelected(true);
@@ -60,9 +60,10 @@ void StageDrag(TCvTree& Source, TCvTree& Target) {
     SetCursorPos(Press.X, Press.Y);
     SendMessageW(View.Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(X, Y));
     SendMessageW(View.Handle(), WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(X + 6, Y + 6));
+    // Below the target's rows, so that the picture stands on a clear background.
     TCvTreeView& Over = Target.TreeView();
-    const TRect Drop = Over.GetItemRect(1);
-    const TPoint At = Over.ClientToScreen(TPoint{60, (Drop.Top + Drop.Bottom) / 2});
+    const TRect Last = Over.GetItemRect(2);
+    const TPoint At = Over.ClientToScreen(TPoint{60, Last.Bottom + 12});
     SetCursorPos(At.X, At.Y);
     // The drag holds the mouse in a window of its own at the screen's origin.
     if (const HWND Capture = GetCapture())
@@ -75,7 +76,6 @@ void Build(TForm& Form) {
     GalleryCaption(Form, 8, 6, L"Header with tall images");
     TCvTree* Tall = PlaceList(Form, TRect(8, 24, 270, 144), {L"Report.docx", L"Budget.xlsx"});
     auto* Images = new TImageList(&Form);
-    GiveTallHeaderImages(*Tall, *Images);
     GalleryCaption(Form, 8, 156, L"Plain header");
     PlaceList(Form, TRect(8, 174, 270, 294), {L"Report.docx", L"Budget.xlsx"});
 
@@ -93,8 +93,10 @@ void Build(TForm& Form) {
     };
     auto* Later = new TTimer(&Form);
     Later->SetInterval(150);
-    Later->OnTimer = [Source, Target, Later](TObject*) {
+    // The header measures its pictures with its window, so they come once the form shows.
+    Later->OnTimer = [Tall, Images, Source, Target, Later](TObject*) {
         Later->SetEnabled(false);
+        GiveTallHeaderImages(*Tall, *Images);
         StageDrag(*Source, *Target);
     };
 }
