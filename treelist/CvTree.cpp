@@ -257,13 +257,11 @@ void TCustomCvTree::ForwardViewEvents() {
                                                   TDragState State, bool& Accept) {
         Accept = false;
         Shifted(X, Y);
-        if (OnDragOver)
-            OnDragOver(this, SourceOf(Source), X, Y, State, Accept);
+        DoDragOver(SourceOf(Source), X, Y, State, Accept);
     };
     FView->OnDragDrop = [this, Shifted, SourceOf](TObject*, TObject* Source, int X, int Y) {
         Shifted(X, Y);
-        if (OnDragDrop)
-            OnDragDrop(this, SourceOf(Source), X, Y);
+        DoDragDrop(SourceOf(Source), X, Y);
     };
 }
 
@@ -802,6 +800,8 @@ void TCustomCvTree::WireHeader() {
     };
     H.OnResize = [this](TObject*) { HeaderResized(); };
     H.OnMouseDown = [this](TObject*, TMouseButton B, TShiftState Shift, int X, int Y) {
+        // A press on the header ends a running edit without taking its text.
+        FView->EndEdit(true);
         if (OnHeaderMouseDown)
             OnHeaderMouseDown(this, B, Shift, X, Y);
     };
@@ -1205,6 +1205,26 @@ void TCustomCvTree::DoMouseMoveNotify(TShiftState Shift, int X, int Y) {
 void TCustomCvTree::DoMouseUpNotify(TMouseButton Button, TShiftState Shift, int X, int Y) {
     if (OnMouseUp)
         OnMouseUp(this, Button, Shift, X, Y);
+}
+
+void TCustomCvTree::DoDragOver(TObject* Source, int X, int Y, TDragState State, bool& Accept) {
+    if (OnDragOver)
+        OnDragOver(this, Source, X, Y, State, Accept);
+}
+
+void TCustomCvTree::DoDragDrop(TObject* Source, int X, int Y) {
+    if (OnDragDrop)
+        OnDragDrop(this, Source, X, Y);
+}
+
+void TCustomCvTree::DoStartDragNotify(TDragObject*& Object) {
+    if (OnStartDrag)
+        OnStartDrag(this, Object);
+}
+
+void TCustomCvTree::DoEndDragNotify(TObject* Target, int X, int Y) {
+    if (OnEndDrag)
+        OnEndDrag(this, Target, X, Y);
 }
 
 void TCustomCvTree::DoHeaderSectionMeasure(TCvHeaderSection* Section, TSize& Size) {

@@ -476,6 +476,11 @@ public:
     virtual void DoMouseDownNotify(TMouseButton Button, TShiftState Shift, int X, int Y);
     virtual void DoMouseMoveNotify(TShiftState Shift, int X, int Y);
     virtual void DoMouseUpNotify(TMouseButton Button, TShiftState Shift, int X, int Y);
+    // Source: the tree for its own rows' drag; Accept starts false.
+    virtual void DoDragOver(TObject* Source, int X, int Y, TDragState State, bool& Accept);
+    virtual void DoDragDrop(TObject* Source, int X, int Y);
+    virtual void DoStartDragNotify(TDragObject*& Object);
+    virtual void DoEndDragNotify(TObject* Target, int X, int Y);
     virtual void DoHeaderSectionMeasure(TCvHeaderSection* Section, TSize& Size);
     virtual void DoColumnDraw(TCanvas& Canvas, TCvHeaderSection* Section, const TRect& R,
                               bool Pressed);

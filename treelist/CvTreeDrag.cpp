@@ -142,8 +142,7 @@ void TCvTreeView::DoStartDrag(TDragObject*& Object) {
         FDragHotSpot = TPoint{FPressX + T.LeftPosition() - (Main ? Main->LeftEdge() : 0),
                               FPressY - FDragImageTop};
     }
-    if (T.OnStartDrag)
-        T.OnStartDrag(&T, Object);
+    T.DoStartDragNotify(Object);
     if (!Object) {
         FDragObject = std::make_unique<TCvTreeDragObject>(this);
         Object = FDragObject.get();
@@ -174,8 +173,7 @@ void TCvTreeView::DoEndDrag(TObject* Target, int X, int Y) {
     TCustomCvTree& T = *FTree;
     // Gone before the handler paints or asks anything.
     FScreenDragImage->End();
-    if (T.OnEndDrag)
-        T.OnEndDrag(&T, Target == this ? static_cast<TObject*>(&T) : Target, X, Y);
+    T.DoEndDragNotify(Target == this ? static_cast<TObject*>(&T) : Target, X, Y);
     FDragImage.reset();
     ClearDropTarget(nullptr);
 }

@@ -2,6 +2,7 @@
 // properties reach the header, owner-drawn sections are measured by the tree, and a derived tree
 // hears the view's events through its dispatchers without handlers.
 #include "tests/treelist/TreeControlSupport.h"
+#include "treelist/CvTreeInplace.h"
 
 #include "classlib/gui/ImgList.h"
 #include "classlib/gui/Menus.h"
@@ -118,6 +119,37 @@ TEST_F(CvTreeHeaderWiring, PassThroughPropertiesReadAndWriteTheHeader) {
     Tree->SetHeaderPopupMenu(nullptr);
 }
 
+TEST_F(CvTreeHeaderWiring, APressOnTheHeaderCancelsARunningEditThenReports) {
+    class TFlagEditor : public TCvTreeInplaceEditor {
+    public:
+        using TCvTreeInplaceEditor::TCvTreeInplaceEditor;
+        bool IsEditorVisible() override { return Shown; }
+        void CompleteOperation(bool Accepted) override {
+            Shown = false;
+            WasAccepted = Accepted;
+            TCvTreeInplaceEditor::CompleteOperation(Accepted);
+        }
+        bool Shown = false, WasAccepted = true;
+
+    protected:
+        void ShowEditor() override { Shown = true; }
+    } Editor(nullptr);
+    Editor.Types = {sftText};
+    Editor.SetTree(Tree);
+    Tree->EditItem(Tree->Items().ItemAtIndex(0), 0);
+    ASSERT_TRUE(Editor.Shown);
+    bool EditorShownThen = true;
+    Tree->OnHeaderMouseDown = [&](TObject*, TMouseButton, TShiftState, int, int) {
+        EditorShownThen = Editor.Shown;
+    };
+    SendMessageW(Header().Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(300, 5));
+    SendMessageW(Header().Handle(), WM_LBUTTONUP, 0, MAKELPARAM(300, 5));
+    EXPECT_FALSE(Editor.Shown);
+    EXPECT_FALSE(Editor.WasAccepted);
+    EXPECT_FALSE(EditorShownThen);
+    Tree->OnHeaderMouseDown = nullptr;
+}
+
 TEST_F(CvTreeHeaderWiring, AnOwnerDrawnSectionIsMeasuredByTheTree) {
     TCvHeaderSection* S = Header().Sections().ItemAt(0);
     S->SetStyle(CvhsOwnerDraw);
@@ -153,6 +185,10 @@ public:
     void DoColumnMove(TCvHeaderSection*, int OldPos, int NewPos) override {
         Heard.push_back("move " + std::to_string(OldPos) + ">" + std::to_string(NewPos));
     }
+    void DoDragOver(TObject* Source, int, int, TDragState, bool& Accept) override {
+        Heard.push_back(Source == this ? "drag over from itself" : "drag over");
+        Accept = true;
+    }
 };
 
 TEST_F(CvTreeHeaderWiring, ADerivedTreeHearsTheViewAndTheHeaderWithoutHandlers) {
@@ -172,12 +208,17 @@ TEST_F(CvTreeHeaderWiring, ADerivedTreeHearsTheViewAndTheHeaderWithoutHandlers) 
     SendMessageW(View, WM_LBUTTONUP, 0, MAKELPARAM(5, 6));
     SendMessageW(View, WM_KEYDOWN, VK_DOWN, 1);
     Derived->HeaderControl().SetHeight(Derived->HeaderControl().Height() + 3);
+    bool Accepted = false;
+    Derived->TreeView().OnDragOver(&Derived->TreeView(), &Derived->TreeView(), 5, 5, dsDragMove,
+                                   Accepted);
+    EXPECT_TRUE(Accepted);
     Derived->HeaderControl().Sections().MoveSection(Derived->HeaderControl().Sections().ItemAt(0),
                                                     1);
     const int Top = Derived->TreeView().Top();
-    EXPECT_EQ(Derived->Heard, (std::vector<std::string>{"down 5," + std::to_string(Top - 3 + 6),
-                                                        "click", "key " + std::to_string(VK_DOWN),
-                                                        "header resize", "move 0>1"}));
+    EXPECT_EQ(Derived->Heard,
+              (std::vector<std::string>{"down 5," + std::to_string(Top - 3 + 6), "click",
+                                        "key " + std::to_string(VK_DOWN), "header resize",
+                                        "drag over from itself", "move 0>1"}));
 }
 
 } // namespace
