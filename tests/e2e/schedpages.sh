@@ -69,12 +69,14 @@ done
 # window while the folder is emptied.
 temp="$e2e_prefix_dir/drive_c/Temp"
 mkdir -p "$temp"
-(cd "$temp" && seq -f "part%05g.dat" 1 20000 | xargs touch)
+(cd "$temp" && seq -f "part%05g.dat" 1 60000 | xargs touch)
 click btnFolderCleaner
 click btnRunNow
-# The run keeps the window thread until the folder is empty: the busy window, painted before the
-# work starts, is read from the screen, where it stands centred as the window is.
-sleep 2
+# The run keeps the window thread, which answers no probe until the folder is empty: the busy
+# window is found by its title on the display and read from the screen.
+busy_on_screen() { xwininfo -root -tree -display "$DISPLAY" | grep -q '"Please wait\.\.\."'; }
+wait_for 30 busy_on_screen || fail "the run showed no busy window"
+sleep 0.5
 bash "$here/scripts/grab-screen.sh" "$shots/qrvsched-pleasewait.png" \
   "342x183+$((window_left + (640 - 342) / 2))+$((window_top + (540 - 183) / 2))"
 echo "$shots/qrvsched-pleasewait.png"
