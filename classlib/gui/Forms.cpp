@@ -69,6 +69,7 @@ void HandleCurrentException(TObject* Sender) noexcept {
 // -------------------------------------------------------------------- TForm
 
 TForm::TForm(TComponent* AOwner) : TWinControl(AOwner) {
+    // The layout the constructors make is loaded once, when NewForm runs AfterConstruction.
     BeginLoading();
     SetVisible(false);
     SetParentFont(false);
