@@ -298,6 +298,23 @@ TEST_F(SystemPages, TheCookiePickerChecksOnlyTheRowsItShows) {
               (std::vector<bool>{false, false, false}));
 }
 
+TEST_F(SystemPages, ASortedCookiePickerDeletesTheCookiesCheckedAndNoOthers) {
+    const std::unique_ptr<TfrmCookieList> List(NewForm<TfrmCookieList>(App.get()));
+    std::vector<TCookieRow> Rows;
+    for (const wchar_t* Name : {L"c", L"a", L"b"})
+        Rows.push_back({TCookieFile{String(L"C:\\cookies\\") + Name + L".txt", Name}, false});
+    List->SetRows(Rows);
+    TCvTree& Tree = *List->lvCookies;
+    EXPECT_EQ(Tree.SortMode, smClick);
+    Tree.SortByHeaderClick(Tree.HeaderControl().Sections().ItemByIndex(0), false);
+    ASSERT_EQ(Tree.Items().ItemAtIndex(0)->Text(), L"a");
+    Tree.Items().ItemAtIndex(0)->SetCheckMark(true);
+    List->GetChecks(Rows);
+    EXPECT_EQ((std::vector<bool>{Rows[0].Checked, Rows[1].Checked, Rows[2].Checked}),
+              (std::vector<bool>{false, true, false}))
+        << "the row shown first is the cookie the user checked";
+}
+
 // ---------------------------------------------------------------- add/remove programs
 
 TEST_F(SystemPages, TheWindowTakesNoInputWhileAnUninstallerRuns) {
