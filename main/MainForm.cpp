@@ -112,31 +112,39 @@ int LoadablePictureCount(const std::vector<bool>& Readable) {
     return Count;
 }
 
-void AddDotPictures(TImageList& List, std::initializer_list<TColor> Colours) {
-    for (const TColor Colour : Colours) {
+namespace {
+
+// Appends Count pictures of 16 x 16 to List, each drawn by Draw on a ground the list leaves out.
+void AddDrawnPictures(TImageList& List, int Count,
+                      const std::function<void(TCanvas& Canvas, int Index)>& Draw) {
+    for (int Index = 0; Index < Count; ++Index) {
         TBitmap Picture;
         Picture.SetSize(16, 16);
         TCanvas& Canvas = Picture.Canvas();
         Canvas.Brush().SetColor(clFuchsia);
         Canvas.FillRect(TRect(0, 0, 16, 16));
-        if (Colour != clNone) {
-            Canvas.Brush().SetColor(Colour);
-            Canvas.Pen().SetColor(Colour);
-            Canvas.Ellipse(TRect(3, 3, 13, 13));
-        }
+        Draw(Canvas, Index);
         List.AddMasked(Picture, clFuchsia);
     }
+}
+
+} // namespace
+
+void AddDotPictures(TImageList& List, std::initializer_list<TColor> Colours) {
+    const std::vector<TColor> Dots(Colours);
+    AddDrawnPictures(List, static_cast<int>(Dots.size()), [&](TCanvas& Canvas, int Index) {
+        if (Dots[Index] == clNone)
+            return;
+        Canvas.Brush().SetColor(Dots[Index]);
+        Canvas.Pen().SetColor(Dots[Index]);
+        Canvas.Ellipse(TRect(3, 3, 13, 13));
+    });
 }
 
 void AddListPictures(TImageList& List) {
     constexpr TColor Outline = 0x707070, Paper = clWhite, Band = 0x3030C0, FolderFill = 0x60C8F0,
                      FolderLine = 0x1E6E96;
-    for (int Index = lpDay; Index <= lpFolder; ++Index) {
-        TBitmap Picture;
-        Picture.SetSize(16, 16);
-        TCanvas& Canvas = Picture.Canvas();
-        Canvas.Brush().SetColor(clFuchsia);
-        Canvas.FillRect(TRect(0, 0, 16, 16));
+    AddDrawnPictures(List, lpFolder + 1, [&](TCanvas& Canvas, int Index) {
         Canvas.Pen().SetColor(Outline);
         Canvas.Brush().SetColor(Paper);
         switch (Index) {
@@ -168,8 +176,7 @@ void AddListPictures(TImageList& List) {
         default: // not used
             break;
         }
-        List.AddMasked(Picture, clFuchsia);
-    }
+    });
 }
 
 TPoint ChoiceOrigin(int Index) {
@@ -477,7 +484,12 @@ void TfrmMain::FitColumnsToList(TCvTree& List, std::vector<bool> GivesWay) {
     // The list's own frame is known once its window is made.
     List.HandleNeeded();
     const int Bar = List.VertBarVisible() ? List.VertScrollBar().Width() : 0;
-    const std::vector<int> Fitted = FitColumnWidths(Widths, GivesWay, List.ClientWidth() - Bar);
+    // Before the first column's text: a check box and one or two pictures.
+    constexpr int PartWidth = 18;
+    const int Indent = (List.ShowCheckboxes ? PartWidth : 0) + (List.Images() ? PartWidth : 0) +
+                       (List.Images2() ? PartWidth : 0);
+    const std::vector<int> Fitted =
+        FitColumnWidths(Widths, GivesWay, List.ClientWidth() - Bar, Indent);
     for (int I = 0; I < Sections.SectionCount(); ++I) {
         Sections.ItemByIndex(I)->SetAutoSize(false);
         Sections.ItemByIndex(I)->SetWidth(Fitted[I]);

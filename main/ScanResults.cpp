@@ -205,7 +205,7 @@ std::vector<TResultColumn> DuplicateGroupColumns() {
 }
 
 std::vector<int> FitColumnWidths(std::vector<int> Widths, const std::vector<bool>& GivesWay,
-                                 int Available) {
+                                 int Available, int FirstIndent) {
     if (Widths.empty())
         return Widths;
     int Total = 0;
@@ -213,11 +213,12 @@ std::vector<int> FitColumnWidths(std::vector<int> Widths, const std::vector<bool
         Total += Width;
     if (Total < Available)
         Widths.back() += Available - Total;
+    const auto TextRoom = [&](std::size_t I) { return Widths[I] - (I == 0 ? FirstIndent : 0); };
     while (Total > Available) {
         int Widest = -1;
         for (std::size_t I = 0; I < Widths.size(); ++I)
-            if (I < GivesWay.size() && GivesWay[I] && Widths[I] > MinColumnWidth &&
-                (Widest < 0 || Widths[I] > Widths[Widest]))
+            if (I < GivesWay.size() && GivesWay[I] && TextRoom(I) > MinColumnWidth &&
+                (Widest < 0 || TextRoom(I) > TextRoom(Widest)))
                 Widest = static_cast<int>(I);
         if (Widest < 0)
             break;

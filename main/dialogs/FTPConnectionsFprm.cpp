@@ -33,7 +33,6 @@ TfrmFTPConnections::TfrmFTPConnections(TComponent* AOwner, TBackup& Backup)
     ApplySkinAndLanguage(*this);
     SetFormCaption(AppMessage(L"sFTPConnections"));
     labFTPConnections->SetCaption(AppMessage(L"sFTPConnections"));
-    HelpButton->Show();
     LoadConnections();
 }
 

@@ -59,7 +59,6 @@ TfrmOrganize::TfrmOrganize(TComponent* AOwner, TOrganizeFolders& Folders, TPickF
     ApplySkinAndLanguage(*this);
     SetFormCaption(AppCaption(Name));
     labFolders->SetCaption(AppMessage(L"sFolders"));
-    HelpButton->Show();
 }
 
 void TfrmOrganize::FillList() {

@@ -33,6 +33,7 @@ void TfrmMain::FillProgramList() {
             AddListRow(*lvAddRemovePrograms, Program->DisplayName, {Program->KeyName},
                        Program->ImageIndex, false);
     });
+    FitColumnsToList(*lvAddRemovePrograms);
 }
 
 void TfrmMain::btnAddRemoveProgramsClick() {

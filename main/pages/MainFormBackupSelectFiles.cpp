@@ -32,6 +32,7 @@ void TfrmMain::ShowBackupSelection() {
             ->SetMainImage(FBackup->Selection[I].IsFolder ? lpFolder : lpFile);
     }
     lvBackupSelectFiles->Items().EndUpdate();
+    FitColumnsToList(*lvBackupSelectFiles);
 }
 
 void TfrmMain::btnBackupSelectFilesAddFolderClick() {

@@ -56,6 +56,7 @@ void TfrmMain::ShowFolderCleanerFolders() {
     for (int I = 0; I < static_cast<int>(Folders.size()); ++I)
         AddTreeRow(*lvFolderCleaner, nullptr, Folders[I], {}, I)->SetMainImage(FolderIcon);
     lvFolderCleaner->Items().EndUpdate();
+    FitColumnsToList(*lvFolderCleaner);
     if (lvFolderCleaner->Items().TotalCount() > 0)
         lvFolderCleaner->SetFocusedItem(lvFolderCleaner->Items().ItemAtIndex(0));
 }

@@ -44,6 +44,7 @@ void TfrmMain::ShowRecoveryFiles() {
         DayRow->SetExpanded(true);
     }
     lvRecoveryFiles->Items().EndUpdate();
+    FitColumnsToList(*lvRecoveryFiles);
 }
 
 void TfrmMain::ReadRecoveryChecks() {

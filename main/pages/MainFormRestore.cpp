@@ -64,6 +64,8 @@ void TfrmMain::ShowBackupRecords() {
     }
     FillRecords(*lvLocalBackupRestore, FLocalBackups);
     FillRecords(*lvFTPBackupRestore, FFtpBackups);
+    FitColumnsToList(*lvLocalBackupRestore);
+    FitColumnsToList(*lvFTPBackupRestore);
 }
 
 void TfrmMain::btnBackupRestoreRestoreFilesClick() {

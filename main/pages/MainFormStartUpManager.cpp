@@ -34,6 +34,7 @@ void TfrmMain::FillStartupList() {
             AddListRow(*lvStartupManager, Entry.Name, {Entry.CommandLine, Entry.LocationText},
                        Entry.ImageIndex, false);
     });
+    FitColumnsToList(*lvStartupManager);
 }
 
 void TfrmMain::btnStartUpManagerClick() {

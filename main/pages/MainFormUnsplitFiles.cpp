@@ -41,6 +41,7 @@ void TfrmMain::ShowSplitRecords() {
                    {ExtractFilePath(Records[I].OriginalFileName), DateToStr(Records[I].Date)}, I)
             ->SetMainImage(lpFile);
     lvUnSplitFiles->Items().EndUpdate();
+    FitColumnsToList(*lvUnSplitFiles);
 }
 
 void TfrmMain::btnCombineFilesClick() {

@@ -1,15 +1,5 @@
 // Every skinned button of the main program shows the glyph its use calls for: the main window's
 // pages and each dialog, held against the table of glyph uses.
-#include "app/FlatMessageBox.h"
-#include "app/PleaseWaitForm.h"
-#include "app/ProgressForm.h"
-#include "main/dialogs/CookieListForm.h"
-#include "main/dialogs/DuplicatesOptionsEdit.h"
-#include "main/dialogs/FTPConnectionsFprm.h"
-#include "main/dialogs/FilterForm.h"
-#include "main/dialogs/JunkFilesOptionsEdit.h"
-#include "main/dialogs/OrganizeForm.h"
-#include "main/dialogs/StartUpEditForm.h"
 #include "tests/main/MainFormFixture.h"
 #include "tests/support/GlyphTable.h"
 
@@ -20,20 +10,9 @@ TEST_F(MainFormTest, EveryButtonOfTheMainProgramShowsTheGlyphOfItsUse) {
     MakeForm().CreateAllPages();
     EXPECT_GT(ExpectGlyphsAsTable(*Form), 60);
 
-    std::vector<std::unique_ptr<TForm>> Windows;
-    Windows.emplace_back(NewForm<TfrmFlatMessageBox>(App.get()));
-    Windows.emplace_back(NewForm<TfrmProgress>(App.get()));
-    Windows.emplace_back(NewForm<TfrmPleaseWait>(App.get()));
-    Windows.emplace_back(NewForm<TfrmDuplicatesOptionsEdit>(App.get()));
-    Windows.emplace_back(NewForm<TfrmJunkFilesOptionsEdit>(App.get()));
-    Windows.emplace_back(NewForm<TfrmFTPConnections>(App.get(), Form->Backup()));
-    Windows.emplace_back(NewForm<TfrmFilter>(App.get()));
-    TOrganizeFolders Folders(*Form->Core().Tables().OrganizeToFoldersTable);
-    Windows.emplace_back(NewForm<TfrmOrganize>(App.get(), Folders, Environment.PickFolder));
-    Windows.emplace_back(NewForm<TfrmStartUpEdit>(App.get()));
-    Windows.emplace_back(NewForm<TfrmCookieList>(App.get()));
+    const std::vector<std::unique_ptr<TForm>> Windows = MakeDialogs();
     for (const auto& Window : Windows)
-        EXPECT_GT(ExpectGlyphsAsTable(*Window), 0) << ToUtf8(Window->Name);
+        ExpectGlyphsAsTable(*Window);
 
     // The skin pass puts the listed picture on the button, and none on a text-only one.
     auto* Remove =

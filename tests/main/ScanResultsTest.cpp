@@ -317,6 +317,8 @@ TEST(ResultLayoutTest, ColumnsFitTheListWidth) {
     for (const auto& Case : Cases)
         EXPECT_EQ(FitColumnWidths(Case.Widths, Case.GivesWay, Case.Available), Case.Expected)
             << Case.Available;
+    // The first column's check box and pictures leave its text less room.
+    EXPECT_EQ(FitColumnWidths({150, 130}, {true, true}, 250, 40), (std::vector<int>{145, 105}));
 }
 
 } // namespace
