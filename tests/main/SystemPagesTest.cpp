@@ -475,6 +475,34 @@ TEST_F(SystemPages, TheFindingsMenuActsOnTheFindingsAndRemovesOnlyTheChecked) {
     EXPECT_EQ(List.Items().ItemAtIndex(0)->ColumnTextList()->Strings(0), L"Lost");
 }
 
+TEST_F(SystemPages, ASortedFindingsListChecksTheFindingTheUserChecked) {
+    const String Missing = L"C:\\qrvtest-missing-" + IntToStr(GetCurrentProcessId()) + L"\\";
+    Registry.SetString(L"Scan\\A", L"Gone", Missing + L"gone.exe");
+    Registry.SetString(L"Scan\\B", L"Lost", Missing + L"lost.exe");
+    MakeForm();
+    Form->RegistryCleaner().Starts = {{TRegistryRootKey::CurrentUser, Registry.Path(L"Scan")}};
+    Form->btnRegistryCleanerClick();
+    Form->btnNextClick();
+    TCvTree& List = *Form->lvRegistryCleaner;
+    ASSERT_EQ(List.Items().TotalCount(), 2);
+    EXPECT_EQ(List.SortMode, smClick);
+    // Twice: descending, so that the second finding stands first.
+    TCvHeaderSection* Key = List.HeaderControl().Sections().ItemByIndex(1);
+    List.SortByHeaderClick(Key, false);
+    List.SortByHeaderClick(Key, false);
+    ASSERT_EQ(List.Items().ItemAtIndex(0)->ColumnTextList()->Strings(0), L"Lost");
+    // As a click on the first row's check box does.
+    TCvTreeItem* First = List.Items().ItemAtIndex(0);
+    First->SetCheckMark(true);
+    List.OnItemChecked(&List, First);
+    const std::vector<TRegistryRow>& Rows = Form->RegistryCleaner().Rows();
+    ASSERT_EQ(Rows.size(), 2u);
+    EXPECT_EQ(Rows[0].Finding.Name, L"Gone");
+    EXPECT_FALSE(Rows[0].Checked);
+    EXPECT_TRUE(Rows[1].Checked) << "the finding of the row clicked";
+    EXPECT_EQ(List.GetFocusedItem(), List.Items().ItemAtIndex(0));
+}
+
 TEST_F(SystemPages, StopOnTheScanPageEndsTheRegistryWalk) {
     const String Missing = L"C:\\qrvtest-missing-" + IntToStr(GetCurrentProcessId()) + L"\\";
     for (int I = 0; I < 200; ++I)
