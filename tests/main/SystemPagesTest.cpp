@@ -117,6 +117,14 @@ protected:
     THelpHandler Previous;
 };
 
+// Unchecked picker rows of cookie files named by Names.
+std::vector<TCookieRow> CookieRows(std::initializer_list<const wchar_t*> Names) {
+    std::vector<TCookieRow> Rows;
+    for (const wchar_t* Name : Names)
+        Rows.push_back({TCookieFile{String(L"C:\\cookies\\") + Name + L".txt", Name}, false});
+    return Rows;
+}
+
 } // namespace
 
 // ---------------------------------------------------------------- system tweaks
@@ -278,9 +286,7 @@ TEST_F(SystemPages, EachPrivacyCleanerEndsWithItsNoticeAndTheCookiePickerDecides
 
 TEST_F(SystemPages, TheCookiePickerChecksOnlyTheRowsItShows) {
     const std::unique_ptr<TfrmCookieList> List(NewForm<TfrmCookieList>(App.get()));
-    std::vector<TCookieRow> Rows;
-    for (const wchar_t* Name : {L"a", L"b", L"c"})
-        Rows.push_back({TCookieFile{String(L"C:\\cookies\\") + Name + L".txt", Name}, false});
+    std::vector<TCookieRow> Rows = CookieRows({L"a", L"b", L"c"});
     List->SetRows(Rows);
     ASSERT_EQ(List->lvCookies->Items().TotalCount(), 3);
     EXPECT_EQ(List->lvCookies->Items().ItemAtIndex(1)->Text(), L"b");
@@ -300,9 +306,7 @@ TEST_F(SystemPages, TheCookiePickerChecksOnlyTheRowsItShows) {
 
 TEST_F(SystemPages, ASortedCookiePickerDeletesTheCookiesCheckedAndNoOthers) {
     const std::unique_ptr<TfrmCookieList> List(NewForm<TfrmCookieList>(App.get()));
-    std::vector<TCookieRow> Rows;
-    for (const wchar_t* Name : {L"c", L"a", L"b"})
-        Rows.push_back({TCookieFile{String(L"C:\\cookies\\") + Name + L".txt", Name}, false});
+    std::vector<TCookieRow> Rows = CookieRows({L"c", L"a", L"b"});
     List->SetRows(Rows);
     TCvTree& Tree = *List->lvCookies;
     EXPECT_EQ(Tree.SortMode, smClick);
