@@ -29,6 +29,11 @@ std::wstring_view Trimmed(std::wstring_view S) {
 
 } // namespace
 
+const String& TFile::NoPath() {
+    static const String Empty;
+    return Empty;
+}
+
 TSafetyRule::TSafetyRule() {
     FSystemMatcher.SetMask(SystemMasks);
 }

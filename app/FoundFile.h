@@ -19,8 +19,11 @@ enum TSafetyLevel : std::uint8_t { slSafe = 0, slWarning = 1, slCritical = 2 };
 class TFile : public TObject {
 public:
     // Folder with a trailing backslash, as the walk reports it; the folder itself for a record
-    // that stands for a folder.
-    String Path;
+    // that stands for a folder. The records of one folder share one copy of it.
+    const String& Path() const { return FPath ? *FPath : NoPath(); }
+    const std::shared_ptr<const String>& SharedPath() const { return FPath; }
+    void SetPath(String Value) { FPath = std::make_shared<const String>(std::move(Value)); }
+    void SetPath(std::shared_ptr<const String> Value) { FPath = std::move(Value); }
     // Empty for a record that stands for a folder.
     String Name;
     std::uint64_t Size = 0;
@@ -34,7 +37,12 @@ public:
     // Sum of the Size of the group's files.
     std::uint64_t GroupSize = 0;
 
-    String FullName() const { return Path + Name; }
+    String FullName() const { return Path() + Name; }
+
+private:
+    static const String& NoPath();
+
+    std::shared_ptr<const String> FPath;
 };
 
 // A file's size from its find data.
@@ -60,7 +68,7 @@ public:
 
     TSafetyLevel GetSafetyLevel(const String& Path, const String& Name) const;
     TSafetyLevel GetSafetyLevel(const TFile& File) const {
-        return GetSafetyLevel(File.Path, File.Name);
+        return GetSafetyLevel(File.Path(), File.Name);
     }
 
 private:

@@ -93,7 +93,7 @@ void TDuplicateGroups::Clear() {
 std::unique_ptr<TFile> TDuplicateGroups::MakeFile(const String& Path, const String& Name,
                                                   std::uint64_t Size, const FILETIME& Time) const {
     auto File = std::make_unique<TFile>();
-    File->Path = IncludeTrailingBackslash(Path);
+    File->SetPath(IncludeTrailingBackslash(Path));
     File->Name = Name;
     File->Size = Size;
     File->Time = Time;
@@ -217,7 +217,7 @@ void TDuplicateFinder::SelectGroup(int Index) {
             return;
         // The row owns a record of its own: removing it leaves the group as found.
         auto Row = std::make_unique<TFile>();
-        Row->Path = File.Path;
+        Row->SetPath(File.SharedPath());
         Row->Name = File.Name;
         Row->Size = File.Size;
         Row->Time = File.Time;

@@ -60,7 +60,7 @@ protected:
         for (int I = 0; I < List.Items().TotalCount(); ++I) {
             const TCvTreeItem* Item = List.Items().ItemAtIndex(I);
             if (!(List.FilteredVisibility() && Item->IsHiddenState()))
-                Texts.emplace_back(Item->Text());
+                Texts.emplace_back(Item->GetItemText());
         }
         return Texts;
     }

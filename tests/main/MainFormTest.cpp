@@ -189,8 +189,8 @@ TEST_F(MainFormTest, ResultRowsCarryTheirRecordsAndTheCheckedOnesAreDeleted) {
         const TCvTreeItem* Item = List.Items().ItemAtIndex(I);
         const TFile* File = TfrmMain::RecordOf(Item);
         ASSERT_NE(File, nullptr);
-        EXPECT_EQ(Item->Text(), File->Name);
-        EXPECT_EQ(Item->CellText(1), File->Path);
+        EXPECT_EQ(Item->GetItemText(), File->Name);
+        EXPECT_EQ(Item->CellText(1), File->Path());
     }
     EXPECT_EQ(Form->labScanResultsFilesFoundValue->Caption(), L"3");
 
