@@ -109,7 +109,7 @@ void TDuplicateGroups::AddFile(const String& Path, const String& Name, std::uint
     const auto Found = FIndex.find(Key);
     if (Found != FIndex.end()) {
         TFile& Group = *Found->second;
-        Group.Duplicates.push_back(MakeFile(Path, Name, Size, Time));
+        Group.AddDuplicate(MakeFile(Path, Name, Size, Time));
         ++Group.CopyCount;
         Group.GroupSize += Size;
         return;
@@ -226,7 +226,7 @@ void TDuplicateFinder::SelectGroup(int Index) {
         FCore.Results.Append(std::move(Row), String());
     };
     Show(Group);
-    for (const auto& Member : Group.Duplicates)
+    for (const auto& Member : Group.Duplicates())
         Show(*Member);
     FCore.UpdateScanStatistics();
 }

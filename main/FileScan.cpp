@@ -65,7 +65,7 @@ TScanOutcome TFileScan::Run(const std::vector<String>& Roots, const TScanSetting
     FSettings = Settings;
     FCurrentScanPath.clear();
     FSkippedFiles.clear();
-    FFolder.reset();
+    FFolder = TSharedText();
 
     String MatcherMask;
     switch (Settings.Mode) {
@@ -125,8 +125,8 @@ std::unique_ptr<TFile> TFileScan::MakeFile(const String& Path, const String& Nam
                                            const WIN32_FIND_DATAW& FindData) {
     auto File = std::make_unique<TFile>();
     // The walk reports a folder's files one after another: they take one copy of its path.
-    if (!FFolder || *FFolder != Path)
-        FFolder = std::make_shared<const String>(Path);
+    if (!FFolder || FFolder.Text() != Path)
+        FFolder = TSharedText(Path);
     File->SetPath(FFolder);
     File->Name = Name;
     File->Size = FindDataSize(FindData);

@@ -113,5 +113,5 @@ private:
     String FCurrentScanPath;
     std::vector<String> FSkippedFiles;
     // The folder of the last record made.
-    std::shared_ptr<const String> FFolder;
+    TSharedText FFolder;
 };

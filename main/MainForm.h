@@ -529,6 +529,8 @@ private:
     void FillResultsList();
     void FillResultRows();
     String ResultCellText(const TFile& File, int SectionIndex) const;
+    // The commands the mode offers under the result list, which takes the room left.
+    void PlaceResultCommands(int Mode);
     // The per-file pictures of the rows on screen, asked after they were painted.
     void ResolveResultPictures();
     // Check boxes and hidden state of the result rows from their records.

@@ -167,7 +167,13 @@ const TFile* TfrmMain::ListedRecordOf(const TCvTreeItem* Item) const {
 
 int TfrmMain::ResultIndexOf(const TCvTreeItem* Item) const {
     const TFile* File = RecordOf(Item);
-    return File ? FCore->Results.IndexOf(File) : -1;
+    if (!File)
+        return -1;
+    // The fill leaves each row the index of its record, which holds until rows are removed.
+    const TScanResults& Results = FCore->Results;
+    if (Item->Tag >= 0 && Item->Tag < Results.Count() && Results.Row(Item->Tag).File.get() == File)
+        return Item->Tag;
+    return Results.IndexOf(File);
 }
 
 // ---------------------------------------------------------------- the rows
@@ -252,6 +258,7 @@ void TfrmMain::FillResultRows() {
         TFile& File = Results.File(Listed);
         TCvTreeItem* Item = Items.AddChildObject(nullptr, String(), &File);
         Item->SetMainImage(-1); // asked when painted
+        Item->Tag = Listed;
         Item->SetSecondImage(Mode == mdBrokenLinks ? 0 : File.Safety);
         Item->SetCheckBoxShown(true);
         Item->SetFlag(ifCheckBoxEnabled, true);
@@ -260,6 +267,10 @@ void TfrmMain::FillResultRows() {
     Results.KeepFirst(Listed);
     Items.EndUpdate();
     ShowResultStates();
+    PlaceResultCommands(Mode);
+}
+
+void TfrmMain::PlaceResultCommands(int Mode) {
     // Zipping, backing up or moving junk, dead shortcuts or empty folders is not offered.
     const bool Offered = ResultCommandsShown(Mode);
     for (const wchar_t* Name : {L"mnZipFile", L"mnBackupFile", L"mnMoveFile"})

@@ -104,7 +104,7 @@ TEST_F(FileScanTest, RecordsOfOneFolderShareOneCopyOfItsPath) {
     ASSERT_EQ(Results.Count(), 4);
     std::map<String, std::set<const String*>> CopiesByFolder;
     for (int I = 0; I < Results.Count(); ++I)
-        CopiesByFolder[Results.File(I).Path()].insert(Results.File(I).SharedPath().get());
+        CopiesByFolder[Results.File(I).Path()].insert(&Results.File(I).SharedPath().Text());
     EXPECT_EQ(CopiesByFolder.size(), 2u);
     for (const auto& [Folder, Copies] : CopiesByFolder)
         EXPECT_EQ(Copies.size(), 1u) << ToUtf8(Folder);

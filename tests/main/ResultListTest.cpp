@@ -38,7 +38,7 @@ protected:
         return Names;
     }
 
-    const std::shared_ptr<const String> Folder = std::make_shared<const String>(L"C:\\tools\\");
+    const TSharedText Folder{L"C:\\tools\\"};
     std::vector<String> AskedByFile;
     std::vector<String> AskedByExtension;
 };
