@@ -44,13 +44,18 @@ protected:
         Item->Click();
         App->ProcessMessages();
     }
-    // The junk page's way to the results of a scan over Fixture alone.
-    void ScanForJunk(const TTempFolder& Fixture) {
+    // The junk page's options, for a scan over Fixture alone.
+    void OpenJunkOptions(const TTempFolder& Fixture) {
         Form->Core().ScanPaths.Clear();
         Form->Core().ScanPaths.AddFolder(ExcludeTrailingBackslash(Fixture.Path()));
         Click(L"btnCleanMyComputer");
         Click(L"labJunkFiles");
         Click(L"btnNext");
+        ASSERT_EQ(Form->Core().Flow.Page(), pgCleanOptions);
+    }
+    // The junk page's way to the results of a scan over Fixture alone.
+    void ScanForJunk(const TTempFolder& Fixture) {
+        OpenJunkOptions(Fixture);
         Form->btnNextClick();
         ASSERT_EQ(Form->Core().Flow.Page(), pgScanResults);
     }

@@ -110,12 +110,7 @@ TEST_F(MainFormTest, DuringAScanOnlyStopActsAndCloseWaitsForTheLoop) {
     for (int I = 0; I < 300; ++I)
         Fixture.AddFile(L"f" + IntToStr(I) + L".tmp", "junk");
     MakeForm();
-    Form->Core().ScanPaths.Clear();
-    Form->Core().ScanPaths.AddFolder(ExcludeTrailingBackslash(Fixture.Path()));
-    Click(L"btnCleanMyComputer");
-    Click(L"labJunkFiles");
-    Click(L"btnNext");
-    ASSERT_EQ(Form->Core().Flow.Page(), pgCleanOptions);
+    OpenJunkOptions(Fixture);
 
     // Queued for the scan's own message pump: a click on an area picture, then the window's close.
     Form->Core().OnScanStarted = [this, Started = Form->Core().OnScanStarted](bool ShowsPath) {

@@ -89,12 +89,7 @@ TEST_F(ResultListTest, AStopPostedDuringALongFillEndsItAndTheResultsKeepTheRowsL
     TTempFolder Fixture;
     Fixture.AddFile(L"a.tmp", "a");
     MakeForm();
-    Form->Core().ScanPaths.Clear();
-    Form->Core().ScanPaths.AddFolder(ExcludeTrailingBackslash(Fixture.Path()));
-    Click(L"btnCleanMyComputer");
-    Click(L"labJunkFiles");
-    Click(L"btnNext");
-    ASSERT_EQ(Form->Core().Flow.Page(), pgCleanOptions);
+    OpenJunkOptions(Fixture);
 
     // The scan found many more: the fill takes a while, and Stop is pressed as it begins.
     Form->Core().OnResultsFilled = [this, Fill = Form->Core().OnResultsFilled] {
