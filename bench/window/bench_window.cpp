@@ -156,16 +156,25 @@ private:
     TClock::time_point FStopPosted;
 };
 
-// The way a user goes: the area, the mode, Next to the options, Next to scan; returns when the
-// results page shows its list, painted.
-void ScanThroughTheWindow(TfrmMain& Form, int Mode) {
+// The way a user goes to a scan's options: the area, the mode, Next.
+void OpenOptions(TfrmMain& Form, int Mode) {
     Form.AreaClick(arCleanMyComputer);
     Form.ModeClick(Mode);
     Form.btnNextClick();
+    Application->ProcessMessages();
+}
+
+// Next on the options page; returns when the results page shows its list, painted.
+void ScanFromOptions(TfrmMain& Form) {
     Form.btnNextClick();
     if (Form.lvScanResults)
         UpdateWindow(Form.lvScanResults->TreeView().Handle());
     Application->ProcessMessages();
+}
+
+void ScanThroughTheWindow(TfrmMain& Form, int Mode) {
+    OpenOptions(Form, Mode);
+    ScanFromOptions(Form);
 }
 
 } // namespace
@@ -219,9 +228,10 @@ int main() {
         ScanThroughTheWindow(*Form, mdOldFiles);
         Form->Core().ScanPaths.Clear();
         Form->Core().ScanPaths.AddFolder(ExcludeTrailingBackslash(Tree.Path()));
+        OpenOptions(*Form, mdOldFiles);
         Before = PrivateBytes();
         auto Start = TClock::now();
-        ScanThroughTheWindow(*Form, mdOldFiles);
+        ScanFromOptions(*Form);
         Fill = Ms(TClock::now() - Start);
         After = PrivateBytes();
         Listed = Form->Core().Results.Count();
@@ -234,8 +244,9 @@ int main() {
             BareWalk(Tree.Path(),
                      [&Walked](const std::wstring&, const WIN32_FIND_DATAW&) { ++Walked; });
             const double BareMs = Ms(TClock::now() - Start);
+            OpenOptions(*Form, mdJunkFiles);
             Start = TClock::now();
-            ScanThroughTheWindow(*Form, mdJunkFiles);
+            ScanFromOptions(*Form);
             const double WindowMs = Ms(TClock::now() - Start);
             if (Round > 0) {
                 Bare.push_back(BareMs);
@@ -248,14 +259,16 @@ int main() {
 
         // Every file old: how long the window is silent while 100,000 rows are listed.
         THeartbeat Heartbeat(*Form);
+        OpenOptions(*Form, mdOldFiles);
         Heartbeat.Start(0);
-        ScanThroughTheWindow(*Form, mdOldFiles);
+        ScanFromOptions(*Form);
         Heartbeat.End();
         Silence = Heartbeat.LongestMs();
 
         // Stop posted when a fifth of the rows are listed, to the results shown.
+        OpenOptions(*Form, mdOldFiles);
         Heartbeat.Start(Files / 5);
-        ScanThroughTheWindow(*Form, mdOldFiles);
+        ScanFromOptions(*Form);
         const TClock::time_point Shown = TClock::now();
         Heartbeat.End();
         if (Heartbeat.StopPosted())
