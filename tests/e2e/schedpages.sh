@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Walks the scheduler's configuration window as a user would, clicking by the controls' names,
-# and saves a picture of each function page, the date dialog and the tray menu as
-# SCREENSHOTS/qrvsched-<page>.png.
+# and saves a picture of each function page, the date dialog, the notice of Run now and the
+# tray menu as SCREENSHOTS/qrvsched-<page>.png.
 # Usage: tests/e2e/schedpages.sh DIST_FOLDER PROBE_EXE SCREENSHOTS_FOLDER
 set -euo pipefail
 here=$(cd "$(dirname "$0")/../.." && pwd)
@@ -73,6 +73,14 @@ wait_for 20 in_dialog shown "Edit Date" MonthCalendar ||
 window_shot datedialog 0
 in_dialog click "Edit Date" btnCancel ||
   fail "could not cancel the date dialog"
+
+# Run now on the folder cleaner (this prefix's own folders): the window stays in front and
+# says what ran.
+click btnRunNow
+wait_for 60 shown btnOk || fail "Run now ended without a notice"
+window_shot runnow
+click btnOk
+wait_for 10 shown btnRunNow || fail "the window did not come back after the notice"
 
 # The tray menu, with the window hidden: a right click as the shell reports it.
 click btnCancel
