@@ -133,6 +133,10 @@ TfrmSchedulerMain::TfrmSchedulerMain(TComponent* Owner, TSchedEnvironment Enviro
         FEnv.Notice = [this](const String& Text) {
             ShowFlatMessageBox(this, FormCaption(), Text, fmiInformation, 0);
         };
+    FlatHint1 = new TFlatHint(this);
+    FlatHint1->Name = L"FlatHint1";
+    // The controls follow the window: every control of the scheduler shows its hint.
+    SetShowHint(true);
     OpenDialog = new TOpenDialog(this);
     OpenDialog->Filter = L"Any File (*.*)|*.*";
     OpenDialog->DefaultExt = L"*.*";
