@@ -11,15 +11,25 @@ TOleSession::~TOleSession() {
         OleUninitialize();
 }
 
-int GetFileTypeInfo(const String& Path, String& TypeName) {
+bool ShellFileTypeInfo(const String& Path, bool ByExtension, int& Icon, String& TypeName) {
     SHFILEINFOW Info{};
-    if (!SHGetFileInfoW(Path.c_str(), 0, &Info, sizeof(Info),
-                        SHGFI_SYSICONINDEX | SHGFI_TYPENAME | SHGFI_SMALLICON)) {
+    const UINT Flags = SHGFI_SYSICONINDEX | SHGFI_TYPENAME | SHGFI_SMALLICON |
+                       (ByExtension ? SHGFI_USEFILEATTRIBUTES : 0);
+    if (!SHGetFileInfoW(Path.c_str(), ByExtension ? FILE_ATTRIBUTE_NORMAL : 0, &Info, sizeof(Info),
+                        Flags))
+        return false;
+    Icon = Info.iIcon;
+    TypeName = Info.szTypeName;
+    return true;
+}
+
+int GetFileTypeInfo(const String& Path, String& TypeName) {
+    int Icon = 0;
+    if (!ShellFileTypeInfo(Path, false, Icon, TypeName)) {
         TypeName.clear();
         return 0;
     }
-    TypeName = Info.szTypeName;
-    return Info.iIcon;
+    return Icon;
 }
 
 namespace {
@@ -46,8 +56,8 @@ String SizeText(std::int64_t Size, const String& ByteWord) {
 
 } // namespace
 
-String FormatFileSize(std::uint32_t Size) {
-    return SizeText(Size, BytesUnitText);
+String FormatFileSize(std::uint64_t Size) {
+    return SizeText(static_cast<std::int64_t>(Size), BytesUnitText);
 }
 
 String FormatFileSize64(std::int64_t Size) {
@@ -55,15 +65,21 @@ String FormatFileSize64(std::int64_t Size) {
 }
 
 TDateTime FileTimeToLocalDateTime(const FILETIME& FileTime) {
-    SYSTEMTIME Check;
+    // Through a DOS date and time, as the lists and the old-file test have always compared:
+    // the years 1980 to 2107, in steps of two seconds.
+    constexpr WORD FirstDosYear = 1980, LastDosYear = 2107;
+    FILETIME Local;
+    SYSTEMTIME Parts;
     if ((FileTime.dwHighDateTime == 0 && FileTime.dwLowDateTime == 0) ||
-        !FileTimeToSystemTime(&FileTime, &Check))
+        !FileTimeToLocalFileTime(&FileTime, &Local) || !FileTimeToSystemTime(&Local, &Parts) ||
+        Parts.wYear < FirstDosYear || Parts.wYear > LastDosYear)
         return 0;
-    try {
-        return FileTimeToDateTime(FileTime);
-    } catch (const Exception&) {
+    TDateTime Date;
+    TDateTime Time;
+    if (!TryEncodeDate(Parts.wYear, Parts.wMonth, Parts.wDay, Date) ||
+        !TryEncodeTime(Parts.wHour, Parts.wMinute, Parts.wSecond & ~1, 0, Time))
         return 0;
-    }
+    return Date + Time;
 }
 
 bool ShowFileProperties(const String& Path, HWND Owner) {

@@ -31,6 +31,7 @@ TfrmPleaseWait::TfrmPleaseWait(TComponent* AOwner) : TFlatForm(AOwner) {
     btnCancel =
         MakeNamedChild<TavImageExpandButton>(*this, *this, L"btnCancel", Bounds(244, 92, 78, 25));
     btnCancel->SetCaption(L"Cancel");
+    btnCancel->Tag = GlyphNone;
     if (frmDM)
         btnCancel->SetImageList(frmDM->avILBig);
     btnCancel->OnClick = [this](TObject* Sender) { CancelClick(Sender); };
@@ -59,6 +60,16 @@ void TfrmPleaseWait::ShowWait(const String& Text, bool ShowCancel) {
     Timer->SetEnabled(true);
     ShowFlat();
     Application->ProcessMessages();
+}
+
+void TfrmPleaseWait::WndProc(TMessage& Message) {
+    // Escape cancels as the button does, while it shows.
+    if (Message.Msg == CM_DIALOGKEY && Message.WParam == VK_ESCAPE && btnCancel->Visible()) {
+        CancelClick(this);
+        Message.Result = 1;
+        return;
+    }
+    TFlatForm::WndProc(Message);
 }
 
 void TfrmPleaseWait::CancelClick(TObject*) {

@@ -21,6 +21,7 @@ TfrmProgress::TfrmProgress(TComponent* AOwner) : TFlatForm(AOwner) {
     btnCancel =
         MakeNamedChild<TavImageExpandButton>(*this, *this, L"btnCancel", Bounds(256, 131, 78, 25));
     btnCancel->SetCaption(L"Cancel");
+    btnCancel->Tag = GlyphNone;
     if (frmDM)
         btnCancel->SetImageList(frmDM->avILBig);
     btnCancel->OnClick = [this](TObject* Sender) { CancelClick(Sender); };
@@ -35,6 +36,12 @@ void TfrmProgress::WndProc(TMessage& Message) {
     if (Message.Msg == WM_SYSCOMMAND && (Message.WParam & 0xFFF0) == SC_CLOSE) {
         CancelClick(this);
         Message.Result = 0;
+        return;
+    }
+    // Escape cancels as the button does, while the work can be cancelled.
+    if (Message.Msg == CM_DIALOGKEY && Message.WParam == VK_ESCAPE && btnCancel->Visible()) {
+        CancelClick(this);
+        Message.Result = 1;
         return;
     }
     TFlatForm::WndProc(Message);

@@ -3,7 +3,6 @@
 #include "app/FileInfo.h"
 #include "main/MainCore.h"
 
-#include <limits>
 #include <optional>
 
 // ------------------------------------------------------------ allowed names
@@ -72,10 +71,7 @@ int CompareDuplicateGroups(const TFile* Group1, const TFile* Group2) {
 }
 
 String GroupSizeText(const TFile& Group) {
-    // The 32-bit form would show a group of 4 GB or more as what is left over.
-    if (Group.GroupSize <= std::numeric_limits<std::uint32_t>::max())
-        return FormatFileSize(static_cast<std::uint32_t>(Group.GroupSize));
-    return FormatFileSize64(static_cast<std::int64_t>(Group.GroupSize));
+    return FormatFileSize(Group.GroupSize);
 }
 
 std::size_t TDuplicateGroups::TKeyHash::operator()(const TKey& Key) const {
@@ -93,7 +89,7 @@ void TDuplicateGroups::Clear() {
 std::unique_ptr<TFile> TDuplicateGroups::MakeFile(const String& Path, const String& Name,
                                                   std::uint64_t Size, const FILETIME& Time) const {
     auto File = std::make_unique<TFile>();
-    File->Path = IncludeTrailingBackslash(Path);
+    File->SetPath(IncludeTrailingBackslash(Path));
     File->Name = Name;
     File->Size = Size;
     File->Time = Time;
@@ -109,7 +105,7 @@ void TDuplicateGroups::AddFile(const String& Path, const String& Name, std::uint
     const auto Found = FIndex.find(Key);
     if (Found != FIndex.end()) {
         TFile& Group = *Found->second;
-        Group.Duplicates.push_back(MakeFile(Path, Name, Size, Time));
+        Group.AddDuplicate(MakeFile(Path, Name, Size, Time));
         ++Group.CopyCount;
         Group.GroupSize += Size;
         return;
@@ -217,7 +213,7 @@ void TDuplicateFinder::SelectGroup(int Index) {
             return;
         // The row owns a record of its own: removing it leaves the group as found.
         auto Row = std::make_unique<TFile>();
-        Row->Path = File.Path;
+        Row->SetPath(File.SharedPath());
         Row->Name = File.Name;
         Row->Size = File.Size;
         Row->Time = File.Time;
@@ -226,7 +222,7 @@ void TDuplicateFinder::SelectGroup(int Index) {
         FCore.Results.Append(std::move(Row), String());
     };
     Show(Group);
-    for (const auto& Member : Group.Duplicates)
+    for (const auto& Member : Group.Duplicates())
         Show(*Member);
     FCore.UpdateScanStatistics();
 }

@@ -19,6 +19,7 @@
 #include "controls/avImageExpandButton.h"
 #include "main/Backup.h"
 #include "main/FileActions.h"
+#include "main/FileKinds.h"
 #include "main/Launchers.h"
 #include "main/MainCore.h"
 #include "main/SystemTweaks.h"
@@ -127,6 +128,8 @@ struct TMainFormEnvironment {
     std::function<bool(String& ArchiveName)> AskArchiveName;
     // Asks for the folder found files are moved into; null: the organize dialog.
     std::function<bool(String& Folder)> PickOrganizeFolder;
+    // The pictures and type names of the result rows; null: the shell.
+    TFileKindLookup FileKindLookup;
 };
 
 // The large pictures of the pages, in the order they are loaded from Data\Buttons\Big\: the
@@ -147,8 +150,21 @@ bool AskArchiveFileName(HWND Owner, const String& Title, String& FileName,
 // The menu pages place their features in a grid of two columns: the top left of slot Slot.
 inline constexpr int MenuColumnWidth = 262;
 TPoint MenuSlotOrigin(int Slot);
+// The pages of two choices (backup or restore, local or remote, split or combine) stack them:
+// the top left of choice Index, its link beside the picture and its help button under the link.
+TPoint ChoiceOrigin(int Index);
+inline constexpr int ChoiceTextLeft = 80;
+inline constexpr int ChoiceLinkTop = 22, ChoiceHelpTop = 44;
 // Appends to List one 16-pixel picture per colour: a dot of the colour, or nothing for clNone.
 void AddDotPictures(TImageList& List, std::initializer_list<TColor> Colours);
+// The pictures of the store, split, backup and restore lists by index.
+enum TListPicture : int {
+    lpDay = 0,
+    lpFile = 1,
+    lpFolder = 3,
+};
+// Appends the 16-pixel list pictures in the order of their indices (2 stays blank).
+void AddListPictures(TImageList& List);
 
 class TfrmMain : public TForm {
 public:
@@ -247,6 +263,8 @@ public:
     // The shell's small icons (shared) and the pictures of the three safety classes.
     TImageList* SystemImages = nullptr;
     TImageList* SecurityImageList = nullptr;
+    // The day, file and folder pictures of the store, split, backup and restore lists.
+    TImageList* RecoveryFilesImageList = nullptr;
     // The application's hint look and pauses; the main window then shows its hints see-through.
     TFlatHint* FlatHint1 = nullptr;
     // Hidden: the spin edits' arrows take its colours.
@@ -492,6 +510,11 @@ private:
         int Glyph;
         void (TfrmMain::*Click)();
     };
+    // Sets the list's column widths so that together they fill its width (FitColumnWidths);
+    // GivesWay tells the columns that may shrink, all of them when empty.
+    static void FitColumnsToList(TCvTree& List, std::vector<bool> GivesWay = {});
+    // A row whose check box the user changed becomes its list's focused and selected row.
+    static void SelectCheckedRow(TCvTree& List, TCvTreeItem& Row);
     // The list that fills a page above its row of buttons, with the status images.
     TCvTree* MakePageList(TWinControl& Page, const String& Name);
     // The row of buttons under a page's list, from the left: each Width wide, Step from the last.
@@ -507,6 +530,9 @@ private:
     // Entry Slot of a menu page's grid of features: its large picture and its link.
     void MakeMenuEntry(TWinControl& Page, int Slot, const String& Picture, const String& Link,
                        std::function<void()> Action);
+    // Choice Index of a page of two choices: its large picture and its link.
+    void MakeChoiceEntry(TWinControl& Page, int Index, const String& Picture, const String& Link,
+                         std::function<void()> Action);
     // Wraps a handler in the busy rule: while a loop runs, it does nothing.
     TNotifyEvent Guarded(std::function<void()> Action);
     // A copy of the background placed so that it continues the window's behind Parent.
@@ -526,24 +552,27 @@ private:
     // The lists show the core's rows: each is filled again from them after a change.
     void FillDrivesList();
     void FillJunkList();
-    // One pass over the records; a row keeps its record as its ItemObject.
+    // One pass over the records; a row keeps its record as its ItemObject and takes its texts
+    // and picture from it when painted. A long fill keeps the window answering, and Stop ends
+    // it: the results then keep the rows listed.
     void FillResultsList();
+    void FillResultRows();
+    String ResultCellText(const TFile& File, int SectionIndex) const;
+    // The commands the mode offers under the result list, which takes the room left.
+    void PlaceResultCommands(int Mode);
+    // The per-file pictures of the rows on screen, asked after they were painted.
+    void ResolveResultPictures();
     // Check boxes and hidden state of the result rows from their records.
     void ShowResultStates();
     void SetResultColumns(int Mode);
     void ResultChecked(TCvTreeItem* Item);
     // The results' row of a list row; -1 when it has none.
     int ResultIndexOf(const TCvTreeItem* Item) const;
+    // The record of a list row while the results hold it; null once it went.
+    const TFile* ListedRecordOf(const TCvTreeItem* Item) const;
     TPopupMenu*
     MakeMenu(const String& Name,
              std::initializer_list<std::pair<const wchar_t*, std::function<void()>>> Items);
-    // The shell's icon and type name of a file, asked once per extension where the icon does
-    // not depend on the file itself.
-    struct TFileKind {
-        int Icon = 0;
-        String TypeName;
-    };
-    TFileKind FileKindOf(const String& FileName);
     void CreateListImages();
     void CreateFileActions();
     bool AskFilter(TFilterCriteria& Criteria);
@@ -618,8 +647,12 @@ private:
     std::unique_ptr<TfrmFilter> FFilter;
     std::unique_ptr<TOrganizeFolders> FOrganizeFolders;
     std::unique_ptr<TfrmOrganize> FOrganize;
-    // Type names by extension: the shell is asked once per kind of file.
-    std::map<String, TFileKind> FFileKinds;
+    std::unique_ptr<TFileKinds> FFileKinds;
+    TTimer* FFileKindTimer = nullptr;
+    // The mode the result list was filled in: its columns.
+    int FResultListMode = 0;
+    // Stop or Close was asked while the result list filled.
+    bool FResultFillStopped = false;
 
     // ---- the duplicate, store, folder-cleaner, split and backup logic (after the results'
     //      commands, whose store, backup and progress window it uses)

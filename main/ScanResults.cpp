@@ -27,35 +27,58 @@ std::int64_t AsBarValue(std::uint64_t Value) {
 
 } // namespace
 
+void TScanResults::EndUpdate() {
+    // What the growth reserved goes back: the rows stay as long as the results page.
+    FRows.shrink_to_fit();
+}
+
 void TScanResults::Clear() {
     FRows.clear();
+    FRows.shrink_to_fit();
+    FLinkTargets.clear();
     FIndex.clear();
-    FIndexValid = true;
+    FIndex.shrink_to_fit();
+    FIndexValid = false;
 }
 
 void TScanResults::Append(std::unique_ptr<TFile> File, const String& LinkTarget) {
     TScanRow Row;
     Row.File = std::move(File);
-    Row.LinkTarget = LinkTarget;
-    if (FIndexValid)
-        FIndex[Row.File.get()] = Count();
+    if (!LinkTarget.empty())
+        FLinkTargets[Row.File.get()] = LinkTarget;
     FRows.push_back(std::move(Row));
+    FIndexValid = false;
+}
+
+const String& TScanResults::LinkTarget(int Index) const {
+    static const String None;
+    const auto Found = FLinkTargets.find(FRows.at(Index).File.get());
+    return Found == FLinkTargets.end() ? None : Found->second;
+}
+
+void TScanResults::ForgetLinkTarget(const TFile* File) {
+    if (!FLinkTargets.empty())
+        FLinkTargets.erase(File);
 }
 
 int TScanResults::IndexOf(const TFile* File) const {
     if (!FIndexValid) {
         FIndex.clear();
+        FIndex.reserve(FRows.size());
         for (size_t I = 0; I < FRows.size(); ++I)
-            FIndex[FRows[I].File.get()] = static_cast<int>(I);
+            FIndex.emplace_back(FRows[I].File.get(), static_cast<int>(I));
+        std::sort(FIndex.begin(), FIndex.end());
         FIndexValid = true;
     }
-    const auto Found = FIndex.find(File);
-    return Found == FIndex.end() ? -1 : Found->second;
+    const auto Found =
+        std::lower_bound(FIndex.begin(), FIndex.end(), std::pair<const TFile*, int>(File, -1));
+    return Found != FIndex.end() && Found->first == File ? Found->second : -1;
 }
 
 void TScanResults::Delete(int Index) {
     if (Index < 0 || Index >= Count())
         return;
+    ForgetLinkTarget(FRows[Index].File.get());
     FRows.erase(FRows.begin() + Index);
     FIndexValid = false;
 }
@@ -67,8 +90,19 @@ void TScanResults::DeleteMarked(const std::vector<bool>& Marked) {
             if (Kept != I)
                 FRows[Kept] = std::move(FRows[I]);
             ++Kept;
+        } else {
+            ForgetLinkTarget(FRows[I].File.get());
         }
     FRows.resize(Kept);
+    FIndexValid = false;
+}
+
+void TScanResults::KeepFirst(int Count) {
+    if (Count < 0 || Count >= this->Count())
+        return;
+    for (size_t I = static_cast<size_t>(Count); I < FRows.size(); ++I)
+        ForgetLinkTarget(FRows[I].File.get());
+    FRows.resize(static_cast<size_t>(Count));
     FIndexValid = false;
 }
 
@@ -188,20 +222,44 @@ std::vector<TResultColumn> ResultColumns(int Mode) {
     case mdBrokenLinks:
         return {{Junk + L"1", 150}, {Junk + L"2", 300}, {Junk + L"6", 250}};
     case mdEmptyFolders:
-        return {{L"lvScanResultsEmptyFilesColumnName1", 460},
-                {L"lvScanResultsEmptyFilesColumnName1", 400}};
+        // The folder's path is the row's own text: a second column would stay empty.
+        return {{L"lvScanResultsEmptyFilesColumnName1", 460}};
     default:
         return {{Junk + L"1", 135},
                 {Junk + L"2", 175},
-                {Junk + L"3", 50, true},
+                {Junk + L"3", 50, true, false, false},
                 {Junk + L"4", 100},
-                {Junk + L"5", 100}};
+                {Junk + L"5", 100, false, false, false, true}};
     }
 }
 
 std::vector<TResultColumn> DuplicateGroupColumns() {
     return {
         {L"sFilename", 100, false, true}, {L"sCount", 45, false, true}, {L"sSize", 70, true, true}};
+}
+
+std::vector<int> FitColumnWidths(std::vector<int> Widths, const std::vector<bool>& GivesWay,
+                                 int Available, int FirstIndent) {
+    if (Widths.empty())
+        return Widths;
+    int Total = 0;
+    for (const int Width : Widths)
+        Total += Width;
+    if (Total < Available)
+        Widths.back() += Available - Total;
+    const auto TextRoom = [&](std::size_t I) { return Widths[I] - (I == 0 ? FirstIndent : 0); };
+    while (Total > Available) {
+        int Widest = -1;
+        for (std::size_t I = 0; I < Widths.size(); ++I)
+            if (I < GivesWay.size() && GivesWay[I] && TextRoom(I) > MinColumnWidth &&
+                (Widest < 0 || TextRoom(I) > TextRoom(Widest)))
+                Widest = static_cast<int>(I);
+        if (Widest < 0)
+            break;
+        --Widths[Widest];
+        --Total;
+    }
+    return Widths;
 }
 
 bool ResultCommandsShown(int Mode) {

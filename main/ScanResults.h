@@ -16,10 +16,9 @@
 
 class TScanPathList;
 
+// Kept lean: a scan may list hundreds of thousands of rows.
 struct TScanRow {
     std::unique_ptr<TFile> File;
-    // The shortcut's target in the broken-links mode.
-    String LinkTarget;
     bool Checked = false;
     // Hidden by the filter; a hidden row keeps its place.
     bool Hidden = false;
@@ -46,18 +45,23 @@ struct TFilterCriteria {
 
 class TScanResults : public IScanRows {
 public:
+    void EndUpdate() override;
     void Clear() override;
     void Append(std::unique_ptr<TFile> File, const String& LinkTarget) override;
     int Count() const override { return static_cast<int>(FRows.size()); }
 
     const TScanRow& Row(int Index) const { return FRows.at(Index); }
     TFile& File(int Index) const { return *FRows.at(Index).File; }
+    // The shortcut's target of a row in the broken-links mode; empty for other rows.
+    const String& LinkTarget(int Index) const;
     // The row that holds a record; -1 when none does. Constant time: a list shows its rows by
     // their records.
     int IndexOf(const TFile* File) const;
     void Delete(int Index);
     // Deletes the rows whose flag is set, in one pass; the others keep their order.
     void DeleteMarked(const std::vector<bool>& Marked);
+    // Keeps the first Count rows and drops the others.
+    void KeepFirst(int Count);
 
     void SetChecked(int Index, bool Checked) { FRows.at(Index).Checked = Checked; }
     // Check all or uncheck all: rows hidden by the filter keep their state.
@@ -73,9 +77,14 @@ public:
     bool FilteredVisibility() const;
 
 private:
+    void ForgetLinkTarget(const TFile* File);
+
     std::vector<TScanRow> FRows;
-    // Record to row, rebuilt when rows moved.
-    mutable std::unordered_map<const TFile*, int> FIndex;
+    // Few rows have a target: they keep it here rather than each row a string.
+    std::unordered_map<const TFile*, String> FLinkTargets;
+    // Record to row, sorted by record, rebuilt when rows were added or moved: half the memory
+    // of a hash map.
+    mutable std::vector<std::pair<const TFile*, int>> FIndex;
     mutable bool FIndexValid = false;
 };
 
@@ -122,12 +131,24 @@ struct TResultColumn {
     int Width = 0;
     bool CustomCompare = false; // sorted by CompareFiles
     bool Message = false;
+    // Sizes and dates are read whole: they keep their width when the list is too narrow, and a
+    // date column is at least as wide as a date.
+    bool GivesWay = true;
+    bool Date = false;
 };
 
 // The columns of lvScanResults in a mode (the empty-folder list in mode 5).
 std::vector<TResultColumn> ResultColumns(int Mode);
 // The columns of lvDuplicatesScanResults (mode 14).
 std::vector<TResultColumn> DuplicateGroupColumns();
+
+// Column widths that fill Available exactly. Too wide: the column with the widest room for text
+// that gives way shrinks, and each next widest with it once they are alike, none below
+// MinColumnWidth of text (the columns may then stay too wide); the first column's text starts
+// FirstIndent in, after its check box and pictures. Too narrow: the last column takes the rest.
+constexpr int MinColumnWidth = 60;
+std::vector<int> FitColumnWidths(std::vector<int> Widths, const std::vector<bool>& GivesWay,
+                                 int Available, int FirstIndent = 0);
 
 // Whether the zip, backup and move commands of the results page (the three buttons and the
 // entries of both result menus) are offered after a scan in a mode.

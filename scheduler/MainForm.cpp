@@ -1,5 +1,6 @@
 #include "scheduler/MainForm.h"
 
+#include "app/FlatMessageBox.h"
 #include "app/Language.h"
 #include "app/QRVDataMod.h"
 #include "classlib/gui/NamedChild.h"
@@ -10,7 +11,6 @@ namespace {
 
 constexpr int WindowWidth = 640;
 constexpr int WindowHeight = 540;
-constexpr int GlyphRunNow = 15;
 // The tray menu's pictures, in the order of the strip.
 enum TMenuImage {
     MenuImageOn,
@@ -128,6 +128,10 @@ TfrmSchedulerMain::TfrmSchedulerMain(TComponent* Owner, TSchedEnvironment Enviro
             Folder = BrowseFolder->FolderPath();
             return true;
         };
+    if (!FEnv.Notice)
+        FEnv.Notice = [this](const String& Text) {
+            ShowFlatMessageBox(this, FormCaption(), Text, fmiInformation, 0);
+        };
     FlatHint1 = new TFlatHint(this);
     FlatHint1->Name = L"FlatHint1";
     // The controls follow the window: every control of the scheduler shows its hint.
@@ -169,9 +173,9 @@ void TfrmSchedulerMain::CreateControls() {
     CreateIntervals();
     btnRunNow = MakeButton(*this, L"btnRunNow", Bounds(180, 500, 120, 25), true, GlyphRunNow,
                            &TfrmSchedulerMain::btnRunNowClick);
-    btnOK = MakeButton(*this, L"btnOK", Bounds(430, 500, 95, 25), true, -1,
+    btnOK = MakeButton(*this, L"btnOK", Bounds(430, 500, 95, 25), true, GlyphNone,
                        &TfrmSchedulerMain::btnOKClick);
-    btnCancel = MakeButton(*this, L"btnCancel", Bounds(531, 500, 95, 25), true, -1,
+    btnCancel = MakeButton(*this, L"btnCancel", Bounds(531, 500, 95, 25), true, GlyphNone,
                            &TfrmSchedulerMain::btnCancelClick);
 }
 
@@ -183,6 +187,8 @@ void TfrmSchedulerMain::CreateFunctionButtons() {
             MakeNamedChild<TFlatButton>(*this, *this, Kind.Name, Bounds(14, 46 + I * 91, 156, 85));
         Button->SetLayout(blGlyphTop);
         Button->SetTabStop(true); // Space presses it
+        // The shown function's button stays down.
+        Button->SetGroupIndex(1);
         Button->SetCaption(MessageText(Kind.CaptionKey));
         Button->OnClick = [this, I](TObject*) { FuncButtonClick(I); };
         // A glyph that cannot be read leaves the button with its caption only.
@@ -248,6 +254,7 @@ void TfrmSchedulerMain::ShowSchedFunc(int Index) {
     TSchedView View = ShownView(Index);
     ::ShowSchedFunc(Index, Funcs[Index], View);
     Notebook->SetPageIndex(Index);
+    FuncButtons[Index]->SetDown(true);
     PutView(Index, View);
     FControlsLoaded = true;
 }
@@ -431,10 +438,20 @@ void TfrmSchedulerMain::btnCancelClick() {
 }
 
 void TfrmSchedulerMain::btnRunNowClick() {
+    if (FRunner->Running())
+        return;
     // The shown controls as they are, stored or not.
     TSchedFunc Shown = Funcs[FFuncIndex];
     ::StoreSchedFunc(FFuncIndex, ShownView(FFuncIndex), Shown);
     FRunner->RunSchedFunc(FFuncIndex, Shown.Parameters);
+    // A tray Close during the run ends the program instead.
+    if (FAllowClose || !Visible())
+        return;
+    // The busy window took the activation with it; the user who asked waits here.
+    SetForegroundWindow(Handle());
+    String Text = L"%s has run.";
+    AppLanguage->GetMessageText(L"sSchedRunDone", Text);
+    FEnv.Notice(Format(Text, {Funcs[FFuncIndex].Name}));
 }
 
 void TfrmSchedulerMain::btnDateClick() {

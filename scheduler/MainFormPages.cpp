@@ -10,10 +10,6 @@ namespace {
 constexpr int PageWidth = 446;
 constexpr int PageHeight = 180;
 constexpr int ListWidth = 330;
-// Glyphs of the inside buttons.
-constexpr int GlyphAddFile = 1;
-constexpr int GlyphAddFolder = 2;
-constexpr int GlyphDelete = 6;
 
 const wchar_t* const RegistryRows[RegistryFlagCount] = {L"HKEY_CURRENT_USER", L"HKEY_LOCAL_MACHINE",
                                                         L"HKEY_USERS"};
@@ -42,17 +38,18 @@ struct TListPage {
     int AddGlyph;
     void (TfrmSchedulerMain::*AddClick)();
     const wchar_t* Delete;
+    int DeleteGlyph;
     void (TfrmSchedulerMain::*DeleteClick)();
 };
 const TListPage ListPages[] = {
     {sfFolderCleaner, &TfrmSchedulerMain::FoldersTree, L"FoldersTree", L"sFolder", L"btnAddFolder",
-     GlyphAddFolder, &TfrmSchedulerMain::btnAddFolderClick, L"btnDeleteFolder",
+     GlyphAddItem, &TfrmSchedulerMain::btnAddFolderClick, L"btnDeleteFolder", GlyphRemove,
      &TfrmSchedulerMain::btnDeleteFolderClick},
     {sfAppLauncher, &TfrmSchedulerMain::LaunchTree, L"LaunchTree", L"sSchedFile", L"btnAddLaunch",
-     GlyphAddFile, &TfrmSchedulerMain::btnAddLaunchClick, L"btnDeleteLaunch",
+     GlyphAdd, &TfrmSchedulerMain::btnAddLaunchClick, L"btnDeleteLaunch", GlyphDelete,
      &TfrmSchedulerMain::btnDeleteLaunchClick},
     {sfJunkFiles, &TfrmSchedulerMain::lvJunkFolders, L"lvJunkFolders", L"sFolder", L"btnJunkAdd",
-     GlyphAddFolder, &TfrmSchedulerMain::btnJunkAddClick, L"btnJunkDelete",
+     GlyphAddItem, &TfrmSchedulerMain::btnJunkAddClick, L"btnJunkDelete", GlyphRemove,
      &TfrmSchedulerMain::btnJunkDeleteClick},
 };
 
@@ -60,6 +57,12 @@ TCvTreeItem* AddCheckRow(TCvTree& List, TCvTreeItem* Parent, const String& Text)
     TCvTreeItem* Row = List.Items().AddChild(Parent, Text);
     Row->SetCheckBoxShown(true);
     return Row;
+}
+
+// A row of a list whose check marks are not stored: a box that forgets its mark at the next
+// start would mislead, so it shows none.
+TCvTreeItem* AddEntryRow(TCvTree& List, const String& Text) {
+    return List.Items().AddChild(nullptr, Text);
 }
 
 // The top-level rows, in order.
@@ -85,22 +88,22 @@ const std::array<const wchar_t*, SchedFuncCount> SchedPageNames{L"Registry", L"P
                                                                 L"Launch", L"StartUp"};
 
 TCvTree* TfrmSchedulerMain::MakeList(TWinControl& Parent, const String& Name, int Width,
-                                     const String& ColumnKey) {
+                                     const String& ColumnKey, bool CheckBoxes) {
     TCvTree* List = MakeTreeList(*this, Parent, Name, Bounds(0, 0, Width, PageHeight));
     AddHeaderColumn(*List, MessageText(ColumnKey), Width - 24);
     List->SetShowColumns(true); // refused while the header had no column
-    List->SetShowCheckboxes(true);
+    List->SetShowCheckboxes(CheckBoxes);
     return List;
 }
 
 void TfrmSchedulerMain::CreateRegistryPage(TPage& Page) {
-    RegistryList = MakeList(Page, L"RegistryList", PageWidth, L"sSchedRegistryRoots");
+    RegistryList = MakeList(Page, L"RegistryList", PageWidth, L"sSchedRegistryRoots", true);
     for (const wchar_t* Root : RegistryRows)
         AddCheckRow(*RegistryList, nullptr, Root);
 }
 
 void TfrmSchedulerMain::CreatePrivacyPage(TPage& Page) {
-    PrivacyTree = MakeList(Page, L"PrivacyTree", PageWidth, L"sSchedPrivacySteps");
+    PrivacyTree = MakeList(Page, L"PrivacyTree", PageWidth, L"sSchedPrivacySteps", true);
     PrivacyTree->SetImages(InternetPrivacyImageList);
     TCvTreeItem* Group = nullptr;
     for (const TPrivacyRow& Row : PrivacyRows) {
@@ -117,13 +120,13 @@ void TfrmSchedulerMain::CreatePrivacyPage(TPage& Page) {
 void TfrmSchedulerMain::CreateListPages() {
     for (const TListPage& Page : ListPages) {
         TPage& Host = *Notebook->Pages(Page.Func);
-        TCvTree* List = MakeList(Host, Page.List, ListWidth, Page.Column);
+        TCvTree* List = MakeList(Host, Page.List, ListWidth, Page.Column, false);
         List->SortMode = smClick;
         this->*Page.Member = List;
         const int Left = ListWidth + 8;
         const int Width = PageWidth - Left;
         MakeButton(Host, Page.Add, Bounds(Left, 0, Width, 25), false, Page.AddGlyph, Page.AddClick);
-        MakeButton(Host, Page.Delete, Bounds(Left, 31, Width, 25), false, GlyphDelete,
+        MakeButton(Host, Page.Delete, Bounds(Left, 31, Width, 25), false, Page.DeleteGlyph,
                    Page.DeleteClick);
     }
 }
@@ -169,7 +172,7 @@ void TfrmSchedulerMain::PutList(int Index, const TSchedView& View) {
     TCvTreeBatch Batch(List);
     List.Items().RemoveAll();
     for (const String& Text : View.Rows)
-        AddCheckRow(List, nullptr, Text);
+        AddEntryRow(List, Text);
 }
 
 // ----------------------------------------------------------------- list editing
@@ -177,7 +180,7 @@ void TfrmSchedulerMain::PutList(int Index, const TSchedView& View) {
 void TfrmSchedulerMain::AddPickedFolder(TCvTree& List) {
     try {
         if (String Folder; FEnv.PickFolder(Handle(), BrowseFolder->TitleText, Folder))
-            AddCheckRow(List, nullptr, Folder);
+            AddEntryRow(List, Folder);
     } catch (const Exception&) {
         // A picker that fails adds nothing.
     }
@@ -185,7 +188,7 @@ void TfrmSchedulerMain::AddPickedFolder(TCvTree& List) {
 
 void TfrmSchedulerMain::btnAddLaunchClick() {
     if (OpenDialog->Execute())
-        AddCheckRow(*LaunchTree, nullptr, OpenDialog->FileName);
+        AddEntryRow(*LaunchTree, OpenDialog->FileName);
 }
 
 void TfrmSchedulerMain::DeleteSelectedRow(TCvTree& List) {

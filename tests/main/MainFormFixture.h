@@ -9,6 +9,9 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
+#include <vector>
+
 class MainFormTest : public MainWindowTest {
 protected:
     void SetUp() override {
@@ -17,6 +20,11 @@ protected:
         Environment.Progress = &Progress;
         Environment.PopupMenu = [this](TPopupMenu& Menu) { PoppedUp.push_back(Menu.Name); };
     }
+
+    // Every dialog the start-up makes for the main window, and those its commands make, in the
+    // order of the start-up; Form must be made first.
+    std::vector<std::unique_ptr<TForm>> MakeDialogs();
+    std::unique_ptr<TOrganizeFolders> OrganizeFolders;
 
     // Clicks a control of the form as the mouse does, at the centre the probe tells.
     void Click(const String& Name) {
@@ -44,13 +52,18 @@ protected:
         Item->Click();
         App->ProcessMessages();
     }
-    // The junk page's way to the results of a scan over Fixture alone.
-    void ScanForJunk(const TTempFolder& Fixture) {
+    // The junk page's options, for a scan over Fixture alone.
+    void OpenJunkOptions(const TTempFolder& Fixture) {
         Form->Core().ScanPaths.Clear();
         Form->Core().ScanPaths.AddFolder(ExcludeTrailingBackslash(Fixture.Path()));
         Click(L"btnCleanMyComputer");
         Click(L"labJunkFiles");
         Click(L"btnNext");
+        ASSERT_EQ(Form->Core().Flow.Page(), pgCleanOptions);
+    }
+    // The junk page's way to the results of a scan over Fixture alone.
+    void ScanForJunk(const TTempFolder& Fixture) {
+        OpenJunkOptions(Fixture);
         Form->btnNextClick();
         ASSERT_EQ(Form->Core().Flow.Page(), pgScanResults);
     }
@@ -60,7 +73,7 @@ protected:
         for (int I = 0; I < List.Items().TotalCount(); ++I) {
             const TCvTreeItem* Item = List.Items().ItemAtIndex(I);
             if (!(List.FilteredVisibility() && Item->IsHiddenState()))
-                Texts.emplace_back(Item->Text());
+                Texts.emplace_back(Item->GetItemText());
         }
         return Texts;
     }
