@@ -52,7 +52,6 @@ TfrmStartUpEdit::TfrmStartUpEdit(TComponent* AOwner) : TFlatForm(AOwner) {
     OpenDialog->Options.Include(ofFileMustExist);
     ApplySkinAndLanguage(*this);
     btnAdd->SetCaption(String());
-    HelpButton->Show();
 }
 
 void TfrmStartUpEdit::Prepare(const String& Caption, const TStartupEntry* Editing) {
