@@ -81,10 +81,6 @@ void TfrmMain::CreateBackupOptionsPage(TPage& Page) {
 }
 
 void TfrmMain::btnBackupSelectFilesBackupClick() {
-    if (!FBackup->BackupFromResults && FBackup->Selection.empty()) {
-        FFileContext->Notice(FCore->Message(L"sNoBackupSelection"), IPrompt::IconExclamation);
-        return;
-    }
     EnsurePageControls(pgBackupOptions);
     const String Name = FBackup->SuggestedArchiveName(FCore->Results);
     if (FCore->Flow.Mode() == mdBackupRemote) {
