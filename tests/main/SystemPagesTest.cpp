@@ -481,8 +481,8 @@ TEST_F(SystemPages, TheFindingsMenuActsOnTheFindingsAndRemovesOnlyTheChecked) {
 
 TEST_F(SystemPages, ASortedFindingsListChecksTheFindingTheUserChecked) {
     const String Missing = L"C:\\qrvtest-missing-" + IntToStr(GetCurrentProcessId()) + L"\\";
-    Registry.SetString(L"Scan\\A", L"Gone", Missing + L"gone.exe");
-    Registry.SetString(L"Scan\\B", L"Lost", Missing + L"lost.exe");
+    Registry.SetString(L"Scan\\A", L"Gone", Missing + L"gone.tmp");
+    Registry.SetString(L"Scan\\B", L"Lost", Missing + L"lost.tmp");
     MakeForm();
     Form->RegistryCleaner().Starts = {{TRegistryRootKey::CurrentUser, Registry.Path(L"Scan")}};
     Form->btnRegistryCleanerClick();
