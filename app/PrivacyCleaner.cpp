@@ -210,7 +210,7 @@ int DeleteCookieFiles(const String& CookiesFolder, const std::vector<String>& Pa
     const String Folder = AddBackslash(CookiesFolder);
     int Deleted = 0;
     for (const String& Path : Paths) {
-        if (!SameFileName(ExtractFilePath(Path), Folder))
+        if (!SameFileName(ExtractFilePath(Path), Folder) || !IsLinkFreeEntry(Path))
             continue;
         Deleted += FileDelete(Path) ? 1 : 0;
     }

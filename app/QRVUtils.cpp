@@ -156,6 +156,12 @@ void FillUserAccountList(TStrings& Items) {
         }
         Index = Users[Count - 1].usri1_next_index;
     } while (Status == ERROR_MORE_DATA);
+    // The account database may list nothing (a domain account, or wine); the user running the
+    // program can always be chosen.
+    wchar_t User[UNLEN + 1];
+    DWORD Length = UNLEN + 1;
+    if (GetUserNameW(User, &Length) && Length > 1 && Items.IndexOf(User) < 0)
+        Items.Add(User);
 }
 
 // ------------------------------------------------------------- clock names

@@ -120,7 +120,8 @@ void GetFolderSize(const String& Folder, bool Recursive, std::int64_t& Bytes, st
 // removing subfolders that end up empty, and Folder itself with RemoveFolder.
 // Returns the number of files deleted. Does nothing unless CheckTreeDelete allows
 // Folder; folder links are neither entered nor removed. Entries with device names
-// ("CON.tmp") are left alone, not counted, and their paths added to Skipped.
+// ("CON.tmp") and files reached through a link (IsLinkFreeEntry) are left alone, not
+// counted, and their paths added to Skipped.
 std::int64_t DeleteFolderFiles(const String& Folder, bool RemoveFolder, bool Recursive,
                                TStrings* Skipped = nullptr);
 // List receives the names of the entries of Folder that match Mask ("." and ".."
@@ -140,7 +141,8 @@ String GetSpecialFolderPath(int CSIDL);
 bool OpenInDefaultBrowser(const String& Parameters);
 // The shell's system list of small icons, shared: never destroy it.
 HIMAGELIST SystemSmallImageList();
-// Items receives the enabled local user accounts that require a password.
+// Items receives the enabled local user accounts that require a password, and the user running
+// the program when the account database did not list that user.
 void FillUserAccountList(TStrings& Items);
 
 // ----------------------------------------------------------------- shredding

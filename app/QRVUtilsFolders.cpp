@@ -61,6 +61,12 @@ std::int64_t EmptyFolder(const String& Dir, bool Recursive, TStrings* Skipped) {
             RemoveDir(Path);
             continue;
         }
+        // A file link would be deleted as its target.
+        if (!IsLinkFreeEntry(Path)) {
+            if (Skipped)
+                Skipped->Add(Path);
+            continue;
+        }
         const bool ReadOnly = (Entry.Attr & faReadOnly) != 0;
         if (ReadOnly) {
             const int Writable = Entry.Attr & ~faReadOnly;

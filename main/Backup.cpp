@@ -1,5 +1,7 @@
 #include "main/Backup.h"
 
+#include <algorithm>
+
 #include "app/QRVUtils.h"
 #include "app/TreeSearchEngine.h"
 #include "classlib/rtl/PathLayer.h"
@@ -82,7 +84,25 @@ void WriteConnection(TTable& Table, const String& Session, const TFtpTarget& Tar
     Table.FieldByName(L"Password").SetAsString(Target.Password);
 }
 
+// Folders alone hold nothing to restore: the archive would fail, and say so in the wrong words.
+bool HoldsAFile(const std::vector<String>& List) {
+    return std::any_of(List.begin(), List.end(),
+                       [](const String& Path) { return !DirectoryExists(Path); });
+}
+
 } // namespace
+
+bool TBackup::TellNoFilesToBackUp() const {
+    FContext.Notice(FContext.Message(L"sNoFilesToBackup"), IPrompt::IconExclamation);
+    return false;
+}
+
+String TBackup::FtpFailureText(const TFtpOutcome& Sent) const {
+    const wchar_t* What = Sent.Result == ftpConnectFailed  ? L"sFTPConnectFailed"
+                          : Sent.Result == ftpRecordFailed ? L"sFTPRecordFailed"
+                                                           : L"sFTPTransferFailed";
+    return FContext.Message(What) + (Sent.Error.empty() ? String() : L"\r\n" + Sent.Error);
+}
 
 std::vector<String> TBackup::BuildBackupFileList(const TScanResults& Results) const {
     if (BackupFromResults)
@@ -120,7 +140,7 @@ TZipOutcome TBackup::MakeArchive(const String& ArchiveName, const std::vector<St
 void TBackup::ReportBackup(const TZipOutcome& Outcome) const {
     switch (Outcome.Result) {
     case TZipResult::Ok:
-        FContext.Notice(FContext.Message(L"BackupOK"));
+        FContext.Notice(FContext.Message(L"BackupOK"), IPrompt::IconInformation);
         break;
     case TZipResult::Cancelled:
         FContext.Notice(FContext.Message(L"sBackupCancelled"));
@@ -169,14 +189,20 @@ bool TBackup::LocalBackup(const TScanResults& Results, const String& ArchiveName
     if (Trim(ArchiveName).empty())
         return false;
     TZipOutcome Outcome;
+    bool NoFiles = false;
     {
         TProgressScope Scope(FContext.Progress, FContext.Message(L"sBuildingList"), 0, false,
                              TProgressAnimation::CopyFiles);
         const std::vector<String> List = BuildBackupFileList(Results);
-        Outcome = MakeArchive(ArchiveName, List, {true, Password, Level});
-        if (Outcome.Ok())
-            RecordLocalBackup(ArchiveName);
+        NoFiles = !HoldsAFile(List);
+        if (!NoFiles) {
+            Outcome = MakeArchive(ArchiveName, List, {true, Password, Level});
+            if (Outcome.Ok())
+                RecordLocalBackup(ArchiveName);
+        }
     }
+    if (NoFiles)
+        return TellNoFilesToBackUp();
     ReportBackup(Outcome);
     return Outcome.Ok();
 }
@@ -189,12 +215,15 @@ bool TBackup::RemoteBackup(const TScanResults& Results, const String& Session, T
     const String Local = FContext.WorkFolder + Name;
     TZipOutcome Outcome;
     TFtpOutcome Sent;
+    bool NoFiles = false;
     {
         TProgressScope Scope(FContext.Progress, FContext.Message(L"sBuildingList"), 0, false,
                              TProgressAnimation::CopyFiles);
         const std::vector<String> List = BuildBackupFileList(Results);
-        Outcome = MakeArchive(Local, List, {true, Password, Level});
-        if (Outcome.Ok()) {
+        NoFiles = !HoldsAFile(List);
+        if (!NoFiles)
+            Outcome = MakeArchive(Local, List, {true, Password, Level});
+        if (!NoFiles && Outcome.Ok()) {
             Sent = FtpUpload(Target, Local, Name,
                              {FContext.Message(L"sConnectingToFTPServer"),
                               FContext.Message(L"sUploadingBackupFile")},
@@ -203,6 +232,8 @@ bool TBackup::RemoteBackup(const TScanResults& Results, const String& Session, T
                 Sent.Result = ftpRecordFailed;
         }
     }
+    if (NoFiles)
+        return TellNoFilesToBackUp();
     if (!Outcome.Ok()) {
         ReportBackup(Outcome);
         return false;
@@ -211,8 +242,10 @@ bool TBackup::RemoteBackup(const TScanResults& Results, const String& Session, T
         FContext.Notice(FContext.Message(L"FTPAccessDenied"));
     if (Sent.Result == ftpCancelled)
         ReportBackup({TZipResult::Cancelled, String()});
+    else if (Sent.Result == ftpOk)
+        ReportBackup({TZipResult::Ok, String()});
     else
-        ReportBackup({Sent.Result == ftpOk ? TZipResult::Ok : TZipResult::Failed, Sent.Error});
+        ReportBackup({TZipResult::Failed, FtpFailureText(Sent)});
     return Sent.Result == ftpOk;
 }
 
@@ -375,7 +408,12 @@ bool TBackup::ForgetFtp(const TBackupRecord& Record) {
 
 // ------------------------------------------------------------- connections
 
-void TBackup::SaveConnection(const TFtpConnection& Connection) {
+bool TBackup::SaveConnection(const TFtpConnection& Connection) {
+    const TFtpTarget& T = Connection.Target;
+    if (Trim(Connection.Session + T.Host + T.User + T.Password + T.Dir).empty()) {
+        FContext.Notice(FContext.Message(L"sFTPConnectionEmpty"), IPrompt::IconExclamation);
+        return false;
+    }
     TTable& Table = *FContext.Tables.FTPConnectionsTable;
     Table.First();
     while (!Table.Eof() && Table.FieldByName(L"Session").AsString() != Connection.Session)
@@ -386,6 +424,7 @@ void TBackup::SaveConnection(const TFtpConnection& Connection) {
         Table.Edit();
     WriteConnection(Table, Connection.Session, Connection.Target);
     Table.Post();
+    return true;
 }
 
 std::vector<TFtpConnection> TBackup::Connections() const {

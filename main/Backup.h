@@ -80,6 +80,8 @@ public:
     // The selection list, and whether the checked results are backed up in its place.
     std::vector<TBackupSource> Selection;
     bool BackupFromResults = false;
+    // The mode the results were made in, to return in after their backup.
+    int ResultsMode = 0;
 
     // BuildBackupFileList.
     std::vector<String> BuildBackupFileList(const TScanResults& Results) const;
@@ -120,7 +122,9 @@ public:
     bool ForgetFtp(const TBackupRecord& Record);
 
     // The stored connections: a session name matched exactly is updated, else one is added.
-    void SaveConnection(const TFtpConnection& Connection);
+    // A connection with nothing filled in but the port is refused ("sFTPConnectionEmpty" is
+    // told): false.
+    bool SaveConnection(const TFtpConnection& Connection);
     std::vector<TFtpConnection> Connections() const;
     // Every connection of that name, without regard to case; returns how many went.
     int RemoveConnection(const String& Session);
@@ -132,6 +136,10 @@ private:
     bool RecordFtpBackup(const String& Session, const TFtpTarget& Target, const String& Name);
     bool Restore(const String& ArchiveName);
     TRestoreQuestions Questions() const;
+    // The failure in words (what failed, then the reason) after "BackupFailed".
+    String FtpFailureText(const TFtpOutcome& Sent) const;
+    // Tells "sNoFilesToBackup"; false.
+    bool TellNoFilesToBackUp() const;
 
     const TFileFeatureContext& FContext;
 };

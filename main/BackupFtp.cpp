@@ -66,14 +66,21 @@ struct TTransfer {
     std::int64_t Bytes = 0;
     // The code of the server's last refusal (4xx, 5xx); the goodbye that follows it is passed by.
     long LastRefusal = 0;
+    // That refusal's line, the server's own reason.
+    std::string LastRefusalLine{};
 };
 
 // The server's replies pass here line by line.
 int OnDebug(CURL*, curl_infotype Type, char* Buffer, size_t Length, void* Data) {
     if (Type == CURLINFO_HEADER_IN && Length >= 3 && Buffer[0] >= '4' && Buffer[0] <= '5' &&
-        Buffer[1] >= '0' && Buffer[1] <= '9' && Buffer[2] >= '0' && Buffer[2] <= '9')
-        static_cast<TTransfer*>(Data)->LastRefusal =
-            (Buffer[0] - '0') * 100 + (Buffer[1] - '0') * 10 + (Buffer[2] - '0');
+        Buffer[1] >= '0' && Buffer[1] <= '9' && Buffer[2] >= '0' && Buffer[2] <= '9') {
+        auto& T = *static_cast<TTransfer*>(Data);
+        T.LastRefusal = (Buffer[0] - '0') * 100 + (Buffer[1] - '0') * 10 + (Buffer[2] - '0');
+        T.LastRefusalLine.assign(Buffer, Length);
+        while (!T.LastRefusalLine.empty() &&
+               (T.LastRefusalLine.back() == '\r' || T.LastRefusalLine.back() == '\n'))
+            T.LastRefusalLine.pop_back();
+    }
     return 0;
 }
 
@@ -153,8 +160,12 @@ TFtpOutcome Perform(CURL* Curl, TTransfer& Transfer) {
         return Fail(ftpCancelled, String());
     if (Code == CURLE_OK)
         return {};
-    TFtpOutcome Outcome = Fail(IsConnectError(Code) ? ftpConnectFailed : ftpTransferFailed,
-                               FromUtf8(*ErrorText ? ErrorText : curl_easy_strerror(Code)));
+    // The server's own refusal tells the user more than the client's summary of it.
+    const std::string Reason = !Transfer.LastRefusalLine.empty() ? Transfer.LastRefusalLine
+                               : *ErrorText                      ? std::string(ErrorText)
+                                                                 : curl_easy_strerror(Code);
+    TFtpOutcome Outcome =
+        Fail(IsConnectError(Code) ? ftpConnectFailed : ftpTransferFailed, FromUtf8(Reason));
     Outcome.AccessDenied = Outcome.Result == ftpTransferFailed && Transfer.LastRefusal == 550;
     return Outcome;
 }

@@ -28,6 +28,7 @@ struct TFtpOutcome {
     TFtpResult Result = ftpOk;
     // The server answered the transfer with 550.
     bool AccessDenied = false;
+    // Why it failed: the server's refusal line when it gave one, else the client's reason.
     String Error;
 };
 

@@ -76,6 +76,9 @@ int TFileActions::RemoveFolder(const String& Folder, bool Count, int Category) {
 }
 
 int TFileActions::RemoveFile(const String& FileName, bool Store, bool Shred) {
+    // Through a link, every removal would reach the target instead.
+    if (!IsLinkFreeEntry(FileName))
+        return 1;
     const int Category = StatisticsCategory(FMode());
     bool IsFolder = false;
     const std::int64_t Size = EntrySize(FileName, IsFolder);
@@ -165,10 +168,11 @@ int TFileActions::RemoveChecked(TScanResults& Results, TRemoveKind Kind) {
 
 namespace {
 
-// Moves a file or folder into Folder under its own name; never replaces.
+// Moves a file or folder into Folder under its own name; never replaces, never through a link.
 bool MoveInto(const String& FileName, const String& Folder) {
     const String Source = ExcludeTrailingBackslash(FileName);
-    return RenameFile(Source, IncludeTrailingBackslash(Folder) + ExtractFileName(Source));
+    return IsLinkFreeEntry(Source) &&
+           RenameFile(Source, IncludeTrailingBackslash(Folder) + ExtractFileName(Source));
 }
 
 } // namespace
@@ -225,6 +229,7 @@ bool TFileActions::BackupChecked(const TScanResults& Results) {
     if (Results.CheckedCount() == 0)
         return false;
     FBackup.BackupFromResults = true;
+    FBackup.ResultsMode = FMode();
     return true;
 }
 

@@ -50,7 +50,8 @@ public:
     bool ZipChecked(const TScanResults& Results, const String& ArchiveName);
     // The one-file backup: the file with its full path and the list; recorded and told.
     bool BackupOne(const TScanResults& Results, int Index, const String& ArchiveName);
-    // The checked-files backup hands the checked rows to the backup area; false when none.
+    // The checked-files backup hands the checked rows, and the mode they were made in, to the
+    // backup area; false when none.
     bool BackupChecked(const TScanResults& Results);
 
 private:

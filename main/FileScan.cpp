@@ -1,6 +1,7 @@
 #include "main/FileScan.h"
 
 #include "app/FileInfo.h"
+#include "main/RecoveryStore.h"
 #include "classlib/gui/Forms.h"
 
 #include <algorithm>
@@ -165,7 +166,7 @@ void TFileScan::ScanFileFound(const String& Path, const String& Name,
     bool Pump = true;
     // A file whose test fails is skipped; the walk goes on.
     try {
-        switch (FSettings.Mode) {
+        switch (IsInRecoveryStore(Path) ? mdNone : FSettings.Mode) {
         case mdJunkFiles:
             if (MatcherMatches(Name) && Name != L"DATA.BAK")
                 Classified(MakeFile(Path, Name, FindData), true);

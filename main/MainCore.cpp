@@ -5,6 +5,7 @@
 #include "classlib/db/DBTables.h"
 #include "classlib/gui/Forms.h"
 #include "classlib/rtl/PathLayer.h"
+#include "main/RecoveryStore.h"
 
 namespace {
 
@@ -176,11 +177,12 @@ TScanSettings TMainCore::SettingsForMode(int Mode) const {
 void TMainCore::StartScanning() {
     if (FScan->Running() || FSearchEngine.Busy())
         return;
+    const std::vector<String> Roots = ScanPaths.ScanRoots();
     const TScanSettings Settings = SettingsForMode(Flow.Mode());
     if (OnScanStarted)
         OnScanStarted(true);
     Flow.ShowPage(pgScan);
-    FLastOutcome = FScan->Run(ScanPaths.ScanRoots(), Settings, Results);
+    FLastOutcome = FScan->Run(Roots, Settings, Results);
     if (OnScanEnded)
         OnScanEnded();
     if (OnResultsFilled)
@@ -188,13 +190,15 @@ void TMainCore::StartScanning() {
 
     UpdateScanStatistics();
     Flow.ShowPage(pgScanResults);
+    // "Nothing was found" would blame the disks for an empty choice of paths.
     if (Results.Count() == 0)
-        ShowNotice(Message(L"sNothingFound"));
+        ShowNotice(Message(Roots.empty() ? L"sNoScanPaths" : L"sNothingFound"));
 }
 
 void TMainCore::SearchEmptyFolders() {
     if (FScan->Running() || FSearchEngine.Busy())
         return;
+    const std::vector<String> Roots = ScanPaths.CheckedRoots();
     if (OnScanStarted)
         OnScanStarted(false);
     Flow.ShowPage(pgScan);
@@ -204,7 +208,7 @@ void TMainCore::SearchEmptyFolders() {
     FLastOutcome = soCompleted;
     FSearchEngine.Stop = false;
     try {
-        for (const String& Root : ScanPaths.CheckedRoots()) {
+        for (const String& Root : Roots) {
             if (FSearchEngine.Stop)
                 break;
             FindEmptyFolders(Root, Folders, FSearchEngine.Stop);
@@ -219,6 +223,8 @@ void TMainCore::SearchEmptyFolders() {
 
     Results.Clear();
     for (int I = 0; I < Folders.Count(); ++I) {
+        if (IsInRecoveryStore(Folders.Strings(I)))
+            continue;
         auto Folder = std::make_unique<TFile>();
         Folder->SetPath(Folders.Strings(I));
         const TSafetyLevel Level = Safety.GetSafetyLevel(*Folder);
@@ -230,7 +236,7 @@ void TMainCore::SearchEmptyFolders() {
     UpdateScanStatistics();
     Flow.ShowPage(pgScanResults);
     if (Results.Count() == 0)
-        ShowNotice(NoEmptyFolders);
+        ShowNotice(Roots.empty() ? Message(L"sNoScanPaths") : String(NoEmptyFolders));
 }
 
 void TMainCore::StopScan() {

@@ -1,6 +1,7 @@
 #include "main/RecoveryStore.h"
 
 #include "app/QRVUtils.h"
+#include "classlib/rtl/PathLayer.h"
 
 #include <algorithm>
 
@@ -9,6 +10,13 @@ String RecoveryFolderFor(const String& FileName) {
     if (Drive.empty())
         return String();
     return AddBackslash(Drive) + L"System Corvanta Recycled\\";
+}
+
+bool IsInRecoveryStore(const String& Path) {
+    const String Entry = IncludeTrailingBackslash(DisplayPath(Path));
+    const String Folder = RecoveryFolderFor(Entry);
+    return !Folder.empty() && Entry.size() >= Folder.size() &&
+           AnsiSameText(Entry.substr(0, Folder.size()), Folder);
 }
 
 TRecoveryStore::TRecoveryStore(TTable& Table, const IClock& Clock, TFolderFor FolderFor)
@@ -107,6 +115,8 @@ int TRecoveryList::RemoveCheckedWhere(const std::function<bool(const TRecoveryFi
             return Gone;
         });
     }
+    // A day heading with nothing under it would offer nothing to restore.
+    std::erase_if(Days, [](const TRecoveryDay& Day) { return Day.Files.empty(); });
     return Removed;
 }
 

@@ -12,6 +12,10 @@
 
 // "<drive of FileName>\System Corvanta Recycled\"; empty for a path without a drive.
 String RecoveryFolderFor(const String& FileName);
+// Whether Path is the store folder of its drive or lies below it. What the store keeps is the
+// user's to recover: no scan lists it, and deleting it would leave its records pointing at
+// nothing.
+bool IsInRecoveryStore(const String& Path);
 
 // One RecoveryFiles record.
 struct TRecoveryFile {
@@ -73,10 +77,11 @@ public:
     TRecoveryDay* FindRecoveryDayGroup(TDateTime Date);
     // Checks or unchecks every file row; day rows have no check box.
     void CheckAll(bool Checked);
-    // Restores every checked file; a row goes when both its file and its record went back.
-    // Day rows stay until the next fill. Returns how many were restored.
+    // Restores every checked file; a row goes when both its file and its record went back,
+    // and a day row with its last file row. Returns how many were restored.
     int RestoreChecked();
-    // Forgets every checked entry: the record goes, the stored file stays. Returns how many.
+    // Forgets every checked entry: the record goes, the stored file stays; a day row goes with
+    // its last file row. Returns how many.
     int DropChecked();
 
     std::vector<TRecoveryDay> Days;

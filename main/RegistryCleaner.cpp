@@ -46,9 +46,10 @@ TRegistryScanOutcome TRegistryCleaner::ScanRegistry() {
     FScanner = nullptr;
     FCurrentScanPath = Scanner.CurrentScanPath();
 
+    // Simple mode is offered as safe for every user: a value the safety rule does not call
+    // safe (a service's ImagePath, the paging file) is not listed there at all.
     if (!Advanced)
-        for (TRegistryRow& Row : FRows)
-            Row.Safety = slSafe;
+        std::erase_if(FRows, [](const TRegistryRow& Row) { return Row.Safety != slSafe; });
     if (FCore.OnScanEnded)
         FCore.OnScanEnded();
     RowsChanged();

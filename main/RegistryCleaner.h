@@ -18,7 +18,7 @@ class TMainCore;
 // One row of lvRegistryCleaner.
 struct TRegistryRow {
     TRegistryFinding Finding;
-    // The safety class of the file the text names; every row is safe after a simple scan.
+    // The safety class of the file the text names; a simple scan keeps only safe rows.
     TSafetyLevel Safety = slSafe;
     bool Checked = false;
 

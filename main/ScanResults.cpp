@@ -144,6 +144,9 @@ bool TResultFilter::Hides(const TFile& File) const {
     if (Criteria.LargerThan &&
         AtMost(File.Size, SizeInBytes(Criteria.LargerValue, Criteria.LargerUnit)))
         return true;
+    // A group with no box checked tests nothing: a name-only filter keeps every class.
+    if (!Criteria.Safe && !Criteria.Warning && !Criteria.Critical)
+        return false;
     switch (File.Safety) {
     case slSafe:
         return !Criteria.Safe;

@@ -89,8 +89,11 @@ const TSettingKey SettingKeys[] = {
 
 } // namespace
 
-void TShutdownSettings::Load(const TCustomIniFile& Ini) {
-    const TShutdownSettings Defaults;
+void TShutdownSettings::Load(const TCustomIniFile& Ini, const SYSTEMTIME& Today) {
+    TShutdownSettings Defaults;
+    Defaults.Day = Today.wDay;
+    Defaults.Month = Today.wMonth;
+    Defaults.Year = Today.wYear;
     for (const TSettingKey& Key : SettingKeys) {
         if (Key.Number)
             this->*Key.Number = Ini.ReadInteger(Section, Key.Ident, Defaults.*Key.Number);
@@ -200,7 +203,9 @@ String TShutdownManager::IniFileName() const {
 }
 
 void TShutdownManager::OpenPage() {
-    Settings.Load(TIniFile(IniFileName()));
+    SYSTEMTIME Today;
+    GetLocalTime(&Today);
+    Settings.Load(TIniFile(IniFileName()), Today);
     FEnvironment.FillAccounts(Accounts);
     if (Accounts.IndexOf(Settings.RunAsUsername) < 0)
         Settings.RunAsUsername.clear();

@@ -34,7 +34,8 @@ struct TShutdownSettings {
     int Month = 1;
     int Year = 2004;
 
-    void Load(const TCustomIniFile& Ini);
+    // A date not saved yet is Today: a single run on a past date would never come.
+    void Load(const TCustomIniFile& Ini, const SYSTEMTIME& Today);
     void Save(TCustomIniFile& Ini) const;
     bool operator==(const TShutdownSettings&) const = default;
 };

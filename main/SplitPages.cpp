@@ -125,6 +125,7 @@ TSplitOutcome TSplitPages::Split(const String& FileName, const String& Destinati
     } catch (const Exception&) {
         FTable.Cancel();
     }
+    FContext.Notice(FContext.Message(L"SplitFileOK"), IPrompt::IconInformation);
     return spSplit;
 }
 

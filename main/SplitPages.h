@@ -52,7 +52,7 @@ public:
 
     // btnSplitFilesSplitClick: sets the part size from the edit's text and unit (a text that is
     // no integer keeps the last sizes), asks before replacing existing parts, splits, deletes
-    // the file with DeleteAfter and records the split.
+    // the file with DeleteAfter, records the split and tells "SplitFileOK".
     TSplitOutcome Split(const String& FileName, const String& Destination, const String& SizeText,
                         int Unit, bool DeleteAfter, bool AskEachSize);
 

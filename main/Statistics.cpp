@@ -3,6 +3,8 @@
 #include "classlib/rtl/IniFiles.h"
 #include "main/MainMode.h"
 
+#include <cstdint>
+
 namespace {
 
 const wchar_t* const ReportSection = L"Report";
@@ -15,9 +17,13 @@ String SizeKey(int Category) {
     return L"TotalSpace" + IntToStr(Category);
 }
 
-// The stored keys are 32 bits wide.
-int Low32(std::int64_t Value) {
-    return static_cast<std::int32_t>(static_cast<std::uint32_t>(static_cast<std::uint64_t>(Value)));
+// Earlier versions kept only the low 32 bits, signed: a total past 2 GB reads as negative and
+// is taken as the unsigned value it stood for. Totals never shrink, so nothing else is negative.
+std::int64_t ReadTotal(const TIniFile& Ini, const String& Key) {
+    const std::int64_t Value = Ini.ReadInt64(ReportSection, Key, 0);
+    if (Value >= 0)
+        return Value;
+    return Value >= INT32_MIN ? Value + (std::int64_t{1} << 32) : 0;
 }
 
 } // namespace
@@ -66,8 +72,8 @@ void TStatistics::LoadTotals(const String& IniFileName) {
     const TIniFile Ini(IniFileName);
     for (int Category = FirstCategory; Category <= LastCategory; ++Category) {
         TCounter& Total = FTotal[Slot(Category)];
-        Total.Count = Ini.ReadInteger(ReportSection, CountKey(Category), 0);
-        Total.Size = Ini.ReadInteger(ReportSection, SizeKey(Category), 0);
+        Total.Count = ReadTotal(Ini, CountKey(Category));
+        Total.Size = ReadTotal(Ini, SizeKey(Category));
     }
 }
 
@@ -75,8 +81,8 @@ void TStatistics::SaveTotals(const String& IniFileName) const {
     TIniFile Ini(IniFileName);
     for (int Category = FirstCategory; Category <= LastCategory; ++Category) {
         const TCounter& Total = FTotal[Slot(Category)];
-        Ini.WriteInteger(ReportSection, CountKey(Category), Low32(Total.Count));
-        Ini.WriteInteger(ReportSection, SizeKey(Category), Low32(Total.Size));
+        Ini.WriteInt64(ReportSection, CountKey(Category), Total.Count);
+        Ini.WriteInt64(ReportSection, SizeKey(Category), Total.Size);
     }
 }
 

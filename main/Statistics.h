@@ -29,8 +29,8 @@ public:
     void ClearReportPending() { FReportPending = false; }
 
     // The all-time totals in section [Report] of qv.ini, TotalFiles<n> and
-    // TotalSpace<n>. The keys hold 32-bit values: the low 32 bits are written,
-    // and a value read is sign-extended. A missing key reads as 0.
+    // TotalSpace<n>, as 64-bit decimal numbers. A negative value (the low 32 bits that
+    // earlier versions kept) reads as its unsigned 32 bits; a missing key reads as 0.
     void LoadTotals(const String& IniFileName);
     void SaveTotals(const String& IniFileName) const; // throws when qv.ini cannot be written
 

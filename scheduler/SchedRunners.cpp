@@ -1,6 +1,7 @@
 #include "scheduler/SchedRunners.h"
 
 #include "app/QRVUtils.h"
+#include "classlib/rtl/PathLayer.h"
 
 namespace {
 
@@ -189,5 +190,6 @@ TSafetyLevel TSchedRunner::ClassifyJunkFile(const TFile& File) const {
 }
 
 int TSchedRunner::DeleteJunkFile(const String& Path) {
-    return FileDelete(Path) ? 0 : 1;
+    // Through a link the delete would reach the target instead.
+    return IsLinkFreeEntry(Path) && FileDelete(Path) ? 0 : 1;
 }

@@ -64,7 +64,7 @@ public:
 
     // 2 below a skipped folder or with a program extension, 0 for a junk name, else 1.
     TSafetyLevel ClassifyJunkFile(const TFile& File) const;
-    // 0 done, 1 failed.
+    // 0 done, 1 failed or reached through a link.
     static int DeleteJunkFile(const String& Path);
     // The files the last junk run found and tried to delete.
     const std::vector<std::unique_ptr<TFile>>& JunkFindings() const { return FJunkFindings; }

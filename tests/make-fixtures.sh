@@ -50,6 +50,22 @@ make_file "$awkward/CON.tmp" 'device'
 make_file "$awkward/sub/a.tmp" 'a'
 make_file "$awkward/sub./b.tmp" 'b'
 
+# Found files that are Unix links to files (wine shows them as plain files, and deleting one
+# deletes its target): one per action, each with its own target, and a folder to empty.
+flinks="$root/file-links"
+mkdir -p "$flinks/found" "$flinks/targets" "$flinks/to-empty"
+for name in delete store shred move empty; do
+  make_file "$flinks/targets/$name.tmp" "target $name"
+done
+for name in delete store shred move; do
+  [ -L "$flinks/found/$name.tmp" ] || ln -s "../targets/$name.tmp" "$flinks/found/$name.tmp"
+done
+[ -L "$flinks/to-empty/link.tmp" ] || ln -s ../targets/empty.tmp "$flinks/to-empty/link.tmp"
+# A link whose name differs from its target's only by a trailing dot, which wine's final paths
+# leave out.
+make_file "$flinks/found/neighbour.doc" 'neighbour'
+[ -L "$flinks/found/neighbour.doc." ] || ln -s neighbour.doc "$flinks/found/neighbour.doc."
+
 # A canary tree that nothing done inside "tree" may change: a folder link leads to it.
 canary="$root/paths/canary"
 mkdir -p "$canary/data/deep" "$root/paths/canary-tree"

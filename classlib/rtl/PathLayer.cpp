@@ -205,24 +205,110 @@ bool IsDeviceName(const String& Name) {
            Digit == L'\u00B3';
 }
 
-bool InspectEntry(const String& Path, TEntryInfo& Info) {
+namespace {
+
+// Path's entry in the extended form, without the trailing backslash that would name what a
+// final link leads to.
+String EntryOf(const String& Path) {
     String Entry = ExtendedPath(Path);
-    // "link\" would name what the link leads to; the entry is the link.
     while (Entry.size() > 1 && Entry.back() == L'\\' && Entry[Entry.size() - 2] != L':')
         Entry.pop_back();
+    return Entry;
+}
+
+// Opens the entry itself, never what a final link leads to. No access rights are asked for:
+// facts can be read from a file another program holds.
+TOwnedHandle OpenEntry(const String& Entry) {
     if (Entry.empty()) {
         SetLastError(ERROR_PATH_NOT_FOUND);
-        return false;
+        return TOwnedHandle();
     }
-    // No access rights are asked for: facts can be read from a file another program holds.
-    const TOwnedHandle Handle = OwnHandle(
+    return OwnHandle(
         CreateFileW(Entry.c_str(), FILE_READ_ATTRIBUTES,
                     FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
                     FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
-    if (!Handle)
-        return false;
+}
+
+// The name the object manager gives an opened file. Wine gives its DOS path behind the NT
+// prefix of two question marks; Windows gives a device path, which is not used here.
+String ObjectNameOf(HANDLE Handle) {
+    using TQueryObject = LONG(NTAPI*)(HANDLE, int, void*, ULONG, ULONG*);
+    static const auto QueryObject = reinterpret_cast<TQueryObject>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "NtQueryObject")));
+    struct TName {
+        USHORT Length;
+        USHORT MaximumLength;
+        wchar_t* Buffer;
+    };
+    std::vector<std::uint64_t> Buffer(8192);
+    const ULONG Size = static_cast<ULONG>(Buffer.size() * sizeof(std::uint64_t));
+    ULONG Needed = 0;
+    constexpr int ObjectNameInformation = 1;
+    if (!QueryObject ||
+        QueryObject(Handle, ObjectNameInformation, Buffer.data(), Size, &Needed) != 0)
+        return String();
+    const auto* Name = reinterpret_cast<const TName*>(Buffer.data());
+    const String Text(Name->Buffer, Name->Length / sizeof(wchar_t));
+    const String NtDosPrefix = L"\\?"
+                               L"?\\"; // apart: "??" would start a trigraph
+    return Text.starts_with(NtDosPrefix) ? ExtendedPrefix + Text.substr(4) : String();
+}
+
+// What a handle's entry is really called, in the extended form; empty when not known.
+String FinalPathOf(HANDLE Handle) {
+    std::vector<wchar_t> Buffer(MAX_PATH + 1);
+    for (;;) {
+        const DWORD Length =
+            GetFinalPathNameByHandleW(Handle, Buffer.data(), static_cast<DWORD>(Buffer.size()),
+                                      FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
+        if (Length > 0 && Length < Buffer.size())
+            return String(Buffer.data(), Length);
+        // Wine's call fails on paths past MAX_PATH, whatever the buffer.
+        if (Length == 0 || Buffer.size() > 32768)
+            return ObjectNameOf(Handle);
+        Buffer.resize(Length + 1);
+    }
+}
+
+// Entry (extended form) with its short 8.3 steps written out, as a final path has them.
+String LongFormOf(const String& Entry) {
+    const DWORD Length = GetLongPathNameW(Entry.c_str(), nullptr, 0);
+    if (Length == 0)
+        return Entry;
+    std::vector<wchar_t> Buffer(Length);
+    const DWORD Written = GetLongPathNameW(Entry.c_str(), Buffer.data(), Length);
+    return Written == 0 || Written >= Length ? Entry : String(Buffer.data(), Written);
+}
+
+// Wine writes a final path without the trailing dots and spaces of its names ("keep.doc." as
+// "keep.doc"): the extended path Entry written that way.
+String WithoutTrailingDots(const String& Entry) {
+    const String Root = RootOf(Entry);
+    String Result = Root;
+    const std::vector<String> Steps = SplitSteps(Entry.substr(Root.size()));
+    for (std::size_t I = 0; I < Steps.size(); ++I) {
+        String Step = Steps[I];
+        while (!Step.empty() && (Step.back() == L'.' || Step.back() == L' '))
+            Step.pop_back();
+        Result += (I > 0 ? L"\\" : L"") + Step;
+    }
+    return Result;
+}
+
+bool SameSpelling(const String& A, const String& B) {
+    return A.size() == B.size() &&
+           CompareStringOrdinal(A.c_str(), static_cast<int>(A.size()), B.c_str(),
+                                static_cast<int>(B.size()), TRUE) == CSTR_EQUAL;
+}
+
+} // namespace
+
+namespace {
+
+// The facts of an opened entry; the link flag also as its name tells it.
+bool ReadFacts(HANDLE Handle, const String& Entry, TEntryInfo& Info) {
     BY_HANDLE_FILE_INFORMATION Facts;
-    if (!GetFileInformationByHandle(Handle.get(), &Facts))
+    if (!GetFileInformationByHandle(Handle, &Facts))
         return false;
     Info.Identity.Volume = Facts.dwVolumeSerialNumber;
     Info.Identity.FileId =
@@ -234,6 +320,35 @@ bool InspectEntry(const String& Path, TEntryInfo& Info) {
         Info.Attributes |= ByName & FILE_ATTRIBUTE_REPARSE_POINT;
     Info.Links = Facts.nNumberOfLinks;
     return true;
+}
+
+} // namespace
+
+bool InspectEntry(const String& Path, TEntryInfo& Info) {
+    const String Entry = EntryOf(Path);
+    const TOwnedHandle Handle = OpenEntry(Entry);
+    return Handle && ReadFacts(Handle.get(), Entry, Info);
+}
+
+bool IsLinkFreeEntry(const String& Path) {
+    const String Entry = EntryOf(Path);
+    const TOwnedHandle Handle = OpenEntry(Entry);
+    TEntryInfo Info;
+    if (!Handle || !ReadFacts(Handle.get(), Entry, Info) ||
+        (Info.Attributes & FILE_ATTRIBUTE_REPARSE_POINT))
+        return false;
+    const String Final = FinalPathOf(Handle.get());
+    if (Final.empty())
+        return false;
+    const String Named = ExtendedPath(Final);
+    if (SameSpelling(Named, Entry) || SameSpelling(Named, LongFormOf(Entry)))
+        return true;
+    if (!SameSpelling(Named, WithoutTrailingDots(Entry)))
+        return false;
+    // Only the spelling differs, unless the name without its dots is the file itself: then
+    // "keep.doc." led to "keep.doc".
+    TEntryInfo There;
+    return !(InspectEntry(Named, There) && There.Identity == Info.Identity);
 }
 
 namespace {

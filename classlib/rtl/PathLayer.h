@@ -11,6 +11,7 @@
 //   scheduler's runners) call CheckTreeDelete on the start folder and go on only on tdAllowed.
 //   Below it, never enter an entry whose attributes carry FILE_ATTRIBUTE_REPARSE_POINT.
 // - An entry whose name IsDeviceName is reported as skipped and never counted.
+// - Before a found file is deleted, shredded, stored or moved, IsLinkFreeEntry must answer true.
 #pragma once
 
 #include "classlib/rtl/SysUtils.h"
@@ -73,6 +74,14 @@ struct TEntryInfo {
 // Facts of the entry Path names, read from the entry itself: a final link or junction is
 // opened, never followed. False (with the error in GetLastError) when it cannot be opened.
 bool InspectEntry(const String& Path, TEntryInfo& Info);
+
+// Whether Path reaches its entry without any link: the entry, opened without following a final
+// link, is no link or junction itself and the handle's final path is Path (short names and
+// case aside). Under wine a Unix link to a file shows as a plain file and deleting it deletes
+// its target, so this is the one test that tells. False also when the entry cannot be opened:
+// what cannot be checked is left alone. A file reached by another drive letter for the same
+// folder counts as reached through a link.
+bool IsLinkFreeEntry(const String& Path);
 
 // Why a folder may not be deleted recursively.
 enum TTreeDelete {

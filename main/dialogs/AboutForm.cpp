@@ -53,6 +53,17 @@ void TfrmAbout::FormCreate(const String& AppDir, const TFeatureContext& Context)
     Label9 = MakeText(L"Label9", 24, 228, Context.Message(L"sAbout9"));
     Label10 = MakeLinkText(L"Label10", 0, 228, L"Corvanta Software", &TfrmAbout::Label10Click);
     Label10->SetLeft(Label9->Left() + Label9->Width() + 3);
+
+    // Title-bar buttons are easy to miss on a picture; Enter and Escape close it too.
+    constexpr int ButtonWidth = 75, ButtonHeight = 23, Margin = 12;
+    btnClose = MakeNamedChild<TButton>(*this, *this, L"btnClose",
+                                       Bounds(ClientWidth() - ButtonWidth - Margin,
+                                              ClientHeight() - ButtonHeight - Margin, ButtonWidth,
+                                              ButtonHeight));
+    btnClose->SetCaption(L"Close");
+    btnClose->ModalResult = mrOk;
+    btnClose->SetDefault(true);
+    btnClose->Cancel = true;
 }
 
 TLabel* TfrmAbout::MakeText(const String& Name, int Left, int Top, const String& Caption) {

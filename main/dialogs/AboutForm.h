@@ -35,6 +35,7 @@ public:
     TLabel* Label11;
     TLabel* Label9;
     TLabel* Label10;
+    TButton* btnClose;
 
 private:
     void FormCreate(const String& AppDir, const TFeatureContext& Context);

@@ -45,7 +45,6 @@ TfrmCookieList::TfrmCookieList(TComponent* AOwner) : TFlatForm(AOwner) {
     btnClose->ModalResult = mrCancel;
     ApplySkinAndLanguage(*this);
     SetFormCaption(AppCaption(L"frmCookiesListCaption"));
-    HelpButton->Show();
 }
 
 void TfrmCookieList::SetRows(const std::vector<TCookieRow>& Rows) {

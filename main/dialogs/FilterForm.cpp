@@ -8,6 +8,7 @@ namespace {
 
 const wchar_t* const SizeUnits[] = {L"Bytes", L"KB", L"MB", L"GB"};
 constexpr int DefaultSizeUnit = 2;
+constexpr int ButtonGap = 8;
 
 struct TSafetyCheck {
     const wchar_t* Name;
@@ -83,6 +84,8 @@ TfrmFilter::TfrmFilter(TComponent* AOwner) : TFlatForm(AOwner) {
 
     btnOK = MakeDialogButton(L"btnOK", Bounds(398, 474, 98, 25), mrOk);
     btnCancel = MakeDialogButton(L"btnCancel", Bounds(502, 474, 98, 25), mrCancel);
+    // The skinned frame's bottom edge is drawn inside the window: the buttons keep clear of it.
+    SetClientHeight(btnOK->Top() + btnOK->Height() + ButtonGap + FrameMargin);
     ApplySkinAndLanguage(*this);
     for (TFlatGroupBox* Group : {grpByName, grpByDate, grpBySize, grpBySecurity})
         Group->SetCaption(AppCaption(Group->Name));

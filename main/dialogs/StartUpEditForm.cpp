@@ -51,7 +51,6 @@ TfrmStartUpEdit::TfrmStartUpEdit(TComponent* AOwner) : TFlatForm(AOwner) {
     // the first show gives it the organize dialog's "Add" again.
     btnAdd->SetCaption(String());
     OnShow = [this](TObject*) { btnAdd->SetCaption(String()); };
-    HelpButton->Show();
 }
 
 void TfrmStartUpEdit::Prepare(const String& Caption, const TStartupEntry* Editing) {

@@ -158,7 +158,12 @@ void TfrmMain::btnBackupClick() {
                                         Level);
         });
     }
-    // A failed backup keeps the options as they are, to be corrected.
-    if (Done)
-        FCore->Flow.ShowPage(FBackup->BackupFromResults ? pgScanResults : pgBackupRestore);
+    // A failed backup keeps the options as they are, to be corrected. The results come back in
+    // their own mode: the left column, Back and the statistics of later removals follow it.
+    if (!Done)
+        return;
+    if (FBackup->BackupFromResults)
+        FCore->Flow.EnterMode(FBackup->ResultsMode, pgScanResults);
+    else
+        FCore->Flow.ShowPage(pgBackupRestore);
 }

@@ -2,6 +2,7 @@
 // share, and the results list's commands that move, zip, back up and show a found file.
 #include "app/FileInfo.h"
 #include "app/PleaseWaitForm.h"
+#include "app/QRVUtils.h"
 #include "app/ProgressForm.h"
 #include "app/TreeLists.h"
 #include "classlib/gui/Dialogs.h"
@@ -27,6 +28,8 @@ bool AskArchiveFileName(HWND Owner, const String& Title, String& FileName,
     Dialog.Filter = L"ZIP Files(*.zip)|*.zip";
     Dialog.DefaultExt = L"zip";
     Dialog.FileName = FileName;
+    // A name without a folder opens where users keep their files, not the program's folder.
+    Dialog.InitialDir = GetSpecialFolderPath(CSIDL_PERSONAL);
     Dialog.Options = {ofHideReadOnly, ofEnableSizing, ofPathMustExist, ofOverwritePrompt,
                       ofNoReadOnlyReturn};
     Dialog.ShowDialog = Show ? std::move(Show) : [Owner](OPENFILENAMEW& Params) {

@@ -66,8 +66,8 @@ void TfrmMain::CreateShutdownManagerPage(TPage& Page) {
         int Min, Max, Width;
         TFlatSpinEditInteger* TfrmMain::*Member;
     } DateParts[] = {
-        {L"edShutdownRunDay", L"labShutdownRunDay", 1, 31, 44, &TfrmMain::edShutdownRunDay},
-        {L"edShutdownRunMonth", L"labShutdownRunMonth", 1, 12, 44, &TfrmMain::edShutdownRunMonth},
+        {L"edShutdownRunDay", L"labShutdownRunDay", 1, 31, 50, &TfrmMain::edShutdownRunDay},
+        {L"edShutdownRunMonth", L"labShutdownRunMonth", 1, 12, 50, &TfrmMain::edShutdownRunMonth},
         {L"edShutdownRunYear", L"labShutdownRunYear", 2000, 2030, 60, &TfrmMain::edShutdownRunYear},
     };
     int Left = FieldLeft;

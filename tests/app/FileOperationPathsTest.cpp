@@ -188,6 +188,23 @@ TEST(LinkCanary, NothingBehindALinkChanges) {
     EXPECT_TRUE(PathPresent(Tree + L"to-canary"));
 }
 
+// Under wine a link to a file looks like a plain file; emptying its folder leaves the link and
+// its target alone and names it skipped, while the plain file beside it goes.
+TEST(LinkCanary, AFileLinkInAnEmptiedFolderStaysWithItsTarget) {
+    const String FileLinks = FileLinkFixtures();
+    ASSERT_FALSE(FileLinks.empty()) << "QRV_FIXTURES is not set";
+    const String Folder = FileLinks + L"to-empty\\";
+    const String Plain = Folder + L"plain.tmp";
+    WriteBytes(Raw(Plain), "plain");
+
+    TStringList Skipped;
+    EXPECT_EQ(DeleteFolderFiles(Folder, false, true, &Skipped), 1);
+    EXPECT_FALSE(PathPresent(Plain));
+    EXPECT_TRUE(PathPresent(Folder + L"link.tmp"));
+    EXPECT_EQ(ReadBytes(Raw(FileLinks + L"targets\\empty.tmp")), "target empty");
+    EXPECT_EQ(Lines(Skipped), std::vector<String>{Folder + L"link.tmp"});
+}
+
 // Paths of 300 and 1,000 characters whose last folder ends in a dot: only the extended form
 // reaches it, which wine (ignoring MAX_PATH) would not show otherwise.
 class LongPaths : public ::testing::TestWithParam<std::size_t> {

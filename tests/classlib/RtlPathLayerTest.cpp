@@ -180,6 +180,52 @@ TEST(PathLayerEntries, LinkIsInspectedNotFollowed) {
     }
 }
 
+// Only an entry reached without any link may be acted on: under wine a link to a file looks
+// like the plain file it leads to, so its final path is what tells.
+TEST(PathLayerEntries, LinkFreeEntriesAreThoseReachedWithoutALink) {
+    const String Fixtures = PathFixtures();
+    const String FileLinks = FileLinkFixtures();
+    ASSERT_FALSE(Fixtures.empty()) << "QRV_FIXTURES is not set";
+    TTempFolder Temp;
+    const String File = Temp.AddFile(L"Plain.txt", "x");
+    const String Dotted = Temp.Path() + L"keep.doc.";
+    WriteBytes(Raw(Dotted), "x");
+    Temp.AddFolder(L"folder");
+
+    const struct {
+        String Path;
+        bool LinkFree;
+    } Cases[] = {
+        {File, true},
+        {UpperCase(File), true},
+        {L"\\\\?\\" + File, true},
+        {Dotted, true},
+        {Temp.Path() + L"folder", true},
+        {Temp.Path() + L"folder\\", true},
+        {FileLinks + L"targets\\delete.tmp", true},
+        {FileLinks + L"found\\delete.tmp", false},
+        {FileLinks + L"found\\neighbour.doc", true},
+        {L"\\\\?\\" + FileLinks + L"found\\neighbour.doc.", false},
+        {L"\\\\?\\" + FileLinks + L"found\\delete.tmp", false},
+        {Fixtures + L"canary-tree\\to-canary", false},
+        {Fixtures + L"canary-tree\\to-canary\\file.txt", false},
+        // Drive C: by another letter and by its Unix path: the same files, reached by links.
+        {L"W:\\windows\\win.ini", false},
+        {Fixtures + L"..\\..\\wineprefix\\drive_c\\windows\\win.ini", false},
+        {L"C:\\windows\\win.ini", true},
+        {Temp.Path() + L"missing.txt", false},
+        {L"", false},
+    };
+    for (const auto& Case : Cases)
+        EXPECT_EQ(IsLinkFreeEntry(Case.Path), Case.LinkFree) << ToUtf8(Case.Path);
+    // Past MAX_PATH, with a folder whose name ends in a dot.
+    const String Deep = AddDeepFolder(Temp.Path() + L"deep", 300) + L"\\last.\\";
+    ASSERT_TRUE(CreateDirectoryW(Raw(Deep).c_str(), nullptr));
+    WriteBytes(Raw(Deep + L"x.txt"), "x");
+    EXPECT_TRUE(IsLinkFreeEntry(Deep + L"x.txt"));
+    EXPECT_TRUE(IsLinkFreeEntry(Deep));
+}
+
 // Every spelling of the Windows folder or of a drive root is refused for recursive deletes, as
 // is a start folder that is a link; an ordinary folder by any spelling is allowed.
 TEST(PathLayerTreeDelete, RefusalsGoByIdentityNotSpelling) {

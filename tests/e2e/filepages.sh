@@ -55,6 +55,8 @@ type_into chkSplitFilesDeleteFile ' '
 shot splitfiles
 click btnSplitFilesSplit
 wait_for 30 test ! -e "$fixture/big.bin" || fail "the file was not split and deleted"
+wait_for 30 shown btnOk || fail "the split did not say it was done"
+click btnOk
 parts=$(ls "$fixture/parts" | wc -l)
 [ "$parts" -eq 11 ] || fail "1 MB in 100 KB parts makes 11 files, not $parts"
 click btnBack

@@ -40,7 +40,7 @@ run='HKCU\Software\Microsoft\Windows\CurrentVersion\Run'
 streams='HKCU\Software\Microsoft\Windows\CurrentVersion\Explorer\Streams'
 plant='HKCU\Software\QrvTest\E2E'
 printf 'MZ' >"$fixture/present.exe"
-wine reg add "$plant" /v Missing /d 'Q:\missing\gone.exe' /f >/dev/null 2>&1
+wine reg add "$plant" /v Missing /d 'Q:\missing\gone.tmp' /f >/dev/null 2>&1
 wine reg add "$plant" /v Present /d 'Q:\present.exe' /f >/dev/null 2>&1
 wine reg add "$plant\\Below" /v Sibling /d 'plain text' /f >/dev/null 2>&1
 # The folder view as "small icons", so that the page can read it.
@@ -152,7 +152,7 @@ click btnYes
 wait_for 60 value_is "$plant" Missing '' || fail "the planted value was not removed"
 reg_dump "$plant" "$work/plant-after.reg"
 moved=$(diff "$work/plant-before.reg.txt" "$work/plant-after.reg.txt" | grep '^[<>]' || true)
-[ "$moved" = '< "Missing"="Q:\\missing\\gone.exe"' ] || fail "the export differs by: $moved"
+[ "$moved" = '< "Missing"="Q:\\missing\\gone.tmp"' ] || fail "the export differs by: $moved"
 
 click btnClose
 # Something was done: the report is offered first.

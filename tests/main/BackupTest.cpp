@@ -71,6 +71,7 @@ TEST_F(BackupTest, ALocalBackupIsRecordedAndRestoredInPlace) {
 
     ASSERT_TRUE(Backup.LocalBackup(Results, Archive, L"", 7));
     EXPECT_EQ(F.ShownKeys(), Keys{L"BackupOK"});
+    EXPECT_EQ(F.Prompt.Asked[0].Icon, IPrompt::IconInformation) << "success is no warning";
     EXPECT_FALSE(F.Progress.Running);
     const std::vector<TBackupRecord> Records = Backup.LocalBackups();
     ASSERT_EQ(Records.size(), 1u);
@@ -88,6 +89,41 @@ TEST_F(BackupTest, ALocalBackupIsRecordedAndRestoredInPlace) {
     EXPECT_TRUE(Backup.ForgetLocal(Records[0]));
     EXPECT_TRUE(Backup.LocalBackups().empty());
     EXPECT_TRUE(PathPresent(Archive)) << "forgetting keeps the archive";
+}
+
+// A backup of nothing says why, in its own words, and writes neither archive nor record.
+TEST_F(BackupTest, NothingToBackUpSaysSo) {
+    F.Fx.App.AddFolder(L"src\\empty\\deeper");
+    const String Archive = F.Fx.App.Path() + L"nothing.zip";
+    const struct {
+        const char* What;
+        std::vector<TBackupSource> Selection;
+    } Cases[] = {
+        {"no selection", {}},
+        {"folders without files", {{Src() + L"empty", true}}},
+    };
+    for (const auto& Case : Cases) {
+        SCOPED_TRACE(Case.What);
+        F.Prompt.Asked.clear();
+        Backup.Selection = Case.Selection;
+        EXPECT_FALSE(Backup.LocalBackup(Results, Archive, L"", 9));
+        TFtpTarget Target{L"127.0.0.1", L"1", L"u", L"p", L""};
+        EXPECT_FALSE(Backup.RemoteBackup(Results, L"S", Target, L"x.zip", L"", 9));
+        EXPECT_EQ(F.ShownKeys(), (Keys{L"sNoFilesToBackup", L"sNoFilesToBackup"}));
+        EXPECT_FALSE(F.Progress.Running);
+        EXPECT_FALSE(PathPresent(Archive));
+        EXPECT_TRUE(Backup.LocalBackups().empty());
+        EXPECT_TRUE(Backup.FtpBackups().empty());
+    }
+}
+
+TEST_F(BackupTest, AConnectionWithNothingFilledInIsNotSaved) {
+    EXPECT_FALSE(Backup.SaveConnection({L"", {L"", L"21", L"", L"", L""}}));
+    EXPECT_FALSE(Backup.SaveConnection({L"  ", {L" ", L"", L"", L"", L""}}));
+    EXPECT_EQ(F.ShownKeys(), (Keys{L"sFTPConnectionEmpty", L"sFTPConnectionEmpty"}));
+    EXPECT_TRUE(Backup.Connections().empty());
+    EXPECT_TRUE(Backup.SaveConnection({L"", {L"host", L"21", L"", L"", L""}}));
+    EXPECT_EQ(Backup.Connections().size(), 1u);
 }
 
 TEST_F(BackupTest, ACancelledBackupSaysSoAndTheNextOneRecords) {
@@ -228,11 +264,13 @@ TEST_F(FtpBackupTest, RefusedUploadsEndWithTheirMessageAndNoRecord) {
         const wchar_t* Password;
         const wchar_t* Dir;
         Keys Shown;
+        const wchar_t* Words;
+        const wchar_t* Reply; // the start of the server's reason
     } Cases[] = {
-        {L"ro", L"ro", L"", {L"FTPAccessDenied", L"BackupFailed"}},
-        {L"rw", L"wrong", L"", {L"BackupFailed"}},
-        {L"rw", L"rw", L"/missing/folder", {L"BackupFailed"}},
-        {L"cut", L"cut", L"", {L"BackupFailed"}},
+        {L"ro", L"ro", L"", {L"FTPAccessDenied", L"BackupFailed"}, L"sFTPTransferFailed", L"550"},
+        {L"rw", L"wrong", L"", {L"BackupFailed"}, L"sFTPConnectFailed", L"530"},
+        {L"rw", L"rw", L"/missing/folder", {L"BackupFailed"}, L"sFTPConnectFailed", L"550"},
+        {L"cut", L"cut", L"", {L"BackupFailed"}, L"sFTPTransferFailed", L""},
     };
     for (const auto& Case : Cases) {
         SCOPED_TRACE(ToUtf8(Case.User) + " " + ToUtf8(Case.Dir));
@@ -240,6 +278,11 @@ TEST_F(FtpBackupTest, RefusedUploadsEndWithTheirMessageAndNoRecord) {
         TFtpTarget Target{Peer.Host, Peer.Port, Case.User, Case.Password, Case.Dir};
         EXPECT_FALSE(Backup.RemoteBackup(Results, L"S", Target, Name(), L"", 0));
         EXPECT_EQ(F.ShownKeys(), Case.Shown) << ToUtf8(F.Shown().back());
+        // What failed in words, then the server's own reply when it gave one.
+        const String Text = F.Shown().back();
+        const std::size_t Words = Text.find(Case.Words);
+        EXPECT_NE(Words, String::npos) << ToUtf8(Text);
+        EXPECT_NE(Text.find(String(L"\r\n") + Case.Reply, Words), String::npos) << ToUtf8(Text);
         EXPECT_TRUE(Backup.FtpBackups().empty());
     }
 }

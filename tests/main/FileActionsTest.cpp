@@ -170,8 +170,54 @@ TEST_F(FileActionsTest, ZipAndBackupOfFoundFiles) {
     EXPECT_EQ(F.ShownKeys(), Keys{L"BackupOK"});
     EXPECT_EQ(Backup.LocalBackups().size(), 1u);
 
+    Mode = mdOldFiles;
     EXPECT_TRUE(Actions.BackupChecked(Results));
     EXPECT_TRUE(Backup.BackupFromResults);
+    EXPECT_EQ(Backup.ResultsMode, mdOldFiles);
+}
+
+// Under wine a found file that is a link looks like a plain file, and deleting it deletes its
+// target. No action acts through it: the row stays and so do the link and its target.
+TEST_F(FileActionsTest, AFoundFileLinkIsNeverActedOnThroughIt) {
+    const String Links = FileLinkFixtures();
+    ASSERT_FALSE(Links.empty()) << "QRV_FIXTURES is not set";
+    // Store and move on the links' own drive, where a rename would succeed.
+    TRecoveryStore LinkStore{*F.Fx.Tables.RecoveryFilesTable, F.Clock,
+                             [&](const String&) { return Links + L"store\\"; }};
+    TFileActions LinkActions{F.Context, Stats, LinkStore, Backup, [this] { return Mode; }};
+    const String MovedTo = Links + L"moved";
+    F.Prompt.Answer = IPrompt::ResultYes;
+
+    const struct {
+        const wchar_t* Name;
+        std::function<bool(TScanResults&)> Act;
+    } Cases[] = {
+        {L"delete",
+         [&](TScanResults& R) { return LinkActions.RemoveOne(R, 0, TRemoveKind::Delete); }},
+        {L"shred",
+         [&](TScanResults& R) { return LinkActions.RemoveOne(R, 0, TRemoveKind::Shred); }},
+        {L"store",
+         [&](TScanResults& R) {
+             return LinkActions.RemoveChecked(R, TRemoveKind::SecureDelete) > 0;
+         }},
+        {L"move", [&](TScanResults& R) { return LinkActions.MoveChecked(R, MovedTo) > 0; }},
+    };
+    for (const auto& Case : Cases) {
+        SCOPED_TRACE(ToUtf8(Case.Name));
+        const String Link = Links + L"found\\" + Case.Name + L".tmp";
+        const String Target = Links + L"targets\\" + Case.Name + L".tmp";
+        ASSERT_EQ(ReadBytes(Raw(Target)), "target " + ToUtf8(Case.Name)) << "fixture missing";
+        Results.Clear();
+        AddResult(Results, Link, true);
+        EXPECT_FALSE(Case.Act(Results));
+        EXPECT_EQ(Results.Count(), 1);
+        EXPECT_TRUE(PathPresent(Link));
+        EXPECT_EQ(ReadBytes(Raw(Target)), "target " + ToUtf8(Case.Name));
+    }
+    EXPECT_EQ(F.Fx.Tables.RecoveryFilesTable->RecordCount(), 0);
+    EXPECT_EQ(Stats.CurrentCount(1), 0);
+    RemoveDirectoryW(Raw(Links + L"store").c_str());
+    RemoveDirectoryW(Raw(MovedTo).c_str());
 }
 
 // Removing a name that a plain path would take for its neighbour's counts the size of the

@@ -1,6 +1,7 @@
 #include "main/FileScan.h"
 
 #include "app/QRVUtils.h"
+#include "main/RecoveryStore.h"
 #include "main/ScanResults.h"
 #include "main/ScanSetup.h"
 #include "tests/main/ScanTestSupport.h"
@@ -371,6 +372,68 @@ TEST_F(FileScanTest, DuplicateModeHandsEveryFileButTheAllowedOnesToTheGrouping) 
     S.AllowedDuplicateMasks.clear();
     Run(S);
     EXPECT_EQ(Grouper.Files.size(), 3u);
+}
+
+// The deleted-file store keeps what the user may want back: no scan mode lists or groups a
+// file in it, whether the walk starts above the store or inside it.
+TEST_F(FileScanTest, NoModeListsTheDeletedFileStore) {
+    const ShortcutFiles Links;
+    const String Store = RecoveryFolderFor(Tree.Path()) + L"qrvtest-scan-" +
+                         IntToStr(static_cast<int>(GetCurrentProcessId())) + L"\\";
+    ASSERT_TRUE(ForceDirectories(Store + L"deep"));
+    const String StoredFiles[] = {Store + L"a.tmp", Store + L"deep\\b.tmp"};
+    for (const String& File : StoredFiles)
+        WriteBytes(File, "aa");
+    ASSERT_TRUE(Links.Make(Store + L"gone.lnk", Store + L"gone.txt"));
+    Tree.AddFile(L"a.tmp", "aa");
+    ASSERT_TRUE(Links.Make(At(L"gone.lnk"), At(L"gone.txt")));
+    TRecordingGrouper Grouper;
+    Scan.Grouper = &Grouper;
+
+    const struct {
+        int Mode;
+        std::size_t Listed; // rows or grouped files, all from the tree
+    } Cases[] = {
+        {mdJunkFiles, 1},   {mdLargeFiles, 2},     {mdOldFiles, 2},
+        {mdBrokenLinks, 1}, {mdDuplicateFiles, 2},
+    };
+    for (const auto& Case : Cases) {
+        SCOPED_TRACE(Case.Mode);
+        TScanSettings S = Settings(Case.Mode);
+        S.OldFileDays = -1000; // every file is old
+        Grouper.Files.clear();
+        Run(S, {Tree.Path(), Store});
+        for (int I = 0; I < Results.Count(); ++I)
+            EXPECT_TRUE(Results.File(I).FullName().starts_with(Tree.Path()))
+                << ToUtf8(Results.File(I).FullName());
+        EXPECT_EQ(Case.Mode == mdDuplicateFiles ? Grouper.Files.size()
+                                                : static_cast<std::size_t>(Results.Count()),
+                  Case.Listed);
+    }
+    for (const String& File : {StoredFiles[0], StoredFiles[1], Store + L"gone.lnk"})
+        DeleteFileW(File.c_str());
+    RemoveDirectoryW((Store + L"deep").c_str());
+    RemoveDirectoryW(Store.c_str());
+}
+
+TEST(RecoveryStoreFolder, IsInRecoveryStoreByDriveAndCase) {
+    const struct {
+        const wchar_t* Path;
+        bool Inside;
+    } Cases[] = {
+        {L"C:\\System Corvanta Recycled", true},
+        {L"C:\\System Corvanta Recycled\\", true},
+        {L"c:\\SYSTEM CORVANTA RECYCLED\\20240517\\x", true},
+        {L"\\\\?\\D:\\System Corvanta Recycled\\x", true},
+        {L"\\\\server\\share\\System Corvanta Recycled\\x", true},
+        {L"C:\\System Corvanta Recycled2\\x", false},
+        {L"C:\\data\\System Corvanta Recycled\\x", false},
+        {L"C:\\System Corvanta Backups\\x", false},
+        {L"relative\\System Corvanta Recycled", false},
+        {L"", false},
+    };
+    for (const auto& Case : Cases)
+        EXPECT_EQ(IsInRecoveryStore(Case.Path), Case.Inside) << ToUtf8(Case.Path);
 }
 
 // Rows that press Stop when the first one arrives.

@@ -1,4 +1,5 @@
 #include "main/MainCore.h"
+#include "main/RecoveryStore.h"
 
 #include "app/Language.h"
 #include "app/QRVUtils.h"
@@ -23,6 +24,7 @@ const char* const LanguageText = "[Application]\r\n"
                                  "sLoading4=Step four\r\n"
                                  "sLoading5=Step five\r\n"
                                  "sNothingFound=Nothing found\r\n"
+                                 "sNoScanPaths=Check a folder\r\n"
                                  "LaunchFileConfirm=Open %s now?\r\n"
                                  "sModJunkFiles=Junk files\r\n";
 
@@ -218,7 +220,8 @@ TEST_F(MainCoreTest, JunkScanThroughNextShowsTheResults) {
     EXPECT_EQ(Core->Safety.GetSafetyLevel(L"C:\\x\\", L"y.junk"), slWarning);
 }
 
-TEST_F(MainCoreTest, AScanOverNoCheckedPathEndsWithTheNothingFoundNotice) {
+// Next with no checked path says why instead of "nothing found".
+TEST_F(MainCoreTest, AScanOverNoCheckedPathSaysWhy) {
     auto Core = OpenCore();
     Core->AddJunkMask(L"*.tmp", L"");
     Core->ScanPaths.SetChecked(0, false);
@@ -227,7 +230,7 @@ TEST_F(MainCoreTest, AScanOverNoCheckedPathEndsWithTheNothingFoundNotice) {
     EXPECT_EQ(Core->Flow.Page(), pgScanResults);
     ASSERT_EQ(Prompt.Asked.size(), 1u);
     EXPECT_EQ(Prompt.Asked[0].Caption, L"Corvanta");
-    EXPECT_EQ(Prompt.Asked[0].Text, L"Nothing found");
+    EXPECT_EQ(Prompt.Asked[0].Text, L"Check a folder");
     EXPECT_EQ(Prompt.Asked[0].Icon, IPrompt::IconQuestion);
     EXPECT_EQ(Prompt.Asked[0].Buttons, IPrompt::ButtonsOk);
 }
@@ -269,7 +272,23 @@ TEST_F(MainCoreTest, EmptyFolderSearchListsFoldersWithTheirSafety) {
     EXPECT_EQ(Statistics[0].VisibleCount, 3);
 }
 
-TEST_F(MainCoreTest, EmptyFolderSearchWithNoCheckedPathSaysSo) {
+// The store's own folder and its empty day folders are never offered for deletion.
+TEST_F(MainCoreTest, EmptyFolderSearchLeavesTheDeletedFileStoreOut) {
+    Tree.AddFolder(L"scan\\empty");
+    const String Store = RecoveryFolderFor(Tree.Path()) + L"qrvtest-empty-" +
+                         IntToStr(static_cast<int>(GetCurrentProcessId()));
+    ASSERT_TRUE(ForceDirectories(Store + L"\\day"));
+    auto Core = OpenCore();
+    ScanOnly(*Core, {Tree.Path() + L"scan", Store, RecoveryFolderFor(Tree.Path())});
+
+    Core->Flow.EnterMode(mdEmptyFolders);
+    Core->Next();
+    EXPECT_EQ(FoundNames(*Core), std::set<String>{L"scan\\empty"});
+    RemoveDirectoryW((Store + L"\\day").c_str());
+    RemoveDirectoryW(Store.c_str());
+}
+
+TEST_F(MainCoreTest, EmptyFolderSearchWithNoCheckedPathSaysWhy) {
     auto Core = OpenCore();
     Core->ScanPaths.Clear();
     Core->Flow.EnterMode(mdEmptyFolders);
@@ -277,8 +296,18 @@ TEST_F(MainCoreTest, EmptyFolderSearchWithNoCheckedPathSaysSo) {
     EXPECT_EQ(Core->Flow.Page(), pgScanResults);
     EXPECT_EQ(Core->Results.Count(), 0);
     ASSERT_EQ(Prompt.Asked.size(), 1u);
-    EXPECT_EQ(Prompt.Asked[0].Text, L"No 'empty folders' found.");
+    EXPECT_EQ(Prompt.Asked[0].Text, L"Check a folder");
     EXPECT_EQ(Prompt.Asked[0].Caption, L"Corvanta");
+
+    // With a checked folder that holds none, the Part's own words.
+    Tree.AddFolder(L"full\\sub");
+    Tree.AddFile(L"full\\sub\\x.txt", "x");
+    ScanOnly(*Core, {Tree.Path() + L"full"});
+    Core->Flow.ShowPage(pgDrives);
+    Core->Next();
+    EXPECT_EQ(Core->Flow.Page(), pgScanResults);
+    ASSERT_EQ(Prompt.Asked.size(), 2u);
+    EXPECT_EQ(Prompt.Asked[1].Text, L"No 'empty folders' found.");
 }
 
 TEST_F(MainCoreTest, OpeningAResultAsksFirst) {

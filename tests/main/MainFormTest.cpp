@@ -265,6 +265,16 @@ TEST_F(MainFormTest, ResultRowsCarryTheirRecordsAndTheCheckedOnesAreDeleted) {
     EXPECT_FALSE(Progress.Running) << "the progress closed";
 }
 
+// The skinned frame's bottom edge is painted inside the window: OK and Cancel stay above it.
+TEST_F(MainFormTest, TheFilterDialogsButtonsClearItsBottomEdge) {
+    const std::unique_ptr<TfrmFilter> Filter(NewForm<TfrmFilter>(App.get()));
+    for (const TControl* Button :
+         {static_cast<TControl*>(Filter->btnOK), static_cast<TControl*>(Filter->btnCancel)}) {
+        EXPECT_LE(Button->Top() + Button->Height(), Filter->ClientHeight() - Filter->FrameMargin);
+        EXPECT_LE(Button->Left() + Button->Width(), Filter->ClientWidth() - Filter->FrameMargin);
+    }
+}
+
 TEST_F(MainFormTest, TheFilterHidesRowsTheClearShowsThemAndADoubleClickOpensTheFocusedFile) {
     TTempFolder Fixture;
     Fixture.AddFile(L"a.tmp", "a");
@@ -283,11 +293,11 @@ TEST_F(MainFormTest, TheFilterHidesRowsTheClearShowsThemAndADoubleClickOpensTheF
     TCvTree& List = *Form->lvScanResults;
     Click(L"btnScanResultsSelectAll");
 
+    // A group with no box checked tests nothing: OK without choices keeps every row, and a
+    // name alone filters by the name whatever the safety class.
     TFilterCriteria OnlyA;
     OnlyA.ByName = true;
     OnlyA.NameMask = L"a*";
-    OnlyA.Safe = OnlyA.Warning = OnlyA.Critical = true;
-    // A first OK without choices keeps no safety class: every row is hidden.
     Answers = {std::nullopt, TFilterCriteria{}, OnlyA};
     const struct {
         const char* Step;
@@ -296,8 +306,8 @@ TEST_F(MainFormTest, TheFilterHidesRowsTheClearShowsThemAndADoubleClickOpensTheF
         bool ClearEnabled;
     } Steps[] = {
         {"cancelled", L"btnScaResultsFilter", {L"a.tmp", L"b.tmp"}, false},
-        {"nothing chosen", L"btnScaResultsFilter", {}, true},
-        {"the name", L"btnScaResultsFilter", {L"a.tmp"}, true},
+        {"nothing chosen", L"btnScaResultsFilter", {L"a.tmp", L"b.tmp"}, false},
+        {"the name alone", L"btnScaResultsFilter", {L"a.tmp"}, true},
         {"cleared", L"btnScaResultsClearFilter", {L"a.tmp", L"b.tmp"}, false},
     };
     for (const auto& Step : Steps) {

@@ -60,8 +60,7 @@ TEST_F(RecoveryStoreTest, StoreAndRestoreGiveTheSameBytesAndTime) {
                                                7));
     EXPECT_TRUE(SameTime(WriteTimeOf(Original), Written));
     EXPECT_EQ(Table.RecordCount(), 0);
-    ASSERT_EQ(List.Days.size(), 1u) << "the day row stays until the next fill";
-    EXPECT_TRUE(List.Days[0].Files.empty());
+    EXPECT_TRUE(List.Days.empty()) << "no empty day heading stays";
 }
 
 TEST_F(RecoveryStoreTest, TwoStoresInOneMillisecondGetTwoNames) {
@@ -102,6 +101,13 @@ TEST_F(RecoveryStoreTest, FilesAreListedByDayTheLaterStoredFirst) {
     EXPECT_EQ(List.FindRecoveryDayGroup(Day1 + 0.9), &List.Days[0]);
     EXPECT_EQ(List.FindRecoveryDayGroup(Day1 + 1.0), &List.Days[1]);
     EXPECT_EQ(List.FindRecoveryDayGroup(Day1 + 2.0), nullptr);
+
+    // A day keeps its heading while it has a file row, and loses it with its last one.
+    List.Days[0].Files[0].Checked = true;
+    List.Days[1].Files[0].Checked = true;
+    EXPECT_EQ(List.DropChecked(), 2);
+    ASSERT_EQ(List.Days.size(), 1u);
+    EXPECT_EQ(ExtractFileName(List.Days[0].Files.at(0).Entry.OriginalFileName), L"first.txt");
 }
 
 TEST_F(RecoveryStoreTest, ATakenOldNameKeepsRowRecordAndBothFiles) {

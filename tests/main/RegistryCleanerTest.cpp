@@ -46,13 +46,17 @@ protected:
     TTestRegistry Key{L"RegistryCleaner"};
     TRegistryCleaner Cleaner{*F.Core, *F.Context, {&F.Progress, &F.Pump}};
     int RowsChanged = 0;
-    // Missing files on a fixed disk: an executable (critical) and a document (a warning).
+    // Missing files on a fixed disk: an executable (critical), a document (a warning) and a
+    // temporary file (safe: it matches the junk masks).
     const String MissingExe = F.Tree.Path() + L"gone\\tool.exe";
     const String MissingDoc = F.Tree.Path() + L"gone\\letter.doc";
+    const String MissingJunk = F.Tree.Path() + L"gone\\cache.tmp";
 };
 
 TEST_F(RegistryCleanerTest, NextOnTheOptionsPageScansAndShowsTheResults) {
     Key.SetString(L"App", L"tool", MissingExe);
+    Key.SetString(L"App", L"cache", MissingJunk);
+    Key.SetString(L"Services\\Gone", L"ImagePath", F.Tree.Path() + L"Windows\\gone\\gone.tmp");
     Key.SetString(L"App", L"odd", MissingDoc + L";" + MissingDoc);
     Key.SetString(L"CLSID\\{A}\\LocalServer32", L"", MissingDoc);
     int Started = 0, Ended = 0;
@@ -64,21 +68,27 @@ TEST_F(RegistryCleanerTest, NextOnTheOptionsPageScansAndShowsTheResults) {
     EXPECT_EQ(F.Core->Flow.Page(), pgRegistryCleaner);
     EXPECT_EQ(Started, 1);
     EXPECT_EQ(Ended, 1);
-    // The class key's server default is an ordinary value to the walk.
-    EXPECT_EQ(RowNames(), (std::vector<String>{L"", L"tool"}));
+    // Simple mode, offered as safe for every user, lists only what the safety rule calls safe:
+    // not the executable, the document (the class key's server default, an ordinary value to
+    // the walk) nor the temporary file under the Windows folder.
+    EXPECT_EQ(RowNames(), (std::vector<String>{L"cache"}));
     for (const TRegistryRow& Row : Cleaner.Rows()) {
         EXPECT_EQ(Row.Safety, slSafe);
         EXPECT_FALSE(Row.Checked);
     }
-    EXPECT_EQ(Cleaner.Rows()[RowOf(L"tool")].Text(), L"HKEY_CURRENT_USER\\" + Key.Path(L"App"));
+    EXPECT_EQ(Cleaner.Rows()[RowOf(L"cache")].Text(), L"HKEY_CURRENT_USER\\" + Key.Path(L"App"));
     EXPECT_EQ(Cleaner.CurrentScanPath().substr(0, 18), L"HKEY_CURRENT_USER\\");
 
     Cleaner.Advanced = true;
     F.Core->Flow.ShowPage(pgCleanOptions);
     F.Core->Next();
-    EXPECT_EQ(RowNames(), (std::vector<String>{L"", L"odd", L"tool", L"{A}"}));
+    EXPECT_EQ(RowNames(),
+              (std::vector<String>{L"", L"ImagePath", L"cache", L"odd", L"tool", L"{A}"}));
     const TRegistryRow& Tool = Cleaner.Rows()[RowOf(L"tool")];
     EXPECT_EQ(Tool.Safety, slCritical);
+    EXPECT_EQ(Cleaner.Rows()[RowOf(L"ImagePath")].Safety, slCritical);
+    EXPECT_EQ(Cleaner.Rows()[RowOf(L"cache")].Safety, slSafe);
+    EXPECT_EQ(Cleaner.Rows()[RowOf(L"")].Safety, slWarning);
     EXPECT_EQ(Tool.Finding.Text, MissingExe);
     EXPECT_EQ(Cleaner.Rows()[RowOf(L"{A}")].Finding.Kind, TRegistryFindingKind::ClassKey);
     EXPECT_EQ(Cleaner.Rows()[RowOf(L"{A}")].Safety, slWarning);
@@ -87,7 +97,7 @@ TEST_F(RegistryCleanerTest, NextOnTheOptionsPageScansAndShowsTheResults) {
 
 TEST_F(RegistryCleanerTest, StopKeepsTheRowsFoundAndShowsThem) {
     for (int I = 0; I < 6; ++I)
-        Key.SetString(L"K" + std::to_wstring(I), L"v" + std::to_wstring(I), MissingDoc);
+        Key.SetString(L"K" + std::to_wstring(I), L"v" + std::to_wstring(I), MissingJunk);
     // The Stop button is pressed while the walk processes messages, after two rows.
     F.Pump.OnPump = [this] {
         if (Cleaner.Rows().size() == 2)
@@ -132,8 +142,9 @@ TEST_F(RegistryCleanerTest, RemovalTakesExactlyTheCheckedEntries) {
 }
 
 TEST_F(RegistryCleanerTest, RemovalAsksFirstAndLogsOnceWhateverWasChecked) {
-    Key.SetString(L"App", L"v", MissingDoc);
+    Key.SetString(L"App", L"v", MissingJunk);
     ScanFromOptionsPage();
+    ASSERT_EQ(Cleaner.Rows().size(), 1u);
     Cleaner.CheckAll(true);
 
     F.Prompt.Answer = IPrompt::ResultNo;
@@ -151,7 +162,7 @@ TEST_F(RegistryCleanerTest, RemovalAsksFirstAndLogsOnceWhateverWasChecked) {
 }
 
 TEST_F(RegistryCleanerTest, ARowWhoseValueVanishedLeavesTheList) {
-    Key.SetString(L"App", L"vanishes", MissingDoc);
+    Key.SetString(L"App", L"vanishes", MissingJunk);
     Key.SetString(L"App\\vanishes", L"inner", L"kept");
     ScanFromOptionsPage();
     ASSERT_EQ(Cleaner.Rows().size(), 1u);

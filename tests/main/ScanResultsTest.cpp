@@ -152,7 +152,16 @@ TEST_F(ScanResultsTest, FilterCases) {
         return Criteria;
     };
     const std::vector<TCase> Cases{
-        {"nothing checked hides every row", TFilterCriteria{}, {true, true, true, true}},
+        // A group with no box checked tests nothing.
+        {"nothing checked keeps every row", TFilterCriteria{}, {false, false, false, false}},
+        {"a name alone tests only the name",
+         [] {
+             TFilterCriteria C;
+             C.ByName = true;
+             C.NameMask = L"*.tmp";
+             return C;
+         }(),
+         {false, true, true, false}},
         {"all classes keep every row", AllClasses(), {false, false, false, false}},
         {"only safe",
          With([](TFilterCriteria& C) { C.Warning = C.Critical = false; }),

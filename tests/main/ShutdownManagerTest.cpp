@@ -15,12 +15,21 @@ TEST(ShutdownSettings, DefaultsAndRoundTrip) {
     TTempFolder Folder;
     TIniFile Ini(Folder.Path() + L"qv.ini");
     TShutdownSettings Read;
-    Read.Load(Ini);
+    SYSTEMTIME Today{};
+    Today.wYear = 2026;
+    Today.wMonth = 12;
+    Today.wDay = 11;
+    Read.Load(Ini, Today);
+    // A single run starts today, not on a past date that never comes.
+    EXPECT_EQ(Read.Day, 11);
+    EXPECT_EQ(Read.Month, 12);
+    EXPECT_EQ(Read.Year, 2026);
+    Read.Day = Read.Month = 1;
+    Read.Year = 2004;
     EXPECT_EQ(Read, TShutdownSettings{});
     EXPECT_FALSE(Read.Enabled);
     EXPECT_EQ(Read.Hour, 12);
     EXPECT_TRUE(Read.Ask);
-    EXPECT_EQ(Read.Year, 2004);
 
     TShutdownSettings Chosen;
     Chosen.Enabled = true;
@@ -38,7 +47,7 @@ TEST(ShutdownSettings, DefaultsAndRoundTrip) {
     Chosen.Year = 2028;
     Chosen.Save(Ini);
     TShutdownSettings Again;
-    Again.Load(TIniFile(Folder.Path() + L"qv.ini"));
+    Again.Load(TIniFile(Folder.Path() + L"qv.ini"), Today);
     EXPECT_EQ(Again, Chosen);
     EXPECT_NE(Folder.Read(L"qv.ini").find("[ShutdownManager]"), std::string::npos);
 }
@@ -179,7 +188,13 @@ TEST_F(ShutdownTask, TheTaskIsCreatedSavedAndReadBack) {
     TShutdownManager Manager(Environment(), Test.Context);
     Manager.OpenPage();
     // The first opening makes the task, disabled, and writes no settings.
-    EXPECT_EQ(Manager.Settings, TShutdownSettings{});
+    SYSTEMTIME Today{};
+    GetLocalTime(&Today);
+    TShutdownSettings FirstRun;
+    FirstRun.Day = Today.wDay;
+    FirstRun.Month = Today.wMonth;
+    FirstRun.Year = Today.wYear;
+    EXPECT_EQ(Manager.Settings, FirstRun);
     EXPECT_FALSE(PathPresent(App.Path() + L"qv.ini"));
     EXPECT_EQ(Manager.NextRunText(), L"Unknown");
     EXPECT_TRUE(FileExists(GetWindowsFolder() + L"\\Tasks\\" + TaskName + L".job"));
@@ -223,7 +238,7 @@ TEST_F(ShutdownTask, TheTaskIsCreatedSavedAndReadBack) {
     EXPECT_TRUE(Flags & TASK_FLAG_RUN_ONLY_IF_LOGGED_ON);
 
     TShutdownSettings Saved;
-    Saved.Load(TIniFile(App.Path() + L"qv.ini"));
+    Saved.Load(TIniFile(App.Path() + L"qv.ini"), Now);
     EXPECT_EQ(Saved, Manager.Settings);
 }
 

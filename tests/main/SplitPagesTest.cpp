@@ -13,6 +13,7 @@ namespace {
 
 const char* const Messages = "OverwriteFileConfirm=Replace %s?\r\n"
                              "CombineUnSplitFileOK=Joined\r\n"
+                             "SplitFileOK=Split\r\n"
                              "RemoveUnSplitFileOK=Forgotten\r\n"
                              "EnterSplitVolumeSize=Size of the next part\r\n"
                              "sSplitSizeOutOfRange=Size refused\r\n";
@@ -93,6 +94,9 @@ TEST_F(SplitPages, DefaultSizeSplitMakesThreePartsAndOneRecord) {
     EXPECT_TRUE(Test.Prompt.Queried.empty());
     EXPECT_EQ(Progress.Labels.front(), L"big.bin");
     EXPECT_FALSE(Progress.Running);
+    // The split ends with a word that it is done.
+    EXPECT_EQ(Test.Asked(), std::vector<String>{L"Split"});
+    EXPECT_EQ(Test.Prompt.Asked.back().Icon, IPrompt::IconInformation);
 
     Pages.LoadRecords();
     ASSERT_EQ(Pages.Records().size(), 1u);
@@ -169,7 +173,7 @@ TEST_F(SplitPages, AnyFileTheSplitWouldReplaceIsAskedAboutOnce) {
     // A part name beyond what the split writes is not asked about and stays.
     Test.Prompt.Asked.clear();
     EXPECT_EQ(Pages.Split(File, Files.Path() + L"Parts", L"2000", 0, false, false), spSplit);
-    EXPECT_TRUE(Test.Asked().empty());
+    EXPECT_EQ(Test.Asked(), std::vector<String>{L"Split"});
     EXPECT_EQ(Files.Read(L"Parts\\data.007"), "kept");
     Pages.LoadRecords();
     EXPECT_EQ(Pages.Records().size(), 1u);

@@ -61,8 +61,8 @@ TEST(Statistics, LogLinesKeepTheirOrderAndMakeAReportPending) {
     EXPECT_EQ(Stats.LogLines().Strings(1), L"second");
 }
 
-// qv.ini keeps the low 32 bits of each total as a signed decimal number.
-TEST(Statistics, TotalsSurviveInQvIniAsTheirLow32Bits) {
+// qv.ini keeps each total whole, past 2 and 4 GB too, so the report is right after a restart.
+TEST(Statistics, TotalsSurviveInQvIniWhole) {
     struct TCase {
         std::int64_t Value;
         const wchar_t* Stored;
@@ -72,9 +72,9 @@ TEST(Statistics, TotalsSurviveInQvIniAsTheirLow32Bits) {
         {0, L"0", 0},
         {3000, L"3000", 3000},
         {2147483647, L"2147483647", 2147483647},
-        {5 * GiB, L"1073741824", 1 * GiB},
-        {3 * GiB, L"-1073741824", -1 * GiB},
-        {-5, L"-5", -5},
+        {2147484441, L"2147484441", 2147484441},
+        {5 * GiB, L"5368709120", 5 * GiB},
+        {3 * GiB, L"3221225472", 3 * GiB},
     };
     for (const TCase& Case : Cases) {
         SCOPED_TRACE(Case.Value);
@@ -95,6 +95,26 @@ TEST(Statistics, TotalsSurviveInQvIniAsTheirLow32Bits) {
         EXPECT_EQ(Read.TotalSize(3), Case.ReadBack);
         EXPECT_EQ(Read.CurrentCount(3), 0);
         EXPECT_FALSE(Read.ReportPending());
+    }
+}
+
+// Earlier versions wrote the low 32 bits, signed: a negative total is read as those bits.
+TEST(Statistics, AnOldNegativeTotalReadsAsItsUnsigned32Bits) {
+    const struct {
+        const wchar_t* Stored;
+        std::int64_t Read;
+    } Cases[] = {
+        {L"-2147482855", 2147484441}, {L"-1", 4294967295}, {L"-2147483648", 2147483648},
+        {L"-9999999999", 0},          {L"12", 12},
+    };
+    for (const auto& Case : Cases) {
+        SCOPED_TRACE(ToUtf8(Case.Stored));
+        TTempFolder Folder;
+        const String Ini = Folder.Path() + L"qv.ini";
+        TIniFile(Ini).WriteString(L"Report", L"TotalSpace2", Case.Stored);
+        TStatistics Read;
+        Read.LoadTotals(Ini);
+        EXPECT_EQ(Read.TotalSize(2), Case.Read);
     }
 }
 

@@ -449,9 +449,9 @@ TEST_F(SystemPages, TheFindingsMenuActsOnTheFindingsAndRemovesOnlyTheChecked) {
     TTempFolder Files;
     const String Present = Files.AddFile(L"present.exe", "MZ");
     const String Missing = L"C:\\qrvtest-missing-" + IntToStr(GetCurrentProcessId()) + L"\\";
-    Registry.SetString(L"Scan\\A", L"Gone", Missing + L"gone.exe");
+    Registry.SetString(L"Scan\\A", L"Gone", Missing + L"gone.tmp");
     Registry.SetString(L"Scan\\A", L"Here", Present);
-    Registry.SetString(L"Scan\\B", L"Lost", Missing + L"lost.exe");
+    Registry.SetString(L"Scan\\B", L"Lost", Missing + L"lost.tmp");
     MakeForm();
     Form->RegistryCleaner().Starts = {{TRegistryRootKey::CurrentUser, Registry.Path(L"Scan")}};
     Form->btnRegistryCleanerClick();
@@ -474,15 +474,15 @@ TEST_F(SystemPages, TheFindingsMenuActsOnTheFindingsAndRemovesOnlyTheChecked) {
     EXPECT_EQ(Prompt.Asked.size(), 1u) << "asked once";
     EXPECT_EQ(Registry.Value(L"Scan\\A", L"Gone"), L"");
     EXPECT_EQ(Registry.Value(L"Scan\\A", L"Here"), L"sz:" + Present);
-    EXPECT_EQ(Registry.Value(L"Scan\\B", L"Lost"), L"sz:" + Missing + L"lost.exe");
+    EXPECT_EQ(Registry.Value(L"Scan\\B", L"Lost"), L"sz:" + Missing + L"lost.tmp");
     ASSERT_EQ(List.Items().TotalCount(), 1);
     EXPECT_EQ(List.Items().ItemAtIndex(0)->ColumnTextList()->Strings(0), L"Lost");
 }
 
 TEST_F(SystemPages, ASortedFindingsListChecksTheFindingTheUserChecked) {
     const String Missing = L"C:\\qrvtest-missing-" + IntToStr(GetCurrentProcessId()) + L"\\";
-    Registry.SetString(L"Scan\\A", L"Gone", Missing + L"gone.exe");
-    Registry.SetString(L"Scan\\B", L"Lost", Missing + L"lost.exe");
+    Registry.SetString(L"Scan\\A", L"Gone", Missing + L"gone.tmp");
+    Registry.SetString(L"Scan\\B", L"Lost", Missing + L"lost.tmp");
     MakeForm();
     Form->RegistryCleaner().Starts = {{TRegistryRootKey::CurrentUser, Registry.Path(L"Scan")}};
     Form->btnRegistryCleanerClick();
@@ -511,7 +511,7 @@ TEST_F(SystemPages, StopOnTheScanPageEndsTheRegistryWalk) {
     const String Missing = L"C:\\qrvtest-missing-" + IntToStr(GetCurrentProcessId()) + L"\\";
     for (int I = 0; I < 200; ++I)
         Registry.MakeKey(L"Scan\\B\\K" + IntToStr(1000 + I));
-    Registry.SetString(L"Scan\\Z", L"Late", Missing + L"late.exe");
+    Registry.SetString(L"Scan\\Z", L"Late", Missing + L"late.tmp");
     MakeForm();
     Form->RegistryCleaner().Starts = {{TRegistryRootKey::CurrentUser, Registry.Path(L"Scan")}};
     Form->btnRegistryCleanerClick();
@@ -567,6 +567,10 @@ TEST_F(SystemPages, HelpButtonsOpenTheirTopicsThroughTheHandler) {
     Startup->ShowHelp();
     EXPECT_EQ(HelpShown,
               (std::vector<String>{L"Help.chm::/Functions/Internet_Privacy.htm", L"Help.chm"}));
+    // Their title button draws the minimise picture: a modal dialog shows none.
+    for (const TFlatForm* Dialog :
+         {static_cast<TFlatForm*>(Cookies.get()), static_cast<TFlatForm*>(Startup.get())})
+        EXPECT_FALSE(Dialog->HelpButton->Visible()) << ToUtf8(Dialog->Name);
 }
 
 TEST_F(SystemPages, TheTopRowAndTheDefragmenterGoThroughTheShell) {
@@ -633,6 +637,16 @@ TEST_F(SystemPages, TheAboutBoxTakesItsPictureSizeAndPlacesTheNamesAfterTheirLea
         EXPECT_EQ(About->Label11->Left(), About->Label7->Left() + About->Label7->Width() + 5);
         EXPECT_EQ(About->Label11->Top(), About->Label7->Top());
         EXPECT_EQ(About->Label10->Left(), About->Label9->Left() + About->Label9->Width() + 3);
+        // A button of its own closes it, inside the picture, with Enter and Escape too.
+        EXPECT_EQ(About->btnClose->ModalResult, mrOk);
+        EXPECT_TRUE(About->btnClose->Default());
+        EXPECT_TRUE(About->btnClose->Cancel);
+        EXPECT_LE(About->btnClose->Left() + About->btnClose->Width(), Case.Width);
+        EXPECT_LE(About->btnClose->Top() + About->btnClose->Height(), Case.Height);
+        for (const TLabel* Text : {About->Label3, About->Label10})
+            EXPECT_TRUE(About->btnClose->Top() >= Text->Top() + Text->Height() ||
+                        About->btnClose->Left() >= Text->Left() + Text->Width())
+                << "the button covers " << ToUtf8(Text->Name);
 
         std::vector<String> Opened;
         About->OpenLink = [&](const String& Address) { Opened.push_back(Address); };

@@ -1,5 +1,6 @@
 #include "scheduler/SchedRunners.h"
 #include "tests/support/FakeProgress.h"
+#include "tests/support/PathFixtures.h"
 #include "tests/support/TempFolder.h"
 
 #include <gtest/gtest.h>
@@ -72,6 +73,17 @@ TEST(SchedRunnersTest, JunkRunDeletesOnlyFilesClassedSafe) {
         EXPECT_FALSE(Fx.Present(Gone)) << ToUtf8(Gone);
     EXPECT_EQ(Fx.Runner.JunkFindings().size(), 4u);
     EXPECT_FALSE(Fx.PleaseWait.CancelVisible) << "the junk run cannot be cancelled";
+}
+
+// Under wine a link to a file looks like the plain file; deleting it would delete its target.
+TEST(SchedRunnersTest, AJunkFileReachedThroughALinkStaysWithItsTarget) {
+    const String Links = FileLinkFixtures();
+    ASSERT_FALSE(Links.empty()) << "QRV_FIXTURES is not set";
+    EXPECT_EQ(TSchedRunner::DeleteJunkFile(Links + L"found\\delete.tmp"), 1);
+    EXPECT_TRUE(PathPresent(Links + L"found\\delete.tmp"));
+    EXPECT_EQ(ReadBytes(Raw(Links + L"targets\\delete.tmp")), "target delete");
+    TTempFolder Folder;
+    EXPECT_EQ(TSchedRunner::DeleteJunkFile(Folder.AddFile(L"plain.tmp", "x")), 0);
 }
 
 TEST(SchedRunnersTest, JunkBelowASkippedFolderOrFromABadEntryStays) {

@@ -102,3 +102,10 @@ inline String AddDeepFolder(const String& Folder, std::size_t Length) {
     }
     return Path;
 }
+
+// The fixture folder "file-links" (found\<action>.tmp link to targets\<action>.tmp, and
+// to-empty\link.tmp to targets\empty.tmp), with a trailing backslash; empty when missing.
+inline String FileLinkFixtures() {
+    const wchar_t* const Root = _wgetenv(L"QRV_FIXTURES");
+    return Root ? IncludeTrailingBackslash(Root) + L"file-links\\" : String();
+}
