@@ -1,5 +1,7 @@
 #include "app/Help.h"
 
+#include "app/FlatMessageBox.h"
+#include "app/Language.h"
 #include "classlib/gui/Forms.h"
 #include "classlib/rtl/Registry.h"
 
@@ -11,6 +13,13 @@ constexpr UINT HelpDisplayTopic = 0;
 THelpHandler& Handler() {
     static THelpHandler Bound;
     return Bound;
+}
+
+String MessageText(const String& Ident) {
+    String Text = Ident;
+    if (AppLanguage)
+        AppLanguage->GetMessageText(Ident, Text);
+    return Text;
 }
 
 String Expanded(const String& Text) {
@@ -61,14 +70,22 @@ THtmlHelp::~THtmlHelp() {
 bool THtmlHelp::Show(const String& HelpFile, const String& Topic) const {
     if (!FHtmlHelp)
         return false;
-    FHtmlHelp(nullptr, (HelpFile + Topic).c_str(), HelpDisplayTopic, 0);
-    return true;
+    return FHtmlHelp(nullptr, (HelpFile + Topic).c_str(), HelpDisplayTopic, 0) != nullptr;
+}
+
+THelpHandler HtmlHelpHandler(const THtmlHelp& Control, std::function<void(const String&)> Report) {
+    return [&Control, Report = std::move(Report)](const String& HelpFile, const String& Topic) {
+        if (HelpFile.empty() || !FileExists(HelpFile))
+            Report(Format(MessageText(L"sHelpMissing"), {HelpFile}));
+        else if (!Control.Show(HelpFile, Topic))
+            Report(MessageText(L"sHelpUnavailable"));
+    };
 }
 
 void BindHtmlHelp() {
     static const THtmlHelp Control;
-    SetHelpHandler([](const String& HelpFile, const String& Topic) {
-        if (!HelpFile.empty() && FileExists(HelpFile))
-            Control.Show(HelpFile, Topic);
-    });
+    SetHelpHandler(HtmlHelpHandler(Control, [](const String& Text) {
+        ShowFlatMessageBox(nullptr, Application ? Application->Title() : String(), Text, fmiStop,
+                           0);
+    }));
 }

@@ -1,5 +1,9 @@
 #include "tests/scheduler/SchedFormFixture.h"
 
+#include "app/FlatMessageBox.h"
+#include "app/Language.h"
+#include "tests/support/ModalTestSupport.h"
+
 #include <algorithm>
 
 TEST_F(SchedMainFormTest, AnswersTheMessagesOfTheMainProgramAndOtherPrograms) {
@@ -220,4 +224,21 @@ TEST_F(SchedMainFormTest, RunNowTakesTheShownListAndTheTimerRunsTheStoredOne) {
     EXPECT_EQ(W.ShownView(sfFolderCleaner).Rows, (std::vector<String>{Folder.Path() + L"Shown"}))
         << "the check does not reload the window";
     EXPECT_EQ(Ini(L"Section3", L"LastRun"), SchedDateTimeText(Clock.Value));
+}
+
+TEST_F(SchedMainFormTest, AMainProgramThatCannotBeStartedIsTold) {
+    App->SetTitle(L"Sched start test");
+    Folder.AddFile(L"test.lng", "[Messages]\r\nsProgramNotStarted=%s did not start.\r\n");
+    AppLanguage->LoadFromFile(Folder.Path() + L"test.lng");
+    Start({L"/hide"});
+    // The test's program folder holds no qrv.exe.
+    String Told;
+    WhenWindowShown<TfrmFlatMessageBox>(L"Sched start test", [&Told](TfrmFlatMessageBox& Box) {
+        Told = Box.Label1->Caption();
+        PostClick(Box.btnOk->Handle());
+    });
+    Form->mnStartMSTClick();
+    AppLanguage->LoadFromFile(Folder.Path()); // a folder: nothing is loaded
+    EXPECT_EQ(Told, Folder.Path() + L"qrv.exe did not start.\n\n" +
+                        Trim(SysErrorMessage(ERROR_FILE_NOT_FOUND)));
 }
