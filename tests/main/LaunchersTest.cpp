@@ -31,15 +31,20 @@ TEST(HelpTopics, ButtonsOpenTheirTopics) {
         EXPECT_EQ(HelpTopicFor(Case.Button), Case.Topic) << ToUtf8(Case.Button);
 }
 
+// The key "Classes" of Registry, opened for reading: a classes root of the test's own.
+TRegKey OpenClassesRoot(TTestRegistry& Registry) {
+    Registry.MakeKey(L"Classes");
+    HKEY Classes = nullptr;
+    RegOpenKeyExW(HKEY_CURRENT_USER, Registry.Path(L"Classes").c_str(), 0, KEY_READ, &Classes);
+    return TRegKey(Classes);
+}
+
 TEST(HelpTopics, TheHelpControlIsUsedOnlyWhenItsFileExists) {
     TTestRegistry Registry(L"HtmlHelp");
     const String Class = L"CLSID\\{adb880a6-d8ff-11cf-9377-00aa003b7a11}\\InprocServer32";
-    Registry.MakeKey(L"Classes");
-    HKEY Classes = nullptr;
-    ASSERT_EQ(
-        RegOpenKeyExW(HKEY_CURRENT_USER, Registry.Path(L"Classes").c_str(), 0, KEY_READ, &Classes),
-        ERROR_SUCCESS);
-    const TRegKey Owned(Classes);
+    const TRegKey Owned = OpenClassesRoot(Registry);
+    ASSERT_TRUE(Owned);
+    const HKEY Classes = Owned.Get();
     EXPECT_FALSE(THtmlHelp(Classes).Available());
 
     Registry.SetString(L"Classes\\" + Class, L"", L"C:\\nowhere\\hhctrl.ocx");
@@ -59,13 +64,9 @@ TEST(HelpTopics, AMissingHelpFileOrViewerIsTold) {
     AppLanguage->LoadFromFile(Folder.Path() + L"test.lng");
     const String HelpFile = Folder.AddFile(L"Help.chm", "ITSF");
     TTestRegistry Registry(L"HtmlHelpNone");
-    Registry.MakeKey(L"Classes");
-    HKEY Classes = nullptr;
-    ASSERT_EQ(
-        RegOpenKeyExW(HKEY_CURRENT_USER, Registry.Path(L"Classes").c_str(), 0, KEY_READ, &Classes),
-        ERROR_SUCCESS);
-    const TRegKey Owned(Classes);
-    const THtmlHelp NoViewer(Classes);
+    const TRegKey Classes = OpenClassesRoot(Registry);
+    ASSERT_TRUE(Classes);
+    const THtmlHelp NoViewer(Classes.Get());
     std::vector<String> Told;
     const THelpHandler Handler =
         HtmlHelpHandler(NoViewer, [&Told](const String& Text) { Told.push_back(Text); });
