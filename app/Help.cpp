@@ -15,13 +15,6 @@ THelpHandler& Handler() {
     return Bound;
 }
 
-String MessageText(const String& Ident) {
-    String Text = Ident;
-    if (AppLanguage)
-        AppLanguage->GetMessageText(Ident, Text);
-    return Text;
-}
-
 String Expanded(const String& Text) {
     const DWORD Size = ExpandEnvironmentStringsW(Text.c_str(), nullptr, 0);
     if (Size == 0)
@@ -76,9 +69,9 @@ bool THtmlHelp::Show(const String& HelpFile, const String& Topic) const {
 THelpHandler HtmlHelpHandler(const THtmlHelp& Control, std::function<void(const String&)> Report) {
     return [&Control, Report = std::move(Report)](const String& HelpFile, const String& Topic) {
         if (HelpFile.empty() || !FileExists(HelpFile))
-            Report(Format(MessageText(L"sHelpMissing"), {HelpFile}));
+            Report(Format(AppMessage(L"sHelpMissing"), {HelpFile}));
         else if (!Control.Show(HelpFile, Topic))
-            Report(MessageText(L"sHelpUnavailable"));
+            Report(AppMessage(L"sHelpUnavailable"));
     };
 }
 

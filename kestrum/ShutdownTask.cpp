@@ -7,12 +7,6 @@
 
 namespace {
 
-String MessageText(const String& Ident) {
-    String Text;
-    AppLanguage->GetMessageText(Ident, Text);
-    return Text;
-}
-
 String Title() {
     return Application ? Application->Title() : String();
 }
@@ -39,13 +33,13 @@ TShutdownOutcome RunShutdownTask(bool Ask, const TShutdownSteps& Steps) {
 TShutdownSteps ShutdownStepsWithMessages(std::function<DWORD()> ShutDown) {
     TShutdownSteps Steps;
     Steps.AskUser = [] {
-        return ShowFlatMessageBox(nullptr, Title(), MessageText(L"sShutdownAsk"), fmiQuestion, 4) ==
+        return ShowFlatMessageBox(nullptr, Title(), AppMessage(L"sShutdownAsk"), fmiQuestion, 4) ==
                mrYes;
     };
     Steps.ShutDown = std::move(ShutDown);
     Steps.ReportFailure = [](DWORD Error) {
         ShowFlatMessageBox(nullptr, Title(),
-                           WithSystemReason(MessageText(L"sShutdownFailed"), Error), fmiStop, 0);
+                           WithSystemReason(AppMessage(L"sShutdownFailed"), Error), fmiStop, 0);
     };
     return Steps;
 }
