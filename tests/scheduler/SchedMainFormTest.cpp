@@ -1,6 +1,7 @@
 #include "tests/scheduler/SchedFormFixture.h"
 
 #include "app/FlatMessageBox.h"
+#include "app/Help.h"
 #include "app/Language.h"
 #include "tests/support/ModalTestSupport.h"
 
@@ -241,4 +242,14 @@ TEST_F(SchedMainFormTest, AMainProgramThatCannotBeStartedIsTold) {
     AppLanguage->LoadFromFile(Folder.Path()); // a folder: nothing is loaded
     EXPECT_EQ(Told, Folder.Path() + L"qrv.exe did not start.\n\n" +
                         Trim(SysErrorMessage(ERROR_FILE_NOT_FOUND)));
+}
+
+TEST_F(SchedMainFormTest, ItsHelpAsksForTheSchedulersHelpFileAtItsDefaultTopic) {
+    App->HelpFile = Folder.Path() + L"System_Corvanta.chm";
+    std::vector<String> Asked;
+    const THelpHandler Saved = SetHelpHandler(
+        [&Asked](const String& File, const String& Topic) { Asked.push_back(File + Topic); });
+    Start({L"/hide"}).ShowHelp();
+    SetHelpHandler(Saved);
+    EXPECT_EQ(Asked, std::vector<String>{Folder.Path() + L"System_Corvanta.chm"});
 }
