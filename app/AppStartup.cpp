@@ -64,6 +64,18 @@ void LoadAppLanguage(const String& IniFileName) {
     AppLanguage->LoadFromFile(LanguageFilePath(AppDir, Lang));
 }
 
+std::vector<String> ProgramParams() {
+    std::vector<String> Params;
+    int Count = 0;
+    wchar_t** Args = CommandLineToArgvW(GetCommandLineW(), &Count);
+    if (!Args)
+        return Params;
+    for (int I = 1; I < Count; ++I)
+        Params.emplace_back(Args[I]);
+    LocalFree(Args);
+    return Params;
+}
+
 int RunProgramEntry(const String& Title, const std::function<int()>& Program) {
     AppDir = ExtractFilePath(TApplication::ExeName());
     int ExitCode = 1;

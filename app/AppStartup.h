@@ -8,6 +8,7 @@
 #include <string_view>
 #include <memory>
 #include <type_traits>
+#include <vector>
 
 class TApplication;
 
@@ -19,6 +20,9 @@ extern String AppDir;
 // error that escaped it in a plain message box titled Title. The exit code is Program's, or 1
 // after such an error.
 int RunProgramEntry(const String& Title, const std::function<int()>& Program);
+
+// The parameters of the running program (without the program itself).
+std::vector<String> ProgramParams();
 
 // AppDir + "qv.ini".
 String ConfigFileName();

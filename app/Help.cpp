@@ -1,5 +1,7 @@
 #include "app/Help.h"
 
+#include "app/FlatMessageBox.h"
+#include "app/Language.h"
 #include "classlib/gui/Forms.h"
 #include "classlib/rtl/Registry.h"
 
@@ -61,14 +63,22 @@ THtmlHelp::~THtmlHelp() {
 bool THtmlHelp::Show(const String& HelpFile, const String& Topic) const {
     if (!FHtmlHelp)
         return false;
-    FHtmlHelp(nullptr, (HelpFile + Topic).c_str(), HelpDisplayTopic, 0);
-    return true;
+    return FHtmlHelp(nullptr, (HelpFile + Topic).c_str(), HelpDisplayTopic, 0) != nullptr;
+}
+
+THelpHandler HtmlHelpHandler(const THtmlHelp& Control, std::function<void(const String&)> Report) {
+    return [&Control, Report = std::move(Report)](const String& HelpFile, const String& Topic) {
+        if (HelpFile.empty() || !FileExists(HelpFile))
+            Report(Format(AppMessage(L"sHelpMissing"), {HelpFile}));
+        else if (!Control.Show(HelpFile, Topic))
+            Report(AppMessage(L"sHelpUnavailable"));
+    };
 }
 
 void BindHtmlHelp() {
     static const THtmlHelp Control;
-    SetHelpHandler([](const String& HelpFile, const String& Topic) {
-        if (!HelpFile.empty() && FileExists(HelpFile))
-            Control.Show(HelpFile, Topic);
-    });
+    SetHelpHandler(HtmlHelpHandler(Control, [](const String& Text) {
+        ShowFlatMessageBox(nullptr, Application ? Application->Title() : String(), Text, fmiStop,
+                           0);
+    }));
 }

@@ -29,7 +29,8 @@ public:
     // The library file the registry names; empty when none is registered.
     const String& LibraryFile() const { return FLibraryFile; }
     bool Available() const { return FHtmlHelp != nullptr; }
-    // Shows HelpFile at Topic (appended as given); false when help is not available.
+    // Shows HelpFile at Topic (appended as given); false when help is not available or the
+    // control opened no window.
     bool Show(const String& HelpFile, const String& Topic) const;
 
 private:
@@ -39,6 +40,10 @@ private:
     THtmlHelpW FHtmlHelp = nullptr;
 };
 
-// Binds the handler to the HTML Help control looked up now, for the rest of the run: a help
-// file that does not exist shows nothing.
+// Shows Control's help; a missing help file or a control that cannot show it is told through
+// Report, in the language's words.
+THelpHandler HtmlHelpHandler(const THtmlHelp& Control, std::function<void(const String&)> Report);
+
+// Binds the handler to the HTML Help control looked up now, for the rest of the run; a failure
+// is told in the program's message box.
 void BindHtmlHelp();

@@ -116,7 +116,7 @@ TLaunchers::TLaunchers(TLauncherEnvironment Environment, const TFeatureContext& 
         FEnvironment.Processes = RunningProcesses;
     if (!FEnvironment.Shell)
         FEnvironment.Shell = [](const TShellRequest& Request) {
-            RunShellRequest(nullptr, Request);
+            return StartShellRequest(nullptr, Request);
         };
 }
 
@@ -147,20 +147,36 @@ TSchedulerLaunch TLaunchers::ShowScheduler() {
         FContext.Notice(Error.Message(), IPrompt::IconStop);
         return lnFailed;
     }
-    FEnvironment.Shell({L"open", FEnvironment.AppDir + L"qrvsched.exe", L"/show", String()});
-    return lnStarted;
+    const String Scheduler = FEnvironment.AppDir + L"qrvsched.exe";
+    return Start({L"open", Scheduler, L"/show", String()},
+                 FContext.Message(L"sProgramNotStarted", Scheduler))
+               ? lnStarted
+               : lnNotStarted;
 }
 
-void TLaunchers::OpenSupportPage() {
-    FEnvironment.Shell({L"open", FEnvironment.AppDir + L"feedback.htm", String(), String()});
+bool TLaunchers::OpenSupportPage() {
+    const String Page = FEnvironment.AppDir + L"feedback.htm";
+    return Start({L"open", Page, String(), String()},
+                 FContext.Message(L"sSupportPageNotOpened", Page));
 }
 
-void TLaunchers::TellAFriend() {
+bool TLaunchers::TellAFriend() {
     const String Link = TellAFriendLink(FContext.Message(L"S_frmMain_TellAFriend_Subject"),
                                         FContext.Message(TellAFriendBodyKey(FEnvironment.Windows)));
-    FEnvironment.Shell({String(), Link, String(), ExcludeTrailingBackslash(FEnvironment.AppDir)});
+    return Start({String(), Link, String(), ExcludeTrailingBackslash(FEnvironment.AppDir)},
+                 FContext.Message(L"sMailNotStarted"));
 }
 
-void TLaunchers::StartDefragmenter() {
-    FEnvironment.Shell({L"open", DefragmenterFor(FEnvironment.Windows), String(), String()});
+bool TLaunchers::StartDefragmenter() {
+    const String Defragmenter = DefragmenterFor(FEnvironment.Windows);
+    return Start({L"open", Defragmenter, String(), String()},
+                 FContext.Message(L"sProgramNotStarted", Defragmenter));
+}
+
+bool TLaunchers::Start(const TShellRequest& Request, const String& Failure) const {
+    const DWORD Error = FEnvironment.Shell(Request);
+    if (Error == 0)
+        return true;
+    FContext.Notice(WithSystemReason(Failure, Error), IPrompt::IconStop);
+    return false;
 }

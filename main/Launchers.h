@@ -3,6 +3,7 @@
 // the scheduler program, the support page, a prepared mail message and the defragmenter.
 
 #include "app/Help.h"
+#include "app/ShellStart.h"
 #include "classlib/rtl/SysUtils.h"
 #include "main/FeatureContext.h"
 #include "main/WindowsVersion.h"
@@ -21,17 +22,11 @@ std::optional<String> HelpTopicFor(const String& ButtonName);
 
 // ------------------------------------------------------------------ shell calls
 
-// One call of the shell's execute function, as the launchers make it.
-struct TShellRequest {
-    String Verb; // empty: the default verb
-    String File;
-    String Parameters;
-    String Folder;
-    bool operator==(const TShellRequest&) const = default;
-};
 using TShellRun = std::function<void(const TShellRequest&)>;
 // Executes a request with the normal show state; the result is not examined.
 void RunShellRequest(HWND Owner, const TShellRequest& Request);
+// A shell call whose failure is told: 0 when started, else the system error code.
+using TShellStart = std::function<DWORD(const TShellRequest&)>;
 
 // "mailto:?subject=...&body=..." with the message texts percent-encoded as UTF-8, so that a
 // "&", "#" or line break in them cannot cut the message short.
@@ -60,16 +55,17 @@ struct TLauncherEnvironment {
     TWindowsVersion Windows = TWindowsVersion::Current();
     // Null: RunningProcesses.
     std::function<std::vector<TProcessEntry>()> Processes;
-    // Null: RunShellRequest with no owner window.
-    TShellRun Shell;
+    // Null: StartShellRequest with no owner window.
+    TShellStart Shell;
     // How long a scheduler window may take to answer.
     UINT MessageTimeout = 5000;
 };
 
 enum TSchedulerLaunch {
-    lnMessaged, // a running scheduler was asked to show its window
-    lnStarted,  // the scheduler was started with "/show"
-    lnFailed,   // qvsched.ini could not be written; nothing was started
+    lnMessaged,   // a running scheduler was asked to show its window
+    lnStarted,    // the scheduler was started with "/show"
+    lnFailed,     // qvsched.ini could not be written; nothing was started
+    lnNotStarted, // the scheduler program could not be started; the user was told
 };
 
 class TLaunchers {
@@ -79,14 +75,18 @@ public:
     // btnSchedulerClick: sends the message to the window of a running "qrvsched.exe" that
     // qvsched.ini names, or else writes [General] Close=0 and starts the scheduler.
     TSchedulerLaunch ShowScheduler();
+    // The three below answer true when the shell started what they open; otherwise the user
+    // is told what could not be started, with the system's reason.
     // btnSupportClick: feedback.htm of the program folder.
-    void OpenSupportPage();
+    bool OpenSupportPage();
     // btnTellAFriendClick.
-    void TellAFriend();
+    bool TellAFriend();
     // btnDefragment2Click.
-    void StartDefragmenter();
+    bool StartDefragmenter();
 
 private:
+    // Runs Request; on a failure shows Failure with the system's reason.
+    bool Start(const TShellRequest& Request, const String& Failure) const;
     // True when Handle is a window of process ProcessId and took the message.
     bool AskSchedulerWindow(HWND Handle, DWORD ProcessId) const;
 

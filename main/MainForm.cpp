@@ -289,8 +289,12 @@ void TfrmMain::FormCreate() {
         std::make_unique<TFeatureContext>(*AppLanguage, FCore->Stats, FEnvironment.Core.Prompt);
     TLauncherEnvironment Launch;
     Launch.AppDir = FCore->AppDir();
+    // A test's stand-in starts whatever it is given.
     if (FEnvironment.ShellRun)
-        Launch.Shell = FEnvironment.ShellRun;
+        Launch.Shell = [Run = FEnvironment.ShellRun](const TShellRequest& Request) {
+            Run(Request);
+            return DWORD(0);
+        };
     FLaunchers = std::make_unique<TLaunchers>(Launch, *FContext);
     FCore->Flow.OnPageChanged = [this](TMainPage Page) { PageChanged(Page); };
     FCore->OnScanStarted = [this](bool ShowsPath) { ScanStarted(ShowsPath); };

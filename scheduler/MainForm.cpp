@@ -3,6 +3,7 @@
 #include "app/FlatMessageBox.h"
 #include "app/Language.h"
 #include "app/QRVDataMod.h"
+#include "app/ShellStart.h"
 #include "classlib/gui/NamedChild.h"
 #include "scheduler/EditDateForm.h"
 #include "scheduler/SchedPleaseWait.h"
@@ -340,7 +341,10 @@ void TfrmSchedulerMain::HideWindow() {
 
 void TfrmSchedulerMain::mnStartMSTClick() {
     const String Qrv = FEnv.ProgramFolder + L"qrv.exe";
-    ShellExecuteW(Handle(), L"open", Qrv.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+    if (const DWORD Error = StartShellRequest(Handle(), {L"open", Qrv, String(), String()}))
+        ShowFlatMessageBox(
+            this, Application->Title(),
+            WithSystemReason(Format(MessageText(L"sProgramNotStarted"), {Qrv}), Error), fmiStop, 0);
 }
 
 void TfrmSchedulerMain::mnEnabledClick() {

@@ -18,18 +18,6 @@ TSchedCommandLine ParseSchedCommandLine(const std::vector<String>& Params) {
     return Line;
 }
 
-std::vector<String> ProgramParams() {
-    std::vector<String> Params;
-    int Count = 0;
-    wchar_t** Args = CommandLineToArgvW(GetCommandLineW(), &Count);
-    if (!Args)
-        return Params;
-    for (int I = 1; I < Count; ++I)
-        Params.emplace_back(Args[I]);
-    LocalFree(Args);
-    return Params;
-}
-
 String SchedRunCommand(const String& ExePath) {
     return L"\"" + ExePath + L"\" /startup";
 }

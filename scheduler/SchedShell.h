@@ -15,8 +15,6 @@ struct TSchedCommandLine {
     std::vector<TCommand> Commands;
 };
 TSchedCommandLine ParseSchedCommandLine(const std::vector<String>& Params);
-// The parameters of the running program (without the program itself).
-std::vector<String> ProgramParams();
 
 // HKEY_CURRENT_USER key of the values Windows starts at logon.
 extern const wchar_t SchedRunKeyPath[];

@@ -1,5 +1,6 @@
 #include "main/Launchers.h"
 
+#include "app/Language.h"
 #include "app/QRVUtils.h"
 #include "classlib/rtl/IniFiles.h"
 #include "tests/main/FeatureTestSupport.h"
@@ -30,15 +31,20 @@ TEST(HelpTopics, ButtonsOpenTheirTopics) {
         EXPECT_EQ(HelpTopicFor(Case.Button), Case.Topic) << ToUtf8(Case.Button);
 }
 
+// The key "Classes" of Registry, opened for reading: a classes root of the test's own.
+TRegKey OpenClassesRoot(TTestRegistry& Registry) {
+    Registry.MakeKey(L"Classes");
+    HKEY Classes = nullptr;
+    RegOpenKeyExW(HKEY_CURRENT_USER, Registry.Path(L"Classes").c_str(), 0, KEY_READ, &Classes);
+    return TRegKey(Classes);
+}
+
 TEST(HelpTopics, TheHelpControlIsUsedOnlyWhenItsFileExists) {
     TTestRegistry Registry(L"HtmlHelp");
     const String Class = L"CLSID\\{adb880a6-d8ff-11cf-9377-00aa003b7a11}\\InprocServer32";
-    Registry.MakeKey(L"Classes");
-    HKEY Classes = nullptr;
-    ASSERT_EQ(
-        RegOpenKeyExW(HKEY_CURRENT_USER, Registry.Path(L"Classes").c_str(), 0, KEY_READ, &Classes),
-        ERROR_SUCCESS);
-    const TRegKey Owned(Classes);
+    const TRegKey Owned = OpenClassesRoot(Registry);
+    ASSERT_TRUE(Owned);
+    const HKEY Classes = Owned.Get();
     EXPECT_FALSE(THtmlHelp(Classes).Available());
 
     Registry.SetString(L"Classes\\" + Class, L"", L"C:\\nowhere\\hhctrl.ocx");
@@ -49,6 +55,27 @@ TEST(HelpTopics, TheHelpControlIsUsedOnlyWhenItsFileExists) {
     ASSERT_TRUE(FileExists(Real));
     Registry.SetString(L"Classes\\" + Class, L"", Real);
     EXPECT_TRUE(THtmlHelp(Classes).Available());
+}
+
+TEST(HelpTopics, AMissingHelpFileOrViewerIsTold) {
+    TTempFolder Folder;
+    Folder.AddFile(L"test.lng", "[Messages]\r\nsHelpMissing=No help file %s.\r\n"
+                                "sHelpUnavailable=No help viewer.\r\n");
+    AppLanguage->LoadFromFile(Folder.Path() + L"test.lng");
+    const String HelpFile = Folder.AddFile(L"Help.chm", "ITSF");
+    TTestRegistry Registry(L"HtmlHelpNone");
+    const TRegKey Classes = OpenClassesRoot(Registry);
+    ASSERT_TRUE(Classes);
+    const THtmlHelp NoViewer(Classes.Get());
+    std::vector<String> Told;
+    const THelpHandler Handler =
+        HtmlHelpHandler(NoViewer, [&Told](const String& Text) { Told.push_back(Text); });
+    Handler(Folder.Path() + L"Gone.chm", L"::/Functions/Large_Files.htm");
+    Handler(String(), String());
+    Handler(HelpFile, L"::/Functions/Large_Files.htm");
+    AppLanguage->LoadFromFile(Folder.Path()); // a folder: nothing is loaded
+    EXPECT_EQ(Told, (std::vector<String>{L"No help file " + Folder.Path() + L"Gone.chm.",
+                                         L"No help file .", L"No help viewer."}));
 }
 
 TEST(LauncherTexts, WindowsFamilyMailBodyAndDefragmenter) {
@@ -117,16 +144,24 @@ class Launchers : public ::testing::Test {
 protected:
     TTempFolder App;
     TFeatureTestContext Test{"S_frmMain_TellAFriend_Subject=Look\r\n"
-                             "S_frmMain_TellAFriend_BodyNT=Body NT\r\n"};
+                             "S_frmMain_TellAFriend_BodyNT=Body NT\r\n"
+                             "sProgramNotStarted=%s did not start.\r\n"
+                             "sSupportPageNotOpened=No support page %s.\r\n"
+                             "sMailNotStarted=No mail.\r\n"};
     std::vector<TProcessEntry> Processes{{L"explorer.exe", 10}};
     std::vector<TShellRequest> Requests;
+    // What the shell answers: 0 started, else the system error code.
+    DWORD ShellError = 0;
 
     TLaunchers Make(const TWindowsVersion& Windows = {false, 10, 0}) {
         TLauncherEnvironment Env;
         Env.AppDir = App.Path();
         Env.Windows = Windows;
         Env.Processes = [this] { return Processes; };
-        Env.Shell = [this](const TShellRequest& Request) { Requests.push_back(Request); };
+        Env.Shell = [this](const TShellRequest& Request) {
+            Requests.push_back(Request);
+            return ShellError;
+        };
         return TLaunchers(Env, Test.Context);
     }
     String Ini(const String& Ident) const {
@@ -191,6 +226,38 @@ TEST_F(Launchers, SupportMailAndDefragmenterRequests) {
         {L"open", L"dfrg.msc", L"", L""},
     };
     EXPECT_EQ(Requests, Expected);
+}
+
+TEST_F(Launchers, WhatCouldNotBeStartedIsToldWithTheSystemsReason) {
+    ShellError = ERROR_FILE_NOT_FOUND;
+    const String Reason = L"\n\n" + Trim(SysErrorMessage(ERROR_FILE_NOT_FOUND));
+    TLaunchers Launcher = Make();
+    EXPECT_FALSE(Launcher.OpenSupportPage());
+    EXPECT_FALSE(Launcher.TellAFriend());
+    EXPECT_FALSE(Launcher.StartDefragmenter());
+    EXPECT_EQ(Launcher.ShowScheduler(), lnNotStarted);
+    EXPECT_EQ(Test.Asked(), (std::vector<String>{
+                                L"No support page " + App.Path() + L"feedback.htm." + Reason,
+                                L"No mail." + Reason,
+                                L"defrag.exe did not start." + Reason,
+                                App.Path() + L"qrvsched.exe did not start." + Reason,
+                            }));
+    for (const auto& Shown : Test.Prompt.Asked)
+        EXPECT_EQ(Shown.Icon, IPrompt::IconStop);
+
+    // Started: nothing is said.
+    ShellError = 0;
+    Test.Prompt.Asked.clear();
+    EXPECT_TRUE(Launcher.OpenSupportPage());
+    EXPECT_TRUE(Launcher.StartDefragmenter());
+    EXPECT_TRUE(Test.Asked().empty());
+}
+
+TEST(LauncherShell, AMissingFileIsAFailureAndNoWindowOfTheShells) {
+    TTempFolder Folder;
+    // A window of the shell's own would wait for an answer here.
+    EXPECT_EQ(StartShellRequest(nullptr, {L"open", Folder.Path() + L"missing.exe", L"", L""}),
+              static_cast<DWORD>(ERROR_FILE_NOT_FOUND));
 }
 
 TEST(LauncherProcesses, TheProcessListHoldsThisProgram) {

@@ -1,5 +1,10 @@
 #include "tests/scheduler/SchedFormFixture.h"
 
+#include "app/FlatMessageBox.h"
+#include "app/Help.h"
+#include "app/Language.h"
+#include "tests/support/ModalTestSupport.h"
+
 #include <algorithm>
 
 TEST_F(SchedMainFormTest, AnswersTheMessagesOfTheMainProgramAndOtherPrograms) {
@@ -220,4 +225,31 @@ TEST_F(SchedMainFormTest, RunNowTakesTheShownListAndTheTimerRunsTheStoredOne) {
     EXPECT_EQ(W.ShownView(sfFolderCleaner).Rows, (std::vector<String>{Folder.Path() + L"Shown"}))
         << "the check does not reload the window";
     EXPECT_EQ(Ini(L"Section3", L"LastRun"), SchedDateTimeText(Clock.Value));
+}
+
+TEST_F(SchedMainFormTest, AMainProgramThatCannotBeStartedIsTold) {
+    App->SetTitle(L"Sched start test");
+    Folder.AddFile(L"test.lng", "[Messages]\r\nsProgramNotStarted=%s did not start.\r\n");
+    AppLanguage->LoadFromFile(Folder.Path() + L"test.lng");
+    Start({L"/hide"});
+    // The test's program folder holds no qrv.exe.
+    String Told;
+    WhenWindowShown<TfrmFlatMessageBox>(L"Sched start test", [&Told](TfrmFlatMessageBox& Box) {
+        Told = Box.Label1->Caption();
+        PostClick(Box.btnOk->Handle());
+    });
+    Form->mnStartMSTClick();
+    AppLanguage->LoadFromFile(Folder.Path()); // a folder: nothing is loaded
+    EXPECT_EQ(Told, Folder.Path() + L"qrv.exe did not start.\n\n" +
+                        Trim(SysErrorMessage(ERROR_FILE_NOT_FOUND)));
+}
+
+TEST_F(SchedMainFormTest, ItsHelpAsksForTheSchedulersHelpFileAtItsDefaultTopic) {
+    App->HelpFile = Folder.Path() + L"System_Corvanta.chm";
+    std::vector<String> Asked;
+    const THelpHandler Saved = SetHelpHandler(
+        [&Asked](const String& File, const String& Topic) { Asked.push_back(File + Topic); });
+    Start({L"/hide"}).ShowHelp();
+    SetHelpHandler(Saved);
+    EXPECT_EQ(Asked, std::vector<String>{Folder.Path() + L"System_Corvanta.chm"});
 }
