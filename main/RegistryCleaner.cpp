@@ -2,6 +2,8 @@
 
 #include "main/MainCore.h"
 
+#include <algorithm>
+
 TRegistryCleaner::TRegistryCleaner(TMainCore& Core, const TFeatureContext& Context,
                                    const TRegistryCleanerServices& Services)
     : FCore(Core), FContext(Context), FServices(Services) {
@@ -78,33 +80,50 @@ void TRegistryCleaner::CheckAll(bool Checked) {
         Row.Checked = Checked;
 }
 
+namespace {
+
+bool SameFinding(const TRegistryFinding& A, const TRegistryFinding& B) {
+    return A.Kind == B.Kind && A.Root == B.Root && AnsiSameText(A.KeyPath, B.KeyPath) &&
+           AnsiSameText(A.Name, B.Name);
+}
+
+} // namespace
+
 int TRegistryCleaner::RemoveChecked() {
     if (!FContext.Confirm(FContext.Message(L"DeleteRegistryEntriesConfirm")))
         return 0;
 
-    int Removed = 0;
+    // Taken before the first pump, last row first: the loop removes exactly the entries that
+    // were checked when it started, and their rows go by identity afterwards.
+    std::vector<TRegistryFinding> Chosen;
+    for (auto Row = FRows.size(); Row-- > 0;)
+        if (FRows[Row].Checked)
+            Chosen.push_back(FRows[Row].Finding);
+    std::vector<TRegistryFinding> Gone;
     {
         TWindowPumpProgress NoWindow;
         IProgress& Wait = FServices.PleaseWait ? *FServices.PleaseWait : NoWindow;
         const TProgressScope Shown(Wait, FContext.Message(L"sDeletingRegistry"), 0, false,
                                    TProgressAnimation::DeleteFile);
-        for (auto Row = FRows.size(); Row-- > 0;) {
-            if (FRows[Row].Checked) {
-                try {
-                    if (RemoveRegistryFinding(FRows[Row].Finding) != TRegistryRemoval::Failed) {
-                        FRows.erase(FRows.begin() + static_cast<std::ptrdiff_t>(Row));
-                        ++Removed;
-                    }
-                } catch (...) {
-                    // The row stays, checked.
-                }
+        for (const TRegistryFinding& Finding : Chosen) {
+            try {
+                if (RemoveRegistryFinding(Finding) != TRegistryRemoval::Failed)
+                    Gone.push_back(Finding);
+            } catch (...) {
+                // The row stays, checked.
             }
             Wait.Pump();
         }
     }
+    const auto Before = FRows.size();
+    std::erase_if(FRows, [&](const TRegistryRow& Row) {
+        return std::any_of(Gone.begin(), Gone.end(), [&](const TRegistryFinding& Finding) {
+            return SameFinding(Row.Finding, Finding);
+        });
+    });
     FContext.Stats().AddLogLine(FContext.Message(L"S_Log_RegistryDeleteItem"));
     RowsChanged();
-    return Removed;
+    return static_cast<int>(Before - FRows.size());
 }
 
 void TRegistryCleaner::RowsChanged() {

@@ -41,16 +41,12 @@ void TfrmMain::CreateDuplicateGroupList(TWinControl& Parent) {
     lvDuplicatesScanResults = MakeTreeList(*this, Parent, L"lvDuplicatesScanResults",
                                            Bounds(0, 0, GroupWidth, Parent.Height()));
     lvDuplicatesScanResults->SetAlign(alLeft);
-    // Choosing a group is choosing one row.
-    lvDuplicatesScanResults->SetMultiSelect(false);
     for (const TResultColumn& Column : DuplicateGroupColumns())
         AddHeaderColumn(*lvDuplicatesScanResults,
                         Column.Message ? FCore->Message(Column.CaptionSection)
                                        : FCore->Text(Column.CaptionSection, L"Caption"),
                         Column.Width);
-    lvDuplicatesScanResults->OnItemSelectedChange = [this](TCvTreeCore*, TCvTreeItem*) {
-        lvDuplicatesScanResultsItemSelectedChange();
-    };
+    GuardChoice(*lvDuplicatesScanResults, [this] { lvDuplicatesScanResultsItemSelectedChange(); });
     MakeNamedChild<TFlatSplitter>(*this, Parent, L"spScanResultsSplitter",
                                   Bounds(GroupWidth, 0, 4, Parent.Height()))
         ->SetAlign(alLeft);
@@ -107,6 +103,8 @@ void TfrmMain::ShowDuplicateGroups() {
                    {IntToStr(Groups[I]->CopyCount), GroupSizeText(*Groups[I])}, I);
     lvDuplicatesScanResults->Items().EndUpdate();
     if (lvDuplicatesScanResults->Items().TotalCount() > 0) {
+        // The scan's end shows the first group while the scan still counts as running.
+        const TFlagScope InCode(FChoosingInCode);
         TCvTreeItem* First = lvDuplicatesScanResults->Items().ItemAtIndex(0);
         lvDuplicatesScanResults->SetFocusedItem(First);
         lvDuplicatesScanResults->SetSelectedItem(First);

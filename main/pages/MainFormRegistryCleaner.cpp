@@ -30,12 +30,12 @@ void TfrmMain::CreateRegistryCleanerPage(TPage& Page) {
                                                       {L"lvRegistryCleanerColumnName3", 150}};
     for (const auto& [Section, Width] : Columns)
         AddHeaderColumn(*lvRegistryCleaner, FCore->Text(Section, L"Caption"), Width);
-    lvRegistryCleaner->OnItemChecked = [this](TCvTreeCore*, TCvTreeItem* Item) {
+    lvRegistryCleaner->OnItemChecked = GuardedCheck([this](TCvTreeItem* Item) {
         const int Index = Item->AbsIndex();
         if (Index >= 0 && Index < static_cast<int>(FRegistry->Rows().size()))
             FRegistry->SetChecked(Index, Item->IsChecked());
         lvRegistryCleaner->SetFocusedItem(Item);
-    };
+    });
     // The list's own menu: it acts on these findings, not on the scan results.
     mnRegistryCleaner =
         MakeMenu(L"mnRegistryCleaner",
