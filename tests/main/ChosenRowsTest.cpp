@@ -12,17 +12,17 @@ namespace {
 
 class ChosenRowsTest : public MainFormTest {
 protected:
-    void SetUp() override {
-        MainFormTest::SetUp();
-        Environment.PickFolder = [this](HWND, const String&, String& Folder) {
-            Folder = PickedFolder;
-            return !Folder.empty();
-        };
-    }
     TMenuItem& MenuEntry(TPopupMenu& Menu, int Index) { return *Menu.Items().Items(Index); }
+    // The junk road's results over a.tmp, b.tmp and c.tmp.
+    void ScanThreeJunkFiles() {
+        for (const wchar_t* Name : {L"a.tmp", L"b.tmp", L"c.tmp"})
+            Junk.AddFile(Name, "junk");
+        MakeForm();
+        ScanForJunk(Junk);
+    }
 
     TTempFolder Files;
-    String PickedFolder;
+    TTempFolder Junk;
 };
 
 } // namespace
@@ -53,11 +53,7 @@ TEST_F(ChosenRowsTest, ARightPressOnAFolderCleanerRowEmptiesThatFolder) {
 }
 
 TEST_F(ChosenRowsTest, DeleteFileFromThePopupDeletesTheRowUnderThePointerNotACheckedOne) {
-    TTempFolder Fixture;
-    for (const wchar_t* Name : {L"a.tmp", L"b.tmp", L"c.tmp"})
-        Fixture.AddFile(Name, "junk");
-    MakeForm();
-    ScanForJunk(Fixture);
+    ScanThreeJunkFiles();
     ClickRow(L"lvScanResults", L"a.tmp", pqRowCheckBox);
     ClickRow(L"lvScanResults", L"c.tmp", pqRowCheckBox);
 
@@ -66,9 +62,9 @@ TEST_F(ChosenRowsTest, DeleteFileFromThePopupDeletesTheRowUnderThePointerNotAChe
     EXPECT_EQ(Form->lvScanResults->SelectedCount(), 1);
     Prompt.Answer = IPrompt::ResultYes;
     ChooseMenuItem(L"mnDeleteFile");
-    EXPECT_TRUE(FileExists(Fixture.Path() + L"a.tmp"));
-    EXPECT_FALSE(FileExists(Fixture.Path() + L"b.tmp"));
-    EXPECT_TRUE(FileExists(Fixture.Path() + L"c.tmp"));
+    EXPECT_TRUE(FileExists(Junk.Path() + L"a.tmp"));
+    EXPECT_FALSE(FileExists(Junk.Path() + L"b.tmp"));
+    EXPECT_TRUE(FileExists(Junk.Path() + L"c.tmp"));
     EXPECT_EQ(ShownRows(*Form->lvScanResults), (std::vector<String>{L"a.tmp", L"c.tmp"}));
 }
 
@@ -114,11 +110,7 @@ TEST_F(ChosenRowsTest, AGroupChosenWhileCheckedDuplicatesAreDeletedKeepsItsFiles
 // Each handler that can change a list or the page does nothing while a loop runs, and acts
 // once it is over.
 TEST_F(ChosenRowsTest, TheBusyRuleHoldsForEveryHandlerThatChangesAListOrThePage) {
-    TTempFolder Fixture;
-    for (const wchar_t* Name : {L"a.tmp", L"b.tmp", L"c.tmp"})
-        Fixture.AddFile(Name, "junk");
-    MakeForm();
-    ScanForJunk(Fixture);
+    ScanThreeJunkFiles();
     for (const TMainPage Page :
          {pgDrives, pgRegistryCleaner, pgUnsplitFiles, pgSystemTweak, pgScanResults})
         Form->Core().Flow.ShowPage(Page);
@@ -191,8 +183,8 @@ TEST_F(ChosenRowsTest, TheBusyRuleHoldsForEveryHandlerThatChangesAListOrThePage)
     ChooseMenuItem(L"mnDeleteFiles");
     Progress.OnPump = nullptr;
     ASSERT_EQ(During.size(), std::size(Cases));
-    EXPECT_FALSE(FileExists(Fixture.Path() + L"a.tmp"));
-    EXPECT_TRUE(FileExists(Fixture.Path() + L"b.tmp")) << "checked during the loop: left alone";
+    EXPECT_FALSE(FileExists(Junk.Path() + L"a.tmp"));
+    EXPECT_TRUE(FileExists(Junk.Path() + L"b.tmp")) << "checked during the loop: left alone";
 
     for (size_t I = 0; I < std::size(Cases); ++I) {
         SCOPED_TRACE(Cases[I].Handler);

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "classlib/gui/WindowProbe.h"
+#include "tests/support/GuiTestSupport.h"
 #include "treelist/CvTree.h"
 
 #include <gtest/gtest.h>
@@ -14,14 +15,7 @@ inline void RightPressRow(TCvTree& List, const String& RowText) {
         << "no row " << ToUtf8(RowText) << " in " << ToUtf8(List.Name);
     const TPoint Screen = ProbePoint(Answer);
     POINT At{Screen.X, Screen.Y};
-    HWND Target = List.Handle();
-    for (HWND Child;; Target = Child) {
-        POINT Client = At;
-        ScreenToClient(Target, &Client);
-        Child = ChildWindowFromPointEx(Target, Client, CWP_SKIPINVISIBLE | CWP_SKIPTRANSPARENT);
-        if (!Child || Child == Target)
-            break;
-    }
+    const HWND Target = DeepestChildAt(List.Handle(), At);
     ScreenToClient(Target, &At);
     SetTimer(nullptr, 0, 50, [](HWND, UINT, UINT_PTR Id, DWORD) {
         KillTimer(nullptr, Id);
