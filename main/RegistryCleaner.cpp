@@ -2,7 +2,7 @@
 
 #include "main/MainCore.h"
 
-#include <algorithm>
+#include <unordered_set>
 
 TRegistryCleaner::TRegistryCleaner(TMainCore& Core, const TFeatureContext& Context,
                                    const TRegistryCleanerServices& Services)
@@ -82,9 +82,11 @@ void TRegistryCleaner::CheckAll(bool Checked) {
 
 namespace {
 
-bool SameFinding(const TRegistryFinding& A, const TRegistryFinding& B) {
-    return A.Kind == B.Kind && A.Root == B.Root && AnsiSameText(A.KeyPath, B.KeyPath) &&
-           AnsiSameText(A.Name, B.Name);
+// What names a finding's entry, whatever its row shows: many rows are matched in one pass.
+String FindingIdentity(const TRegistryFinding& Finding) {
+    return IntToStr(static_cast<int>(Finding.Kind)) + L"|" +
+           IntToStr(static_cast<int>(Finding.Root)) + L"|" + UpperCase(Finding.KeyPath) + L"|" +
+           UpperCase(Finding.Name);
 }
 
 } // namespace
@@ -99,7 +101,7 @@ int TRegistryCleaner::RemoveChecked() {
     for (auto Row = FRows.size(); Row-- > 0;)
         if (FRows[Row].Checked)
             Chosen.push_back(FRows[Row].Finding);
-    std::vector<TRegistryFinding> Gone;
+    std::unordered_set<String> Gone;
     {
         TWindowPumpProgress NoWindow;
         IProgress& Wait = FServices.PleaseWait ? *FServices.PleaseWait : NoWindow;
@@ -108,7 +110,7 @@ int TRegistryCleaner::RemoveChecked() {
         for (const TRegistryFinding& Finding : Chosen) {
             try {
                 if (RemoveRegistryFinding(Finding) != TRegistryRemoval::Failed)
-                    Gone.push_back(Finding);
+                    Gone.insert(FindingIdentity(Finding));
             } catch (...) {
                 // The row stays, checked.
             }
@@ -117,9 +119,7 @@ int TRegistryCleaner::RemoveChecked() {
     }
     const auto Before = FRows.size();
     std::erase_if(FRows, [&](const TRegistryRow& Row) {
-        return std::any_of(Gone.begin(), Gone.end(), [&](const TRegistryFinding& Finding) {
-            return SameFinding(Row.Finding, Finding);
-        });
+        return Gone.contains(FindingIdentity(Row.Finding));
     });
     FContext.Stats().AddLogLine(FContext.Message(L"S_Log_RegistryDeleteItem"));
     RowsChanged();
