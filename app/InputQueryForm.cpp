@@ -35,7 +35,7 @@ TfrmInputQuery::TfrmInputQuery(TComponent* AOwner) : TFlatForm(AOwner) {
     SetBounds(Left(), Top(), 474, 183);
     Position = poScreenCenter;
     labPrompt = MakeNamedChild<TLabel>(*this, *this, L"labPrompt", Bounds(24, 40, 300, 13));
-    edSession = MakeNamedChild<TMaskEdit>(*this, *this, L"edSession", Bounds(24, 56, 329, 19));
+    edSession = MakeNamedChild<TFlatMaskEdit>(*this, *this, L"edSession", Bounds(24, 56, 329, 19));
     btnOK = MakeFlatButton(*this, L"btnOK", L"OK", mrOk, 56);
     btnCancel = MakeFlatButton(*this, L"btnCancel", L"Cancel", mrCancel, 88);
     btnDefault = MakeHiddenButton(*this, L"btnDefault", mrOk, -200);

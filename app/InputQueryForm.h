@@ -4,13 +4,14 @@
 #include "app/FlatForm.h"
 #include "classlib/gui/StdCtrls.h"
 #include "controls/FlatButton.h"
+#include "controls/FlatMaskEdit.h"
 
 class TfrmInputQuery : public TFlatForm {
 public:
     explicit TfrmInputQuery(TComponent* AOwner);
 
     TLabel* labPrompt;
-    TMaskEdit* edSession;
+    TFlatMaskEdit* edSession;
     TFlatButton* btnOK;
     TFlatButton* btnCancel;
     // Out of sight: the default button (Enter) and the cancel button (Escape).

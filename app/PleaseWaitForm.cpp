@@ -5,10 +5,26 @@
 #include "app/TreeSearchEngine.h"
 #include "classlib/gui/NamedChild.h"
 
+TCommonAVI AnimationClip(TProgressAnimation Animation, TCommonAVI WindowClip) {
+    switch (Animation) {
+    case TProgressAnimation::CopyFiles:
+        return aviCopyFiles;
+    case TProgressAnimation::DeleteFile:
+        return aviDeleteFile;
+    case TProgressAnimation::RecycleFile:
+        return aviRecycleFile;
+    case TProgressAnimation::None:
+        break;
+    }
+    return WindowClip;
+}
+
 TfrmPleaseWait::TfrmPleaseWait(TComponent* AOwner) : TFlatForm(AOwner) {
     Name = L"frmPleaseWait";
     SetBounds(Left(), Top(), 342, 183);
     Position = poScreenCenter;
+    Animate = MakeNamedChild<TAnimate>(*this, *this, L"Animate", Bounds(16, 26, 304, 60));
+    Animate->SetCommonAVI(aviDeleteFile);
     labPleaseWait = MakeNamedChild<TLabel>(*this, *this, L"labPleaseWait", Bounds(16, 98, 65, 13));
     labText = MakeNamedChild<TLabel>(*this, *this, L"labText", Bounds(16, 122, 305, 13));
     labText->SetAutoSize(false);
@@ -23,15 +39,18 @@ TfrmPleaseWait::TfrmPleaseWait(TComponent* AOwner) : TFlatForm(AOwner) {
     Timer->SetInterval(100);
     Timer->OnTimer = [](TObject*) { Application->ProcessMessages(); };
     OnShow = [this](TObject*) {
-        String Text = L"Please wait...";
-        AppLanguage->GetMessageText(L"sPleaseWait", Text);
+        const String Text = PleaseWaitText();
         SetFormCaption(Text);
         labPleaseWait->SetCaption(Text);
     };
-    OnClose = [this](TObject*, TCloseAction&) { Timer->SetEnabled(false); };
+    OnClose = [this](TObject*, TCloseAction&) {
+        Timer->SetEnabled(false);
+        Animate->SetActive(false);
+    };
 }
 
 void TfrmPleaseWait::ShowWait(const String& Text, bool ShowCancel) {
+    Animate->SetActive(true);
     labText->SetCaption(Text);
     HelpButton->SetVisible(false);
     btnCancel->SetVisible(ShowCancel);
@@ -50,7 +69,9 @@ void TfrmPleaseWait::CancelClick(TObject*) {
     Application->ProcessMessages();
 }
 
-void TfrmPleaseWait::Start(const String& Label, std::int64_t, bool CanCancel, TProgressAnimation) {
+void TfrmPleaseWait::Start(const String& Label, std::int64_t, bool CanCancel,
+                           TProgressAnimation Animation) {
+    Animate->SetCommonAVI(AnimationClip(Animation, Animate->CommonAVI()));
     ShowWait(Label, CanCancel);
 }
 
@@ -70,4 +91,5 @@ void TfrmPleaseWait::Finish() {
     if (Visible())
         Close();
     Timer->SetEnabled(false);
+    Animate->SetActive(false);
 }

@@ -1,12 +1,16 @@
-// The please-wait window: a line of text, optionally a Cancel button, and a timer that keeps
-// the window painting while the window thread works.
+// The please-wait window: an animation, a line of text, optionally a Cancel button, and a timer
+// that keeps the window painting while the window thread works.
 #pragma once
 
 #include "app/FlatForm.h"
 #include "app/Progress.h"
+#include "classlib/gui/ComCtrls.h"
 #include "classlib/gui/ExtCtrls.h"
 
 class TTreeSearchEngine;
+
+// The clip a busy window runs for Animation; None keeps the window's own.
+TCommonAVI AnimationClip(TProgressAnimation Animation, TCommonAVI WindowClip);
 
 class TfrmPleaseWait : public TFlatForm, public IProgress {
 public:
@@ -22,6 +26,7 @@ public:
     // The walk Cancel stops; not owned.
     TTreeSearchEngine* LinkedSearch = nullptr;
 
+    TAnimate* Animate;
     TLabel* labPleaseWait;
     TLabel* labText;
     TavImageExpandButton* btnCancel;

@@ -9,6 +9,9 @@
 // The indicator a progress window runs beside its bar.
 enum class TProgressAnimation { None, CopyFiles, DeleteFile, RecycleFile };
 
+// The title and first line of the busy windows: the language's "sPleaseWait".
+String PleaseWaitText();
+
 class IProgress {
 public:
     virtual ~IProgress() = default;

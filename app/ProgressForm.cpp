@@ -1,5 +1,6 @@
 #include "app/ProgressForm.h"
 
+#include "app/PleaseWaitForm.h"
 #include "app/QRVDataMod.h"
 #include "classlib/gui/NamedChild.h"
 
@@ -10,6 +11,9 @@ TfrmProgress::TfrmProgress(TComponent* AOwner) : TFlatForm(AOwner) {
     SetBounds(Left(), Top(), 356, 202);
     SetFormStyle(fsStayOnTop);
     Position = poMainFormCenter;
+    SplitFilesAnimate =
+        MakeNamedChild<TAnimate>(*this, *this, L"SplitFilesAnimate", Bounds(40, 48, 272, 60));
+    SplitFilesAnimate->SetCommonAVI(aviCopyFiles);
     labFile = MakeNamedChild<TLabel>(*this, *this, L"labFile", Bounds(16, 120, 217, 13));
     labFile->SetAutoSize(false);
     ProgressBar =
@@ -23,6 +27,8 @@ TfrmProgress::TfrmProgress(TComponent* AOwner) : TFlatForm(AOwner) {
     // The title-bar close cancels like the button: the loop, not the user, ends the window.
     CloseButton->OnClick = [this](TObject* Sender) { CancelClick(Sender); };
     HelpButton->SetVisible(false);
+    OnShow = [this](TObject*) { SetFormCaption(PleaseWaitText()); };
+    OnClose = [this](TObject*, TCloseAction&) { SplitFilesAnimate->SetActive(false); };
 }
 
 void TfrmProgress::WndProc(TMessage& Message) {
@@ -39,7 +45,7 @@ void TfrmProgress::CancelClick(TObject*) {
 }
 
 void TfrmProgress::Start(const String& Label, std::int64_t Max, bool CanCancel,
-                         TProgressAnimation) {
+                         TProgressAnimation Animation) {
     // A new operation: a Cancel of an earlier one must not stop it.
     FCancelled = false;
     FMax = Max;
@@ -47,6 +53,8 @@ void TfrmProgress::Start(const String& Label, std::int64_t Max, bool CanCancel,
     labFile->SetCaption(Label);
     btnCancel->SetVisible(CanCancel);
     ProgressBar->SetPosition(0);
+    SplitFilesAnimate->SetCommonAVI(AnimationClip(Animation, SplitFilesAnimate->CommonAVI()));
+    SplitFilesAnimate->SetActive(true);
     HelpButton->SetVisible(false);
     ShowFlat();
     Application->ProcessMessages();
@@ -84,4 +92,5 @@ void TfrmProgress::Pump() {
 void TfrmProgress::Finish() {
     if (Visible())
         Close();
+    SplitFilesAnimate->SetActive(false);
 }

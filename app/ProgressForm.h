@@ -1,9 +1,10 @@
-// The progress window: the current item, a bar from 0 to 100 and a Cancel button that the
-// running loop reads; Cancel leaves the window open until the caller closes it.
+// The progress window: an animation, the current item, a bar from 0 to 100 and a Cancel button that
+// the running loop reads; Cancel leaves the window open until the caller closes it.
 #pragma once
 
 #include "app/FlatForm.h"
 #include "app/Progress.h"
+#include "classlib/gui/ComCtrls.h"
 #include "controls/FlatProgressBar.h"
 
 class TfrmProgress : public TFlatForm, public IProgress {
@@ -15,6 +16,7 @@ public:
     void CancelClick(TObject* Sender);
     bool Cancelled() const override { return FCancelled; }
 
+    TAnimate* SplitFilesAnimate;
     TLabel* labFile;
     TFlatProgressBar* ProgressBar;
     TavImageExpandButton* btnCancel;

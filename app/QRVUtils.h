@@ -13,6 +13,8 @@
 
 class TCvTreeItem;
 class TWinControl;
+class TCustomFlatSpinEdit;
+class TFlatButton;
 
 // ------------------------------------------------------------- skin and language
 
@@ -22,6 +24,10 @@ class TWinControl;
 // check boxes their caption when the file has a section for them, and windowed controls holding
 // others are entered. Treated last to first, as the layout lists them.
 void ApplySkinAndLanguage(TWinControl& Control);
+
+// Both arrows of SpinEdit take the colours of the flat button Template (a hidden button of the
+// window), so that a window's spin edits all look alike.
+void CopySpinButtonColors(TCustomFlatSpinEdit& SpinEdit, const TFlatButton& Template);
 // A skin path as the layouts write it, relative to the development tree: it begins with "..".
 bool IsDevelopmentSkinPath(const String& Path);
 // Such a path in the program folder: its first seven characters ("..\Bin\") become AppDir.

@@ -5,7 +5,9 @@
 #include "app/Language.h"
 #include "app/QRVDataMod.h"
 #include "classlib/gui/StdCtrls.h"
+#include "controls/FlatButton.h"
 #include "controls/FlatCheckBox.h"
+#include "controls/FlatSpinEdit.h"
 #include "controls/avImageButton.h"
 
 #include <algorithm>
@@ -114,5 +116,16 @@ void ApplySkinAndLanguage(TWinControl& Control) {
         else if (auto* Windowed = dynamic_cast<TWinControl*>(&Child);
                  Windowed && Windowed->ControlCount() > 0)
             ApplySkinAndLanguage(*Windowed);
+    }
+}
+
+void CopySpinButtonColors(TCustomFlatSpinEdit& SpinEdit, const TFlatButton& Template) {
+    const TColor Colors[] = {Template.ColorFocused(), Template.ColorDown(), Template.ColorBorder(),
+                             Template.ColorHighLight(), Template.ColorShadow()};
+    for (TTimerSpeedButton* Arrow :
+         {&SpinEdit.Button().UpButton(), &SpinEdit.Button().DownButton()}) {
+        Arrow->SetColor(Template.Color());
+        for (int Index = fbcFocused; Index <= fbcShadow; ++Index)
+            Arrow->SetFlatColor(static_cast<TFlatButtonColor>(Index), Colors[Index]);
     }
 }

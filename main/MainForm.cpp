@@ -242,6 +242,11 @@ void TfrmMain::FormCreate() {
 
     CreateFrame();
     CreateSystemFeatures();
+    FlatHint1 = new TFlatHint(this);
+    FlatHint1->Name = L"FlatHint1";
+    btnBTNForSpins =
+        MakeNamedChild<TFlatButton>(*this, *this, L"btnBTNForSpins", Bounds(0, 0, 10, 10));
+    btnBTNForSpins->SetVisible(false);
     FCore->ReportLoading(1);
     if (Application)
         Application->SetHintWindowClass(
@@ -550,10 +555,16 @@ void TfrmMain::EnsurePageControls(TMainPage Page) {
         {pgInternetPrivacy, &TfrmMain::CreateInternetPrivacyPage},
     };
     TPage& Host = *MainNotebook->Pages(Page);
+    const int FirstMade = ComponentCount();
     for (const auto& [Which, Create] : Builders)
         if (Which == Page)
             (this->*Create)(Host);
     CreateHelpButtons(Page, Host);
+    // A page made when first shown is loaded as the window's own controls were, once.
+    for (int I = FirstMade; I < ComponentCount(); ++I) {
+        Components(I)->BeginLoading();
+        Components(I)->EndLoading();
+    }
     ApplySkinAndLanguage(Host);
 }
 

@@ -11,6 +11,8 @@
 #include "classlib/gui/ImgList.h"
 #include "classlib/gui/StdCtrls.h"
 #include "controls/BitmapProgress.h"
+#include "controls/FlatButton.h"
+#include "controls/FlatHint.h"
 #include "controls/FlatComboBox.h"
 #include "controls/FlatSpinEdit.h"
 #include "controls/HyperLabel.h"
@@ -245,6 +247,10 @@ public:
     // The shell's small icons (shared) and the pictures of the three safety classes.
     TImageList* SystemImages = nullptr;
     TImageList* SecurityImageList = nullptr;
+    // The application's hint look and pauses; the main window then shows its hints see-through.
+    TFlatHint* FlatHint1 = nullptr;
+    // Hidden: the spin edits' arrows take its colours.
+    TFlatButton* btnBTNForSpins = nullptr;
     // The results list's one-file menu and the clean-all menu of the checked rows.
     TPopupMenu* mnLocalScanResults = nullptr;
     TPopupMenu* mnScanResultsCleanAll = nullptr;

@@ -130,6 +130,10 @@ TfrmSchedulerMain::TfrmSchedulerMain(TComponent* Owner, TSchedEnvironment Enviro
             Folder = BrowseFolder->FolderPath();
             return true;
         };
+    FlatHint1 = new TFlatHint(this);
+    FlatHint1->Name = L"FlatHint1";
+    // The controls follow the window: every control of the scheduler shows its hint.
+    SetShowHint(true);
     OpenDialog = new TOpenDialog(this);
     OpenDialog->Filter = L"Any File (*.*)|*.*";
     OpenDialog->DefaultExt = L"*.*";

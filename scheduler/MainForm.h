@@ -15,6 +15,7 @@
 #include "controls/FlatCheckBox.h"
 #include "controls/FlatComboBox.h"
 #include "controls/FlatEdit.h"
+#include "controls/FlatHint.h"
 #include "controls/FlatPanel.h"
 #include "controls/FlatRadioButton.h"
 #include "controls/FlatSpinEdit.h"
@@ -136,6 +137,7 @@ public:
     TavImageExpandButton* btnCancel = nullptr;
     // The hidden template of the spin edits' arrow colours.
     TFlatButton* btnBTNForSpins = nullptr;
+    TFlatHint* FlatHint1 = nullptr;
     TBrowseFolder* BrowseFolder = nullptr;
     TOpenDialog* OpenDialog = nullptr;
 

@@ -1,6 +1,7 @@
 // The interval group shared by all functions: one row per kind, each a radio button followed by
 // the kind's values; and the moves between these controls and the view of a function.
 #include "app/Language.h"
+#include "app/QRVUtils.h"
 #include "classlib/gui/NamedChild.h"
 #include "scheduler/MainForm.h"
 
@@ -74,17 +75,6 @@ int SpinValue(const TFlatSpinEditFloat& Spin) {
     return static_cast<int>(std::trunc(std::clamp(Spin.Value(), Spin.MinValue, Spin.MaxValue)));
 }
 
-// The arrows of Spin take the template button's colours.
-void CopySpinColors(TFlatSpinEditFloat& Spin, TFlatButton& Template) {
-    const TColor Colors[] = {Template.ColorFocused(), Template.ColorDown(), Template.ColorBorder(),
-                             Template.ColorHighLight(), Template.ColorShadow()};
-    for (TTimerSpeedButton* Arrow : {&Spin.Button().UpButton(), &Spin.Button().DownButton()}) {
-        Arrow->SetColor(Template.Color());
-        for (int Index = fbcFocused; Index <= fbcShadow; ++Index)
-            Arrow->SetFlatColor(static_cast<TFlatButtonColor>(Index), Colors[Index]);
-    }
-}
-
 } // namespace
 
 void TfrmSchedulerMain::CreateIntervals() {
@@ -112,7 +102,7 @@ void TfrmSchedulerMain::CreateIntervals() {
             Spin->Increment = 1;
             Spin->SetPrecision(10);
             Spin->SetValue(Part.Low);
-            CopySpinColors(*Spin, *btnBTNForSpins);
+            CopySpinButtonColors(*Spin, *btnBTNForSpins);
             break;
         }
         case pkLabel: {

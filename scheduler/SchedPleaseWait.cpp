@@ -8,13 +8,16 @@ TSchedPleaseWait::~TSchedPleaseWait() = default;
 
 void TSchedPleaseWait::Start(const String& Label, std::int64_t, bool CanCancel,
                              TProgressAnimation) {
-    FWindow = std::make_unique<TfrmPleaseWait>(nullptr);
+    FWindow.reset(NewForm<TfrmPleaseWait>(nullptr));
     FWindow->labPleaseWait->SetCaption(String());
     if (!FShownWith.Visible())
         return;
     FWindow->ShowWait(String(), CanCancel);
-    // The show handler writes its greeting into the first line; the run's name replaces it.
-    FWindow->labPleaseWait->SetCaption(Label);
+    // A named run shows its name in place of the greeting and has no second line.
+    if (!Label.empty()) {
+        FWindow->labPleaseWait->SetCaption(Label);
+        FWindow->labText->SetVisible(false);
+    }
     FWindow->Repaint();
 }
 

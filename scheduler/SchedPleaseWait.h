@@ -16,7 +16,8 @@ public:
     TSchedPleaseWait(const TSchedPleaseWait&) = delete;
     TSchedPleaseWait& operator=(const TSchedPleaseWait&) = delete;
 
-    // Label: the function's name, on the first line; the second line follows the work.
+    // Label: a name for the first line, which then has no second line; empty: the greeting on
+    // the first line and the work on the second.
     void Start(const String& Label, std::int64_t Max, bool CanCancel,
                TProgressAnimation Animation) override;
     void SetLabel(const String& Text) override;

@@ -73,8 +73,10 @@ void TSchedRunner::RunSchedFunc(int Index, const String& Parameters) {
         }
     } Scope(*this);
     try {
-        const TProgressScope Busy(FPleaseWait, FuncName ? FuncName(Index) : String(), 0,
-                                  Index == sfRegistryCleaner);
+        // Only the registry cleaner names itself on the busy window and can be cancelled.
+        const bool Named = Index == sfRegistryCleaner;
+        const TProgressScope Busy(FPleaseWait, Named && FuncName ? FuncName(Index) : String(), 0,
+                                  Named);
         RunSteps(Index, Parameters);
     } catch (...) {
         // A run reports nothing; what failed stays as it was.

@@ -28,7 +28,8 @@ private:
 };
 
 // The standard clips a busy window shows. The animation here is drawn by the control itself (the
-// system's clips need not be there): a strip of blocks with a bright one moving along it.
+// system's clips need not be there): for a copy a sheet flies from folder to folder, for a delete
+// from a folder into the bin, for the others a bright block moves along a strip.
 enum TCommonAVI {
     aviNone,
     aviFindFolder,

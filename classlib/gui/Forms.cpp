@@ -69,6 +69,8 @@ void HandleCurrentException(TObject* Sender) noexcept {
 // -------------------------------------------------------------------- TForm
 
 TForm::TForm(TComponent* AOwner) : TWinControl(AOwner) {
+    // The layout the constructors make is loaded once, when NewForm runs AfterConstruction.
+    BeginLoading();
     SetVisible(false);
     SetParentFont(false);
     SetColor(clBtnFace);
@@ -88,6 +90,9 @@ TForm::~TForm() {
 }
 
 void TForm::AfterConstruction() {
+    // The constructor made the layout inside the load bracket its TForm part opened: each
+    // component applies it once, now, before OnCreate.
+    EndLoading();
     if (!OnCreate)
         return;
     try {

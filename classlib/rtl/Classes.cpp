@@ -123,6 +123,9 @@ void TComponent::Loaded() {
 void TComponent::Insert(TComponent* AComponent) {
     FComponents.push_back(AComponent);
     AComponent->FOwner = this;
+    // Given inside an open load bracket, it joins it.
+    if (FState.Contains(csLoading))
+        AComponent->BeginLoading();
 }
 
 void TComponent::Remove(TComponent* AComponent) {

@@ -2,6 +2,7 @@
 
 #include "app/AppStartup.h"
 #include "app/Language.h"
+#include "app/TreeLists.h"
 #include "classlib/gui/NamedChild.h"
 #include "main/Launchers.h"
 #include "main/Report.h"
@@ -20,6 +21,9 @@ constexpr std::array<const wchar_t*, 6> RowLabels{
 constexpr std::array<int, 4> ValueLefts{250, 330, 450, 530};
 constexpr int FirstRowTop = 112;
 constexpr int RowStep = 26;
+// The area of the built-in view, and of the action log below the numbers.
+const TRect ViewArea = Bounds(24, 44, 667, 400);
+const TRect ActionsArea = Bounds(24, 288, 667, 156);
 
 String LanguageText(const String& Section, const String& Ident) {
     String Text = Section;
@@ -49,8 +53,6 @@ TfrmViewReport::TfrmViewReport(TComponent* AOwner, TReportViewerEnvironment Envi
         FEnvironment.OpenInBrowser = [this](const String& FileName) {
             RunShellRequest(Handle(), TShellRequest{L"open", FileName, String(), String()});
         };
-    FHasBuiltInView = FEnvironment.HtmlEngineAvailable ? FEnvironment.HtmlEngineAvailable()
-                                                       : SystemHtmlEngineAvailable();
 
     const auto Button = [&](const wchar_t* ButtonName, const TRect& Where, auto Action) {
         auto* Made = MakeDialogButton(ButtonName, Where);
@@ -62,6 +64,13 @@ TfrmViewReport::TfrmViewReport(TComponent* AOwner, TReportViewerEnvironment Envi
     btnSave = Button(L"btnSave", Bounds(196, 456, 98, 25), &TfrmViewReport::btnSaveClick);
     btnClose = Button(L"btnClose", Bounds(593, 456, 98, 25), &TfrmViewReport::btnCloseClick);
     CreateNumbers();
+    CreateActions();
+    const bool EngineAvailable = FEnvironment.HtmlEngineAvailable
+                                     ? FEnvironment.HtmlEngineAvailable()
+                                     : SystemHtmlEngineAvailable();
+    FHasBuiltInView = EngineAvailable && CreateBrowserView();
+    ShowBuiltInView(FHasBuiltInView);
+    OnShow = [this](TObject*) { FormShow(); };
     OnActivate = [this](TObject*) { FormActivate(); };
     SetFormCaption(LanguageText(L"frmViewReport", L"Caption"));
 }
@@ -69,11 +78,13 @@ TfrmViewReport::TfrmViewReport(TComponent* AOwner, TReportViewerEnvironment Envi
 void TfrmViewReport::CreateNumbers() {
     labNoBuiltInView =
         MakeNamedChild<TLabel>(*this, *this, L"labNoBuiltInView", Bounds(24, 44, 660, 30));
+    FOwnView.push_back(labNoBuiltInView);
     labNoBuiltInView->SetAutoSize(false);
     labNoBuiltInView->SetWordWrap(true);
-    labNoBuiltInView->SetVisible(!FHasBuiltInView);
-    MakeNamedChild<TLabel>(*this, *this, L"labReportThisRun", Bounds(ValueLefts[0], 86, 180, 15));
-    MakeNamedChild<TLabel>(*this, *this, L"labReportAllTime", Bounds(ValueLefts[2], 86, 180, 15));
+    FOwnView.push_back(MakeNamedChild<TLabel>(*this, *this, L"labReportThisRun",
+                                              Bounds(ValueLefts[0], 86, 180, 15)));
+    FOwnView.push_back(MakeNamedChild<TLabel>(*this, *this, L"labReportAllTime",
+                                              Bounds(ValueLefts[2], 86, 180, 15)));
     const std::vector<String> Report = FEnvironment.Stats
                                            ? ReportValues(*FEnvironment.Stats, DateTimeToStr(Now()))
                                            : std::vector<String>(26);
@@ -83,6 +94,7 @@ void TfrmViewReport::CreateNumbers() {
             MakeNamedChild<TLabel>(*this, *this, RowLabels[Row], Bounds(24, Top, 220, 15));
         if (Row + 1 == RowLabels.size())
             Caption->Font().SetStyle({fsBold});
+        FOwnView.push_back(Caption);
         // This run's count and size, then all time's, as the report fills them in.
         const size_t First[] = {1 + 2 * Row, 2 + 2 * Row, 13 + 2 * Row, 14 + 2 * Row};
         for (size_t Column = 0; Column < 4; ++Column) {
@@ -90,8 +102,48 @@ void TfrmViewReport::CreateNumbers() {
                                                  Bounds(ValueLefts[Column], Top, 100, 15));
             Value->SetCaption(Report[First[Column]]);
             Values[Row][Column] = Value;
+            FOwnView.push_back(Value);
         }
     }
+}
+
+void TfrmViewReport::CreateActions() {
+    lvReportActions = MakeTreeList(*this, *this, L"lvReportActions", ActionsArea);
+    AddHeaderColumn(*lvReportActions, LanguageText(L"lvReportActions", L"Caption"), -1);
+    FOwnView.push_back(lvReportActions);
+    if (!FEnvironment.Stats)
+        return;
+    const TStringList& Lines = FEnvironment.Stats->LogLines();
+    lvReportActions->Items().BeginUpdate();
+    for (int Line = 0; Line < Lines.Count(); ++Line)
+        AddTreeRow(*lvReportActions, nullptr, Lines.Strings(Line));
+    lvReportActions->Items().EndUpdate();
+}
+
+bool TfrmViewReport::CreateBrowserView() {
+    WebBrowser1 = MakeNamedChild<TWebBrowser>(*this, *this, L"WebBrowser1", ViewArea);
+    WebBrowser1->Anchors = TAnchors{akLeft, akTop, akRight, akBottom};
+    const bool Made = FEnvironment.OpenBrowser ? FEnvironment.OpenBrowser(*WebBrowser1)
+                                               : WebBrowser1->CreateBrowser();
+    if (!Made) {
+        delete WebBrowser1;
+        WebBrowser1 = nullptr;
+    }
+    return Made;
+}
+
+void TfrmViewReport::ShowBuiltInView(bool Shown) {
+    FHasBuiltInView = Shown;
+    if (WebBrowser1)
+        WebBrowser1->SetVisible(Shown);
+    for (TControl* Part : FOwnView)
+        Part->SetVisible(!Shown);
+}
+
+void TfrmViewReport::FormShow() {
+    // A browser that refuses the report leaves the viewer with its own view of it.
+    if (FHasBuiltInView && !WebBrowser1->Navigate(L"file://" + ReportFile()))
+        ShowBuiltInView(false);
 }
 
 String TfrmViewReport::ReportFile() const {

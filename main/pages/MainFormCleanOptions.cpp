@@ -1,5 +1,6 @@
 // The options page: an inner notebook with a page per mode that has options.
 #include "app/QRVDataMod.h"
+#include "app/QRVUtils.h"
 #include "app/TreeLists.h"
 #include "classlib/gui/NamedChild.h"
 #include "main/MainForm.h"
@@ -45,6 +46,7 @@ void TfrmMain::CreateCleanOptionsPage(TPage& Page) {
     edLargeOldLarge->MaxValue = 100000;
     edLargeOldLarge->SetDigits(2);
     edLargeOldLarge->SetValue(FCore->Options.LargeValue);
+    CopySpinButtonColors(*edLargeOldLarge, *btnBTNForSpins);
     cmbSizeUM = MakeNamedChild<TFlatComboBox>(*this, Large, L"cmbSizeUM", Bounds(114, 28, 80, 21));
     cmbSizeUM->SetStyle(csDropDownList);
     for (const wchar_t* Unit : {L"Bytes", L"KB", L"MB", L"GB"})
@@ -59,6 +61,7 @@ void TfrmMain::CreateCleanOptionsPage(TPage& Page) {
     edLargeOldOld->MaxValue = 50;
     edLargeOldOld->SetDigits(2);
     edLargeOldOld->SetValue(FCore->Options.OldValue);
+    CopySpinButtonColors(*edLargeOldOld, *btnBTNForSpins);
     cmbPeriods = MakeNamedChild<TFlatComboBox>(*this, Old, L"cmbPeriods", Bounds(114, 28, 90, 21));
     cmbPeriods->SetStyle(csDropDownList);
     for (const wchar_t* Key : {L"sDays", L"sWeeks", L"sMonths", L"sYears"})

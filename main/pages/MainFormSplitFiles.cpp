@@ -1,6 +1,7 @@
 // The split page: the file, where its parts go, the part size with its unit, whether to ask
 // each part's size and whether to delete the file once it is split.
 #include "app/QRVDataMod.h"
+#include "app/QRVUtils.h"
 #include "classlib/gui/NamedChild.h"
 #include "controls/FlatCheckBox.h"
 #include "controls/FlatEdit.h"
@@ -23,6 +24,7 @@ void TfrmMain::CreateSplitFilesPage(TPage& Page) {
     edSplitFilesVolumeSize = MakeNamedChild<TFlatSpinEditInteger>(
         *this, Page, L"edSplitFilesVolumeSize", Bounds(16, 138, 120, 19));
     edSplitFilesVolumeSize->SetValue(1457664);
+    CopySpinButtonColors(*edSplitFilesVolumeSize, *btnBTNForSpins);
     cmbSplitFilesSizeUM = MakeNamedChild<TFlatComboBox>(*this, Page, L"cmbSplitFilesSizeUM",
                                                         Bounds(144, 138, 80, 21));
     cmbSplitFilesSizeUM->SetStyle(csDropDownList);

@@ -299,4 +299,15 @@ TEST_F(FlatMessageBoxTest, InputQueryMasksAndLimitsTheInput) {
     EXPECT_EQ(Value, L"secret");
 }
 
+TEST_F(FlatMessageBoxTest, TheInputIsAFlatBorderlessEditOfItsTextsHeight) {
+    const std::unique_ptr<TfrmInputQuery> Dialog(NewForm<TfrmInputQuery>(App.get()));
+    TFlatMaskEdit& Edit = *Dialog->edSession;
+    EXPECT_EQ(Edit.Height(), GetFontMetrics(Edit.Font()).tmHeight + 6);
+    EXPECT_EQ(Edit.Left(), 24);
+    EXPECT_EQ(Edit.Top(), 56);
+    EXPECT_EQ(Edit.Width(), 329);
+    EXPECT_FALSE(GetWindowLongW(Edit.Handle(), GWL_STYLE) & WS_BORDER);
+    EXPECT_FALSE(GetWindowLongW(Edit.Handle(), GWL_EXSTYLE) & WS_EX_CLIENTEDGE);
+}
+
 } // namespace

@@ -117,6 +117,42 @@ TEST_F(ProgressWindowsTest, ProgressCancelOnlyFlagsTheLoopAndTheTitleCloseCancel
     EXPECT_FALSE(Progress->Visible());
 }
 
+TEST(ProgressAnimation, EachKindOfWorkRunsItsClipAndNoneKeepsTheWindowsOwn) {
+    const struct {
+        TProgressAnimation Animation;
+        TCommonAVI Clip;
+    } Cases[] = {{TProgressAnimation::CopyFiles, aviCopyFiles},
+                 {TProgressAnimation::DeleteFile, aviDeleteFile},
+                 {TProgressAnimation::RecycleFile, aviRecycleFile},
+                 {TProgressAnimation::None, aviFindFile}};
+    for (const auto& C : Cases)
+        EXPECT_EQ(AnimationClip(C.Animation, aviFindFile), C.Clip);
+}
+
+TEST_F(ProgressWindowsTest, BothWindowsAreTitledAndAnimatedWhileTheyShow) {
+    auto* Wait = NewForm<TfrmPleaseWait>(App.get());
+    EXPECT_EQ(Wait->Animate->BoundsRect(), Bounds(16, 26, 304, 60));
+    Wait->Start(L"Removing", 0, false, TProgressAnimation::DeleteFile);
+    EXPECT_EQ(Wait->FormCaption(), PleaseWaitText());
+    EXPECT_EQ(Wait->labPleaseWait->Caption(), PleaseWaitText());
+    EXPECT_TRUE(Wait->Animate->Active());
+    EXPECT_EQ(Wait->Animate->CommonAVI(), aviDeleteFile);
+    Wait->Finish();
+    EXPECT_FALSE(Wait->Animate->Active());
+
+    auto* Progress = NewForm<TfrmProgress>(App.get());
+    EXPECT_EQ(Progress->SplitFilesAnimate->BoundsRect(), Bounds(40, 48, 272, 60));
+    Progress->Start(L"file.txt", 10, true, TProgressAnimation::RecycleFile);
+    EXPECT_EQ(Progress->FormCaption(), PleaseWaitText());
+    EXPECT_TRUE(Progress->SplitFilesAnimate->Active());
+    EXPECT_EQ(Progress->SplitFilesAnimate->CommonAVI(), aviRecycleFile);
+    Progress->Finish();
+    EXPECT_FALSE(Progress->SplitFilesAnimate->Active());
+    Progress->Start(L"file.txt", 10, true, TProgressAnimation::CopyFiles);
+    EXPECT_EQ(Progress->SplitFilesAnimate->CommonAVI(), aviCopyFiles);
+    Progress->Finish();
+}
+
 TEST_F(ProgressWindowsTest, UncountedWorkShowsAnEmptyBar) {
     auto* Progress = NewForm<TfrmProgress>(App.get());
     Progress->Start(L"x", 0, false, TProgressAnimation::None);

@@ -206,6 +206,32 @@ TEST_F(GuiContainersTest, TheAnimationMovesOnlyWhileActive) {
     EXPECT_EQ(Busy->Frame(), Stopped);
 }
 
+TEST_F(GuiContainersTest, ACopyCarriesASheetToAFolderADeleteToTheBin) {
+    auto* Copy = Place<TAnimate>(*Form, Bounds(0, 0, 200, 40));
+    Copy->SetCommonAVI(aviCopyFiles);
+    auto* Delete = Place<TAnimate>(*Form, Bounds(0, 50, 200, 40));
+    Delete->SetCommonAVI(aviDeleteFile);
+    Form->Show();
+    const COLORREF Folder = ColorToRGB(TColor(0x60D0F0));
+    const COLORREF Bin = ColorToRGB(TColor(0xC8C8C8));
+    const auto Shows = [](const TClientPixels& Pixels, const TRect& Area, COLORREF Colour) {
+        return Pixels.Count(Area, true, [&](COLORREF P) { return P == Colour; }) > 0;
+    };
+    const TClientPixels Still(*Form);
+    // Both start from a folder on the left; the copy ends in a folder, the delete in the bin.
+    EXPECT_TRUE(Shows(Still, Bounds(0, 0, 50, 40), Folder));
+    EXPECT_TRUE(Shows(Still, Bounds(150, 0, 50, 40), Folder));
+    EXPECT_FALSE(Shows(Still, Bounds(150, 0, 50, 40), Bin));
+    EXPECT_TRUE(Shows(Still, Bounds(0, 50, 50, 40), Folder));
+    EXPECT_TRUE(Shows(Still, Bounds(150, 50, 50, 40), Bin));
+    EXPECT_FALSE(Shows(Still, Bounds(150, 50, 50, 40), Folder));
+    const COLORREF Lit = ColorToRGB(clHighlight);
+    EXPECT_FALSE(Shows(Still, Bounds(0, 0, 200, 90), Lit)) << "no sheet in flight while still";
+    Delete->SetActive(true);
+    const TClientPixels Moving(*Form);
+    EXPECT_TRUE(Shows(Moving, Delete->BoundsRect(), Lit));
+}
+
 // The month calendar is left out: wine's own calendar window keeps one object for each window
 // made, with or without the library around it.
 TEST_F(GuiContainersTest, ContainersLeaveNoGdiObjectsBehind) {

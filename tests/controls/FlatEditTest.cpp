@@ -3,10 +3,13 @@
 #include "controls/FlatCheckBox.h"
 #include "controls/FlatEdit.h"
 #include "controls/FlatMaskEdit.h"
+#include "controls/FlatSpinEdit.h"
 #include "tests/controls/ControlsTestSupport.h"
 #include "tests/support/GdiCount.h"
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
 
 namespace {
 
@@ -82,6 +85,35 @@ TEST_F(FlatEditTest, HeightIsTheMeasuredTextHeightPlusSixAfterLoadAndFontChange)
     auto* M = Edit<TFlatMaskEdit>(50);
     M->Font().SetSize(12);
     EXPECT_EQ(M->Height(), GetFontMetrics(M->Font()).tmHeight + 6);
+}
+
+// A window whose layout sets the edits' heights, as a designer would.
+class TEditsForm : public TForm {
+public:
+    explicit TEditsForm(TComponent* Owner) : TForm(Owner) {
+        Plain = Make<TFlatEdit>(10);
+        Masked = Make<TFlatMaskEdit>(50);
+        Spin = Make<TFlatSpinEditInteger>(90);
+    }
+    TFlatEdit* Plain;
+    TFlatMaskEdit* Masked;
+    TFlatSpinEditInteger* Spin;
+
+private:
+    template <class T> T* Make(int Top) {
+        auto* E = new T(this);
+        E->SetParent(this);
+        E->SetBounds(10, Top, 121, 30);
+        return E;
+    }
+};
+
+TEST_F(FlatEditTest, EditsMadeWithTheirWindowFitTheirTextOnceItIsMade) {
+    auto* Form = NewForm<TEditsForm>(App.get());
+    const int Fitted = GetFontMetrics(Form->Plain->Font()).tmHeight + 6;
+    EXPECT_EQ(Form->Plain->Height(), Fitted);
+    EXPECT_EQ(Form->Masked->Height(), Fitted);
+    EXPECT_EQ(Form->Spin->Height(), std::max(Fitted, SpinEditMinHeight(Form->Spin->Font())));
 }
 
 TEST_F(FlatEditTest, FocusTurnsBackgroundAndInnerFrameToTheFocusColour) {

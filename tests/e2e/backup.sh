@@ -5,7 +5,8 @@
 # 127.0.0.1 started here: a user the server refuses with 550 gives
 # "BackupFailed" and no record; a user who may write gets "BackupOK" and a record, and the
 # restore of that record brings the changed file's bytes back after "Yes to all".
-# Usage: tests/e2e/backup.sh DIST_FOLDER PROBE_EXE
+# The password dialog is pictured as SCREENSHOTS/qrv-inputquery.png.
+# Usage: tests/e2e/backup.sh DIST_FOLDER PROBE_EXE SCREENSHOTS_FOLDER
 set -euo pipefail
 here=$(cd "$(dirname "$0")/../.." && pwd)
 source "$here/tests/e2e/helpers.sh"
@@ -89,6 +90,11 @@ wait_for 60 shown btnYesToAll || fail "the restore did not ask before replacing"
 click btnYesToAll
 wait_for 30 shown edSession || fail "the restore did not ask for the password"
 probe type secret >/dev/null
+read -r x y <<<"$(probe where edSession)" || fail "no password box to picture"
+# The dialog is 474 x 183; its edit is 329 x 19 at 24,56.
+bash "$here/scripts/grab-screen.sh" "$shots/qrv-inputquery.png" \
+  "474x183+$((x - 24 - 164))+$((y - 56 - 9))"
+echo "$shots/qrv-inputquery.png"
 click btnOK
 ok_notice "the restore"
 cmp -s "$work/one.orig" "$fixture/big/one.dat" || fail "one.dat did not come back"

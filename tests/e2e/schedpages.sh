@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Walks the scheduler's configuration window as a user would, clicking by the controls' names,
-# and saves a picture of each function page, the date dialog and the tray menu as
-# SCREENSHOTS/qrvsched-<page>.png.
+# and saves a picture of each function page, the busy window of a run, the date dialog and the
+# tray menu as SCREENSHOTS/qrvsched-<page>.png.
 # Usage: tests/e2e/schedpages.sh DIST_FOLDER PROBE_EXE SCREENSHOTS_FOLDER
 set -euo pipefail
 here=$(cd "$(dirname "$0")/../.." && pwd)
@@ -64,6 +64,24 @@ for page in btnInternetPrivacy:privacy btnFolderCleaner:folders btnApplicationLa
   click "${page%%:*}"
   window_shot "${page##*:}"
 done
+
+# Run now on the folder cleaner, whose first folder is C:\Temp: the busy window shows over the
+# window while the folder is emptied.
+temp="$e2e_prefix_dir/drive_c/Temp"
+mkdir -p "$temp"
+(cd "$temp" && seq -f "part%05g.dat" 1 60000 | xargs touch)
+click btnFolderCleaner
+click btnRunNow
+# The run keeps the window thread, which answers no probe until the folder is empty: the busy
+# window is found by its title on the display and read from the screen.
+busy_on_screen() { xwininfo -root -tree -display "$DISPLAY" | grep -q '"Please wait\.\.\."'; }
+wait_for 30 busy_on_screen || fail "the run showed no busy window"
+sleep 0.5
+bash "$here/scripts/grab-screen.sh" "$shots/qrvsched-pleasewait.png" \
+  "342x183+$((window_left + (640 - 342) / 2))+$((window_top + (540 - 183) / 2))"
+echo "$shots/qrvsched-pleasewait.png"
+wait_for 120 eval '[ -z "$(ls -A "$temp")" ]' || fail "Run now did not empty C:\\Temp"
+wait_for 30 shown btnDate || fail "the window did not come back after the run"
 
 # The date dialog over the window, from the date row's button.
 click btnFolderCleaner

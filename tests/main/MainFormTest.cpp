@@ -23,6 +23,7 @@
 #include "main/dialogs/ViewReportForm.h"
 #include "tests/main/MainFormFixture.h"
 #include "tests/main/ScanTestSupport.h"
+#include "tests/support/FakeOleObject.h"
 #include "tests/support/FakeProgress.h"
 #include "tests/support/GuiTestSupport.h"
 #include "tests/support/SchedulerSections.h"
@@ -77,6 +78,41 @@ TEST_F(MainFormTest, EachStepShowsItsPageTitleAndButtons) {
     Click(L"btnICleanMyComputer");
     Click(L"labLargeFiles");
     EXPECT_EQ(Form->labActivePage->Caption(), Form->Core().Message(L"sModLargeFiles"));
+}
+
+TEST_F(MainFormTest, HintsTakeTheFlatHintsPausesAndShowSeeThrough) {
+    App->HintPause = 1;
+    TfrmMain& F = MakeForm();
+    ASSERT_NE(F.FlatHint1, nullptr);
+    EXPECT_EQ(App->HintShortPause, 25);
+    EXPECT_EQ(App->HintPause, 500);
+    EXPECT_EQ(App->HintHidePause, 5000);
+    // The main window puts its own see-through window over the flat hint's.
+    std::unique_ptr<THintWindow> Hint(App->HintWindowClass()(nullptr));
+    EXPECT_NE(dynamic_cast<TTransparentHint*>(Hint.get()), nullptr);
+}
+
+TEST_F(MainFormTest, TheSpinEditsArrowsTakeTheHiddenButtonsColours) {
+    TfrmMain& F = MakeForm();
+    ASSERT_NE(F.btnBTNForSpins, nullptr);
+    EXPECT_FALSE(F.btnBTNForSpins->Visible());
+    F.btnBTNForSpins->SetColor(TColor(0x102030));
+    F.btnBTNForSpins->SetFlatColor(fbcBorder, TColor(0x405060));
+    F.btnBTNForSpins->SetFlatColor(fbcShadow, TColor(0x708090));
+    F.CreateAllPages(); // the pages are made when first shown
+    for (TCustomFlatSpinEdit* Spin :
+         {static_cast<TCustomFlatSpinEdit*>(F.edLargeOldLarge),
+          static_cast<TCustomFlatSpinEdit*>(F.edLargeOldOld),
+          static_cast<TCustomFlatSpinEdit*>(F.edSplitFilesVolumeSize)}) {
+        for (TTimerSpeedButton* Arrow :
+             {&Spin->Button().UpButton(), &Spin->Button().DownButton()}) {
+            EXPECT_EQ(Arrow->Color(), TColor(0x102030)) << ToUtf8(Spin->Name);
+            EXPECT_EQ(Arrow->ColorBorder(), TColor(0x405060)) << ToUtf8(Spin->Name);
+            EXPECT_EQ(Arrow->ColorShadow(), TColor(0x708090)) << ToUtf8(Spin->Name);
+        }
+        // Made with its page, the edit fits its text.
+        EXPECT_GE(Spin->Height(), SpinEditMinHeight(Spin->Font())) << ToUtf8(Spin->Name);
+    }
 }
 
 TEST_F(MainFormTest, AJunkMaskAddedOnTheOptionsPageJoinsTheList) {
@@ -426,10 +462,19 @@ protected:
             return true;
         };
         Viewer.OpenInBrowser = [this](const String& FileName) { Opened.push_back(FileName); };
-        Viewer.HtmlEngineAvailable = [] { return false; };
+        Viewer.HtmlEngineAvailable = [this] { return EngineAvailable; };
+        Viewer.OpenBrowser = [this](TWebBrowser& Browser) { return Browser.HostObject(&Object); };
         View.reset(NewForm<TfrmViewReport>(nullptr, Viewer));
         return *View;
     }
+    // The viewer's own controls that show the report, and whether each is visible.
+    static std::vector<bool> OwnViewShown(TfrmViewReport& V) {
+        return {V.labNoBuiltInView->Visible(), V.Values[0][0]->Visible(), V.Values[5][3]->Visible(),
+                V.lvReportActions->Visible()};
+    }
+
+    bool EngineAvailable = false;
+    TFakeOleObject Object;
 
     TStatistics Stats;
     String Picked;
@@ -447,6 +492,53 @@ TEST_F(ViewReportTest, WithoutTheHtmlEngineTheViewerShowsTheNumbersAndSays) {
     EXPECT_EQ(V.Values[0][1]->Caption(), FormatFileSize64(3000));
     EXPECT_EQ(V.Values[5][2]->Caption(), L"3") << "the sum of all time";
     EXPECT_EQ(V.Values[1][0]->Caption(), L"0");
+}
+
+TEST_F(ViewReportTest, WithoutTheHtmlEngineTheActionLogFollowsTheNumbers) {
+    Stats.AddLogLine(L"Registry value removed: HKCU\\Software\\Old");
+    Stats.AddLogLine(L"Folder emptied: C:\\Temp <1>");
+    TfrmViewReport& V = MakeViewer();
+    EXPECT_EQ(V.WebBrowser1, nullptr);
+    EXPECT_EQ(Object.Verbs.size(), 0u) << "no browser is made without the engine";
+    EXPECT_EQ(OwnViewShown(V), std::vector<bool>(4, true));
+    ASSERT_EQ(V.lvReportActions->GetRoot()->ChildrenCount(), 2);
+    EXPECT_EQ(V.lvReportActions->GetRoot()->GetChild(0)->Text(),
+              L"Registry value removed: HKCU\\Software\\Old");
+    EXPECT_EQ(V.lvReportActions->GetRoot()->GetChild(1)->Text(), L"Folder emptied: C:\\Temp <1>")
+        << "shown as written, not as HTML";
+    EXPECT_GT(V.lvReportActions->Top(), V.Values[5][0]->Top() + V.Values[5][0]->Height());
+    EXPECT_LE(V.lvReportActions->Top() + V.lvReportActions->Height(), V.btnClose->Top());
+}
+
+TEST_F(ViewReportTest, WithTheEngineTheReportShowsInTheBrowserThatFollowsTheWindow) {
+    EngineAvailable = true;
+    TfrmViewReport& V = MakeViewer();
+    ASSERT_NE(V.WebBrowser1, nullptr);
+    EXPECT_TRUE(V.HasBuiltInView());
+    EXPECT_TRUE(V.WebBrowser1->Visible());
+    EXPECT_EQ(V.WebBrowser1->OleObject(), &Object);
+    EXPECT_EQ(OwnViewShown(V), std::vector<bool>(4, false));
+    V.SetBounds(V.Left(), V.Top(), 815, 604);
+    ASSERT_FALSE(Object.Rects.empty());
+    EXPECT_EQ(Object.Rects.back().right - Object.Rects.back().left, 667 + 100);
+    EXPECT_EQ(Object.Rects.back().bottom - Object.Rects.back().top, 400 + 100);
+
+    // This browser has no automation: it refuses the report, and the viewer shows its own view.
+    V.ShowFlat();
+    EXPECT_FALSE(V.HasBuiltInView());
+    EXPECT_FALSE(V.WebBrowser1->Visible());
+    EXPECT_EQ(OwnViewShown(V), std::vector<bool>(4, true));
+    V.Hide();
+}
+
+TEST_F(ViewReportTest, ABrowserThatCannotBeMadeLeavesTheViewersOwnView) {
+    EngineAvailable = true;
+    Object.RefuseVerb = true;
+    TfrmViewReport& V = MakeViewer();
+    EXPECT_FALSE(V.HasBuiltInView());
+    EXPECT_EQ(V.WebBrowser1, nullptr);
+    EXPECT_EQ(OwnViewShown(V), std::vector<bool>(4, true));
+    EXPECT_EQ(Object.References, 1u);
 }
 
 TEST_F(ViewReportTest, SaveCopiesTheReportAndCancellingThePickerKeepsTheViewerOpen) {

@@ -261,3 +261,31 @@ TEST_F(CvTrayIconTest, GivesTheOwnersWindowProcedureBackWhenItGoes) {
 }
 
 } // namespace
+
+namespace {
+
+// A window whose layout holds a tray icon, as the scheduler's does.
+class TTrayForm : public TForm {
+public:
+    TTrayForm(TComponent* Owner, bool StartMinimized) : TForm(Owner) {
+        Tray = new TCvTrayIcon(this);
+        Tray->StartMinimized = StartMinimized;
+        Tray->SetIconVisible(true);
+    }
+    TCvTrayIcon* Tray;
+};
+
+TEST_F(CvTrayIconTest, StartMinimizedHidesTheProgramOnceItsWindowIsMade) {
+    for (const bool Minimized : {false, true}) {
+        App.ShowMainForm = true;
+        Calls.clear();
+        App.CreateForm<TTrayForm>(Minimized);
+        EXPECT_EQ(App.ShowMainForm, !Minimized);
+        if (Minimized) {
+            EXPECT_FALSE(IsWindowVisible(App.Handle()));
+        }
+        EXPECT_FALSE(Messages().empty()) << "the icon is shown once its window is made";
+    }
+}
+
+} // namespace

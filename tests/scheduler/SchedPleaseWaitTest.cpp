@@ -67,6 +67,23 @@ TEST_F(SchedPleaseWaitTest, WithTheSchedulerWindowShownTheRunShowsItsNameAndCanB
     Busy.Finish();
 }
 
+TEST_F(SchedPleaseWaitTest, ANamelessRunGreetsOnTheFirstLineAndShowsItsWorkOnTheSecond) {
+    Form->Show();
+    TSchedPleaseWait Busy(*Form);
+    Busy.Start(L"Registry Cleaner", 0, true, TProgressAnimation::None);
+    EXPECT_FALSE(Busy.Window()->labText->Visible()) << "the named run has no second line";
+    Busy.Finish();
+    Busy.Start(String(), 0, false, TProgressAnimation::None);
+    TfrmPleaseWait* Window = Busy.Window();
+    EXPECT_EQ(Window->labPleaseWait->Caption(), PleaseWaitText());
+    EXPECT_EQ(Window->FormCaption(), PleaseWaitText());
+    EXPECT_TRUE(Window->labText->Visible());
+    Busy.SetLabel(L"C:\\Temp\\");
+    EXPECT_EQ(Window->labText->Caption(), L"C:\\Temp\\");
+    EXPECT_TRUE(Window->Animate->Active());
+    Busy.Finish();
+}
+
 TEST_F(SchedPleaseWaitTest, ARunFreesItsWindowWhenItEnds) {
     Form->Show();
     TSchedPleaseWait Busy(*Form);

@@ -170,7 +170,7 @@ TEST(SchedRunnersTest, RunsNeverNestAndAFailingStepRestoresTheGuard) {
     EXPECT_FALSE(Fx.PleaseWait.Running) << "the busy window is closed";
     EXPECT_FALSE(Fx.Runner.Running());
     EXPECT_EQ(Fx.RunningChanges, (std::vector<bool>{true, false}));
-    EXPECT_EQ(Fx.PleaseWait.Labels.front(), L"Function 2");
+    EXPECT_EQ(Fx.PleaseWait.Labels.front(), L"") << "the folder cleaner does not name itself";
 
     Fx.PleaseWait.OnPump = nullptr;
     Fx.Runner.RunSchedFunc(7, L""); // not a function: nothing to do
@@ -231,6 +231,30 @@ TEST(SchedRunnersTest, RegistryCleanerWalksOnlyTheCheckedRowsAndDeletesTheValues
         EXPECT_TRUE(TSchedTestKeys::Has(Row, L"Fine")) << ToUtf8(Row);
     }
     EXPECT_TRUE(Fx.PleaseWait.CancelVisible) << "the registry walk can be cancelled";
+}
+
+TEST(SchedRunnersTest, OnlyTheRegistryCleanerNamesItselfOnTheBusyWindow) {
+    const struct {
+        int Index;
+        const wchar_t* Parameters;
+        const wchar_t* FirstLine;
+        bool Cancel;
+    } Cases[] = {
+        {sfRegistryCleaner, L"0|0|0", L"Function 0", true},
+        {sfInternetPrivacy, L"0|0|0|0|0|0|0|0|0|0", L"", false},
+        {sfFolderCleaner, L"", L"", false},
+        {sfAppLauncher, L"", L"", false},
+        {sfJunkFiles, L"", L"", false},
+    };
+    for (const auto& C : Cases) {
+        TRunnerFixture Fx;
+        Fx.Runner.RunSchedFunc(C.Index, C.Parameters);
+        ASSERT_EQ(Fx.PleaseWait.Starts, 1) << C.Index;
+        EXPECT_EQ(Fx.PleaseWait.Labels.front(), C.FirstLine) << C.Index;
+        if (C.Index != sfJunkFiles) { // the junk run hides Cancel itself
+            EXPECT_EQ(Fx.PleaseWait.CancelVisible, C.Cancel) << C.Index;
+        }
+    }
 }
 
 TEST(SchedRunnersTest, PrivacyRunsOnlyTheCheckedSteps) {

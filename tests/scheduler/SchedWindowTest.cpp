@@ -99,6 +99,20 @@ TEST_F(SchedMainFormTest, TheWindowHoldsItsPagesListsAndIntervalRowsInTheirOrder
     GlobalDeleteAtom(Name);
 }
 
+TEST_F(SchedMainFormTest, TheWindowsControlsShowFlatHintsAfterTheFlatHintsPauses) {
+    App->HintPause = 1;
+    TfrmSchedulerMain& W = Start({L"/hide"});
+    ASSERT_NE(W.FlatHint1, nullptr);
+    EXPECT_EQ(App->HintShortPause, 25);
+    EXPECT_EQ(App->HintPause, 500);
+    EXPECT_EQ(App->HintHidePause, 5000);
+    EXPECT_TRUE(W.ShowHint());
+    for (const TControl* Control :
+         {static_cast<TControl*>(W.btnRunNow), static_cast<TControl*>(W.FuncButtons[sfJunkFiles]),
+          static_cast<TControl*>(W.edMB)})
+        EXPECT_TRUE(Control->ShowHint()) << ToUtf8(Control->Name);
+}
+
 TEST_F(SchedMainFormTest, EveryLanguageSectionOfTheWindowNamesOneOfItsControls) {
     TfrmSchedulerMain& W = Start({L"/hide"});
     for (const wchar_t* Section : SchedulerWindowSections) {

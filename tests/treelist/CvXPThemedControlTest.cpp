@@ -72,7 +72,7 @@ protected:
         FakeApi.Entries[5] = Proc(&FakeBackground);
         FakeApi.Entries[14] = Proc(&FakeEdge);
         App = std::make_unique<TApplication>();
-        Form = std::make_unique<TForm>(nullptr);
+        Form.reset(NewForm<TForm>(nullptr));
         Form->SetBounds(0, 0, 300, 200);
     }
     void TearDown() override {
