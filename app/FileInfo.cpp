@@ -46,8 +46,8 @@ String SizeText(std::int64_t Size, const String& ByteWord) {
 
 } // namespace
 
-String FormatFileSize(std::uint32_t Size) {
-    return SizeText(Size, BytesUnitText);
+String FormatFileSize(std::uint64_t Size) {
+    return SizeText(static_cast<std::int64_t>(Size), BytesUnitText);
 }
 
 String FormatFileSize64(std::int64_t Size) {
@@ -55,15 +55,21 @@ String FormatFileSize64(std::int64_t Size) {
 }
 
 TDateTime FileTimeToLocalDateTime(const FILETIME& FileTime) {
-    SYSTEMTIME Check;
+    // Through a DOS date and time, as the lists and the old-file test have always compared:
+    // the years 1980 to 2107, in steps of two seconds.
+    constexpr WORD FirstDosYear = 1980, LastDosYear = 2107;
+    FILETIME Local;
+    SYSTEMTIME Parts;
     if ((FileTime.dwHighDateTime == 0 && FileTime.dwLowDateTime == 0) ||
-        !FileTimeToSystemTime(&FileTime, &Check))
+        !FileTimeToLocalFileTime(&FileTime, &Local) || !FileTimeToSystemTime(&Local, &Parts) ||
+        Parts.wYear < FirstDosYear || Parts.wYear > LastDosYear)
         return 0;
-    try {
-        return FileTimeToDateTime(FileTime);
-    } catch (const Exception&) {
+    TDateTime Date;
+    TDateTime Time;
+    if (!TryEncodeDate(Parts.wYear, Parts.wMonth, Parts.wDay, Date) ||
+        !TryEncodeTime(Parts.wHour, Parts.wMinute, Parts.wSecond & ~1, 0, Time))
         return 0;
-    }
+    return Date + Time;
 }
 
 bool ShowFileProperties(const String& Path, HWND Owner) {

@@ -37,8 +37,9 @@ using TOwnedPidl = std::unique_ptr<ITEMIDLIST, TPidlFree>;
 int GetFileTypeInfo(const String& Path, String& TypeName);
 
 // "1023 <BytesUnitText>", "1 Kb", "1,50 Kb", "3,99 Gb": two truncated decimals
-// with the locale's separator, none when they are 0.
-String FormatFileSize(std::uint32_t Size);
+// with the locale's separator, none when they are 0. Sizes of 4 Gb and more are
+// written whole, not as what a 32-bit count leaves of them.
+String FormatFileSize(std::uint64_t Size);
 // The same with the word "bytes", also for negative sizes.
 String FormatFileSize64(std::int64_t Size);
 

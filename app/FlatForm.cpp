@@ -166,6 +166,15 @@ TavImageExpandButton* TFlatForm::MakeDialogButton(const String& Name, const TRec
     return Button;
 }
 
+TavImageExpandButton* TFlatForm::MakeListButton(const String& Name, const TRect& Bounds,
+                                                int Glyph) {
+    auto* Button = MakeNamedChild<TavImageExpandButton>(*this, *this, Name, Bounds);
+    Button->Tag = Glyph;
+    if (frmDM)
+        Button->SetImageList(frmDM->avILInside);
+    return Button;
+}
+
 void TFlatForm::BuildSkin() {
     try {
         PlaceTitleParts();

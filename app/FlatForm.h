@@ -97,6 +97,8 @@ protected:
     // A large skinned button of the dialog, without a glyph; a Result closes the dialog with it.
     TavImageExpandButton* MakeDialogButton(const String& Name, const TRect& Bounds,
                                            TModalResult Result = mrNone);
+    // A small skinned button beside the dialog's list, with the glyph of ilGlyphs at Glyph.
+    TavImageExpandButton* MakeListButton(const String& Name, const TRect& Bounds, int Glyph);
 
 private:
     friend class TFlatFormSystem;

@@ -162,6 +162,7 @@ TavImageExpandButton* TfrmFlatMessageBox::MakeButton(const wchar_t* Name, const 
     auto* Button =
         MakeNamedChild<TavImageExpandButton>(*this, *this, Name, Bounds(0, 0, Width, ButtonHeight));
     Button->SetCaption(Caption);
+    Button->Tag = GlyphNone;
     Button->ModalResult = Result;
     Button->Anchors = TAnchors{akLeft, akBottom};
     if (frmDM)
@@ -179,7 +180,7 @@ int TfrmFlatMessageBox::FaceWidth(const String& Name) {
     }
     TBitmap Measure;
     Measure.Canvas().Font().Assign(Button->Font());
-    const int Glyph = frmDM ? frmDM->ilGlyphs->Width() + Button->Spacing() : 0;
+    const int Glyph = Button->Glyph().Empty() ? 0 : Button->Glyph().Width() + Button->Spacing();
     return Glyph + Measure.Canvas().TextWidth(Button->Caption());
 }
 

@@ -31,6 +31,7 @@ TfrmPleaseWait::TfrmPleaseWait(TComponent* AOwner) : TFlatForm(AOwner) {
     btnCancel =
         MakeNamedChild<TavImageExpandButton>(*this, *this, L"btnCancel", Bounds(244, 92, 78, 25));
     btnCancel->SetCaption(L"Cancel");
+    btnCancel->Tag = GlyphNone;
     if (frmDM)
         btnCancel->SetImageList(frmDM->avILBig);
     btnCancel->OnClick = [this](TObject* Sender) { CancelClick(Sender); };

@@ -21,6 +21,7 @@ TfrmProgress::TfrmProgress(TComponent* AOwner) : TFlatForm(AOwner) {
     btnCancel =
         MakeNamedChild<TavImageExpandButton>(*this, *this, L"btnCancel", Bounds(256, 131, 78, 25));
     btnCancel->SetCaption(L"Cancel");
+    btnCancel->Tag = GlyphNone;
     if (frmDM)
         btnCancel->SetImageList(frmDM->avILBig);
     btnCancel->OnClick = [this](TObject* Sender) { CancelClick(Sender); };

@@ -26,11 +26,15 @@ void AddFolderToBackupList(const String& Folder, std::vector<String>& List) {
     Walk.Search(IncludeTrailingBackslash(Folder), nullptr, true);
 }
 
-std::vector<String> CheckedResultPaths(const TScanResults& Results) {
+std::vector<String> CheckedResultPaths(const TScanResults& Results,
+                                       const std::function<void()>& EachRow) {
     std::vector<String> Paths;
-    for (int I = 0; I < Results.Count(); ++I)
+    for (int I = 0; I < Results.Count(); ++I) {
         if (Results.Row(I).Checked)
             Paths.push_back(Results.File(I).Path + Results.File(I).Name);
+        if (EachRow)
+            EachRow();
+    }
     return Paths;
 }
 
@@ -215,6 +219,16 @@ bool TBackup::RemoteBackup(const TScanResults& Results, const String& Session, T
 TZipOutcome TBackup::ZipFiles(const String& ArchiveName, const std::vector<String>& Paths) {
     TProgressScope Scope(FContext.Progress, FContext.Message(L"sCreatingZip"), 0, true);
     return MakeArchive(ArchiveName, Paths, {false, String(), 9});
+}
+
+TZipOutcome TBackup::ZipChecked(const String& ArchiveName, const TScanResults& Results) {
+    TProgressScope Scope(FContext.Progress, FContext.Message(L"sBuildingList"), 0, true);
+    const std::vector<String> Paths =
+        CheckedResultPaths(Results, [this] { FContext.Progress.Pump(); });
+    FContext.Progress.SetLabel(FContext.Message(L"sCreatingBackup"));
+    if (Paths.empty())
+        return {TZipResult::Failed, String()};
+    return CreateBackupZip(ArchiveName, Paths, {false, String(), 9}, FContext.Progress);
 }
 
 TZipOutcome TBackup::BackupFiles(const String& ArchiveName, const std::vector<String>& Paths) {

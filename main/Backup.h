@@ -46,8 +46,9 @@ struct TBackupSource {
 // folder itself is not added. Folder links are not entered.
 void AddFolderToBackupList(const String& Folder, std::vector<String>& List);
 
-// The full names of the checked rows, in row order.
-std::vector<String> CheckedResultPaths(const TScanResults& Results);
+// The full names of the checked rows, in row order; EachRow runs after each row looked at.
+std::vector<String> CheckedResultPaths(const TScanResults& Results,
+                                       const std::function<void()>& EachRow = nullptr);
 
 // The name suggested for a backup of Source: "<drive>\<last name>.zip" for a folder,
 // "<drive>\<name with .zip>" for a file, empty without a source.
@@ -96,6 +97,9 @@ public:
 
     // CreateBackupZip of the results list's zip command: bare names, no list, level 9.
     TZipOutcome ZipFiles(const String& ArchiveName, const std::vector<String>& Paths);
+    // The checked files of the results list, listed first ("sBuildingList"), then zipped as
+    // ZipFiles does ("sCreatingBackup").
+    TZipOutcome ZipChecked(const String& ArchiveName, const TScanResults& Results);
     // The results list's one-file backup: that file alone, with its list; a LocalBackup
     // record on success.
     TZipOutcome BackupFiles(const String& ArchiveName, const std::vector<String>& Paths);

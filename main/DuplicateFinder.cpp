@@ -3,7 +3,6 @@
 #include "app/FileInfo.h"
 #include "main/MainCore.h"
 
-#include <limits>
 #include <optional>
 
 // ------------------------------------------------------------ allowed names
@@ -72,10 +71,7 @@ int CompareDuplicateGroups(const TFile* Group1, const TFile* Group2) {
 }
 
 String GroupSizeText(const TFile& Group) {
-    // The 32-bit form would show a group of 4 GB or more as what is left over.
-    if (Group.GroupSize <= std::numeric_limits<std::uint32_t>::max())
-        return FormatFileSize(static_cast<std::uint32_t>(Group.GroupSize));
-    return FormatFileSize64(static_cast<std::int64_t>(Group.GroupSize));
+    return FormatFileSize(Group.GroupSize);
 }
 
 std::size_t TDuplicateGroups::TKeyHash::operator()(const TKey& Key) const {

@@ -218,7 +218,7 @@ bool TFileActions::ZipOne(const TScanResults& Results, int Index, const String& 
 bool TFileActions::ZipChecked(const TScanResults& Results, const String& ArchiveName) {
     if (Results.CheckedCount() == 0 || ArchiveName.empty())
         return false;
-    const TZipOutcome Outcome = FBackup.ZipFiles(ArchiveName, CheckedResultPaths(Results));
+    const TZipOutcome Outcome = FBackup.ZipChecked(ArchiveName, Results);
     FBackup.ReportBackup(Outcome);
     return Outcome.Ok();
 }

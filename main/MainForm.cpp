@@ -35,6 +35,8 @@ namespace {
 constexpr int WindowWidth = 721;
 constexpr int WindowHeight = 535;
 const TRect NotebookBounds = Bounds(174, 89, 547, 413);
+// Where the pages' lists and the buttons under them start, as on every page.
+constexpr int PageListLeft = 16;
 
 // The left column, by TMainArea: picture and label names and their files.
 struct TAreaColumn {
@@ -110,20 +112,76 @@ int LoadablePictureCount(const std::vector<bool>& Readable) {
     return Count;
 }
 
-void AddDotPictures(TImageList& List, std::initializer_list<TColor> Colours) {
-    for (const TColor Colour : Colours) {
+namespace {
+
+// Appends Count pictures of 16 x 16 to List, each drawn by Draw on a ground the list leaves out.
+void AddDrawnPictures(TImageList& List, int Count,
+                      const std::function<void(TCanvas& Canvas, int Index)>& Draw) {
+    for (int Index = 0; Index < Count; ++Index) {
         TBitmap Picture;
         Picture.SetSize(16, 16);
         TCanvas& Canvas = Picture.Canvas();
         Canvas.Brush().SetColor(clFuchsia);
         Canvas.FillRect(TRect(0, 0, 16, 16));
-        if (Colour != clNone) {
-            Canvas.Brush().SetColor(Colour);
-            Canvas.Pen().SetColor(Colour);
-            Canvas.Ellipse(TRect(3, 3, 13, 13));
-        }
+        Draw(Canvas, Index);
         List.AddMasked(Picture, clFuchsia);
     }
+}
+
+} // namespace
+
+void AddDotPictures(TImageList& List, std::initializer_list<TColor> Colours) {
+    const std::vector<TColor> Dots(Colours);
+    AddDrawnPictures(List, static_cast<int>(Dots.size()), [&](TCanvas& Canvas, int Index) {
+        if (Dots[Index] == clNone)
+            return;
+        Canvas.Brush().SetColor(Dots[Index]);
+        Canvas.Pen().SetColor(Dots[Index]);
+        Canvas.Ellipse(TRect(3, 3, 13, 13));
+    });
+}
+
+void AddListPictures(TImageList& List) {
+    constexpr TColor Outline = 0x707070, Paper = clWhite, Band = 0x3030C0, FolderFill = 0x60C8F0,
+                     FolderLine = 0x1E6E96;
+    AddDrawnPictures(List, lpFolder + 1, [&](TCanvas& Canvas, int Index) {
+        Canvas.Pen().SetColor(Outline);
+        Canvas.Brush().SetColor(Paper);
+        switch (Index) {
+        case lpDay: // a calendar leaf
+            Canvas.Rectangle(TRect(1, 2, 15, 15));
+            Canvas.Brush().SetColor(Band);
+            Canvas.FillRect(TRect(2, 3, 14, 6));
+            for (int Y = 8; Y <= 12; Y += 2)
+                for (int X = 3; X <= 11; X += 3)
+                    Canvas.FillRect(TRect(X, Y, X + 2, Y + 1));
+            break;
+        case lpFile: // a page with a folded corner
+            Canvas.Polygon(
+                {TPoint{3, 1}, TPoint{10, 1}, TPoint{13, 4}, TPoint{13, 14}, TPoint{3, 14}});
+            Canvas.MoveTo(10, 1);
+            Canvas.LineTo(10, 4);
+            Canvas.LineTo(13, 4);
+            for (int Y = 7; Y <= 11; Y += 2) {
+                Canvas.MoveTo(5, Y);
+                Canvas.LineTo(11, Y);
+            }
+            break;
+        case lpFolder:
+            Canvas.Pen().SetColor(FolderLine);
+            Canvas.Brush().SetColor(FolderFill);
+            Canvas.Polygon({TPoint{1, 3}, TPoint{6, 3}, TPoint{7, 5}, TPoint{14, 5}, TPoint{14, 13},
+                            TPoint{1, 13}});
+            break;
+        default: // not used
+            break;
+        }
+    });
+}
+
+TPoint ChoiceOrigin(int Index) {
+    constexpr int Step = 100;
+    return TPoint{40, 40 + Index * Step};
 }
 
 TPoint MenuSlotOrigin(int Slot) {
@@ -275,6 +333,7 @@ void TfrmMain::FormCreate() {
     SetCaption(FCore->Text(Name, L"Caption"));
     BytesUnitText = FCore->Message(L"sBytes");
     labActivePage->SetCaption(String());
+    SetActiveControl(MainNotebook);
 }
 
 void TfrmMain::CreateListImages() {
@@ -286,6 +345,10 @@ void TfrmMain::CreateListImages() {
     SecurityImageList = new TImageList(this);
     SecurityImageList->Name = L"SecurityImageList";
     AddDotPictures(*SecurityImageList, {TColor(0x30A030), TColor(0x10A0E0), TColor(0x2020D0)});
+    RecoveryFilesImageList = new TImageList(this);
+    RecoveryFilesImageList->Name = L"RecoveryFilesImageList";
+    RecoveryFilesImageList->SetSize(16, 16);
+    AddListPictures(*RecoveryFilesImageList);
 }
 
 void TfrmMain::CreateFrame() {
@@ -435,8 +498,35 @@ TavImageExpandButton* TfrmMain::MakeButton(TWinControl& Parent, const String& Na
     return Button;
 }
 
+void TfrmMain::FitColumnsToList(TCvTree& List, std::vector<bool> GivesWay) {
+    TCvHeaderSections& Sections = List.HeaderControl().Sections();
+    std::vector<int> Widths;
+    for (int I = 0; I < Sections.SectionCount(); ++I)
+        Widths.push_back(Sections.ItemByIndex(I)->Width());
+    if (GivesWay.empty())
+        GivesWay.assign(Widths.size(), true);
+    // The list's own frame is known once its window is made.
+    List.HandleNeeded();
+    const int Bar = List.VertBarVisible() ? List.VertScrollBar().Width() : 0;
+    // Before the first column's text: a check box and one or two pictures.
+    constexpr int PartWidth = 18;
+    const int Indent = (List.ShowCheckboxes ? PartWidth : 0) + (List.Images() ? PartWidth : 0) +
+                       (List.Images2() ? PartWidth : 0);
+    const std::vector<int> Fitted =
+        FitColumnWidths(Widths, GivesWay, List.ClientWidth() - Bar, Indent);
+    for (int I = 0; I < Sections.SectionCount(); ++I) {
+        Sections.ItemByIndex(I)->SetAutoSize(false);
+        Sections.ItemByIndex(I)->SetWidth(Fitted[I]);
+    }
+}
+
+void TfrmMain::SelectCheckedRow(TCvTree& List, TCvTreeItem& Row) {
+    List.SetFocusedItem(&Row);
+    Row.SetSelected(true);
+}
+
 TCvTree* TfrmMain::MakePageList(TWinControl& Page, const String& Name) {
-    TCvTree* List = MakeTreeList(*this, Page, Name, Bounds(8, 8, 531, 362));
+    TCvTree* List = MakeTreeList(*this, Page, Name, Bounds(PageListLeft, 8, 515, 362));
     List->SetImages(StatusImages);
     return List;
 }
@@ -444,7 +534,7 @@ TCvTree* TfrmMain::MakePageList(TWinControl& Page, const String& Name) {
 void TfrmMain::MakeListButtons(TWinControl& Page, std::initializer_list<TListButton> Buttons,
                                int Width, int Step) {
     TavImageList* Inside = frmDM ? frmDM->avILInside : nullptr;
-    int Left = 8;
+    int Left = PageListLeft;
     for (const TListButton& Button : Buttons) {
         const auto Click = Button.Click;
         MakeButton(Page, Button.Name, Bounds(Left, 378, Width, 25), Inside, Button.Glyph,
@@ -489,6 +579,14 @@ void TfrmMain::MakeMenuEntry(TWinControl& Page, int Slot, const String& Picture,
     const TPoint At = MenuSlotOrigin(Slot);
     MakeBigPicture(Page, Picture, Bounds(At.X, At.Y, 64, 64), Action);
     MakeLink(Page, Link, Bounds(At.X + 74, At.Y + 24, MenuColumnWidth - 84, 18), std::move(Action));
+}
+
+void TfrmMain::MakeChoiceEntry(TWinControl& Page, int Index, const String& Picture,
+                               const String& Link, std::function<void()> Action) {
+    const TPoint At = ChoiceOrigin(Index);
+    MakeBigPicture(Page, Picture, Bounds(At.X, At.Y, 64, 64), Action);
+    MakeLink(Page, Link, Bounds(At.X + ChoiceTextLeft, At.Y + ChoiceLinkTop, 380, 20),
+             std::move(Action));
 }
 
 std::optional<std::size_t> TfrmMain::FocusedIndex(const TCvTree& List) {
@@ -617,11 +715,14 @@ void TfrmMain::ModeClick(int Mode) {
         return btnDuplicateFilesClick();
     FCore->Flow.EnterMode(Mode);
     const TModeEntry Entry = ModeEntry(Mode);
-    if (!CleanOptionsNoteBook)
-        return; // made with its page, from the mode then
-    if (!Entry.OptionsPage.empty())
-        CleanOptionsNoteBook->SetActivePage(Entry.OptionsPage);
-    CleanOptionsPageChanged();
+    if (CleanOptionsNoteBook) { // else made with its page, from the mode then
+        if (!Entry.OptionsPage.empty())
+            CleanOptionsNoteBook->SetActivePage(Entry.OptionsPage);
+        CleanOptionsPageChanged();
+    }
+    // The scan modes open on the path list, ready for the keyboard.
+    if (FCore->Flow.Page() == pgDrives && DrivesList)
+        SetActiveControl(DrivesList);
 }
 
 void TfrmMain::btnBackClick() {
@@ -750,8 +851,7 @@ void TfrmMain::StatisticsChanged(const TScanStatistics& Statistics) {
     EnsurePageControls(pgScanResults);
     EnsurePageControls(pgScanStatistics);
     labScanResultsFilesFoundValue->SetCaption(IntToStr(Statistics.VisibleCount));
-    labScanResultsWastingValue->SetCaption(
-        FormatFileSize64(static_cast<std::int64_t>(Statistics.VisibleSize)));
+    labScanResultsWastingValue->SetCaption(FormatFileSize(Statistics.VisibleSize));
     for (int I = 0; I < 4; ++I) {
         const TStatisticsBar& Bar = Statistics.Bars[I];
         const bool Shown = !Statistics.SingleBar || I == 1;

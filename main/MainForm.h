@@ -147,8 +147,21 @@ bool AskArchiveFileName(HWND Owner, const String& Title, String& FileName,
 // The menu pages place their features in a grid of two columns: the top left of slot Slot.
 inline constexpr int MenuColumnWidth = 262;
 TPoint MenuSlotOrigin(int Slot);
+// The pages of two choices (backup or restore, local or remote, split or combine) stack them:
+// the top left of choice Index, its link beside the picture and its help button under the link.
+TPoint ChoiceOrigin(int Index);
+inline constexpr int ChoiceTextLeft = 80;
+inline constexpr int ChoiceLinkTop = 22, ChoiceHelpTop = 44;
 // Appends to List one 16-pixel picture per colour: a dot of the colour, or nothing for clNone.
 void AddDotPictures(TImageList& List, std::initializer_list<TColor> Colours);
+// The pictures of the store, split, backup and restore lists by index.
+enum TListPicture : int {
+    lpDay = 0,
+    lpFile = 1,
+    lpFolder = 3,
+};
+// Appends the 16-pixel list pictures in the order of their indices (2 stays blank).
+void AddListPictures(TImageList& List);
 
 class TfrmMain : public TForm {
 public:
@@ -247,6 +260,8 @@ public:
     // The shell's small icons (shared) and the pictures of the three safety classes.
     TImageList* SystemImages = nullptr;
     TImageList* SecurityImageList = nullptr;
+    // The day, file and folder pictures of the store, split, backup and restore lists.
+    TImageList* RecoveryFilesImageList = nullptr;
     // The application's hint look and pauses; the main window then shows its hints see-through.
     TFlatHint* FlatHint1 = nullptr;
     // Hidden: the spin edits' arrows take its colours.
@@ -492,6 +507,11 @@ private:
         int Glyph;
         void (TfrmMain::*Click)();
     };
+    // Sets the list's column widths so that together they fill its width (FitColumnWidths);
+    // GivesWay tells the columns that may shrink, all of them when empty.
+    static void FitColumnsToList(TCvTree& List, std::vector<bool> GivesWay = {});
+    // A row whose check box the user changed becomes its list's focused and selected row.
+    static void SelectCheckedRow(TCvTree& List, TCvTreeItem& Row);
     // The list that fills a page above its row of buttons, with the status images.
     TCvTree* MakePageList(TWinControl& Page, const String& Name);
     // The row of buttons under a page's list, from the left: each Width wide, Step from the last.
@@ -507,6 +527,9 @@ private:
     // Entry Slot of a menu page's grid of features: its large picture and its link.
     void MakeMenuEntry(TWinControl& Page, int Slot, const String& Picture, const String& Link,
                        std::function<void()> Action);
+    // Choice Index of a page of two choices: its large picture and its link.
+    void MakeChoiceEntry(TWinControl& Page, int Index, const String& Picture, const String& Link,
+                         std::function<void()> Action);
     // Wraps a handler in the busy rule: while a loop runs, it does nothing.
     TNotifyEvent Guarded(std::function<void()> Action);
     // The busy rule for a list's check boxes: while a loop runs, a clicked box goes back as it

@@ -201,20 +201,44 @@ std::vector<TResultColumn> ResultColumns(int Mode) {
     case mdBrokenLinks:
         return {{Junk + L"1", 150}, {Junk + L"2", 300}, {Junk + L"6", 250}};
     case mdEmptyFolders:
-        return {{L"lvScanResultsEmptyFilesColumnName1", 460},
-                {L"lvScanResultsEmptyFilesColumnName1", 400}};
+        // The folder's path is the row's own text: a second column would stay empty.
+        return {{L"lvScanResultsEmptyFilesColumnName1", 460}};
     default:
         return {{Junk + L"1", 135},
                 {Junk + L"2", 175},
-                {Junk + L"3", 50, true},
+                {Junk + L"3", 50, true, false, false},
                 {Junk + L"4", 100},
-                {Junk + L"5", 100}};
+                {Junk + L"5", 100, false, false, false, true}};
     }
 }
 
 std::vector<TResultColumn> DuplicateGroupColumns() {
     return {
         {L"sFilename", 100, false, true}, {L"sCount", 45, false, true}, {L"sSize", 70, true, true}};
+}
+
+std::vector<int> FitColumnWidths(std::vector<int> Widths, const std::vector<bool>& GivesWay,
+                                 int Available, int FirstIndent) {
+    if (Widths.empty())
+        return Widths;
+    int Total = 0;
+    for (const int Width : Widths)
+        Total += Width;
+    if (Total < Available)
+        Widths.back() += Available - Total;
+    const auto TextRoom = [&](std::size_t I) { return Widths[I] - (I == 0 ? FirstIndent : 0); };
+    while (Total > Available) {
+        int Widest = -1;
+        for (std::size_t I = 0; I < Widths.size(); ++I)
+            if (I < GivesWay.size() && GivesWay[I] && TextRoom(I) > MinColumnWidth &&
+                (Widest < 0 || TextRoom(I) > TextRoom(Widest)))
+                Widest = static_cast<int>(I);
+        if (Widest < 0)
+            break;
+        --Widths[Widest];
+        --Total;
+    }
+    return Widths;
 }
 
 bool ResultCommandsShown(int Mode) {

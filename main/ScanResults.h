@@ -125,12 +125,24 @@ struct TResultColumn {
     int Width = 0;
     bool CustomCompare = false; // sorted by CompareFiles
     bool Message = false;
+    // Sizes and dates are read whole: they keep their width when the list is too narrow, and a
+    // date column is at least as wide as a date.
+    bool GivesWay = true;
+    bool Date = false;
 };
 
 // The columns of lvScanResults in a mode (the empty-folder list in mode 5).
 std::vector<TResultColumn> ResultColumns(int Mode);
 // The columns of lvDuplicatesScanResults (mode 14).
 std::vector<TResultColumn> DuplicateGroupColumns();
+
+// Column widths that fill Available exactly. Too wide: the column with the widest room for text
+// that gives way shrinks, and each next widest with it once they are alike, none below
+// MinColumnWidth of text (the columns may then stay too wide); the first column's text starts
+// FirstIndent in, after its check box and pictures. Too narrow: the last column takes the rest.
+constexpr int MinColumnWidth = 60;
+std::vector<int> FitColumnWidths(std::vector<int> Widths, const std::vector<bool>& GivesWay,
+                                 int Available, int FirstIndent = 0);
 
 // Whether the zip, backup and move commands of the results page (the three buttons and the
 // entries of both result menus) are offered after a scan in a mode.

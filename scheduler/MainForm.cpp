@@ -12,7 +12,6 @@ namespace {
 
 constexpr int WindowWidth = 640;
 constexpr int WindowHeight = 540;
-constexpr int GlyphRunNow = 15;
 // The tray menu's pictures, in the order of the strip.
 enum TMenuImage {
     MenuImageOn,
@@ -171,9 +170,9 @@ void TfrmSchedulerMain::CreateControls() {
     CreateIntervals();
     btnRunNow = MakeButton(*this, L"btnRunNow", Bounds(180, 500, 120, 25), true, GlyphRunNow,
                            &TfrmSchedulerMain::btnRunNowClick);
-    btnOK = MakeButton(*this, L"btnOK", Bounds(430, 500, 95, 25), true, -1,
+    btnOK = MakeButton(*this, L"btnOK", Bounds(430, 500, 95, 25), true, GlyphNone,
                        &TfrmSchedulerMain::btnOKClick);
-    btnCancel = MakeButton(*this, L"btnCancel", Bounds(531, 500, 95, 25), true, -1,
+    btnCancel = MakeButton(*this, L"btnCancel", Bounds(531, 500, 95, 25), true, GlyphNone,
                            &TfrmSchedulerMain::btnCancelClick);
 }
 

@@ -10,10 +10,6 @@ namespace {
 constexpr int PageWidth = 446;
 constexpr int PageHeight = 180;
 constexpr int ListWidth = 330;
-// Glyphs of the inside buttons.
-constexpr int GlyphAddFile = 1;
-constexpr int GlyphAddFolder = 2;
-constexpr int GlyphDelete = 6;
 
 const wchar_t* const RegistryRows[RegistryFlagCount] = {L"HKEY_CURRENT_USER", L"HKEY_LOCAL_MACHINE",
                                                         L"HKEY_USERS"};
@@ -42,17 +38,18 @@ struct TListPage {
     int AddGlyph;
     void (TfrmSchedulerMain::*AddClick)();
     const wchar_t* Delete;
+    int DeleteGlyph;
     void (TfrmSchedulerMain::*DeleteClick)();
 };
 const TListPage ListPages[] = {
     {sfFolderCleaner, &TfrmSchedulerMain::FoldersTree, L"FoldersTree", L"sFolder", L"btnAddFolder",
-     GlyphAddFolder, &TfrmSchedulerMain::btnAddFolderClick, L"btnDeleteFolder",
+     GlyphAddItem, &TfrmSchedulerMain::btnAddFolderClick, L"btnDeleteFolder", GlyphRemove,
      &TfrmSchedulerMain::btnDeleteFolderClick},
     {sfAppLauncher, &TfrmSchedulerMain::LaunchTree, L"LaunchTree", L"sSchedFile", L"btnAddLaunch",
-     GlyphAddFile, &TfrmSchedulerMain::btnAddLaunchClick, L"btnDeleteLaunch",
+     GlyphAdd, &TfrmSchedulerMain::btnAddLaunchClick, L"btnDeleteLaunch", GlyphDelete,
      &TfrmSchedulerMain::btnDeleteLaunchClick},
     {sfJunkFiles, &TfrmSchedulerMain::lvJunkFolders, L"lvJunkFolders", L"sFolder", L"btnJunkAdd",
-     GlyphAddFolder, &TfrmSchedulerMain::btnJunkAddClick, L"btnJunkDelete",
+     GlyphAddItem, &TfrmSchedulerMain::btnJunkAddClick, L"btnJunkDelete", GlyphRemove,
      &TfrmSchedulerMain::btnJunkDeleteClick},
 };
 
@@ -123,7 +120,7 @@ void TfrmSchedulerMain::CreateListPages() {
         const int Left = ListWidth + 8;
         const int Width = PageWidth - Left;
         MakeButton(Host, Page.Add, Bounds(Left, 0, Width, 25), false, Page.AddGlyph, Page.AddClick);
-        MakeButton(Host, Page.Delete, Bounds(Left, 31, Width, 25), false, GlyphDelete,
+        MakeButton(Host, Page.Delete, Bounds(Left, 31, Width, 25), false, Page.DeleteGlyph,
                    Page.DeleteClick);
     }
 }

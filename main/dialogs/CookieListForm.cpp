@@ -18,6 +18,7 @@ TfrmCookieList::TfrmCookieList(TComponent* AOwner) : TFlatForm(AOwner) {
     lvCookies = MakeTreeList(*this, *this, L"lvCookies",
                              Bounds(FrameMargin, Top, Inner, ButtonsTop - Top - 6));
     lvCookies->SetShowCheckboxes(true);
+    lvCookies->SortMode = smClick;
     // One column as wide as the list, the vertical bar's room left.
     AddHeaderColumn(*lvCookies, AppCaption(L"frmCookiesListColumnName1"),
                     Inner - GetSystemMetrics(SM_CXVSCROLL) - 4);
@@ -26,19 +27,15 @@ TfrmCookieList::TfrmCookieList(TComponent* AOwner) : TFlatForm(AOwner) {
         TavImageExpandButton* TfrmCookieList::*Member;
         int Glyph;
     } Buttons[] = {
-        {L"btnSelectAll", &TfrmCookieList::btnSelectAll, 16},
-        {L"btnUnSelectAll", &TfrmCookieList::btnUnSelectAll, 17},
-        {L"btnCookiesListRemove", &TfrmCookieList::btnCookiesListRemove, 7},
-        {L"btnClose", &TfrmCookieList::btnClose, -1},
+        {L"btnSelectAll", &TfrmCookieList::btnSelectAll, GlyphSelectAll},
+        {L"btnUnSelectAll", &TfrmCookieList::btnUnSelectAll, GlyphSelectNone},
+        {L"btnCookiesListRemove", &TfrmCookieList::btnCookiesListRemove, GlyphDiscard},
+        {L"btnClose", &TfrmCookieList::btnClose, GlyphNone},
     };
     int Left = FrameMargin;
     for (const auto& Entry : Buttons) {
-        auto* Button = MakeNamedChild<TavImageExpandButton>(*this, *this, Entry.Name,
-                                                            Bounds(Left, ButtonsTop, 110, 25));
-        Button->Tag = Entry.Glyph;
-        if (frmDM)
-            Button->SetImageList(frmDM->avILInside);
-        this->*Entry.Member = Button;
+        this->*Entry.Member =
+            MakeListButton(Entry.Name, Bounds(Left, ButtonsTop, 110, 25), Entry.Glyph);
         Left += 116;
     }
     btnClose->SetLeft(FrameMargin + Inner - 110);
@@ -54,17 +51,23 @@ TfrmCookieList::TfrmCookieList(TComponent* AOwner) : TFlatForm(AOwner) {
 void TfrmCookieList::SetRows(const std::vector<TCookieRow>& Rows) {
     lvCookies->Items().BeginUpdate();
     lvCookies->Items().RemoveAll();
-    for (const TCookieRow& Row : Rows) {
-        TCvTreeItem* Item = AddListRow(*lvCookies, Row.File.Text, {Row.File.Path}, -1, true);
-        Item->SetCheckBoxState(Row.Checked ? 1 : 0);
+    for (int I = 0; I < static_cast<int>(Rows.size()); ++I) {
+        TCvTreeItem* Item =
+            AddTreeRow(*lvCookies, nullptr, Rows[I].File.Text, {Rows[I].File.Path}, I);
+        Item->SetCheckBoxShown(true);
+        Item->SetCheckBoxState(Rows[I].Checked ? 1 : 0);
     }
     lvCookies->Items().EndUpdate();
 }
 
 void TfrmCookieList::GetChecks(std::vector<TCookieRow>& Rows) const {
-    for (std::size_t I = 0; I < Rows.size(); ++I)
-        if (const TCvTreeItem* Item = lvCookies->Items().ItemAtIndex(static_cast<int>(I)))
-            Rows[I].Checked = Item->IsChecked();
+    // By each row's own place: a sorted list shows the rows in another order.
+    for (int I = 0; I < lvCookies->Items().TotalCount(); ++I) {
+        const TCvTreeItem* Item = lvCookies->Items().ItemAtIndex(I);
+        const int Place = TreeRowIndex(Item);
+        if (Place >= 0 && Place < static_cast<int>(Rows.size()))
+            Rows[Place].Checked = Item->IsChecked();
+    }
 }
 
 void TfrmCookieList::CheckAllShown(bool Checked) {

@@ -1,6 +1,7 @@
 #include "main/dialogs/FTPConnectionsFprm.h"
 
 #include "app/Language.h"
+#include "app/QRVDataMod.h"
 #include "app/QRVUtils.h"
 #include "app/TreeLists.h"
 #include "classlib/gui/NamedChild.h"
@@ -23,14 +24,9 @@ TfrmFTPConnections::TfrmFTPConnections(TComponent* AOwner, TBackup& Backup)
         {L"FTPSession", 100}, {L"FTPHost", 100}, {L"FTPUsername", 100}, {L"FTPRemoteDir", 200}};
     for (const auto& [Key, Width] : Columns)
         AddHeaderColumn(*lvConnections, AppMessage(Key), Width);
-    const std::pair<const wchar_t*, int> Buttons[] = {
-        {L"btnRemove", 24}, {L"btnOK", 296}, {L"btnCancel", 400}};
-    std::vector<TavImageExpandButton*> Made;
-    for (const auto& [ButtonName, Left] : Buttons)
-        Made.push_back(MakeDialogButton(ButtonName, Bounds(Left, 280, 98, 25)));
-    btnRemove = Made[0];
-    btnOK = Made[1];
-    btnCancel = Made[2];
+    btnRemove = MakeListButton(L"btnRemove", Bounds(24, 280, 98, 25), GlyphDiscard);
+    btnOK = MakeDialogButton(L"btnOK", Bounds(296, 280, 98, 25));
+    btnCancel = MakeDialogButton(L"btnCancel", Bounds(400, 280, 98, 25));
     btnRemove->OnClick = [this](TObject*) { btnRemoveClick(); };
     btnOK->OnClick = [this](TObject*) { btnOKClick(); };
     btnCancel->ModalResult = mrCancel;

@@ -2,32 +2,56 @@
 
 #include "app/FlatMessageBox.h"
 #include "app/Language.h"
+#include "app/QRVDataMod.h"
 #include "app/QRVUtils.h"
 #include "app/TreeLists.h"
+#include "classlib/gui/ImgList.h"
 #include "classlib/gui/NamedChild.h"
+
+namespace {
+
+// Folder rows of the dialog's list: the shell's name and icon, the path beside them; the
+// dialog keeps each row's entry.
+class TFolderRows : public TDirRowList {
+public:
+    TFolderRows(TCvTree& Tree, std::vector<std::unique_ptr<TDirItem>>& Entries)
+        : FTree(Tree), FEntries(Entries) {}
+    HWND OwnerWindow() const override { return FTree.Handle(); }
+    TCvTreeItem* AddRow(TCvTreeItem* Parent, const String& Text, int ImageIndex,
+                        const String& FirstColumnText, std::unique_ptr<TDirItem> Item) override {
+        TCvTreeItem* Row = FTree.Items().AddChildObject(Parent, Text, Item.get());
+        Row->SetMainImage(ImageIndex);
+        Row->ColumnTextList()->Add(FirstColumnText);
+        FEntries.push_back(std::move(Item));
+        return Row;
+    }
+
+private:
+    TCvTree& FTree;
+    std::vector<std::unique_ptr<TDirItem>>& FEntries;
+};
+
+} // namespace
 
 TfrmOrganize::TfrmOrganize(TComponent* AOwner, TOrganizeFolders& Folders, TPickFolder PickFolder)
     : TFlatForm(AOwner), FFolders(Folders), FPickFolder(std::move(PickFolder)) {
     Name = L"frmOrganize";
     SetBounds(0, 0, 522, 329);
     Position = poScreenCenter;
-    HelpButton->Hide();
     labFolders = MakeNamedChild<TLabel>(*this, *this, L"labFolders", Bounds(16, 34, 400, 15));
     pnlFolders = MakeNamedChild<TFlatPanel>(*this, *this, L"pnlFolders", Bounds(16, 52, 490, 228));
     lvFolders = MakeTreeList(*this, *pnlFolders, L"lvFolders", Bounds(1, 1, 488, 226));
+    lvFolders->SetAlign(alClient);
+    auto* SystemImages = new TImageList(this);
+    SystemImages->ShareImages = true;
+    SystemImages->SetHandle(SystemSmallImageList());
+    lvFolders->SetImages(SystemImages);
     AddHeaderColumn(*lvFolders, AppMessage(L"sFolder"), 150);
     AddHeaderColumn(*lvFolders, AppMessage(L"sPath"), 320);
-    struct TButton {
-        const wchar_t* Name;
-        int Left;
-        TavImageExpandButton** Field;
-    };
-    const TButton Buttons[] = {{L"btnAdd", 16, &btnAdd},
-                               {L"btnRemove", 120, &btnRemove},
-                               {L"btnOK", 304, &btnOK},
-                               {L"btnCancel", 408, &btnCancel}};
-    for (const TButton& B : Buttons)
-        *B.Field = MakeDialogButton(B.Name, Bounds(B.Left, 290, 98, 25));
+    btnAdd = MakeListButton(L"btnAdd", Bounds(16, 290, 98, 25), GlyphAddItem);
+    btnRemove = MakeListButton(L"btnRemove", Bounds(120, 290, 98, 25), GlyphRemove);
+    btnOK = MakeDialogButton(L"btnOK", Bounds(304, 290, 98, 25));
+    btnCancel = MakeDialogButton(L"btnCancel", Bounds(408, 290, 98, 25));
     btnAdd->OnClick = [this](TObject*) { btnAddClick(); };
     btnRemove->OnClick = [this](TObject*) { btnRemoveClick(); };
     btnOK->OnClick = [this](TObject*) { btnOKClick(); };
@@ -41,10 +65,10 @@ void TfrmOrganize::FillList() {
     TCvTreeItems& Items = lvFolders->Items();
     Items.BeginUpdate();
     Items.RemoveAll();
+    FRowEntries.clear();
+    TFolderRows Rows(*lvFolders, FRowEntries);
     for (const String& Folder : FFolders.Folders())
-        Items.AddChild(nullptr, ExtractFileName(ExcludeTrailingBackslash(Folder)))
-            ->ColumnTextList()
-            ->Add(Folder);
+        AddSpecialFolderNode(0, Rows, nullptr, Folder, String(), 0);
     Items.EndUpdate();
     if (Items.TotalCount() > 0)
         lvFolders->SetFocusedItem(Items.ItemAtIndex(0));

@@ -3,12 +3,15 @@
 // for that purpose (table "OraganizeToFolders").
 
 #include "app/FlatForm.h"
+#include "app/QRVUtils.h"
 #include "classlib/gui/StdCtrls.h"
 #include "controls/FlatPanel.h"
 #include "main/FileActions.h"
 #include "treelist/CvTree.h"
 
 #include <functional>
+#include <memory>
+#include <vector>
 
 class TfrmOrganize : public TFlatForm {
 public:
@@ -36,5 +39,7 @@ private:
 
     TOrganizeFolders& FFolders;
     TPickFolder FPickFolder;
+    // The entries of the list's rows, as long as the rows show.
+    std::vector<std::unique_ptr<TDirItem>> FRowEntries;
     bool FShown = false;
 };

@@ -23,8 +23,7 @@ TfrmStartUpEdit::TfrmStartUpEdit(TComponent* AOwner) : TFlatForm(AOwner) {
         MakeNamedChild<TLabel>(*this, *this, L"labCommandLine", Bounds(24, Top + 38, 120, 15));
     edCommandLine =
         MakeNamedChild<TFlatEdit>(*this, *this, L"edCommandLine", Bounds(150, Top + 36, 272, 19));
-    btnAdd = MakeNamedChild<TavImageExpandButton>(*this, *this, L"btnAdd",
-                                                  Bounds(426, Top + 35, 24, 21));
+    btnAdd = MakeListButton(L"btnAdd", Bounds(426, Top + 35, 24, 21), GlyphAddItem);
     labLocation =
         MakeNamedChild<TLabel>(*this, *this, L"labLocation", Bounds(24, Top + 68, 120, 15));
     cmbLocation =
@@ -34,9 +33,6 @@ TfrmStartUpEdit::TfrmStartUpEdit(TComponent* AOwner) : TFlatForm(AOwner) {
         cmbLocation->Items().Add(Text);
     btnOk = MakeDialogButton(L"btnOk", Bounds(248, Top + 108, 98, 25));
     btnCancel = MakeDialogButton(L"btnCancel", Bounds(352, Top + 108, 98, 25), mrCancel);
-    btnAdd->Tag = 4;
-    if (frmDM)
-        btnAdd->SetImageList(frmDM->avILInside);
     btnOk->OnClick = [this](TObject*) { btnOkClick(); };
     btnOk->SetDefault(true);
     // Escape: a standard button that takes the dialog's Cancel key, out of sight.
@@ -51,7 +47,10 @@ TfrmStartUpEdit::TfrmStartUpEdit(TComponent* AOwner) : TFlatForm(AOwner) {
     OpenDialog->Options.Include(ofPathMustExist);
     OpenDialog->Options.Include(ofFileMustExist);
     ApplySkinAndLanguage(*this);
+    // The small browse button beside the command line shows its glyph alone; the skin pass of
+    // the first show gives it the organize dialog's "Add" again.
     btnAdd->SetCaption(String());
+    OnShow = [this](TObject*) { btnAdd->SetCaption(String()); };
     HelpButton->Show();
 }
 

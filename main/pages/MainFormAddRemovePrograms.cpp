@@ -1,5 +1,6 @@
 // The uninstaller list: the installed programs Windows knows, running an uninstaller, removing
 // entries whose uninstaller is gone, and an entry's details.
+#include "app/QRVDataMod.h"
 #include "app/TreeLists.h"
 #include "main/AddRemovePrograms.h"
 #include "main/MainForm.h"
@@ -15,9 +16,11 @@ void TfrmMain::CreateAddRemoveProgramsPage(TPage& Page) {
     lvAddRemovePrograms->SetPopupMenu(mnUninstallPrograms);
     MakeListButtons(
         Page,
-        {{L"btnAddRemoveProgramsUninstall", 7, &TfrmMain::btnAddRemoveProgramsUninstallClick},
-         {L"btnAddRemoveProgramsDelete", 6, &TfrmMain::btnAddRemoveProgramsDeleteClick},
-         {L"btnAddRemoveProgramsRefresh", 20, &TfrmMain::btnAddRemoveProgramsRefreshClick}},
+        {{L"btnAddRemoveProgramsUninstall", GlyphDelete,
+          &TfrmMain::btnAddRemoveProgramsUninstallClick},
+         {L"btnAddRemoveProgramsDelete", GlyphDiscard, &TfrmMain::btnAddRemoveProgramsDeleteClick},
+         {L"btnAddRemoveProgramsRefresh", GlyphRefresh,
+          &TfrmMain::btnAddRemoveProgramsRefreshClick}},
         110, 116);
     FillProgramList();
 }
@@ -30,6 +33,7 @@ void TfrmMain::FillProgramList() {
             AddListRow(*lvAddRemovePrograms, Program->DisplayName, {Program->KeyName},
                        Program->ImageIndex, false);
     });
+    FitColumnsToList(*lvAddRemovePrograms);
 }
 
 void TfrmMain::btnAddRemoveProgramsClick() {

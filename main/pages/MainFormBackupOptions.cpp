@@ -58,8 +58,8 @@ void TfrmMain::CreateBackupOptionsPage(TPage& Page) {
     MakeLabel(Local, L"labBackupLocalZIPFileName", Bounds(16, 8, 400, 15));
     edBackupLocalZIPFileName = MakeNamedChild<TFlatEdit>(*this, Local, L"edBackupLocalZIPFileName",
                                                          Bounds(16, 26, 400, 19));
-    MakeButton(Local, L"btnBackupLocalBrowseZIPFileName", Bounds(424, 23, 100, 25), Inside, -1,
-               [this] { btnBackupLocalBrowseZIPFileNameClick(); });
+    MakeButton(Local, L"btnBackupLocalBrowseZIPFileName", Bounds(424, 23, 100, 25), Inside,
+               GlyphBrowse, [this] { btnBackupLocalBrowseZIPFileNameClick(); });
 
     int Top = 4;
     for (const TFtpField& Field : FtpFields) {
@@ -71,12 +71,12 @@ void TfrmMain::CreateBackupOptionsPage(TPage& Page) {
         this->*Field.Member = Edit;
         Top += 26;
     }
-    MakeButton(Remote, L"btnLoadFTPConnection", Bounds(424, 4, 110, 25), Inside, -1,
+    MakeButton(Remote, L"btnLoadFTPConnection", Bounds(424, 4, 110, 25), Inside, GlyphBrowse,
                [this] { btnLoadFTPConnectionClick(); });
-    MakeButton(Remote, L"btnSaveFTPConnection", Bounds(424, 34, 110, 25), Inside, -1,
+    MakeButton(Remote, L"btnSaveFTPConnection", Bounds(424, 34, 110, 25), Inside, GlyphAddItem,
                [this] { btnSaveFTPConnectionClick(); });
 
-    MakeButton(Page, L"btnBackup", Bounds(16, 378, 120, 25), Inside, -1,
+    MakeButton(Page, L"btnBackup", Bounds(16, 378, 120, 25), Inside, GlyphBackup,
                [this] { btnBackupClick(); });
 }
 

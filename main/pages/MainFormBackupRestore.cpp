@@ -15,10 +15,8 @@ void TfrmMain::CreateBackupRestorePage(TPage& Page) {
                                {L"btnBackupRestoreRestoreFiles", L"labBackupRestoreRestoreFiles"}};
     const std::function<void()> Actions[] = {[this] { FCore->Flow.ShowPage(pgBackup); },
                                              [this] { btnBackupRestoreRestoreFilesClick(); }};
-    for (int I = 0; I < 2; ++I) {
-        MakeBigPicture(Page, Choices[I].Picture, Bounds(40, 40 + I * 100, 64, 64), Actions[I]);
-        MakeLink(Page, Choices[I].Label, Bounds(120, 62 + I * 100, 380, 20), Actions[I]);
-    }
+    for (int I = 0; I < 2; ++I)
+        MakeChoiceEntry(Page, I, Choices[I].Picture, Choices[I].Label, Actions[I]);
 }
 
 void TfrmMain::CreateBackupPage(TPage& Page) {
@@ -26,9 +24,8 @@ void TfrmMain::CreateBackupPage(TPage& Page) {
                                {L"btnBackupRemote", L"labBackupRemote"}};
     const int Modes[] = {mdBackupLocal, mdBackupRemote};
     for (int I = 0; I < 2; ++I) {
-        const auto Action = [this, Mode = Modes[I]] { btnBackupModeClick(Mode); };
-        MakeBigPicture(Page, Choices[I].Picture, Bounds(40, 40 + I * 100, 64, 64), Action);
-        MakeLink(Page, Choices[I].Label, Bounds(120, 62 + I * 100, 380, 20), Action);
+        MakeChoiceEntry(Page, I, Choices[I].Picture, Choices[I].Label,
+                        [this, Mode = Modes[I]] { btnBackupModeClick(Mode); });
     }
 }
 

@@ -7,16 +7,17 @@ void TfrmMain::CreateBackupSelectFilesPage(TPage& Page) {
     MakeLabel(Page, L"labBackupSelectFiles", Bounds(16, 8, 500, 15));
     lvBackupSelectFiles =
         MakeTreeList(*this, Page, L"lvBackupSelectFiles", Bounds(16, 26, 515, 342));
+    lvBackupSelectFiles->SetImages(RecoveryFilesImageList);
     AddHeaderColumn(*lvBackupSelectFiles,
                     FCore->Text(L"lvBackupSelectFilesColumnName1", L"Caption"), 300);
     AddHeaderColumn(*lvBackupSelectFiles,
                     FCore->Text(L"lvBackupSelectFilesColumnName2", L"Caption"), 150);
     TavImageList* Inside = frmDM ? frmDM->avILInside : nullptr;
-    MakeButton(Page, L"btnBackupSelectFilesAddFolder", Bounds(16, 378, 120, 25), Inside, 2,
-               [this] { btnBackupSelectFilesAddFolderClick(); });
-    MakeButton(Page, L"btnBackupSelectFilesAddFile", Bounds(142, 378, 120, 25), Inside, 2,
-               [this] { btnBackupSelectFilesAddFileClick(); });
-    MakeButton(Page, L"btnBackupSelectFilesRemove", Bounds(268, 378, 120, 25), Inside, 13,
+    MakeButton(Page, L"btnBackupSelectFilesAddFolder", Bounds(16, 378, 120, 25), Inside,
+               GlyphAddItem, [this] { btnBackupSelectFilesAddFolderClick(); });
+    MakeButton(Page, L"btnBackupSelectFilesAddFile", Bounds(142, 378, 120, 25), Inside,
+               GlyphDetails, [this] { btnBackupSelectFilesAddFileClick(); });
+    MakeButton(Page, L"btnBackupSelectFilesRemove", Bounds(268, 378, 120, 25), Inside, GlyphDiscard,
                [this] { btnBackupSelectFilesRemoveClick(); });
 }
 
@@ -27,9 +28,11 @@ void TfrmMain::ShowBackupSelection() {
     for (int I = 0; I < static_cast<int>(FBackup->Selection.size()); ++I) {
         const String& Path = FBackup->Selection[I].Path;
         AddTreeRow(*lvBackupSelectFiles, nullptr, Path,
-                   {ExtractFileName(ExcludeTrailingBackslash(Path))}, I);
+                   {ExtractFileName(ExcludeTrailingBackslash(Path))}, I)
+            ->SetMainImage(FBackup->Selection[I].IsFolder ? lpFolder : lpFile);
     }
     lvBackupSelectFiles->Items().EndUpdate();
+    FitColumnsToList(*lvBackupSelectFiles);
 }
 
 void TfrmMain::btnBackupSelectFilesAddFolderClick() {

@@ -33,9 +33,9 @@ void TfrmMain::CreateCleanOptionsPage(TPage& Page) {
                     310);
     FillJunkList();
     TavImageList* Inside = frmDM ? frmDM->avILInside : nullptr;
-    MakeButton(Junk, L"btnAddJunkFilesOption", Bounds(16, 338, 120, 25), Inside, 2,
+    MakeButton(Junk, L"btnAddJunkFilesOption", Bounds(16, 338, 120, 25), Inside, GlyphAddItem,
                [this] { btnAddJunkFilesOptionClick(); });
-    MakeButton(Junk, L"btnDeleteJunkFilesOptions", Bounds(144, 338, 120, 25), Inside, 3,
+    MakeButton(Junk, L"btnDeleteJunkFilesOptions", Bounds(144, 338, 120, 25), Inside, GlyphRemove,
                [this] { btnDeleteJunkFilesOptionsClick(); });
 
     TPage& Large = *CleanOptionsNoteBook->Pages(1);

@@ -14,17 +14,16 @@ void TfrmMain::CreateDrivesPage(TPage& Page) {
     AddHeaderColumn(*DrivesList, FCore->Message(L"sFullPath"), 290);
     DrivesList->OnItemChecked = GuardedCheck([this](TCvTreeItem* Item) {
         FCore->ScanPaths.SetChecked(Item->AbsIndex(), Item->IsChecked());
-        DrivesList->SetFocusedItem(Item);
-        Item->SetSelected(true);
+        SelectCheckedRow(*DrivesList, *Item);
     });
     TavImageList* Inside = frmDM ? frmDM->avILInside : nullptr;
-    MakeButton(Page, L"btnAllDrives", Bounds(16, 378, 120, 25), Inside, 8,
+    MakeButton(Page, L"btnAllDrives", Bounds(16, 378, 120, 25), Inside, GlyphAllDrives,
                [this] { btnAllDrivesClick(); });
-    MakeButton(Page, L"btnAddScanDrive", Bounds(144, 378, 120, 25), Inside, 2,
+    MakeButton(Page, L"btnAddScanDrive", Bounds(144, 378, 120, 25), Inside, GlyphAddItem,
                [this] { btnAddScanDriveClick(); });
-    MakeButton(Page, L"btnDeleteDrive", Bounds(272, 378, 120, 25), Inside, 3,
+    MakeButton(Page, L"btnDeleteDrive", Bounds(272, 378, 120, 25), Inside, GlyphRemove,
                [this] { btnDeleteDriveClick(); });
-    MakeButton(Page, L"btnClearAllPaths", Bounds(400, 378, 120, 25), Inside, 13,
+    MakeButton(Page, L"btnClearAllPaths", Bounds(400, 378, 120, 25), Inside, GlyphDiscard,
                [this] { btnClearAllPathsClick(); });
     FillDrivesList();
 }
@@ -45,6 +44,7 @@ void TfrmMain::FillDrivesList() {
         Item->SetCheckBoxState(Row.Checked ? 1 : 0);
     }
     Items.EndUpdate();
+    FitColumnsToList(*DrivesList);
 }
 
 void TfrmMain::btnDeleteDriveClick() {

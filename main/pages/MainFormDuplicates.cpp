@@ -1,11 +1,13 @@
 // The duplicate finder's options page (the names allowed to have copies, by name or by name and
 // size) and its group list beside the results: choosing a group shows its files.
+#include "app/FileInfo.h"
 #include "app/QRVDataMod.h"
 #include "app/TreeLists.h"
 #include "classlib/gui/NamedChild.h"
 #include "controls/FlatRadioButton.h"
 #include "controls/FlatSplitter.h"
 #include "main/DuplicateFinder.h"
+#include "main/FileScan.h"
 #include "main/MainForm.h"
 
 void TfrmMain::CreateDuplicatesOptionsPage(TPage& Page) {
@@ -29,9 +31,9 @@ void TfrmMain::CreateDuplicatesOptionsPage(TPage& Page) {
         };
     }
     TavImageList* Inside = frmDM ? frmDM->avILInside : nullptr;
-    MakeButton(Page, L"btnAddAllowedDuplicates", Bounds(16, 338, 120, 25), Inside, 2,
+    MakeButton(Page, L"btnAddAllowedDuplicates", Bounds(16, 338, 120, 25), Inside, GlyphAddItem,
                [this] { btnAddAllowedDuplicatesClick(); });
-    MakeButton(Page, L"btnDeleteAllowedDuplicates", Bounds(144, 338, 120, 25), Inside, 13,
+    MakeButton(Page, L"btnDeleteAllowedDuplicates", Bounds(144, 338, 120, 25), Inside, GlyphRemove,
                [this] { btnDeleteAllowedDuplicatesClick(); });
     ShowAllowedDuplicates();
 }
@@ -41,11 +43,23 @@ void TfrmMain::CreateDuplicateGroupList(TWinControl& Parent) {
     lvDuplicatesScanResults = MakeTreeList(*this, Parent, L"lvDuplicatesScanResults",
                                            Bounds(0, 0, GroupWidth, Parent.Height()));
     lvDuplicatesScanResults->SetAlign(alLeft);
-    for (const TResultColumn& Column : DuplicateGroupColumns())
-        AddHeaderColumn(*lvDuplicatesScanResults,
-                        Column.Message ? FCore->Message(Column.CaptionSection)
-                                       : FCore->Text(Column.CaptionSection, L"Caption"),
-                        Column.Width);
+    lvDuplicatesScanResults->SetImages(SystemImages);
+    lvDuplicatesScanResults->SetImages2(SecurityImageList);
+    lvDuplicatesScanResults->SortMode = smClick;
+    lvDuplicatesScanResults->OnCompareItems = [](TCvTreeCore*, TCvTreeItem* A, TCvTreeItem* B,
+                                                 int& Res) {
+        if (RecordOf(A) && RecordOf(B))
+            Res = CompareFiles(RecordOf(A), RecordOf(B));
+    };
+    for (const TResultColumn& Column : DuplicateGroupColumns()) {
+        TCvHeaderSection* Section =
+            AddHeaderColumn(*lvDuplicatesScanResults,
+                            Column.Message ? FCore->Message(Column.CaptionSection)
+                                           : FCore->Text(Column.CaptionSection, L"Caption"),
+                            Column.Width);
+        if (Column.CustomCompare)
+            Section->SetFieldType(sftCustom);
+    }
     GuardChoice(*lvDuplicatesScanResults, [this] { lvDuplicatesScanResultsItemSelectedChange(); });
     MakeNamedChild<TFlatSplitter>(*this, Parent, L"spScanResultsSplitter",
                                   Bounds(GroupWidth, 0, 4, Parent.Height()))
@@ -98,9 +112,15 @@ void TfrmMain::ShowDuplicateGroups() {
     lvDuplicatesScanResults->Items().BeginUpdate();
     lvDuplicatesScanResults->Items().RemoveAll();
     const std::vector<TFile*>& Groups = FDuplicates->Groups();
-    for (int I = 0; I < static_cast<int>(Groups.size()); ++I)
-        AddTreeRow(*lvDuplicatesScanResults, nullptr, Groups[I]->Name,
-                   {IntToStr(Groups[I]->CopyCount), GroupSizeText(*Groups[I])}, I);
+    for (int I = 0; I < static_cast<int>(Groups.size()); ++I) {
+        TFile& Group = *Groups[I];
+        TCvTreeItem* Row = AddTreeRow(*lvDuplicatesScanResults, nullptr, Group.Name,
+                                      {IntToStr(Group.CopyCount), GroupSizeText(Group)}, I);
+        // The record sorts the row; the row's place chooses the group.
+        Row->ItemObject = &Group;
+        String TypeName;
+        Row->SetMainImage(GetFileTypeInfo(Group.FullName(), TypeName));
+    }
     lvDuplicatesScanResults->Items().EndUpdate();
     if (lvDuplicatesScanResults->Items().TotalCount() > 0) {
         // The scan's end shows the first group while the scan still counts as running.

@@ -124,6 +124,6 @@ void TfrmMain::ResultsChanged() {
 void TfrmMain::CreateResultFileCommands(TPage& Page) {
     CreateDuplicateGroupList(*pnlScanResults);
     TavImageList* Inside = frmDM ? frmDM->avILInside : nullptr;
-    MakeButton(Page, L"btnScanResultsBackup", Bounds(264, 350, 120, 25), Inside, -1,
+    MakeButton(Page, L"btnScanResultsBackup", Bounds(264, 350, 120, 25), Inside, GlyphBackup,
                [this] { mnLocalScanResultsBackupFilesClick(); });
 }

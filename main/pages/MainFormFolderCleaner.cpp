@@ -1,5 +1,6 @@
 // The folder cleaner: the folders the user empties now and then, with the buttons and the
 // list's popup menu to add, remove, explore and empty one.
+#include "app/FileInfo.h"
 #include "app/QRVDataMod.h"
 #include "app/TreeLists.h"
 #include "classlib/gui/Menus.h"
@@ -9,6 +10,8 @@
 void TfrmMain::CreateFolderCleanerPage(TPage& Page) {
     MakeLabel(Page, L"labFolderCleanerTitle", Bounds(16, 8, 500, 15));
     lvFolderCleaner = MakeTreeList(*this, Page, L"lvFolderCleaner", Bounds(16, 28, 515, 340));
+    lvFolderCleaner->SetImages(SystemImages);
+    lvFolderCleaner->SetImages2(SecurityImageList);
 
     struct TCommand {
         const wchar_t* Button;
@@ -17,12 +20,13 @@ void TfrmMain::CreateFolderCleanerPage(TPage& Page) {
         void (TfrmMain::*Click)();
     };
     const TCommand Commands[] = {
-        {L"btnFolderCleanerAddFolder", L"sAdd", 2, &TfrmMain::btnFolderCleanerAddFolderClick},
-        {L"btnFolderCleanerRemoveFolder", L"sDelete", 13,
+        {L"btnFolderCleanerAddFolder", L"sAdd", GlyphAddItem,
+         &TfrmMain::btnFolderCleanerAddFolderClick},
+        {L"btnFolderCleanerRemoveFolder", L"sDelete", GlyphRemove,
          &TfrmMain::btnFolderCleanerRemoveFolderClick},
-        {L"btnFolderCleanerExploreFolder", L"mnExplore", -1,
+        {L"btnFolderCleanerExploreFolder", L"mnExplore", GlyphBrowse,
          &TfrmMain::btnFolderCleanerExploreFolderClick},
-        {L"btnFolderCleanerEmptyFolder", L"mnEmpty", -1,
+        {L"btnFolderCleanerEmptyFolder", L"mnEmpty", GlyphDiscard,
          &TfrmMain::btnFolderCleanerEmptyFolderClick},
     };
     TavImageList* Inside = frmDM ? frmDM->avILInside : nullptr;
@@ -47,9 +51,12 @@ void TfrmMain::ShowFolderCleanerFolders() {
     lvFolderCleaner->Items().BeginUpdate();
     lvFolderCleaner->Items().RemoveAll();
     const std::vector<String>& Folders = FFolderCleaner->Folders();
+    String TypeName;
+    const int FolderIcon = GetFileTypeInfo(FCore->AppDir(), TypeName);
     for (int I = 0; I < static_cast<int>(Folders.size()); ++I)
-        AddTreeRow(*lvFolderCleaner, nullptr, Folders[I], {}, I);
+        AddTreeRow(*lvFolderCleaner, nullptr, Folders[I], {}, I)->SetMainImage(FolderIcon);
     lvFolderCleaner->Items().EndUpdate();
+    FitColumnsToList(*lvFolderCleaner);
     if (lvFolderCleaner->Items().TotalCount() > 0)
         lvFolderCleaner->SetFocusedItem(lvFolderCleaner->Items().ItemAtIndex(0));
 }

@@ -9,11 +9,15 @@
 
 namespace {
 
-// Where a help button stands: beside the link of a menu page's entry, or of an area of the
-// start page.
+// Where a help button stands: under the link of a menu page's entry or of a choice, or beside an
+// area of the start page.
 TRect HelpButtonBounds(TMainPage Page, int Slot) {
     if (Page == pgMainForm)
         return Bounds(490, 14 + 78 * Slot + 21, 22, 22);
+    if (Page == pgBackupRestore || Page == pgBackup || Page == pgSplitCombine) {
+        const TPoint At = ChoiceOrigin(Slot);
+        return Bounds(At.X + ChoiceTextLeft, At.Y + ChoiceHelpTop, 22, 22);
+    }
     const TPoint At = MenuSlotOrigin(Slot);
     return Bounds(At.X + 74, At.Y + 44, 22, 22);
 }

@@ -9,15 +9,19 @@ void TfrmMain::CreateRecoveryFilesPage(TPage& Page) {
     MakeLabel(Page, L"labRecoveryFiles", Bounds(16, 8, 500, 15));
     lvRecoveryFiles = MakeTreeList(*this, Page, L"lvRecoveryFiles", Bounds(16, 26, 515, 342));
     lvRecoveryFiles->ShowCheckboxes = true;
+    lvRecoveryFiles->SetImages(RecoveryFilesImageList);
+    lvRecoveryFiles->SortMode = smClick;
+    lvRecoveryFiles->OnItemChecked =
+        GuardedCheck([this](TCvTreeItem* Item) { SelectCheckedRow(*lvRecoveryFiles, *Item); });
     AddHeaderColumn(*lvRecoveryFiles, FCore->Text(L"lvRecoveryFilesColumnName1", L"Caption"), 480);
     TavImageList* Inside = frmDM ? frmDM->avILInside : nullptr;
-    MakeButton(Page, L"btnSelectAllRecoveryFiles", Bounds(16, 378, 110, 25), Inside, 16,
+    MakeButton(Page, L"btnSelectAllRecoveryFiles", Bounds(16, 378, 110, 25), Inside, GlyphSelectAll,
                [this] { btnSelectAllRecoveryFilesClick(); });
-    MakeButton(Page, L"btnUnselectAllRecoveryFiles", Bounds(132, 378, 110, 25), Inside, 17,
-               [this] { btnUnselectAllRecoveryFilesClick(); });
-    MakeButton(Page, L"btnRecoveryFiles", Bounds(281, 378, 110, 25), Inside, -1,
+    MakeButton(Page, L"btnUnselectAllRecoveryFiles", Bounds(132, 378, 110, 25), Inside,
+               GlyphSelectNone, [this] { btnUnselectAllRecoveryFilesClick(); });
+    MakeButton(Page, L"btnRecoveryFiles", Bounds(281, 378, 110, 25), Inside, GlyphStoredFiles,
                [this] { btnRecoveryFilesClick(); });
-    MakeButton(Page, L"btnDeleteRecoveryFiles", Bounds(397, 378, 134, 25), Inside, 13,
+    MakeButton(Page, L"btnDeleteRecoveryFiles", Bounds(397, 378, 134, 25), Inside, GlyphDiscard,
                [this] { btnDeleteRecoveryFilesClick(); });
 }
 
@@ -27,8 +31,10 @@ void TfrmMain::ShowRecoveryFiles() {
     lvRecoveryFiles->Items().RemoveAll();
     for (TRecoveryDay& Day : FRecoveryList->Days) {
         TCvTreeItem* DayRow = AddTreeRow(*lvRecoveryFiles, nullptr, DateToStr(Day.Date));
+        DayRow->SetMainImage(lpDay);
         for (TRecoveryRow& File : Day.Files) {
             TCvTreeItem* Row = AddTreeRow(*lvRecoveryFiles, DayRow, File.Entry.OriginalFileName);
+            Row->SetMainImage(lpFile);
             Row->SetCheckBoxShown(true);
             Row->SetFlag(ifCheckBoxEnabled, true);
             Row->SetCheckMark(File.Checked);
@@ -37,6 +43,7 @@ void TfrmMain::ShowRecoveryFiles() {
         DayRow->SetExpanded(true);
     }
     lvRecoveryFiles->Items().EndUpdate();
+    FitColumnsToList(*lvRecoveryFiles);
 }
 
 void TfrmMain::ReadRecoveryChecks() {

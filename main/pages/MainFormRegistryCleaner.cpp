@@ -1,5 +1,6 @@
 // The registry cleaner: its mode on the options page, and the results page with the findings,
 // their check boxes and the removal of the checked ones.
+#include "app/QRVDataMod.h"
 #include "app/TreeLists.h"
 #include "classlib/gui/NamedChild.h"
 #include "controls/FlatRadioButton.h"
@@ -25,16 +26,18 @@ void TfrmMain::CreateRegistryCleanerOptions(TPage& Page) {
 void TfrmMain::CreateRegistryCleanerPage(TPage& Page) {
     lvRegistryCleaner = MakePageList(Page, L"lvRegistryCleaner");
     lvRegistryCleaner->SetShowCheckboxes(true);
+    lvRegistryCleaner->SortMode = smClick;
     const std::pair<const wchar_t*, int> Columns[] = {{L"lvRegistryCleanerColumnName1", 300},
                                                       {L"lvRegistryCleanerColumnName2", 50},
                                                       {L"lvRegistryCleanerColumnName3", 150}};
     for (const auto& [Section, Width] : Columns)
         AddHeaderColumn(*lvRegistryCleaner, FCore->Text(Section, L"Caption"), Width);
+    // A sorted row stands elsewhere than its finding: the row's own place names the finding.
     lvRegistryCleaner->OnItemChecked = GuardedCheck([this](TCvTreeItem* Item) {
-        const int Index = Item->AbsIndex();
+        const int Index = TreeRowIndex(Item);
         if (Index >= 0 && Index < static_cast<int>(FRegistry->Rows().size()))
             FRegistry->SetChecked(Index, Item->IsChecked());
-        lvRegistryCleaner->SetFocusedItem(Item);
+        SelectCheckedRow(*lvRegistryCleaner, *Item);
     });
     // The list's own menu: it acts on these findings, not on the scan results.
     mnRegistryCleaner =
@@ -45,11 +48,13 @@ void TfrmMain::CreateRegistryCleanerPage(TPage& Page) {
     lvRegistryCleaner->SetPopupMenu(mnRegistryCleaner);
     MakeListButtons(
         Page,
-        {{L"btnRegistryCleanerSelectAll", 16, &TfrmMain::btnRegistryCleanerSelectAllClick},
-         {L"btnRegistryCleanerUnselectAll", 17, &TfrmMain::btnRegistryCleanerUnselectAllClick},
-         {L"btnRegistryCleanerReScan", 19, &TfrmMain::btnRegistryCleanerClick},
-         {L"btnRegistryCleanerRemove", 7, &TfrmMain::btnRegistryCleanerRemoveClick}},
-        126, 134);
+        {{L"btnRegistryCleanerSelectAll", GlyphSelectAll,
+          &TfrmMain::btnRegistryCleanerSelectAllClick},
+         {L"btnRegistryCleanerUnselectAll", GlyphSelectNone,
+          &TfrmMain::btnRegistryCleanerUnselectAllClick},
+         {L"btnRegistryCleanerReScan", GlyphRescan, &TfrmMain::btnRegistryCleanerClick},
+         {L"btnRegistryCleanerRemove", GlyphDiscard, &TfrmMain::btnRegistryCleanerRemoveClick}},
+        122, 130);
     FillRegistryList();
 }
 
@@ -57,13 +62,17 @@ void TfrmMain::FillRegistryList() {
     if (!lvRegistryCleaner)
         return;
     RefillKeepingFocus(*lvRegistryCleaner, [this] {
-        for (const TRegistryRow& Row : FRegistry->Rows()) {
-            TCvTreeItem* Item =
-                AddListRow(*lvRegistryCleaner, Row.Text(), {Row.Finding.Name, Row.Finding.Text},
-                           static_cast<int>(Row.Safety), true);
+        const std::vector<TRegistryRow>& Rows = FRegistry->Rows();
+        for (int I = 0; I < static_cast<int>(Rows.size()); ++I) {
+            const TRegistryRow& Row = Rows[I];
+            TCvTreeItem* Item = AddTreeRow(*lvRegistryCleaner, nullptr, Row.Text(),
+                                           {Row.Finding.Name, Row.Finding.Text}, I);
+            Item->SetMainImage(static_cast<int>(Row.Safety));
+            Item->SetCheckBoxShown(true);
             Item->SetCheckBoxState(Row.Checked ? 1 : 0);
         }
     });
+    FitColumnsToList(*lvRegistryCleaner);
 }
 
 void TfrmMain::btnRegistryCleanerClick() {

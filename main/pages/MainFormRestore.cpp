@@ -25,7 +25,8 @@ void FillRecords(TCvTree& List, const std::vector<TBackupRecord>& Records) {
     List.Items().BeginUpdate();
     List.Items().RemoveAll();
     for (int I = 0; I < static_cast<int>(Records.size()); ++I)
-        AddTreeRow(List, nullptr, DateToStr(Records[I].Date), {Records[I].FileName}, I);
+        AddTreeRow(List, nullptr, DateToStr(Records[I].Date), {Records[I].FileName}, I)
+            ->SetMainImage(lpFile);
     List.Items().EndUpdate();
 }
 
@@ -42,12 +43,13 @@ void TfrmMain::CreateRestorePage(TPage& Page) {
         const TRestoreList& Entry = RestoreLists[I];
         MakeLabel(Page, Entry.Label, Bounds(16, Entry.Top, 400, 15));
         TCvTree* List = MakeTreeList(*this, Page, Entry.List, Bounds(16, Entry.Top + 18, 515, 142));
+        List->SetImages(RecoveryFilesImageList);
         AddHeaderColumn(*List, FCore->Text(Entry.Column1, L"Caption"), 100);
         AddHeaderColumn(*List, FCore->Text(Entry.Column2, L"Caption"), 350);
         *Lists[I] = List;
-        MakeButton(Page, Entry.Restore, Bounds(16, Entry.Top + 166, 120, 25), Inside, -1,
+        MakeButton(Page, Entry.Restore, Bounds(16, Entry.Top + 166, 120, 25), Inside, GlyphRestore,
                    Restores[I]);
-        MakeButton(Page, Entry.Remove, Bounds(142, Entry.Top + 166, 120, 25), Inside, 13,
+        MakeButton(Page, Entry.Remove, Bounds(142, Entry.Top + 166, 120, 25), Inside, GlyphDiscard,
                    Removes[I]);
     }
 }
@@ -62,6 +64,8 @@ void TfrmMain::ShowBackupRecords() {
     }
     FillRecords(*lvLocalBackupRestore, FLocalBackups);
     FillRecords(*lvFTPBackupRestore, FFtpBackups);
+    FitColumnsToList(*lvLocalBackupRestore);
+    FitColumnsToList(*lvFTPBackupRestore);
 }
 
 void TfrmMain::btnBackupRestoreRestoreFilesClick() {

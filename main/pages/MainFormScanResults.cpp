@@ -15,6 +15,10 @@ namespace {
 constexpr int ButtonTop = 378;
 constexpr int ButtonGap = 4;
 constexpr int SecondRowTop = 350;
+// The room a cell leaves around its text.
+constexpr int DateColumnMargin = 12;
+// The place of the line between removing and the zip, backup and move commands in the clean menu.
+constexpr int CleanMenuLine = 3;
 
 // The list reaches down to the commands: to the second row of buttons when it shows.
 TRect ResultListBounds(bool CheckedFileCommands) {
@@ -70,7 +74,11 @@ void TfrmMain::CreateScanResultsPage(TPage& Page) {
         L"mnScanResultsCleanAll",
         {{L"mnSecureDeleteFiles", [this] { RemoveCheckedResults(TRemoveKind::SecureDelete); }},
          {L"mnDeleteFiles", [this] { RemoveCheckedResults(TRemoveKind::Delete); }},
-         {L"mnSchredFiles", [this] { RemoveCheckedResults(TRemoveKind::Shred); }}});
+         {L"mnSchredFiles", [this] { RemoveCheckedResults(TRemoveKind::Shred); }},
+         {L"-", nullptr},
+         {L"mnZipFiles", [this] { btnScanResultsPackClick(); }},
+         {L"mnBackupFiles", [this] { mnLocalScanResultsBackupFilesClick(); }},
+         {L"mnMoveFiles", [this] { btnScanResultsOrganizeClick(); }}});
 
     CreateResultFileCommands(Page);
 
@@ -83,12 +91,14 @@ void TfrmMain::CreateScanResultsPage(TPage& Page) {
     };
     // Widths by caption: together they span the list.
     static constexpr TCommand Commands[] = {
-        {L"btnScanResultsSelectAll", 80, 16, &TfrmMain::btnScanResultsSelectAllClick},
-        {L"btnScanResultsUnSelectAll", 92, 17, &TfrmMain::btnScanResultsUnSelectAllClick},
-        {L"btnScaResultsFilter", 74, 10, &TfrmMain::btnScaResultsFilterClick},
-        {L"btnScaResultsClearFilter", 80, 11, &TfrmMain::btnScaResultsClearFilterClick},
-        {L"btnScanResultsCleanAll", 84, 3, &TfrmMain::btnScanResultsCleanAllClick},
-        {L"btnScanStatictics", 85, 1, &TfrmMain::btnScanStaticticsClick},
+        {L"btnScanResultsSelectAll", 80, GlyphSelectAll, &TfrmMain::btnScanResultsSelectAllClick},
+        {L"btnScanResultsUnSelectAll", 92, GlyphSelectNone,
+         &TfrmMain::btnScanResultsUnSelectAllClick},
+        {L"btnScaResultsFilter", 74, GlyphFilter, &TfrmMain::btnScaResultsFilterClick},
+        {L"btnScaResultsClearFilter", 80, GlyphClearFilter,
+         &TfrmMain::btnScaResultsClearFilterClick},
+        {L"btnScanResultsCleanAll", 84, GlyphClean, &TfrmMain::btnScanResultsCleanAllClick},
+        {L"btnScanStatictics", 85, GlyphDetails, &TfrmMain::btnScanStaticticsClick},
     };
     int Left = 16;
     for (const TCommand& Command : Commands) {
@@ -102,9 +112,9 @@ void TfrmMain::CreateScanResultsPage(TPage& Page) {
             btnScaResultsClearFilter = Button;
     }
     CheckedFileButtons = {MakeButton(Page, L"btnScanResultsPack", Bounds(16, SecondRowTop, 120, 25),
-                                     Inside, 12, [this] { btnScanResultsPackClick(); }),
+                                     Inside, GlyphPack, [this] { btnScanResultsPackClick(); }),
                           MakeButton(Page, L"btnScanResultsOrganize",
-                                     Bounds(140, SecondRowTop, 120, 25), Inside, 14,
+                                     Bounds(140, SecondRowTop, 120, 25), Inside, GlyphOrganize,
                                      [this] { btnScanResultsOrganizeClick(); })};
     FillResultsList();
 }
@@ -142,10 +152,18 @@ void TfrmMain::SetResultColumns(int Mode) {
     TCvHeaderSections& Sections = lvScanResults->HeaderControl().Sections();
     while (Sections.SectionCount() > 0)
         Sections.DeleteSection(Sections.ItemByIndex(Sections.SectionCount() - 1));
+    // A date as wide as any: the last days of a year, in the afternoon.
+    TBitmap Measure;
+    Measure.Canvas().Font().Assign(lvScanResults->Font());
+    const int DateWidth = Measure.Canvas().TextWidth(
+                              DateTimeToStr(EncodeDate(2028, 12, 28) + EncodeTime(20, 58, 58, 0))) +
+                          DateColumnMargin;
     for (const TResultColumn& Column : ResultColumns(Mode)) {
         const String Caption = Column.Message ? FCore->Message(Column.CaptionSection)
                                               : FCore->Text(Column.CaptionSection, L"Caption");
-        TCvHeaderSection* Section = AddHeaderColumn(*lvScanResults, Caption, Column.Width);
+        TCvHeaderSection* Section =
+            AddHeaderColumn(*lvScanResults, Caption,
+                            Column.Date ? std::max(Column.Width, DateWidth) : Column.Width);
         if (Column.CustomCompare)
             Section->SetFieldType(sftCustom);
     }
@@ -189,7 +207,7 @@ void TfrmMain::FillResultsList() {
             Columns.Add(Row.LinkTarget);
         } else if (Mode != mdEmptyFolders) {
             Columns.Add(File.Path);
-            Columns.Add(FormatFileSize64(static_cast<std::int64_t>(File.Size)));
+            Columns.Add(FormatFileSize(File.Size));
             Columns.Add(Kind.TypeName);
             Columns.Add(DateTimeToStr(FileTimeToLocalDateTime(File.Time)));
         }
@@ -198,15 +216,27 @@ void TfrmMain::FillResultsList() {
         Item->SetFlag(ifCheckBoxEnabled, true);
     }
     Items.EndUpdate();
+    std::vector<bool> GivesWay;
+    for (const TResultColumn& Column : ResultColumns(Mode))
+        GivesWay.push_back(Column.GivesWay);
+    FitColumnsToList(*lvScanResults, GivesWay);
     ShowResultStates();
     // Zipping, backing up or moving junk, dead shortcuts or empty folders is not offered.
     const bool Offered = ResultCommandsShown(Mode);
-    for (const wchar_t* Name : {L"mnZipFile", L"mnBackupFile", L"mnMoveFile"})
+    for (const wchar_t* Name : {L"mnZipFile", L"mnBackupFile", L"mnMoveFile", L"mnZipFiles",
+                                L"mnBackupFiles", L"mnMoveFiles"})
         static_cast<TMenuItem*>(FindComponent(Name))->Visible = Offered;
+    // The clean menu's line stands before those three commands alone.
+    mnScanResultsCleanAll->Items().Items(CleanMenuLine)->Visible = Offered;
     for (TavImageExpandButton* Button : CheckedFileButtons)
         if (Button)
             Button->SetVisible(Offered);
     pnlScanResults->SetBoundsRect(ResultListBounds(Offered));
+    // Empty folders waste no space worth a figure.
+    const bool Wasting = Mode != mdEmptyFolders;
+    labScanResultsWastingValue->SetVisible(Wasting);
+    if (auto* Label = dynamic_cast<TControl*>(FindComponent(L"labScanResultsWasting")))
+        Label->SetVisible(Wasting);
 }
 
 void TfrmMain::ShowResultStates() {

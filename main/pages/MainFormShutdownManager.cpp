@@ -94,7 +94,7 @@ void TfrmMain::CreateShutdownManagerPage(TPage& Page) {
     labNextRunTime = MakeLabel(Page, L"labNextRunTime", Bounds(FieldLeft, 294, 300, 15));
 
     MakeButton(Page, L"btnShutdownManOk", Bounds(421, 378, 110, 25),
-               frmDM ? frmDM->avILInside : nullptr, 16, [this] { btnShutdownManOkClick(); });
+               frmDM ? frmDM->avILInside : nullptr, GlyphNone, [this] { btnShutdownManOkClick(); });
 }
 
 void TfrmMain::ShutdownSettingsToPage() {

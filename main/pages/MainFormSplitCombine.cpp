@@ -2,11 +2,7 @@
 #include "main/MainForm.h"
 
 void TfrmMain::CreateSplitCombinePage(TPage& Page) {
-    MakeBigPicture(Page, L"btnSplitFiles", Bounds(40, 40, 64, 64),
-                   [this] { btnSplitFilesClick(); });
-    MakeLink(Page, L"labSplitFiles", Bounds(120, 62, 380, 20), [this] { btnSplitFilesClick(); });
-    MakeBigPicture(Page, L"btnCombineFiles", Bounds(40, 140, 64, 64),
-                   [this] { btnCombineFilesClick(); });
-    MakeLink(Page, L"labCombineFiles", Bounds(120, 162, 380, 20),
-             [this] { btnCombineFilesClick(); });
+    MakeChoiceEntry(Page, 0, L"btnSplitFiles", L"labSplitFiles", [this] { btnSplitFilesClick(); });
+    MakeChoiceEntry(Page, 1, L"btnCombineFiles", L"labCombineFiles",
+                    [this] { btnCombineFilesClick(); });
 }

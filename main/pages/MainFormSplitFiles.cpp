@@ -13,13 +13,13 @@ void TfrmMain::CreateSplitFilesPage(TPage& Page) {
     MakeLabel(Page, L"labSplitFilesFileToSplit", Bounds(16, 16, 400, 15));
     edSplitFilesFileToSplit =
         MakeNamedChild<TFlatEdit>(*this, Page, L"edSplitFilesFileToSplit", Bounds(16, 34, 400, 19));
-    MakeButton(Page, L"btnSplitFilesFileToSplitBrowse", Bounds(424, 31, 100, 25), Inside, -1,
-               [this] { btnSplitFilesFileToSplitBrowseClick(); });
+    MakeButton(Page, L"btnSplitFilesFileToSplitBrowse", Bounds(424, 31, 100, 25), Inside,
+               GlyphBrowse, [this] { btnSplitFilesFileToSplitBrowseClick(); });
     MakeLabel(Page, L"labSplitFilesDestination", Bounds(16, 68, 400, 15));
     edSplitFilesDestination =
         MakeNamedChild<TFlatEdit>(*this, Page, L"edSplitFilesDestination", Bounds(16, 86, 400, 19));
-    MakeButton(Page, L"edSplitFilesDestinationBrowse", Bounds(424, 83, 100, 25), Inside, -1,
-               [this] { edSplitFilesDestinationBrowseClick(); });
+    MakeButton(Page, L"edSplitFilesDestinationBrowse", Bounds(424, 83, 100, 25), Inside,
+               GlyphBrowse, [this] { edSplitFilesDestinationBrowseClick(); });
     MakeLabel(Page, L"labSplitFilesVolumeSize", Bounds(16, 120, 400, 15));
     edSplitFilesVolumeSize = MakeNamedChild<TFlatSpinEditInteger>(
         *this, Page, L"edSplitFilesVolumeSize", Bounds(16, 138, 120, 19));
@@ -38,7 +38,7 @@ void TfrmMain::CreateSplitFilesPage(TPage& Page) {
                                                             Bounds(16, 202, 400, 17));
     chkVariableSize->SetTransparent(true);
     chkSplitFilesDeleteFile->SetTransparent(true);
-    MakeButton(Page, L"btnSplitFilesSplit", Bounds(16, 378, 120, 25), Inside, -1,
+    MakeButton(Page, L"btnSplitFilesSplit", Bounds(16, 378, 120, 25), Inside, GlyphNone,
                [this] { btnSplitFilesSplitClick(); });
 }
 

@@ -1,5 +1,6 @@
 // The startup manager's page: the programs Windows starts at logon, with add, edit, delete and
 // refresh under the list and in its popup menu.
+#include "app/QRVDataMod.h"
 #include "app/TreeLists.h"
 #include "main/MainForm.h"
 #include "main/dialogs/StartUpEditForm.h"
@@ -17,10 +18,10 @@ void TfrmMain::CreateStartUpManagerPage(TPage& Page) {
                                         {L"sRefresh", [this] { btnRefreshStartupClick(); }}});
     lvStartupManager->SetPopupMenu(mnStartUp);
     MakeListButtons(Page,
-                    {{L"btnAddStartup", 0, &TfrmMain::btnAddStartupClick},
-                     {L"btnEditStartup", 9, &TfrmMain::btnEditStartupClick},
-                     {L"btnDeleteStartup", 6, &TfrmMain::btnDeleteStartupClick},
-                     {L"btnRefreshStartup", 20, &TfrmMain::btnRefreshStartupClick}},
+                    {{L"btnAddStartup", GlyphAdd, &TfrmMain::btnAddStartupClick},
+                     {L"btnEditStartup", GlyphDetails, &TfrmMain::btnEditStartupClick},
+                     {L"btnDeleteStartup", GlyphDelete, &TfrmMain::btnDeleteStartupClick},
+                     {L"btnRefreshStartup", GlyphRefresh, &TfrmMain::btnRefreshStartupClick}},
                     110, 116);
     FillStartupList();
 }
@@ -33,6 +34,7 @@ void TfrmMain::FillStartupList() {
             AddListRow(*lvStartupManager, Entry.Name, {Entry.CommandLine, Entry.LocationText},
                        Entry.ImageIndex, false);
     });
+    FitColumnsToList(*lvStartupManager);
 }
 
 void TfrmMain::btnStartUpManagerClick() {

@@ -227,7 +227,7 @@ void TfrmMain::CreateSystemTweakPage(TPage& Page) {
             Control->SetCaption(FCore->Text(Name, L"Caption"));
 
     MakeButton(Page, L"btnSystemTweakOK", Bounds(421, 378, 110, 25),
-               frmDM ? frmDM->avILInside : nullptr, 16, [this] { btnSystemTweakOKClick(); });
+               frmDM ? frmDM->avILInside : nullptr, GlyphNone, [this] { btnSystemTweakOKClick(); });
 }
 
 void TfrmMain::TweaksToPage() {

@@ -10,15 +10,16 @@ void TfrmMain::CreateUnsplitFilesPage(TPage& Page) {
     TavImageList* Inside = frmDM ? frmDM->avILInside : nullptr;
     MakeLabel(Page, L"labUnsplitFiles", Bounds(16, 8, 500, 15));
     lvUnSplitFiles = MakeTreeList(*this, Page, L"lvUnSplitFiles", Bounds(16, 26, 515, 280));
+    lvUnSplitFiles->SetImages(RecoveryFilesImageList);
     GuardChoice(*lvUnSplitFiles, [this] { lvUnSplitFilesItemSelectedChange(); });
     MakeLabel(Page, L"labUnsplitFilesDestination", Bounds(16, 314, 400, 15));
     edUnsplitFilesDestination = MakeNamedChild<TFlatEdit>(*this, Page, L"edUnsplitFilesDestination",
                                                           Bounds(16, 332, 400, 19));
-    MakeButton(Page, L"btnUnSplitFilesBrowse", Bounds(424, 329, 100, 25), Inside, -1,
+    MakeButton(Page, L"btnUnSplitFilesBrowse", Bounds(424, 329, 100, 25), Inside, GlyphBrowse,
                [this] { btnUnSplitFilesBrowseClick(); });
-    MakeButton(Page, L"btnUnsplitFilesCombine", Bounds(16, 378, 120, 25), Inside, -1,
+    MakeButton(Page, L"btnUnsplitFilesCombine", Bounds(16, 378, 120, 25), Inside, GlyphNone,
                [this] { btnUnsplitFilesCombineClick(); });
-    MakeButton(Page, L"btnUnsplitFilesDelete", Bounds(144, 378, 120, 25), Inside, 13,
+    MakeButton(Page, L"btnUnsplitFilesDelete", Bounds(144, 378, 120, 25), Inside, GlyphDiscard,
                [this] { btnUnsplitFilesDeleteClick(); });
 }
 
@@ -34,8 +35,10 @@ void TfrmMain::ShowSplitRecords() {
     const std::vector<TSplitRecord>& Records = FSplitPages->Records();
     for (int I = 0; I < static_cast<int>(Records.size()); ++I)
         AddTreeRow(*lvUnSplitFiles, nullptr, ExtractFileName(Records[I].OriginalFileName),
-                   {ExtractFilePath(Records[I].OriginalFileName), DateToStr(Records[I].Date)}, I);
+                   {ExtractFilePath(Records[I].OriginalFileName), DateToStr(Records[I].Date)}, I)
+            ->SetMainImage(lpFile);
     lvUnSplitFiles->Items().EndUpdate();
+    FitColumnsToList(*lvUnSplitFiles);
 }
 
 void TfrmMain::btnCombineFilesClick() {

@@ -32,13 +32,14 @@ TEST(FileInfoSizeText, Table) {
     const TDecimalSeparator Comma(L',');
     const TBytesWord Word(L"Bytes");
     const struct {
-        std::uint32_t Size;
+        std::uint64_t Size;
         const wchar_t* Expected;
     } Cases[] = {
         {0, L"0 Bytes"},          {1023, L"1023 Bytes"},    {1024, L"1 Kb"},
         {1025, L"1 Kb"},          {1126, L"1,09 Kb"},       {1536, L"1,50 Kb"},
         {1048575, L"1023,99 Kb"}, {1048576, L"1 Mb"},       {1073741823, L"1023,99 Mb"},
         {1073741824, L"1 Gb"},    {1610612736, L"1,50 Gb"}, {4294967295u, L"3,99 Gb"},
+        {6442450944u, L"6 Gb"},
     };
     for (const auto& Case : Cases)
         EXPECT_EQ(FormatFileSize(Case.Size), Case.Expected) << Case.Size;
@@ -70,28 +71,36 @@ TEST(FileInfoSizeText, UsesTheLocalesSeparatorAndAnEmptyWordBeforeItIsSet) {
     EXPECT_EQ(FormatFileSize(12), L"12 ");
 }
 
-// The UTC file time of a local wall-clock time.
-FILETIME FromLocal(WORD Year, WORD Month, WORD Day, WORD Hour, WORD Minute, WORD Second,
-                   WORD Milli) {
+// The UTC file time whose local file time is that wall-clock time.
+FILETIME FromLocalFileTime(WORD Year, WORD Month, WORD Day, WORD Hour, WORD Minute, WORD Second,
+                           WORD Milli) {
     const SYSTEMTIME Local = LocalTime(Year, Month, Day, Hour, Minute, Second, Milli);
-    SYSTEMTIME Utc;
-    FILETIME Result{};
-    EXPECT_TRUE(TzSpecificLocalTimeToSystemTime(nullptr, &Local, &Utc));
-    EXPECT_TRUE(SystemTimeToFileTime(&Utc, &Result));
+    FILETIME LocalFile{}, Result{};
+    EXPECT_TRUE(SystemTimeToFileTime(&Local, &LocalFile));
+    EXPECT_TRUE(LocalFileTimeToFileTime(&LocalFile, &Result));
     return Result;
 }
 
-TEST(FileInfoFileTime, LocalTimeKeepsSecondsAndOldOrLateDates) {
+TEST(FileInfoFileTime, LocalTimeHasTheDosRangeAndTwoSecondSteps) {
     const struct {
         WORD Year, Month, Day, Hour, Minute, Second, Milli;
+        int ShownSecond; // -1: the time gives 0
     } Cases[] = {
-        {2021, 6, 15, 13, 0, 1, 0},                                 // an odd second stays
-        {2004, 1, 31, 23, 59, 59, 500}, {1970, 1, 1, 12, 0, 0, 0},  // before the DOS epoch
-        {1975, 7, 4, 8, 30, 17, 0},     {2150, 3, 1, 6, 45, 33, 0}, // after the DOS range
+        {2021, 6, 15, 13, 0, 1, 0, 0},      // an odd second is dropped
+        {2004, 1, 31, 23, 59, 59, 500, 58}, // and so are the milliseconds
+        {1980, 1, 1, 0, 0, 0, 0, 0},        // the first DOS day
+        {2107, 12, 31, 23, 59, 58, 0, 58},  // the last
+        {1979, 12, 31, 23, 59, 58, 0, -1},  // before the DOS range
+        {1970, 1, 1, 12, 0, 0, 0, -1},      {2108, 1, 1, 0, 0, 0, 0, -1}, // after it
     };
     for (const auto& C : Cases) {
+        SCOPED_TRACE(C.Year);
         const TDateTime Value = FileTimeToLocalDateTime(
-            FromLocal(C.Year, C.Month, C.Day, C.Hour, C.Minute, C.Second, C.Milli));
+            FromLocalFileTime(C.Year, C.Month, C.Day, C.Hour, C.Minute, C.Second, C.Milli));
+        if (C.ShownSecond < 0) {
+            EXPECT_EQ(Value, 0.0);
+            continue;
+        }
         int Year, Month, Day, Hour, Minute, Second, Milli;
         DecodeDate(Value, Year, Month, Day);
         DecodeTime(Value, Hour, Minute, Second, Milli);
@@ -100,8 +109,8 @@ TEST(FileInfoFileTime, LocalTimeKeepsSecondsAndOldOrLateDates) {
         EXPECT_EQ(Day, C.Day);
         EXPECT_EQ(Hour, C.Hour);
         EXPECT_EQ(Minute, C.Minute);
-        EXPECT_EQ(Second, C.Second) << C.Year;
-        EXPECT_EQ(Milli, C.Milli);
+        EXPECT_EQ(Second, C.ShownSecond);
+        EXPECT_EQ(Milli, 0);
     }
 }
 

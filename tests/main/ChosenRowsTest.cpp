@@ -111,14 +111,16 @@ TEST_F(ChosenRowsTest, AGroupChosenWhileCheckedDuplicatesAreDeletedKeepsItsFiles
 // once it is over.
 TEST_F(ChosenRowsTest, TheBusyRuleHoldsForEveryHandlerThatChangesAListOrThePage) {
     ScanThreeJunkFiles();
-    for (const TMainPage Page :
-         {pgDrives, pgRegistryCleaner, pgUnsplitFiles, pgSystemTweak, pgScanResults})
+    for (const TMainPage Page : {pgDrives, pgRegistryCleaner, pgRecoveryFiles, pgUnsplitFiles,
+                                 pgSystemTweak, pgScanResults})
         Form->Core().Flow.ShowPage(Page);
     // Rows for the lists the junk road leaves empty.
-    for (TCvTree* List :
-         {Form->lvRegistryCleaner, Form->lvDuplicatesScanResults, Form->lvUnSplitFiles})
+    for (TCvTree* List : {Form->lvRegistryCleaner, Form->lvRecoveryFiles,
+                          Form->lvDuplicatesScanResults, Form->lvUnSplitFiles}) {
+        const bool Boxes = List == Form->lvRegistryCleaner || List == Form->lvRecoveryFiles;
         for (const wchar_t* Row : {L"first", L"second"})
-            AddListRow(*List, Row, {}, -1, List == Form->lvRegistryCleaner);
+            AddListRow(*List, Row, {}, -1, Boxes);
+    }
     for (TCvTree* List :
          {Form->lvDuplicatesScanResults, Form->lvUnSplitFiles, Form->lvSystemTweakSelector})
         List->SetFocusedItem(List->Items().ItemAtIndex(0));
@@ -152,6 +154,8 @@ TEST_F(ChosenRowsTest, TheBusyRuleHoldsForEveryHandlerThatChangesAListOrThePage)
          }},
         {"a registry finding's check box", [&] { Toggle(*Form->lvRegistryCleaner, 1); },
          [&] { return Box(*Form->lvRegistryCleaner, 1); }},
+        {"a stored file's check box", [&] { Toggle(*Form->lvRecoveryFiles, 1); },
+         [&] { return Box(*Form->lvRecoveryFiles, 1); }},
         {"a duplicate group", [&] { FocusRowAt(*Form->lvDuplicatesScanResults, 1); },
          [&] { return Focused(*Form->lvDuplicatesScanResults); }},
         {"a recorded split", [&] { FocusRowAt(*Form->lvUnSplitFiles, 1); },

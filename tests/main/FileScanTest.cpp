@@ -215,7 +215,9 @@ TEST_F(FileScanTest, OldScanHonoursItsAgeFromTodaysMidnight) {
     const std::vector<TCase> Cases{
         {L"limit.txt", Limit, true},
         {L"older.txt", Limit - 400, true},
-        {L"second-after.txt", IncSecond(Limit, 1), false},
+        // Times count in the two-second steps of a DOS time: one second after is still at it.
+        {L"second-after.txt", IncSecond(Limit, 1), true},
+        {L"two-seconds-after.txt", IncSecond(Limit, 2), false},
         {L"yesterday.txt", Midnight - 1, false},
     };
     // The write time says nothing about the age: it is recent for all of them.

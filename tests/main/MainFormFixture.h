@@ -9,6 +9,9 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
+#include <vector>
+
 class MainFormTest : public MainWindowTest {
 protected:
     void SetUp() override {
@@ -21,6 +24,11 @@ protected:
             return !Folder.empty();
         };
     }
+
+    // Every dialog the start-up makes for the main window, and those its commands make, in the
+    // order of the start-up; Form must be made first.
+    std::vector<std::unique_ptr<TForm>> MakeDialogs();
+    std::unique_ptr<TOrganizeFolders> OrganizeFolders;
 
     // Clicks a control of the form as the mouse does, at the centre the probe tells.
     void Click(const String& Name) {

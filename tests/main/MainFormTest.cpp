@@ -619,18 +619,8 @@ TEST_F(MainFormTest, TheLanguageFileAndTheWindowsNameTheSameControls) {
     Viewer.AppDir = Folder.Path();
     Viewer.Stats = &Stats;
     Windows.emplace_back(NewForm<TfrmViewReport>(App.get(), Viewer));
-    Windows.emplace_back(NewForm<TfrmFlatMessageBox>(App.get()));
-    Windows.emplace_back(NewForm<TfrmInputQuery>(App.get()));
-    Windows.emplace_back(NewForm<TfrmSplash>(App.get()));
-    Windows.emplace_back(NewForm<TfrmProgress>(App.get()));
-    Windows.emplace_back(NewForm<TfrmPleaseWait>(App.get()));
-    Windows.emplace_back(NewForm<TfrmDuplicatesOptionsEdit>(App.get()));
-    Windows.emplace_back(NewForm<TfrmFTPConnections>(App.get(), Form->Backup()));
-    Windows.emplace_back(NewForm<TfrmFilter>(App.get()));
-    TOrganizeFolders Folders(*Form->Core().Tables().OrganizeToFoldersTable);
-    Windows.emplace_back(NewForm<TfrmOrganize>(App.get(), Folders, Environment.PickFolder));
-    Windows.emplace_back(NewForm<TfrmStartUpEdit>(App.get()));
-    Windows.emplace_back(NewForm<TfrmCookieList>(App.get()));
+    for (auto& Dialog : MakeDialogs())
+        Windows.push_back(std::move(Dialog));
 
     // Sections that hold texts rather than a control's; the scheduler's window's come from its own
     // list.

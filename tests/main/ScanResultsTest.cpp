@@ -281,7 +281,10 @@ TEST(ResultLayoutTest, ColumnsAndCommandsByMode) {
     ASSERT_EQ(Links.size(), 3u);
     EXPECT_EQ(Links[2].CaptionSection, L"lvScanResultsJunkFilesColumnName6");
     EXPECT_EQ(Links[2].Width, 250);
-    EXPECT_EQ(ResultColumns(mdEmptyFolders).size(), 2u);
+    EXPECT_EQ(ResultColumns(mdEmptyFolders).size(), 1u) << "no second, empty folder column";
+    EXPECT_FALSE(Files[2].GivesWay);
+    EXPECT_TRUE(Files[4].Date);
+    EXPECT_FALSE(Files[4].GivesWay);
 
     const std::vector<TResultColumn> Groups = DuplicateGroupColumns();
     ASSERT_EQ(Groups.size(), 3u);
@@ -292,6 +295,30 @@ TEST(ResultLayoutTest, ColumnsAndCommandsByMode) {
         EXPECT_FALSE(ResultCommandsShown(Mode)) << Mode;
     for (const int Mode : {mdLargeFiles, mdOldFiles, mdDuplicateFiles})
         EXPECT_TRUE(ResultCommandsShown(Mode)) << Mode;
+}
+
+TEST(ResultLayoutTest, ColumnsFitTheListWidth) {
+    const struct {
+        std::vector<int> Widths;
+        std::vector<bool> GivesWay;
+        int Available;
+        std::vector<int> Expected;
+    } Cases[] = {
+        // The widest text columns give way together; size and date keep theirs.
+        {{135, 175, 50, 100, 100}, {true, true, false, true, false}, 494, {122, 122, 50, 100, 100}},
+        {{150, 300, 250}, {true, true, true}, 494, {150, 172, 172}},
+        // Too narrow: the last column reaches the edge.
+        {{200, 290}, {true, true}, 511, {200, 311}},
+        {{460}, {true}, 494, {494}},
+        // Nothing below the smallest width, even when the columns then stay too wide.
+        {{100, 100}, {true, false}, 60, {MinColumnWidth, 100}},
+        {{}, {}, 300, {}},
+    };
+    for (const auto& Case : Cases)
+        EXPECT_EQ(FitColumnWidths(Case.Widths, Case.GivesWay, Case.Available), Case.Expected)
+            << Case.Available;
+    // The first column's check box and pictures leave its text less room.
+    EXPECT_EQ(FitColumnWidths({150, 130}, {true, true}, 250, 40), (std::vector<int>{145, 105}));
 }
 
 } // namespace

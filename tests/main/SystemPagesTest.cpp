@@ -118,6 +118,14 @@ protected:
     THelpHandler Previous;
 };
 
+// Unchecked picker rows of cookie files named by Names.
+std::vector<TCookieRow> CookieRows(std::initializer_list<const wchar_t*> Names) {
+    std::vector<TCookieRow> Rows;
+    for (const wchar_t* Name : Names)
+        Rows.push_back({TCookieFile{String(L"C:\\cookies\\") + Name + L".txt", Name}, false});
+    return Rows;
+}
+
 } // namespace
 
 // ---------------------------------------------------------------- system tweaks
@@ -279,9 +287,7 @@ TEST_F(SystemPages, EachPrivacyCleanerEndsWithItsNoticeAndTheCookiePickerDecides
 
 TEST_F(SystemPages, TheCookiePickerChecksOnlyTheRowsItShows) {
     const std::unique_ptr<TfrmCookieList> List(NewForm<TfrmCookieList>(App.get()));
-    std::vector<TCookieRow> Rows;
-    for (const wchar_t* Name : {L"a", L"b", L"c"})
-        Rows.push_back({TCookieFile{String(L"C:\\cookies\\") + Name + L".txt", Name}, false});
+    std::vector<TCookieRow> Rows = CookieRows({L"a", L"b", L"c"});
     List->SetRows(Rows);
     ASSERT_EQ(List->lvCookies->Items().TotalCount(), 3);
     EXPECT_EQ(List->lvCookies->Items().ItemAtIndex(1)->Text(), L"b");
@@ -297,6 +303,21 @@ TEST_F(SystemPages, TheCookiePickerChecksOnlyTheRowsItShows) {
     List->GetChecks(Rows);
     EXPECT_EQ((std::vector<bool>{Rows[0].Checked, Rows[1].Checked, Rows[2].Checked}),
               (std::vector<bool>{false, false, false}));
+}
+
+TEST_F(SystemPages, ASortedCookiePickerDeletesTheCookiesCheckedAndNoOthers) {
+    const std::unique_ptr<TfrmCookieList> List(NewForm<TfrmCookieList>(App.get()));
+    std::vector<TCookieRow> Rows = CookieRows({L"c", L"a", L"b"});
+    List->SetRows(Rows);
+    TCvTree& Tree = *List->lvCookies;
+    EXPECT_EQ(Tree.SortMode, smClick);
+    Tree.SortByHeaderClick(Tree.HeaderControl().Sections().ItemByIndex(0), false);
+    ASSERT_EQ(Tree.Items().ItemAtIndex(0)->Text(), L"a");
+    Tree.Items().ItemAtIndex(0)->SetCheckMark(true);
+    List->GetChecks(Rows);
+    EXPECT_EQ((std::vector<bool>{Rows[0].Checked, Rows[1].Checked, Rows[2].Checked}),
+              (std::vector<bool>{false, true, false}))
+        << "the row shown first is the cookie the user checked";
 }
 
 // ---------------------------------------------------------------- add/remove programs
@@ -482,6 +503,34 @@ TEST_F(SystemPages, TheFindingsMenuActsOnTheFindingsAndRemovesOnlyTheChecked) {
     EXPECT_EQ(Registry.Value(L"Scan\\B", L"Lost"), L"sz:" + Missing + L"lost.exe");
     ASSERT_EQ(List.Items().TotalCount(), 1);
     EXPECT_EQ(List.Items().ItemAtIndex(0)->ColumnTextList()->Strings(0), L"Lost");
+}
+
+TEST_F(SystemPages, ASortedFindingsListChecksTheFindingTheUserChecked) {
+    const String Missing = L"C:\\qrvtest-missing-" + IntToStr(GetCurrentProcessId()) + L"\\";
+    Registry.SetString(L"Scan\\A", L"Gone", Missing + L"gone.exe");
+    Registry.SetString(L"Scan\\B", L"Lost", Missing + L"lost.exe");
+    MakeForm();
+    Form->RegistryCleaner().Starts = {{TRegistryRootKey::CurrentUser, Registry.Path(L"Scan")}};
+    Form->btnRegistryCleanerClick();
+    Form->btnNextClick();
+    TCvTree& List = *Form->lvRegistryCleaner;
+    ASSERT_EQ(List.Items().TotalCount(), 2);
+    EXPECT_EQ(List.SortMode, smClick);
+    // Twice: descending, so that the second finding stands first.
+    TCvHeaderSection* Key = List.HeaderControl().Sections().ItemByIndex(1);
+    List.SortByHeaderClick(Key, false);
+    List.SortByHeaderClick(Key, false);
+    ASSERT_EQ(List.Items().ItemAtIndex(0)->ColumnTextList()->Strings(0), L"Lost");
+    // As a click on the first row's check box does.
+    TCvTreeItem* First = List.Items().ItemAtIndex(0);
+    First->SetCheckMark(true);
+    List.OnItemChecked(&List, First);
+    const std::vector<TRegistryRow>& Rows = Form->RegistryCleaner().Rows();
+    ASSERT_EQ(Rows.size(), 2u);
+    EXPECT_EQ(Rows[0].Finding.Name, L"Gone");
+    EXPECT_FALSE(Rows[0].Checked);
+    EXPECT_TRUE(Rows[1].Checked) << "the finding of the row clicked";
+    EXPECT_EQ(List.GetFocusedItem(), List.Items().ItemAtIndex(0));
 }
 
 TEST_F(SystemPages, StopOnTheScanPageEndsTheRegistryWalk) {
