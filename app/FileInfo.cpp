@@ -11,15 +11,25 @@ TOleSession::~TOleSession() {
         OleUninitialize();
 }
 
-int GetFileTypeInfo(const String& Path, String& TypeName) {
+bool ShellFileTypeInfo(const String& Path, bool ByExtension, int& Icon, String& TypeName) {
     SHFILEINFOW Info{};
-    if (!SHGetFileInfoW(Path.c_str(), 0, &Info, sizeof(Info),
-                        SHGFI_SYSICONINDEX | SHGFI_TYPENAME | SHGFI_SMALLICON)) {
+    const UINT Flags = SHGFI_SYSICONINDEX | SHGFI_TYPENAME | SHGFI_SMALLICON |
+                       (ByExtension ? SHGFI_USEFILEATTRIBUTES : 0);
+    if (!SHGetFileInfoW(Path.c_str(), ByExtension ? FILE_ATTRIBUTE_NORMAL : 0, &Info, sizeof(Info),
+                        Flags))
+        return false;
+    Icon = Info.iIcon;
+    TypeName = Info.szTypeName;
+    return true;
+}
+
+int GetFileTypeInfo(const String& Path, String& TypeName) {
+    int Icon = 0;
+    if (!ShellFileTypeInfo(Path, false, Icon, TypeName)) {
         TypeName.clear();
         return 0;
     }
-    TypeName = Info.szTypeName;
-    return Info.iIcon;
+    return Icon;
 }
 
 namespace {

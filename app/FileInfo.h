@@ -35,6 +35,9 @@ using TOwnedPidl = std::unique_ptr<ITEMIDLIST, TPidlFree>;
 // The file's index in the system small-icon list; TypeName receives the shell's
 // type name. 0 and an empty name when the shell knows nothing of Path.
 int GetFileTypeInfo(const String& Path, String& TypeName);
+// The same with the shell's failure told apart (false; Icon and TypeName left alone); with
+// ByExtension, the answer for any file of Path's extension, without reading the file.
+bool ShellFileTypeInfo(const String& Path, bool ByExtension, int& Icon, String& TypeName);
 
 // "1023 <BytesUnitText>", "1 Kb", "1,50 Kb", "3,99 Gb": two truncated decimals
 // with the locale's separator, none when they are 0. Sizes of 4 Gb and more are

@@ -29,6 +29,22 @@ std::wstring_view Trimmed(std::wstring_view S) {
 
 } // namespace
 
+const String& TSharedText::None() {
+    static const String Empty;
+    return Empty;
+}
+
+const std::vector<std::unique_ptr<TFile>>& TFile::Duplicates() const {
+    static const std::vector<std::unique_ptr<TFile>> None;
+    return FDuplicates ? *FDuplicates : None;
+}
+
+void TFile::AddDuplicate(std::unique_ptr<TFile> File) {
+    if (!FDuplicates)
+        FDuplicates = std::make_unique<std::vector<std::unique_ptr<TFile>>>();
+    FDuplicates->push_back(std::move(File));
+}
+
 TSafetyRule::TSafetyRule() {
     FSystemMatcher.SetMask(SystemMasks);
 }

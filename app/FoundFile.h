@@ -9,7 +9,41 @@
 #include <cstdint>
 #include <memory>
 #include <string_view>
+#include <utility>
 #include <vector>
+
+// A text that many records hold, one copy counted in place: a record keeps one pointer to it.
+// The records live on the window's thread; the count is not shared between threads.
+class TSharedText {
+public:
+    TSharedText() = default;
+    explicit TSharedText(String Text) : FBlock(new TBlock{1, std::move(Text)}) {}
+    TSharedText(const TSharedText& Other) noexcept : FBlock(Other.FBlock) {
+        if (FBlock)
+            ++FBlock->Refs;
+    }
+    TSharedText& operator=(TSharedText Other) noexcept {
+        std::swap(FBlock, Other.FBlock);
+        return *this;
+    }
+    ~TSharedText() {
+        if (FBlock && --FBlock->Refs == 0)
+            delete FBlock;
+    }
+
+    // Empty when there is none.
+    const String& Text() const { return FBlock ? FBlock->Text : None(); }
+    explicit operator bool() const { return FBlock != nullptr; }
+
+private:
+    struct TBlock {
+        std::size_t Refs;
+        const String Text;
+    };
+    static const String& None();
+
+    TBlock* FBlock = nullptr;
+};
 
 // TFile.Safety.
 enum TSafetyLevel : std::uint8_t { slSafe = 0, slWarning = 1, slCritical = 2 };
@@ -19,22 +53,32 @@ enum TSafetyLevel : std::uint8_t { slSafe = 0, slWarning = 1, slCritical = 2 };
 class TFile : public TObject {
 public:
     // Folder with a trailing backslash, as the walk reports it; the folder itself for a record
-    // that stands for a folder.
-    String Path;
+    // that stands for a folder. The records of one folder share one copy of it.
+    const String& Path() const { return FPath.Text(); }
+    const TSharedText& SharedPath() const { return FPath; }
+    void SetPath(String Value) { FPath = TSharedText(std::move(Value)); }
+    void SetPath(const TSharedText& Value) { FPath = Value; }
     // Empty for a record that stands for a folder.
     String Name;
     std::uint64_t Size = 0;
     // Last-write time (UTC).
     FILETIME Time{};
-    std::uint8_t Safety = slSafe;
-    // The further members of a duplicate group, on the group's first record only.
-    std::vector<std::unique_ptr<TFile>> Duplicates;
     // Files in the duplicate group, this one included.
     std::int32_t CopyCount = 1;
+    std::uint8_t Safety = slSafe;
     // Sum of the Size of the group's files.
     std::uint64_t GroupSize = 0;
 
-    String FullName() const { return Path + Name; }
+    String FullName() const { return Path() + Name; }
+
+    // The further members of a duplicate group, on the group's first record only.
+    const std::vector<std::unique_ptr<TFile>>& Duplicates() const;
+    void AddDuplicate(std::unique_ptr<TFile> File);
+
+private:
+    TSharedText FPath;
+    // Most records have none: the list is made for the first.
+    std::unique_ptr<std::vector<std::unique_ptr<TFile>>> FDuplicates;
 };
 
 // A file's size from its find data.
@@ -60,7 +104,7 @@ public:
 
     TSafetyLevel GetSafetyLevel(const String& Path, const String& Name) const;
     TSafetyLevel GetSafetyLevel(const TFile& File) const {
-        return GetSafetyLevel(File.Path, File.Name);
+        return GetSafetyLevel(File.Path(), File.Name);
     }
 
 private:

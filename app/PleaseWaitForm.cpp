@@ -62,6 +62,16 @@ void TfrmPleaseWait::ShowWait(const String& Text, bool ShowCancel) {
     Application->ProcessMessages();
 }
 
+void TfrmPleaseWait::WndProc(TMessage& Message) {
+    // Escape cancels as the button does, while it shows.
+    if (Message.Msg == CM_DIALOGKEY && Message.WParam == VK_ESCAPE && btnCancel->Visible()) {
+        CancelClick(this);
+        Message.Result = 1;
+        return;
+    }
+    TFlatForm::WndProc(Message);
+}
+
 void TfrmPleaseWait::CancelClick(TObject*) {
     if (LinkedSearch)
         LinkedSearch->Stop = true;

@@ -42,6 +42,9 @@ public:
     void Pump() override;
     void Finish() override;
 
+protected:
+    void WndProc(TMessage& Message) override;
+
 private:
     bool FCancelled = false;
 };

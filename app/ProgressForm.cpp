@@ -38,6 +38,12 @@ void TfrmProgress::WndProc(TMessage& Message) {
         Message.Result = 0;
         return;
     }
+    // Escape cancels as the button does, while the work can be cancelled.
+    if (Message.Msg == CM_DIALOGKEY && Message.WParam == VK_ESCAPE && btnCancel->Visible()) {
+        CancelClick(this);
+        Message.Result = 1;
+        return;
+    }
     TFlatForm::WndProc(Message);
 }
 

@@ -32,17 +32,18 @@ PROCESS_INFORMATION StartProcess(const String& CommandLine, DWORD CreationFlags,
     return Process;
 }
 
-// Waits for Handle while this thread's messages keep flowing, so its windows
-// stay alive and a child that sends to them is not blocked.
+// Waits for Handle while this thread's messages keep flowing, so its windows stay alive and a
+// child that sends to them is not blocked. A quit (the program's Close) does not end that: the
+// wait goes on pumping in steps, since the quit stays pending and would wake it at once.
 void WaitDispatchingMessages(HANDLE Handle) {
+    bool Quitting = false;
     for (;;) {
-        const DWORD Result =
-            MsgWaitForMultipleObjectsEx(1, &Handle, INFINITE, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
-        if (Result == WAIT_OBJECT_0 + 1 && ProcessPendingMessages())
-            continue;
-        if (Result != WAIT_OBJECT_0)
-            WaitForSingleObject(Handle, INFINITE);
-        return;
+        const DWORD Result = Quitting ? WaitForSingleObject(Handle, WorkPumpIntervalMs)
+                                      : MsgWaitForMultipleObjectsEx(
+                                            1, &Handle, INFINITE, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+        if (Result == WAIT_OBJECT_0 || Result == WAIT_FAILED)
+            return;
+        Quitting = !ProcessPendingMessages() || Quitting;
     }
 }
 

@@ -31,7 +31,7 @@ std::vector<String> CheckedResultPaths(const TScanResults& Results,
     std::vector<String> Paths;
     for (int I = 0; I < Results.Count(); ++I) {
         if (Results.Row(I).Checked)
-            Paths.push_back(Results.File(I).Path + Results.File(I).Name);
+            Paths.push_back(Results.File(I).FullName());
         if (EachRow)
             EachRow();
     }

@@ -89,7 +89,7 @@ void TDuplicateGroups::Clear() {
 std::unique_ptr<TFile> TDuplicateGroups::MakeFile(const String& Path, const String& Name,
                                                   std::uint64_t Size, const FILETIME& Time) const {
     auto File = std::make_unique<TFile>();
-    File->Path = IncludeTrailingBackslash(Path);
+    File->SetPath(IncludeTrailingBackslash(Path));
     File->Name = Name;
     File->Size = Size;
     File->Time = Time;
@@ -105,7 +105,7 @@ void TDuplicateGroups::AddFile(const String& Path, const String& Name, std::uint
     const auto Found = FIndex.find(Key);
     if (Found != FIndex.end()) {
         TFile& Group = *Found->second;
-        Group.Duplicates.push_back(MakeFile(Path, Name, Size, Time));
+        Group.AddDuplicate(MakeFile(Path, Name, Size, Time));
         ++Group.CopyCount;
         Group.GroupSize += Size;
         return;
@@ -213,7 +213,7 @@ void TDuplicateFinder::SelectGroup(int Index) {
             return;
         // The row owns a record of its own: removing it leaves the group as found.
         auto Row = std::make_unique<TFile>();
-        Row->Path = File.Path;
+        Row->SetPath(File.SharedPath());
         Row->Name = File.Name;
         Row->Size = File.Size;
         Row->Time = File.Time;
@@ -222,7 +222,7 @@ void TDuplicateFinder::SelectGroup(int Index) {
         FCore.Results.Append(std::move(Row), String());
     };
     Show(Group);
-    for (const auto& Member : Group.Duplicates)
+    for (const auto& Member : Group.Duplicates())
         Show(*Member);
     FCore.UpdateScanStatistics();
 }

@@ -44,7 +44,7 @@ TRemoveTexts TextsOf(TRemoveKind Kind) {
 
 String FullName(const TScanResults& Results, int Index) {
     const TFile& File = Results.File(Index);
-    return File.Path + File.Name;
+    return File.FullName();
 }
 
 bool ValidRow(const TScanResults& Results, int Index) {

@@ -65,6 +65,7 @@ TScanOutcome TFileScan::Run(const std::vector<String>& Roots, const TScanSetting
     FSettings = Settings;
     FCurrentScanPath.clear();
     FSkippedFiles.clear();
+    FFolder = TSharedText();
 
     String MatcherMask;
     switch (Settings.Mode) {
@@ -121,9 +122,12 @@ bool TFileScan::MatcherMatches(std::wstring_view Name) const {
 }
 
 std::unique_ptr<TFile> TFileScan::MakeFile(const String& Path, const String& Name,
-                                           const WIN32_FIND_DATAW& FindData) const {
+                                           const WIN32_FIND_DATAW& FindData) {
     auto File = std::make_unique<TFile>();
-    File->Path = Path;
+    // The walk reports a folder's files one after another: they take one copy of its path.
+    if (!FFolder || FFolder.Text() != Path)
+        FFolder = TSharedText(Path);
+    File->SetPath(FFolder);
     File->Name = Name;
     File->Size = FindDataSize(FindData);
     File->Time = FindData.ftLastWriteTime;

@@ -93,7 +93,7 @@ public:
 
 private:
     std::unique_ptr<TFile> MakeFile(const String& Path, const String& Name,
-                                    const WIN32_FIND_DATAW& FindData) const;
+                                    const WIN32_FIND_DATAW& FindData);
     bool MatcherMatches(std::wstring_view Name) const;
     bool IsOld(const WIN32_FIND_DATAW& FindData) const;
     bool MayExamineLink(const String& Path) const;
@@ -112,4 +112,6 @@ private:
     TDateTime FOldLimit = 0;
     String FCurrentScanPath;
     std::vector<String> FSkippedFiles;
+    // The folder of the last record made.
+    TSharedText FFolder;
 };

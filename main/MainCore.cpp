@@ -220,7 +220,7 @@ void TMainCore::SearchEmptyFolders() {
     Results.Clear();
     for (int I = 0; I < Folders.Count(); ++I) {
         auto Folder = std::make_unique<TFile>();
-        Folder->Path = Folders.Strings(I);
+        Folder->SetPath(Folders.Strings(I));
         const TSafetyLevel Level = Safety.GetSafetyLevel(*Folder);
         Folder->Safety = Level == slWarning ? slSafe : Level;
         Results.Append(std::move(Folder), String());

@@ -751,6 +751,7 @@ void TfrmMain::btnSchedulerClick() {
 }
 
 void TfrmMain::btnStopScanClick() {
+    FResultFillStopped = true;
     FCore->StopScan();
 }
 
@@ -873,7 +874,7 @@ void TfrmMain::FormCloseQuery(bool& CanClose) {
     // Close waits for the loop: it is asked to stop, and the window closes when it has.
     CanClose = false;
     FCloseWhenIdle = true;
-    FCore->StopScan();
+    btnStopScanClick();
 }
 
 void TfrmMain::FormClose() {

@@ -19,6 +19,7 @@
 #include "controls/avImageExpandButton.h"
 #include "main/Backup.h"
 #include "main/FileActions.h"
+#include "main/FileKinds.h"
 #include "main/Launchers.h"
 #include "main/MainCore.h"
 #include "main/SystemTweaks.h"
@@ -127,6 +128,8 @@ struct TMainFormEnvironment {
     std::function<bool(String& ArchiveName)> AskArchiveName;
     // Asks for the folder found files are moved into; null: the organize dialog.
     std::function<bool(String& Folder)> PickOrganizeFolder;
+    // The pictures and type names of the result rows; null: the shell.
+    TFileKindLookup FileKindLookup;
 };
 
 // The large pictures of the pages, in the order they are loaded from Data\Buttons\Big\: the
@@ -556,24 +559,27 @@ private:
     // The lists show the core's rows: each is filled again from them after a change.
     void FillDrivesList();
     void FillJunkList();
-    // One pass over the records; a row keeps its record as its ItemObject.
+    // One pass over the records; a row keeps its record as its ItemObject and takes its texts
+    // and picture from it when painted. A long fill keeps the window answering, and Stop ends
+    // it: the results then keep the rows listed.
     void FillResultsList();
+    void FillResultRows();
+    String ResultCellText(const TFile& File, int SectionIndex) const;
+    // The commands the mode offers under the result list, which takes the room left.
+    void PlaceResultCommands(int Mode);
+    // The per-file pictures of the rows on screen, asked after they were painted.
+    void ResolveResultPictures();
     // Check boxes and hidden state of the result rows from their records.
     void ShowResultStates();
     void SetResultColumns(int Mode);
     void ResultChecked(TCvTreeItem* Item);
     // The results' row of a list row; -1 when it has none.
     int ResultIndexOf(const TCvTreeItem* Item) const;
+    // The record of a list row while the results hold it; null once it went.
+    const TFile* ListedRecordOf(const TCvTreeItem* Item) const;
     TPopupMenu*
     MakeMenu(const String& Name,
              std::initializer_list<std::pair<const wchar_t*, std::function<void()>>> Items);
-    // The shell's icon and type name of a file, asked once per extension where the icon does
-    // not depend on the file itself.
-    struct TFileKind {
-        int Icon = 0;
-        String TypeName;
-    };
-    TFileKind FileKindOf(const String& FileName);
     void CreateListImages();
     void CreateFileActions();
     bool AskFilter(TFilterCriteria& Criteria);
@@ -650,8 +656,12 @@ private:
     std::unique_ptr<TfrmFilter> FFilter;
     std::unique_ptr<TOrganizeFolders> FOrganizeFolders;
     std::unique_ptr<TfrmOrganize> FOrganize;
-    // Type names by extension: the shell is asked once per kind of file.
-    std::map<String, TFileKind> FFileKinds;
+    std::unique_ptr<TFileKinds> FFileKinds;
+    TTimer* FFileKindTimer = nullptr;
+    // The mode the result list was filled in: its columns.
+    int FResultListMode = 0;
+    // Stop or Close was asked while the result list filled.
+    bool FResultFillStopped = false;
 
     // ---- the duplicate, store, folder-cleaner, split and backup logic (after the results'
     //      commands, whose store, backup and progress window it uses)

@@ -28,35 +28,58 @@ std::int64_t AsBarValue(std::uint64_t Value) {
 
 } // namespace
 
+void TScanResults::EndUpdate() {
+    // What the growth reserved goes back: the rows stay as long as the results page.
+    FRows.shrink_to_fit();
+}
+
 void TScanResults::Clear() {
     FRows.clear();
+    FRows.shrink_to_fit();
+    FLinkTargets.clear();
     FIndex.clear();
-    FIndexValid = true;
+    FIndex.shrink_to_fit();
+    FIndexValid = false;
 }
 
 void TScanResults::Append(std::unique_ptr<TFile> File, const String& LinkTarget) {
     TScanRow Row;
     Row.File = std::move(File);
-    Row.LinkTarget = LinkTarget;
-    if (FIndexValid)
-        FIndex[Row.File.get()] = Count();
+    if (!LinkTarget.empty())
+        FLinkTargets[Row.File.get()] = LinkTarget;
     FRows.push_back(std::move(Row));
+    FIndexValid = false;
+}
+
+const String& TScanResults::LinkTarget(int Index) const {
+    static const String None;
+    const auto Found = FLinkTargets.find(FRows.at(Index).File.get());
+    return Found == FLinkTargets.end() ? None : Found->second;
+}
+
+void TScanResults::ForgetLinkTarget(const TFile* File) {
+    if (!FLinkTargets.empty())
+        FLinkTargets.erase(File);
 }
 
 int TScanResults::IndexOf(const TFile* File) const {
     if (!FIndexValid) {
         FIndex.clear();
+        FIndex.reserve(FRows.size());
         for (size_t I = 0; I < FRows.size(); ++I)
-            FIndex[FRows[I].File.get()] = static_cast<int>(I);
+            FIndex.emplace_back(FRows[I].File.get(), static_cast<int>(I));
+        std::sort(FIndex.begin(), FIndex.end());
         FIndexValid = true;
     }
-    const auto Found = FIndex.find(File);
-    return Found == FIndex.end() ? -1 : Found->second;
+    const auto Found =
+        std::lower_bound(FIndex.begin(), FIndex.end(), std::pair<const TFile*, int>(File, -1));
+    return Found != FIndex.end() && Found->first == File ? Found->second : -1;
 }
 
 void TScanResults::Delete(int Index) {
     if (Index < 0 || Index >= Count())
         return;
+    ForgetLinkTarget(FRows[Index].File.get());
     FRows.erase(FRows.begin() + Index);
     FIndexValid = false;
 }
@@ -68,6 +91,8 @@ void TScanResults::DeleteMarked(const std::vector<bool>& Marked) {
             if (Kept != I)
                 FRows[Kept] = std::move(FRows[I]);
             ++Kept;
+        } else {
+            ForgetLinkTarget(FRows[I].File.get());
         }
     FRows.resize(Kept);
     FIndexValid = false;
@@ -83,6 +108,15 @@ void TScanResults::DeleteFiles(const std::vector<String>& FullNames) {
     for (size_t I = 0; I < FRows.size(); ++I)
         Marked[I] = Wanted.contains(UpperCase(FRows[I].File->FullName()));
     DeleteMarked(Marked);
+}
+
+void TScanResults::KeepFirst(int Count) {
+    if (Count < 0 || Count >= this->Count())
+        return;
+    for (size_t I = static_cast<size_t>(Count); I < FRows.size(); ++I)
+        ForgetLinkTarget(FRows[I].File.get());
+    FRows.resize(static_cast<size_t>(Count));
+    FIndexValid = false;
 }
 
 void TScanResults::CheckAll(bool Checked) {

@@ -16,10 +16,9 @@
 
 class TScanPathList;
 
+// Kept lean: a scan may list hundreds of thousands of rows.
 struct TScanRow {
     std::unique_ptr<TFile> File;
-    // The shortcut's target in the broken-links mode.
-    String LinkTarget;
     bool Checked = false;
     // Hidden by the filter; a hidden row keeps its place.
     bool Hidden = false;
@@ -46,12 +45,15 @@ struct TFilterCriteria {
 
 class TScanResults : public IScanRows {
 public:
+    void EndUpdate() override;
     void Clear() override;
     void Append(std::unique_ptr<TFile> File, const String& LinkTarget) override;
     int Count() const override { return static_cast<int>(FRows.size()); }
 
     const TScanRow& Row(int Index) const { return FRows.at(Index); }
     TFile& File(int Index) const { return *FRows.at(Index).File; }
+    // The shortcut's target of a row in the broken-links mode; empty for other rows.
+    const String& LinkTarget(int Index) const;
     // The row that holds a record; -1 when none does. Constant time: a list shows its rows by
     // their records.
     int IndexOf(const TFile* File) const;
@@ -61,6 +63,8 @@ public:
     // Deletes the rows of these files (full names, any case), in one pass; the others keep
     // their order. A name no row holds is passed over.
     void DeleteFiles(const std::vector<String>& FullNames);
+    // Keeps the first Count rows and drops the others.
+    void KeepFirst(int Count);
 
     void SetChecked(int Index, bool Checked) { FRows.at(Index).Checked = Checked; }
     // Check all or uncheck all: rows hidden by the filter keep their state.
@@ -76,9 +80,14 @@ public:
     bool FilteredVisibility() const;
 
 private:
+    void ForgetLinkTarget(const TFile* File);
+
     std::vector<TScanRow> FRows;
-    // Record to row, rebuilt when rows moved.
-    mutable std::unordered_map<const TFile*, int> FIndex;
+    // Few rows have a target: they keep it here rather than each row a string.
+    std::unordered_map<const TFile*, String> FLinkTargets;
+    // Record to row, sorted by record, rebuilt when rows were added or moved: half the memory
+    // of a hash map.
+    mutable std::vector<std::pair<const TFile*, int>> FIndex;
     mutable bool FIndexValid = false;
 };
 

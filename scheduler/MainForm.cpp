@@ -1,5 +1,6 @@
 #include "scheduler/MainForm.h"
 
+#include "app/FlatMessageBox.h"
 #include "app/Language.h"
 #include "app/QRVDataMod.h"
 #include "classlib/gui/NamedChild.h"
@@ -129,6 +130,10 @@ TfrmSchedulerMain::TfrmSchedulerMain(TComponent* Owner, TSchedEnvironment Enviro
             Folder = BrowseFolder->FolderPath();
             return true;
         };
+    if (!FEnv.Notice)
+        FEnv.Notice = [this](const String& Text) {
+            ShowFlatMessageBox(this, FormCaption(), Text, fmiInformation, 0);
+        };
     FlatHint1 = new TFlatHint(this);
     FlatHint1->Name = L"FlatHint1";
     // The controls follow the window: every control of the scheduler shows its hint.
@@ -184,6 +189,8 @@ void TfrmSchedulerMain::CreateFunctionButtons() {
             MakeNamedChild<TFlatButton>(*this, *this, Kind.Name, Bounds(14, 46 + I * 91, 156, 85));
         Button->SetLayout(blGlyphTop);
         Button->SetTabStop(true); // Space presses it
+        // The shown function's button stays down.
+        Button->SetGroupIndex(1);
         Button->SetCaption(MessageText(Kind.CaptionKey));
         Button->OnClick = [this, I](TObject*) { FuncButtonClick(I); };
         // A glyph that cannot be read leaves the button with its caption only.
@@ -249,6 +256,7 @@ void TfrmSchedulerMain::ShowSchedFunc(int Index) {
     TSchedView View = ShownView(Index);
     ::ShowSchedFunc(Index, Funcs[Index], View);
     Notebook->SetPageIndex(Index);
+    FuncButtons[Index]->SetDown(true);
     PutView(Index, View);
     FControlsLoaded = true;
 }
@@ -439,10 +447,20 @@ void TfrmSchedulerMain::btnCancelClick() {
 }
 
 void TfrmSchedulerMain::btnRunNowClick() {
+    if (FRunner->Running())
+        return;
     // The shown controls as they are, stored or not.
     TSchedFunc Shown = Funcs[FFuncIndex];
     ::StoreSchedFunc(FFuncIndex, ShownView(FFuncIndex), Shown);
     FRunner->RunSchedFunc(FFuncIndex, Shown.Parameters);
+    // A tray Close during the run ends the program instead.
+    if (FAllowClose || !Visible())
+        return;
+    // The busy window took the activation with it; the user who asked waits here.
+    SetForegroundWindow(Handle());
+    String Text = L"%s has run.";
+    AppLanguage->GetMessageText(L"sSchedRunDone", Text);
+    FEnv.Notice(Format(Text, {Funcs[FFuncIndex].Name}));
 }
 
 void TfrmSchedulerMain::btnDateClick() {

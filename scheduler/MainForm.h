@@ -51,6 +51,8 @@ struct TSchedEnvironment {
     const IClock* Clock = nullptr;
     // Asks for a folder, owned by Owner and titled Title; empty: the window's folder browser.
     std::function<bool(HWND Owner, const String& Title, String& Folder)> PickFolder;
+    // Tells the user Text with an OK button; empty: the skinned message box.
+    std::function<void(const String& Text)> Notice;
 };
 
 // The page of each function's list, by function index.
@@ -155,7 +157,9 @@ private:
     void CreateTrayMenu();
     TavImageExpandButton* MakeButton(TWinControl& Parent, const String& Name, const TRect& Bounds,
                                      bool Big, int Glyph, void (TfrmSchedulerMain::*Handler)());
-    TCvTree* MakeList(TWinControl& Parent, const String& Name, int Width, const String& ColumnKey);
+    // CheckBoxes: only where the rows' check marks are stored.
+    TCvTree* MakeList(TWinControl& Parent, const String& Name, int Width, const String& ColumnKey,
+                      bool CheckBoxes);
     // The list of function Index (its page's tree-list).
     TCvTree* ListOf(int Index) const;
     void PutView(int Index, const TSchedView& View);

@@ -59,6 +59,12 @@ TCvTreeItem* AddCheckRow(TCvTree& List, TCvTreeItem* Parent, const String& Text)
     return Row;
 }
 
+// A row of a list whose check marks are not stored: a box that forgets its mark at the next
+// start would mislead, so it shows none.
+TCvTreeItem* AddEntryRow(TCvTree& List, const String& Text) {
+    return List.Items().AddChild(nullptr, Text);
+}
+
 // The top-level rows, in order.
 std::vector<TCvTreeItem*> TopRows(const TCvTree& List) {
     std::vector<TCvTreeItem*> Rows;
@@ -82,22 +88,22 @@ const std::array<const wchar_t*, SchedFuncCount> SchedPageNames{L"Registry", L"P
                                                                 L"Launch", L"StartUp"};
 
 TCvTree* TfrmSchedulerMain::MakeList(TWinControl& Parent, const String& Name, int Width,
-                                     const String& ColumnKey) {
+                                     const String& ColumnKey, bool CheckBoxes) {
     TCvTree* List = MakeTreeList(*this, Parent, Name, Bounds(0, 0, Width, PageHeight));
     AddHeaderColumn(*List, MessageText(ColumnKey), Width - 24);
     List->SetShowColumns(true); // refused while the header had no column
-    List->SetShowCheckboxes(true);
+    List->SetShowCheckboxes(CheckBoxes);
     return List;
 }
 
 void TfrmSchedulerMain::CreateRegistryPage(TPage& Page) {
-    RegistryList = MakeList(Page, L"RegistryList", PageWidth, L"sSchedRegistryRoots");
+    RegistryList = MakeList(Page, L"RegistryList", PageWidth, L"sSchedRegistryRoots", true);
     for (const wchar_t* Root : RegistryRows)
         AddCheckRow(*RegistryList, nullptr, Root);
 }
 
 void TfrmSchedulerMain::CreatePrivacyPage(TPage& Page) {
-    PrivacyTree = MakeList(Page, L"PrivacyTree", PageWidth, L"sSchedPrivacySteps");
+    PrivacyTree = MakeList(Page, L"PrivacyTree", PageWidth, L"sSchedPrivacySteps", true);
     PrivacyTree->SetImages(InternetPrivacyImageList);
     TCvTreeItem* Group = nullptr;
     for (const TPrivacyRow& Row : PrivacyRows) {
@@ -114,7 +120,7 @@ void TfrmSchedulerMain::CreatePrivacyPage(TPage& Page) {
 void TfrmSchedulerMain::CreateListPages() {
     for (const TListPage& Page : ListPages) {
         TPage& Host = *Notebook->Pages(Page.Func);
-        TCvTree* List = MakeList(Host, Page.List, ListWidth, Page.Column);
+        TCvTree* List = MakeList(Host, Page.List, ListWidth, Page.Column, false);
         List->SortMode = smClick;
         this->*Page.Member = List;
         const int Left = ListWidth + 8;
@@ -166,7 +172,7 @@ void TfrmSchedulerMain::PutList(int Index, const TSchedView& View) {
     TCvTreeBatch Batch(List);
     List.Items().RemoveAll();
     for (const String& Text : View.Rows)
-        AddCheckRow(List, nullptr, Text);
+        AddEntryRow(List, Text);
 }
 
 // ----------------------------------------------------------------- list editing
@@ -174,7 +180,7 @@ void TfrmSchedulerMain::PutList(int Index, const TSchedView& View) {
 void TfrmSchedulerMain::AddPickedFolder(TCvTree& List) {
     try {
         if (String Folder; FEnv.PickFolder(Handle(), BrowseFolder->TitleText, Folder))
-            AddCheckRow(List, nullptr, Folder);
+            AddEntryRow(List, Folder);
     } catch (const Exception&) {
         // A picker that fails adds nothing.
     }
@@ -182,7 +188,7 @@ void TfrmSchedulerMain::AddPickedFolder(TCvTree& List) {
 
 void TfrmSchedulerMain::btnAddLaunchClick() {
     if (OpenDialog->Execute())
-        AddCheckRow(*LaunchTree, nullptr, OpenDialog->FileName);
+        AddEntryRow(*LaunchTree, OpenDialog->FileName);
 }
 
 void TfrmSchedulerMain::DeleteSelectedRow(TCvTree& List) {

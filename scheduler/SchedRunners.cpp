@@ -173,7 +173,7 @@ void TSchedRunner::JunkFileFound(const String& Path, const String& Name,
     FPleaseWait.SetLabel(Path);
     if (Name != L"DATA.BAK") {
         auto File = std::make_unique<TFile>();
-        File->Path = Path;
+        File->SetPath(Path);
         File->Name = Name;
         File->Size = FindDataSize(FindData);
         File->Time = FindData.ftLastWriteTime;

@@ -17,5 +17,13 @@ if [ ! -f "$WINEPREFIX/.ready-3" ]; then
     fi
   ) 8>"$build_dir/.wineprefix.lock"
 fi
+# Also for a prefix made before its user folders were its own.
+if [ ! -f "$WINEPREFIX/.own-user-folders" ]; then
+  (
+    flock 8
+    bash "$(dirname "${BASH_SOURCE[0]}")/own-user-folders.sh" "$WINEPREFIX"
+    touch "$WINEPREFIX/.own-user-folders"
+  ) 8>"$build_dir/.wineprefix.lock"
+fi
 # A server that outlives each program by a minute makes later starts cheap and still goes away.
 wineserver -p60 >/dev/null 2>&1 </dev/null || true

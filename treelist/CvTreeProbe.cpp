@@ -22,7 +22,7 @@ TCvTreeItem* FirstRowWithText(const TCustomCvTree& Tree, const String& Text) {
     const TCvTreeItems& Items = Tree.Items();
     for (int I = 0; I < Items.TotalCount(); ++I) {
         TCvTreeItem* Item = Items.ItemAtIndex(I);
-        if (Item->Text() == Text && !HiddenByFilter(Tree, *Item))
+        if (Item->GetItemText() == Text && !HiddenByFilter(Tree, *Item))
             return Item;
     }
     return nullptr;

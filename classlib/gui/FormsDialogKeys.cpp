@@ -62,5 +62,13 @@ LRESULT TForm::DefaultDialogKey(UINT Msg, WORD Key) {
         SelectNext(FActiveControl, GetKeyState(VK_SHIFT) >= 0);
         return 1;
     }
-    return SendToControls(*this, Msg, Key);
+    if (const LRESULT Result = SendToControls(*this, Msg, Key))
+        return Result;
+    // Users expect Escape to cancel every dialog, also one whose Cancel button is not marked
+    // as such: it closes as the close box does. A window that is no dialog stays.
+    if (Msg == CM_DIALOGKEY && Key == VK_ESCAPE && FModal) {
+        Close();
+        return 1;
+    }
+    return 0;
 }

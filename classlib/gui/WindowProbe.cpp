@@ -41,6 +41,16 @@ LRESULT AnswerRow(const TForm& Form, WPARAM Query, const String& Text) {
     return List->Perform(CM_PROBEROW, Query, reinterpret_cast<LPARAM>(&Row));
 }
 
+LRESULT AnswerFocused(const TForm& Form, const String& Name) {
+    auto* Control = dynamic_cast<TWinControl*>(FindNamedComponent(Form, Name));
+    if (!Control || !Control->Showing() || !Control->HandleAllocated())
+        return 0;
+    const HWND Focus = GetFocus();
+    return Focus && (Focus == Control->Handle() || IsChild(Control->Handle(), Focus))
+               ? ProbeFound(1)
+               : 0;
+}
+
 } // namespace
 
 TComponent* FindNamedComponent(const TComponent& Owner, const String& Name) {
@@ -71,6 +81,8 @@ LRESULT AnswerProbe(TForm& Form, WPARAM Query, LPARAM Atom) {
     case pqRowText:
     case pqRowCheckBox:
         return AnswerRow(Form, Query, Text);
+    case pqControlFocused:
+        return AnswerFocused(Form, Text);
     default:
         return 0;
     }

@@ -30,6 +30,9 @@ enum TProbeQuery : WPARAM {
     // the row, in screen coordinates; the list answers CM_PROBEROW.
     pqRowText = 4,
     pqRowCheckBox = 5,
+    // Text: a control's name. Answer: 1 while it, or a window inside it, has the keyboard focus;
+    // a key sent before that would land in another control.
+    pqControlFocused = 6,
 };
 
 // Between a list's name and the row's text in a row question.

@@ -71,7 +71,7 @@ void TfrmMain::ShowDuplicateGroupList(bool Shown) {
     lvDuplicatesScanResults->SetVisible(Shown);
     if (auto* Splitter = dynamic_cast<TControl*>(FindComponent(L"spScanResultsSplitter")))
         Splitter->SetVisible(Shown);
-    FillResultsList(); // the list gives the groups their room
+    PlaceResultCommands(FCore->Flow.Mode()); // the list gives the groups their room
 }
 
 void TfrmMain::ShowAllowedDuplicates() {

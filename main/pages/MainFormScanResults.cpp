@@ -1,6 +1,7 @@
 // The results page: the found files with their check boxes, how many there are and how much
 // space they take, selecting, filtering and removing them, and the way to the statistics. The
-// list shows the core's records: a row keeps its record as its ItemObject.
+// list shows the core's records: a row keeps its record as its ItemObject and no copy of its
+// texts, which it takes from the record when painted.
 #include "app/FileInfo.h"
 #include "app/ProgressForm.h"
 #include "app/QRVDataMod.h"
@@ -8,6 +9,8 @@
 #include "classlib/gui/Menus.h"
 #include "classlib/gui/NamedChild.h"
 #include "main/MainForm.h"
+
+#include <unordered_set>
 
 namespace {
 
@@ -24,6 +27,14 @@ constexpr int CleanMenuLine = 3;
 TRect ResultListBounds(bool CheckedFileCommands) {
     return Bounds(16, 28, 515, (CheckedFileCommands ? SecondRowTop : ButtonTop) - 8 - 28);
 }
+
+bool ShellFileKind(const String& FileName, bool ByExtension, TFileKind& Kind) {
+    return ShellFileTypeInfo(FileName, ByExtension, Kind.Icon, Kind.TypeName);
+}
+
+// The per-file pictures of a screenful take a few milliseconds each: asked in slices, so that
+// the window keeps answering while they arrive.
+constexpr unsigned PictureSliceMs = 40;
 
 } // namespace
 
@@ -45,6 +56,25 @@ void TfrmMain::CreateScanResultsPage(TPage& Page) {
     lvScanResults = MakeTreeList(*this, *pnlScanResults, L"lvScanResults",
                                  Bounds(0, 0, pnlScanResults->Width(), pnlScanResults->Height()));
     lvScanResults->SetAlign(alClient);
+    lvScanResults->SetVirtualityLevel(vlTextAndStyles);
+    lvScanResults->OnVirtualTextNeeded = [this](TCvTreeCore*, TCvTreeItem* Item, int Section,
+                                                TCvString& Text) {
+        if (const TFile* File = ListedRecordOf(Item))
+            Text = ResultCellText(*File, Section);
+    };
+    FFileKinds = std::make_unique<TFileKinds>(
+        FEnvironment.FileKindLookup ? FEnvironment.FileKindLookup : ShellFileKind);
+    FFileKindTimer = new TTimer(this);
+    FFileKindTimer->SetEnabled(false);
+    FFileKindTimer->SetInterval(10);
+    FFileKindTimer->OnTimer = [this](TObject*) { ResolveResultPictures(); };
+    lvScanResults->OnItemPicDraw = [this](TObject*, TCvTreeItem* Item, int& ImageIndex) {
+        if (const TFile* File = ListedRecordOf(Item)) {
+            ImageIndex = FFileKinds->Picture(*File);
+            if (FFileKinds->HasPending())
+                FFileKindTimer->SetEnabled(true);
+        }
+    };
     lvScanResults->ShowCheckboxes = true;
     lvScanResults->SetImages(SystemImages);
     lvScanResults->SetImages2(SecurityImageList);
@@ -141,9 +171,19 @@ TFile* TfrmMain::RecordOf(const TCvTreeItem* Item) {
     return Item ? static_cast<TFile*>(Item->ItemObject) : nullptr;
 }
 
+const TFile* TfrmMain::ListedRecordOf(const TCvTreeItem* Item) const {
+    return ResultIndexOf(Item) >= 0 ? RecordOf(Item) : nullptr;
+}
+
 int TfrmMain::ResultIndexOf(const TCvTreeItem* Item) const {
     const TFile* File = RecordOf(Item);
-    return File ? FCore->Results.IndexOf(File) : -1;
+    if (!File)
+        return -1;
+    // The fill leaves each row the index of its record, which holds until rows are removed.
+    const TScanResults& Results = FCore->Results;
+    if (Item->Tag >= 0 && Item->Tag < Results.Count() && Results.Row(Item->Tag).File.get() == File)
+        return Item->Tag;
+    return Results.IndexOf(File);
 }
 
 // ---------------------------------------------------------------- the rows
@@ -169,58 +209,90 @@ void TfrmMain::SetResultColumns(int Mode) {
     }
 }
 
-TfrmMain::TFileKind TfrmMain::FileKindOf(const String& FileName) {
-    const String Extension = UpperCase(ExtractFileExt(FileName));
-    // These carry their own icon each.
-    const bool OwnIcon = Extension == L".EXE" || Extension == L".ICO" || Extension == L".LNK" ||
-                         Extension == L".CUR" || Extension == L".ANI";
-    const auto Known = FFileKinds.find(Extension);
-    if (!OwnIcon && Known != FFileKinds.end())
-        return Known->second;
-    TFileKind Kind;
-    Kind.Icon = GetFileTypeInfo(FileName, Kind.TypeName);
-    if (!OwnIcon)
-        FFileKinds[Extension] = Kind;
-    return Kind;
+String TfrmMain::ResultCellText(const TFile& File, int SectionIndex) const {
+    // An empty folder's row shows its path; a file's, its name.
+    if (SectionIndex <= 0)
+        return File.Name.empty() ? File.Path() : File.Name;
+    if (FResultListMode == mdEmptyFolders)
+        return String();
+    if (SectionIndex == 1)
+        return File.Path();
+    if (FResultListMode == mdBrokenLinks) {
+        const int Index = FCore->Results.IndexOf(&File);
+        return SectionIndex == 2 && Index >= 0 ? FCore->Results.LinkTarget(Index) : String();
+    }
+    switch (SectionIndex) {
+    case 2:
+        return FormatFileSize(File.Size);
+    case 3:
+        return FFileKinds->TypeName(File);
+    case 4:
+        return DateTimeToStr(FileTimeToLocalDateTime(File.Time));
+    default:
+        return String();
+    }
+}
+
+void TfrmMain::ResolveResultPictures() {
+    // A loop may be removing the records: the pictures wait for it.
+    if (FBusy)
+        return;
+    std::unordered_set<const TFile*> OnScreen;
+    if (lvScanResults->Showing())
+        for (const TCvTreeItem* Row : lvScanResults->TreeView().Rows())
+            if (const TFile* File = ListedRecordOf(Row))
+                OnScreen.insert(File);
+    const bool Answered = FFileKinds->ResolvePending(
+        [&OnScreen](const TFile* File) { return OnScreen.count(File) > 0; }, PictureSliceMs);
+    FFileKindTimer->SetEnabled(FFileKinds->HasPending());
+    if (Answered)
+        lvScanResults->Invalidate();
 }
 
 void TfrmMain::FillResultsList() {
     if (!lvScanResults)
         return;
+    // Under the busy rule: nothing else acts on the rows while the fill pumps.
+    if (FBusy)
+        FillResultRows();
+    else
+        RunLoop([this] { FillResultRows(); });
+}
+
+void TfrmMain::FillResultRows() {
     const int Mode = FCore->Flow.Mode();
-    const TScanResults& Results = FCore->Results;
+    TScanResults& Results = FCore->Results;
     TCvTreeItems& Items = lvScanResults->Items();
     Items.BeginUpdate();
     Items.RemoveAll();
+    FFileKinds->ForgetFiles();
+    FResultListMode = Mode;
     SetResultColumns(Mode);
-    for (int I = 0; I < Results.Count(); ++I) {
-        const TScanRow& Row = Results.Row(I);
-        TFile& File = *Row.File;
-        // An empty folder's row shows its path; a file's, its name.
-        TCvTreeItem* Item =
-            Items.AddChildObject(nullptr, File.Name.empty() ? File.Path : File.Name, &File);
-        TCvColumnTexts Columns = *Item->ColumnTextList();
-        const TFileKind Kind = FileKindOf(File.FullName());
-        Item->SetMainImage(Kind.Icon);
-        if (Mode == mdBrokenLinks) {
-            Columns.Add(File.Path);
-            Columns.Add(Row.LinkTarget);
-        } else if (Mode != mdEmptyFolders) {
-            Columns.Add(File.Path);
-            Columns.Add(FormatFileSize(File.Size));
-            Columns.Add(Kind.TypeName);
-            Columns.Add(DateTimeToStr(FileTimeToLocalDateTime(File.Time)));
-        }
+    FResultFillStopped = false;
+    int Listed = 0;
+    for (; Listed < Results.Count(); ++Listed) {
+        if (Listed % 64 == 0 && (!ProcessMessagesDuringWork() || FResultFillStopped))
+            break;
+        TFile& File = Results.File(Listed);
+        TCvTreeItem* Item = Items.AddChildObject(nullptr, String(), &File);
+        Item->SetMainImage(-1); // asked when painted
+        Item->Tag = Listed;
         Item->SetSecondImage(Mode == mdBrokenLinks ? 0 : File.Safety);
         Item->SetCheckBoxShown(true);
         Item->SetFlag(ifCheckBoxEnabled, true);
     }
+    // A stopped fill ends as a stopped scan does: the results are the rows listed.
+    Results.KeepFirst(Listed);
     Items.EndUpdate();
     std::vector<bool> GivesWay;
     for (const TResultColumn& Column : ResultColumns(Mode))
         GivesWay.push_back(Column.GivesWay);
     FitColumnsToList(*lvScanResults, GivesWay);
     ShowResultStates();
+    PlaceResultCommands(Mode);
+}
+
+void TfrmMain::PlaceResultCommands(int Mode) {
     // Zipping, backing up or moving junk, dead shortcuts or empty folders is not offered.
     const bool Offered = ResultCommandsShown(Mode);
     for (const wchar_t* Name : {L"mnZipFile", L"mnBackupFile", L"mnMoveFile", L"mnZipFiles",

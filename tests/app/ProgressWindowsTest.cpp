@@ -117,6 +117,30 @@ TEST_F(ProgressWindowsTest, ProgressCancelOnlyFlagsTheLoopAndTheTitleCloseCancel
     EXPECT_FALSE(Progress->Visible());
 }
 
+// The busy windows are no modal dialogs, but Escape cancels them as their Cancel button does,
+// and only while that button shows.
+TEST_F(ProgressWindowsTest, EscapeCancelsABusyWindowWhileItsCancelButtonShows) {
+    auto* Progress = NewForm<TfrmProgress>(App.get());
+    auto* Wait = NewForm<TfrmPleaseWait>(App.get());
+    const auto Escape = [](TWinControl& Window) {
+        SendMessageW(Window.Handle(), WM_KEYDOWN, VK_ESCAPE, 1);
+    };
+    for (const bool CanCancel : {false, true}) {
+        SCOPED_TRACE(CanCancel ? "with Cancel" : "without Cancel");
+        IProgress& Sink = *Progress;
+        Sink.Start(L"file.txt", 10, CanCancel, TProgressAnimation::None);
+        Escape(*Progress);
+        EXPECT_EQ(Sink.Cancelled(), CanCancel);
+        EXPECT_TRUE(Progress->Visible()) << "the loop, not the key, ends the window";
+        Sink.Finish();
+
+        Wait->ShowWait(L"Removing", CanCancel);
+        Escape(*Wait);
+        EXPECT_EQ(Wait->Cancelled(), CanCancel);
+        Wait->Finish();
+    }
+}
+
 TEST(ProgressAnimation, EachKindOfWorkRunsItsClipAndNoneKeepsTheWindowsOwn) {
     const struct {
         TProgressAnimation Animation;

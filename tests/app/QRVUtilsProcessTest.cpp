@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <thread>
 #include <type_traits>
 
 namespace {
@@ -130,6 +131,22 @@ TEST(QRVUtilsRunAndWait, WindowMessagesFlowWhileWaiting) {
     // About a second: one ping per second, the first at once.
     EXPECT_EQ(RunAndWait(L"ping -n 2 127.0.0.1", SW_HIDE), 0);
     EXPECT_EQ(TCountingWindow::Count, 1);
+}
+
+// The program's Close during an uninstaller's wait: its windows must keep answering until the
+// child ends, and the quit is left for the main loop.
+TEST(QRVUtilsRunAndWait, WindowMessagesFlowAfterAQuitToo) {
+    TCountingWindow Window;
+    PostQuitMessage(0);
+    std::thread Later([Target = Window.Handle()] {
+        Sleep(300);
+        PostMessageW(Target, TCountingWindow::Message, 0, 0);
+    });
+    EXPECT_EQ(RunAndWait(L"ping -n 2 127.0.0.1", SW_HIDE), 0);
+    Later.join();
+    EXPECT_EQ(TCountingWindow::Count, 1);
+    MSG Quit;
+    EXPECT_TRUE(PeekMessageW(&Quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
 }
 
 struct TWindowDestroyer {

@@ -1,4 +1,5 @@
 #include "GuiTestSupport.h"
+#include "tests/support/ModalTestSupport.h"
 
 #include "classlib/gui/ExtCtrls.h"
 #include "classlib/gui/StdCtrls.h"
@@ -254,4 +255,33 @@ TEST(IsAccel, FindsTheCharacterAfterASingleAmpersand) {
         SCOPED_TRACE(ToUtf8(Case.Caption));
         EXPECT_EQ(IsAccel(Case.Key, Case.Caption), Case.Accel);
     }
+}
+
+TEST_F(GuiTest, EscapeThatNoButtonTakesClosesAModalFormAsItsCloseBoxDoesAndNoOtherForm) {
+    for (const bool Refused : {false, true}) {
+        SCOPED_TRACE(Refused ? "the close refused" : "the close allowed");
+        const std::unique_ptr<TForm> Form(NewForm<TForm>(App.get()));
+        auto* Edit = Place<TEdit>(*Form, Bounds(10, 10, 120, 21));
+        Form->SetActiveControl(Edit);
+        int Asked = 0;
+        Form->OnCloseQuery = [&](TObject*, bool& CanClose) {
+            ++Asked;
+            CanClose = !Refused || Asked > 1;
+        };
+        Form->HandleNeeded();
+        EndModalAfter(*Form, 3000);
+        PressWhenShown(*Form, VK_ESCAPE);
+        EXPECT_EQ(Form->ShowModal(), Refused ? mrAbort : mrCancel);
+        EXPECT_EQ(Asked, Refused ? 2 : 1); // the deadline's end asks again
+    }
+
+    TDialog Plain(App.get());
+    Plain.Cancel->Cancel = false;
+    ASSERT_TRUE(PumpUntil([&] { return Plain.Form->Active(); }));
+    Plain.Form->SetActiveControl(Plain.Name);
+    SendMessageW(Plain.Name->Handle(), WM_KEYDOWN, VK_ESCAPE, 1);
+    App->ProcessMessages();
+    EXPECT_TRUE(Plain.Form->Visible());
+    EXPECT_EQ(Plain.Form->ModalResult(), mrNone);
+    delete Plain.Form;
 }

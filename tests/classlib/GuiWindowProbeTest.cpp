@@ -5,6 +5,7 @@
 #include "classlib/gui/ExtCtrls.h"
 #include "classlib/gui/Menus.h"
 #include "classlib/gui/NamedChild.h"
+#include "classlib/gui/StdCtrls.h"
 #include "classlib/gui/WindowProbe.h"
 
 namespace {
@@ -129,6 +130,23 @@ TEST_F(GuiWindowProbeTest, RowQuestionsGoToTheNamedList) {
             EXPECT_EQ(ProbePoint(Answer).Y, Expected.Y);
         }
     }
+}
+
+// A script's key goes to the focused window: it waits for this answer before it presses one.
+TEST_F(GuiWindowProbeTest, TheFocusQuestionHoldsOnlyForTheControlThatHasTheFocus) {
+    auto* Combo = MakeNamedChild<TComboBox>(*Form, *Form, L"cmbLevel", Bounds(5, 5, 100, 24));
+    auto* Edit = MakeNamedChild<TEdit>(*Form, *Form, L"edName", Bounds(5, 40, 100, 24));
+    MakeNamedChild<TFilledBlock>(*Form, *Form, L"Block", Bounds(5, 80, 20, 20));
+    Form->Show();
+    Edit->SetFocus();
+    EXPECT_TRUE(ProbeAnswered(Ask(pqControlFocused, L"edName")));
+    EXPECT_FALSE(ProbeAnswered(Ask(pqControlFocused, L"cmbLevel")));
+    EXPECT_FALSE(ProbeAnswered(Ask(pqControlFocused, L"Block")));
+    EXPECT_FALSE(ProbeAnswered(Ask(pqControlFocused, L"Nothing")));
+    // A combo box's focus lies in its edit window, inside the named control.
+    Combo->SetFocus();
+    EXPECT_TRUE(ProbeAnswered(Ask(pqControlFocused, L"cmbLevel")));
+    EXPECT_FALSE(ProbeAnswered(Ask(pqControlFocused, L"edName")));
 }
 
 TEST(GuiWindowProbePacking, PointsKeepTheirSignAndTheFlagTellsFoundFromZero) {

@@ -3,8 +3,8 @@
 //        e2e_window_probe shown|where|click TITLE EXE_PATH CONTROL
 //        e2e_window_probe menu TITLE EXE_PATH MENU_ITEM
 //        e2e_window_probe row|check TITLE EXE_PATH LIST ROW_TEXT
-//        e2e_window_probe key TITLE EXE_PATH VIRTUAL_KEY
-//        e2e_window_probe type TITLE EXE_PATH TEXT
+//        e2e_window_probe key TITLE EXE_PATH VIRTUAL_KEY [CONTROL]
+//        e2e_window_probe type TITLE EXE_PATH TEXT [CONTROL]
 //        e2e_window_probe send HANDLE MESSAGE [WPARAM [LPARAM]]   (numbers decimal or 0x...)
 //        e2e_window_probe sendatom HANDLE MESSAGE TEXT
 //        e2e_window_probe tray HANDLE MOUSE_MESSAGE
@@ -15,7 +15,10 @@
 // screen point of its centre as "X Y"; "click" clicks its
 // centre, "row" and "check" the text or the check box of a list's row, with ordinary mouse
 // messages; "menu" posts the named menu item's command; "key" presses a key in the focused
-// control, "type" types the text into it character by character. "send" sends the message to the
+// control, "type" types the text into it character by character. Both fail while the focus is
+// outside the window, and given a CONTROL, unless that control has it: a script waits for it,
+// so a key sent after a click or an opening dialog lands where it should, however loaded the
+// machine is. "send" sends the message to the
 // window handle (as a program would that read it from a settings file) and prints the result;
 // "sendatom" sends it with a global atom of TEXT as its first parameter. "tray" posts the
 // notification-area callback (message 0x800, icon 1) with the mouse message to the hidden utility
@@ -113,28 +116,37 @@ int PostMenuCommand(HWND Top, const std::wstring& Item) {
     return PostMessageW(Target, WM_COMMAND, ProbeValue(Command), 0) ? 0 : 1;
 }
 
-// The control that has the focus in Top's thread; Top when none has.
+// The control of Top that has the keyboard focus; Top when Top is active with no focused
+// control; nullptr while the focus or the activation is elsewhere (a key posted then would land
+// in another window, or nowhere).
 HWND FocusedIn(HWND Top) {
     GUITHREADINFO Info{};
     Info.cbSize = sizeof Info;
-    GetGUIThreadInfo(GetWindowThreadProcessId(Top, nullptr), &Info);
-    return Info.hwndFocus ? Info.hwndFocus : Top;
+    if (!GetGUIThreadInfo(GetWindowThreadProcessId(Top, nullptr), &Info))
+        return nullptr;
+    if (Info.hwndFocus && (Info.hwndFocus == Top || IsChild(Top, Info.hwndFocus)))
+        return Info.hwndFocus;
+    return Info.hwndActive == Top ? Top : nullptr;
 }
 
-// Presses and releases Key in the control that has the focus in Top's thread.
+// Presses and releases Key in the control that has the focus in Top.
 int PressKey(HWND Top, const wchar_t* KeyText) {
     const UINT Key = static_cast<UINT>(std::wcstoul(KeyText, nullptr, 0));
     if (!Key)
         return 2;
     const HWND Target = FocusedIn(Top);
+    if (!Target)
+        return 1;
     PostMessageW(Target, WM_KEYDOWN, Key, 1);
     PostMessageW(Target, WM_KEYUP, Key, 1 | (3u << 30));
     return 0;
 }
 
-// Types Text into the control that has the focus in Top's thread, as the keyboard's characters.
+// Types Text into the control that has the focus in Top, as the keyboard's characters.
 int TypeText(HWND Top, const std::wstring& Text) {
     const HWND Target = FocusedIn(Top);
+    if (!Target)
+        return 1;
     for (const wchar_t Char : Text)
         PostMessageW(Target, WM_CHAR, Char, 1);
     return 0;
@@ -160,6 +172,11 @@ int Inside(HWND Top, const std::wstring& Command, int Argc, wchar_t** Argv) {
         return PressKey(Top, Argv[4]);
     if (Command == L"type" && Argc == 5)
         return TypeText(Top, Name);
+    if ((Command == L"key" || Command == L"type") && Argc == 6) {
+        if (!ProbeAnswered(Ask(Top, pqControlFocused, Argv[5])))
+            return 1;
+        return Command == L"key" ? PressKey(Top, Argv[4]) : TypeText(Top, Name);
+    }
     if ((Command == L"row" || Command == L"check") && Argc == 6)
         return ClickAt(Top, Ask(Top, Command == L"row" ? pqRowText : pqRowCheckBox,
                                 Name + ProbeRowSeparator + Argv[5]));

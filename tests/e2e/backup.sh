@@ -44,7 +44,7 @@ print(sqlite3.connect(sys.argv[1]).execute("select count(*) from " + sys.argv[2]
 # set_text NAME TEXT: the edit NAME holds TEXT alone.
 set_text() {
   press "$1" 0x23 $(printf '8 %.0s' $(seq 40))
-  probe type "$2" >/dev/null || fail "could not type into $1"
+  type_keys "$1" "$2"
 }
 
 # ---- the large files of Q:, backed up from the results with a password at level 9
@@ -89,7 +89,7 @@ click btnLocalBackupRestore
 wait_for 60 shown btnYesToAll || fail "the restore did not ask before replacing"
 click btnYesToAll
 wait_for 30 shown edSession || fail "the restore did not ask for the password"
-probe type secret >/dev/null
+type_keys edSession secret
 read -r x y <<<"$(probe where edSession)" || fail "no password box to picture"
 # The dialog is 474 x 183; its edit is 329 x 19 at 24,56.
 bash "$here/scripts/grab-screen.sh" "$shots/qrv-inputquery.png" \
@@ -109,8 +109,8 @@ for file in 'Q:\docs\a.bin' 'Q:\docs\b.txt'; do
   click btnBackupSelectFilesAddFile
   wait_for 20 in_dialog shown Open "" || true
   sleep 2
-  in_dialog type Open "$file" || fail "no open dialog"
-  in_dialog key Open 0x0D || fail "could not confirm $file"
+  wait_for 20 in_dialog type Open "$file" || fail "no open dialog took the name"
+  wait_for 20 in_dialog key Open 0x0D || fail "could not confirm $file"
   wait_for 20 probe row lvBackupSelectFiles "$file" || fail "$file is not listed"
 done
 click btnNext

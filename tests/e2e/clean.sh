@@ -16,27 +16,9 @@ make_junk_fixture "$fixture" "$canary"
 kept_before=$(kept_sums "$fixture" "$canary")
 cd "$program"
 
-# scan_q: from the start page to the junk results of drive Q: alone.
-scan_q() {
-  click btnCleanMyComputer
-  click labJunkFiles
-  wait_for 10 shown DrivesList || fail "the drive page did not show"
-  # The path list arrives with C: focused: two deletes leave Q:.
-  click btnDeleteDrive
-  click btnDeleteDrive
-  probe row DrivesList " (Q:)" >/dev/null || fail "Q: is not left in the path list"
-  probe row DrivesList " (C:)" >/dev/null && fail "C: is still in the path list"
-  probe row DrivesList " (P:)" >/dev/null && fail "P: is still in the path list"
-  shot drives-junk
-  click btnNext
-  wait_for 10 shown lvJunkFilesOptions || fail "the options page did not show"
-  click btnNext
-  wait_for 60 shown lvScanResults || fail "the results page did not show"
-}
-
 # ------------------------------------------------------------------ first road: delete the junk
 start_qrv
-scan_q
+scan_junk_on_q drives-junk
 for file in "${fixture_junk[@]}"; do
   probe row lvScanResults "$(basename "$file")" >/dev/null || fail "the results lack $file"
 done
@@ -87,7 +69,7 @@ tr -d '\r' <"$program/qv.ini" | grep -qx "TotalFiles1=${#fixture_junk[@]}" ||
 make_junk_fixture "$fixture" "$canary"
 stored_time=$(stat -c %Y "$fixture/Temp/setup.tmp")
 start_qrv
-scan_q
+scan_junk_on_q
 probe row lvScanResults "setup.tmp" >/dev/null || fail "no row for setup.tmp"
 probe menu mnSecureDeleteFile >/dev/null || fail "no Secure Delete File command"
 click btnYes

@@ -49,7 +49,7 @@ wait_for 10 shown btnSplitFilesSplit || fail "the split page did not show"
 type_into edSplitFilesFileToSplit 'Q:\big.bin'
 type_into edSplitFilesDestination 'Q:\parts\'
 press edSplitFilesVolumeSize 0x23 8 8 8 8 8 8 8 # End, then the default size rubbed out
-probe type 102400 >/dev/null                      # 100 KB in bytes
+type_keys edSplitFilesVolumeSize 102400          # 100 KB in bytes
 # The box takes the focus from the click and its check from the space bar.
 type_into chkSplitFilesDeleteFile ' '
 shot splitfiles

@@ -123,6 +123,7 @@ e2e_prefix() {
   e2e_prefix_dir=$(mktemp -d)
   # Hard links for wine's own files, which nothing here writes; the registry is copied.
   cp -al "$base/drive_c" "$e2e_prefix_dir/drive_c"
+  bash "$here/scripts/own-user-folders.sh" "$e2e_prefix_dir"
   cp "$base"/*.reg "$base/.update-timestamp" "$e2e_prefix_dir"/
   mkdir "$e2e_prefix_dir/dosdevices"
   ln -s ../drive_c "$e2e_prefix_dir/dosdevices/c:"
@@ -137,6 +138,9 @@ e2e_prefix() {
   local drives
   drives=$(e2e_drives)
   [ "$drives" = "C P Q" ] || fail "the e2e prefix shows the drives '$drives', not 'C P Q'"
+  local links
+  links=$(find "$e2e_prefix_dir/drive_c/users" -maxdepth 2 -type l)
+  [ -z "$links" ] || fail "user folders of the e2e prefix lead out of it: $links"
 }
 
 # The drive letters wine shows to a program, as "C P Q".
@@ -182,6 +186,25 @@ kept_sums() {
   (cd "$2" && find . -type f | sort | xargs -d '\n' sha1sum)
 }
 
+# scan_junk_on_q [PICTURE]: from the start page (or the cleaning page) to the junk results of
+# drive Q: alone; pictures the path list as PICTURE when given.
+scan_junk_on_q() {
+  shown labJunkFiles || click btnCleanMyComputer
+  click labJunkFiles
+  wait_for 10 shown DrivesList || fail "the drive page did not show"
+  # The path list arrives with C: focused: two deletes leave Q:.
+  click btnDeleteDrive
+  click btnDeleteDrive
+  probe row DrivesList " (Q:)" >/dev/null || fail "Q: is not left in the path list"
+  probe row DrivesList " (C:)" >/dev/null && fail "C: is still in the path list"
+  probe row DrivesList " (P:)" >/dev/null && fail "P: is still in the path list"
+  [ -z "${1:-}" ] || shot "$1"
+  click btnNext
+  wait_for 10 shown lvJunkFilesOptions || fail "the options page did not show"
+  click btnNext
+  wait_for 60 shown lvScanResults || fail "the results page did not show"
+}
+
 # Driving qrv by its controls' names. The caller sets title (the main window's), exe_win (the
 # Windows path of the qrv.exe it started), probe_exe and shots (where pictures go).
 
@@ -195,7 +218,8 @@ probe() {
 shown() { probe shown "$1" >/dev/null; }
 click() {
   wait_for 20 shown "$1" || fail "$1 is not shown"
-  probe click "$1" >/dev/null || fail "could not click $1"
+  # A click is posted only once the control answers where it is; a busy program answers late.
+  wait_for 20 probe click "$1" >/dev/null || fail "could not click $1"
 }
 window_visible() { probe visible >/dev/null; }
 window_hidden() { ! window_visible; }
@@ -238,17 +262,27 @@ cancel_dialog() {
   in_dialog click "$2" btnCancel || fail "could not cancel '$2'"
 }
 
+# type_keys NAME TEXT: types TEXT into NAME once the focus is there.
+type_keys() {
+  wait_for 30 probe type "$2" "$1" || fail "could not type into $1: it did not take the focus"
+}
 # type_into NAME TEXT: clicks the edit NAME and types TEXT at its end.
 type_into() {
   click "$1"
-  probe type "$2" >/dev/null || fail "could not type into $1"
+  type_keys "$1" "$2"
 }
-# press NAME KEY...: clicks NAME and presses each virtual key (decimal or 0x..) in turn.
-press() {
+# press_keys NAME KEY...: presses each virtual key (decimal or 0x..) in NAME once the focus is there.
+press_keys() {
   local name=$1 key
   shift
-  click "$name"
-  for key in "$@"; do probe key "$key" >/dev/null || fail "could not press $key in $name"; done
+  for key in "$@"; do
+    wait_for 30 probe key "$key" "$name" || fail "could not press $key in $name: it did not take the focus"
+  done
+}
+# press NAME KEY...: clicks NAME and presses each key in it.
+press() {
+  click "$1"
+  press_keys "$@"
 }
 # in_dialog COMMAND WINDOW_TITLE [NAME_OR_TEXT]: the probe's COMMAND on a window titled
 # WINDOW_TITLE of the program started here (a dialog of it).

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Walks the scheduler's configuration window as a user would, clicking by the controls' names,
-# and saves a picture of each function page, the busy window of a run, the date dialog and the
-# tray menu as SCREENSHOTS/qrvsched-<page>.png.
+# and saves a picture of each function page, the busy window of a run, the notice that ends it,
+# the date dialog and the tray menu as SCREENSHOTS/qrvsched-<page>.png.
 # Usage: tests/e2e/schedpages.sh DIST_FOLDER PROBE_EXE SCREENSHOTS_FOLDER
 set -euo pipefail
 here=$(cd "$(dirname "$0")/../.." && pwd)
@@ -81,6 +81,10 @@ bash "$here/scripts/grab-screen.sh" "$shots/qrvsched-pleasewait.png" \
   "342x183+$((window_left + (640 - 342) / 2))+$((window_top + (540 - 183) / 2))"
 echo "$shots/qrvsched-pleasewait.png"
 wait_for 120 eval '[ -z "$(ls -A "$temp")" ]' || fail "Run now did not empty C:\\Temp"
+# The run ends with the window in front and a notice of what ran.
+wait_for 60 shown btnOk || fail "Run now ended without a notice"
+window_shot runnow
+click btnOk
 wait_for 30 shown btnDate || fail "the window did not come back after the run"
 
 # The date dialog over the window, from the date row's button.

@@ -19,9 +19,8 @@ dialog_click() {
 # dialog_type TITLE CONTROL TEXT: focuses the edit and types the text at its end.
 dialog_type() {
   dialog_click "$1" "$2"
-  sleep 0.5
-  in_dialog key "$1" 0x23 # End
-  in_dialog type "$1" "$3" || fail "could not type into $2"
+  wait_for 30 in_dialog key "$1" 0x23 "$2" || fail "$2 did not take the focus" # End
+  in_dialog type "$1" "$3" "$2" || fail "could not type into $2"
 }
 # reg_value KEY NAME: the value's data as reg shows it, empty when it is missing.
 reg_value() {
@@ -103,10 +102,7 @@ click labSystemTweak
 wait_for 20 shown FlatComboBox1 || fail "the system tweaks did not show"
 shot systemtweak
 value_is "$streams" '(Default)' "$view_before" || fail "the view setting was not planted"
-click FlatComboBox1
-sleep 0.5
-probe key 0x28 >/dev/null # Down
-probe key 0x0D >/dev/null # Return
+press FlatComboBox1 0x28 0x0D # Down, Return
 sleep 0.5
 click btnSystemTweakOK
 wait_for 10 shown labSystemTweak || fail "OK did not lead back to the system configuration"
@@ -119,10 +115,7 @@ moved=$(diff "$work/explorer-before.reg.txt" "$work/explorer-after.reg.txt" | gr
 [ -z "$moved" ] || fail "more than the view setting changed: $moved"
 click labSystemTweak
 wait_for 20 shown FlatComboBox1 || fail "the system tweaks did not show again"
-click FlatComboBox1
-sleep 0.5
-probe key 0x26 >/dev/null # Up
-probe key 0x0D >/dev/null
+press FlatComboBox1 0x26 0x0D # Up, Return
 sleep 0.5
 click btnSystemTweakOK
 wait_for 10 shown labSystemTweak || fail "OK did not lead back again"

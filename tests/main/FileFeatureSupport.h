@@ -41,7 +41,7 @@ struct TFeatureFixture {
 // Result rows for files, checked as asked.
 inline void AddResult(TScanResults& Results, const String& FullName, bool Checked) {
     auto File = std::make_unique<TFile>();
-    File->Path = ExtractFilePath(FullName);
+    File->SetPath(ExtractFilePath(FullName));
     File->Name = ExtractFileName(FullName);
     Results.Append(std::move(File), String());
     Results.SetChecked(Results.Count() - 1, Checked);

@@ -89,10 +89,26 @@ TEST_F(FileScanTest, JunkScanListsOnlySafeJunk) {
 
     Run(Settings(mdJunkFiles));
     const TFile& First = Results.File(0);
-    EXPECT_EQ(First.Path, First.Name == L"a.tmp" ? Tree.Path() : At(L"y\\"));
+    EXPECT_EQ(First.Path(), First.Name == L"a.tmp" ? Tree.Path() : At(L"y\\"));
     EXPECT_EQ(First.Size, 1u);
     EXPECT_EQ(First.CopyCount, 1);
     EXPECT_EQ(First.GroupSize, First.Size);
+}
+
+TEST_F(FileScanTest, RecordsOfOneFolderShareOneCopyOfItsPath) {
+    Tree.AddFile(L"one\\a.tmp", "a");
+    Tree.AddFile(L"one\\b.tmp", "b");
+    Tree.AddFile(L"one\\c.tmp", "c");
+    Tree.AddFile(L"two\\d.tmp", "d");
+    Run(Settings(mdJunkFiles));
+    ASSERT_EQ(Results.Count(), 4);
+    std::map<String, std::set<const String*>> CopiesByFolder;
+    for (int I = 0; I < Results.Count(); ++I)
+        CopiesByFolder[Results.File(I).Path()].insert(&Results.File(I).SharedPath().Text());
+    EXPECT_EQ(CopiesByFolder.size(), 2u);
+    for (const auto& [Folder, Copies] : CopiesByFolder)
+        EXPECT_EQ(Copies.size(), 1u) << ToUtf8(Folder);
+    EXPECT_EQ(CopiesByFolder.at(At(L"one\\")).size(), 1u);
 }
 
 TEST_F(FileScanTest, AwkwardNamesAreListedAsTheyAreAndDeviceNamesSkipped) {
@@ -301,8 +317,7 @@ TEST_F(FileScanTest, BrokenShortcutsAreFoundFromRealLinkFiles) {
             Expected.insert({Case.Link, slSafe});
     EXPECT_EQ(Found(), Expected);
     ASSERT_EQ(Results.Count(), 1);
-    EXPECT_TRUE(SameText(Results.Row(0).LinkTarget, At(L"gone.txt")))
-        << ToUtf8(Results.Row(0).LinkTarget);
+    EXPECT_TRUE(SameText(Results.LinkTarget(0), At(L"gone.txt"))) << ToUtf8(Results.LinkTarget(0));
 }
 
 TEST_F(FileScanTest, ShortcutsOnRemovableDrivesAreNotExamined) {

@@ -261,8 +261,8 @@ TEST_F(MainCoreTest, EmptyFolderSearchListsFoldersWithTheirSafety) {
         const TFile& Folder = Core->Results.File(I);
         EXPECT_TRUE(Folder.Name.empty());
         EXPECT_EQ(Folder.Size, 0u);
-        const bool Protected = Folder.Path.find(L"Windows") != String::npos;
-        EXPECT_EQ(Folder.Safety, Protected ? slCritical : slSafe) << ToUtf8(Folder.Path);
+        const bool Protected = Folder.Path().find(L"Windows") != String::npos;
+        EXPECT_EQ(Folder.Safety, Protected ? slCritical : slSafe) << ToUtf8(Folder.Path());
     }
     EXPECT_TRUE(Prompt.Asked.empty());
     ASSERT_EQ(Statistics.size(), 1u);

@@ -56,13 +56,18 @@ protected:
         Item->Click();
         App->ProcessMessages();
     }
-    // The junk page's way to the results of a scan over Fixture alone.
-    void ScanForJunk(const TTempFolder& Fixture) {
+    // The junk page's options, for a scan over Fixture alone.
+    void OpenJunkOptions(const TTempFolder& Fixture) {
         Form->Core().ScanPaths.Clear();
         Form->Core().ScanPaths.AddFolder(ExcludeTrailingBackslash(Fixture.Path()));
         Click(L"btnCleanMyComputer");
         Click(L"labJunkFiles");
         Click(L"btnNext");
+        ASSERT_EQ(Form->Core().Flow.Page(), pgCleanOptions);
+    }
+    // The junk page's way to the results of a scan over Fixture alone.
+    void ScanForJunk(const TTempFolder& Fixture) {
+        OpenJunkOptions(Fixture);
         Form->btnNextClick();
         ASSERT_EQ(Form->Core().Flow.Page(), pgScanResults);
     }
@@ -72,7 +77,7 @@ protected:
         for (int I = 0; I < List.Items().TotalCount(); ++I) {
             const TCvTreeItem* Item = List.Items().ItemAtIndex(I);
             if (!(List.FilteredVisibility() && Item->IsHiddenState()))
-                Texts.emplace_back(Item->Text());
+                Texts.emplace_back(Item->GetItemText());
         }
         return Texts;
     }

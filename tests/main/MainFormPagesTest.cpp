@@ -227,7 +227,7 @@ TEST_F(MainFormPagesTest, CheckedResultsAreMovedIntoTheOrganizeFolderAndZipped) 
     TMainCore& Core = Form->Core();
     for (const String& File : {First, Second}) {
         auto Row = std::make_unique<TFile>();
-        Row->Path = ExtractFilePath(File);
+        Row->SetPath(ExtractFilePath(File));
         Row->Name = ExtractFileName(File);
         Core.Results.Append(std::move(Row), String());
         Core.Results.SetChecked(Core.Results.Count() - 1, true);

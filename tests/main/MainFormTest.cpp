@@ -146,12 +146,7 @@ TEST_F(MainFormTest, DuringAScanOnlyStopActsAndCloseWaitsForTheLoop) {
     for (int I = 0; I < 300; ++I)
         Fixture.AddFile(L"f" + IntToStr(I) + L".tmp", "junk");
     MakeForm();
-    Form->Core().ScanPaths.Clear();
-    Form->Core().ScanPaths.AddFolder(ExcludeTrailingBackslash(Fixture.Path()));
-    Click(L"btnCleanMyComputer");
-    Click(L"labJunkFiles");
-    Click(L"btnNext");
-    ASSERT_EQ(Form->Core().Flow.Page(), pgCleanOptions);
+    OpenJunkOptions(Fixture);
 
     // Queued for the scan's own message pump: a click on an area picture, then the window's close.
     Form->Core().OnScanStarted = [this, Started = Form->Core().OnScanStarted](bool ShowsPath) {
@@ -225,8 +220,8 @@ TEST_F(MainFormTest, ResultRowsCarryTheirRecordsAndTheCheckedOnesAreDeleted) {
         const TCvTreeItem* Item = List.Items().ItemAtIndex(I);
         const TFile* File = TfrmMain::RecordOf(Item);
         ASSERT_NE(File, nullptr);
-        EXPECT_EQ(Item->Text(), File->Name);
-        EXPECT_EQ(Item->CellText(1), File->Path);
+        EXPECT_EQ(Item->GetItemText(), File->Name);
+        EXPECT_EQ(Item->CellText(1), File->Path());
     }
     EXPECT_EQ(Form->labScanResultsFilesFoundValue->Caption(), L"3");
 

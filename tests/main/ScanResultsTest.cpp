@@ -24,7 +24,7 @@ protected:
         Results.Clear();
         for (const TRowSpec& Spec : Rows) {
             auto File = std::make_unique<TFile>();
-            File->Path = L"C:\\Data\\";
+            File->SetPath(L"C:\\Data\\");
             File->Name = Spec.Name;
             File->Size = Spec.Size;
             File->GroupSize = Spec.Size;

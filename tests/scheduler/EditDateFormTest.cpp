@@ -1,5 +1,5 @@
 // The date dialog: the date it opens on for each kind of field text, the text OK and Cancel
-// leave, a day picked with the mouse, and the scheduler window's date button.
+// leave, Escape, a day picked with the mouse, and the scheduler window's date button.
 #include "app/FlatForm.h"
 #include "scheduler/EditDateForm.h"
 #include "scheduler/MainForm.h"
@@ -92,6 +92,14 @@ TEST_F(EditDateFormTest, CancelAndTheCloseButtonLeaveTheTextAsItWas) {
         EXPECT_FALSE(EditDateText(Text));
         EXPECT_EQ(Text, L"not a date");
     }
+}
+
+TEST_F(EditDateFormTest, EscapeWhereTheFocusIsEndsTheDialogAsCancelDoes) {
+    const std::unique_ptr<TfrmEditDate> Dialog(NewForm<TfrmEditDate>(App.get()));
+    Dialog->HandleNeeded();
+    EndModalAfter(*Dialog, 5000);
+    PressWhenShown(*Dialog, VK_ESCAPE);
+    EXPECT_EQ(Dialog->ShowFlatModal(), mrCancel);
 }
 
 TEST_F(EditDateFormTest, ADayClickedInTheCalendarComesBack) {

@@ -56,6 +56,7 @@ protected:
             Picked = *NextPick;
             return true;
         };
+        Env.Notice = [this](const String& Text) { Notices.push_back({Text, GetActiveWindow()}); };
         Form = App->CreateForm<TfrmSchedulerMain>(std::move(Env));
         return *Form;
     }
@@ -104,6 +105,12 @@ protected:
         String Title;
     };
     std::vector<TPickerCall> PickerCalls;
+    // What the window told the user, and which window was active then.
+    struct TNotice {
+        String Text;
+        HWND Active;
+    };
+    std::vector<TNotice> Notices;
     std::unique_ptr<TApplication> App = std::make_unique<TApplication>();
     TfrmSchedulerMain* Form = nullptr;
     std::vector<DWORD> ShellCalls;

@@ -110,7 +110,7 @@ TEST(SchedRunnersTest, ClassifyJunkFileFollowsFoldersExtensionsAndPatterns) {
     };
     for (const TCase& Case : Cases) {
         TFile File;
-        File.Path = Case.Path;
+        File.SetPath(Case.Path);
         File.Name = Case.Name;
         EXPECT_EQ(Fx.Runner.ClassifyJunkFile(File), Case.Expected) << ToUtf8(Case.Path + Case.Name);
     }

@@ -57,7 +57,7 @@ TEST_F(SchedMainFormTest, TheWindowHoldsItsPagesListsAndIntervalRowsInTheirOrder
     }
     EXPECT_EQ(Layout, L"G+ c0 c0 c0 c0 G+ c1 c2 c3 c4 c4 ");
     for (TCvTree* List : {W.FoldersTree, W.LaunchTree, W.lvJunkFolders}) {
-        EXPECT_TRUE(List->ShowCheckboxes) << List->Name;
+        EXPECT_FALSE(List->ShowCheckboxes) << List->Name << ": its check marks are not stored";
         EXPECT_EQ(List->SortMode, smClick) << List->Name << " sorts on a header click";
         EXPECT_TRUE(List->ShowColumns()) << List->Name;
     }
