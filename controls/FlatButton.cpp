@@ -75,7 +75,11 @@ void DrawMaskedGlyph(TCanvas& Canvas, TBitmap& Cell, TPoint Pos, TColor Mask) {
 
 template <class TMachine>
 TFlatFaceButton<TMachine>::TFlatFaceButton(TComponent* AOwner)
-    : TMachine(AOwner, FlatButtonHover<TMachine>) {
+    : TFlatFaceButton(AOwner, FlatButtonHover<TMachine>) {}
+
+template <class TMachine>
+TFlatFaceButton<TMachine>::TFlatFaceButton(TComponent* AOwner, THoverGroup& Hover)
+    : TMachine(AOwner, Hover) {
     this->SetBounds(this->Left(), this->Top(), 25, 25);
     this->SetLayout(blGlyphTop);
     this->SetColor(FColors.Face);

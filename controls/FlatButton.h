@@ -49,6 +49,8 @@ template <class TBase> TColor GlyphMaskColor(TPushButtonMachine<TBase>& Button, 
 template <class TMachine> class TFlatFaceButton : public TMachine {
 public:
     explicit TFlatFaceButton(TComponent* AOwner);
+    // A class of buttons with a hover timer of its own.
+    TFlatFaceButton(TComponent* AOwner, THoverGroup& Hover);
 
     TColor ColorFocused() const { return FColors[fbcFocused]; }
     TColor ColorDown() const { return FColors[fbcDown]; }
@@ -62,6 +64,12 @@ public:
     bool UseAdvColors() const { return FAdv.Use; }
     void SetUseAdvColors(bool Value);
     void SetAdvColors(int Focused, int Down, int Border);
+    int AdvColorFocused() const { return FAdv.Focused; }
+    void SetAdvColorFocused(int Value) { SetAdvColors(Value, FAdv.Down, FAdv.Border); }
+    int AdvColorDown() const { return FAdv.Down; }
+    void SetAdvColorDown(int Value) { SetAdvColors(FAdv.Focused, Value, FAdv.Border); }
+    int AdvColorBorder() const { return FAdv.Border; }
+    void SetAdvColorBorder(int Value) { SetAdvColors(FAdv.Focused, FAdv.Down, Value); }
 
     TTransparentMode TransparentMode() const { return FMode; }
     void SetTransparentMode(TTransparentMode Value);

@@ -1,5 +1,7 @@
 #include "controls/FlatSplitter.h"
 
+#include "controls/HSLUtils.h"
+
 #include "classlib/gui/Forms.h"
 
 #include <algorithm>
@@ -40,10 +42,11 @@ void TFlatSplitter::SetAdvColors(int Focused, int Border) {
 }
 
 void TFlatSplitter::RecomputeColors() {
-    TFlatColorSet Derived{FColorFocused, FColorFocused, FColorBorder};
-    RecomputeAdvColors(Color(), FAdv, Derived);
-    FColorFocused = Derived.Focused;
-    FColorBorder = Derived.Border;
+    // Unlike the buttons, the splitter's hot colour is a darker shade of its face.
+    if (FAdv.Use) {
+        FColorFocused = ComputeAdvColor(Color(), FColorFocused, FAdv.Focused, true);
+        FColorBorder = ComputeAdvColor(Color(), FColorBorder, FAdv.Border, true);
+    }
     Invalidate();
 }
 

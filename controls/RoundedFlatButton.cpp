@@ -5,10 +5,8 @@ THoverGroup RoundedButtonHover(100);
 } // namespace
 
 TRoundedFlatSpeedButton::TRoundedFlatSpeedButton(TComponent* AOwner)
-    : TGraphicPushButton(AOwner, RoundedButtonHover) {
+    : TFlatFaceButton(AOwner, RoundedButtonHover) {
     ControlStyle.Exclude(csOpaque);
-    SetBounds(Left(), Top(), 25, 25);
-    SetLayout(blGlyphTop);
 }
 
 void TRoundedFlatSpeedButton::PaintBackground(TBitmap& Buffer) {
@@ -16,13 +14,9 @@ void TRoundedFlatSpeedButton::PaintBackground(TBitmap& Buffer) {
     CopyWhatLiesBehind(*this, Buffer);
 }
 
-void TRoundedFlatSpeedButton::PaintGlyphCell(TBitmap& Buffer, TBitmap& Cell, TPoint Pos) {
-    DrawMaskedGlyph(Buffer.Canvas(), Cell, Pos, GlyphMaskColor(*this, Cell));
-}
-
 int TRoundedFlatSpeedButton::GlyphCellNow() const {
     if (NumGlyphs() != 2)
-        return TGraphicPushButton::GlyphCellNow();
+        return TFlatFaceButton::GlyphCellNow();
     const bool Second = (State() == bsUp && MouseInControl()) || State() == bsDisabled;
     return Second ? 1 : 0;
 }

@@ -1,10 +1,11 @@
 // A windowless button that paints only its glyph and caption over its parent; a two-cell glyph
-// shows its second picture under the mouse.
+// shows its second picture under the mouse. It keeps the flat buttons' colours and transparent
+// mode, which it stores without drawing them.
 #pragma once
 
 #include "controls/FlatButton.h"
 
-class TRoundedFlatSpeedButton : public TGraphicPushButton {
+class TRoundedFlatSpeedButton : public TFlatFaceButton<TGraphicPushButton> {
 public:
     explicit TRoundedFlatSpeedButton(TComponent* AOwner);
 
@@ -13,6 +14,5 @@ public:
 
 protected:
     void PaintBackground(TBitmap& Buffer) override;
-    void PaintGlyphCell(TBitmap& Buffer, TBitmap& Cell, TPoint Pos) override;
     int GlyphCellNow() const override;
 };

@@ -604,10 +604,18 @@ void TCustomCvHeader::WMWindowPosChanged(TWMWindowPosChanged& Message) {
 void TCustomCvHeader::SizeChanged() {
     if (FSizing)
         return;
-    const TFlagScope Sizing(FSizing);
-    EnsureButtonHeight();
-    if (FStickySections && !IsLoading() && ClientWidth() != FLastStickyWidth)
-        ApplyStickyWidths();
+    {
+        const TFlagScope Sizing(FSizing);
+        EnsureButtonHeight();
+        if (FStickySections && !IsLoading() && ClientWidth() != FLastStickyWidth)
+            ApplyStickyWidths();
+    }
+    const TSize Now{Width(), Height()};
+    if (Now.cx == FNotifiedSize.cx && Now.cy == FNotifiedSize.cy)
+        return;
+    FNotifiedSize = Now;
+    if (OnResize)
+        OnResize(this);
 }
 
 // ------------------------------------------------------------ notifications

@@ -391,6 +391,9 @@ public:
     TCvHeaderSectionEvent OnFilterCall;
     TMeasureSectionEvent OnMeasureSection;
     TCvHTMLImageNeededEvent OnHTMLImageNeeded;
+    // The header's size changed (its own height through images, buttons or wrapped captions, or
+    // bounds given by its parent).
+    TNotifyEvent OnResize;
 
     virtual int GetSectionPicture(TCvHeaderSection* Section);
     virtual void NotifySectionShowHide(TCvHeaderSection* Section);
@@ -502,6 +505,7 @@ private:
     bool FPendingDelete = false;
     bool FApplyingSticky = false;
     int FLastStickyWidth = -1;
+    TSize FNotifiedSize{-1, -1};
     bool FPainting = false;
 
     // Interaction.

@@ -285,6 +285,8 @@ public:
     void SetWidth(int Value);
     bool UseSystemMetrics() const { return FBar->UseSystemMetrics(); }
     void SetUseSystemMetrics(bool Value);
+    bool ShowTrackHint() const { return FBar->ShowTrackHint; }
+    void SetShowTrackHint(bool Value) { FBar->ShowTrackHint = Value; }
     TNotifyEvent OnChange;
 
 private:

@@ -127,6 +127,17 @@ bool ReadWideStringFromStream(TStream& Stream, String& S) {
 
 // ------------------------------------------------------------ keyboard and messages
 
+bool TCvMessagePump::ProcessMessage() {
+    MSG Msg{};
+    if (!PeekMessageW(&Msg, nullptr, 0, 0, PM_NOREMOVE) || Msg.message == WM_QUIT)
+        return false;
+    if (!PeekMessageW(&Msg, nullptr, 0, 0, PM_REMOVE))
+        return false;
+    TranslateMessage(&Msg);
+    DispatchMessageW(&Msg);
+    return true;
+}
+
 void TCvMessagePump::ProcessMessages() {
     ProcessPendingMessages();
 }

@@ -62,6 +62,9 @@ inline bool ReadFStringFromStream(TStream& Stream, String& S) {
 // quit request met on the way stays pending for the main loop.
 class TCvMessagePump : public TObject {
 public:
+    // Dispatches the next waiting message; false when none waits or the next one is a quit,
+    // which stays queued (taking it would lose the program's end).
+    bool ProcessMessage();
     void ProcessMessages();
 };
 

@@ -118,6 +118,10 @@ TCustomCvTree::TCustomCvTree(TComponent* AOwner)
         if (OnHorzScrollHintNeeded)
             OnHorzScrollHintNeeded(S, Pos, Hint);
     };
+    // A press on either bar gives the rows the keyboard focus, as a press on them would.
+    FHorzBar->OnMouseDown = [this](TObject*, TMouseButton, TShiftState, int, int) {
+        FView->FocusView();
+    };
     FHorzStyles = std::make_unique<TCvScrollBarStyles>(FHorzBar, this);
     FHorzStyles->OnChange = [this](TObject*) {
         if (!FLayingOut) {
@@ -130,6 +134,8 @@ TCustomCvTree::TCustomCvTree(TComponent* AOwner)
     FVertBar->SetKind(sbVertical);
     FVertBar->SetVisible(false);
     FVertBar->SetWidth(GetSystemMetrics(SM_CXHTHUMB));
+    FVertBar->ShowTrackHint = true;
+    FVertBar->OnMouseDown = FHorzBar->OnMouseDown;
     FVertBar->OnScroll = [this](TObject* S, TCvScrollCode C, int& P, bool& D) {
         FView->ScrollVert(S, C, P, D);
     };
@@ -220,47 +226,23 @@ void TCustomCvTree::ForwardViewEvents() {
     };
     FView->OnMouseDown = [this, Shifted](TObject*, TMouseButton B, TShiftState S, int X, int Y) {
         Shifted(X, Y);
-        if (OnMouseDown)
-            OnMouseDown(this, B, S, X, Y);
+        DoMouseDownNotify(B, S, X, Y);
     };
     FView->OnMouseUp = [this, Shifted](TObject*, TMouseButton B, TShiftState S, int X, int Y) {
         Shifted(X, Y);
-        if (OnMouseUp)
-            OnMouseUp(this, B, S, X, Y);
+        DoMouseUpNotify(B, S, X, Y);
     };
     FView->OnMouseMove = [this, Shifted](TObject*, TShiftState S, int X, int Y) {
         Shifted(X, Y);
-        if (OnMouseMove)
-            OnMouseMove(this, S, X, Y);
+        DoMouseMoveNotify(S, X, Y);
     };
-    FView->OnClick = [this](TObject*) {
-        if (OnClick)
-            OnClick(this);
-    };
-    FView->OnDblClick = [this](TObject*) {
-        if (OnDblClick)
-            OnDblClick(this);
-    };
-    FView->OnEnter = [this](TObject*) {
-        if (OnEnter)
-            OnEnter(this);
-    };
-    FView->OnExit = [this](TObject*) {
-        if (OnExit)
-            OnExit(this);
-    };
-    FView->OnKeyDown = [this](TObject*, WORD& Key, TShiftState S) {
-        if (OnKeyDown)
-            OnKeyDown(this, Key, S);
-    };
-    FView->OnKeyUp = [this](TObject*, WORD& Key, TShiftState S) {
-        if (OnKeyUp)
-            OnKeyUp(this, Key, S);
-    };
-    FView->OnKeyPress = [this](TObject*, wchar_t& Key) {
-        if (OnKeyPress)
-            OnKeyPress(this, Key);
-    };
+    FView->OnClick = [this](TObject*) { DoClick(); };
+    FView->OnDblClick = [this](TObject*) { DoDblClick(); };
+    FView->OnEnter = [this](TObject*) { DoEnterNotify(); };
+    FView->OnExit = [this](TObject*) { DoExitNotify(); };
+    FView->OnKeyDown = [this](TObject*, WORD& Key, TShiftState S) { DoKeyDownNotify(Key, S); };
+    FView->OnKeyUp = [this](TObject*, WORD& Key, TShiftState S) { DoKeyUpNotify(Key, S); };
+    FView->OnKeyPress = [this](TObject*, wchar_t& Key) { DoKeyPressNotify(Key); };
     FView->OnMouseWheel = [this](TObject*, TShiftState S, int Delta, TPoint Pos, bool& Handled) {
         if (OnMouseWheel)
             OnMouseWheel(this, S, Delta, Pos, Handled);
@@ -275,13 +257,11 @@ void TCustomCvTree::ForwardViewEvents() {
                                                   TDragState State, bool& Accept) {
         Accept = false;
         Shifted(X, Y);
-        if (OnDragOver)
-            OnDragOver(this, SourceOf(Source), X, Y, State, Accept);
+        DoDragOver(SourceOf(Source), X, Y, State, Accept);
     };
     FView->OnDragDrop = [this, Shifted, SourceOf](TObject*, TObject* Source, int X, int Y) {
         Shifted(X, Y);
-        if (OnDragDrop)
-            OnDragDrop(this, SourceOf(Source), X, Y);
+        DoDragDrop(SourceOf(Source), X, Y);
     };
 }
 
@@ -754,8 +734,7 @@ void TCustomCvTree::WireHeader() {
     };
     H.OnSectionResize = [this](TObject*, TCvHeaderSection* S) { HeaderSectionResize(S); };
     H.OnSectionDraw = [this](TObject*, TCanvas& C, TCvHeaderSection* S, const TRect& R, bool P) {
-        if (OnHeaderColumnDraw)
-            OnHeaderColumnDraw(this, C, S, R, P);
+        DoColumnDraw(C, S, R, P);
     };
     H.OnSectionDelete = [this](TObject*, TCvHeaderSection*) { HeaderSectionDelete(); };
     H.OnSectionMove = [this](TObject*, TCvHeaderSection* S, int OldPos, int NewPos) {
@@ -764,8 +743,7 @@ void TCustomCvTree::WireHeader() {
             RepaintAll = true;
             ViewUpdatePending = true;
         }
-        if (OnHeaderColumnMove)
-            OnHeaderColumnMove(this, S, OldPos, NewPos);
+        DoColumnMove(S, OldPos, NewPos);
     };
     H.OnSectionShowHide = [this](TObject*, TCvHeaderSection*) {
         TCvTreeBatch Batch(*this);
@@ -790,18 +768,18 @@ void TCustomCvTree::WireHeader() {
         TCvTreeBatch Batch(*this);
         LayoutParts();
     };
-    const auto Expanded = [this](TCvHeaderSectionEvent& Event, TCvHeaderSection* S) {
-        if (Event)
-            Event(this, S);
+    const auto RepaintView = [this] {
         TCvTreeBatch Batch(*this);
         RepaintAll = true;
         ViewUpdatePending = true;
     };
-    H.OnSectionExpand = [this, Expanded](TObject*, TCvHeaderSection* S) {
-        Expanded(OnHeaderSectionExpand, S);
+    H.OnSectionExpand = [this, RepaintView](TObject*, TCvHeaderSection* S) {
+        DoHeaderSectionExpand(S);
+        RepaintView();
     };
-    H.OnSectionCollapse = [this, Expanded](TObject*, TCvHeaderSection* S) {
-        Expanded(OnHeaderSectionCollapse, S);
+    H.OnSectionCollapse = [this, RepaintView](TObject*, TCvHeaderSection* S) {
+        DoHeaderSectionCollapse(S);
+        RepaintView();
     };
     H.OnSectionAutoSize = [this](TObject*, TCvHeaderSection* S) { HeaderSectionAutoSize(S); };
     H.OnFilterCall = [this](TObject*, TCvHeaderSection* S) {
@@ -812,10 +790,18 @@ void TCustomCvTree::WireHeader() {
         HeaderLookup(S, Text);
     };
     H.OnHeaderLookupDone = [this](TObject*, TCvHeaderSection* S, const String& Text, bool A) {
-        if (OnHeaderLookupDone)
-            OnHeaderLookupDone(this, S, Text, A);
+        DoHeaderLookupDone(S, Text, A);
     };
+    H.OnMeasureSection = [this](TObject*, TCvHeaderSection* S, TSize& Size) {
+        DoHeaderSectionMeasure(S, Size);
+    };
+    H.OnHTMLImageNeeded = [this](TObject*, const String& Src, HBITMAP& Image) {
+        DoHTMLImageNeeded(Src, Image);
+    };
+    H.OnResize = [this](TObject*) { HeaderResized(); };
     H.OnMouseDown = [this](TObject*, TMouseButton B, TShiftState Shift, int X, int Y) {
+        // A press on the header ends a running edit without taking its text.
+        FView->EndEdit(true);
         if (OnHeaderMouseDown)
             OnHeaderMouseDown(this, B, Shift, X, Y);
     };
@@ -868,9 +854,28 @@ void TCustomCvTree::HeaderSectionAutoSize(TCvHeaderSection* Section) {
     Section->SetWidth(std::max(Caption, WidestCell(Index, true)));
 }
 
+void TCustomCvTree::HeaderResized() {
+    if (FView->Painting() || IsDestroying())
+        return;
+    {
+        TCvTreeBatch Batch(*this);
+        RowListDirty = true;
+        RepaintRows = true;
+        ViewUpdatePending = true;
+        // The rows start below the header: a new height moves all of them.
+        if (ShowColumns() && FHeader->Height() != FLaidHeaderHeight) {
+            RepaintAll = true;
+            VisibleCountDirty = true;
+            LayoutParts();
+        }
+    }
+    if (FHeader->ScrollOffset() != FLeftPosition)
+        FHeader->SetScrollOffset(FLeftPosition);
+    DoHeaderResize();
+}
+
 void TCustomCvTree::HeaderLookup(TCvHeaderSection* Section, String& Text) {
-    if (OnHeaderLookup)
-        OnHeaderLookup(this, Section, Text);
+    DoHeaderLookup(Section, Text);
     if (!AutoLookup || Text.empty())
         return;
     const String Wanted = UpperCase(Text);
@@ -1140,4 +1145,162 @@ void TCustomCvTree::DoColumnResize(int SectionIndex) {
 void TCustomCvTree::DoOnScroll(TScrollBarKind Kind, int ScrollCode) {
     if (OnScroll)
         OnScroll(this, Kind, ScrollCode);
+}
+
+void TCustomCvTree::DoHTMLImageNeeded(const String& Src, HBITMAP& Image) {
+    if (OnHTMLImageNeeded)
+        OnHTMLImageNeeded(this, Src, Image);
+}
+
+void TCustomCvTree::DoLinkClick(const String& HRef) {
+    if (OnLinkClick)
+        OnLinkClick(this, HRef);
+}
+
+void TCustomCvTree::DoClick() {
+    if (OnClick)
+        OnClick(this);
+}
+
+void TCustomCvTree::DoDblClick() {
+    if (OnDblClick)
+        OnDblClick(this);
+}
+
+void TCustomCvTree::DoEnterNotify() {
+    if (OnEnter)
+        OnEnter(this);
+}
+
+void TCustomCvTree::DoExitNotify() {
+    if (OnExit)
+        OnExit(this);
+}
+
+void TCustomCvTree::DoKeyDownNotify(WORD& Key, TShiftState Shift) {
+    if (OnKeyDown)
+        OnKeyDown(this, Key, Shift);
+}
+
+void TCustomCvTree::DoKeyPressNotify(wchar_t& Key) {
+    if (OnKeyPress)
+        OnKeyPress(this, Key);
+}
+
+void TCustomCvTree::DoKeyUpNotify(WORD& Key, TShiftState Shift) {
+    if (OnKeyUp)
+        OnKeyUp(this, Key, Shift);
+}
+
+void TCustomCvTree::DoMouseDownNotify(TMouseButton Button, TShiftState Shift, int X, int Y) {
+    if (OnMouseDown)
+        OnMouseDown(this, Button, Shift, X, Y);
+}
+
+void TCustomCvTree::DoMouseMoveNotify(TShiftState Shift, int X, int Y) {
+    if (OnMouseMove)
+        OnMouseMove(this, Shift, X, Y);
+}
+
+void TCustomCvTree::DoMouseUpNotify(TMouseButton Button, TShiftState Shift, int X, int Y) {
+    if (OnMouseUp)
+        OnMouseUp(this, Button, Shift, X, Y);
+}
+
+void TCustomCvTree::DoDragOver(TObject* Source, int X, int Y, TDragState State, bool& Accept) {
+    if (OnDragOver)
+        OnDragOver(this, Source, X, Y, State, Accept);
+}
+
+void TCustomCvTree::DoDragDrop(TObject* Source, int X, int Y) {
+    if (OnDragDrop)
+        OnDragDrop(this, Source, X, Y);
+}
+
+void TCustomCvTree::DoStartDragNotify(TDragObject*& Object) {
+    if (OnStartDrag)
+        OnStartDrag(this, Object);
+}
+
+void TCustomCvTree::DoEndDragNotify(TObject* Target, int X, int Y) {
+    if (OnEndDrag)
+        OnEndDrag(this, Target, X, Y);
+}
+
+void TCustomCvTree::DoHeaderSectionMeasure(TCvHeaderSection* Section, TSize& Size) {
+    if (OnHeaderSectionMeasure)
+        OnHeaderSectionMeasure(this, Section, Size);
+}
+
+void TCustomCvTree::DoColumnDraw(TCanvas& Canvas, TCvHeaderSection* Section, const TRect& R,
+                                 bool Pressed) {
+    if (OnHeaderColumnDraw)
+        OnHeaderColumnDraw(this, Canvas, Section, R, Pressed);
+}
+
+void TCustomCvTree::DoColumnMove(TCvHeaderSection* Section, int OldPos, int NewPos) {
+    if (OnHeaderColumnMove)
+        OnHeaderColumnMove(this, Section, OldPos, NewPos);
+}
+
+void TCustomCvTree::DoShowHint(TCvTreeItem* Item, TCvHeaderSection* Section, TCvString& Text,
+                               TCvHintWindow* HintWindow, TPoint MousePos, bool& DoShowHint) {
+    if (OnShowLineHint)
+        OnShowLineHint(this, Item, Section, Text, HintWindow, MousePos, DoShowHint);
+}
+
+void TCustomCvTree::DoHeaderLookup(TCvHeaderSection* Section, String& Text) {
+    if (OnHeaderLookup)
+        OnHeaderLookup(this, Section, Text);
+}
+
+void TCustomCvTree::DoHeaderLookupDone(TCvHeaderSection* Section, const String& Text,
+                                       bool Accepted) {
+    if (OnHeaderLookupDone)
+        OnHeaderLookupDone(this, Section, Text, Accepted);
+}
+
+void TCustomCvTree::DoHeaderSectionExpand(TCvHeaderSection* Section) {
+    if (OnHeaderSectionExpand)
+        OnHeaderSectionExpand(this, Section);
+}
+
+void TCustomCvTree::DoHeaderSectionCollapse(TCvHeaderSection* Section) {
+    if (OnHeaderSectionCollapse)
+        OnHeaderSectionCollapse(this, Section);
+}
+
+void TCustomCvTree::DoHeaderResize() {
+    if (OnHeaderResize)
+        OnHeaderResize(this);
+}
+
+void TCustomCvTree::DoOleTargetDrag(TDragState State, TOleDragObject* Source, TShiftState Shift,
+                                    int X, int Y, TDragType& Type) {
+    if (OnOleTargetDrag)
+        OnOleTargetDrag(this, State, Source, Shift, X, Y, Type);
+}
+
+void TCustomCvTree::DoOleTargetDrop(TOleDragObject* Source, TShiftState Shift, int X, int Y,
+                                    TDragType& Type) {
+    if (OnOleTargetDrop)
+        OnOleTargetDrop(this, Source, Shift, X, Y, Type);
+}
+
+void TCustomCvTree::DoOleDragStart(IDataObject*& Data, IDropSource*& Source,
+                                   TDragTypes& OKEffects) {
+    if (OnOleDragStart)
+        OnOleDragStart(this, Data, Source, OKEffects);
+}
+
+void TCustomCvTree::DoOleDragFinish(TDragType Type, HRESULT Result) {
+    if (OnOleDragFinish)
+        OnOleDragFinish(this, Type, Result);
+}
+
+void TCustomCvTree::DoInplaceEditorNeeded(TCvTreeItem* Item, int SectionIndex,
+                                          TCvFieldType SupposedFieldType,
+                                          TCvTreeInplaceEditor*& Editor) {
+    if (OnInplaceEditorNeeded)
+        OnInplaceEditorNeeded(this, Item, SectionIndex, SupposedFieldType, Editor);
 }

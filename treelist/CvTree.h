@@ -248,6 +248,32 @@ public:
     void SetHeaderUseTreeFont(bool Value);
     bool DraggableSections() const { return FHeader->AllowDrag; }
     void SetDraggableSections(bool Value) { FHeader->AllowDrag = Value; }
+    TColor HeaderColor() const { return FHeader->Color(); }
+    void SetHeaderColor(TColor Value) { FHeader->SetColor(Value); }
+    bool HeaderFlat() const { return FHeader->Flat(); }
+    void SetHeaderFlat(bool Value) { FHeader->SetFlat(Value); }
+    TColor HeaderFilterColor() const { return FHeader->FilterColor(); }
+    void SetHeaderFilterColor(TColor Value) { FHeader->SetFilterColor(Value); }
+    TColor HeaderActiveFilterColor() const { return FHeader->ActiveFilterColor(); }
+    void SetHeaderActiveFilterColor(TColor Value) { FHeader->SetActiveFilterColor(Value); }
+    TCustomImageList* HeaderImages() const { return FHeader->Images(); }
+    void SetHeaderImages(TCustomImageList* Value) { FHeader->SetImages(Value); }
+    bool HeaderWrapCaptions() const { return FHeader->WrapCaptions(); }
+    void SetHeaderWrapCaptions(bool Value) { FHeader->SetWrapCaptions(Value); }
+    bool HeaderInvertSortArrows() const { return FHeader->InvertSortArrows(); }
+    void SetHeaderInvertSortArrows(bool Value) { FHeader->SetInvertSortArrows(Value); }
+    TPopupMenu* HeaderPopupMenu() const { return FHeader->PopupMenu(); }
+    void SetHeaderPopupMenu(TPopupMenu* Value) { FHeader->SetPopupMenu(Value); }
+    TCvHeaderSections& HeaderSections() const { return FHeader->Sections(); }
+    void SetHeaderSections(const TCvHeaderSections& Value) { FHeader->SetSections(Value); }
+    bool MoveColumnOnDrag() const { return FHeader->MoveOnDrag; }
+    void SetMoveColumnOnDrag(bool Value) { FHeader->MoveOnDrag = Value; }
+    bool StickyHeaderSections() const { return FHeader->StickySections(); }
+    void SetStickyHeaderSections(bool Value) { FHeader->SetStickySections(Value); }
+    bool LockHeaderHeight() const { return FHeader->LockHeight(); }
+    void SetLockHeaderHeight(bool Value) { FHeader->SetLockHeight(Value); }
+    int DefaultSectionWidth() const { return FHeader->DefaultWidth; }
+    void SetDefaultSectionWidth(int Value) { FHeader->DefaultWidth = Value; }
     bool AutoLookup = false;
 
     // ---- scroll bars and frame
@@ -299,7 +325,7 @@ public:
     int DragScrollInterval = 100;
     int DragExpandDelay = 500;
     bool ExpandOnDragOver = false;
-    TDragImgMode DragImageMode = dimAll;
+    TDragImgMode DragImageMode = dimNever;
     bool DoInplaceEdit = true;
     int InplaceEditorDelay = 500;
     bool QuickEditMode = false;
@@ -398,6 +424,7 @@ public:
     std::function<void(TObject* Sender, int SectionIndex)> OnHeaderSectionAutoSize;
     std::function<void(TObject* Sender, int SectionIndex)> OnHeaderSectionFilterCall;
     TNotifyEvent OnHeaderResize;
+    TMeasureSectionEvent OnHeaderSectionMeasure;
     TMouseEvent OnHeaderMouseDown;
     std::function<void(TObject* Sender, TScrollBarKind Kind, int ScrollCode)> OnScroll;
     TCvScrollDrawPartEvent OnHorzScrollDrawPart;
@@ -436,6 +463,44 @@ public:
     virtual void DoColumnClick(int SectionIndex);
     virtual void DoColumnResize(int SectionIndex);
     virtual void DoOnScroll(TScrollBarKind Kind, int ScrollCode);
+    virtual void DoHTMLImageNeeded(const String& Src, HBITMAP& Image);
+    virtual void DoLinkClick(const String& HRef);
+    virtual void DoClick();
+    virtual void DoDblClick();
+    virtual void DoEnterNotify();
+    virtual void DoExitNotify();
+    virtual void DoKeyDownNotify(WORD& Key, TShiftState Shift);
+    virtual void DoKeyPressNotify(wchar_t& Key);
+    virtual void DoKeyUpNotify(WORD& Key, TShiftState Shift);
+    // Positions in tree coordinates.
+    virtual void DoMouseDownNotify(TMouseButton Button, TShiftState Shift, int X, int Y);
+    virtual void DoMouseMoveNotify(TShiftState Shift, int X, int Y);
+    virtual void DoMouseUpNotify(TMouseButton Button, TShiftState Shift, int X, int Y);
+    // Source: the tree for its own rows' drag; Accept starts false.
+    virtual void DoDragOver(TObject* Source, int X, int Y, TDragState State, bool& Accept);
+    virtual void DoDragDrop(TObject* Source, int X, int Y);
+    virtual void DoStartDragNotify(TDragObject*& Object);
+    virtual void DoEndDragNotify(TObject* Target, int X, int Y);
+    virtual void DoHeaderSectionMeasure(TCvHeaderSection* Section, TSize& Size);
+    virtual void DoColumnDraw(TCanvas& Canvas, TCvHeaderSection* Section, const TRect& R,
+                              bool Pressed);
+    virtual void DoColumnMove(TCvHeaderSection* Section, int OldPos, int NewPos);
+    virtual void DoShowHint(TCvTreeItem* Item, TCvHeaderSection* Section, TCvString& Text,
+                            TCvHintWindow* HintWindow, TPoint MousePos, bool& DoShowHint);
+    virtual void DoHeaderLookup(TCvHeaderSection* Section, String& Text);
+    virtual void DoHeaderLookupDone(TCvHeaderSection* Section, const String& Text, bool Accepted);
+    virtual void DoHeaderSectionExpand(TCvHeaderSection* Section);
+    virtual void DoHeaderSectionCollapse(TCvHeaderSection* Section);
+    virtual void DoHeaderResize();
+    virtual void DoOleTargetDrag(TDragState State, TOleDragObject* Source, TShiftState Shift, int X,
+                                 int Y, TDragType& Type);
+    virtual void DoOleTargetDrop(TOleDragObject* Source, TShiftState Shift, int X, int Y,
+                                 TDragType& Type);
+    virtual void DoOleDragStart(IDataObject*& Data, IDropSource*& Source, TDragTypes& OKEffects);
+    virtual void DoOleDragFinish(TDragType Type, HRESULT Result);
+    virtual void DoInplaceEditorNeeded(TCvTreeItem* Item, int SectionIndex,
+                                       TCvFieldType SupposedFieldType,
+                                       TCvTreeInplaceEditor*& Editor);
 
     // Tests and the view: the tree sorts as a header click with or without Ctrl would.
     void SortByHeaderClick(TCvHeaderSection* Section, bool Ctrl);
@@ -574,6 +639,8 @@ private:
     TFont FHeaderFont;
     bool FHeaderUseTreeFont = true;
     int FLoadedHeaderHeight = -1;
+    // The header height the last layout gave the view room for.
+    int FLaidHeaderHeight = 0;
     bool FUseCustomScrollBars = true;
     bool FHideHorzScrollBar = false;
     bool FHideVertScrollBar = false;

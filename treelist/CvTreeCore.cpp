@@ -284,12 +284,22 @@ bool TCvTreeCore::DoSetFocusedEx(TCvTreeItem* Item, bool Forced, bool Delayed) {
             I->CollapseItem(false);
     }
     FFocusedItem = Item;
+    const TCvItemHold Held(*this, Item);
     SelectOrToggle(Item);
+    // A selection handler that deleted the item has moved the focus on already.
+    if (!Held.Alive()) {
+        Batch.Close();
+        return true;
+    }
     if (Item) {
         Item->RawSetState(TCvItemState::Focused, true);
         Item->RedrawItem(false);
         if (AutoExpand)
             Item->ExpandItem(false);
+        if (!Held.Alive()) {
+            Batch.Close();
+            return true;
+        }
         if (!FDestroying && FView->IsLastRowCutOff(*Item))
             SetTopIndex(FTopIndex + 1);
     }
@@ -330,25 +340,51 @@ void TCvTreeCore::SelectOrToggle(TCvTreeItem* Item) {
     if (FSelectedItem == Item)
         return;
     const std::uint16_t Bit = CvStateBit(TCvItemState::Selected);
+    const TCvItemHold Held(*this, Item);
     if (TCvTreeItem* Old = FSelectedItem) {
         FSelectedItem = nullptr;
         Old->FState &= ~Bit;
         Old->FSelMirror &= ~Bit;
         SelectionChanged = true;
+        const TCvItemHold OldHeld(*this, Old);
         DoItemSelectedChange(Old);
-        Old->UpdateItem();
+        if (OldHeld)
+            Old->UpdateItem();
     }
+    if (!Held.Alive())
+        return;
     FSelectedItem = Item;
     if (Item) {
         Item->FState |= Bit;
         Item->FSelMirror |= Bit;
         SelectionChanged = true;
         DoItemSelectedChange(Item);
-        Item->UpdateItem();
+        if (Held)
+            Item->UpdateItem();
     }
 }
 
+void TCvTreeCore::ItemFreed(const TCvTreeItem* Item) {
+    for (TCvItemHold* Hold : FHolds)
+        if (Hold->FItem == Item)
+            Hold->FItem = nullptr;
+    for (auto I = FDeletionNoticed.rbegin(); I != FDeletionNoticed.rend(); ++I)
+        if (*I == Item) {
+            FDeletionNoticed.erase(std::next(I).base());
+            break;
+        }
+}
+
+bool TCvTreeCore::NoticeDeletion(const TCvTreeItem* Item) {
+    if (std::find(FDeletionNoticed.rbegin(), FDeletionNoticed.rend(), Item) !=
+        FDeletionNoticed.rend())
+        return false;
+    FDeletionNoticed.push_back(Item);
+    return true;
+}
+
 void TCvTreeCore::ItemDeleting(TCvTreeItem* Item) {
+    const TCvItemHold Held(*this, Item);
     auto Neighbour = [Item]() -> TCvTreeItem* {
         if (TCvTreeItem* N = Item->GetNextSibling())
             return N;
@@ -366,11 +402,15 @@ void TCvTreeCore::ItemDeleting(TCvTreeItem* Item) {
         }
     }
     Item->SetSelected(false);
+    if (!Held)
+        return;
     if (Item == FFocusedItem) {
         if (FDestroying)
             FFocusedItem = nullptr;
         else
             DoSetFocused(Neighbour(), true);
+        if (!Held)
+            return;
     }
     if (HotItem == Item)
         HotItem = nullptr;

@@ -68,6 +68,8 @@ public:
 using TCvVariant =
     std::variant<std::monostate, std::int32_t, bool, double, TCvString, std::int64_t>;
 
+class TCvItemHold;
+
 class TCvTreeCore {
 public:
     TCvTreeCore();
@@ -304,6 +306,16 @@ private:
     void ItemDeleting(TCvTreeItem* Item);
     bool IsShown(const TCvTreeItem* Item) const;
 
+    friend class TCvItemHold;
+    // The holds live before the items: freeing the last items still reports to them.
+    std::vector<TCvItemHold*> FHolds;
+    // Items whose deletion event was raised and that are not freed yet.
+    std::vector<const TCvTreeItem*> FDeletionNoticed;
+    // The item's memory goes: every hold on it lets go.
+    void ItemFreed(const TCvTreeItem* Item);
+    // True the first time for an item: its deletion event is raised once, however deletion nests.
+    bool NoticeDeletion(const TCvTreeItem* Item);
+
     ICvTreeView FNoView;
     ICvTreeView* FView = &FNoView;
     ICvTreeHeader* FHeader = nullptr;
@@ -339,6 +351,35 @@ private:
     // Every slot below it is a hole.
     mutable std::size_t FSelectionHead = 0;
     std::vector<int> FSortSections;
+};
+
+// A pointer to an item kept across an event: a handler may delete or rebuild rows, and then the
+// hold reads null instead of leaving the caller with freed memory.
+class TCvItemHold {
+public:
+    TCvItemHold(TCvTreeCore& Tree, TCvTreeItem* Item) : FTree(Tree), FItem(Item) {
+        FTree.FHolds.push_back(this);
+    }
+    ~TCvItemHold() {
+        auto& H = FTree.FHolds;
+        for (auto I = H.rbegin(); I != H.rend(); ++I)
+            if (*I == this) {
+                H.erase(std::next(I).base());
+                break;
+            }
+    }
+    TCvItemHold(const TCvItemHold&) = delete;
+    TCvItemHold& operator=(const TCvItemHold&) = delete;
+    TCvTreeItem* Get() const { return FItem; }
+    // False only when an item held was freed meanwhile (a null hold stays true).
+    bool Alive() const { return FItem || !FHeld; }
+    explicit operator bool() const { return FItem != nullptr; }
+
+private:
+    friend class TCvTreeCore;
+    TCvTreeCore& FTree;
+    TCvTreeItem* FItem;
+    bool FHeld = FItem != nullptr;
 };
 
 // One SetUpdating(true/false) pair; Close() ends it normally, the destructor ends it on an

@@ -10,11 +10,23 @@
 // ----------------------------------------------------------------- the drag object and types
 
 TCursor TCvTreeDragObject::GetDragCursor(bool Accepted, int X, int Y) {
-    if (!dynamic_cast<TCvTreeView*>(Control()))
+    auto* View = dynamic_cast<TCvTreeView*>(Control());
+    if (!View)
         return TDragControlObject::GetDragCursor(Accepted, X, Y);
+    View->MoveDragImage(DragPos);
     if (!Accepted)
         return crCvTreeRefuse;
     return GetKeyState(VK_CONTROL) < 0 ? crCvTreeCopy : crCvTreeMove;
+}
+
+void TCvTreeDragObject::HideDragImage() {
+    if (auto* View = dynamic_cast<TCvTreeView*>(Control()))
+        View->HideDragImage();
+}
+
+void TCvTreeDragObject::ShowDragImage() {
+    if (auto* View = dynamic_cast<TCvTreeView*>(Control()))
+        View->ShowDragImage();
 }
 
 void TCvTreeDragObject::Finished(TObject* Target, int X, int Y, bool Accepted) {
@@ -112,14 +124,12 @@ void TCvTreeView::StartDrag() {
     IDataObject* Data = nullptr;
     IDropSource* Source = nullptr;
     TDragTypes Allowed{dtCopy, dtMove, dtLink};
-    if (T.OnOleDragStart)
-        T.OnOleDragStart(&T, Data, Source, Allowed);
+    T.DoOleDragStart(Data, Source, Allowed);
     if (!Data || !Source)
         return;
     DWORD Effect = DROPEFFECT_NONE;
     const HRESULT Result = DoDragDrop(Data, Source, OleEffectsOf(Allowed), &Effect);
-    if (T.OnOleDragFinish)
-        T.OnOleDragFinish(&T, DragTypeOfEffect(Effect), Result);
+    T.DoOleDragFinish(DragTypeOfEffect(Effect), Result);
 }
 
 void TCvTreeView::DoStartDrag(TDragObject*& Object) {
@@ -132,18 +142,38 @@ void TCvTreeView::DoStartDrag(TDragObject*& Object) {
         FDragHotSpot = TPoint{FPressX + T.LeftPosition() - (Main ? Main->LeftEdge() : 0),
                               FPressY - FDragImageTop};
     }
-    if (T.OnStartDrag)
-        T.OnStartDrag(&T, Object);
+    T.DoStartDragNotify(Object);
     if (!Object) {
         FDragObject = std::make_unique<TCvTreeDragObject>(this);
         Object = FDragObject.get();
+        // Only the tree's own drag object reports moves and the end, so only it shows the picture.
+        if (FDragImage)
+            FScreenDragImage->Begin(*FDragImage, T.BkColor(), FDragHotSpot, Screen->CursorPos());
     }
+}
+
+void TCvTreeView::SetScreenDragImage(std::unique_ptr<TScreenDragImage> Value) {
+    FScreenDragImage->End();
+    FScreenDragImage = Value ? std::move(Value) : std::make_unique<TScreenDragImage>();
+}
+
+void TCvTreeView::MoveDragImage(TPoint ScreenPos) {
+    FScreenDragImage->Move(ScreenPos);
+}
+
+void TCvTreeView::HideDragImage() {
+    FScreenDragImage->Hide();
+}
+
+void TCvTreeView::ShowDragImage() {
+    FScreenDragImage->Show();
 }
 
 void TCvTreeView::DoEndDrag(TObject* Target, int X, int Y) {
     TCustomCvTree& T = *FTree;
-    if (T.OnEndDrag)
-        T.OnEndDrag(&T, Target == this ? static_cast<TObject*>(&T) : Target, X, Y);
+    // Gone before the handler paints or asks anything.
+    FScreenDragImage->End();
+    T.DoEndDragNotify(Target == this ? static_cast<TObject*>(&T) : Target, X, Y);
     FDragImage.reset();
     ClearDropTarget(nullptr);
 }
@@ -402,8 +432,7 @@ void TCvTreeView::UpdateOleTarget() {
 void TCvTreeView::OleTargetDrag(TDragState State, TOleDragObject* Source, TShiftState Shift, int X,
                                 int Y, TDragType& Type) {
     TCustomCvTree& T = *FTree;
-    if (T.OnOleTargetDrag)
-        T.OnOleTargetDrag(&T, State, Source, Shift, X, Y, Type);
+    T.DoOleTargetDrag(State, Source, Shift, X, Y, Type);
     DoDragOver(nullptr, X, Y, Type != dtNone);
     if (State == dsDragLeave) {
         FDragScrollTimer.reset();
@@ -416,14 +445,14 @@ void TCvTreeView::OleTargetDrop(TOleDragObject* Source, TShiftState Shift, int X
     TCustomCvTree& T = *FTree;
     FDragScrollTimer.reset();
     ClearDropTarget(nullptr);
-    if (T.OnOleTargetDrop)
-        T.OnOleTargetDrop(&T, Source, Shift, X, Y, Type);
+    T.DoOleTargetDrop(Source, Shift, X, Y, Type);
 }
 
 void TCvTreeView::Shutdown() noexcept {
     DropEdit();
     if (Dragging())
         CancelDrag();
+    FScreenDragImage->End();
     FDragScrollTimer.reset();
     FDragExpandTimer.reset();
     FOleTarget.reset();

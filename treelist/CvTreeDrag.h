@@ -20,8 +20,11 @@ class TCvTreeDragObject : public TDragControlObject {
 public:
     using TDragControlObject::TDragControlObject;
     // Refused, copy while Ctrl is held, else move; another control's drag as the library's.
+    // Asked once after every pointer move: the rows' picture follows the pointer from here.
     TCursor GetDragCursor(bool Accepted, int X, int Y) override;
     void Finished(TObject* Target, int X, int Y, bool Accepted) override;
+    void HideDragImage() override;
+    void ShowDragImage() override;
 };
 
 // The effects DoDragDrop may give for the allowed types.

@@ -28,18 +28,26 @@ void TCvTreeView::ArmLineHint(int X, int Y) {
     HideLineHint();
     FHintX = X;
     FHintY = Y;
-    FHintTimer = std::make_unique<TTimer>(nullptr);
-    FHintTimer->OnTimer = [this](TObject*) { LineHintTimerTick(); };
+    // One timer, armed again on every move: a fresh one per move would flood the system's timers.
+    if (!FHintTimer) {
+        FHintTimer = std::make_unique<TTimer>(nullptr);
+        FHintTimer->OnTimer = [this](TObject*) { LineHintTimerTick(); };
+    }
+    FHintTimer->SetEnabled(false);
     FHintTimer->SetInterval(PauseOr1000(Application ? Application->HintShortPause : 0));
+    FHintTimer->SetEnabled(true);
+}
+
+TTimer* TCvTreeView::HintTimer() const {
+    return FHintTimer && FHintTimer->Enabled() ? FHintTimer.get() : nullptr;
 }
 
 void TCvTreeView::LineHintTimerTick() {
     if (FHintItem) {
-        // Frees the timer that ticks; the class library's timer allows that.
         HideLineHint();
         return;
     }
-    if (!FHintTimer || EditorShown())
+    if (!HintTimer() || EditorShown())
         return;
     FHintTimer->SetEnabled(false);
     if (!HandleAllocated() || ComponentState().Contains(csDesigning))
@@ -166,10 +174,13 @@ void TCvTreeView::ShowLineHint(TCvTreeItem& Item, int SectionIndex) {
     Window.IsHTML = Item.HasFlag(ifHintIsHTML);
     TRect R = LineHintRect(Item, SectionIndex, Text);
     bool DoShowHint = true;
-    if (T.OnShowLineHint) {
+    {
         const TCvString Before = Text;
         const TPoint MousePos{FHintX, FHintY + (T.ShowColumns() ? T.HeaderHeight() : 0)};
-        T.OnShowLineHint(&T, &Item, T.SectionOf(SectionIndex), Text, &Window, MousePos, DoShowHint);
+        const TCvItemHold Held(T, &Item);
+        T.DoShowHint(&Item, T.SectionOf(SectionIndex), Text, &Window, MousePos, DoShowHint);
+        if (!Held)
+            return;
         if (DoShowHint && Text != Before) {
             const TRect Again = LineHintRect(Item, SectionIndex, Text);
             R = TRect(R.Left, R.Top, R.Left + Again.Width(), R.Top + Again.Height());
@@ -194,7 +205,8 @@ bool TCvTreeView::PointerOverView() const {
 
 void TCvTreeView::HideLineHint() {
     FHintItem = nullptr;
-    FHintTimer.reset();
+    if (FHintTimer)
+        FHintTimer->SetEnabled(false);
     if (FHintWindow)
         FHintWindow->ReleaseHandle();
 }

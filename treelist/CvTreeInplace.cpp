@@ -250,10 +250,14 @@ void TCvTreeView::EditItem(TCvTreeItem* Item, int SectionIndex) {
     TCustomCvTree& T = *FTree;
     if (!Item)
         throw ECvTreeError(L"CvTree item not specified");
+    // Scrolling, ending the previous edit and the edit events may each delete the item.
+    const TCvItemHold Held(T, Item);
     if (!IsRow(*Item))
         T.EnsureVisible(Item);
-    if (FEditor)
+    if (FEditor && Held)
         EndEdit(true);
+    if (!Held)
+        return;
     if (!T.ShowColumns())
         SectionIndex = -1;
     else if (SectionIndex == -1)
@@ -272,10 +276,13 @@ void TCvTreeView::EditItem(TCvTreeItem* Item, int SectionIndex) {
         FEditedItem = nullptr;
         return;
     }
+    if (!Held)
+        return;
     const TCvTreeInplaceManager* Manager = InplaceManagerOf(T, false);
     TCvTreeInplaceEditor* Editor = Manager ? Manager->GetSuitableEditor(CellType) : nullptr;
-    if (T.OnInplaceEditorNeeded)
-        T.OnInplaceEditorNeeded(&T, Item, SectionIndex, CellType, Editor);
+    T.DoInplaceEditorNeeded(Item, SectionIndex, CellType, Editor);
+    if (!Held)
+        return;
     if (!Editor) {
         FEditedItem = nullptr;
         return;
@@ -345,12 +352,14 @@ void TCustomCvTree::EditItem(TCvTreeItem* Item, int SectionIndex) {
         throw ECvTreeError(L"CvTree item not specified");
     if (!DoInplaceEdit)
         return;
+    const TCvItemHold Held(*this, Item);
     try {
         FView->EndEdit(true);
     } catch (...) {
         // The new edit goes ahead whatever ending the old one raised.
     }
-    FView->EditItem(Item, SectionIndex);
+    if (Held)
+        FView->EditItem(Item, SectionIndex);
 }
 
 void TCustomCvTree::EndEdit(bool ByCancel) {

@@ -1,6 +1,7 @@
 // The view's mouse and keyboard input: presses, releases and double clicks, selection with the
 // mouse (single, multiple, deferred to the release, right clicks, the frame), the check-box
 // cycle, hot tracking, the key table and keyboard navigation.
+#include "classlib/gui/Menus.h"
 #include "treelist/CvTree.h"
 #include "treelist/CvTreeNav.h"
 #include "treelist/CvTreeSearch.h"
@@ -78,8 +79,14 @@ void TCvTreeView::ToggleExpanded(TCvTreeItem& Item) {
             T.DoAfterSelectionChange();
         return;
     }
-    Item.ExpandItem(false);
-    MakeChildrenVisible(&Item);
+    ExpandShowingChildren(Item, false);
+}
+
+void TCvTreeView::ExpandShowingChildren(TCvTreeItem& Item, bool Recurse) {
+    const TCvItemHold Held(*FTree, &Item);
+    Item.ExpandItem(Recurse);
+    if (Held)
+        MakeChildrenVisible(&Item);
 }
 
 void TCvTreeView::ForgetInputItem(const TCvTreeItem& Item) {
@@ -334,8 +341,10 @@ void TCvTreeView::CycleCheckBox(TCvTreeItem& Item) {
         Item.SetCheckMark(!Item.IsChecked());
         break;
     }
+    const TCvItemHold Held(T, &Item);
     T.DoItemChecked(&Item);
-    T.DoItemChange(&Item, icmCheckState);
+    if (Held)
+        T.DoItemChange(&Item, icmCheckState);
 }
 
 void TCvTreeView::ApplyDeferredSelect() {
@@ -391,9 +400,11 @@ bool TCvTreeView::ReleaseLeft(int X, int Y) {
         FLastClickItem = nullptr;
     FDragHappened = false;
     String Href;
-    if (LinkAt(Hit, X, Y, Href) && FTree->OnLinkClick)
-        FTree->OnLinkClick(FTree, Href);
-    ReleaseCellControl(Hit, false, X, Y);
+    const TCvItemHold Held(*FTree, Hit.Item);
+    if (LinkAt(Hit, X, Y, Href))
+        FTree->DoLinkClick(Href);
+    if (Held.Alive())
+        ReleaseCellControl(Hit, false, X, Y);
     return true;
 }
 
@@ -428,7 +439,17 @@ bool TCvTreeView::ReleaseRight(int X, int Y) {
     if (Hit.Item && !Usable(*Hit.Item))
         return false;
     ReleaseCellControl(Hit, true, X, Y);
-    return true;
+    TCvCellControl* const Control = CellControlAt(Hit);
+    TPopupMenu* const Menu = Control ? Control->PopupMenu() : nullptr;
+    if (!Menu || !Menu->AutoPopup)
+        return true;
+    // The cell's own menu stands for the tree's context menu.
+    FButtonDown = false;
+    if (MouseCapture())
+        SetMouseCapture(false);
+    const TPoint At = ClientToScreen(TPoint{X, Y});
+    Menu->Popup(At.X, At.Y);
+    return false;
 }
 
 bool TCvTreeView::DoubleClickLeft(int X, int Y) {
@@ -469,9 +490,14 @@ bool TCvTreeView::DoubleClickRight(int X, int Y) {
 
 void TCvTreeView::ProcessMouseMove(TShiftState Shift, int X, int Y) {
     TCustomCvTree& T = *FTree;
-    UpdateCursor(HitAt(X, Y), X, Y);
+    const THit Hit = HitAt(X, Y);
+    UpdateCursor(Hit, X, Y);
     if (Dragging())
         return;
+    if (TCvCellControl* Control = CellControlAt(Hit)) {
+        const TPoint P = CellPoint(Hit, X, Y);
+        Control->MouseMove(P.X, P.Y);
+    }
     if (FButtonDown) {
         if (FFrameSelecting) {
             MoveFrame(X, Y);
@@ -676,7 +702,10 @@ void TCvTreeView::KeyDown(WORD& Key, TShiftState Shift) {
             if (T.MultiSelect() && FUsable) {
                 if (T.SelectionMode == smUsual && !Shift.Contains(ssCtrl) &&
                     !Shift.Contains(ssShift)) {
+                    const TCvItemHold Held(T, F);
                     T.DeselectAll();
+                    if (!Held)
+                        break;
                     T.SetSelectedItem(F);
                 } else if (T.SelectionMode == smSimple) {
                     T.SetSelectedItem(F);
@@ -692,17 +721,14 @@ void TCvTreeView::KeyDown(WORD& Key, TShiftState Shift) {
             break;
         case VK_RIGHT:
             if (CanOpen && !F->IsExpanded()) {
-                F->ExpandItem(false);
-                MakeChildrenVisible(F);
+                ExpandShowingChildren(*F, false);
             } else if (F && F->IsExpanded()) {
                 NavigateTo(F->GetFirstVisibleChild(), VK_RIGHT, Shift);
             }
             break;
         case VK_MULTIPLY:
-            if (CanOpen) {
-                F->ExpandItem(true);
-                MakeChildrenVisible(F);
-            }
+            if (CanOpen)
+                ExpandShowingChildren(*F, true);
             break;
         case '8':
             if (Shift.Contains(ssShift) && CanOpen)
@@ -712,8 +738,7 @@ void TCvTreeView::KeyDown(WORD& Key, TShiftState Shift) {
             if (Shift.Contains(ssCtrl)) {
                 T.AutoSizeAllColumns();
             } else if (CanOpen && !F->IsExpanded()) {
-                F->ExpandItem(false);
-                MakeChildrenVisible(F);
+                ExpandShowingChildren(*F, false);
             }
             break;
         case VK_SUBTRACT:
@@ -779,41 +804,49 @@ void TCvTreeView::NavigateTo(TCvTreeItem* Target, WORD Key, TShiftState Shift) {
     const bool Ctrl = Shift.Contains(ssCtrl);
     const bool ShiftKey = Shift.Contains(ssShift);
     const bool Usual = T.SelectionMode == smUsual;
-    TCvTreeItem* const Old = T.GetFocusedItem();
-    TCvTreeItem* const Anchor = T.GetSelectedItem();
+    // Selection handlers may rebuild the rows: each step reads only what is still there.
+    const TCvItemHold Old(T, T.GetFocusedItem());
+    const TCvItemHold Anchor(T, T.GetSelectedItem());
+    const TCvItemHold Held(T, Target);
     if (T.MultiSelect()) {
         const bool Keep = (Ctrl && Usual) || !Usual;
-        const bool OldSelected = Old && Old->IsSelected();
+        const bool OldSelected = Old && Old.Get()->IsSelected();
         if (Usual && !Ctrl)
             T.DeselectAll();
         if (Keep && Old)
-            Old->SetSelected(OldSelected);
-        if (ShiftKey && Anchor)
-            T.SelectRangeEx2(Anchor, Target, true, false, false);
-        T.SetSelectedItem(Anchor);
-        if (Keep && Target != Old)
+            Old.Get()->SetSelected(OldSelected);
+        if (ShiftKey && Anchor && Held)
+            T.SelectRangeEx2(Anchor.Get(), Target, true, false, false);
+        if (Anchor.Alive())
+            T.SetSelectedItem(Anchor.Get());
+        if (!Held)
+            return;
+        if (Keep && Target != Old.Get())
             Target->SetSelected(!Target->IsSelected());
-        if (ShiftKey && Target != Old)
+        if (Held && ShiftKey && Target != Old.Get())
             Target->SetSelected(false);
+        if (!Held)
+            return;
     }
-    if (Target == Old) {
+    if (Target == Old.Get()) {
         if (T.MultiSelect()) {
             Target->SetSelected(true);
-            if (!T.GetSelectedItem())
-                T.SetSelectedItem(Anchor ? Anchor : Target);
+            if (Held && !T.GetSelectedItem())
+                T.SetSelectedItem(Anchor ? Anchor.Get() : Target);
         } else {
             T.SelectOrToggle(Target);
         }
     } else {
         T.DoSetFocusedEx(Target, false, true);
-        if (T.MultiSelect())
-            T.SetSelectedItem(Anchor);
+        if (T.MultiSelect() && Anchor.Alive())
+            T.SetSelectedItem(Anchor.Get());
     }
     if ((!Ctrl && !ShiftKey) || !T.MultiSelect()) {
         TCvTreeItem* const F = T.GetFocusedItem();
         if (T.MultiSelect()) {
+            const TCvItemHold FHeld(T, F);
             T.SetSelectedItem(F);
-            if (Usual && F)
+            if (Usual && FHeld)
                 F->SetSelected(true);
         }
     }

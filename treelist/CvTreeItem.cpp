@@ -150,6 +150,7 @@ TCvTreeItem::TCvTreeItem(TCvTreeCore* AOwner) : FOwner(AOwner) {}
 TCvTreeItem::~TCvTreeItem() {
     if (FSelMirror & CvStateBit(TCvItemState::Selected))
         FOwner->SelectionRemove(this);
+    FOwner->ItemFreed(this);
     DropHTML();
 }
 
@@ -664,7 +665,10 @@ void TCvTreeItem::SetSelected(bool Value) {
                     T.FSelectedItem = nullptr;
             }
             T.SelectionChanged = true;
+            const TCvItemHold Held(T, this);
             T.DoItemSelectedChange(this);
+            if (!Held)
+                return;
         }
     }
     UpdateItem();
@@ -832,9 +836,16 @@ void TCvTreeItem::DeleteChild(TCvTreeItem* Child) {
     if (!Child || Child->FParent != this)
         return;
     TCvTreeCore& T = *FOwner;
+    // The events below may rebuild the rows and so free the child (or this item): whoever freed
+    // it finished the job, and nothing it held is read again.
+    const TCvItemHold Held(T, Child);
     Child->FFlags |= ifDeleting;
     TCvTreeCore::TBatch Batch(T);
     Child->ClearChildren();
+    if (!Held) {
+        Batch.Close();
+        return;
+    }
     // The widest shown row going leaves the horizontal range to be measured again.
     if (!T.IsDestroying() && !T.ShowColumns() && T.MaxRowWidth > 0 && T.IsShown(Child) &&
         Child->GetWidth() >= T.MaxRowWidth)
@@ -845,13 +856,19 @@ void TCvTreeItem::DeleteChild(TCvTreeItem* Child) {
         Child->FFlags &= ~ifHidden;
     }
     T.ItemDeleting(Child);
-    if (!T.IsDestroying())
+    if (Held && !T.IsDestroying())
         T.View().RemoveRow(*Child);
-    T.DoItemDelete(Child);
+    if (Held && T.NoticeDeletion(Child))
+        T.DoItemDelete(Child);
+    if (!Held) {
+        Batch.Close();
+        return;
+    }
 
+    TCvTreeItem* const Parent = Child->FParent;
     const int Pos = Child->AbsIndex();
     std::unique_ptr<TCvTreeItem> Owned =
-        FChildren.Take(static_cast<std::size_t>(Child->ChildPos()));
+        Parent->FChildren.Take(static_cast<std::size_t>(Child->ChildPos()));
     if (Child->IsVarHeight())
         T.AdjustVarHeightCount(-1);
     FCollection->FlatErase(Pos, 1);
@@ -868,10 +885,11 @@ void TCvTreeItem::ClearChildren() {
     if (FChildren.empty())
         return;
     TCvTreeCore& T = *FOwner;
+    const TCvItemHold Self(T, this);
     TCvTreeItem* const OldFocused = T.GetFocusedItem();
     ++T.FClearingCount;
     try {
-        while (!FChildren.empty())
+        while (Self && !FChildren.empty())
             DeleteChild(FChildren.back().get());
     } catch (...) {
         --T.FClearingCount;

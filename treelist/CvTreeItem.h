@@ -26,6 +26,7 @@ struct TRect;
 using TCvString = std::wstring;
 
 class TCvCellStyle;
+class TPopupMenu;
 
 // A control shown inside a cell. The style owns it; painting and input reach it through the view,
 // the mouse in the cell's coordinates.
@@ -43,6 +44,10 @@ public:
     virtual void MouseUp(bool RightButton, int X, int Y) = 0;
     virtual void Click() = 0;
     virtual void DoubleClick() = 0;
+    // The pointer moved over the cell.
+    virtual void MouseMove(int /*X*/, int /*Y*/) {}
+    // Opened by a right release in the cell while its AutoPopup is on; null for none.
+    virtual TPopupMenu* PopupMenu() const { return nullptr; }
 };
 
 // The look of one cell of an item.

@@ -510,6 +510,7 @@ void TCustomCvTree::PlaceParts() {
     In.VertWidth = FVertStyles->Width();
     In.VertOnRight = FRightAlignedText == FScrollbarOpposite;
     const TCvTreeLayout L = LayoutOf(In);
+    FLaidHeaderHeight = In.HeaderHeight;
     if (L.ShowHeader)
         FHeader->SetBoundsRect(L.Header);
     FHeader->SetVisible(L.ShowHeader);
@@ -554,12 +555,20 @@ bool TCustomCvTree::FrameActive() const {
 void TCustomCvTree::FramePaint(TMessage& Message) {
     TCvXPThemedControl::FramePaint(Message);
     const TRect Insets = FrameInsetsOf();
-    if (Insets == TRect())
-        return;
     RECT Window{};
     GetWindowRect(Handle(), &Window);
     const TRect Outer(0, 0, Window.right - Window.left, Window.bottom - Window.top);
     const TWindowDC DC(Handle());
+    if (!FUseCustomScrollBars && !IsThemeApplied()) {
+        // The window's own bars sit inside our frame, which the system does not know of.
+        const TRect Inner(Outer.Left + Insets.Left, Outer.Top + Insets.Top,
+                          Outer.Right - Insets.Right, Outer.Bottom - Insets.Bottom);
+        DrawFlatScrollBars(Handle(), DC.Handle(), Inner, 0,
+                           GetWindowLongW(Handle(), GWL_STYLE) & ~WS_BORDER, 3,
+                           FlatFocusedScrollbars && FrameActive(), false, false);
+    }
+    if (Insets == TRect())
+        return;
     ExcludeClipRect(DC.Handle(), Outer.Left + Insets.Left, Outer.Top + Insets.Top,
                     Outer.Right - Insets.Right, Outer.Bottom - Insets.Bottom);
     PaintFrame(DC.Handle(), Outer);

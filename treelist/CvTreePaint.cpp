@@ -11,6 +11,23 @@ void TCvTreeView::Paint() {
     PaintTo(Canvas().Handle(), Canvas().ClipRect());
 }
 
+bool TCvTreeView::PaintsBuffered() const {
+    const TCustomCvTree& T = *FTree;
+    return T.InSizeMove ? T.DoubleBufferedOnResize : T.DoubleBuffered();
+}
+
+void TCvTreeView::WMPaint(HDC DC) {
+    if (DC || PaintsBuffered()) {
+        TCustomControl::WMPaint(DC);
+        return;
+    }
+    // Straight onto the window; PaintTo lays its own background.
+    const TPaintDC Target(Handle());
+    const TCanvasDC Attached(Canvas(), Target.Handle());
+    Canvas().Font().Assign(Font());
+    PaintTo(Target.Handle(), TRect(Target.PaintRect()));
+}
+
 void TCvTreeView::PaintTo(HDC DC, const TRect& Box) {
     TCustomCvTree& T = *FTree;
     const TRect Client(0, 0, Width(), Height());

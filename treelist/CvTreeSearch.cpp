@@ -94,9 +94,11 @@ TCvTreeItem* TCvTreeSearch::FindMatch() const {
 }
 
 void TCvTreeSearch::FocusMatch(TCvTreeItem& Item) {
+    const TCvItemHold Held(FTree, &Item);
     FTree.EnsureVisible(&Item);
-    FTree.SetFocusedItem(&Item);
-    if (FTree.MultiSelect())
+    if (Held)
+        FTree.SetFocusedItem(&Item);
+    if (Held && FTree.MultiSelect())
         Item.SetSelected(false);
     FTree.DoAfterSelectionChange();
 }

@@ -47,8 +47,7 @@ TCvTreeView::TCvTreeView(TCustomCvTree* ATree) : TCustomControl(ATree), FTree(AT
     ControlStyle = TControlStyle{csCaptureMouse, csClickEvents, csDoubleClicks, csOpaque};
     FTree->MaxRowWidth = -1;
     FHTMLRender.OnImageNeeded = [this](TObject*, const String& Src, HBITMAP& Image) {
-        if (FTree->OnHTMLImageNeeded)
-            FTree->OnHTMLImageNeeded(FTree, Src, Image);
+        FTree->DoHTMLImageNeeded(Src, Image);
     };
 }
 
@@ -275,8 +274,24 @@ void TCvTreeView::ScrollVert(TObject* /*Sender*/, TCvScrollCode ScrollCode, int&
                              bool& DoChange) {
     DoChange = false;
     HideLineHint();
-    EndEdit(false);
     TCustomCvTree& T = *FTree;
+    if (FPausingScroll)
+        return;
+    // With an editor open the first bar action only pauses, so a stray click keeps the edit;
+    // the next one ends the edit (accepted) and scrolls.
+    if (EditorShown()) {
+        FScrollPaused = !FScrollPaused;
+        if (FScrollPaused) {
+            const TFlagScope Pausing(FPausingScroll);
+            T.VertScrollBar().EndTracking();
+            return;
+        }
+        if (ScrollCode == escEndScroll)
+            return;
+    } else {
+        FScrollPaused = false;
+    }
+    EndEdit(false);
     const bool Fixed = T.TotalVarHeightCount() <= 0;
     const int Top = T.TopIndex();
     int Target = Top;
@@ -307,6 +322,8 @@ void TCvTreeView::ScrollVert(TObject* /*Sender*/, TCvScrollCode ScrollCode, int&
     if (Target != Top)
         SetTopIndex(Target);
     T.DoOnScroll(sbVertical, ScrollCode);
+    if (FFrameSelecting)
+        MoveAtPointer();
 }
 
 void TCvTreeView::ScrollHorz(TObject* /*Sender*/, TCvScrollCode ScrollCode, int& ScrollPos,
@@ -345,8 +362,27 @@ void TCvTreeView::WheelScroll(int Delta, UINT Lines) {
     const TCvWheelPlan Plan = PlanWheel(Delta, Lines);
     HideLineHint();
     const int Rows = Plan.ByPage ? Plan.Steps * std::max(1, GetVisibleRowCount() - 1) : Plan.Steps;
-    if (Rows != 0)
+    if (Rows != 0) {
+        // The frame is drawn over the old rows: off before they move, on again after the paint,
+        // so that the move below hides and redraws it where the rows now are.
+        if (FFrameSelecting)
+            DrawFrame();
         SetTopIndex(FTree->TopIndex() - Rows);
+        if (FFrameSelecting) {
+            Update();
+            DrawFrame();
+        }
+    }
+    MoveAtPointer();
+}
+
+void TCvTreeView::MoveAtPointer() {
+    if (!HandleAllocated() || !PointerOverView())
+        return;
+    POINT P{};
+    GetCursorPos(&P);
+    const TPoint Client = ScreenToClient(TPoint{P.x, P.y});
+    ProcessMouseMove(KeyboardShiftState(), Client.X, Client.Y);
 }
 
 void TCvTreeView::WMMouseWheel(TMessage& Message) {

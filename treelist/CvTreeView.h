@@ -95,6 +95,8 @@ public:
     void SetTopIndex(int Index);
     void SetHPosition(int X);
     int LastOfPage(int VisIndex);
+    // Expands the item and scrolls its children into view, unless an expand handler deleted it.
+    void ExpandShowingChildren(TCvTreeItem& Item, bool Recurse);
     void MakeChildrenVisible(TCvTreeItem* Item);
     // The bars' OnScroll handlers.
     void ScrollVert(TObject* Sender, TCvScrollCode ScrollCode, int& ScrollPos, bool& DoChange);
@@ -153,7 +155,8 @@ public:
     void HideLineHint();
     void LineHintTimerTick();
     TCvTreeItem* HintItem() const { return FHintItem; }
-    TTimer* HintTimer() const { return FHintTimer.get(); }
+    // The line-hint timer while it is armed, else null.
+    TTimer* HintTimer() const;
     TCvHintWindow* LineHintWindow() const { return FHintWindow.get(); }
     // In-place editing (CvTreeInplace.cpp).
     void EditItem(TCvTreeItem* Item, int SectionIndex);
@@ -180,6 +183,13 @@ public:
     TBitmap* DragImage() const { return FDragImage.get(); }
     int DragImageTop() const { return FDragImageTop; }
     TPoint DragHotSpot() const { return FDragHotSpot; }
+    // The dragged rows' picture under the pointer; tests put one of their own in.
+    TScreenDragImage& ScreenDragImage() const { return *FScreenDragImage; }
+    void SetScreenDragImage(std::unique_ptr<TScreenDragImage> Value);
+    // The tree's drag object reports the pointer and the painting it does under the picture.
+    void MoveDragImage(TPoint ScreenPos);
+    void HideDragImage();
+    void ShowDragImage();
     TTimer* DragScrollTimer() const { return FDragScrollTimer.get(); }
     TTimer* DragExpandTimer() const { return FDragExpandTimer.get(); }
     bool DragOverView() const { return FDragOverView; }
@@ -190,10 +200,18 @@ public:
     void OleTargetDrop(TOleDragObject* Source, TShiftState Shift, int X, int Y, TDragType& Type);
     // Ends an edit and a drag for good, errors ignored: the tree goes.
     void Shutdown() noexcept;
+    // Takes the keyboard focus (a press on the rows or on the tree's bars).
+    void FocusView();
+    bool ScrollPaused() const { return FScrollPaused; }
+    bool FrameSelecting() const { return FFrameSelecting; }
+    // Paints through the back buffer: DoubleBuffered, or DoubleBufferedOnResize while the form
+    // is sized.
+    bool PaintsBuffered() const;
 
 protected:
     void WndProc(TMessage& Message) override;
     void Paint() override;
+    void WMPaint(HDC DC) override;
     void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
     void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
     void KeyDown(WORD& Key, TShiftState Shift) override;
@@ -240,7 +258,8 @@ private:
     void SelectFromAnchorTo(TCvTreeItem& Item);
     void CycleCheckBox(TCvTreeItem& Item);
     void SetHotItem(TCvTreeItem* Item);
-    void FocusView();
+    // A mouse move where the pointer is, after the rows moved under it.
+    void MoveAtPointer();
     void Navigate(WORD Key, TShiftState Shift);
     void NavigateTo(TCvTreeItem* Target, WORD Key, TShiftState Shift);
     void ScrollToFocused(WORD Key);
@@ -360,6 +379,9 @@ private:
     TCvTreeItem* FHintItem = nullptr;
     TCvTreeItem* FItemHintItem = nullptr;
     bool FDragOverView = false;
+    // A vertical bar action while an editor is open pauses the scroll (once).
+    bool FScrollPaused = false;
+    bool FPausingScroll = false;
     // Dragging (CvTreeDrag.cpp).
     bool CanStartDrag() const;
     void StartDrag();
@@ -374,6 +396,7 @@ private:
     void CMDragTree(TMessage& Message);
     std::unique_ptr<TCvTreeDragObject> FDragObject;
     std::unique_ptr<TBitmap> FDragImage;
+    std::unique_ptr<TScreenDragImage> FScreenDragImage = std::make_unique<TScreenDragImage>();
     int FDragImageTop = 0;
     TPoint FDragHotSpot;
     TPoint FDragPoint;

@@ -46,6 +46,16 @@ TEXTMETRICW MetricsOf(HDC DC, const TCvHTMLItem& Item) {
     return Metrics;
 }
 
+// A text run's width as layout measures it: DrawTextWide's rectangle plus one pixel.
+int RunTextWidth(HDC DC, const TCvHTMLItem& Item) {
+    const TFontObject Font = RunFont(Item);
+    const TSelectObject Select(DC, Font.Get());
+    TRect R;
+    DrawTextWide(DC, Item.Text.c_str(), static_cast<int>(Item.Text.size()), R,
+                 DT_CALCRECT | DT_NOPREFIX | DT_SINGLELINE | DT_BOTTOM);
+    return R.Width() + 1;
+}
+
 // A value without its matching surrounding quotes.
 String Unquoted(const String& Value) {
     if (Value.size() >= 2 && (Value.front() == L'"' || Value.front() == L'\'') &&
@@ -71,8 +81,9 @@ struct TFontSettings {
 
 class THTMLParser {
 public:
-    THTMLParser(TCvHTMLRender& Render, TCvHTMLData& Data, const String& Text)
-        : FRender(Render), FData(Data), FText(Text) {}
+    THTMLParser(TCvHTMLRender& Render, TCvHTMLData& Data, const String& Text, int MaxWidth,
+                bool Wrap)
+        : FRender(Render), FData(Data), FText(Text), FMaxWidth(MaxWidth), FWrap(Wrap) {}
     ~THTMLParser() {
         while (FFonts.Count() > 0)
             delete static_cast<TFontSettings*>(FFonts.Pop());
@@ -89,7 +100,13 @@ private:
     void AppendUnit(wchar_t C) {
         FRun->Text += C;
         FRun->CachedWidth = -1;
+        if (FWrap)
+            WrapIfWider();
     }
+    // Breaks the line before the current run's last word when the line outgrows MaxWidth.
+    void WrapIfWider();
+    // The width of the line the current run goes on, without the run.
+    int LineWidthBeforeRun() const;
     void AppendSpace() {
         if (FRun->Text.empty() || FRun->Text.back() != L' ')
             AppendUnit(L' ');
@@ -114,6 +131,8 @@ private:
     std::unique_ptr<TCvHTMLItem> FRun;
     TCvStack FFonts; // TFontSettings, owned here
     int FListLevel = 0;
+    int FMaxWidth = 0;
+    bool FWrap = false;
 };
 
 std::unique_ptr<TCvHTMLItem> THTMLParser::StyledLike(const TCvHTMLItem& From, TCvHTMLItemKind Kind,
@@ -138,6 +157,65 @@ void THTMLParser::Split() {
     std::unique_ptr<TCvHTMLItem> Next = StyledLike(*FRun, hikText, false);
     if (FRun->HasContent())
         Add(std::move(FRun));
+    FRun = std::move(Next);
+}
+
+int THTMLParser::LineWidthBeforeRun() const {
+    const HDC DC = FRender.MeasureDC();
+    int Width = 0;
+    for (int I = FData.Count() - 1; I >= 0; --I) {
+        const TCvHTMLItem& Item = *FData.Items(I);
+        if (Item.IsLineStart())
+            return Width + Item.Indent;
+        switch (Item.Kind) {
+        case hikText:
+            Width += RunTextWidth(DC, Item);
+            break;
+        case hikImage:
+        case hikRule:
+            Width += Item.Width;
+            break;
+        case hikIndent:
+            Width += MaxCharWidth(Item);
+            break;
+        default:
+            break;
+        }
+    }
+    return Width;
+}
+
+void THTMLParser::WrapIfWider() {
+    if (RunTextWidth(FRender.MeasureDC(), *FRun) + LineWidthBeforeRun() <= FMaxWidth)
+        return;
+    String& Text = FRun->Text;
+    const std::size_t Space = Text.rfind(L' ');
+    const bool FirstOnLine = FData.Count() == 0 || FData.Items(FData.Count() - 1)->IsLineStart();
+    String Carried;
+    if (Space != String::npos) {
+        Carried = Text.substr(Space + 1);
+        Text.erase(Space + 1);
+    } else if (FirstOnLine) {
+        // A word wider than the line: it is cut before the unit that did not fit.
+        Carried = Text.substr(Text.size() - 1);
+        Text.pop_back();
+    } else {
+        Carried = std::move(Text);
+        Text.clear();
+    }
+    FRun->CachedWidth = -1;
+    std::unique_ptr<TCvHTMLItem> Break = StyledLike(*FRun, hikWrapBreak, true);
+    if (const TCvHTMLBreakItem* Start = LastLineStart()) {
+        auto& B = static_cast<TCvHTMLBreakItem&>(*Break);
+        B.Alignment = Start->Alignment;
+        B.ListLevel = Start->ListLevel;
+        B.Bullet = Start->Bullet;
+    }
+    std::unique_ptr<TCvHTMLItem> Next = StyledLike(*Break, hikText, false);
+    Next->Text = std::move(Carried);
+    if (!Text.empty())
+        Add(std::move(FRun));
+    Add(std::move(Break));
     FRun = std::move(Next);
 }
 
@@ -452,16 +530,17 @@ void TCvHTMLRender::TriggerImageNeeded(const String& Src, HBITMAP& Image) {
         OnImageNeeded(this, Src, Image);
 }
 
-void TCvHTMLRender::ParseMarkup(const String& Text) {
-    ParseMarkupInto(Text, *FCurrent);
+void TCvHTMLRender::ParseMarkup(const String& Text, int MaxWidth, bool Wrap) {
+    ParseMarkupInto(Text, *FCurrent, MaxWidth, Wrap);
 }
 
-void TCvHTMLRender::ParseMarkupInto(const String& Text, TCvHTMLData& AData) {
+void TCvHTMLRender::ParseMarkupInto(const String& Text, TCvHTMLData& AData, int MaxWidth,
+                                    bool Wrap) {
     TCvHTMLData* const Was = FCurrent;
     SelectData(&AData);
     try {
         AData.Clear();
-        THTMLParser(*this, AData, Text).Run();
+        THTMLParser(*this, AData, Text, MaxWidth, Wrap).Run();
         Measure(AData);
     } catch (...) {
         AData.Clear();
@@ -508,12 +587,8 @@ void TCvHTMLRender::Measure(TCvHTMLData& AData) {
             const TSelectObject Select(DC, Font.Get());
             TEXTMETRICW Metrics{};
             GetTextMetricsW(DC, &Metrics);
-            if (Item.CachedWidth < 0) {
-                TRect R;
-                DrawTextWide(DC, Item.Text.c_str(), static_cast<int>(Item.Text.size()), R,
-                             DT_CALCRECT | DT_NOPREFIX | DT_SINGLELINE | DT_BOTTOM);
-                Item.CachedWidth = R.Width() + 1;
-            }
+            if (Item.CachedWidth < 0)
+                Item.CachedWidth = RunTextWidth(DC, Item);
             Width = Item.CachedWidth;
             Item.TextHeight = Metrics.tmHeight;
             Height = Metrics.tmHeight;

@@ -115,10 +115,12 @@ public:
     TCvHTMLData& Data() { return *FCurrent; }
     void SelectData(TCvHTMLData* AData);
 
-    // Parses Text into the current data, or into AData, and lays it out. Throws Exception
+    // Parses Text into the current data, or into AData, and lays it out; with Wrap, lines
+    // wider than MaxWidth break before their last word. Throws Exception
     // "Quarnix HTML engine error - the text is not valid HTML" (the data is left empty).
-    void ParseMarkup(const String& Text);
-    void ParseMarkupInto(const String& Text, TCvHTMLData& AData);
+    void ParseMarkup(const String& Text, int MaxWidth = 0, bool Wrap = false);
+    void ParseMarkupInto(const String& Text, TCvHTMLData& AData, int MaxWidth = 0,
+                         bool Wrap = false);
 
     // Paints the current data into Rect of DC, its content moved by -Origin. With
     // UseCallerColors the runs that keep the default colours take the caller's; unless

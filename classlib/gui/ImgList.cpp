@@ -194,3 +194,54 @@ void TCustomImageList::Change() {
     if (OnChange)
         OnChange(this);
 }
+
+// ------------------------------------------------------------ the screen drag image
+
+TScreenDragImage::TScreenDragImage() = default;
+
+TScreenDragImage::~TScreenDragImage() {
+    TScreenDragImage::End();
+}
+
+void TScreenDragImage::Begin(TBitmap& Picture, TColor TransparentColor, TPoint HotSpot,
+                             TPoint Pos) {
+    End();
+    FList = std::make_unique<TImageList>(nullptr);
+    FList->SetSize(Picture.Width(), Picture.Height());
+    if (FList->AddMasked(Picture, TransparentColor) < 0 ||
+        !ImageList_BeginDrag(FList->Handle(), 0, HotSpot.X, HotSpot.Y)) {
+        FList.reset();
+        return;
+    }
+    FActive = true;
+    FPos = Pos;
+    Show();
+}
+
+void TScreenDragImage::Move(TPoint Pos) {
+    FPos = Pos;
+    if (FVisible)
+        ImageList_DragMove(Pos.X, Pos.Y);
+}
+
+void TScreenDragImage::Hide() {
+    if (!FVisible)
+        return;
+    ImageList_DragLeave(nullptr);
+    FVisible = false;
+}
+
+void TScreenDragImage::Show() {
+    // Without a lock window the desktop is locked, so the picture crosses every window.
+    if (FActive && !FVisible)
+        FVisible = ImageList_DragEnter(nullptr, FPos.X, FPos.Y) != FALSE;
+}
+
+void TScreenDragImage::End() {
+    if (!FActive)
+        return;
+    Hide();
+    ImageList_EndDrag();
+    FList.reset();
+    FActive = false;
+}

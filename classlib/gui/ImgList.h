@@ -3,6 +3,7 @@
 
 #include "classlib/gui/Graphics.h"
 
+#include <memory>
 #include <vector>
 
 class TCustomImageList;
@@ -75,4 +76,30 @@ private:
 class TImageList : public TCustomImageList {
 public:
     using TCustomImageList::TCustomImageList;
+};
+
+// A picture that follows the pointer over every window and leaves no trace, through the
+// system's image-list drag functions (which keep one such picture at a time). A derived class
+// may stand in where no screen should be drawn on.
+class TScreenDragImage {
+public:
+    TScreenDragImage();
+    virtual ~TScreenDragImage();
+    TScreenDragImage(const TScreenDragImage&) = delete;
+    TScreenDragImage& operator=(const TScreenDragImage&) = delete;
+
+    // Shows Picture (TransparentColor keyed out) with its point HotSpot at the screen's Pos.
+    virtual void Begin(TBitmap& Picture, TColor TransparentColor, TPoint HotSpot, TPoint Pos);
+    virtual void Move(TPoint Pos);
+    // Hide and Show bracket painting under the picture.
+    virtual void Hide();
+    virtual void Show();
+    virtual void End();
+    bool Active() const { return FActive; }
+
+private:
+    std::unique_ptr<TImageList> FList;
+    bool FActive = false;
+    bool FVisible = false;
+    TPoint FPos;
 };

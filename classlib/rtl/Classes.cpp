@@ -110,8 +110,9 @@ void TComponent::BeginLoading() {
 }
 
 void TComponent::EndLoading() {
-    for (TComponent* Owned : FComponents)
-        Owned->EndLoading();
+    // A component's Loaded may make new components here: the list can grow under the loop.
+    for (std::size_t I = 0; I < FComponents.size(); ++I)
+        FComponents[I]->EndLoading();
     if (FState.Contains(csLoading))
         Loaded();
 }

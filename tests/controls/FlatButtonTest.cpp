@@ -1,6 +1,7 @@
 // Flat push buttons: face and bevel for every mode, state and hot flag, the Default border, the
 // glyph masked by its bottom-left pixel, and the indexed colour setter.
 #include "controls/FlatButton.h"
+#include "controls/HSLUtils.h"
 #include "controls/FlatSpeedButton.h"
 #include "controls/RoundedFlatButton.h"
 #include "tests/controls/ControlsTestSupport.h"
@@ -244,6 +245,43 @@ TEST_F(FlatSpeedButtonTest, RoundedButtonShowsOnlyItsGlyphAndTheSecondCellWhenHo
     EXPECT_EQ(Pressed, ColorToRGB(clBlue));
     EXPECT_EQ(PixelOf(*B, 0, 0), ColorToRGB(ParentFace));
     ReleaseOn(*B);
+}
+
+TEST_F(FlatSpeedButtonTest, RoundedButtonKeepsTheFlatColoursAndModesWithoutDrawingThem) {
+    auto* B = Speed<TRoundedFlatSpeedButton>();
+    EXPECT_EQ(B->Color(), TColor(0xE1EAEB));
+    EXPECT_EQ(B->ColorFocused(), TColor(0xE1EAEB));
+    EXPECT_EQ(B->ColorDown(), TColor(0xC5D6D9));
+    EXPECT_EQ(B->ColorBorder(), TColor(0x8396A0));
+    EXPECT_FALSE(B->UseAdvColors());
+    EXPECT_EQ(B->AdvColorFocused(), 10);
+    EXPECT_EQ(B->AdvColorDown(), 10);
+    EXPECT_EQ(B->AdvColorBorder(), 50);
+    EXPECT_EQ(B->TransparentMode(), tmNone);
+    // Derived from the face: focused lighter, down and border darker.
+    B->SetUseAdvColors(true); // takes the parent's colour as the face
+    const TColor Base = B->Color();
+    EXPECT_EQ(B->ColorFocused(), ComputeAdvColor(Base, 0, 10, false));
+    EXPECT_EQ(B->ColorDown(), ComputeAdvColor(Base, 0, 10, true));
+    EXPECT_EQ(B->ColorBorder(), ComputeAdvColor(Base, 0, 50, true));
+    B->SetAdvColorBorder(20);
+    EXPECT_EQ(B->AdvColorBorder(), 20);
+    EXPECT_EQ(B->ColorBorder(), ComputeAdvColor(Base, 0, 20, true));
+    // None of it shows: the parent stays visible around the glyph, hot or not.
+    B->SetUseAdvColors(false);
+    B->SetColor(clRed);
+    B->SetFlatColor(fbcFocused, clLime);
+    for (const TTransparentMode Mode : {tmNone, tmAlways, tmNotFocused}) {
+        B->SetTransparentMode(Mode);
+        EXPECT_EQ(B->TransparentMode(), Mode);
+        EXPECT_EQ(PixelOf(*B, 0, 0), ColorToRGB(ParentFace)) << Mode;
+        EXPECT_EQ(PixelOf(*B, 20, 15), ColorToRGB(ParentFace)) << Mode;
+        Hover(*B);
+        EXPECT_EQ(PixelOf(*B, 20, 15), ColorToRGB(ParentFace)) << Mode;
+        MoveAway();
+        B->Perform(CM_MOUSELEAVE);
+        B->LeaveHot();
+    }
 }
 
 } // namespace

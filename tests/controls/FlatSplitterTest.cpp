@@ -3,6 +3,7 @@
 #include "controls/FlatButton.h"
 #include "controls/FlatPanel.h"
 #include "controls/FlatSplitter.h"
+#include "controls/HSLUtils.h"
 #include "tests/controls/ControlsTestSupport.h"
 #include "tests/support/GdiCount.h"
 
@@ -204,6 +205,17 @@ TEST_F(FlatSplitterTest, HotWhileTheMouseIsOver) {
     EXPECT_EQ(Pixel(2, 10), ColorToRGB(clYellow));
     Splitter->Perform(CM_MOUSELEAVE);
     EXPECT_EQ(Pixel(2, 10), ColorToRGB(clWhite));
+}
+
+TEST_F(FlatSplitterTest, DerivedColoursMakeBothTheHotColourAndTheBorderDarker) {
+    Build(alLeft);
+    Splitter->SetColor(TColor(0xE1EAEB));
+    Splitter->SetAdvColors(10, 50);
+    Splitter->SetUseAdvColors(true);
+    const TColor Base = Splitter->Color();
+    EXPECT_EQ(Splitter->ColorFocused(), ComputeAdvColor(Base, 0, 10, true));
+    EXPECT_EQ(Splitter->ColorBorder(), ComputeAdvColor(Base, 0, 50, true));
+    EXPECT_NE(Splitter->ColorFocused(), ComputeAdvColor(Base, 0, 10, false));
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 // Gallery page: the tree-list's extras. A line hint laid over a cell whose text is cut, and a
-// row of one list dragged over another, its drop target marked as accepting.
+// list under a drag, its drop target marked as accepting (the dragged picture itself is on the
+// header-and-drag page).
 #include "tests/gallery/Gallery.h"
 
 #include "classlib/gui/ExtCtrls.h"
@@ -43,23 +44,11 @@ void Fill(TCvTree& Tree, const std::vector<TRowText>& Rows) {
 }
 
 // Once the form shows: the drag over the lower list and the pointer resting on a cut cell.
-void Stage(TCvTree& Source, TCvTree& Target, TPanel& Dragged) {
+void Stage(TCvTree& Source, TCvTree& Target) {
     TCvTreeView& SourceView = Source.TreeView();
-    Source.SetFocusedItem(Source.Items().GetVisItem(2));
-    SourceView.BuildDragImage();
     TCvTreeView& TargetView = Target.TreeView();
     const TRect Row = TargetView.GetItemRect(1);
     TargetView.DoDragOver(nullptr, 40, (Row.Top + Row.Bottom) / 2, true);
-    if (const TBitmap* Image = SourceView.DragImage()) {
-        // The image as the pointer carries it: a window of its own over the lower list.
-        auto* Picture = GalleryPlace<TImage>(Dragged, TRect(0, 0, Image->Width(), Image->Height()));
-        Picture->Picture().Bitmap().Assign(*Image);
-        const TPoint At = TargetView.ClientToScreen(TPoint{30, Row.Top + 8});
-        const TPoint OnForm = Dragged.Parent()->ScreenToClient(At);
-        Dragged.SetBounds(OnForm.X, OnForm.Y, Image->Width(), Image->Height());
-        Dragged.SetVisible(true);
-        Dragged.BringToFront();
-    }
     // The cut cell: row 1's description. The pointer is put there too, so nothing hides it.
     const TRect Cut = SourceView.GetItemRect(1);
     const int X = 110 + 60 + 40;
@@ -85,14 +74,11 @@ void Build(TForm& Form) {
     Fill(*Target, {{L"Archive", L"", L"Old files"},
                    {L"Backup", L"", L"Drop here"},
                    {L"Music", L"", L"Albums"}});
-    auto* Dragged = GalleryPlace<TPanel>(Form, TRect(0, 0, 1, 1));
-    Dragged->SetBevelOuter(bvNone);
-    Dragged->SetVisible(false);
     auto* Later = new TTimer(&Form);
     Later->SetInterval(150);
-    Later->OnTimer = [Source, Target, Dragged, Later](TObject*) {
+    Later->OnTimer = [Source, Target, Later](TObject*) {
         Later->SetEnabled(false);
-        Stage(*Source, *Target, *Dragged);
+        Stage(*Source, *Target);
     };
 }
 

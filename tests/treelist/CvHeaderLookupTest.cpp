@@ -266,8 +266,8 @@ TEST_F(CvHeaderLookupTest, OpeningAnotherBoxEndsTheOpenOneFirst) {
     // A done notice that takes the header away leaves nothing to open.
     Open();
     Header->OnHeaderLookupDone = [&](TObject*, TCvHeaderSection*, const String&, bool) {
-        delete Header;
-        Header = nullptr;
+        // The handler goes with the header: nothing of it is read after the delete.
+        delete std::exchange(Header, nullptr);
     };
     Header->ShowLookup(Section(0));
     EXPECT_EQ(Header, nullptr);

@@ -122,6 +122,24 @@ TEST(CvTools, KeyboardShiftStateReadsTheKeyState) {
     SetKeyboardState(Saved);
 }
 
+TEST(CvTools, OneStepOfThePumpDispatchesOneMessageAndStopsBeforeAQuit) {
+    MSG Msg;
+    while (PeekMessageW(&Msg, nullptr, 0, 0, PM_REMOVE)) {
+    }
+    TCvMessagePump Pump;
+    EXPECT_FALSE(Pump.ProcessMessage()); // nothing waits
+    const DWORD Thread = GetCurrentThreadId();
+    PostThreadMessageW(Thread, WM_NULL, 0, 0);
+    PostThreadMessageW(Thread, WM_NULL, 0, 0);
+    PostQuitMessage(3); // the system hands a quit out after the posted messages
+    EXPECT_TRUE(Pump.ProcessMessage());
+    EXPECT_TRUE(Pump.ProcessMessage());
+    EXPECT_FALSE(Pump.ProcessMessage());
+    EXPECT_FALSE(Pump.ProcessMessage());
+    ASSERT_TRUE(PeekMessageW(&Msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+    EXPECT_EQ(Msg.wParam, 3u);
+}
+
 TEST(CvTools, PumpKeepsAQuitPending) {
     // Without an application object the pump stops at a quit and leaves it for the main loop.
     PostQuitMessage(7);

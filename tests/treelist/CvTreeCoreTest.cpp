@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 namespace {
 
 TEST(CvTreeBatch, ABracketOfAddsRebuildsAndRepaintsOnce) {
@@ -245,6 +247,119 @@ TEST(CvTreeScroll, EnsureVisibleExpandsAndScrolls) {
     T.EnsureVisible(T.Find(L"c")); // inside a batch: nothing
     T.Items().EndUpdate();
     EXPECT_EQ(T.TopIndex(), 3);
+}
+
+// ------------------------------------------------------------ handlers that rebuild the rows
+
+// Each case: a handler that refills the list once it is armed, and the operation under way when
+// it runs.
+// The operation must not touch the rows it held (the heap poisons them) and the refill stays.
+TEST(CvTreeRebuildingHandler, TheOperationUnderWayLetsGoOfTheRowsTheHandlerFreed) {
+    struct TCase {
+        const char* Name;
+        bool MultiSelect;
+        std::function<void(TTestTree&, TRefill&)> Arm;
+        std::function<void(TTestTree&, TRefill&)> Act;
+    };
+    const TCase Cases[] = {
+        {"delete the focused row, focus handler refills", false,
+         [](TTestTree& T, TRefill& R) { T.OnItemFocused = [&](TCvTreeCore*) { R(T); }; },
+         [](TTestTree& T, TRefill& R) {
+             T.SetFocusedItem(T.Find(L"B"));
+             R.Armed = true;
+             T.Find(L"B")->Delete();
+         }},
+        {"delete a row, deletion handler refills", false,
+         [](TTestTree& T, TRefill& R) {
+             T.OnItemDeletion = [&](TCvTreeCore*, TCvTreeItem*) { R(T); };
+         },
+         [](TTestTree& T, TRefill& R) {
+             R.Armed = true;
+             T.Find(L"B")->Delete();
+         }},
+        {"delete a parent, a child's deletion handler refills", false,
+         [](TTestTree& T, TRefill& R) {
+             T.OnItemDeletion = [&](TCvTreeCore*, TCvTreeItem*) { R(T); };
+         },
+         [](TTestTree& T, TRefill& R) {
+             R.Armed = true;
+             T.Find(L"A")->Delete();
+         }},
+        {"delete a selected row of a multi-selection, selection handler refills", true,
+         [](TTestTree& T, TRefill& R) {
+             T.OnItemSelectedChange = [&](TCvTreeCore*, TCvTreeItem* I) {
+                 if (!I->IsSelected())
+                     R(T);
+             };
+         },
+         [](TTestTree& T, TRefill& R) {
+             T.Find(L"B")->SetSelected(true);
+             R.Armed = true;
+             T.Find(L"B")->Delete();
+         }},
+        {"focus moves, selection handler refills", false,
+         [](TTestTree& T, TRefill& R) {
+             T.OnItemSelectedChange = [&](TCvTreeCore*, TCvTreeItem* I) {
+                 if (I->Text() == L"C")
+                     R(T);
+             };
+         },
+         [](TTestTree& T, TRefill& R) {
+             R.Armed = true;
+             T.SetFocusedItem(T.Find(L"C"));
+         }},
+        {"focus moves, deselection of the old row refills", false,
+         [](TTestTree& T, TRefill& R) {
+             T.OnItemSelectedChange = [&](TCvTreeCore*, TCvTreeItem* I) {
+                 if (I->Text() == L"B")
+                     R(T);
+             };
+         },
+         [](TTestTree& T, TRefill& R) {
+             T.SetFocusedItem(T.Find(L"B"));
+             R.Armed = true;
+             T.SetFocusedItem(T.Find(L"C"));
+         }},
+        {"clear, focus handler refills", false,
+         [](TTestTree& T, TRefill& R) { T.OnItemFocused = [&](TCvTreeCore*) { R(T); }; },
+         [](TTestTree& T, TRefill& R) {
+             T.SetFocusedItem(T.Find(L"A1"));
+             R.Armed = true;
+             T.Find(L"A")->ClearChildren();
+         }},
+    };
+    for (const TCase& C : Cases) {
+        TTestTree T({L"A", L"\tA1", L"\tA2", L"B", L"C"});
+        T.SetMultiSelect(C.MultiSelect);
+        TRefill Refill;
+        Refill.Armed = false;
+        C.Arm(T, Refill);
+        C.Act(T, Refill);
+        EXPECT_EQ(Refill.Done, 1) << C.Name;
+        EXPECT_EQ(FlatShape(T), Refill.Shape()) << C.Name;
+        EXPECT_TRUE(IndicesAgree(T)) << C.Name;
+        TCvTreeItem* const F = T.GetFocusedItem();
+        if (F) {
+            EXPECT_EQ(F->Text().substr(0, 3), L"New") << C.Name;
+        }
+        T.OnItemFocused = nullptr;
+        T.OnItemDeletion = nullptr;
+        T.OnItemSelectedChange = nullptr;
+    }
+}
+
+TEST(CvTreeRebuildingHandler, ADeletedRowReportsItsDeletionOnceEvenWhenItsHandlerRebuilds) {
+    TTestTree T({L"A", L"B"});
+    TRefill Refill;
+    std::vector<std::wstring> Deleted;
+    T.OnItemDeletion = [&](TCvTreeCore*, TCvTreeItem* I) {
+        Deleted.emplace_back(I->Text());
+        Refill(T);
+    };
+    T.Find(L"B")->Delete();
+    EXPECT_EQ(Deleted, (std::vector<std::wstring>{L"B", L"A"}));
+    EXPECT_EQ(FlatShape(T), Refill.Shape());
+    T.OnItemDeletion = nullptr; // the tree outlives the handler's lists
 }
 
 } // namespace

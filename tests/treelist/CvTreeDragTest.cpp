@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -169,10 +170,13 @@ TEST_F(CvTreeDragTest, ACollapsedTargetExpandsAfterTheDelayOrAtOnceWithoutOne) {
     EXPECT_TRUE(Parent->IsExpanded());
 }
 
-TEST_F(CvTreeDragTest, DimOneWithTwoSelectedRowsMakesNoImageAndDimAllSpansThem) {
+TEST_F(CvTreeDragTest, DimNeverByDefaultAndDimOneWithTwoSelectedRowsMakeNoImageDimAllSpansThem) {
     A->SetMultiSelect(true);
     Vis(A, 1)->SetSelected(true);
     Vis(A, 3)->SetSelected(true);
+    EXPECT_EQ(A->DragImageMode, dimNever);
+    View(A).BuildDragImage();
+    EXPECT_EQ(View(A).DragImage(), nullptr);
     A->DragImageMode = dimOne;
     View(A).BuildDragImage();
     EXPECT_EQ(View(A).DragImage(), nullptr);
@@ -246,6 +250,7 @@ TEST_F(CvTreeDragTest, AnOleDragOverTheViewTracksItsTargetUntilTheDrop) {
 TEST_F(CvTreeDragTest, MovingFivePixelsFromAPressOnASelectedRowStartsADragWithItsImage) {
     bool Ended = false;
     A->OnEndDrag = [&](TObject* Sender, TObject*, int, int) { Ended = Sender == A; };
+    A->DragImageMode = dimAll;
     const HWND Wnd = View(A).Handle();
     TCvTreeItem* Row = Vis(A, 0);
     const int X = (Row->TextLeft + Row->TextRight) / 2;
@@ -263,6 +268,81 @@ TEST_F(CvTreeDragTest, MovingFivePixelsFromAPressOnASelectedRowStartsADragWithIt
     EXPECT_FALSE(View(A).Dragging());
     EXPECT_TRUE(Ended);
     EXPECT_EQ(View(A).DragImage(), nullptr);
+}
+
+// Records what the view asks of the picture under the pointer instead of drawing on the screen.
+class TRecordingDragImage : public TScreenDragImage {
+public:
+    explicit TRecordingDragImage(std::vector<std::string>& Log) : FLog(Log) {}
+    void Begin(TBitmap& Picture, TColor, TPoint HotSpot, TPoint) override {
+        FLog.push_back("begin " + std::to_string(Picture.Height()) + " hot " +
+                       std::to_string(HotSpot.X) + "," + std::to_string(HotSpot.Y));
+    }
+    void Move(TPoint Pos) override {
+        FLog.push_back("move " + std::to_string(Pos.X) + "," + std::to_string(Pos.Y));
+    }
+    void Hide() override { FLog.push_back("hide"); }
+    void Show() override { FLog.push_back("show"); }
+    void End() override { FLog.push_back("end"); }
+
+private:
+    std::vector<std::string>& FLog;
+};
+
+TEST_F(CvTreeDragTest, TheRowsPictureFollowsThePointerAndGoesOnDropAndOnCancel) {
+    A->DragImageMode = dimAll;
+    std::vector<std::string> Log;
+    View(A).SetScreenDragImage(std::make_unique<TRecordingDragImage>(Log));
+    const HWND Wnd = View(A).Handle();
+    for (const bool Drop : {true, false}) {
+        Log.clear();
+        TCvTreeItem* Row = Vis(A, 0);
+        const int X = (Row->TextLeft + Row->TextRight) / 2;
+        SendMessageW(Wnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(X, 8));
+        SendMessageW(Wnd, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(X + 3, 12));
+        ASSERT_TRUE(View(A).Dragging()) << Drop;
+        ASSERT_FALSE(Log.empty());
+        EXPECT_EQ(Log.front(), "begin 18 hot " + std::to_string(X) + ",8") << Drop;
+        // The drag holds the mouse in a window of its own at the screen's origin.
+        const HWND Capture = GetCapture();
+        SendMessageW(Capture, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(333, 444));
+        EXPECT_NE(std::find(Log.begin(), Log.end(), "move 333,444"), Log.end()) << Drop;
+        if (Drop)
+            SendMessageW(Capture, WM_LBUTTONUP, 0, MAKELPARAM(333, 444));
+        else
+            CancelDrag();
+        EXPECT_FALSE(View(A).Dragging()) << Drop;
+        EXPECT_EQ(Log.back(), "end") << Drop;
+        EXPECT_EQ(std::count(Log.begin(), Log.end(), "end"), 1) << Drop;
+    }
+    View(A).SetScreenDragImage(nullptr); // the recorder writes into Log, which goes first
+}
+
+TEST_F(CvTreeDragTest, TheSystemDragPictureShowsOverTheScreenAndLeavesNoTrace) {
+    TBitmap Picture;
+    Picture.SetSize(20, 20);
+    Picture.Canvas().Brush().SetColor(clRed);
+    Picture.Canvas().FillRect(TRect(0, 0, 20, 20));
+    const TPoint At{300, 150}; // over the form's empty part
+    const HDC Screen = GetDC(nullptr);
+    // The system may blend the picture with what lies under it.
+    const auto Red = [Screen](int X, int Y) {
+        const COLORREF C = GetPixel(Screen, X, Y);
+        return GetRValue(C) >= 0xC0 && GetGValue(C) < 0x80 && GetBValue(C) < 0x80;
+    };
+    const COLORREF Before = GetPixel(Screen, At.X + 5, At.Y + 5);
+    ASSERT_FALSE(Red(At.X + 5, At.Y + 5));
+    {
+        TScreenDragImage Image;
+        Image.Begin(Picture, clWhite, TPoint{0, 0}, At);
+        EXPECT_TRUE(Image.Active());
+        EXPECT_TRUE(Red(At.X + 5, At.Y + 5));
+        Image.Move(TPoint{At.X + 40, At.Y});
+        EXPECT_EQ(GetPixel(Screen, At.X + 5, At.Y + 5), Before);
+        EXPECT_TRUE(Red(At.X + 45, At.Y + 5));
+    }
+    EXPECT_EQ(GetPixel(Screen, At.X + 45, At.Y + 5), GetPixel(Screen, At.X + 5, At.Y + 5));
+    ReleaseDC(nullptr, Screen);
 }
 
 TEST_F(CvTreeDragTest, TreesDestroyedWithArmedDragTimersLeaveNothingTicking) {

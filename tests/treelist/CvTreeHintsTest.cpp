@@ -192,7 +192,7 @@ TEST_F(CvTreeHintWindowTest, HideHintOnTimerHidesItAfterLineHintTimeoutAlthoughT
     const ULONGLONG Lived = GetTickCount64() - ShownAt;
     EXPECT_GE(Lived, static_cast<ULONGLONG>(T) - 1);
     EXPECT_LE(Lived, static_cast<ULONGLONG>(2 * T));
-    EXPECT_EQ(View().HintTimer(), nullptr); // freed in its own tick
+    EXPECT_EQ(View().HintTimer(), nullptr); // disarmed in its own tick
     EXPECT_FALSE(IsWindowVisible(View().LineHintWindow()->Handle()));
 }
 
@@ -309,6 +309,7 @@ TEST_F(CvTreeHintWindowTest, HintsAndDragImagesOfTreesMadeAndFreedLeaveNoGdiObje
         Other->TreeView().LineHintTimerTick();
         EXPECT_NE(Other->TreeView().HintItem(), nullptr);
         Other->SetFocusedItem(Other->Items().GetVisItem(1));
+        Other->DragImageMode = dimAll;
         Other->TreeView().BuildDragImage();
         EXPECT_NE(Other->TreeView().DragImage(), nullptr);
         delete Other;

@@ -1,3 +1,4 @@
+#include "classlib/gui/Menus.h"
 #include "tests/treelist/TreeControlSupport.h"
 #include "tests/treelist/DibSurface.h"
 #include "tests/treelist/TreeTestSupport.h"
@@ -5,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -366,6 +368,101 @@ TEST_F(CvTreeInputTest, AnItemDeletedBetweenPressAndReleaseIsForgotten) {
     EXPECT_NE(Tree->GetFocusedItem(), nullptr);
 }
 
+// A handler that rebuilds the list in the middle of a user action: the action goes on with what
+// is left and never reads the freed rows (the tests' heap poisons them).
+TEST_F(CvTreeInputTest, UserActionsSurviveAHandlerThatRebuildsTheList) {
+    struct TCase {
+        const char* Name;
+        bool MultiSelect;
+        std::function<void(TRefill&)> Arm;
+        std::function<void()> Act;
+    };
+    const TCase Cases[] = {
+        {"type-to-search, focus handler refills", true,
+         [this](TRefill& R) {
+             Tree->IncrementalSearch = true;
+             Tree->OnItemFocused = [this, &R](TCvTreeCore*) { R(*Tree); };
+         },
+         [this] { Send(WM_CHAR, L'b', 0, 0); }},
+        {"click on a row, focus handler refills", false,
+         [this](TRefill& R) { Tree->OnItemFocused = [this, &R](TCvTreeCore*) { R(*Tree); }; },
+         [this] { ClickRow(2); }},
+        {"shift and arrow, selection handler refills", true,
+         [this](TRefill& R) {
+             Tree->OnItemSelectedChange = [this, &R](TCvTreeCore*, TCvTreeItem*) { R(*Tree); };
+         },
+         [this] { Key(VK_DOWN, {VK_SHIFT}); }},
+        {"ctrl and arrow, selection handler refills", true,
+         [this](TRefill& R) {
+             Tree->OnItemSelectedChange = [this, &R](TCvTreeCore*, TCvTreeItem*) { R(*Tree); };
+         },
+         [this] { Key(VK_DOWN, {VK_CONTROL}); }},
+        {"right arrow expands, expand handler refills", false,
+         [this](TRefill& R) {
+             Tree->OnItemExpand = [this, &R](TCvTreeCore*, TCvTreeItem*) { R(*Tree); };
+         },
+         [this] { Key(VK_RIGHT); }},
+        {"press on the button, expand handler refills", false,
+         [this](TRefill& R) {
+             Tree->OnItemExpand = [this, &R](TCvTreeCore*, TCvTreeItem*) { R(*Tree); };
+         },
+         [this] { Click(XOf(0, ipButton), RowY(0)); }},
+        {"edit, try-edit handler refills", false,
+         [this](TRefill& R) {
+             Tree->OnTryEdit = [this, &R](TCvTreeCore*, TCvTreeItem*, int, TCvFieldType&, bool&) {
+                 R(*Tree);
+             };
+         },
+         [this] { Tree->EditItem(Find(L"B"), -1); }},
+        {"edit, editor-needed handler refills", false,
+         [this](TRefill& R) {
+             Tree->OnInplaceEditorNeeded = [this, &R](TObject*, TCvTreeItem*, int, TCvFieldType,
+                                                      TCvTreeInplaceEditor*&) { R(*Tree); };
+         },
+         [this] { Tree->EditItem(Find(L"B"), -1); }},
+    };
+    for (const TCase& C : Cases) {
+        Tree->IncrementalSearch = false;
+        Tree->SetMultiSelect(C.MultiSelect);
+        Tree->ChangeDelay = 0;
+        Fill({L"A", L"\tA1", L"B", L"C"});
+        Tree->SetFocusedItem(Find(L"A"));
+        TRefill Refill;
+        Refill.Armed = false;
+        C.Arm(Refill);
+        Refill.Armed = true;
+        C.Act();
+        EXPECT_EQ(Refill.Done, 1) << C.Name;
+        EXPECT_EQ(FlatShape(*Tree), Refill.Shape()) << C.Name;
+        EXPECT_FALSE(View().EditorShown()) << C.Name;
+        Send(WM_LBUTTONUP, 0, 0, 0);
+        // The handlers hold this case's refill.
+        Tree->OnItemFocused = nullptr;
+        Tree->OnItemSelectedChange = nullptr;
+        Tree->OnItemExpand = nullptr;
+        Tree->OnTryEdit = nullptr;
+        Tree->OnInplaceEditorNeeded = nullptr;
+    }
+}
+
+TEST_F(CvTreeInputTest, ACheckHandlerThatDeletesItsRowGetsNoChangeEventForIt) {
+    Fill({L"A", L"B"});
+    Tree->SetShowCheckboxes(true);
+    for (int I = 0; I < 2; ++I) {
+        Vis(I)->SetCheckBoxShown(true);
+        Vis(I)->SetFlag(ifCheckBoxEnabled, true);
+    }
+    std::vector<TCvTreeItem*> Changed;
+    Tree->OnItemChecked = [](TCvTreeCore*, TCvTreeItem* Item) { Item->Delete(); };
+    Tree->OnItemChange = [&Changed](TCvTreeCore*, TCvTreeItem* Item, TItemChangeMode Mode) {
+        if (Mode == icmCheckState)
+            Changed.push_back(Item);
+    };
+    Click(XOf(1, ipCheckBox), RowY(1));
+    EXPECT_EQ(FlatShape(*Tree), "A");
+    EXPECT_TRUE(Changed.empty());
+}
+
 TEST_F(CvTreeInputTest, RightPressSelectsAndAPressOnTheButtonExpands) {
     Fill({L"A", L"\tA1", L"B"});
     Tree->SetMultiSelect(false);
@@ -636,6 +733,9 @@ public:
     void MouseUp(bool Right, int X, int Y) override { Note(Right ? "rup" : "up", X, Y); }
     void Click() override { FLog.push_back("click"); }
     void DoubleClick() override { FLog.push_back("dbl"); }
+    void MouseMove(int X, int Y) override { Note("move", X, Y); }
+    TPopupMenu* PopupMenu() const override { return Menu; }
+    TPopupMenu* Menu = nullptr;
 
 private:
     void Note(const char* What, int X, int Y) {
@@ -658,12 +758,14 @@ protected:
         Tree->SetFocusedItem(Vis(1));
         Vis(1)->SetSelected(true);
     }
-    void Give(bool Takes) {
+    TProbeControl* Give(bool Takes) {
         TCvTreeItem* A = Vis(0);
         A->SetFlag(ifUseStyles, true);
         TCvCellStyle* Style = A->AddStyle();
         Style->OwnerProps = false;
-        Style->SetControl(new TProbeControl(Log, Painted, Takes));
+        auto* Control = new TProbeControl(Log, Painted, Takes);
+        Style->SetControl(Control);
+        return Control;
     }
     std::vector<std::string> Log;
     TRect Painted{-1, -1, -1, -1};
@@ -686,6 +788,38 @@ TEST_F(CvTreeCellControls, TheControlPaintsAndHearsPressReleaseAndClickInItsCell
     EXPECT_EQ(Log, (std::vector<std::string>{"down 50,0", "up 50,12", "click", "down 60,0",
                                              "up -1,-1", "rdown 20,0", "rup 20,5", "click"}));
     EXPECT_EQ(FocusedText(), "A"); // the section selects on a click
+}
+
+// Opens nowhere: records where it was asked to.
+class TRecordingMenu : public TPopupMenu {
+public:
+    using TPopupMenu::TPopupMenu;
+    void Popup(int X, int Y) override { At.push_back(TPoint{X, Y}); }
+    std::vector<TPoint> At;
+};
+
+TEST_F(CvTreeCellControls, TheControlHearsMovesAndItsMenuOpensOnARightRelease) {
+    TProbeControl* Control = Give(true);
+    Send(WM_MOUSEMOVE, 0, 150, 12);
+    Send(WM_MOUSEMOVE, 0, 150, 30); // row B has no control
+    EXPECT_EQ(Log, std::vector<std::string>{"move 50,12"});
+    TRecordingMenu Menu(nullptr);
+    Control->Menu = &Menu;
+    int Ups = 0;
+    Tree->OnMouseUp = [&Ups](TObject*, TMouseButton, TShiftState, int, int) { ++Ups; };
+    Send(WM_RBUTTONDOWN, MK_RBUTTON, 150, 5);
+    Send(WM_RBUTTONUP, 0, 150, 5);
+    ASSERT_EQ(Menu.At.size(), 1u);
+    const TPoint Screen = View().ClientToScreen(TPoint{150, 5});
+    EXPECT_EQ(Menu.At[0].X, Screen.X);
+    EXPECT_EQ(Menu.At[0].Y, Screen.Y);
+    EXPECT_EQ(Ups, 0); // the menu stands for the release
+    Menu.AutoPopup = false;
+    Send(WM_RBUTTONDOWN, MK_RBUTTON, 150, 5);
+    Send(WM_RBUTTONUP, 0, 150, 5);
+    EXPECT_EQ(Menu.At.size(), 1u);
+    EXPECT_EQ(Ups, 1);
+    Control->Menu = nullptr;
 }
 
 TEST_F(CvTreeCellControls, APressTheControlRefusesOnlyGoesOnAndADoubleClickStaysWithIt) {

@@ -39,8 +39,9 @@ std::string Describe(const TCvHTMLItem& Item) {
     return S;
 }
 
-std::vector<std::string> Parse(TCvHTMLRender& Render, const String& Markup) {
-    Render.ParseMarkup(Markup);
+std::vector<std::string> Parse(TCvHTMLRender& Render, const String& Markup, int MaxWidth = 0,
+                               bool Wrap = false) {
+    Render.ParseMarkup(Markup, MaxWidth, Wrap);
     std::vector<std::string> Items;
     for (int I = 0; I < Render.Data().Count(); ++I)
         Items.push_back(Describe(*Render.Data().Items(I)));
@@ -204,4 +205,55 @@ TEST(HTMLRender, RepeatedPaintingKeepsGdiObjectsFlat) {
         Render.PaintMarkup(D.DC(), TPoint{}, TRect(0, 0, 199, 59), clWhite);
     };
     EXPECT_EQ(GdiGrowth(Paint), 0);
+}
+
+TEST(HTMLRender, WrappingBreaksBeforeTheLastWordAndKeepsTheParagraphsAlignment) {
+    TCvHTMLRender Render;
+    const auto WidthOf = [&](const String& Markup) {
+        Render.ParseMarkup(Markup);
+        return Render.Data().TextSize.cx;
+    };
+    const int TwoWords = WidthOf(L"aaa bbb");
+    struct TCase {
+        const char* Name;
+        const wchar_t* Markup;
+        int MaxWidth;
+        TItems Items;
+    };
+    const TCase Cases[] = {
+        {"fits", L"aaa bbb", TwoWords + 1, {"3", "0:aaa bbb"}},
+        {"third word wraps", L"aaa bbb ccc", TwoWords + 1, {"3", "0:aaa bbb ", "1", "0:ccc"}},
+        {"centred paragraph",
+         L"<p align=center>aaa bbb ccc",
+         TwoWords + 1,
+         {"3 align1", "0:aaa bbb ", "1 align1", "0:ccc"}},
+        // A run without a space after other items goes whole to the next line.
+        {"a run after a bold word", L"<b>aaa</b>bbbbb", TwoWords, {"3", "0:aaa b", "1", "0:bbbbb"}},
+    };
+    for (const TCase& C : Cases)
+        EXPECT_EQ(Parse(Render, C.Markup, C.MaxWidth, true), C.Items) << C.Name;
+    // Without Wrap nothing breaks, however narrow.
+    EXPECT_EQ(Parse(Render, L"aaa bbb ccc", 1, false), (TItems{"3", "0:aaa bbb ccc"}));
+}
+
+TEST(HTMLRender, AWordWiderThanTheLineIsCutSoThatEveryLineButSingleUnitsFits) {
+    TCvHTMLRender Render;
+    Render.ParseMarkup(L"abc");
+    const int Three = Render.Data().TextSize.cx;
+    Render.ParseMarkup(L"abcdefghijklmnop", Three, true);
+    const TCvHTMLData& D = Render.Data();
+    int Breaks = 0;
+    String Joined;
+    for (int I = 0; I < D.Count(); ++I) {
+        const TCvHTMLItem& Item = *D.Items(I);
+        if (Item.Kind == hikWrapBreak)
+            ++Breaks;
+        if (Item.Kind == hikText) {
+            EXPECT_LE(Item.Width, Three) << ToUtf8(Item.Text);
+            Joined += Item.Text;
+        }
+    }
+    EXPECT_GE(Breaks, 4);
+    EXPECT_EQ(Joined, L"abcdefghijklmnop"); // nothing lost
+    EXPECT_LE(D.TextSize.cx, Three);
 }

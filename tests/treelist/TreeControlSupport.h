@@ -53,3 +53,24 @@ protected:
     TFixedMeasurer Measurer;
     std::unique_ptr<TCvTree> Tree;
 };
+
+// A plain form on the screen with one borderless tree of the fixed measurer at Where.
+class TreeOnFormTest : public GuiTest {
+protected:
+    void PlaceTree(TRect Where) {
+        Form = NewPlainForm(*App, TRect{0, 0, 400, 300});
+        Tree = new TCvTree(Form);
+        Tree->SetMeasurer(&Measurer);
+        Tree->SetParent(Form);
+        Tree->SetBorderStyle(bsNone);
+        Tree->SetBounds(Where.Left, Where.Top, Where.Width(), Where.Height());
+    }
+    void ShowForm() {
+        Form->Show();
+        Form->Update();
+    }
+
+    TFixedMeasurer Measurer;
+    TForm* Form = nullptr;
+    TCvTree* Tree = nullptr;
+};

@@ -111,3 +111,23 @@ inline bool IndicesAgree(TCvTreeCore& T) {
 inline std::string Narrow(std::wstring_view W) {
     return std::string(W.begin(), W.end());
 }
+
+// A handler's rebuild of the whole list, done once after Armed: the rows the tests expect
+// afterwards.
+struct TRefill {
+    std::vector<std::wstring> Lines{L"New1", L"New2", L"New3"};
+    bool Armed = true;
+    int Done = 0;
+    void operator()(TCvTreeCore& T) {
+        if (!Armed || Done > 0)
+            return;
+        ++Done;
+        T.Items().AssignLines(Lines);
+    }
+    std::string Shape() const {
+        std::string S;
+        for (const std::wstring& L : Lines)
+            S += (S.empty() ? "" : " ") + std::string(L.begin(), L.end());
+        return S;
+    }
+};
