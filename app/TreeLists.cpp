@@ -14,13 +14,13 @@ constexpr int BarSize = 16;
 void StyleBar(TCvScrollBarStyles& Styles, bool TrackHint) {
     Styles.SetUseSystemMetrics(false);
     Styles.SetWidth(BarSize);
+    Styles.SetShowTrackHint(TrackHint);
     TCustomCvScrollBar& Bar = Styles.Bar();
     Bar.SetButtonSize(BarSize);
     Bar.Flat = true;
     Bar.ActiveFlat = true;
     Bar.OwnerDraw = true;
     Bar.DrawBars = false;
-    Bar.ShowTrackHint = TrackHint;
 }
 
 } // namespace
