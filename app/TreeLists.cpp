@@ -5,12 +5,40 @@
 #include <cstdint>
 #include <algorithm>
 
+namespace {
+
+constexpr int BarSize = 16;
+
+// Flat 16-pixel bars drawn by the tree itself; only the vertical one tells where a dragged
+// thumb would take the list.
+void StyleBar(TCvScrollBarStyles& Styles, bool TrackHint) {
+    Styles.SetUseSystemMetrics(false);
+    Styles.SetWidth(BarSize);
+    Styles.SetShowTrackHint(TrackHint);
+    TCustomCvScrollBar& Bar = Styles.Bar();
+    Bar.SetButtonSize(BarSize);
+    Bar.Flat = true;
+    Bar.ActiveFlat = true;
+    Bar.OwnerDraw = true;
+    Bar.DrawBars = false;
+}
+
+} // namespace
+
 TCvTree* MakeTreeList(TComponent& Owner, TWinControl& Parent, const String& Name,
                       const TRect& Bounds) {
     auto* Tree = MakeNamedChild<TCvTree>(Owner, Parent, Name, Bounds);
     Tree->SetShowColumns(true);
     Tree->SetRowSelect(true);
     Tree->SetHideSelection(false);
+    // A command acts on the focused row: one row is chosen, a right press chooses it, and a
+    // press beside the rows leaves the choice alone.
+    Tree->SetMultiSelect(false);
+    Tree->AlwaysKeepFocus = true;
+    Tree->RightClickSelect = true;
+    Tree->SetUseXPThemes(false);
+    StyleBar(Tree->HorzScrollBarStyles(), false);
+    StyleBar(Tree->VertScrollBarStyles(), true);
     return Tree;
 }
 

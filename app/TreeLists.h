@@ -10,7 +10,9 @@
 class TComponent;
 class TWinControl;
 
-// A tree-list named Name on Parent, owned by Owner, with its column header shown.
+// A tree-list named Name on Parent, owned by Owner, with its column header shown, made as every
+// list of the programs is: one selected row, the focus kept on a row, a right press focusing
+// the row under it, no themes, flat 16-pixel bars.
 TCvTree* MakeTreeList(TComponent& Owner, TWinControl& Parent, const String& Name,
                       const TRect& Bounds);
 

@@ -116,7 +116,8 @@ bool TFileActions::RemoveOne(TScanResults& Results, int Index, TRemoveKind Kind)
     // The one-file secure delete stores without shredding; the one-file shred does not store.
     if (RemoveFile(Name, Kind == TRemoveKind::SecureDelete, Kind == TRemoveKind::Shred) != 0)
         return false;
-    Results.Delete(Index);
+    // The question let messages through: the row is found again by its file.
+    Results.DeleteFiles({Name});
     return true;
 }
 
@@ -130,30 +131,36 @@ bool TFileActions::CanRemoveChecked(const TScanResults& Results) const {
 int TFileActions::ForEachChecked(TScanResults& Results, const String& Label,
                                  TProgressAnimation Animation,
                                  const std::function<bool(const String& FileName)>& Act) {
-    const int Total = Results.CheckedCount();
-    if (Total == 0)
+    // Taken before the first pump: whatever happens to the rows while the loop pumps, it acts
+    // on exactly the files that were checked when it started.
+    struct TChosen {
+        String FullName;
+        String Name;
+    };
+    std::vector<TChosen> Chosen;
+    for (int Index = 0; Index < Results.Count(); ++Index)
+        if (Results.Row(Index).Checked)
+            Chosen.push_back({FullName(Results, Index), Results.File(Index).Name});
+    if (Chosen.empty())
         return 0;
+    const auto Total = static_cast<std::int64_t>(Chosen.size());
     TProgressScope Scope(FContext.Progress, Label, 100, false, Animation);
-    // The rows go together at the end: one pass however many there are.
-    std::vector<bool> GoneRows(Results.Count(), false);
-    int Gone = 0;
-    int Done = 0;
-    for (int Index = 0; Index < Results.Count(); ++Index) {
-        if (!Results.Row(Index).Checked)
-            continue;
-        FContext.Progress.SetPosition(static_cast<std::int64_t>(Done) * 100 / Total);
-        FContext.Progress.SetLabel(Results.File(Index).Name);
+    std::vector<String> Gone;
+    std::int64_t Done = 0;
+    for (const TChosen& File : Chosen) {
+        FContext.Progress.SetPosition(Done * 100 / Total);
+        FContext.Progress.SetLabel(File.Name);
         FContext.Progress.Pump();
         ++Done;
         try {
-            GoneRows[Index] = Act(FullName(Results, Index));
+            if (Act(File.FullName))
+                Gone.push_back(File.FullName);
         } catch (const std::exception&) {
             // A row whose file could not be handled stays, checked.
         }
-        Gone += GoneRows[Index] ? 1 : 0;
     }
-    Results.DeleteMarked(GoneRows);
-    return Gone;
+    Results.DeleteFiles(Gone);
+    return static_cast<int>(Gone.size());
 }
 
 int TFileActions::RemoveChecked(TScanResults& Results, TRemoveKind Kind) {
@@ -178,9 +185,12 @@ bool MoveInto(const String& FileName, const String& Folder) {
 } // namespace
 
 bool TFileActions::MoveOne(TScanResults& Results, int Index, const String& Folder) {
-    if (!ValidRow(Results, Index) || Folder.empty() || !MoveInto(FullName(Results, Index), Folder))
+    if (!ValidRow(Results, Index) || Folder.empty())
         return false;
-    Results.Delete(Index);
+    const String Name = FullName(Results, Index);
+    if (!MoveInto(Name, Folder))
+        return false;
+    Results.DeleteFiles({Name});
     return true;
 }
 

@@ -471,6 +471,25 @@ TNotifyEvent TfrmMain::Guarded(std::function<void()> Action) {
     };
 }
 
+TCvTreeCore::TItemEvent TfrmMain::GuardedCheck(std::function<void(TCvTreeItem* Item)> Checked) {
+    return [this, Checked = std::move(Checked)](TCvTreeCore*, TCvTreeItem* Item) {
+        if (!Item)
+            return;
+        if (FBusy)
+            Item->SetCheckMark(!Item->IsChecked());
+        else
+            Checked(Item);
+    };
+}
+
+void TfrmMain::GuardChoice(TCvTree& List, std::function<void()> Chosen) {
+    List.OnChanging = [this](TCvTreeCore*, TCvTreeItem*, bool& Allow) { Allow = ChoiceAllowed(); };
+    List.OnItemSelectedChange = [this, Chosen = std::move(Chosen)](TCvTreeCore*, TCvTreeItem*) {
+        if (ChoiceAllowed())
+            Chosen();
+    };
+}
+
 TavImageExpandButton* TfrmMain::MakeButton(TWinControl& Parent, const String& Name,
                                            const TRect& Bounds, TavImageList* Images, int Glyph,
                                            std::function<void()> Action) {

@@ -535,6 +535,13 @@ private:
                          std::function<void()> Action);
     // Wraps a handler in the busy rule: while a loop runs, it does nothing.
     TNotifyEvent Guarded(std::function<void()> Action);
+    // The busy rule for a list's check boxes: while a loop runs, a clicked box goes back as it
+    // was and Checked is not called.
+    TCvTreeCore::TItemEvent GuardedCheck(std::function<void(TCvTreeItem* Item)> Checked);
+    // The busy rule for a list whose chosen row fills the page: while a loop runs, the user's
+    // focus and selection stay where they are and Chosen is not called.
+    void GuardChoice(TCvTree& List, std::function<void()> Chosen);
+    bool ChoiceAllowed() const { return !FBusy || FChoosingInCode; }
     // A copy of the background placed so that it continues the window's behind Parent.
     TImage* MakeBackgroundCopy(TWinControl& Parent, const String& Name);
     void MoveBackgroundCopy(TImage& Copy, TWinControl& Page);
@@ -635,6 +642,8 @@ private:
     int FLoadableBigPictures = 0;
     std::array<bool, MainPageCount> FPageBuilt{};
     bool FBusy = false;
+    // A list's row chosen by the program itself, which the busy rule lets through.
+    bool FChoosingInCode = false;
     bool FCloseWhenIdle = false;
 
     // The results' commands and what they need.

@@ -2,6 +2,8 @@
 
 #include "main/MainCore.h"
 
+#include <unordered_set>
+
 TRegistryCleaner::TRegistryCleaner(TMainCore& Core, const TFeatureContext& Context,
                                    const TRegistryCleanerServices& Services)
     : FCore(Core), FContext(Context), FServices(Services) {
@@ -79,33 +81,50 @@ void TRegistryCleaner::CheckAll(bool Checked) {
         Row.Checked = Checked;
 }
 
+namespace {
+
+// What names a finding's entry, whatever its row shows: many rows are matched in one pass.
+String FindingIdentity(const TRegistryFinding& Finding) {
+    return IntToStr(static_cast<int>(Finding.Kind)) + L"|" +
+           IntToStr(static_cast<int>(Finding.Root)) + L"|" + UpperCase(Finding.KeyPath) + L"|" +
+           UpperCase(Finding.Name);
+}
+
+} // namespace
+
 int TRegistryCleaner::RemoveChecked() {
     if (!FContext.Confirm(FContext.Message(L"DeleteRegistryEntriesConfirm")))
         return 0;
 
-    int Removed = 0;
+    // Taken before the first pump, last row first: the loop removes exactly the entries that
+    // were checked when it started, and their rows go by identity afterwards.
+    std::vector<TRegistryFinding> Chosen;
+    for (auto Row = FRows.size(); Row-- > 0;)
+        if (FRows[Row].Checked)
+            Chosen.push_back(FRows[Row].Finding);
+    std::unordered_set<String> Gone;
     {
         TWindowPumpProgress NoWindow;
         IProgress& Wait = FServices.PleaseWait ? *FServices.PleaseWait : NoWindow;
         const TProgressScope Shown(Wait, FContext.Message(L"sDeletingRegistry"), 0, false,
                                    TProgressAnimation::DeleteFile);
-        for (auto Row = FRows.size(); Row-- > 0;) {
-            if (FRows[Row].Checked) {
-                try {
-                    if (RemoveRegistryFinding(FRows[Row].Finding) != TRegistryRemoval::Failed) {
-                        FRows.erase(FRows.begin() + static_cast<std::ptrdiff_t>(Row));
-                        ++Removed;
-                    }
-                } catch (...) {
-                    // The row stays, checked.
-                }
+        for (const TRegistryFinding& Finding : Chosen) {
+            try {
+                if (RemoveRegistryFinding(Finding) != TRegistryRemoval::Failed)
+                    Gone.insert(FindingIdentity(Finding));
+            } catch (...) {
+                // The row stays, checked.
             }
             Wait.Pump();
         }
     }
+    const auto Before = FRows.size();
+    std::erase_if(FRows, [&](const TRegistryRow& Row) {
+        return Gone.contains(FindingIdentity(Row.Finding));
+    });
     FContext.Stats().AddLogLine(FContext.Message(L"S_Log_RegistryDeleteItem"));
     RowsChanged();
-    return Removed;
+    return static_cast<int>(Before - FRows.size());
 }
 
 void TRegistryCleaner::RowsChanged() {

@@ -8,6 +8,7 @@
 #include <cmath>
 #include <limits>
 #include <set>
+#include <unordered_set>
 
 namespace {
 
@@ -95,6 +96,18 @@ void TScanResults::DeleteMarked(const std::vector<bool>& Marked) {
         }
     FRows.resize(Kept);
     FIndexValid = false;
+}
+
+void TScanResults::DeleteFiles(const std::vector<String>& FullNames) {
+    if (FullNames.empty())
+        return;
+    std::unordered_set<String> Wanted;
+    for (const String& Name : FullNames)
+        Wanted.insert(UpperCase(Name));
+    std::vector<bool> Marked(FRows.size(), false);
+    for (size_t I = 0; I < FRows.size(); ++I)
+        Marked[I] = Wanted.contains(UpperCase(FRows[I].File->FullName()));
+    DeleteMarked(Marked);
 }
 
 void TScanResults::KeepFirst(int Count) {

@@ -60,6 +60,9 @@ public:
     void Delete(int Index);
     // Deletes the rows whose flag is set, in one pass; the others keep their order.
     void DeleteMarked(const std::vector<bool>& Marked);
+    // Deletes the rows of these files (full names, any case), in one pass; the others keep
+    // their order. A name no row holds is passed over.
+    void DeleteFiles(const std::vector<String>& FullNames);
     // Keeps the first Count rows and drops the others.
     void KeepFirst(int Count);
 

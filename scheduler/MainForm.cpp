@@ -8,6 +8,8 @@
 #include "scheduler/EditDateForm.h"
 #include "scheduler/SchedPleaseWait.h"
 
+#include <utility>
+
 namespace {
 
 constexpr int WindowWidth = 640;
@@ -400,13 +402,20 @@ void TfrmSchedulerMain::CloseFromTray() {
     // The tray stays live during a run: the window and its lists outlive the running function.
     if (FRunner->Running()) {
         FCloseAfterRun = true;
+        // Functions due at the same tick wait behind the run: none starts after Close.
+        FTimer->SetEnabled(false);
+        FCheck->Stop();
         return;
     }
     Close();
 }
 
 void TfrmSchedulerMain::RunningChanged(bool Running) {
-    EnableWindow(Handle(), !Running);
+    // A dialog over the window disabled it too: only what the run disabled is enabled again.
+    if (Running)
+        FRunDisabledWindow = !EnableWindow(Handle(), false); // zero: it was enabled
+    else if (std::exchange(FRunDisabledWindow, false))
+        EnableWindow(Handle(), true);
     if (!Running && FCloseAfterRun) {
         FCloseAfterRun = false;
         PostMessageW(Handle(), WM_SCHED_CLOSE_AFTER_RUN, 0, 0);

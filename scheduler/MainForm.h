@@ -211,5 +211,7 @@ private:
     bool FClosingFromTray = false;
     // A tray Close during a run waits for the run's end.
     bool FCloseAfterRun = false;
+    // The window was enabled when the run began, and the run disabled it.
+    bool FRunDisabledWindow = false;
     TTrayIconState FTrayIcon;
 };

@@ -112,7 +112,14 @@ bool TScheduleCheck::Queued(int Index) const {
     return std::find(FQueue.begin(), FQueue.end(), Index) != FQueue.end();
 }
 
+void TScheduleCheck::Stop() {
+    FStopped = true;
+    FQueue.clear();
+}
+
 void TScheduleCheck::CheckSchedule() {
+    if (FStopped)
+        return;
     const TDateTime Now = FClock.Now();
     for (int I = 0; I < SchedFuncCount; ++I)
         if (FFuncs[I].Enabled && !Queued(I) && IsDue(I, Now))

@@ -47,6 +47,9 @@ public:
     // space rises to the bar again.
     bool IsDue(int Index, TDateTime Now);
     bool Queued(int Index) const;
+    // The program is closing: the queued functions are dropped, and no later tick queues or
+    // starts one. A run under way goes to its end.
+    void Stop();
 
 private:
     bool FreeSpaceDue(int Index, const TSchedFunc& Func);
@@ -59,4 +62,5 @@ private:
     std::deque<int> FQueue;
     std::array<bool, SchedFuncCount> FFreeSpaceFired{};
     bool FRunningQueue = false;
+    bool FStopped = false;
 };

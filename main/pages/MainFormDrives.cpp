@@ -12,10 +12,10 @@ void TfrmMain::CreateDrivesPage(TPage& Page) {
     DrivesList->ChangeDelay = 0;
     AddHeaderColumn(*DrivesList, FCore->Message(L"sDrivePath"), 200);
     AddHeaderColumn(*DrivesList, FCore->Message(L"sFullPath"), 290);
-    DrivesList->OnItemChecked = [this](TCvTreeCore*, TCvTreeItem* Item) {
+    DrivesList->OnItemChecked = GuardedCheck([this](TCvTreeItem* Item) {
         FCore->ScanPaths.SetChecked(Item->AbsIndex(), Item->IsChecked());
         SelectCheckedRow(*DrivesList, *Item);
-    };
+    });
     TavImageList* Inside = frmDM ? frmDM->avILInside : nullptr;
     MakeButton(Page, L"btnAllDrives", Bounds(16, 378, 120, 25), Inside, GlyphAllDrives,
                [this] { btnAllDrivesClick(); });

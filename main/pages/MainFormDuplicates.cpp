@@ -43,8 +43,6 @@ void TfrmMain::CreateDuplicateGroupList(TWinControl& Parent) {
     lvDuplicatesScanResults = MakeTreeList(*this, Parent, L"lvDuplicatesScanResults",
                                            Bounds(0, 0, GroupWidth, Parent.Height()));
     lvDuplicatesScanResults->SetAlign(alLeft);
-    // Choosing a group is choosing one row.
-    lvDuplicatesScanResults->SetMultiSelect(false);
     lvDuplicatesScanResults->SetImages(SystemImages);
     lvDuplicatesScanResults->SetImages2(SecurityImageList);
     lvDuplicatesScanResults->SortMode = smClick;
@@ -62,9 +60,7 @@ void TfrmMain::CreateDuplicateGroupList(TWinControl& Parent) {
         if (Column.CustomCompare)
             Section->SetFieldType(sftCustom);
     }
-    lvDuplicatesScanResults->OnItemSelectedChange = [this](TCvTreeCore*, TCvTreeItem*) {
-        lvDuplicatesScanResultsItemSelectedChange();
-    };
+    GuardChoice(*lvDuplicatesScanResults, [this] { lvDuplicatesScanResultsItemSelectedChange(); });
     MakeNamedChild<TFlatSplitter>(*this, Parent, L"spScanResultsSplitter",
                                   Bounds(GroupWidth, 0, 4, Parent.Height()))
         ->SetAlign(alLeft);
@@ -127,6 +123,8 @@ void TfrmMain::ShowDuplicateGroups() {
     }
     lvDuplicatesScanResults->Items().EndUpdate();
     if (lvDuplicatesScanResults->Items().TotalCount() > 0) {
+        // The scan's end shows the first group while the scan still counts as running.
+        const TFlagScope InCode(FChoosingInCode);
         TCvTreeItem* First = lvDuplicatesScanResults->Items().ItemAtIndex(0);
         lvDuplicatesScanResults->SetFocusedItem(First);
         lvDuplicatesScanResults->SetSelectedItem(First);

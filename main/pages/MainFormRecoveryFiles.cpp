@@ -11,9 +11,8 @@ void TfrmMain::CreateRecoveryFilesPage(TPage& Page) {
     lvRecoveryFiles->ShowCheckboxes = true;
     lvRecoveryFiles->SetImages(RecoveryFilesImageList);
     lvRecoveryFiles->SortMode = smClick;
-    lvRecoveryFiles->OnItemChecked = [this](TCvTreeCore*, TCvTreeItem* Item) {
-        SelectCheckedRow(*lvRecoveryFiles, *Item);
-    };
+    lvRecoveryFiles->OnItemChecked =
+        GuardedCheck([this](TCvTreeItem* Item) { SelectCheckedRow(*lvRecoveryFiles, *Item); });
     AddHeaderColumn(*lvRecoveryFiles, FCore->Text(L"lvRecoveryFilesColumnName1", L"Caption"), 480);
     TavImageList* Inside = frmDM ? frmDM->avILInside : nullptr;
     MakeButton(Page, L"btnSelectAllRecoveryFiles", Bounds(16, 378, 110, 25), Inside, GlyphSelectAll,

@@ -33,12 +33,12 @@ void TfrmMain::CreateRegistryCleanerPage(TPage& Page) {
     for (const auto& [Section, Width] : Columns)
         AddHeaderColumn(*lvRegistryCleaner, FCore->Text(Section, L"Caption"), Width);
     // A sorted row stands elsewhere than its finding: the row's own place names the finding.
-    lvRegistryCleaner->OnItemChecked = [this](TCvTreeCore*, TCvTreeItem* Item) {
+    lvRegistryCleaner->OnItemChecked = GuardedCheck([this](TCvTreeItem* Item) {
         const int Index = TreeRowIndex(Item);
         if (Index >= 0 && Index < static_cast<int>(FRegistry->Rows().size()))
             FRegistry->SetChecked(Index, Item->IsChecked());
         SelectCheckedRow(*lvRegistryCleaner, *Item);
-    };
+    });
     // The list's own menu: it acts on these findings, not on the scan results.
     mnRegistryCleaner =
         MakeMenu(L"mnRegistryCleaner",

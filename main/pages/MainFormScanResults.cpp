@@ -80,7 +80,7 @@ void TfrmMain::CreateScanResultsPage(TPage& Page) {
     lvScanResults->SetImages2(SecurityImageList);
     lvScanResults->ChangeDelay = 0;
     lvScanResults->SortMode = smClick;
-    lvScanResults->OnItemChecked = [this](TCvTreeCore*, TCvTreeItem* Item) { ResultChecked(Item); };
+    lvScanResults->OnItemChecked = GuardedCheck([this](TCvTreeItem* Item) { ResultChecked(Item); });
     lvScanResults->OnCompareItems = [](TCvTreeCore*, TCvTreeItem* A, TCvTreeItem* B, int& Res) {
         if (RecordOf(A) && RecordOf(B))
             Res = CompareFiles(RecordOf(A), RecordOf(B));

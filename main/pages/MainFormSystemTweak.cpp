@@ -161,8 +161,9 @@ void TfrmMain::CreateSystemTweakPage(TPage& Page) {
             lvSystemTweakSelector->Items().ItemAtIndex(I)->SetText(
                 FCore->Message(CategoryMessages[I]));
     lvSystemTweakSelector->OnChanging = [this](TCvTreeCore*, TCvTreeItem* Item, bool& Allow) {
-        Allow = true;
-        ShowTweakCategory(Item);
+        Allow = !FBusy;
+        if (Allow)
+            ShowTweakCategory(Item);
     };
 
     labRegTweakCategory = MakeLabel(Page, L"labRegTweakCategory", Bounds(158, 8, 380, 16));

@@ -10,11 +10,8 @@ void TfrmMain::CreateUnsplitFilesPage(TPage& Page) {
     TavImageList* Inside = frmDM ? frmDM->avILInside : nullptr;
     MakeLabel(Page, L"labUnsplitFiles", Bounds(16, 8, 500, 15));
     lvUnSplitFiles = MakeTreeList(*this, Page, L"lvUnSplitFiles", Bounds(16, 26, 515, 280));
-    lvUnSplitFiles->SetMultiSelect(false);
     lvUnSplitFiles->SetImages(RecoveryFilesImageList);
-    lvUnSplitFiles->OnItemSelectedChange = [this](TCvTreeCore*, TCvTreeItem*) {
-        lvUnSplitFilesItemSelectedChange();
-    };
+    GuardChoice(*lvUnSplitFiles, [this] { lvUnSplitFilesItemSelectedChange(); });
     MakeLabel(Page, L"labUnsplitFilesDestination", Bounds(16, 314, 400, 15));
     edUnsplitFilesDestination = MakeNamedChild<TFlatEdit>(*this, Page, L"edUnsplitFilesDestination",
                                                           Bounds(16, 332, 400, 19));

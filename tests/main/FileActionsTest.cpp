@@ -104,6 +104,33 @@ TEST_F(FileActionsTest, ALockedMiddleRowStaysCheckedWhileTheOthersGo) {
     }
 }
 
+TEST_F(FileActionsTest, RowsRefilledWhileTheLoopRunsNeitherChangeNorLoseWhatItActsOn) {
+    const String Chosen[] = {F.Fx.App.AddFile(L"chosen\\one.txt", "1"),
+                             F.Fx.App.AddFile(L"chosen\\two.txt", "2")};
+    const String Clicked[] = {F.Fx.App.AddFile(L"clicked\\three.txt", "3"),
+                              F.Fx.App.AddFile(L"clicked\\four.txt", "4"),
+                              F.Fx.App.AddFile(L"clicked\\five.txt", "5")};
+    for (const String& File : Chosen)
+        AddResult(Results, File, true);
+    // At the first pump the rows are filled again with other files, more of them and checked,
+    // as a click on another duplicate group did.
+    F.Progress.OnPump = [&] {
+        if (Results.Count() != 2 || Results.File(0).Name != L"one.txt")
+            return;
+        Results.Clear();
+        for (const String& File : Clicked)
+            AddResult(Results, File, true);
+    };
+    F.Prompt.Answer = IPrompt::ResultYes;
+    EXPECT_EQ(Actions.RemoveChecked(Results, TRemoveKind::Delete), 2);
+    F.Progress.OnPump = nullptr;
+    for (const String& File : Chosen)
+        EXPECT_FALSE(PathPresent(File)) << ToUtf8(File);
+    for (const String& File : Clicked)
+        EXPECT_TRUE(PathPresent(File)) << ToUtf8(File);
+    EXPECT_EQ(Results.Count(), 3) << "the rows of files it did not touch stay";
+}
+
 TEST_F(FileActionsTest, ConfirmationsGuardEveryRemoval) {
     const String File = F.Fx.App.AddFile(L"one\\keep.txt", "k");
     AddResult(Results, File, false);

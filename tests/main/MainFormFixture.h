@@ -19,6 +19,10 @@ protected:
         Environment.ShowReportViewer = [this] { ++ViewerShown; };
         Environment.Progress = &Progress;
         Environment.PopupMenu = [this](TPopupMenu& Menu) { PoppedUp.push_back(Menu.Name); };
+        Environment.PickFolder = [this](HWND, const String&, String& Folder) {
+            Folder = PickedFolder;
+            return !Folder.empty();
+        };
     }
 
     // Every dialog the start-up makes for the main window, and those its commands make, in the
@@ -79,14 +83,7 @@ protected:
     }
     void PostClick(TPoint Screen) {
         POINT At{Screen.X, Screen.Y};
-        HWND Target = Form->Handle();
-        for (HWND Child;; Target = Child) {
-            POINT Client = At;
-            ScreenToClient(Target, &Client);
-            Child = ChildWindowFromPointEx(Target, Client, CWP_SKIPINVISIBLE | CWP_SKIPTRANSPARENT);
-            if (!Child || Child == Target)
-                break;
-        }
+        const HWND Target = DeepestChildAt(Form->Handle(), At);
         ScreenToClient(Target, &At);
         PostMessageW(Target, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(At.x, At.y));
         PostMessageW(Target, WM_LBUTTONUP, 0, MAKELPARAM(At.x, At.y));
@@ -95,4 +92,6 @@ protected:
     TFakeProgress Progress;
     int ViewerShown = 0;
     std::vector<String> PoppedUp;
+    // What the folder picker answers; empty: Cancel.
+    String PickedFolder;
 };

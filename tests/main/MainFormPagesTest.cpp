@@ -18,19 +18,11 @@ namespace {
 
 class MainFormPagesTest : public MainFormTest {
 protected:
-    void SetUp() override {
-        MainFormTest::SetUp();
-        Environment.PickFolder = [this](HWND, const String&, String& Folder) {
-            Folder = PickedFolder;
-            return !Folder.empty();
-        };
-    }
     static void Focus(TCvTree& List, int Index) {
         List.SetFocusedItem(List.Items().ItemAtIndex(Index));
     }
 
     TTempFolder Files;
-    String PickedFolder;
 };
 
 } // namespace

@@ -141,6 +141,29 @@ TEST_F(RegistryCleanerTest, RemovalTakesExactlyTheCheckedEntries) {
     EXPECT_EQ(F.Core->Stats.LogLines().Strings(0), L"Registry entries deleted");
 }
 
+TEST_F(RegistryCleanerTest, ARowCheckedWhileTheRemovalRunsIsLeftAlone) {
+    for (const wchar_t* Name : {L"a", L"b", L"c"})
+        Key.SetString(L"App", Name, MissingDoc);
+    ScanFromOptionsPage();
+    ASSERT_EQ(Cleaner.Rows().size(), 3u);
+    const String Last = Cleaner.Rows().back().Finding.Name;
+    const String Other = Cleaner.Rows().front().Finding.Name;
+    Cleaner.SetChecked(Cleaner.Rows().size() - 1, true);
+    // The user checks another row while the loop pumps messages.
+    F.Progress.OnPump = [&] {
+        if (const int Row = RowOf(Other); Row >= 0)
+            Cleaner.SetChecked(Row, true);
+    };
+    F.Prompt.Answer = IPrompt::ResultYes;
+    EXPECT_EQ(Cleaner.RemoveChecked(), 1);
+    F.Progress.OnPump = nullptr;
+    EXPECT_FALSE(HasValue(Key, L"App", Last));
+    EXPECT_TRUE(HasValue(Key, L"App", Other)) << "not checked when the loop started";
+    EXPECT_EQ(RowOf(Last), -1);
+    EXPECT_GE(RowOf(Other), 0);
+    EXPECT_EQ(Cleaner.Rows().size(), 2u);
+}
+
 TEST_F(RegistryCleanerTest, RemovalAsksFirstAndLogsOnceWhateverWasChecked) {
     Key.SetString(L"App", L"v", MissingJunk);
     ScanFromOptionsPage();

@@ -23,6 +23,7 @@
 #include "tests/main/MainWindowSupport.h"
 #include "tests/main/RegistryTestSupport.h"
 #include "tests/main/TweakTestSupport.h"
+#include "tests/support/ListPress.h"
 #include "treelist/CvTree.h"
 
 #include <gtest/gtest.h>
@@ -408,6 +409,31 @@ TEST_F(SystemPages, StartupEntriesAreAddedChangedAndDeletedThroughTheirDialog) {
     }
     EXPECT_EQ(Registry.Value(Run, L"Notes"), L"");
     EXPECT_TRUE(RowTexts(List).empty());
+}
+
+TEST_F(SystemPages, ARightPressOnAStartupEntryDeletesThatEntry) {
+    const String Run = L"HKCU\\Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+    std::vector<String> Names{L"Alpha", L"Beta", L"Gamma"};
+    Environment.EditStartup = [&](const TStartupEntry*,
+                                  const TMainFormEnvironment::TStartupAccept& Accept) {
+        Accept(Names.front(), L"notepad.exe", 0);
+        Names.erase(Names.begin());
+    };
+    MakeForm().btnStartUpManagerClick();
+    for (int I = 0; I < 3; ++I)
+        Form->btnAddStartupClick();
+    TCvTree& List = *Form->lvStartupManager;
+    ASSERT_EQ(RowTexts(List).size(), 3u);
+    List.SetFocusedItem(List.Items().ItemAtIndex(0));
+    List.SetFocusedItem(List.Items().ItemAtIndex(2));
+
+    RightPressRow(List, L"Beta");
+    App->ProcessMessages();
+    Prompt.Answer = IPrompt::ResultYes;
+    Form->mnStartUp->Items().Items(2)->Click(); // Delete
+    EXPECT_EQ(Registry.Value(Run, L"Beta"), L"");
+    EXPECT_EQ(Registry.Value(Run, L"Alpha"), L"sz:notepad.exe");
+    EXPECT_EQ(Registry.Value(Run, L"Gamma"), L"sz:notepad.exe");
 }
 
 TEST_F(SystemPages, TheStartupDialogStaysOpenWhileItsFieldsAreRefused) {

@@ -3,7 +3,10 @@
 // window closes.
 #include "app/Language.h"
 #include "classlib/gui/WindowProbe.h"
+#include "scheduler/EditDateForm.h"
 #include "tests/scheduler/SchedFormFixture.h"
+#include "tests/support/ListPress.h"
+#include "tests/support/ModalTestSupport.h"
 #include "tests/support/SchedulerSections.h"
 
 #include <commdlg.h>
@@ -349,6 +352,65 @@ TEST_F(SchedMainFormTest, ATrayCloseDuringARunEndsTheProgramAfterTheRun) {
     EXPECT_FALSE(App->Terminated()) << "nothing is closed under a running function";
     App->ProcessMessages();
     EXPECT_TRUE(App->Terminated()) << "the program ends once the run is over";
+}
+
+TEST_F(SchedMainFormTest, ATrayCloseDuringARunStartsNoFunctionQueuedAtTheSameTick) {
+    Folder.AddFile(L"Clean\\a.tmp", "x");
+    const String Junk = Folder.AddFile(L"Junk\\left.tmp", "x");
+    TfrmSchedulerMain& W = Start();
+    for (const int Index : {sfFolderCleaner, sfJunkFiles}) {
+        W.Funcs[Index].Enabled = true;
+        W.Funcs[Index].Intervals = siMinutes;
+        W.Funcs[Index].LastRun = 0;
+    }
+    W.Funcs[sfFolderCleaner].Parameters = Folder.Path() + L"Clean|";
+    W.Funcs[sfJunkFiles].Parameters = Folder.Path() + L"Junk|";
+    // Close arrives while the folder cleaner, the first of the two due, pumps messages.
+    PostMessageW(W.TrayPopupMenu().WindowHandle(), WM_COMMAND,
+                 W.TrayPopupMenu().Items().Items(7)->Command(), 0);
+    W.TimerTimer();
+    EXPECT_FALSE(PathPresent(Folder.Path() + L"Clean\\a.tmp")) << "the run under way ends";
+    EXPECT_TRUE(PathPresent(Junk)) << "the queued function never starts";
+    EXPECT_FALSE(W.Timer().Enabled());
+    App->ProcessMessages();
+    EXPECT_TRUE(App->Terminated());
+}
+
+TEST_F(SchedMainFormTest, ARunEndingUnderTheDateDialogLeavesTheWindowDisabled) {
+    TfrmSchedulerMain& W = Start();
+    W.mnConfigClick();
+    W.Runner().RunSchedFunc(sfAppLauncher, String());
+    EXPECT_TRUE(IsWindowEnabled(W.Handle())) << "a run alone gives the window back";
+
+    std::optional<bool> EnabledAfterRun;
+    WhenWindowShown<TfrmEditDate>(L"Edit Date", [&](TfrmEditDate& Dialog) {
+        // The five-second check starts a function while the dialog is up.
+        W.Runner().RunSchedFunc(sfAppLauncher, String());
+        EnabledAfterRun = IsWindowEnabled(W.Handle()) != FALSE;
+        Dialog.btnCancelClick(nullptr);
+    });
+    W.btnDateClick();
+    ASSERT_TRUE(EnabledAfterRun.has_value());
+    EXPECT_FALSE(*EnabledAfterRun) << "the dialog keeps its window disabled";
+    EXPECT_TRUE(IsWindowEnabled(W.Handle())) << "the dialog gives it back as it closes";
+}
+
+TEST_F(SchedMainFormTest, ARightPressChoosesTheRowThatDeleteRemoves) {
+    TfrmSchedulerMain& W = Start();
+    W.mnConfigClick();
+    W.FuncButtonClick(sfFolderCleaner);
+    TCvTree& List = *W.FoldersTree;
+    SetRows(List, {L"C:\\One", L"C:\\Two", L"C:\\Three"});
+    EXPECT_FALSE(List.MultiSelect());
+    // Focus moved in code leaves one row chosen.
+    List.SetFocusedItem(List.Items().ItemAtIndex(0));
+    List.SetFocusedItem(List.Items().ItemAtIndex(2));
+    EXPECT_EQ(List.SelectedCount(), 1);
+
+    RightPressRow(List, L"C:\\Two");
+    App->ProcessMessages();
+    W.btnDeleteFolderClick();
+    EXPECT_EQ(RowTexts(List), (std::vector<String>{L"C:\\One", L"C:\\Three"}));
 }
 
 TEST_F(SchedMainFormTest, EnterConfirmsTheWindowEscapeCancelsItAndBothKeysPressAFocusedButton) {

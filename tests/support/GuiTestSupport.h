@@ -33,6 +33,19 @@ protected:
     std::unique_ptr<TApplication> App;
 };
 
+// The deepest visible window under a screen point, starting at Top: where the mouse's messages
+// for that point go.
+inline HWND DeepestChildAt(HWND Top, POINT Screen) {
+    HWND Target = Top;
+    for (HWND Child;; Target = Child) {
+        POINT Client = Screen;
+        ScreenToClient(Target, &Client);
+        Child = ChildWindowFromPointEx(Target, Client, CWP_SKIPINVISIBLE | CWP_SKIPTRANSPARENT);
+        if (!Child || Child == Target)
+            return Target;
+    }
+}
+
 // A borderless form at Where (so its client area is all of it), in Colour: the surface window
 // tests draw on and read back.
 inline TForm* NewPlainForm(TApplication& App, TRect Where, TColor Colour = clWhite) {
