@@ -61,7 +61,7 @@ void TfrmAbout::FormCreate(const String& AppDir, const TFeatureContext& Context)
                                               ClientHeight() - ButtonHeight - Margin, ButtonWidth,
                                               ButtonHeight));
     btnClose->SetCaption(L"Close");
-    btnClose->ModalResult = mrOk;
+    btnClose->ModalResult = mrCancel;
     btnClose->SetDefault(true);
     btnClose->Cancel = true;
 }

@@ -664,7 +664,7 @@ TEST_F(SystemPages, TheAboutBoxTakesItsPictureSizeAndPlacesTheNamesAfterTheirLea
         EXPECT_EQ(About->Label11->Top(), About->Label7->Top());
         EXPECT_EQ(About->Label10->Left(), About->Label9->Left() + About->Label9->Width() + 3);
         // A button of its own closes it, inside the picture, with Enter and Escape too.
-        EXPECT_EQ(About->btnClose->ModalResult, mrOk);
+        EXPECT_EQ(About->btnClose->ModalResult, mrCancel);
         EXPECT_TRUE(About->btnClose->Default());
         EXPECT_TRUE(About->btnClose->Cancel);
         EXPECT_LE(About->btnClose->Left() + About->btnClose->Width(), Case.Width);
