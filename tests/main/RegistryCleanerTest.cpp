@@ -143,7 +143,7 @@ TEST_F(RegistryCleanerTest, RemovalTakesExactlyTheCheckedEntries) {
 
 TEST_F(RegistryCleanerTest, ARowCheckedWhileTheRemovalRunsIsLeftAlone) {
     for (const wchar_t* Name : {L"a", L"b", L"c"})
-        Key.SetString(L"App", Name, MissingDoc);
+        Key.SetString(L"App", Name, MissingJunk);
     ScanFromOptionsPage();
     ASSERT_EQ(Cleaner.Rows().size(), 3u);
     const String Last = Cleaner.Rows().back().Finding.Name;
